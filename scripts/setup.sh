@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs every Debian 12 package that building, testing and running the demo need.
+# Idempotent: quiet and quick when everything is already there.
+set -euo pipefail
+packages=(
+  cmake ninja-build g++ libgl-dev
+  qt6-base-dev qt6-httpserver-dev qt6-websockets-dev
+  fonts-dejavu-core        # the stand-in server renders its PDF reports with these
+  xvfb xauth imagemagick   # demo under a virtual display, screenshots
+  cups-client xdg-utils    # lp and xdg-open, used for printing and shell opens
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
