@@ -1,0 +1,58 @@
+#include "app/basLog.h"
+
+#include "platform/AppError.h"
+#include "platform/AppPaths.h"
+#include "platform/Desktop.h"
+#include "platform/Secrets.h"
+#include "platform/TextFile.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <QRegularExpression>
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+QString logPath(const QString& name)
+{
+    return AppPaths::ProgramFolder() + AppPaths::Separator() + name;
+}
+
+} // namespace
+
+QString GeneralDate(const QDateTime& moment)
+{
+    const QLocale locale;
+    // The long time format may name the time zone; the classic general date does not.
+    static const QRegularExpression zone(QStringLiteral("\\s*t+"));
+    const QString timeFormat = locale.timeFormat(QLocale::LongFormat).remove(zone).trimmed();
+    return locale.toString(moment.date(), QLocale::ShortFormat) + QLatin1Char(' ')
+        + locale.toString(moment.time(), timeFormat);
+}
+
+bool WriteErrorLog(const QString& text)
+{
+    const QString entry = QStringLiteral("Date: ") + GeneralDate(TheDesktop().Now()) + QLatin1Char(' ')
+        + MaskForLog(text) + kCrLf;
+    return TextFile::Append(logPath(QStringLiteral("errors.log")), entry);
+}
+
+void WriteClientLog(const QString& text)
+{
+    const QString stamp = TheDesktop().Now().toString(QStringLiteral("MM.dd.yyyy HH.mm.ss"));
+    const QString path = logPath(QStringLiteral("Client.log"));
+    const QString entry = QStringLiteral("[ ") + stamp + QStringLiteral(" ]  ") + MaskForLog(text) + kCrLf;
+    if (!TextFile::Append(path, entry))
+        throw AppError(75, QStringLiteral("Path/File access error: ") + path, QStringLiteral("WriteClientLog"));
+}
+
+QString BuildErrorXML(const QString& source, const QString& description, long number, const QString& info)
+{
+    QString text = QStringLiteral("<ERROR><ERROR_NO>") + QString::number(number) + QStringLiteral("</ERROR_NO>")
+        + QStringLiteral("<ERROR_DESC>") + description + QStringLiteral("</ERROR_DESC>")
+        + QStringLiteral("<ERROR_SOURCE>") + source + QStringLiteral("</ERROR_SOURCE>");
+    if (!info.isEmpty())
+        text += QStringLiteral("<INFO><![CDATA[") + info + QStringLiteral("]]></INFO>");
+    return text + QStringLiteral("</ERROR>");
+}

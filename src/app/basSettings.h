@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+class clsProperties;
+
+// The vendor's identity when the store names none.
+namespace Vendor {
+inline const QString DefaultName = QStringLiteral("Tamsel Credit Services");
+inline const QString DefaultWebsite = QStringLiteral("www.tamselcredit.example");
+inline const QString DefaultHttpsAddress = QStringLiteral("https://secure.tamselcredit.example");
+}
+
+// Store names of the persistent settings.
+namespace StoreKeys {
+inline const QString ConstantsApp = QStringLiteral("OQConstants");
+inline const QString ConstantsSection = QStringLiteral("Settings");
+inline const QString MainSection = QStringLiteral("Main");
+}
+
+// Fills the persistent part of props from the store, creating the three working folders.
+// True when the settings are complete. Throws AppError when a folder cannot be created, a
+// number is malformed or the run log cannot be written.
+bool LoadSettings(clsProperties& props);
+
+// Writes the persistent part of props to the store; the password only when SavePassword is
+// set (otherwise it is deleted). Never fails: what cannot be written is skipped.
+void SaveSettings(clsProperties& props);

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <exception>
+
+// The error object that routines raise internally and turn into their promised result
+// (a Boolean plus an answer text, a message box, a log line) in their own handler.
+struct AppError : std::exception
+{
+    AppError(long number, QString description, QString source = QString())
+        : Number(number), Description(std::move(description)), Source(std::move(source)) {}
+
+    const char* what() const noexcept override { return "AppError"; }
+
+    long Number;
+    QString Description;
+    QString Source;
+};
+
+namespace ErrNo {
+// Already reported, or meant to stay silent: never shown or logged again.
+constexpr long Silent = 6000;
+// The server refused: the answer began with "FAILED".
+constexpr long Refused = 6001;
+// The server could not be reached (INET_E_RESOURCE_NOT_FOUND).
+constexpr long Unreachable = -2146697211;
+// Transport failures other than an unreachable server.
+constexpr long Timeout = -2147012894;      // 0x80072EE2
+constexpr long TlsFailure = -2147012721;   // 0x80072F8F
+constexpr long HttpStatus = -2147012866;   // 0x80072EFE
+constexpr long Transport = -2147467259;    // 0x80004005
+// A cancelled printer dialog.
+constexpr long PrintCancelled = 32755;
+// File in use by another process ("Permission denied").
+constexpr long FileLocked = 70;
+// Generic failures of platform file operations.
+constexpr long FileIo = -2147024894;       // 0x80070002
+}

@@ -1,0 +1,95 @@
+#include "platform/AppPaths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+
+QString withoutTrailingSeparator(QString folder)
+{
+    while (folder.size() > 1 && (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\'))))
+        folder.chop(1);
+    return folder;
+}
+
+QString fromEnvironment(const char* name)
+{
+    return withoutTrailingSeparator(QDir::fromNativeSeparators(qEnvironmentVariable(name)));
+}
+
+QString executableFolder()
+{
+    return QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
+}
+
+} // namespace
+
+namespace AppPaths {
+
+QString ProgramFolder()
+{
+    QString folder = fromEnvironment("QUILLCLIENT_HOME");
+    if (folder.isEmpty()) {
+        const QString exe = executableFolder();
+        folder = (!exe.isEmpty() && QFileInfo(exe).isWritable())
+            ? exe
+            : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    }
+    QDir().mkpath(folder);
+    return QDir::toNativeSeparators(withoutTrailingSeparator(folder));
+}
+
+QString WindowsFolder()
+{
+    const QString folder = fromEnvironment("QUILL_WINDOWS_DIR");
+    if (!folder.isEmpty())
+        return QDir::toNativeSeparators(folder);
+#ifdef Q_OS_WIN
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const UINT length = GetWindowsDirectoryW(buffer, MAX_PATH);
+    if (length > 0 && length <= MAX_PATH)
+        return QString::fromWCharArray(buffer, int(length));
+#endif
+    return ProgramFolder();
+}
+
+QString ConfigFolder()
+{
+    const QString folder = fromEnvironment("QUILLCLIENT_CONFIG");
+    if (!folder.isEmpty())
+        return folder;
+    return withoutTrailingSeparator(
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+}
+
+QString Separator()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("\\");
+#else
+    return QStringLiteral("/");
+#endif
+}
+
+QString ToLocalPath(const QString& hostPath)
+{
+#ifdef Q_OS_WIN
+    return hostPath;
+#else
+    QString path = hostPath;
+    return path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+#endif
+}
+
+QString ProgramTitle()
+{
+    return QStringLiteral("OQCREDIT");
+}
+
+} // namespace AppPaths

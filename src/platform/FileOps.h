@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+// File and folder operations. The throwing ones raise AppError with a description that names
+// the file, so a caller's handler can report it.
+namespace FileOps {
+
+bool Exists(const QString& path);
+bool FolderExists(const QString& path);
+
+// Creates one folder level (the parent must exist). Throws on failure.
+void MakeFolder(const QString& path);
+
+// Copies src over dst (replacing it). Throws on failure.
+void Copy(const QString& src, const QString& dst);
+// Renames src to dst (replacing it). Throws on failure.
+void Rename(const QString& src, const QString& dst);
+// Deletes path. Throws on failure.
+void Delete(const QString& path);
+
+// Names (not paths) of the files in folder whose names match the wildcard pattern
+// ("*" and "?"), compared the way the file system compares names.
+QStringList List(const QString& folder, const QString& pattern);
+
+QDateTime Modified(const QString& path);
+
+// True when another process holds the file open for writing or locked: an exclusive lock
+// cannot be taken (Windows: the file cannot be opened without sharing).
+bool IsInUse(const QString& path);
+
+} // namespace FileOps

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+// Reads of Windows-style INI files with the classic profile-string rules: section and key
+// names compare without regard to case, the first match wins, blanks around names and values
+// are trimmed, a value wrapped in one pair of matching quotes loses them, nothing is escaped
+// (backslashes are literal), and a value longer than bufferSize - 1 characters is cut.
+// A missing file, section or key gives defaultValue (cut the same way).
+QString GetPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue,
+                                int bufferSize, const QString& file);

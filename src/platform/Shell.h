@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Show commands of the classic shell call.
+enum ShowCommand : int { SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_SHOWMINIMIZED = 2, SW_SHOWNORMALFOCUS = 5 };
+
+// Opening documents and addresses with their default handler, printing documents, and starting
+// other programs without waiting for them.
+class Shell
+{
+public:
+    virtual ~Shell() = default;
+
+    // verb "open" or "print"; returns the classic code: above 32 on success, otherwise the
+    // failure code (2 file not found, 31 no handler, ...).
+    virtual int ShellExecute(const QString& verb, const QString& file, const QString& parameters,
+                             const QString& directory, int showCommand);
+
+    // Prints a PDF on the named printer (empty: the default one); same return codes.
+    virtual int PrintFile(const QString& file, const QString& printer, int copies);
+
+    // Starts program with arguments (never through a shell) without waiting. False when it
+    // could not be started.
+    virtual bool StartProgram(const QString& program, const QStringList& arguments, int showCommand);
+};
+
+// The installed shell (the real one unless a test installed a recorder).
+Shell& TheShell();

@@ -1,0 +1,35 @@
+#include "ScriptedMsgBox.h"
+
+#include "platform/Seam.h"
+
+#include <QTest>
+
+ScriptedMsgBox::ScriptedMsgBox()
+{
+    Seam<MessageBoxes>::set(this);
+}
+
+ScriptedMsgBox::~ScriptedMsgBox()
+{
+    Seam<MessageBoxes>::set(nullptr);
+    if (unexpected > 0)
+        qWarning("ScriptedMsgBox: %d unexpected message box(es), last: %s", unexpected,
+                 qPrintable(boxes.last().title + QStringLiteral(": ") + boxes.last().text));
+}
+
+void ScriptedMsgBox::expect(int answer)
+{
+    m_answers << answer;
+}
+
+int ScriptedMsgBox::show(const QString& text, int style, const QString& title)
+{
+    boxes << Box{text, style, title};
+    if (m_answers.isEmpty()) {
+        ++unexpected;
+        QTest::qFail(qPrintable(QStringLiteral("Unexpected message box \"%1\": %2").arg(title, text)),
+                     __FILE__, __LINE__);
+        return vbOK;
+    }
+    return m_answers.takeFirst();
+}

@@ -1,0 +1,43 @@
+#include "ShellRecorder.h"
+
+#include "platform/Seam.h"
+
+ShellRecorder::ShellRecorder() { Seam<Shell>::set(this); }
+ShellRecorder::~ShellRecorder() { Seam<Shell>::set(nullptr); }
+
+int ShellRecorder::ShellExecute(const QString& verb, const QString& file, const QString& parameters,
+                                const QString&, int showCommand)
+{
+    calls << Call{verb, file, parameters.isEmpty() ? QStringList() : QStringList{parameters}, showCommand};
+    return result;
+}
+
+int ShellRecorder::PrintFile(const QString& file, const QString& printer, int copies)
+{
+    calls << Call{QStringLiteral("print"), file, {printer, QString::number(copies)}, 0};
+    return result;
+}
+
+bool ShellRecorder::StartProgram(const QString& program, const QStringList& arguments, int showCommand)
+{
+    calls << Call{QStringLiteral("start"), program, arguments, showCommand};
+    return startResult;
+}
+
+FakeDesktop::FakeDesktop() { Seam<Desktop>::set(this); }
+FakeDesktop::~FakeDesktop() { Seam<Desktop>::set(nullptr); }
+
+void FakeDesktop::SetHourglass(bool busy)
+{
+    busyDepth += busy ? 1 : -1;
+    if (busy)
+        ++hourglassShown;
+}
+
+bool FakeDesktop::ChoosePrinter(PrinterChoice& choice)
+{
+    ++printerDialogs;
+    if (printerAccepted)
+        choice = printerChoice;
+    return printerAccepted;
+}

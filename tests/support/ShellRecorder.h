@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/Desktop.h"
+#include "platform/Shell.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QStringList>
+
+// Records shell opens, prints and program starts instead of performing them, and answers with
+// a settable code.
+class ShellRecorder : public Shell
+{
+public:
+    struct Call {
+        QString verb;        // "open", "print" or "start"
+        QString target;      // file, address or program
+        QStringList arguments;
+        int showCommand = 0;
+    };
+
+    ShellRecorder();   // installs itself
+    ~ShellRecorder() override;
+
+    int ShellExecute(const QString& verb, const QString& file, const QString& parameters,
+                     const QString& directory, int showCommand) override;
+    int PrintFile(const QString& file, const QString& printer, int copies) override;
+    bool StartProgram(const QString& program, const QStringList& arguments, int showCommand) override;
+
+    QList<Call> calls;
+    int result = 42;          // returned by ShellExecute and PrintFile
+    bool startResult = true;  // returned by StartProgram
+};
+
+// A settable clock, a printer dialog with a scripted choice and a count of hourglass calls.
+class FakeDesktop : public Desktop
+{
+public:
+    FakeDesktop();   // installs itself
+    ~FakeDesktop() override;
+
+    QDateTime Now() override { return now; }
+    void SetHourglass(bool busy) override;
+    bool ChoosePrinter(PrinterChoice& choice) override;
+
+    QDateTime now = QDateTime(QDate(2026, 2, 3), QTime(13, 5, 9));
+    int busyDepth = 0;       // 0 again when every hourglass was restored
+    int hourglassShown = 0;
+    bool printerAccepted = true;
+    PrinterChoice printerChoice{QStringLiteral("TestPrinter"), 1, QString()};
+    int printerDialogs = 0;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+// A fresh program folder, configuration folder and Windows folder for one test, set through
+// the environment variables the program reads. Restores the previous values when destroyed.
+class TestEnv
+{
+public:
+    TestEnv();
+    ~TestEnv();
+
+    QString home() const;        // the program's folder ($QUILLCLIENT_HOME)
+    QString config() const;      // $QUILLCLIENT_CONFIG
+    QString windows() const;     // $QUILL_WINDOWS_DIR
+    QString path(const QString& relative) const;  // home() + "/" + relative
+
+    // Writes bytes to path(relative), creating folders on the way.
+    void writeFile(const QString& relative, const QByteArray& bytes) const;
+    QByteArray readFile(const QString& relative) const;
+
+    // Installs a fresh settings object as the global one, as start-up does.
+    void freshProps() const;
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_saved[3];
+};
