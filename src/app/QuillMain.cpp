@@ -1,7 +1,21 @@
-#include <QApplication>
+#include "app/StartupLinks.h"
+#include "app/basMain.h"
 
+#include <QApplication>
+#include <QStringList>
+
+// The program's entry: start-up, then the event loop while the main window is open.
 int QuillMain(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    app.setApplicationName(QStringLiteral("QuillClient"));
+    app.setApplicationVersion(QStringLiteral("%1.%2.%3").arg(QUILL_VERSION_MAJOR).arg(QUILL_VERSION_MINOR).arg(QUILL_VERSION_PATCH));
+    SetCommandLine(app.arguments().mid(1).join(QLatin1Char(' ')));
+    RegisterWindows();
+    switch (Main()) {
+    case StartupOutcome::Configuration: return 0;
+    case StartupOutcome::FailedHidden: return 1;
+    case StartupOutcome::Started: break;
+    }
+    return app.exec();
 }

@@ -32,3 +32,17 @@ private slots:
     void loadingNeverLogsPassword();
     void storeFoldersFromBackslashPaths();
 };
+
+class MainTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void commandLineSelectsMode_data();
+    void commandLineSelectsMode();
+    void emptyStoreOpensSettingsWindow();
+    void vendorNameSelectsLogo_data();
+    void vendorNameSelectsLogo();
+    void failedStepShowsErrorInMain();
+    void existingReportSetsButtons_data();
+    void existingReportSetsButtons();
+};

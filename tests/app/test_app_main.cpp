@@ -15,5 +15,9 @@ int main(int argc, char** argv)
         SettingsTest t;
         status |= QTest::qExec(&t, argc, argv);
     }
+    {
+        MainTest t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
     return status;
 }

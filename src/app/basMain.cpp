@@ -1,0 +1,124 @@
+#include "app/basMain.h"
+
+#include "app/AppContext.h"
+#include "app/StartupLinks.h"
+#include "app/StartupSteps.h"
+#include "app/basLog.h"
+#include "app/basSettings.h"
+#include "app/clsProperties.h"
+#include "platform/AppError.h"
+#include "platform/AppPaths.h"
+#include "platform/MsgBox.h"
+#include "platform/SettingsStore.h"
+#include "platform/Shell.h"
+
+namespace {
+
+QString& commandLineText()
+{
+    static QString text;
+    return text;
+}
+
+bool isConfigurationMode(const QString& commandLine)
+{
+    return commandLine.contains(QLatin1String("/c")) || commandLine.contains(QLatin1String("/C"));
+}
+
+void recordProgram()
+{
+    const QString& app = StoreKeys::ConstantsApp;
+    const QString& section = StoreKeys::ConstantsSection;
+    SettingsStore::SaveSetting(app, section, QStringLiteral("AppName"), AppPaths::ProgramTitle());
+    SettingsStore::SaveSetting(app, section, QStringLiteral("AppPath"), AppPaths::ProgramFolder());
+}
+
+// Hands over to the configuration program; every failure is ignored.
+void runConfigurationProgram()
+{
+    const QString program = AppPaths::ProgramFolder() + AppPaths::Separator() + QStringLiteral("OQCFG.EXE");
+    TheShell().StartProgram(program, {}, SW_SHOWNORMALFOCUS);
+    if (IMainWindow* window = StartupLinks::MainWindow())
+        window->Unload();
+}
+
+void setLogoTooltip(IMainWindow& window)
+{
+    window.SetLogoTooltip(QStringLiteral("Click for ") + Props().ClientWebsite());
+}
+
+// Steps that prepare the main window before it is shown.
+void prepareMainWindow(IMainWindow& window)
+{
+    clsProperties& props = Props();
+    window.SetVersionLabel(ClientVersion());
+    const QString& app = StoreKeys::ConstantsApp;
+    const QString& section = StoreKeys::ConstantsSection;
+    props.setClient(SettingsStore::GetSetting(app, section, QStringLiteral("ClientVendor"), Vendor::DefaultName));
+    props.setClientWebsite(
+        SettingsStore::GetSetting(app, section, QStringLiteral("VendorWebsite"), Vendor::DefaultWebsite));
+    window.SetCaption(props.Client());
+    setLogoTooltip(window);
+    window.SetLogo(props.Client() == Vendor::DefaultName ? 1 : 2);
+}
+
+void loadSettingsOrAsk()
+{
+    const bool complete = LoadSettings(Props());
+    if (!complete || CommandLine().contains(QLatin1String("/p"))) {
+        if (const auto& show = StartupLinks::ShowSettingsWindow())
+            show();
+    }
+}
+
+StartupOutcome normalStart(IMainWindow& window)
+{
+    bool shown = false;
+    try {
+        prepareMainWindow(window);
+        window.ShowWindow();
+        shown = true;
+        loadSettingsOrAsk();
+        Props().setClientWebsite(Props().ServerURL());
+        setLogoTooltip(window);
+        RunAccountChecks();
+        RunExistingReportCheck(window);
+    } catch (const AppError& e) {
+        if (e.Number > 0)
+            ReportStartupFailure(e.Description);
+    }
+    return shown ? StartupOutcome::Started : StartupOutcome::FailedHidden;
+}
+
+} // namespace
+
+void SetCommandLine(const QString& commandLine)
+{
+    commandLineText() = commandLine;
+}
+
+QString CommandLine()
+{
+    return commandLineText();
+}
+
+void ReportStartupFailure(const QString& description)
+{
+    MsgBox(QStringLiteral("There has been an error in start up.\r\n\r\nError: ") + description, vbCritical,
+           QStringLiteral("Error in Main"));
+    WriteErrorLog(description);
+}
+
+StartupOutcome Main()
+{
+    recordProgram();
+    SetProps(std::make_shared<clsProperties>());
+    if (isConfigurationMode(CommandLine())) {
+        runConfigurationProgram();
+        return StartupOutcome::Configuration;
+    }
+    IMainWindow* window = StartupLinks::MainWindow();
+    if (!window)
+        return StartupOutcome::FailedHidden;
+    return normalStart(*window);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// How a run of start-up ended, for the program's entry to decide whether to keep running.
+enum class StartupOutcome {
+    Started,         // the main window is up (possibly after a reported failure)
+    Configuration,   // the configuration program was handed over to; nothing is open
+    FailedHidden,    // start-up failed before the main window was shown
+};
+
+// The whole command line after the program's name, searched for "/c", "/C" and "/p".
+void SetCommandLine(const QString& commandLine);
+QString CommandLine();
+
+// Start-up: records the program in the store, creates the settings object, then either starts
+// the configuration program or prepares the main window, loads the settings, runs the account
+// checks and the existing-report check. Also run again by Reload.
+StartupOutcome Main();
+
+// The box start-up shows when a step fails, and its error-log line.
+void ReportStartupFailure(const QString& description);

@@ -1,0 +1,5 @@
+#include "app/StartupLinks.h"
+
+void RegisterWindows()
+{
+}
