@@ -1,0 +1,213 @@
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QtTest/QTest>
+
+#include "TestSupport.h"
+#include "ui/ClickableLabel.h"
+#include "ui/ordering/ImageList.h"
+#include "ui/ordering/frmMain.h"
+
+class TestFrmMain : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void rightPressPopsUpFileMenu_data();
+    void rightPressPopsUpFileMenu();
+    void dataBoxSelectsWholeTextOnFocus_data();
+    void dataBoxSelectsWholeTextOnFocus();
+    void logoClickIsReported_data();
+    void logoClickIsReported();
+    void imageListHoldsTwoDistinctLogos();
+
+private:
+    frmMain *m_window = nullptr;
+};
+
+void TestFrmMain::init()
+{
+    m_window = new frmMain;
+    m_window->show();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+}
+
+void TestFrmMain::cleanup()
+{
+    while (QWidget *popup = QApplication::activePopupWidget())
+        popup->close();
+    delete m_window;
+    m_window = nullptr;
+}
+
+void TestFrmMain::rightPressPopsUpFileMenu_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<bool>("popsUp");
+
+    const Qt::KeyboardModifiers none;
+    const auto right = Qt::RightButton;
+
+    // Where a plain right press brings up the menu.
+    for (const char *name : {"centralwidget", "fmBorrower", "fmCoBorrower", "fmCurrAddr", "fmPreAddr",
+                             "lblVersion", "lblCapVersion", "lblCapBorFirst", "lblCapBorDOB",
+                             "lblCapCoFirst", "lblCapCoSSN", "lblCapCurZip", "lblCapPreCountry"}) {
+        QTest::addRow("%s", name) << QString::fromLatin1(name) << right << none << true;
+    }
+
+    // Places that keep the press to themselves or are left out on purpose.
+    for (const char *name : {"lblCapCoDOB", "lblRef", "lblReference", "lblBorFirst", "lblCoDOB",
+                             "lblPreAddr", "Picture1", "cmdView"}) {
+        QTest::addRow("%s", name) << QString::fromLatin1(name) << right << none << false;
+    }
+
+    // A held Shift, Ctrl or Alt, or another button, never pops it up.
+    QTest::newRow("caption with Shift") << "lblCapBorFirst" << right
+                                        << Qt::KeyboardModifiers(Qt::ShiftModifier) << false;
+    QTest::newRow("caption with Ctrl") << "lblCapBorFirst" << right
+                                       << Qt::KeyboardModifiers(Qt::ControlModifier) << false;
+    QTest::newRow("frame with Ctrl") << "fmCurrAddr" << right
+                                     << Qt::KeyboardModifiers(Qt::ControlModifier) << false;
+    QTest::newRow("background with Alt") << "centralwidget" << right
+                                         << Qt::KeyboardModifiers(Qt::AltModifier) << false;
+    QTest::newRow("caption with left button") << "lblCapBorFirst" << Qt::LeftButton << none << false;
+    QTest::newRow("frame with middle button") << "fmBorrower" << Qt::MiddleButton << none << false;
+}
+
+void TestFrmMain::rightPressPopsUpFileMenu()
+{
+    QFETCH(QString, target);
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(bool, popsUp);
+
+    QUILL_FIND_CHILD(widget, QWidget, m_window, target);
+    QMenu *menu = m_window->mnuFile();
+    QVERIFY(!menu->isVisible());
+
+    // Frames and the background are hit where none of their children lie.
+    const QPoint spot = widget->children().isEmpty() ? widget->rect().center() : uncoveredPoint(widget);
+    QVERIFY2(spot.x() >= 0, "no uncovered spot to press on");
+    const QPoint globalSpot = widget->mapToGlobal(spot);
+
+    QTest::mousePress(widget, button, modifiers, spot);
+    QCOMPARE(menu->isVisible(), popsUp);
+    if (popsUp) {
+        QCOMPARE(QApplication::activePopupWidget(), menu);
+        // At the press point, unless the screen edge forces the menu elsewhere.
+        const QRect screen = menu->screen()->availableGeometry();
+        if (screen.contains(QRect(globalSpot, menu->size())))
+            QCOMPARE(menu->pos(), globalSpot);
+        menu->close();
+    }
+    QTest::mouseRelease(widget, button, modifiers, spot);
+}
+
+void TestFrmMain::dataBoxSelectsWholeTextOnFocus_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("byMouse");
+
+    QStringList boxes = {QStringLiteral("lblReference")};
+    for (const char *who : {"Bor", "Co"}) {
+        for (const char *field : {"First", "Last", "Mi", "Sufx", "SSN", "DOB"})
+            boxes << QStringLiteral("lbl%1%2").arg(QLatin1String(who), QLatin1String(field));
+    }
+    for (const char *where : {"Cur", "Pre"}) {
+        for (const char *field : {"Addr", "City", "State", "Zip", "Country"})
+            boxes << QStringLiteral("lbl%1%2").arg(QLatin1String(where), QLatin1String(field));
+    }
+    QCOMPARE(boxes.size(), 23);
+
+    // A click places the cursor after the focus arrives; focus set by code (as when a check
+    // sends the user back to a field) gets no selection from the text box itself.
+    for (const QString &name : std::as_const(boxes)) {
+        QTest::addRow("%s by mouse", qPrintable(name)) << name << true;
+        QTest::addRow("%s by code", qPrintable(name)) << name << false;
+    }
+}
+
+void TestFrmMain::dataBoxSelectsWholeTextOnFocus()
+{
+    QFETCH(QString, box);
+    QFETCH(bool, byMouse);
+
+    QUILL_FIND_CHILD(edit, QLineEdit, m_window, box);
+    const QString text = QStringLiteral("MARY ANN O'NEIL 12");
+    edit->setText(text);
+    edit->setCursorPosition(3);
+    m_window->cmdClose()->setFocus();
+    QTRY_VERIFY_WITH_TIMEOUT(!edit->hasFocus(), 1000);
+
+    if (byMouse)
+        QTest::mouseClick(edit, Qt::LeftButton, {}, edit->rect().center());
+    else
+        edit->setFocus(Qt::OtherFocusReason);
+
+    QTRY_VERIFY_WITH_TIMEOUT(edit->hasFocus(), 1000);
+    QTRY_COMPARE_WITH_TIMEOUT(edit->selectedText(), text, 500);
+    QCOMPARE(edit->selectionStart(), 0);
+    // Nothing queued afterwards takes the selection away again.
+    QTest::qWait(20);
+    QCOMPARE(edit->selectedText(), text);
+}
+
+void TestFrmMain::logoClickIsReported_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<bool>("releaseOutside");
+    QTest::addColumn<int>("reports");
+
+    QTest::newRow("left click") << Qt::LeftButton << false << 1;
+    QTest::newRow("right click") << Qt::RightButton << false << 0;
+    QTest::newRow("left press, released off the logo") << Qt::LeftButton << true << 0;
+}
+
+void TestFrmMain::logoClickIsReported()
+{
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(bool, releaseOutside);
+    QFETCH(int, reports);
+
+    ClickableLabel *logo = m_window->Picture1();
+    logo->setPixmap(m_window->ImageList1()->picture(1));
+    QSignalSpy spy(m_window, &frmMain::logoClicked);
+
+    const QPoint inside = logo->rect().center();
+    const QPoint outside(logo->width() + 20, inside.y());
+    QTest::mousePress(logo, button, {}, inside);
+    QTest::mouseRelease(logo, button, {}, releaseOutside ? outside : inside);
+
+    QCOMPARE(spy.count(), reports);
+}
+
+void TestFrmMain::imageListHoldsTwoDistinctLogos()
+{
+    const ImageList *images = m_window->ImageList1();
+    QVERIFY(images);
+    QCOMPARE(images->count(), 2);
+
+    const QPixmap first = images->picture(1);
+    const QPixmap second = images->picture(2);
+    QVERIFY(!first.isNull());
+    QVERIFY(!second.isNull());
+    QVERIFY(first.toImage() != second.toImage());
+
+    // Out-of-range indexes give no picture rather than a neighbour's.
+    QVERIFY(images->picture(0).isNull());
+    QVERIFY(images->picture(3).isNull());
+}
+
+QTEST_MAIN(TestFrmMain)
+#include "test_frmMain.moc"
