@@ -10,11 +10,15 @@ namespace {
 // event is kept.
 bool buildFrom(QXmlStreamReader& reader, QDomDocument& doc)
 {
-    QDomNode current = doc;
+    // A new QDomDocument has no content until its first node is created; the document
+    // becomes the parent only then.
+    QDomNode current;
     while (!reader.atEnd()) {
         switch (reader.readNext()) {
         case QXmlStreamReader::StartElement: {
             QDomElement element = doc.createElement(reader.qualifiedName().toString());
+            if (current.isNull())
+                current = doc;
             for (const QXmlStreamAttribute& attribute : reader.attributes())
                 element.setAttribute(attribute.qualifiedName().toString(), attribute.value().toString());
             current = current.appendChild(element);
