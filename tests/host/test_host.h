@@ -19,12 +19,10 @@ class ExportReaderTest : public QObject
 private slots:
     void shortLayoutSplitsNames_data();
     void shortLayoutSplitsNames();
-    void fieldCountChoosesLayout_data();
-    void fieldCountChoosesLayout();
+    void fieldCountChoosesLayoutAndCoBorrower_data();
+    void fieldCountChoosesLayoutAndCoBorrower();
     void apostrophesRemovedByLayout_data();
     void apostrophesRemovedByLayout();
-    void coBorrowerFollowsItsSsnField_data();
-    void coBorrowerFollowsItsSsnField();
     void onlyFirstLineCounts_data();
     void onlyFirstLineCounts();
     void windows1252LettersRead();
