@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -22,6 +23,14 @@ QRegularExpression::PatternOptions fileSystemCase()
 #else
     return QRegularExpression::NoPatternOption;
 #endif
+}
+
+// vsName, optionally decimal digits, then ".pdf": the names the loan's downloads are saved under.
+QRegularExpression loanPdfPattern(const QString& vsName)
+{
+    return QRegularExpression(
+        QStringLiteral("\\A") + QRegularExpression::escape(vsName) + QStringLiteral("[0-9]*\\.pdf\\z"),
+        fileSystemCase());
 }
 
 [[noreturn]] void fail(const QString& description)
@@ -57,11 +66,12 @@ void cleanUp(const QString& vsPath, const QString& vsName)
     if (!QFileInfo(folder).isReadable())
         fail(QStringLiteral("The folder %1 cannot be listed").arg(folder));
 
+    const QRegularExpression loanPdf = loanPdfPattern(vsName);
     QStringList found;
     QString newest;
     QDateTime newestTime;   // invalid: earlier than any file
     for (const QString& entry : FileOps::List(folder, QStringLiteral("*"))) {
-        if (!IsLoanPdfName(entry, vsName))
+        if (!loanPdf.match(entry).hasMatch())
             continue;
         const QString file = folder + entry;
         found << file;
@@ -100,10 +110,7 @@ QString UniqueFileName(const QString& folder, const QString& name, const QString
 
 bool IsLoanPdfName(const QString& candidate, const QString& vsName)
 {
-    const QRegularExpression pattern(
-        QStringLiteral("\\A") + QRegularExpression::escape(vsName) + QStringLiteral("[0-9]*\\.pdf\\z"),
-        fileSystemCase());
-    return pattern.match(candidate).hasMatch();
+    return loanPdfPattern(vsName).match(candidate).hasMatch();
 }
 
 bool CleanUpPdfFiles(const QString& vsPath, const QString& vsName)
