@@ -1,0 +1,130 @@
+#include "host/basPdfFiles.h"
+
+#include "app/basLog.h"
+#include "platform/AppError.h"
+#include "platform/AppPaths.h"
+#include "platform/FileOps.h"
+#include "platform/MsgBox.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+QRegularExpression::PatternOptions fileSystemCase()
+{
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+    return QRegularExpression::CaseInsensitiveOption;
+#else
+    return QRegularExpression::NoPatternOption;
+#endif
+}
+
+// vsName, optionally decimal digits, then ".pdf": the names the loan's downloads are saved under.
+QRegularExpression loanPdfPattern(const QString& vsName)
+{
+    return QRegularExpression(
+        QStringLiteral("\\A") + QRegularExpression::escape(vsName) + QStringLiteral("[0-9]*\\.pdf\\z"),
+        fileSystemCase());
+}
+
+[[noreturn]] void fail(const QString& description)
+{
+    throw AppError(ErrNo::FileIo, description, QStringLiteral("CleanUpPdfFiles"));
+}
+
+// The folder part of a host path, separator kept; empty when the path names no folder.
+QString folderOf(const QString& hostPath)
+{
+    const QString path = AppPaths::ToLocalPath(hostPath);
+    const qsizetype cut = std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
+    return cut < 0 ? QString() : path.left(cut + 1);
+}
+
+// A file name from the host's export file is a name, never a path.
+bool isPlainName(const QString& name)
+{
+    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'))
+        && !name.contains(QLatin1String("..")) && !name.contains(QChar(0));
+}
+
+void cleanUp(const QString& vsPath, const QString& vsName)
+{
+    if (!isPlainName(vsName))
+        fail(QStringLiteral("The loan file name \"%1\" is not a plain file name; no PDF file was touched")
+                 .arg(vsName));
+    const QString folder = folderOf(vsPath);
+    if (folder.isEmpty())
+        fail(QStringLiteral("The loan file path \"%1\" names no folder").arg(vsPath));
+    if (!FileOps::FolderExists(folder))
+        return;
+    if (!QFileInfo(folder).isReadable())
+        fail(QStringLiteral("The folder %1 cannot be listed").arg(folder));
+
+    const QRegularExpression loanPdf = loanPdfPattern(vsName);
+    QStringList found;
+    QString newest;
+    QDateTime newestTime;   // invalid: earlier than any file
+    for (const QString& entry : FileOps::List(folder, QStringLiteral("*"))) {
+        if (!loanPdf.match(entry).hasMatch())
+            continue;
+        const QString file = folder + entry;
+        found << file;
+        const QDateTime modified = FileOps::Modified(file);
+        if (newest.isEmpty() || modified > newestTime) {
+            newest = file;
+            newestTime = modified;
+        }
+    }
+    if (found.isEmpty())
+        return;
+
+    for (const QString& file : std::as_const(found)) {
+        if (file == newest)
+            continue;
+        if (FileOps::IsInUse(file))
+            continue;   // open in a viewer: left for a later load
+        FileOps::Delete(file);
+    }
+    FileOps::Rename(newest, UniqueFileName(folder, vsName, QStringLiteral("pdf")));
+}
+
+} // namespace
+
+QString UniqueFileName(const QString& folder, const QString& name, const QString& extension)
+{
+    const QString base = AppPaths::ToLocalPath(folder) + name;
+    QString counter;
+    for (qint64 n = 1;; ++n) {
+        const QString candidate = base + counter + QLatin1Char('.') + extension;
+        if (!QFileInfo::exists(candidate))
+            return candidate;
+        counter = QString::number(n);
+    }
+}
+
+bool IsLoanPdfName(const QString& candidate, const QString& vsName)
+{
+    return loanPdfPattern(vsName).match(candidate).hasMatch();
+}
+
+bool CleanUpPdfFiles(const QString& vsPath, const QString& vsName)
+{
+    try {
+        cleanUp(vsPath, vsName);
+    } catch (const AppError& error) {
+        MsgBox(QStringLiteral("There was a problem cleaning up old PDF files for this borrower."), vbExclamation,
+               QStringLiteral("Clean Up Problem"));
+        WriteErrorLog(error.Description);
+    } catch (const std::exception& error) {
+        MsgBox(QStringLiteral("There was a problem cleaning up old PDF files for this borrower."), vbExclamation,
+               QStringLiteral("Clean Up Problem"));
+        WriteErrorLog(QString::fromLocal8Bit(error.what()));
+    }
+    return true;
+}
