@@ -1,4 +1,5 @@
 #include "app/StartupLinks.h"
+#include "app/WindowHooks.h"
 #include "app/basMain.h"
 
 #include <QApplication>
@@ -17,5 +18,7 @@ int QuillMain(int argc, char** argv)
     case StartupOutcome::FailedHidden: return 1;
     case StartupOutcome::Started: break;
     }
+    if (WindowHooks::EndRequested())
+        return 0;
     return app.exec();
 }

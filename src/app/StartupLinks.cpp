@@ -1,11 +1,19 @@
 #include "app/StartupLinks.h"
 
+#include "app/basMain.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
 namespace {
 
 struct Links {
     std::function<IMainWindow*()> factory;
     IMainWindow* mainWindow = nullptr;
     std::function<void()> showSettings;
+    std::function<void()> unloadForReload;
+    std::function<void(bool)> setUserCancelled;
+    bool restartPending = false;
 };
 
 Links& links()
@@ -40,6 +48,38 @@ void MainWindowUnloaded()
 std::function<void()>& ShowSettingsWindow()
 {
     return links().showSettings;
+}
+
+} // namespace StartupLinks
+
+namespace StartupLinks {
+
+std::function<void()>& UnloadWindowsForReload()
+{
+    return links().unloadForReload;
+}
+
+std::function<void(bool)>& SetSettingsUserCancelled()
+{
+    return links().setUserCancelled;
+}
+
+void QueueRestart(std::function<void()> prepare)
+{
+    if (links().restartPending)
+        return;
+    links().restartPending = true;
+    QTimer::singleShot(0, QCoreApplication::instance(), [prepare = std::move(prepare)] {
+        links().restartPending = false;
+        if (prepare)
+            prepare();
+        Main();
+    });
+}
+
+bool RestartPending()
+{
+    return links().restartPending;
 }
 
 } // namespace StartupLinks

@@ -40,3 +40,18 @@ std::function<void()>& ShowSettingsWindow();
 
 // Registers the program's windows with start-up and the server operations (user interface layer).
 void RegisterWindows();
+
+namespace StartupLinks {
+
+// Unloads the windows that Reload discards (settings, about, change password, existing-report
+// check, login by reference, pull request, status).
+std::function<void()>& UnloadWindowsForReload();
+// Sets the settings window's UserCancelled.
+std::function<void(bool)>& SetSettingsUserCancelled();
+
+// Runs start-up again once the current handler has returned; prepare runs first. A request
+// made while one is pending is ignored.
+void QueueRestart(std::function<void()> prepare = nullptr);
+bool RestartPending();
+
+} // namespace StartupLinks

@@ -3,7 +3,9 @@
 #include "app/AppContext.h"
 #include "app/StartupLinks.h"
 #include "app/StartupSteps.h"
+#include "app/WindowHooks.h"
 #include "app/basLog.h"
+#include "app/basShell.h"
 #include "app/basSettings.h"
 #include "app/clsProperties.h"
 #include "platform/AppError.h"
@@ -11,6 +13,8 @@
 #include "platform/MsgBox.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
+
+#include <QUrl>
 
 namespace {
 
@@ -82,7 +86,8 @@ StartupOutcome normalStart(IMainWindow& window)
         Props().setClientWebsite(Props().ServerURL());
         setLogoTooltip(window);
         RunAccountChecks();
-        RunExistingReportCheck(window);
+        if (!WindowHooks::EndRequested())
+            RunExistingReportCheck(window);
     } catch (const AppError& e) {
         if (e.Number > 0)
             ReportStartupFailure(e.Description);
@@ -121,4 +126,26 @@ StartupOutcome Main()
     if (!window)
         return StartupOutcome::FailedHidden;
     return normalStart(*window);
+}
+
+bool ShowNewsBurst()
+{
+    const clsProperties& props = Props();
+    const QString news = props.NewsBurstUrl();
+    QString address = news.left(4).toLower() == QLatin1String("http") ? news : props.BaseUrl() + news;
+    address += QStringLiteral("?Interface=") + AppPaths::ProgramTitle() + QStringLiteral("&username=")
+        + props.UserName() + QStringLiteral("&CID=") + props.CompanyID() + QStringLiteral("&DID=")
+        + props.DepartmentID();
+    const QString scheme = QUrl(address).scheme().toLower();
+    // Only web addresses are handed to the shell: the text comes from the server.
+    if (scheme != QLatin1String("http") && scheme != QLatin1String("https")) {
+        WriteErrorLog(QStringLiteral("The news page address is not a web address: ") + address
+                      + QStringLiteral(" in ShowNewsBurst"));
+        return false;
+    }
+    const int code = TheShell().ShellExecute(QStringLiteral("open"), address, QString(), QString(), SW_SHOWNORMAL);
+    if (code <= 32)
+        MsgBox(QStringLiteral("There was an error showing news burst popup window.\r\n\r\n") + ShellErrorText(code),
+               vbCritical, QStringLiteral("News"));
+    return false;
 }

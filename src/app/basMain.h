@@ -20,3 +20,7 @@ StartupOutcome Main();
 
 // The box start-up shows when a step fails, and its error-log line.
 void ReportStartupFailure(const QString& description);
+
+// Opens the vendor's news page (NewsBurstUrl, absolute or relative to BaseUrl) in the browser
+// with the user's identity in the address. Never fails; a failed open is shown. Always false.
+bool ShowNewsBurst();

@@ -1,5 +1,23 @@
 #include "app/StartupLinks.h"
 
+#include "ui/ordering/frmMain.h"
+
+#include <QPointer>
+
+namespace {
+
+// The one main window; it deletes itself when unloaded and is created again on next use.
+IMainWindow* createMainWindow()
+{
+    auto* window = new frmMain;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(window, &QObject::destroyed, [] { StartupLinks::MainWindowUnloaded(); });
+    return window;
+}
+
+} // namespace
+
 void RegisterWindows()
 {
+    StartupLinks::SetMainWindowFactory(createMainWindow);
 }

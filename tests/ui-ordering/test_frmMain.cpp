@@ -8,7 +8,12 @@
 #include <QSignalSpy>
 #include <QtTest/QTest>
 
+#include "ShellRecorder.h"
+#include "TestEnv.h"
 #include "TestSupport.h"
+#include "app/AppContext.h"
+#include "app/WindowHooks.h"
+#include "app/clsProperties.h"
 #include "ui/ClickableLabel.h"
 #include "ui/ordering/ImageList.h"
 #include "ui/ordering/frmMain.h"
@@ -31,10 +36,13 @@ private slots:
 
 private:
     frmMain *m_window = nullptr;
+    int m_programEnds = 0;
 };
 
 void TestFrmMain::init()
 {
+    // Closing the main window ends the program; here it is only counted.
+    WindowHooks::EndProgram() = [this] { ++m_programEnds; };
     m_window = new frmMain;
     m_window->show();
     m_window->activateWindow();
@@ -180,6 +188,10 @@ void TestFrmMain::logoClickIsReported()
     QFETCH(bool, releaseOutside);
     QFETCH(int, reports);
 
+    TestEnv env;
+    ShellRecorder shell;
+    Props().setClientWebsite("vendor.example");
+    Props().setReportListPage("/ReportList.asp");
     ClickableLabel *logo = m_window->Picture1();
     logo->setPixmap(m_window->ImageList1()->picture(1));
     QSignalSpy spy(m_window, &frmMain::logoClicked);
@@ -190,6 +202,10 @@ void TestFrmMain::logoClickIsReported()
     QTest::mouseRelease(logo, button, {}, releaseOutside ? outside : inside);
 
     QCOMPARE(spy.count(), reports);
+    // A click opens the vendor's report list in the browser.
+    QCOMPARE(shell.calls.size(), reports);
+    if (reports > 0)
+        QCOMPARE(shell.calls[0].target, QString("https://vendor.example/ReportList.asp"));
 }
 
 void TestFrmMain::imageListHoldsTwoDistinctLogos()

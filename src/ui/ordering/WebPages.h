@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+// What the vendor's web pages are told about the loan on screen (trimmed text box values).
+struct LoanOnScreen {
+    QString borSSN, borFirst, borLast, borMiddle, borSuffix;
+    bool hasCoBorrower = false;
+    QString coSSN, coFirst, coLast, coMiddle, coSuffix;
+};
+
+// Addresses of the vendor's web pages opened from the main window.
+namespace WebPages {
+
+// Appends the query separator: "&" to a base holding "?" (nothing when it ends with "?"),
+// "?" otherwise.
+QString WithSeparator(const QString& base);
+
+// Convert RMCR (fromRmcr) or Supplement page for the loan. User, company and report ID go in
+// unencoded; text box values pass through EncodeUrlValue, SSNs keep only their digits.
+QString LoanPage(const QString& base, bool fromRmcr, const QString& userName, const QString& companyId,
+                 const QString& reportId, const LoanOnScreen& loan);
+
+// The report list page at the vendor's web site.
+QString ReportList(const QString& clientWebsite, const QString& reportListPage);
+
+// True for an http or https address that can be opened.
+bool IsWebAddress(const QString& address);
+
+} // namespace WebPages
