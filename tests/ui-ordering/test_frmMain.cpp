@@ -225,5 +225,10 @@ void TestFrmMain::imageListHoldsTwoDistinctLogos()
     QVERIFY(images->picture(3).isNull());
 }
 
-QTEST_MAIN(TestFrmMain)
+int runFrmMainTests(int argc, char** argv)
+{
+    TestFrmMain t;
+    return QTest::qExec(&t, argc, argv);
+}
+
 #include "test_frmMain.moc"
