@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Runs QuillClient against the stand-in vendor server with demo data, in a throw-away folder.
+#   scripts/demo.sh [case] [--screenshot FILE]
+# case: recent (default), no-report, old, rmcr-pending, joint, reissue.
+# Without a display the program runs under Xvfb; --screenshot saves a picture of the screen
+# once the loan is on screen and ends the demo.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+case_name=recent
+shot=""
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --screenshot) shot=$(realpath -m "$2"); shift 2 ;;
+    *) case_name=$1; shift ;;
+  esac
+done
+[ -f "tools/vendor-sim/demo/$case_name/EXPORT.DAT" ] || { echo "No demo case '$case_name'." >&2; exit 2; }
+
+bash scripts/setup.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)" >/dev/null
+
+demo=$(mktemp -d /tmp/quillclient-demo.XXXXXX)
+export QUILLCLIENT_HOME=$demo/home QUILLCLIENT_CONFIG=$demo/config QUILL_WINDOWS_DIR=$demo/windows
+mkdir -p "$QUILLCLIENT_HOME/receive" "$QUILLCLIENT_CONFIG/QuillClient" "$QUILL_WINDOWS_DIR" "$demo/quill/data"
+
+build/bin/quill-vendor-sim --port 0 --seed tools/vendor-sim/seed/demo.json >"$demo/vendor-sim.log" 2>&1 &
+sim_pid=$!
+trap 'kill $sim_pid 2>/dev/null || true' EXIT
+address=""
+for _ in $(seq 100); do
+  address=$(sed -n '1s/^listening on //p' "$demo/vendor-sim.log")
+  [ -n "$address" ] && break
+  sleep 0.1
+done
+[ -n "$address" ] || { echo "The stand-in vendor server did not start:" >&2; cat "$demo/vendor-sim.log" >&2; exit 1; }
+
+user=demo password=Demo2026pass
+if [ "$case_name" = reissue ]; then user=reissue password=Reissue2026pass; fi
+cat >"$QUILLCLIENT_CONFIG/QuillClient/OQCREDIT.ini" <<INI
+[Main]
+ServerURL=$address
+UserName=$user
+Password=$password
+INI
+cat >"$QUILL_WINDOWS_DIR/WINQUILL.INI" <<INI
+[Directories]
+Application=$demo/quill/
+Folder0=$demo/quill/data/
+INI
+cp "tools/vendor-sim/demo/$case_name/EXPORT.DAT" "$QUILLCLIENT_HOME/receive/EXPORT.DAT"
+echo "Demo folder: $demo (stand-in vendor server at $address, user $user, case $case_name)"
+
+if [ -n "$shot" ]; then
+  xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
+    "$0/build/bin/quillclient" & app=$!
+    sleep "${QUILL_DEMO_WAIT:-6}"
+    import -window root "$1"
+    kill $app' "$root" "$shot"
+  echo "Screenshot: $shot"
+elif [ -n "${DISPLAY:-}" ]; then
+  build/bin/quillclient
+else
+  echo "No display: running under Xvfb (Ctrl-C ends the demo)."
+  xvfb-run -a build/bin/quillclient
+fi
