@@ -1,6 +1,430 @@
+#include "ScriptedMsgBox.h"
+#include "ShellRecorder.h"
+#include "TestEnv.h"
+#include "VendorSim.h"
+#include "app/AppContext.h"
+#include "app/StartupLinks.h"
+#include "app/StartupSteps.h"
+#include "app/WindowHooks.h"
+#include "app/basMain.h"
+#include "app/basSettings.h"
+#include "app/clsProperties.h"
+#include "platform/SettingsStore.h"
+#include "service/clsReportStatus.h"
+#include "ui/ordering/frmCheckExisting.h"
+#include "ui/ordering/frmMain.h"
+#include "ui/ordering/frmReissue.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <QtTest/QTest>
 
-int runCheckExistingTests(int, char**)
+#include <memory>
+
+namespace {
+
+const QStringList kSeven = {"cmdPrint", "cmdView", "cmdRMCR", "cmdImport", "cmdAddBureau", "cmdRequestSupp", "cmdRepull"};
+
+// A user at the stand-in vendor server with a loan exported by the host program.
+class ScreenRig
 {
-    return 0;
+public:
+    explicit ScreenRig(const QString& caseName, const QString& user = "demo", const QString& password = "Demo2026pass")
+    {
+        desk.now = QDateTime::currentDateTime();
+        started = sim.start();
+        SettingsStore::SaveSetting("OQCREDIT", "Main", "ServerURL", sim.baseUrl());
+        SettingsStore::SaveSetting("OQCREDIT", "Main", "UserName", user);
+        SettingsStore::SaveSetting("OQCREDIT", "Main", "Password", password);
+        useCase(caseName);
+        WindowHooks::EndProgram() = [this] { ++programEnds; };
+        WindowHooks::EndRequested() = false;
+        StartupLinks::ShowSettingsWindow() = [this] { ++settingsShown; };
+        StartupLinks::SetMainWindowFactory([this] { return window(); });
+        env.freshProps();
+        LoadSettings(Props());
+    }
+
+    ~ScreenRig()
+    {
+        StartupLinks::SetMainWindowFactory(nullptr);
+        StartupLinks::ShowSettingsWindow() = nullptr;
+        WindowHooks::EndProgram() = nullptr;
+        WindowHooks::EndRequested() = false;
+        delete m_window;
+    }
+
+    void useCase(const QString& caseName)
+    {
+        env.writeFile("receive/EXPORT.DAT", readAll(VendorSim::demoCaseDir(caseName) + "/EXPORT.DAT"));
+    }
+
+    static QByteArray readAll(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    frmMain* window()
+    {
+        if (!m_window) {
+            m_window = new frmMain;
+            m_window->show();
+        }
+        return m_window;
+    }
+
+    // Start-up's part: the check, then the button corrections.
+    void check() { RunExistingReportCheck(*window()); }
+
+    bool enabled(const QString& name) { return window()->findChild<QPushButton*>(name)->isEnabled(); }
+
+    QStringList sent(const QString& action)
+    {
+        QStringList hits;
+        for (const QString& line : sim.requests())
+            if (line.contains("ction=" + action + "&") || line.endsWith("ction=" + action))
+                hits << line;
+        return hits;
+    }
+
+    TestEnv env;
+    FakeDesktop desk;
+    ShellRecorder shell;
+    ScriptedMsgBox boxes;
+    VendorSim sim;
+    bool started = false;
+    int programEnds = 0;
+    int settingsShown = 0;
+
+private:
+    frmMain* m_window = nullptr;
+};
+
+// Answers the reissue windows as they come up: a number types and presses Reissue, an empty
+// entry presses "Not a Reissue".
+class ReissueAnswers : public QObject
+{
+public:
+    explicit ReissueAnswers(QStringList answers) : m_answers(std::move(answers))
+    {
+        m_timer.setInterval(5);
+        connect(&m_timer, &QTimer::timeout, this, &ReissueAnswers::poll);
+        m_timer.start();
+    }
+    int shown = 0;
+
+private:
+    void poll()
+    {
+        auto* window = qobject_cast<frmReissue*>(QApplication::activeModalWidget());
+        if (!window || !window->isVisible())
+            return;
+        ++shown;
+        const QString answer = m_answers.isEmpty() ? QString() : m_answers.takeFirst();
+        if (answer.isEmpty()) {
+            window->findChild<QPushButton*>("cmdClose")->click();
+            return;
+        }
+        window->findChild<QLineEdit*>("txtReissue")->setText(answer);
+        window->findChild<QPushButton*>("cmdReissue")->click();
+    }
+    QStringList m_answers;
+    QTimer m_timer;
+};
+
+} // namespace
+
+class TestCheckExisting : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void outcomeSetsButtons_data();
+    void outcomeSetsButtons();
+    void reportAgeAgainstTimeFrame_data();
+    void reportAgeAgainstTimeFrame();
+    void searchErrorDisablesEverythingAndSkipsRefresh();
+    void reissueLoopAsksAgainUntilNotAReissue();
+    void reissueFoundDisablesFour();
+    void refreshStopsAtFailingStep();
+    void rmcrPendingKeepsImport();
+    void individualLoanHidesCoBorrowerKeepingBoxes();
+    void loanPagesCarryScreenValues();
+    void missingExportFileShowsImportError();
+    void closeDeletesDownloadedReport();
+    void reloadRunsStartupAgain();
+    void invalidPasswordClearsStoredPassword();
+};
+
+void TestCheckExisting::outcomeSetsButtons_data()
+{
+    QTest::addColumn<QString>("caseName");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("disabled");
+    QTest::addColumn<QString>("repullCaption");
+    QTest::newRow("no report") << "no-report" << int(ReportNotFound)
+        << QStringList{"cmdPrint", "cmdView", "cmdRMCR", "cmdImport", "cmdAddBureau", "cmdRequestSupp", "cmdWeb"}
+        << "&Pull Credit";
+    QTest::newRow("recent, all bureaus finished") << "recent" << int(ReportFound)
+        << QStringList{"cmdAddBureau"} << "&Repull";
+    QTest::newRow("older than the time frame") << "old" << int(ReportFoundOld)
+        << QStringList{"cmdAddBureau"} << "&Repull";
 }
+
+void TestCheckExisting::outcomeSetsButtons()
+{
+    QFETCH(QString, caseName);
+    QFETCH(int, status);
+    QFETCH(QStringList, disabled);
+    QFETCH(QString, repullCaption);
+    ScreenRig rig(caseName);
+    QVERIFY(rig.started);
+    rig.check();
+    QCOMPARE(rig.window()->existingReportResult(), status);
+    QCOMPARE(rig.window()->ePullType(), status == ReportNotFound ? 1 : 2);
+    QStringList actual;
+    for (const QString& name : kSeven + QStringList{"cmdWeb"})
+        if (!rig.enabled(name))
+            actual << name;
+    actual.sort();
+    disabled.sort();
+    QCOMPARE(actual, disabled);
+    QCOMPARE(rig.window()->cmdRepull()->text(), repullCaption);
+    QVERIFY(rig.enabled("cmdClose"));
+    // The account data was refreshed in its order after the search.
+    const QStringList order = {"FIND_REPORT", "LOGINBYREFERENCE", "REQUESTBUREAURIGHTS", "GETDEPARTMENTID",
+                               "GETSUPPLEMENTPAGE", "GETRMCRPAGE", "GETSUMMARYPAGE", "CHECKMESSAGES", "GETABOUT",
+                               "GETREPORTLISTPAGE", "CHANGEPASSWORDRIGHTS"};
+    int last = -1;
+    const QStringList requests = rig.sim.requests();
+    for (const QString& action : order) {
+        int at = -1;
+        for (int i = 0; i < requests.size(); ++i)
+            if (requests[i].contains("ction=" + action))
+                at = i;
+        QVERIFY2(at > last, qPrintable(action));
+        last = at;
+    }
+    QVERIFY(QFile::exists(rig.env.path("archive")));
+}
+
+void TestCheckExisting::reportAgeAgainstTimeFrame_data()
+{
+    QTest::addColumn<int>("daysAgo");
+    QTest::addColumn<bool>("emptyDate");
+    QTest::addColumn<int>("status");
+    QTest::newRow("30 days: old") << 30 << false << int(ReportFoundOld);
+    QTest::newRow("29 days: recent") << 29 << false << int(ReportFound);
+    QTest::newRow("no request date") << 0 << true << int(ReportFound);
+}
+
+void TestCheckExisting::reportAgeAgainstTimeFrame()
+{
+    QFETCH(int, daysAgo);
+    QFETCH(bool, emptyDate);
+    QFETCH(int, status);
+    ScreenRig rig("recent");
+    QVERIFY(rig.started);
+    // Late in the evening of the request day still counts as that day.
+    const QDate requested = rig.desk.now.date().addDays(-daysAgo);
+    rig.sim.script("DATEREQUESTED", emptyDate ? QString() : requested.toString("M/d/yyyy") + " 11:58:00 PM");
+    rig.check();
+    QCOMPARE(rig.window()->existingReportResult(), status);
+}
+
+void TestCheckExisting::searchErrorDisablesEverythingAndSkipsRefresh()
+{
+    ScreenRig rig("recent");
+    QVERIFY(rig.started);
+    rig.sim.script("FIND_REPORT", "FAILED\nThe bureau gateway is closed");
+    rig.boxes.expect();
+    rig.check();
+    QCOMPARE(rig.boxes.boxes.size(), 1);
+    QCOMPARE(rig.boxes.boxes[0].title, QString("Problem/Error"));
+    QCOMPARE(rig.window()->sReportUID(), QString("ERROR"));
+    for (const QString& name : kSeven)
+        QVERIFY2(!rig.enabled(name), qPrintable(name));
+    QVERIFY(rig.window()->isVisible());
+    QVERIFY(rig.sent("LOGINBYREFERENCE").isEmpty());
+}
+
+void TestCheckExisting::reissueLoopAsksAgainUntilNotAReissue()
+{
+    ScreenRig rig("recent", "reissue", "Reissue2026pass");
+    QVERIFY(rig.started);
+    Props().setCrossCompanyReissue(true);
+    rig.boxes.expect();
+    ReissueAnswers answers({"NOSUCH1", ""});
+    rig.check();
+    QCOMPARE(answers.shown, 2);
+    QCOMPARE(rig.boxes.boxes.size(), 1);
+    QCOMPARE(rig.boxes.boxes[0].text, QString("A report with reissue number: [NOSUCH1] could not be found."));
+    QCOMPARE(rig.boxes.boxes[0].title, QString("Report Not Found"));
+    QCOMPARE(rig.boxes.boxes[0].icon(), int(vbInformation));
+    const QStringList searches = rig.sent("FIND_REPORT");
+    QCOMPARE(searches.size(), 2);
+    QVERIFY(searches[0].contains("ReIssueNum=NOSUCH1"));
+    QVERIFY(!searches[1].contains("ReIssueNum"));
+    QCOMPARE(rig.window()->lblRef()->text(), QString("Reference:"));
+    QVERIFY(rig.window()->lblReference()->isEnabled());
+}
+
+void TestCheckExisting::reissueFoundDisablesFour()
+{
+    ScreenRig rig("reissue", "reissue", "Reissue2026pass");
+    QVERIFY(rig.started);
+    Props().setCrossCompanyReissue(true);
+    ReissueAnswers answers({"RX20260417"});
+    rig.check();
+    QCOMPARE(rig.window()->existingReportResult(), int(ReportFound));
+    for (const QString& name : {"cmdRMCR", "cmdAddBureau", "cmdRequestSupp", "cmdRepull"})
+        QVERIFY2(!rig.enabled(name), name);
+    for (const QString& name : {"cmdView", "cmdPrint", "cmdImport"})
+        QVERIFY2(rig.enabled(name), name);
+    QCOMPARE(rig.window()->lblRef()->text(), QString("Reissue #:"));
+    QCOMPARE(rig.window()->lblReference()->text(), QString("RX20260417"));
+    QVERIFY(!rig.window()->lblReference()->isEnabled());
+    QVERIFY(rig.window()->windowTitle().endsWith(" - RX20260417"));
+}
+
+void TestCheckExisting::refreshStopsAtFailingStep()
+{
+    ScreenRig rig("recent");
+    QVERIFY(rig.started);
+    rig.sim.scriptStatus("GETDEPARTMENTID", 500, "server trouble");
+    rig.check();
+    QCOMPARE(rig.sent("GETDEPARTMENTID").size(), 1);
+    QVERIFY(rig.sent("GETSUPPLEMENTPAGE").isEmpty());
+    QVERIFY(rig.sent("CHANGEPASSWORDRIGHTS").isEmpty());
+    const QByteArray log = rig.env.readFile("errors.log");
+    QVERIFY(log.contains("500"));
+    QVERIFY(!log.contains("Demo2026pass"));
+}
+
+void TestCheckExisting::rmcrPendingKeepsImport()
+{
+    ScreenRig rig("rmcr-pending");
+    QVERIFY(rig.started);
+    rig.boxes.expect();
+    rig.check();
+    QCOMPARE(rig.boxes.boxes.size(), 1);
+    QCOMPARE(rig.boxes.boxes[0].title, QString("RMCR Status"));
+    QCOMPARE(rig.boxes.boxes[0].text, QString("This report is currently at RMCR Pending Status.\r\n"
+                                              "It will not be available until this request is completed."));
+    QVERIFY(rig.enabled("cmdImport"));
+    for (const QString& name : {"cmdView", "cmdPrint", "cmdWeb", "cmdAddBureau", "cmdRMCR", "cmdRepull"})
+        QVERIFY2(!rig.enabled(name), name);
+    // The check went on after the message.
+    QCOMPARE(rig.sent("CHANGEPASSWORDRIGHTS").size(), 1);
+}
+
+void TestCheckExisting::individualLoanHidesCoBorrowerKeepingBoxes()
+{
+    ScreenRig rig("recent");
+    QVERIFY(rig.started);
+    rig.window()->lblCoFirst()->setText("FROM BEFORE");
+    rig.check();
+    QVERIFY(!rig.window()->fmCoBorrower()->isVisible());
+    QCOMPARE(rig.window()->lblCoFirst()->text(), QString("FROM BEFORE"));
+    QCOMPARE(rig.window()->lblBorFirst()->text(), QString("JORDAN"));
+    QCOMPARE(rig.window()->lblBorSSN()->text(), QString("900-11-0002"));
+    QCOMPARE(rig.window()->lblBorDOB()->text(), QString("02/14/1985"));
+    QCOMPARE(rig.window()->lblCurAddr()->text(), QString::fromUtf8("27 CAFÉ ROW"));
+    QVERIFY(!rig.sent("FIND_REPORT").first().contains("CoSSN"));
+}
+
+void TestCheckExisting::loanPagesCarryScreenValues()
+{
+    ScreenRig rig("recent");
+    QVERIFY(rig.started);
+    rig.check();
+    Props().setBaseUrl("https://vendor.example");
+    Props().setRMCRPageLink("/rmcr.asp?");
+    Props().setSuppPageLink("/supp.asp");
+    rig.window()->lblBorLast()->setText(" O'NEIL & CO ");
+    rig.window()->cmdRMCR()->setEnabled(true);
+    rig.window()->cmdRMCR()->click();
+    rig.window()->cmdRequestSupp()->click();
+    QCOMPARE(rig.shell.calls.size(), 2);
+    const QString uid = rig.window()->sReportUID();
+    QCOMPARE(rig.shell.calls[0].target,
+             "https://vendor.example/rmcr.asp?From=RMCR&Username=demo&Companyid=&RID=" + uid
+                 + "&BorSSN=900110002&BorFirstname=JORDAN&BorLastname=O%60NEIL%20%26%20CO&BorMiddle=L&BorSuffix=");
+    QVERIFY(rig.shell.calls[1].target.startsWith("https://vendor.example/supp.asp?Username=demo&"));
+    // A failed open is explained with the shell's text.
+    rig.shell.result = 31;
+    rig.boxes.expect();
+    rig.window()->cmdRequestSupp()->click();
+    QCOMPARE(rig.boxes.boxes.last().title, QString("Error in cmdRequestSupp_Click"));
+    QVERIFY(rig.boxes.boxes.last().text.endsWith("31- There is no application associated with the given filename extension."));
+}
+
+void TestCheckExisting::missingExportFileShowsImportError()
+{
+    ScreenRig rig("recent");
+    QVERIFY(rig.started);
+    QFile::remove(rig.env.path("receive/EXPORT.DAT"));
+    rig.boxes.expect();
+    rig.check();
+    QCOMPARE(rig.boxes.boxes.size(), 1);
+    QCOMPARE(rig.boxes.boxes[0].title, QString("Import Error"));
+    QVERIFY(rig.boxes.boxes[0].text.startsWith("Borrower information not retrieved from EXPORT.DAT\r\nReason: "));
+    QVERIFY(rig.sent("FIND_REPORT").isEmpty());
+}
+
+void TestCheckExisting::closeDeletesDownloadedReport()
+{
+    ScreenRig rig("recent");
+    QVERIFY(rig.started);
+    rig.check();
+    const QString pdf = rig.env.path("SAMPLE1.pdf");
+    rig.env.writeFile("SAMPLE1.pdf", "%PDF-1.4");
+    rig.window()->setsReportLocation(pdf);
+    rig.window()->cmdClose()->click();
+    QVERIFY(!QFile::exists(pdf));
+    QCOMPARE(rig.programEnds, 1);
+}
+
+void TestCheckExisting::reloadRunsStartupAgain()
+{
+    ScreenRig rig("recent");
+    QVERIFY(rig.started);
+    QCOMPARE(Main(), StartupOutcome::Started);
+    QCOMPARE(rig.window()->lblBorLast()->text(), QString("SAMPLE"));
+    rig.useCase("no-report");
+    rig.sim.clearRequests();
+    rig.window()->mnuReload()->trigger();
+    rig.window()->mnuReload()->trigger();   // a second request while one is pending is ignored
+    QTRY_COMPARE(rig.window()->lblBorLast()->text(), QString("NEWCOMB"));
+    QCOMPARE(rig.sent("FIND_REPORT").size(), 1);
+    QCOMPARE(rig.window()->cmdRepull()->text(), QString("&Pull Credit"));
+}
+
+void TestCheckExisting::invalidPasswordClearsStoredPassword()
+{
+    ScreenRig rig("recent");
+    QVERIFY(rig.started);
+    Props().setSavePassword(true);
+    rig.sim.script("FIND_REPORT", "FAILED\nINVALID Password");
+    rig.boxes.expect();   // the search's own Problem/Error box
+    rig.check();
+    QCOMPARE(SettingsStore::GetSetting("OQCREDIT", "Main", "Password", "<none>"), QString("<none>"));
+    QVERIFY(StartupLinks::RestartPending());
+    // Start-up runs again from the event loop and asks for the settings.
+    QTRY_COMPARE(rig.settingsShown, 1);
+}
+
+int runCheckExistingTests(int argc, char** argv)
+{
+    TestCheckExisting t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "test_checkExisting.moc"
