@@ -1,4 +1,7 @@
 #include "test_service.h"
+#ifdef QUILL_WITH_VENDOR_SIM
+#include "test_actions.h"
+#endif
 
 #include <QApplication>
 #include <QTest>
@@ -16,5 +19,8 @@ int main(int argc, char** argv)
     int status = 0;
     status |= run<ParamsTest>(argc, argv);
     status |= run<TransportTest>(argc, argv);
+#ifdef QUILL_WITH_VENDOR_SIM
+    status |= run<ActionsTest>(argc, argv);
+#endif
     return status;
 }
