@@ -45,7 +45,11 @@ public:
         useCase(caseName);
         WindowHooks::EndProgram() = [this] { ++programEnds; };
         WindowHooks::EndRequested() = false;
-        StartupLinks::ShowSettingsWindow() = [this] { ++settingsShown; };
+        StartupLinks::ShowSettingsWindow() = [this] {
+            ++settingsShown;
+            if (!typedPassword.isEmpty())
+                Props().setPassword(typedPassword);
+        };
         StartupLinks::SetMainWindowFactory([this] { return window(); });
         env.freshProps();
         LoadSettings(Props());
@@ -102,6 +106,7 @@ public:
     bool started = false;
     int programEnds = 0;
     int settingsShown = 0;
+    QString typedPassword;   // what the user types into the settings window
 
 private:
     frmMain* m_window = nullptr;
@@ -285,9 +290,9 @@ void TestCheckExisting::reissueFoundDisablesFour()
     rig.check();
     QCOMPARE(rig.window()->existingReportResult(), int(ReportFound));
     for (const QString& name : {"cmdRMCR", "cmdAddBureau", "cmdRequestSupp", "cmdRepull"})
-        QVERIFY2(!rig.enabled(name), name);
+        QVERIFY2(!rig.enabled(name), qPrintable(name));
     for (const QString& name : {"cmdView", "cmdPrint", "cmdImport"})
-        QVERIFY2(rig.enabled(name), name);
+        QVERIFY2(rig.enabled(name), qPrintable(name));
     QCOMPARE(rig.window()->lblRef()->text(), QString("Reissue #:"));
     QCOMPARE(rig.window()->lblReference()->text(), QString("RX20260417"));
     QVERIFY(!rig.window()->lblReference()->isEnabled());
@@ -320,7 +325,7 @@ void TestCheckExisting::rmcrPendingKeepsImport()
                                               "It will not be available until this request is completed."));
     QVERIFY(rig.enabled("cmdImport"));
     for (const QString& name : {"cmdView", "cmdPrint", "cmdWeb", "cmdAddBureau", "cmdRMCR", "cmdRepull"})
-        QVERIFY2(!rig.enabled(name), name);
+        QVERIFY2(!rig.enabled(name), qPrintable(name));
     // The check went on after the message.
     QCOMPARE(rig.sent("CHANGEPASSWORDRIGHTS").size(), 1);
 }
@@ -345,6 +350,11 @@ void TestCheckExisting::loanPagesCarryScreenValues()
     ScreenRig rig("recent");
     QVERIFY(rig.started);
     rig.check();
+    // The account has unread news: the check opened the news page first.
+    QCOMPARE(rig.shell.calls.size(), 1);
+    QVERIFY(rig.shell.calls[0].target.startsWith(rig.sim.baseUrl()));
+    QVERIFY(rig.shell.calls[0].target.contains("?Interface=OQCREDIT&username=demo&CID=&DID=QDEMO-LOANS"));
+    rig.shell.calls.clear();
     Props().setBaseUrl("https://vendor.example");
     Props().setRMCRPageLink("/rmcr.asp?");
     Props().setSuppPageLink("/supp.asp");
@@ -412,6 +422,7 @@ void TestCheckExisting::invalidPasswordClearsStoredPassword()
     ScreenRig rig("recent");
     QVERIFY(rig.started);
     Props().setSavePassword(true);
+    rig.typedPassword = "Demo2026pass";
     rig.sim.script("FIND_REPORT", "FAILED\nINVALID Password");
     rig.boxes.expect();   // the search's own Problem/Error box
     rig.check();
