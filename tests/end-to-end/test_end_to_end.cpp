@@ -1,0 +1,102 @@
+#include "TestEnv.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSettings>
+#include <QtTest/QTest>
+
+// The real program, started as its own process in fresh folders.
+class TestEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void firstStartRecordsProgramAndCreatesFolders();
+    void configurationModeStartsProgramAndEnds_data();
+    void configurationModeStartsProgramAndEnds();
+};
+
+namespace {
+
+QString programPath()
+{
+    const QString fromEnv = qEnvironmentVariable("QUILLCLIENT_EXE");
+    return fromEnv.isEmpty() ? QCoreApplication::applicationDirPath() + "/quillclient" : fromEnv;
+}
+
+void startProgram(QProcess& process, const QStringList& arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    process.setProcessEnvironment(environment);
+    process.start(programPath(), arguments);
+}
+
+} // namespace
+
+void TestEndToEnd::firstStartRecordsProgramAndCreatesFolders()
+{
+    TestEnv env;
+    // Keep every request on this machine: the vendor's default address is not used.
+    QSettings constants(env.config() + "/QuillClient/OQConstants.ini", QSettings::IniFormat);
+    constants.setValue("Settings/VendorWebsite", "http://127.0.0.1:9");
+    constants.sync();
+
+    QProcess process;
+    startProgram(process, {});
+    QVERIFY(process.waitForStarted());
+    // With nothing stored the settings window waits for the user; the settings are loaded by then.
+    QTRY_VERIFY_WITH_TIMEOUT(env.readFile("Client.log").contains("Loaded Settings - UserID:"), 10000);
+    process.kill();
+    process.waitForFinished();
+
+    QSettings store(env.config() + "/QuillClient/OQConstants.ini", QSettings::IniFormat);
+    QCOMPARE(store.value("Settings/AppName").toString(), QString("OQCREDIT"));
+    QCOMPARE(store.value("Settings/AppPath").toString(), env.home());
+    for (const char* folder : {"send", "receive", "archive"})
+        QVERIFY2(QFileInfo(env.path(folder)).isDir(), folder);
+    const QList<QByteArray> lines = env.readFile("Client.log").split('\n');
+    QVERIFY(lines[0].endsWith("]  Loading Settings\r"));
+    int loaded = 0;
+    for (const QByteArray& line : lines)
+        loaded += line.contains("]  Loaded Settings - ") ? 1 : 0;
+    QCOMPARE(loaded, 5);
+}
+
+void TestEndToEnd::configurationModeStartsProgramAndEnds_data()
+{
+    QTest::addColumn<QString>("commandLine");
+    QTest::addColumn<bool>("withProgram");
+    QTest::newRow("/c with the program") << "/c" << true;
+    QTest::newRow("/C inside a word, /p too") << "x/Cy /p" << true;
+    QTest::newRow("/c without the program") << "/c" << false;
+}
+
+void TestEndToEnd::configurationModeStartsProgramAndEnds()
+{
+    QFETCH(QString, commandLine);
+    QFETCH(bool, withProgram);
+    TestEnv env;
+    const QString marker = env.path("configured");
+    if (withProgram) {
+        env.writeFile("OQCFG.EXE", "#!/bin/sh\ntouch '" + marker.toUtf8() + "'\n");
+        QFile::setPermissions(env.path("OQCFG.EXE"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    QElapsedTimer clock;
+    clock.start();
+    QProcess process;
+    startProgram(process, commandLine.split(' '));
+    QVERIFY(process.waitForFinished(5000));
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed()) + " ms"));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+    if (withProgram)
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 3000);
+    else
+        QVERIFY(!QFile::exists(env.path("errors.log")));
+}
+
+QTEST_GUILESS_MAIN(TestEndToEnd)
+#include "test_end_to_end.moc"
