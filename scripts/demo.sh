@@ -25,7 +25,7 @@ demo=$(mktemp -d /tmp/quillclient-demo.XXXXXX)
 export QUILLCLIENT_HOME=$demo/home QUILLCLIENT_CONFIG=$demo/config QUILL_WINDOWS_DIR=$demo/windows
 mkdir -p "$QUILLCLIENT_HOME/receive" "$QUILLCLIENT_CONFIG/QuillClient" "$QUILL_WINDOWS_DIR" "$demo/quill/data"
 
-build/bin/quill-vendor-sim --port 0 --seed tools/vendor-sim/seed/demo.json >"$demo/vendor-sim.log" 2>&1 &
+build/bin/quill-vendor-sim --port 0 --seed tools/vendor-sim/seed/demo.json >"$demo/vendor-sim.log" 2>"$demo/vendor-sim.err" &
 sim_pid=$!
 trap 'kill $sim_pid 2>/dev/null || true' EXIT
 address=""
@@ -53,7 +53,8 @@ cp "tools/vendor-sim/demo/$case_name/EXPORT.DAT" "$QUILLCLIENT_HOME/receive/EXPO
 echo "Demo folder: $demo (stand-in vendor server at $address, user $user, case $case_name)"
 
 if [ -n "$shot" ]; then
-  xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
+  # No browser under Xvfb: pages the program opens (the news page) are taken as opened.
+  BROWSER=true xvfb-run -a -s "-screen 0 1024x560x24" bash -c '
     "$0/build/bin/quillclient" & app=$!
     sleep "${QUILL_DEMO_WAIT:-6}"
     import -window root "$1"
