@@ -1,7 +1,5 @@
-#include "test_service.h"
-#ifdef QUILL_WITH_VENDOR_SIM
 #include "test_actions.h"
-#endif
+#include "test_service.h"
 
 #include <QApplication>
 #include <QTest>
@@ -19,8 +17,6 @@ int main(int argc, char** argv)
     int status = 0;
     status |= run<ParamsTest>(argc, argv);
     status |= run<TransportTest>(argc, argv);
-#ifdef QUILL_WITH_VENDOR_SIM
     status |= run<ActionsTest>(argc, argv);
-#endif
     return status;
 }
