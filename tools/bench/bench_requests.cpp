@@ -6,6 +6,7 @@
 // Usage: quill-bench-requests [requests=200] [latency-ms=20]
 // The server is $QUILL_VENDOR_SIM, else quill-vendor-sim next to this program.
 
+#include "BenchServer.h"
 #include "app/AppContext.h"
 #include "app/clsProperties.h"
 #include "platform/AppError.h"
@@ -26,35 +27,6 @@
 namespace {
 
 constexpr int kWarmUp = 5;
-
-QString serverProgram()
-{
-    const QString fromEnv = qEnvironmentVariable("QUILL_VENDOR_SIM");
-    if (!fromEnv.isEmpty())
-        return fromEnv;
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/quill-vendor-sim");
-}
-
-// Starts the server on a free loopback port; returns its base address, empty on failure.
-QString startServer(QProcess& server)
-{
-    server.start(serverProgram(), {QStringLiteral("--port"), QStringLiteral("0")});
-    if (!server.waitForStarted(10000))
-        return {};
-    static const QRegularExpression listening(QStringLiteral("listening on (\\S+)"));
-    QByteArray output;
-    while (!output.contains('\n') && server.waitForReadyRead(10000))
-        output += server.readAllStandardOutput();
-    const auto match = listening.match(QString::fromUtf8(output));
-    return match.hasMatch() ? match.captured(1) : QString();
-}
-
-void setLatency(const QString& baseUrl, int ms)
-{
-    HttpRequest request;
-    request.open(QStringLiteral("POST"), baseUrl + QStringLiteral("/__sim/latency?ms=") + QString::number(ms));
-    request.send();
-}
 
 // Mean milliseconds per request over count GETDEPARTMENTID operations; -1 when one failed.
 double meanMs(int count)
@@ -81,11 +53,11 @@ int benchmark(const QString& baseUrl, int count, int latencyMs)
 {
     Props().setServerURL(baseUrl);
     Props().setAspUtil(QStringLiteral("/utils/CGI_Utilities.asp?"));
-    setLatency(baseUrl, 0);
+    BenchServer::SetLatency(baseUrl, 0);
     const double plain = meanMs(count);
-    setLatency(baseUrl, latencyMs);
+    BenchServer::SetLatency(baseUrl, latencyMs);
     const double delayed = meanMs(count);
-    setLatency(baseUrl, 0);
+    BenchServer::SetLatency(baseUrl, 0);
     if (plain < 0 || delayed < 0) {
         std::fprintf(stderr, "a request failed:\n");
         return 2;
@@ -115,9 +87,9 @@ int main(int argc, char** argv)
     qputenv("QUILLCLIENT_HOME", QFile::encodeName(home.path()));
 
     QProcess server;
-    const QString baseUrl = startServer(server);
+    const QString baseUrl = BenchServer::Start(server);
     if (baseUrl.isEmpty()) {
-        std::fprintf(stderr, "cannot start %s\n", qPrintable(serverProgram()));
+        std::fprintf(stderr, "cannot start %s\n", qPrintable(BenchServer::Program()));
         return 2;
     }
     int status = 2;

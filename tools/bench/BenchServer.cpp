@@ -1,0 +1,61 @@
+#include "BenchServer.h"
+
+#include "platform/HttpRequest.h"
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+
+namespace {
+
+QString control(const QString& baseUrl, const QString& method, const QString& command)
+{
+    HttpRequest request;
+    request.open(method, baseUrl + QStringLiteral("/__sim/") + command);
+    request.send();
+    return request.responseText();
+}
+
+} // namespace
+
+namespace BenchServer {
+
+QString Program()
+{
+    const QString fromEnv = qEnvironmentVariable("QUILL_VENDOR_SIM");
+    if (!fromEnv.isEmpty())
+        return fromEnv;
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/quill-vendor-sim");
+}
+
+QString Start(QProcess& server, const QString& seedFile)
+{
+    QStringList arguments{QStringLiteral("--port"), QStringLiteral("0")};
+    if (!seedFile.isEmpty())
+        arguments << QStringLiteral("--seed") << seedFile;
+    server.start(Program(), arguments);
+    if (!server.waitForStarted(10000))
+        return {};
+    static const QRegularExpression listening(QStringLiteral("listening on (\\S+)"));
+    QByteArray output;
+    while (!output.contains('\n') && server.waitForReadyRead(10000))
+        output += server.readAllStandardOutput();
+    const auto match = listening.match(QString::fromUtf8(output));
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
+void SetLatency(const QString& baseUrl, int ms)
+{
+    control(baseUrl, QStringLiteral("POST"), QStringLiteral("latency?ms=") + QString::number(ms));
+}
+
+QStringList Requests(const QString& baseUrl)
+{
+    return control(baseUrl, QStringLiteral("GET"), QStringLiteral("requests")).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+void ClearRequests(const QString& baseUrl)
+{
+    control(baseUrl, QStringLiteral("POST"), QStringLiteral("requests/clear"));
+}
+
+} // namespace BenchServer

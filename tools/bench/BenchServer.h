@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+// The stand-in vendor server for the benchmarks: started on a free loopback port, driven
+// through its control endpoints.
+namespace BenchServer {
+
+// $QUILL_VENDOR_SIM, else quill-vendor-sim next to the running program.
+QString Program();
+// Starts the server with the seed (empty: its demo seed); returns its base address, empty on failure.
+QString Start(QProcess& server, const QString& seedFile = QString());
+// Fixed delay before every answer. Throws AppError when the control request fails.
+void SetLatency(const QString& baseUrl, int ms);
+// The request lines the server received, in order; clears the log when clear is set.
+QStringList Requests(const QString& baseUrl);
+void ClearRequests(const QString& baseUrl);
+
+} // namespace BenchServer
