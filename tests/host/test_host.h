@@ -45,3 +45,18 @@ private slots:
     void uniqueFileName_data();
     void uniqueFileName();
 };
+
+class ConfigTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void missingFilesGiveEmptyValues();
+    void directoriesGetBackslash_data();
+    void directoriesGetBackslash();
+    void dataFolderList_data();
+    void dataFolderList();
+    void allFolderKeysFitWithoutOverrun();
+    void profileRules_data();
+    void profileRules();
+    void configIniReadFromProgramFolder();
+};

@@ -19,5 +19,9 @@ int main(int argc, char** argv)
         PdfCleanUpTest t;
         status |= QTest::qExec(&t, argc, argv);
     }
+    {
+        ConfigTest t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
     return status;
 }
