@@ -1,0 +1,23 @@
+#pragma once
+
+#include <functional>
+
+// How operations without windows reach the windows and the program's end. Windows register
+// themselves here; an operation finds an empty hook when no window is registered and goes on
+// without it.
+struct WindowHooks
+{
+    // Shows the change-password window modally and returns when it is closed.
+    static std::function<void(bool userInitiated)>& ShowChangePassword();
+
+    // Ends the program. Default: every event loop is told to exit (QCoreApplication::exit),
+    // so the run ends once control is back in the main loop.
+    static std::function<void()>& EndProgram();
+
+    // Set once ending the program was asked for in this process; code running after such a
+    // request (the rest of start-up) checks it and stops.
+    static bool& EndRequested();
+
+    // Calls EndProgram (or the default when it is empty) and sets EndRequested.
+    static void RequestEnd();
+};

@@ -1,0 +1,82 @@
+#include "service/ServiceAction.h"
+
+#include "app/AppContext.h"
+#include "app/basLog.h"
+#include "platform/AppError.h"
+#include "platform/MsgBox.h"
+#include "service/basTransport.h"
+#include "service/basXML.h"
+
+namespace {
+const QString kCrLf = QStringLiteral("\r\n");
+}
+
+ServiceAction::ServiceAction(QString operation, QString action, AddressForm form, FailureHandling failures)
+    : m_operation(std::move(operation)), m_action(std::move(action)), m_form(form), m_failures(failures)
+{
+}
+
+ServiceAction& ServiceAction::unreachableText(const QString& text)
+{
+    m_unreachableText = text;
+    return *this;
+}
+
+ServiceAction& ServiceAction::traceProgress()
+{
+    m_traceProgress = true;
+    return *this;
+}
+
+ServiceAction& ServiceAction::inOutInfo()
+{
+    m_inOutInfo = true;
+    return *this;
+}
+
+QString ServiceAction::address(const QString& fields) const
+{
+    switch (m_form) {
+    case AddressForm::CredentialedAccount: return CredentialedAccountAddress(Props(), m_action, fields);
+    case AddressForm::Report: return ReportAddress(Props(), m_action, fields);
+    case AddressForm::Account: break;
+    }
+    return AccountAddress(Props(), m_action, fields);
+}
+
+bool ServiceAction::run(const QString& block, QString& answer, const Interpret& interpret) const
+{
+    try {
+        QString fields;
+        if (!BuildKeyValueString(block, fields)) {
+            answer = fields;
+            throw AppError(ErrNo::Silent, fields, m_operation);
+        }
+        const QString target = address(fields);
+        answer = PostAddress(target, m_traceProgress ? &answer : nullptr);
+        if (interpret)
+            interpret(answer);
+        return true;
+    } catch (const AppError& error) {
+        return handle(error, block, answer);
+    }
+}
+
+bool ServiceAction::handle(const AppError& error, const QString& block, QString& answer) const
+{
+    if (error.Number == ErrNo::Silent)
+        return false;
+    if (m_failures == FailureHandling::ConnectionAware && error.Number == ErrNo::Unreachable) {
+        MsgBox(m_unreachableText + kCrLf + kCrLf + QStringLiteral("Possible invalid https layer."), vbCritical,
+               QStringLiteral("Invalid Internet Connection Found"));
+        if (m_traceProgress)
+            answer = QStringLiteral("Invalid Internet Connection");
+        return false;
+    }
+    const QString info = m_inOutInfo ? QStringLiteral("In:") + block + kCrLf + QStringLiteral("Out:") + answer : block;
+    const QString source = error.Source.isEmpty() ? m_operation : error.Source;
+    const QString text = BuildErrorXML(source, error.Description, error.Number, info);
+    answer = m_traceProgress ? answer + text : text;
+    WriteErrorLog(answer);
+    return false;
+}

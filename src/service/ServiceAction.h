@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+struct AppError;
+
+// Which of the three address forms an action is sent with.
+enum class AddressForm { Account, CredentialedAccount, Report };
+
+// How an action's failures end: Plain for most actions; ConnectionAware also shows the
+// "Invalid Internet Connection Found" box (and logs nothing) when the server is unreachable.
+enum class FailureHandling { Plain, ConnectionAware };
+
+// The common steps of a server operation: convert the parameter block to fields, build the
+// address, post it, put the answer text into the caller's answer variable and let the
+// operation interpret it. Any failure ends in the result false:
+//  - 6000 (already reported or silent): nothing more;
+//  - unreachable server, connection-aware: the box, nothing logged;
+//  - anything else, transport failures included: the answer becomes the error text (the block
+//    as its information) and that text goes to errors.log.
+class ServiceAction
+{
+public:
+    // interpret may read and change the answer, set settings and raise AppError.
+    using Interpret = std::function<void(QString& answer)>;
+
+    ServiceAction(QString operation, QString action, AddressForm form = AddressForm::Account,
+                  FailureHandling failures = FailureHandling::Plain);
+
+    // Connection-aware: the first sentence of the unreachable-server box.
+    ServiceAction& unreachableText(const QString& text);
+    // The answer variable carries the progress of the request while it runs; a failure's
+    // error text follows that progress, and an unreachable server leaves
+    // "Invalid Internet Connection".
+    ServiceAction& traceProgress();
+    // The error text's information is "In:" + block + CR LF + "Out:" + answer.
+    ServiceAction& inOutInfo();
+
+    bool run(const QString& block, QString& answer, const Interpret& interpret = {}) const;
+
+    // The address of this action for the given field string, from the current settings.
+    QString address(const QString& fields) const;
+
+private:
+    bool handle(const AppError& error, const QString& block, QString& answer) const;
+
+    QString m_operation;
+    QString m_action;
+    AddressForm m_form;
+    FailureHandling m_failures;
+    QString m_unreachableText;
+    bool m_traceProgress = false;
+    bool m_inOutInfo = false;
+};

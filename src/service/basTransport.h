@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class clsProperties;
+
+// The credential fields of a request address, names and values form-encoded:
+// "UserName=<user>&Password=<password>", or, when loginByRef is set and the settings hold a
+// login reference, the reference's login followed by
+// "&LoginByRefUserName=<user>&LoginByRefPassword=<password>" with the user's own login.
+QString CredentialFields(const clsProperties& props, bool loginByRef);
+
+// BaseUrl + AspUtil + "Action=" + action + fields.
+QString AccountAddress(const clsProperties& props, const QString& action, const QString& fields);
+
+// BaseUrl + AspUtil + credential fields + "&Action=" + action + fields.
+QString CredentialedAccountAddress(const clsProperties& props, const QString& action, const QString& fields);
+
+// BaseUrl + PostLocation + credential fields + "&action=" + action + fields.
+QString ReportAddress(const clsProperties& props, const QString& action, const QString& fields);
+
+// Sends address with HTTP POST and no body; returns the answer text. Raises the request's
+// AppError on a transport failure. progress, when given, receives the trace texts of each step.
+QString PostAddress(const QString& address, QString* progress = nullptr);

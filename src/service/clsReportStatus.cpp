@@ -1,0 +1,42 @@
+#include "service/clsReportStatus.h"
+
+#include "platform/AppError.h"
+#include "platform/MsgBox.h"
+#include "service/ParamBlock.h"
+#include "service/basActions.h"
+#include "service/basAnswer.h"
+
+void clsReportStatus::Load(const QString& vsData)
+{
+    try {
+        readSearchAnswer(vsData);
+        readOverallStatus();
+    } catch (const AppError& e) {
+        MsgBox(QStringLiteral("There was a problem loading credit report information.\r\nProblem: ") + e.Description,
+               vbCritical, QStringLiteral("Error/Problem"));
+    }
+}
+
+void clsReportStatus::readSearchAnswer(const QString& vsData)
+{
+    const QStringList lines = Answer::Lines(vsData);
+    m_sReportID = Answer::At(lines, 1);
+    const QStringList codes = Answer::At(lines, 2).split(QLatin1Char(' '));
+    m_nStatusEXP = Answer::Int16(Answer::At(codes, 0));
+    m_nStatusEFX = Answer::Int16(Answer::At(codes, 1));
+    m_nStatusTU = Answer::Int16(Answer::At(codes, 2));
+    m_nReportType = Answer::Int16(Answer::At(lines, 3));
+    m_sFirstName = Answer::At(lines, 4);
+    m_sMiddleInit = Answer::At(lines, 5);
+    m_sLastName = Answer::At(lines, 6);
+}
+
+void clsReportStatus::readOverallStatus()
+{
+    QString answer;
+    const QString block = ParamBlock(QStringLiteral("GETREPORTSTATUS")).add(QStringLiteral("RID"), m_sReportID).text();
+    if (GetReportStatus(block, answer) && !answer.isEmpty())
+        m_nStatusReport = Answer::Int16(answer);
+    else
+        m_nStatusReport = 1;
+}
