@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// What the server sends back for one request: a status and a body, or nothing at all when the
+// connection is to be dropped.
+struct Answer {
+    int status = 200;
+    QByteArray body;
+    QByteArray contentType = QByteArrayLiteral("text/plain; charset=utf-8");
+    bool drop = false;
+
+    static Answer text(const QString &body) { return Answer{200, body.toUtf8()}; }
+    static Answer html(const QString &page)
+    {
+        return Answer{200, page.toUtf8(), QByteArrayLiteral("text/html; charset=utf-8")};
+    }
+    static Answer error(int status, const QString &body) { return Answer{status, body.toUtf8()}; }
+    // A refusal in the protocol's own words: "FAILED" on line 0, the reason on line 1. Lines end
+    // in a bare line feed, because the client compares the reason line exactly.
+    static Answer failed(const QString &reason)
+    {
+        return text(QStringLiteral("FAILED\n") + reason);
+    }
+};

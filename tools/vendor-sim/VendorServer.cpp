@@ -1,0 +1,161 @@
+#include "VendorServer.h"
+
+#include "FormQuery.h"
+#include "ReportPdf.h"
+#include "SeedLoader.h"
+
+#include <QHttpServerRequest>
+#include <QHttpServerResponder>
+#include <QPointer>
+#include <QTcpSocket>
+#include <QTimer>
+
+namespace {
+
+QString methodName(QHttpServerRequest::Method method)
+{
+    switch (method) {
+    case QHttpServerRequest::Method::Get: return QStringLiteral("GET");
+    case QHttpServerRequest::Method::Post: return QStringLiteral("POST");
+    case QHttpServerRequest::Method::Put: return QStringLiteral("PUT");
+    case QHttpServerRequest::Method::Delete: return QStringLiteral("DELETE");
+    case QHttpServerRequest::Method::Head: return QStringLiteral("HEAD");
+    case QHttpServerRequest::Method::Options: return QStringLiteral("OPTIONS");
+    case QHttpServerRequest::Method::Patch: return QStringLiteral("PATCH");
+    default: return QStringLiteral("OTHER");
+    }
+}
+
+bool samePath(const QString &path, const char *expected)
+{
+    return path.compare(QLatin1String(expected), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+VendorServer::VendorServer(const QByteArray &seed, QObject *parent)
+    : QAbstractHttpServer(parent),
+      m_seed(seed),
+      m_reportActions(m_state),
+      m_pages(m_state),
+      m_control(SimControl::Context{m_state, m_script, m_requestLog, m_latencyMs, [this] { return loadSeed(); }})
+{
+}
+
+QString VendorServer::loadSeed()
+{
+    if (m_seed.isEmpty()) {
+        m_state.clear();
+        return QString();
+    }
+    return SeedLoader(QDate::currentDate()).load(m_seed, m_state);
+}
+
+quint16 VendorServer::start(quint16 port)
+{
+    const quint16 bound = listen(QHostAddress::LocalHost, port);
+    if (bound == 0)
+        return 0;
+    m_baseUrl = QStringLiteral("http://127.0.0.1:%1").arg(bound);
+    m_accountActions = std::make_unique<AccountActions>(m_state, m_baseUrl);
+    return bound;
+}
+
+bool VendorServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
+{
+    const QString path = request.url().path();
+    if (SimControl::isControlPath(path)) {
+        QHttpServerResponder responder = makeResponder(request, socket);
+        send(responder, m_control.handle(request));
+        return true;
+    }
+    m_requestLog.append(methodName(request.method()) + QLatin1Char(' ') + FormQuery::rawTarget(request));
+    deliver(answerFor(request), request, socket);
+    return true;
+}
+
+void VendorServer::missingHandler(const QHttpServerRequest &request, QTcpSocket *socket)
+{
+    QHttpServerResponder responder = makeResponder(request, socket);
+    send(responder, Answer::error(404, QStringLiteral("Not found")));
+}
+
+Answer VendorServer::answerFor(const QHttpServerRequest &request)
+{
+    const auto method = request.method();
+    if (method != QHttpServerRequest::Method::Get && method != QHttpServerRequest::Method::Post)
+        return Answer::error(405, QStringLiteral("Method not allowed"));
+    const QString path = request.url().path();
+    const FormQuery query(FormQuery::rawQuery(request));
+    if (samePath(path, AccountPath))
+        return accountForm(query);
+    if (samePath(path, ReportPath))
+        return reportForm(query);
+    if (path.startsWith(QLatin1String("/cia/pdf/"), Qt::CaseInsensitive))
+        return pdfDownload(path);
+    if (WebPages::isPagePath(path))
+        return m_pages.serve(path, query);
+    return Answer::error(404, QStringLiteral("Not found"));
+}
+
+Answer VendorServer::accountForm(const FormQuery &query)
+{
+    const QString action = query.value(QStringLiteral("Action"));
+    if (auto scripted = m_script.take(action))
+        return *scripted;
+    if (action.compare(QLatin1String("FINDPENDING"), Qt::CaseInsensitive) == 0)
+        return m_reportActions.findPending(query);
+    if (auto answer = m_accountActions->handle(action, query))
+        return *answer;
+    return Answer::error(400, QStringLiteral("Unknown action: ") + action);
+}
+
+Answer VendorServer::reportForm(const FormQuery &query)
+{
+    const QString action = query.value(QStringLiteral("action"));
+    if (auto scripted = m_script.take(action))
+        return *scripted;
+    if (auto answer = m_reportActions.handle(action, query))
+        return *answer;
+    return Answer::error(400, QStringLiteral("Unknown action: ") + action);
+}
+
+// Scripted under the name PDFFILE, so tests can break the download itself.
+Answer VendorServer::pdfDownload(const QString &path)
+{
+    if (auto scripted = m_script.take(QStringLiteral("PDFFILE")))
+        return *scripted;
+    const QString token = path.section(QLatin1Char('/'), -1).chopped(4);
+    const Report *report = path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)
+        ? m_state.reportByToken(token) : nullptr;
+    if (!report || m_state.inProgress(*report))
+        return Answer::error(404, QStringLiteral("No such report file"));
+    return Answer{200, ReportPdf::render(*report), QByteArrayLiteral("application/pdf")};
+}
+
+// Handlers run on the server's thread, so latency is a timer, never a sleep: the responder is kept
+// alive in the timer's closure and the socket is watched in case the client gives up first.
+void VendorServer::deliver(const Answer &answer, const QHttpServerRequest &request, QTcpSocket *socket)
+{
+    if (answer.drop) {
+        // Queued, so the server finishes with this request before its connection disappears.
+        QMetaObject::invokeMethod(socket, &QTcpSocket::abort, Qt::QueuedConnection);
+        return;
+    }
+    auto responder = std::make_shared<QHttpServerResponder>(makeResponder(request, socket));
+    if (m_latencyMs <= 0) {
+        send(*responder, answer);
+        return;
+    }
+    QPointer<QTcpSocket> watched(socket);
+    QTimer::singleShot(m_latencyMs, this, [responder, watched, answer] {
+        if (watched && watched->state() == QAbstractSocket::ConnectedState)
+            send(*responder, answer);
+    });
+}
+
+void VendorServer::send(QHttpServerResponder &responder, const Answer &answer)
+{
+    responder.write(answer.body, {{QByteArrayLiteral("Content-Type"), answer.contentType}},
+                    static_cast<QHttpServerResponder::StatusCode>(answer.status));
+}
