@@ -16,19 +16,19 @@ FormQuery::FormQuery(const QByteArray &rawQuery)
     }
 }
 
-// Qt 6.4 keeps the query of a parsed request so that its fully decoded form is the text that was
-// on the request line, byte for byte (a "%20" there is stored as "%2520"). Reading it that way is
-// what lets the request log and the form decoding see what the client really sent.
+// The parsed request keeps the query in QUrl's encoded form. A client built on QUrl (as the client
+// is) put its address through the same normalisation before sending it, so the fully encoded form
+// is the text that was on the request line: "+" and "%20" stay as they were sent.
 QByteArray FormQuery::rawQuery(const QHttpServerRequest &request)
 {
-    return request.url().query(QUrl::FullyDecoded).toUtf8();
+    return request.url().query(QUrl::FullyEncoded).toLatin1();
 }
 
 QString FormQuery::rawTarget(const QHttpServerRequest &request)
 {
     QString target = request.url().path(QUrl::FullyEncoded);
     if (request.url().hasQuery())
-        target += QLatin1Char('?') + request.url().query(QUrl::FullyDecoded);
+        target += QLatin1Char('?') + request.url().query(QUrl::FullyEncoded);
     return target;
 }
 

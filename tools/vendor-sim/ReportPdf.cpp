@@ -80,7 +80,7 @@ QByteArray ReportPdf::render(const Report &report)
     }
     page.gap();
     page.heading(QStringLiteral("Tradelines"));
-    const QList<int> tradeCols{30, 12, 14, 11, 9, 8, 16};
+    const QList<int> tradeCols{36, 12, 13, 10, 9, 6, 14};
     page.row({QStringLiteral("Creditor"), QStringLiteral("Account"), QStringLiteral("Type"),
               QStringLiteral("Balance"), QStringLiteral("Payment"), QStringLiteral("ECOA"),
               QStringLiteral("Status")}, tradeCols, true);

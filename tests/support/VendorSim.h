@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QJsonArray>
+#include <QNetworkAccessManager>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+// Runs quill-vendor-sim, the stand-in vendor server, as a child process on a free loopback port
+// and drives its test-control endpoints. Every control call is synchronous; a control call that
+// fails marks the running test as failed.
+class VendorSim
+{
+public:
+    // seedFile empty: the demo seed that ships with the server.
+    explicit VendorSim(const QString &seedFile = QString());
+    ~VendorSim();
+    VendorSim(const VendorSim &) = delete;
+    VendorSim &operator=(const VendorSim &) = delete;
+
+    // Starts the server (path from $QUILL_VENDOR_SIM, else next to the test executable) and waits
+    // for the address on its first output line.
+    bool start();
+    QString baseUrl() const;
+    quint16 port() const { return m_port; }
+
+    // The next `times` answers of the action (its Action=/action= value; PDFFILE for the PDF
+    // download) are `body`, byte for byte, with the given HTTP status.
+    void script(const QString &action, const QString &body, int times = 1);
+    void scriptStatus(const QString &action, int httpStatus, const QString &body = QString(), int times = 1);
+    // The next `times` requests of the action get their connection closed without an answer.
+    void scriptDrop(const QString &action, int times = 1);
+    // Fixed delay before every answer (control requests excepted).
+    void setLatency(int ms);
+
+    // "METHOD target" of every request received, in order (control requests are not listed).
+    QStringList requests();
+    void clearRequests();
+    // Back to the seed: state, scripts, latency and request log.
+    void reset();
+
+    // Protocol knobs: GET_STATUS polls that show ordered bureaus at "1", GET_PDF polls answered
+    // PENDING, and the client version NEWERVERSION considers current.
+    void setStatusPolls(int polls);
+    void setPdfPolls(int polls);
+    void setLatestVersion(const QString &version);
+    // The server's reports (id, owner, placedBy, ssn, keywords, previousId, losVersion, bureaus...).
+    QJsonArray reports();
+
+    static QString sourceDir();
+    static QString demoSeedPath();
+    // Folder holding the demo EXPORT.DAT of a case: no-report, recent, old, rmcr-pending, joint,
+    // reissue.
+    static QString demoCaseDir(const QString &caseName);
+
+private:
+    QByteArray control(const QByteArray &verb, const QString &command, const QByteArray &body = QByteArray());
+    static QString executablePath();
+
+    QString m_seedFile;
+    QProcess m_process;
+    quint16 m_port = 0;
+    QNetworkAccessManager m_network;
+};
