@@ -1,4 +1,5 @@
 #include "app/StartupLinks.h"
+#include "app/WindowHooks.h"
 #include "app/basMain.h"
 
 #include <QApplication>
@@ -17,5 +18,9 @@ int QuillMain(int argc, char** argv)
     case StartupOutcome::FailedHidden: return 1;
     case StartupOutcome::Started: break;
     }
+    // Quitting during start-up (settings window, expired password, newer version) asked the
+    // event loop to exit before it ran.
+    if (WindowHooks::EndRequested())
+        return 0;
     return app.exec();
 }
