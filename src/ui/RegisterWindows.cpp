@@ -1,5 +1,7 @@
 #include "app/StartupLinks.h"
+#include "ui/account/AccountWindows.h"
 
 void RegisterWindows()
 {
+    RegisterAccountWindows();
 }

@@ -38,3 +38,25 @@ private slots:
 private:
     std::unique_ptr<VendorSim> m_sim;
 };
+
+// Start-up with the real account windows: the settings window and the expired-password window.
+class StartupAccountTest : public QObject
+{
+    Q_OBJECT
+public:
+    StartupAccountTest();
+    ~StartupAccountTest() override;
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void settingsWindowAtStartThenChecks();
+    void quittingSettingsWindowSkipsChecks();
+    void expiredPasswordWindow_data();
+    void expiredPasswordWindow();
+
+private:
+    std::unique_ptr<VendorSim> m_sim;
+};

@@ -11,5 +11,9 @@ int main(int argc, char** argv)
         PrefsTest t;
         status |= QTest::qExec(&t, argc, argv);
     }
+    {
+        StartupAccountTest t;
+        status |= QTest::qExec(&t, argc, argv);
+    }
     return status;
 }
