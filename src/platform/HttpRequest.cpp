@@ -116,40 +116,54 @@ void HttpRequest::send()
         throw AppError(ErrNo::Transport, QStringLiteral("Another request to the server is still running."), kSource);
     const QNetworkRequest request = buildRequest(parseAddress(m_address));
     WaitGuard guard;
-    QNetworkReply* reply = nullptr;
+    std::unique_ptr<QNetworkReply, void (*)(QNetworkReply*)> reply(start(request),
+                                                                   [](QNetworkReply* r) { r->deleteLater(); });
+    waitFor(*reply);
+    readAnswer(*reply);
+}
+
+QNetworkReply* HttpRequest::start(const QNetworkRequest& request) const
+{
     if (m_method == QLatin1String("POST")) {
         QNetworkRequest post(request);
         post.setHeader(QNetworkRequest::ContentTypeHeader, QByteArray("application/x-www-form-urlencoded"));
-        reply = manager().post(post, QByteArray());
-    } else if (m_method == QLatin1String("GET")) {
-        reply = manager().get(request);
-    } else {
-        reply = manager().sendCustomRequest(request, m_method.toLatin1());
+        return manager().post(post, QByteArray());
     }
-    std::unique_ptr<QNetworkReply, void (*)(QNetworkReply*)> owner(reply, [](QNetworkReply* r) { r->deleteLater(); });
-    if (!reply->isFinished()) {
+    if (m_method == QLatin1String("GET"))
+        return manager().get(request);
+    return manager().sendCustomRequest(request, m_method.toLatin1());
+}
+
+void HttpRequest::waitFor(QNetworkReply& reply) const
+{
+    if (!reply.isFinished()) {
         QEventLoop loop;
-        QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        QObject::connect(&reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
-    if (!reply->isFinished()) {
+    if (!reply.isFinished()) {
         // The event loops were told to exit (the program is ending) before the answer came.
-        reply->abort();
+        reply.abort();
         throw AppError(ErrNo::Transport, QStringLiteral("The request was abandoned: ") + MaskPasswords(m_address), kSource);
     }
-    m_status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    m_contentType = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
-    m_body = reply->readAll();
+}
+
+void HttpRequest::readAnswer(QNetworkReply& reply)
+{
+    m_status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    m_contentType = reply.header(QNetworkRequest::ContentTypeHeader).toByteArray();
+    if (reply.isOpen())
+        m_body = reply.readAll();
     if (m_status >= 400) {
-        const QString reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
+        const QString reason = reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
         throw AppError(ErrNo::HttpStatus,
                        QStringLiteral("The server answered with HTTP status %1 %2 for %3")
                            .arg(m_status).arg(reason, MaskPasswords(m_address)),
                        kSource);
     }
-    if (reply->error() != QNetworkReply::NoError) {
-        const long number = numberFor(reply->error());
-        throw AppError(number, descriptionFor(number, *reply, m_address), kSource);
+    if (reply.error() != QNetworkReply::NoError) {
+        const long number = numberFor(reply.error());
+        throw AppError(number, descriptionFor(number, reply, m_address), kSource);
     }
 }
 

@@ -3,6 +3,9 @@
 #include <QByteArray>
 #include <QString>
 
+class QNetworkReply;
+class QNetworkRequest;
+
 // One synchronous HTTP exchange, in the shape the server operations expect:
 // open(method, address), send(), then responseText(), responseBody() and status().
 //
@@ -35,6 +38,10 @@ public:
     static int TimeoutMs();
 
 private:
+    QNetworkReply* start(const QNetworkRequest& request) const;
+    void waitFor(QNetworkReply& reply) const;
+    void readAnswer(QNetworkReply& reply);
+
     QString m_method;
     QString m_address;
     QByteArray m_body;

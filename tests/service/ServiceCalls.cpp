@@ -43,11 +43,6 @@ bool CallOperation(const QString& name, const QString& block, QString& answer)
     return op(block, answer);
 }
 
-QStringList OperationNames()
-{
-    return operations().keys();
-}
-
 quint16 ClosedPort()
 {
     QTcpServer server;

@@ -5,7 +5,6 @@
 
 // Calls a server operation by its name, as the data-driven tests list them.
 bool CallOperation(const QString& name, const QString& block, QString& answer);
-QStringList OperationNames();
 
 // A loopback port with nothing listening on it.
 quint16 ClosedPort();

@@ -12,8 +12,6 @@ private slots:
     void fieldString_data();
     void fieldString();
     void criterionWithoutNameFails();
-    void formEncoding_data();
-    void formEncoding();
     void webPageEncoding_data();
     void webPageEncoding();
     void illegalChars_data();

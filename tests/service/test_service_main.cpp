@@ -1,3 +1,4 @@
+#include "test_actions.h"
 #include "test_service.h"
 
 #include <QApplication>
@@ -16,5 +17,6 @@ int main(int argc, char** argv)
     int status = 0;
     status |= run<ParamsTest>(argc, argv);
     status |= run<TransportTest>(argc, argv);
+    status |= run<ActionsTest>(argc, argv);
     return status;
 }

@@ -22,7 +22,6 @@ void TransportTest::unreachableServer_data()
     QTest::addColumn<int>("logEntries");
     const QString tail = "\r\n\r\nPossible invalid https layer.";
     QTest::newRow("plain operation fails and logs") << "CheckMessages" << "" << "<ERROR>" << 1;
-    QTest::newRow("plain operation with in-out info") << "UpdateLOSVersion" << "" << "<ERROR>" << 1;
     QTest::newRow("report search") << "FindReport"
                                    << "A valid connection to the internet is needed to pull credit." + tail << "previous" << 0;
     QTest::newRow("pending search") << "FindPending"
@@ -77,8 +76,6 @@ void TransportTest::addressOtherThanWebIsRefused_data()
     QTest::newRow("local file") << "file:///etc/hostname";
     QTest::newRow("other scheme") << "ftp://127.0.0.1/x";
     QTest::newRow("unencoded blank") << QStringLiteral("http://127.0.0.1:%1/a b").arg(ClosedPort());
-    QTest::newRow("no host") << "http:///path";
-    QTest::newRow("not an address") << "CGI_Utilities.asp?Action=X";
 }
 
 void TransportTest::addressOtherThanWebIsRefused()
@@ -108,7 +105,6 @@ void TransportTest::malformedSearchAnswerShowsProblem_data()
                                               << "Type mismatch";
     QTest::newRow("names missing") << "OK\nR-3\n4 4 4\n1\nANN" << "R-3" << QList<int>{4, 4, 4}
                                    << "Subscript out of range";
-    QTest::newRow("single line") << "OK" << "" << QList<int>{0, 0, 0} << "Subscript out of range";
 }
 
 void TransportTest::malformedSearchAnswerShowsProblem()
