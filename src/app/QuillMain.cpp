@@ -18,6 +18,8 @@ int QuillMain(int argc, char** argv)
     case StartupOutcome::FailedHidden: return 1;
     case StartupOutcome::Started: break;
     }
+    // Quitting during start-up (settings window, expired password, newer version) asked the
+    // event loop to exit before it ran.
     if (WindowHooks::EndRequested())
         return 0;
     return app.exec();

@@ -2,7 +2,12 @@
 
 #include "app/AppContext.h"
 #include "app/StartupLinks.h"
+#include "app/WindowHooks.h"
 #include "app/clsProperties.h"
+#include "platform/AppError.h"
+#include "platform/AppPaths.h"
+#include "service/ParamBlock.h"
+#include "service/basActions.h"
 
 #include <QStringList>
 
@@ -19,10 +24,43 @@ void disable(IMainWindow& window, const QStringList& names)
         window.SetButtonEnabled(name, false);
 }
 
+// A false result stops start-up with the answer the operation left: the server's answer, or
+// the error text of a failed request.
+void requireSuccess(bool ok, const QString& answer)
+{
+    if (!ok)
+        throw AppError(ErrNo::Silent, answer, QStringLiteral("Main"));
+}
+
 } // namespace
+
+void StopIfEnding()
+{
+    if (WindowHooks::EndRequested())
+        throw AppError(0, QStringLiteral("The program is ending."), QStringLiteral("Main"));
+}
 
 void RunAccountChecks()
 {
+    const QString user = Props().UserName();
+    // One answer variable for the three checks.
+    QString answer;
+
+    ParamBlock password(QStringLiteral("PASSWORDEXPIRED"));
+    password.add(QStringLiteral("USER"), user);
+    requireSuccess(CheckPasswordExpired(password.text(), answer), answer);
+    StopIfEnding();   // quit from the expired-password window
+
+    ParamBlock version(QStringLiteral("NEWERVERSION"));
+    version.add(QStringLiteral("USER"), user);
+    version.add(QStringLiteral("APPNAME"), AppPaths::ProgramTitle());
+    version.add(QStringLiteral("APPVERSION"), ClientVersion());
+    requireSuccess(CheckForNewerVersion(version.text(), answer), answer);
+    StopIfEnding();   // the newer version is being downloaded
+
+    ParamBlock reissue(QStringLiteral("CROSS_COMPANY_REISSUE"));
+    reissue.add(QStringLiteral("USER"), user);
+    requireSuccess(CheckCrossCompanyReissue(reissue.text(), answer), answer);
 }
 
 void RunExistingReportCheck(IMainWindow& window)

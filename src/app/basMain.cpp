@@ -83,6 +83,7 @@ StartupOutcome normalStart(IMainWindow& window)
         window.ShowWindow();
         shown = true;
         loadSettingsOrAsk();
+        StopIfEnding();   // the user quit from the settings window
         Props().setClientWebsite(Props().ServerURL());
         setLogoTooltip(window);
         RunAccountChecks();

@@ -1,8 +1,7 @@
 #include "app/StartupLinks.h"
+#include "ui/account/AccountWindows.h"
 
 #include "ui/ordering/frmMain.h"
-
-#include <QPointer>
 
 namespace {
 
@@ -20,4 +19,5 @@ IMainWindow* createMainWindow()
 void RegisterWindows()
 {
     StartupLinks::SetMainWindowFactory(createMainWindow);
+    RegisterAccountWindows();
 }

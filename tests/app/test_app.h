@@ -2,6 +2,10 @@
 
 #include <QObject>
 
+#include <memory>
+
+class VendorSim;
+
 class LogsTest : public QObject
 {
     Q_OBJECT
@@ -33,10 +37,17 @@ private slots:
     void storeFoldersFromBackslashPaths();
 };
 
+// Start-up against the stand-in server, with a recording main window.
 class MainTest : public QObject
 {
     Q_OBJECT
+public:
+    MainTest();
+    ~MainTest() override;
+
 private slots:
+    void initTestCase();
+    void init();
     void commandLineSelectsMode_data();
     void commandLineSelectsMode();
     void emptyStoreOpensSettingsWindow();
@@ -45,4 +56,12 @@ private slots:
     void failedStepShowsErrorInMain();
     void existingReportSetsButtons_data();
     void existingReportSetsButtons();
+    void accountChecksRunInOrder_data();
+    void accountChecksRunInOrder();
+    void failedAccountCheckStopsStartup_data();
+    void failedAccountCheckStopsStartup();
+
+private:
+    void storeCompleteSettings(const QString& user = QStringLiteral("demo"));
+    std::unique_ptr<VendorSim> m_sim;
 };

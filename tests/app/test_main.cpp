@@ -1,8 +1,11 @@
 #include "test_app.h"
 
+#include "EndRecorder.h"
+#include "RecordingMainWindow.h"
 #include "ScriptedMsgBox.h"
 #include "ShellRecorder.h"
 #include "TestEnv.h"
+#include "VendorSim.h"
 #include "app/AppContext.h"
 #include "app/StartupLinks.h"
 #include "app/StartupSteps.h"
@@ -11,48 +14,25 @@
 #include "app/clsProperties.h"
 #include "platform/SettingsStore.h"
 
+#include <QTcpServer>
 #include <QTest>
 
 namespace {
 
-// Records what start-up does to the main window.
-class RecordingMainWindow : public IMainWindow
-{
-public:
-    void SetVersionLabel(const QString& v) override { version = v; }
-    void SetCaption(const QString& c) override { caption = c; }
-    void SetLogo(int index) override { logo = index; }
-    void SetLogoTooltip(const QString& t) override { tooltips << t; }
-    void ShowWindow() override { ++shown; }
-    void Unload() override { ++unloaded; }
-    // The reissue window sets the number while the check runs.
-    void CheckForExisting() override
-    {
-        ++checks;
-        if (!reissueDuringCheck.isEmpty())
-            Props().setReissueNumber(reissueDuringCheck);
-    }
-    QString ExistingReportID() const override { return reportId; }
-    void SetButtonEnabled(const QString& name, bool enabled) override { enabledState[name] = enabled; }
-    void SetButtonText(const QString& name, const QString& caption, const QString& tip) override
-    {
-        texts[name] = caption + "|" + tip;
-    }
-
-    QString version, caption, reportId, reissueDuringCheck;
-    QStringList tooltips;
-    int logo = 0, shown = 0, unloaded = 0, checks = 0;
-    QMap<QString, bool> enabledState;
-    QMap<QString, QString> texts;
-};
-
 struct StartupRig {
     RecordingMainWindow window;
     int settingsShown = 0;
+    // What the settings window does while it is up.
+    std::function<void()> settingsWindow;
+    EndRecorder ending;
     StartupRig()
     {
         StartupLinks::SetMainWindowFactory([this] { return &window; });
-        StartupLinks::ShowSettingsWindow() = [this] { ++settingsShown; };
+        StartupLinks::ShowSettingsWindow() = [this] {
+            ++settingsShown;
+            if (settingsWindow)
+                settingsWindow();
+        };
     }
     ~StartupRig()
     {
@@ -62,14 +42,40 @@ struct StartupRig {
     }
 };
 
-void storeCompleteSettings()
+const QString kPassword = QStringLiteral("Demo2026pass");
+
+// A loopback address with nothing listening on it.
+QString closedServerUrl()
 {
-    SettingsStore::SaveSetting("OQCREDIT", "Main", "ServerURL", "http://127.0.0.1:9");
-    SettingsStore::SaveSetting("OQCREDIT", "Main", "UserName", "demo");
-    SettingsStore::SaveSetting("OQCREDIT", "Main", "Password", "pw");
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return QStringLiteral("http://127.0.0.1:%1").arg(port);
 }
 
 } // namespace
+
+MainTest::MainTest() = default;
+MainTest::~MainTest() = default;
+
+void MainTest::initTestCase()
+{
+    m_sim = std::make_unique<VendorSim>();
+    QVERIFY(m_sim->start());
+}
+
+void MainTest::init()
+{
+    m_sim->reset();
+}
+
+void MainTest::storeCompleteSettings(const QString& user)
+{
+    SettingsStore::SaveSetting("OQCREDIT", "Main", "ServerURL", m_sim->baseUrl());
+    SettingsStore::SaveSetting("OQCREDIT", "Main", "UserName", user);
+    SettingsStore::SaveSetting("OQCREDIT", "Main", "Password", kPassword);
+}
 
 void MainTest::commandLineSelectsMode_data()
 {
@@ -92,6 +98,7 @@ void MainTest::commandLineSelectsMode()
     TestEnv env;
     FakeDesktop desk;
     ShellRecorder shell;
+    ScriptedMsgBox boxes;
     StartupRig rig;
     storeCompleteSettings();
     SetCommandLine(commandLine);
@@ -115,15 +122,25 @@ void MainTest::emptyStoreOpensSettingsWindow()
 {
     TestEnv env;
     FakeDesktop desk;
+    ScriptedMsgBox boxes;
     StartupRig rig;
+    QString serverWhenAsked;
+    // The user points the program at the stand-in server.
+    rig.settingsWindow = [&] {
+        serverWhenAsked = Props().ServerURL();
+        Props().setServerURL(m_sim->baseUrl());
+        Props().setUserName("demo");
+        Props().setPassword(kPassword);
+    };
     QCOMPARE(Main(), StartupOutcome::Started);
     QCOMPARE(rig.settingsShown, 1);
+    QCOMPARE(serverWhenAsked, Vendor::DefaultWebsite);
     QCOMPARE(rig.window.version, QString("1.1.0"));
     QCOMPARE(rig.window.caption, Vendor::DefaultName);
     QCOMPARE(rig.window.logo, 1);
     // After the settings are settled the logo points at the server address.
-    QCOMPARE(rig.window.tooltips.last(), "Click for " + Props().ServerURL());
-    QCOMPARE(Props().ServerURL(), Vendor::DefaultWebsite);
+    QCOMPARE(rig.window.tooltips.first(), "Click for " + Vendor::DefaultWebsite);
+    QCOMPARE(rig.window.tooltips.last(), "Click for " + m_sim->baseUrl());
 }
 
 void MainTest::vendorNameSelectsLogo_data()
@@ -141,6 +158,7 @@ void MainTest::vendorNameSelectsLogo()
     QFETCH(int, logo);
     TestEnv env;
     FakeDesktop desk;
+    ScriptedMsgBox boxes;
     StartupRig rig;
     storeCompleteSettings();
     SettingsStore::SaveSetting("OQConstants", "Settings", "ClientVendor", vendor);
@@ -149,7 +167,7 @@ void MainTest::vendorNameSelectsLogo()
     QCOMPARE(rig.window.logo, logo);
     QCOMPARE(rig.window.caption, vendor);
     QCOMPARE(rig.window.tooltips.first(), QString("Click for www.vendor.example"));
-    QCOMPARE(rig.window.tooltips.last(), QString("Click for http://127.0.0.1:9"));
+    QCOMPARE(rig.window.tooltips.last(), "Click for " + m_sim->baseUrl());
 }
 
 void MainTest::failedStepShowsErrorInMain()
@@ -195,6 +213,7 @@ void MainTest::existingReportSetsButtons()
     QFETCH(bool, pullCaption);
     TestEnv env;
     FakeDesktop desk;
+    ScriptedMsgBox boxes;
     StartupRig rig;
     storeCompleteSettings();
     rig.window.reportId = reportId;
@@ -210,4 +229,88 @@ void MainTest::existingReportSetsButtons()
     QCOMPARE(rig.window.texts.contains("cmdRepull"), pullCaption);
     if (pullCaption)
         QCOMPARE(rig.window.texts["cmdRepull"], QString("&Pull Credit|Pull New Credit Report"));
+}
+
+void MainTest::accountChecksRunInOrder_data()
+{
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<bool>("crossCompany");
+    QTest::newRow("no reissue right") << "demo" << false;
+    QTest::newRow("reissue right") << "reissue" << true;
+}
+
+void MainTest::accountChecksRunInOrder()
+{
+    QFETCH(QString, user);
+    QFETCH(bool, crossCompany);
+    TestEnv env;
+    FakeDesktop desk;
+    ScriptedMsgBox boxes;
+    StartupRig rig;
+    storeCompleteSettings(user);
+    QCOMPARE(Main(), StartupOutcome::Started);
+    QCOMPARE(m_sim->requests(), (QStringList{
+        "POST /utils/CGI_Utilities.asp?Action=PASSWORDEXPIRED&USER=" + user,
+        "POST /utils/CGI_Utilities.asp?Action=NEWERVERSION&USER=" + user + "&APPNAME=OQCREDIT&APPVERSION=1.1.0",
+        "POST /utils/CGI_Utilities.asp?Action=CROSS_COMPANY_REISSUE&USER=" + user,
+    }));
+    QCOMPARE(Props().CrossCompanyReissue(), crossCompany);
+    QCOMPARE(rig.window.checks, 1);
+    QCOMPARE(boxes.boxes.size(), 0);
+}
+
+void MainTest::failedAccountCheckStopsStartup_data()
+{
+    QTest::addColumn<QString>("action");       // the action that is made to fail
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<int>("httpStatus");
+    QTest::addColumn<QStringList>("sent");
+    const QString check = "PASSWORDEXPIRED", version = "NEWERVERSION", reissue = "CROSS_COMPANY_REISSUE";
+    QTest::newRow("password answer not a truth value") << check << "yes" << 200 << QStringList{check};
+    QTest::newRow("version answer not a web address") << version << "ftp://files.example/new.exe" << 200
+                                                       << QStringList{check, version};
+    QTest::newRow("reissue check answered 500") << reissue << "" << 500 << QStringList{check, version, reissue};
+    QTest::newRow("server stopped") << "" << "" << 0 << QStringList();
+}
+
+void MainTest::failedAccountCheckStopsStartup()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, answer);
+    QFETCH(int, httpStatus);
+    QFETCH(QStringList, sent);
+    TestEnv env;
+    FakeDesktop desk;
+    ScriptedMsgBox boxes;
+    StartupRig rig;
+    storeCompleteSettings();
+    const QString stopped = closedServerUrl();
+    if (httpStatus == 0)
+        SettingsStore::SaveSetting("OQCREDIT", "Main", "ServerURL", stopped);
+    else
+        m_sim->scriptStatus(action, httpStatus, answer);
+    boxes.expect(vbOK);
+    QCOMPARE(Main(), StartupOutcome::Started);
+
+    QCOMPARE(boxes.boxes.size(), 1);
+    QCOMPARE(boxes.boxes[0].title, QString("Error in Main"));
+    QCOMPARE(boxes.boxes[0].icon(), int(vbCritical));
+    // The answer the failed check left is the request's error text.
+    QVERIFY2(boxes.boxes[0].text.startsWith("There has been an error in start up.\r\n\r\nError: <ERROR>"),
+             qPrintable(boxes.boxes[0].text));
+    QStringList actionsSent;
+    for (const QString& line : m_sim->requests())
+        actionsSent << line.section("Action=", 1).section('&', 0, 0);
+    QCOMPARE(actionsSent, sent);
+    QCOMPARE(rig.window.checks, 0);
+    QCOMPARE(rig.window.shown, 1);
+    QCOMPARE(rig.ending.count, 0);
+    const QString log = QString::fromLatin1(env.readFile("errors.log"));
+    QVERIFY(log.startsWith("Date: "));
+    QVERIFY(!log.contains(kPassword));
+    QVERIFY(!boxes.boxes[0].text.contains(kPassword));
+    // The failed request is in the log, its password masked.
+    QVERIFY2(log.contains("METHOD='" + (sent.isEmpty() ? QString("PASSWORDEXPIRED") : sent.last()) + "'"), qPrintable(log));
+    if (httpStatus == 0)
+        QVERIFY2(log.contains(stopped), qPrintable(log));
 }

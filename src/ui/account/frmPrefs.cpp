@@ -1,0 +1,259 @@
+#include "ui/account/frmPrefs.h"
+
+#include "ui_frmPrefs.h"
+
+#include "app/AppContext.h"
+#include "app/WindowHooks.h"
+#include "app/basSettings.h"
+#include "app/clsProperties.h"
+#include "platform/AppError.h"
+#include "platform/AppPaths.h"
+#include "platform/Desktop.h"
+#include "platform/MsgBox.h"
+#include "platform/SettingsStore.h"
+#include "service/ParamBlock.h"
+#include "service/basActions.h"
+#include "service/basUrl.h"
+
+#include <QEvent>
+#include <QLineEdit>
+
+namespace {
+
+frmPrefs*& loadedWindow()
+{
+    static frmPrefs* window = nullptr;
+    return window;
+}
+
+bool& userCancelledFlag()
+{
+    static bool flag = false;
+    return flag;
+}
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+} // namespace
+
+frmPrefs::frmPrefs(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmPrefs>())
+{
+    ui->setupUi(this);
+    for (QLineEdit* box : {ui->txtServerURL, ui->txtUserName, ui->txtPassword, ui->txtPasswordConfirm})
+        box->installEventFilter(this);
+    connect(ui->cmdOK, &QPushButton::clicked, this, &frmPrefs::cmdOK_Click);
+    connect(ui->cmdCancel, &QPushButton::clicked, this, &frmPrefs::cmdCancel_Click);
+    connect(ui->cmdReset, &QPushButton::clicked, this, &frmPrefs::cmdReset_Click);
+
+    if (!UserCancelled()) {
+        const clsProperties& props = Props();
+        ui->txtServerURL->setText(props.ServerURL());
+        ui->txtUserName->setText(props.UserName());
+        ui->txtPassword->setText(props.Password());
+        ui->txtPasswordConfirm->setText(props.Password());
+        ui->cbxSavePwd->setChecked(!ui->txtPassword->text().isEmpty());
+    }
+}
+
+frmPrefs::~frmPrefs()
+{
+    if (loadedWindow() == this)
+        loadedWindow() = nullptr;
+}
+
+frmPrefs& frmPrefs::instance()
+{
+    if (!loadedWindow())
+        loadedWindow() = new frmPrefs();
+    return *loadedWindow();
+}
+
+frmPrefs* frmPrefs::loaded()
+{
+    return loadedWindow();
+}
+
+void frmPrefs::ShowModal()
+{
+    frmPrefs& window = instance();
+    window.exec();
+    // exec() returns only once the window has been unloaded.
+    delete loadedWindow();
+}
+
+bool frmPrefs::Unload()
+{
+    frmPrefs* window = loadedWindow();
+    if (!window)
+        return true;
+    if (window->isVisible()) {
+        // Ends the modal loop; ShowModal deletes the window.
+        window->reject();
+        return !window->isVisible();
+    }
+    if (!window->QueryUnload())
+        return false;
+    delete window;
+    return true;
+}
+
+bool frmPrefs::UserCancelled()
+{
+    return userCancelledFlag();
+}
+
+void frmPrefs::setUserCancelled(bool value)
+{
+    userCancelledFlag() = value;
+}
+
+void frmPrefs::SelectAll(QLineEdit* box)
+{
+    box->setSelection(0, int(box->text().size()));
+}
+
+void frmPrefs::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    focusFirstEmptyBox();
+}
+
+void frmPrefs::focusFirstEmptyBox()
+{
+    for (QLineEdit* box : {ui->txtServerURL, ui->txtUserName, ui->txtPassword, ui->txtPasswordConfirm}) {
+        if (box->text().isEmpty()) {
+            box->setFocus();
+            return;
+        }
+    }
+}
+
+bool frmPrefs::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        if (auto* box = qobject_cast<QLineEdit*>(watched))
+            SelectAll(box);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool frmPrefs::refuse(const QString& text, QLineEdit* box)
+{
+    MsgBox(text, vbOKOnly, AppPaths::ProgramTitle());
+    box->setFocus();
+    return false;
+}
+
+bool frmPrefs::ValidateEntries()
+{
+    // The texts are checked as typed: nothing is trimmed.
+    const QString server = ui->txtServerURL->text();
+    const QString user = ui->txtUserName->text();
+    const QString password = ui->txtPassword->text();
+    const QString confirm = ui->txtPasswordConfirm->text();
+
+    if (HasIllegalChars(server))
+        return refuse(QStringLiteral("Server URL contains illegal characters"), ui->txtServerURL);
+    if (HasIllegalChars(user))
+        return refuse(QStringLiteral("User Name contains illegal characters"), ui->txtUserName);
+    if (HasIllegalChars(password))
+        return refuse(QStringLiteral("Password contains illegal characters"), ui->txtPassword);
+    if (HasIllegalChars(confirm))
+        return refuse(QStringLiteral("Confirm password contains illegal characters"), ui->txtPasswordConfirm);
+    if (server.isEmpty())
+        return refuse(QStringLiteral("Please enter a Server URL"), ui->txtServerURL);
+    if (user.isEmpty())
+        return refuse(QStringLiteral("Please enter a User Name"), ui->txtUserName);
+    if (password.isEmpty())
+        return refuse(QStringLiteral("Please enter a password"), ui->txtPassword);
+    if (confirm.isEmpty())
+        return refuse(QStringLiteral("Please confirm the password"), ui->txtPasswordConfirm);
+    if (password != confirm) {
+        ui->txtPassword->clear();
+        ui->txtPasswordConfirm->clear();
+        return refuse(QStringLiteral("The Password and Confirm Password fields do not match.  "
+                                     "Please re-type both fields."),
+                      ui->txtPassword);
+    }
+    return true;
+}
+
+void frmPrefs::cmdOK_Click()
+{
+    if (!ValidateEntries())
+        return;
+    try {
+        bool valid = false;
+        QString answer;
+        {
+            HourglassCursor busy;
+            ParamBlock block(QStringLiteral("VALIDATECREDENTIALS"));
+            block.add(QStringLiteral("USER"), ui->txtUserName->text());
+            block.add(QStringLiteral("PASSWORD"), ui->txtPassword->text());
+            // The validation goes to the address just typed.
+            Props().setServerURL(ui->txtServerURL->text());
+            valid = ValidateCredentials(block.text(), answer);
+            if (valid) {
+                clsProperties& props = Props();
+                props.setUserName(ui->txtUserName->text());
+                props.setPassword(ui->txtPassword->text());
+                props.setSavePassword(ui->cbxSavePwd->isChecked());
+                setUserCancelled(true);
+                SaveSettings(props);
+            }
+        }
+        if (valid) {
+            accept();
+            setUserCancelled(false);
+            return;
+        }
+        MsgBox(QStringLiteral("Your user credentials could not be validated against our system.") + kCrLf
+                   + QStringLiteral("Problem: ") + answer,
+               vbOKOnly | vbExclamation, QStringLiteral("Validation Problem"));
+    } catch (const AppError& e) {
+        setUserCancelled(false);
+        MsgBox(QStringLiteral("There was a problem validating your credentials.") + kCrLf + QStringLiteral("Error: ")
+                   + e.Description,
+               vbOKOnly, QStringLiteral("Error"));
+    } catch (const std::exception& e) {
+        setUserCancelled(false);
+        MsgBox(QStringLiteral("There was a problem validating your credentials.") + kCrLf + QStringLiteral("Error: ")
+                   + QString::fromLocal8Bit(e.what()),
+               vbOKOnly, QStringLiteral("Error"));
+    }
+}
+
+void frmPrefs::cmdCancel_Click()
+{
+    reject();
+}
+
+void frmPrefs::cmdReset_Click()
+{
+    // Only the store is cleared; the boxes and the settings object keep their values, so the
+    // next start finds the defaults.
+    const QString app = AppPaths::ProgramTitle();
+    for (const char* key : {"SendDir", "ReceiveDir", "ArchiveDir", "ServerURL", "CompanyID", "UserName", "Password"})
+        SettingsStore::DeleteSetting(app, StoreKeys::MainSection, QString::fromLatin1(key));
+}
+
+bool frmPrefs::QueryUnload()
+{
+    if (UserCancelled())
+        return true;
+    const QString text = QStringLiteral("You can not access ") + Props().ClientWebsite() + kCrLf
+                         + QStringLiteral(" without a valid Company ID, UserName and Password.") + kCrLf + kCrLf
+                         + QStringLiteral("Quit?");
+    if (MsgBox(text, vbYesNo | vbExclamation, QStringLiteral("Quit?")) != vbYes)
+        return false;
+    WindowHooks::RequestEnd();
+    return true;
+}
+
+void frmPrefs::reject()
+{
+    if (!QueryUnload())
+        return;
+    QDialog::reject();
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/AppContext.h"
+#include "app/StartupLinks.h"
+#include "app/clsProperties.h"
+
+#include <QMap>
+#include <QStringList>
+
+// Records what start-up does to the main window.
+class RecordingMainWindow : public IMainWindow
+{
+public:
+    void SetVersionLabel(const QString& v) override { version = v; }
+    void SetCaption(const QString& c) override { caption = c; }
+    void SetLogo(int index) override { logo = index; }
+    void SetLogoTooltip(const QString& t) override { tooltips << t; }
+    void ShowWindow() override { ++shown; }
+    void Unload() override { ++unloaded; }
+    // The reissue window sets the number while the check runs.
+    void CheckForExisting() override
+    {
+        ++checks;
+        if (!reissueDuringCheck.isEmpty())
+            Props().setReissueNumber(reissueDuringCheck);
+    }
+    QString ExistingReportID() const override { return reportId; }
+    void SetButtonEnabled(const QString& name, bool enabled) override { enabledState[name] = enabled; }
+    void SetButtonText(const QString& name, const QString& caption, const QString& tip) override
+    {
+        texts[name] = caption + "|" + tip;
+    }
+
+    QString version, caption, reportId, reissueDuringCheck;
+    QStringList tooltips;
+    int logo = 0, shown = 0, unloaded = 0, checks = 0;
+    QMap<QString, bool> enabledState;
+    QMap<QString, QString> texts;
+};
