@@ -1,10 +1,8 @@
 #pragma once
 
+#include "VendorSim.h"
+
 #include <QObject>
-
-#include <memory>
-
-class VendorSim;
 
 class LogsTest : public QObject
 {
@@ -41,27 +39,18 @@ private slots:
 class MainTest : public QObject
 {
     Q_OBJECT
-public:
-    MainTest();
-    ~MainTest() override;
-
 private slots:
     void initTestCase();
     void init();
     void commandLineSelectsMode_data();
     void commandLineSelectsMode();
-    void emptyStoreOpensSettingsWindow();
-    void vendorNameSelectsLogo_data();
-    void vendorNameSelectsLogo();
-    void failedStepShowsErrorInMain();
+    void storedSettingsStartNormally_data();
+    void storedSettingsStartNormally();
     void existingReportSetsButtons_data();
     void existingReportSetsButtons();
-    void accountChecksRunInOrder_data();
-    void accountChecksRunInOrder();
-    void failedAccountCheckStopsStartup_data();
-    void failedAccountCheckStopsStartup();
+    void failedStepShowsErrorInMain_data();
+    void failedStepShowsErrorInMain();
 
 private:
-    void storeCompleteSettings(const QString& user = QStringLiteral("demo"));
-    std::unique_ptr<VendorSim> m_sim;
+    VendorSim m_sim;
 };

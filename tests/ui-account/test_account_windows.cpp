@@ -1,0 +1,447 @@
+#include "EndRecorder.h"
+#include "RecordingMainWindow.h"
+#include "ScriptedMsgBox.h"
+#include "ShellRecorder.h"
+#include "TestEnv.h"
+#include "VendorSim.h"
+#include "app/AppContext.h"
+#include "app/basMain.h"
+#include "app/basSettings.h"
+#include "platform/SettingsStore.h"
+#include "ui/account/AccountWindows.h"
+#include "ui/account/frmPasswordExpired.h"
+#include "ui/account/frmPrefs.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTcpServer>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QString kUser = QStringLiteral("demo");
+const QString kPassword = QStringLiteral("Demo2026pass");
+const QString kValidate = QStringLiteral("POST /utils/CGI_Utilities.asp?Action=VALIDATECREDENTIALS&USER=demo&PASSWORD=");
+const QStringList kAccount = {kUser, kPassword, kPassword};   // user, password, confirmation
+const QString kAbsent = QStringLiteral("<absent>");
+const QStringList kAccountKeys = {"SendDir", "ReceiveDir", "ArchiveDir", "ServerURL", "CompanyID", "UserName", "Password"};
+
+// The account windows registered as the program registers them, a main window that records,
+// and the settings object as start-up leaves it before the settings window opens: an empty store.
+struct Rig {
+    TestEnv env;
+    FakeDesktop desk;
+    ShellRecorder shell;
+    ScriptedMsgBox boxes;
+    EndRecorder ending;
+    RecordingMainWindow window;
+    Rig()
+    {
+        env.freshProps();
+        LoadSettings(Props());
+        StartupLinks::SetMainWindowFactory([this] { return &window; });
+        RegisterAccountWindows();
+        frmPrefs::setUserCancelled(false);
+    }
+    ~Rig()
+    {
+        StartupLinks::SetMainWindowFactory(nullptr);
+        StartupLinks::ShowSettingsWindow() = nullptr;
+        WindowHooks::ShowChangePassword() = nullptr;
+        SetCommandLine(QString());
+    }
+};
+
+QString stored(const QString& key)
+{
+    return SettingsStore::GetSetting("OQCREDIT", "Main", key, kAbsent);
+}
+
+void closeSettingsWithoutQuestion()
+{
+    if (frmPrefs::loaded()) {
+        frmPrefs::setUserCancelled(true);
+        frmPrefs::Unload();
+        frmPrefs::setUserCancelled(false);
+    }
+}
+
+// Acts on the first modal window of type W once it is the active modal window, even when
+// event loops of server requests run before it appears. cleanup runs afterwards on every path
+// (also when the window never came), so the caller's exec() returns.
+template <class W>
+void whenModal(std::function<void(W&)> act, std::function<void()> cleanup)
+{
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, act, cleanup, polls = 0]() mutable {
+        auto* window = qobject_cast<W*>(QApplication::activeModalWidget());
+        if (!window && ++polls < 3000)   // about 15 s
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (window)
+            act(*window);
+        else
+            QTest::qFail("The expected modal window did not appear", __FILE__, __LINE__);
+        cleanup();
+    });
+    timer->start(5);
+}
+
+// Shows the settings window modally, as start-up does, and runs script on it. Whatever the
+// script leaves open is closed without the quit question, so the call returns on every path.
+void showSettings(const std::function<void(frmPrefs&)>& script)
+{
+    whenModal<frmPrefs>(script, closeSettingsWithoutQuestion);
+    frmPrefs::ShowModal();
+}
+
+QLineEdit* box(QWidget& w, const char* name)
+{
+    return w.findChild<QLineEdit*>(QLatin1String(name));
+}
+
+const char* const kBoxes[] = {"txtServerURL", "txtUserName", "txtPassword", "txtPasswordConfirm"};
+
+// Types the four entries over what the boxes hold.
+void enter(QWidget& w, const QStringList& entries)
+{
+    for (int i = 0; i < 4; ++i) {
+        box(w, kBoxes[i])->clear();
+        QTest::keyClicks(box(w, kBoxes[i]), entries[i]);
+    }
+}
+
+QString focusedName(QWidget& w)
+{
+    return w.focusWidget() ? w.focusWidget()->objectName() : QString();
+}
+
+void click(QWidget& w, const char* name)
+{
+    QTest::mouseClick(w.findChild<QAbstractButton*>(QLatin1String(name)), Qt::LeftButton);
+}
+
+// The action names of the requests the server received, in order.
+QStringList actions(const QStringList& requests)
+{
+    QStringList names;
+    for (const QString& line : requests)
+        names << line.section(QLatin1String("Action="), 1).section(QLatin1Char('&'), 0, 0);
+    return names;
+}
+
+} // namespace
+
+// The settings window, driven through its controls against the stand-in server, and start-up
+// with the real account windows: the settings window and the expired-password window.
+class AccountWindowsTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+
+    void localValidationRefusesInOrder_data();
+    void localValidationRefusesInOrder();
+    void serverRefusalKeepsWindowOpen_data();
+    void serverRefusalKeepsWindowOpen();
+    void acceptedCredentialsAreStored_data();
+    void acceptedCredentialsAreStored();
+    void cancelAsksToQuit_data();
+    void cancelAsksToQuit();
+    void emptyStoreAtStartOpensSettingsWindow_data();
+    void emptyStoreAtStartOpensSettingsWindow();
+    void expiredPasswordWindow_data();
+    void expiredPasswordWindow();
+
+private:
+    VendorSim m_sim;
+};
+
+void AccountWindowsTest::initTestCase()
+{
+    QVERIFY(m_sim.start());
+}
+
+void AccountWindowsTest::init()
+{
+    m_sim.reset();
+}
+
+void AccountWindowsTest::localValidationRefusesInOrder_data()
+{
+    // Entries: server, user, password, confirmation. "SIM" stands for the stand-in server's
+    // address, so nothing could leave this machine even if a check let the entries through.
+    // Rows also break rules checked later, so the order shows.
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("focus");
+    const QString mismatch = "The Password and Confirm Password fields do not match.  Please re-type both fields.";
+    QTest::newRow("server character, last of a long address") << QStringList{"SIM/a/long/path*", "a'b", "", ""}
+        << "Server URL contains illegal characters" << "txtServerURL";
+    QTest::newRow("user character") << QStringList{"SIM", "o'hara", "p=w", ""} << "User Name contains illegal characters" << "txtUserName";
+    QTest::newRow("password character before empty server") << QStringList{"", "", "p&w", ""} << "Password contains illegal characters" << "txtPassword";
+    QTest::newRow("confirmation character before empty boxes") << QStringList{"", "", "", "a\"b"}
+        << "Confirm password contains illegal characters" << "txtPasswordConfirm";
+    QTest::newRow("empty server") << (QStringList{""} + kAccount) << "Please enter a Server URL" << "txtServerURL";
+    QTest::newRow("empty user") << QStringList{"SIM", "", "", ""} << "Please enter a User Name" << "txtUserName";
+    QTest::newRow("empty password") << QStringList{"SIM", kUser, "", kPassword} << "Please enter a password" << "txtPassword";
+    QTest::newRow("empty confirmation") << QStringList{"SIM", kUser, kPassword, ""} << "Please confirm the password" << "txtPasswordConfirm";
+    QTest::newRow("confirmation differs in case") << QStringList{"SIM", kUser, kPassword, kPassword.toLower()} << mismatch << "txtPassword";
+}
+
+void AccountWindowsTest::localValidationRefusesInOrder()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(QString, message);
+    QFETCH(QString, focus);
+    entries[0].replace("SIM", m_sim.baseUrl());
+    Rig rig;
+    rig.boxes.expect(vbOK);
+    QString focused;
+    bool stillOpen = false;
+    QStringList shown;
+    showSettings([&](frmPrefs& w) {
+        enter(w, entries);
+        click(w, "cmdOK");
+        focused = focusedName(w);
+        stillOpen = w.isVisible();
+        for (const char* name : kBoxes)
+            shown << box(w, name)->text();
+    });
+    QCOMPARE(rig.boxes.boxes.size(), 1);
+    QCOMPARE(rig.boxes.boxes[0].text, message);
+    QCOMPARE(rig.boxes.boxes[0].title, QString("OQCREDIT"));
+    QCOMPARE(focused, focus);
+    QVERIFY(stillOpen);
+    // Only a mismatch empties the two password boxes.
+    if (message.startsWith("The Password"))
+        entries[2] = entries[3] = QString();
+    QCOMPARE(shown, entries);
+    QCOMPARE(m_sim.requests(), QStringList());
+    QCOMPARE(stored("ServerURL"), kAbsent);
+}
+
+void AccountWindowsTest::serverRefusalKeepsWindowOpen_data()
+{
+    QTest::addColumn<bool>("reachable");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("a word meaning success is still a reason") << true << "SUCCESS";
+    QTest::newRow("nothing listening") << false << "Invalid Internet Connection";
+}
+
+void AccountWindowsTest::serverRefusalKeepsWindowOpen()
+{
+    QFETCH(bool, reachable);
+    QFETCH(QString, problem);
+    Rig rig;
+    QString server = m_sim.baseUrl();
+    if (reachable) {
+        m_sim.script("VALIDATECREDENTIALS", problem);
+    } else {
+        QTcpServer probe;   // a loopback port with nothing listening on it
+        probe.listen(QHostAddress::LocalHost, 0);
+        server = QStringLiteral("http://127.0.0.1:%1").arg(probe.serverPort());
+        probe.close();
+        rig.boxes.expect(vbOK);   // the unreachable-server box of the request itself
+    }
+    Props().setServerURL("http://old.example");
+    Props().setUserName("olduser");
+    Props().setPassword("oldpw");
+    rig.boxes.expect(vbOK);
+    bool stillOpen = false;
+    showSettings([&](frmPrefs& w) {
+        enter(w, QStringList{server} + kAccount);
+        click(w, "cmdOK");
+        stillOpen = w.isVisible();
+    });
+    QVERIFY(stillOpen);
+    QCOMPARE(rig.boxes.boxes.size(), reachable ? 1 : 2);
+    if (!reachable)
+        QCOMPARE(rig.boxes.boxes[0].title, QString("Invalid Internet Connection Found"));
+    const ScriptedMsgBox::Box& shown = rig.boxes.boxes.last();
+    QCOMPARE(shown.title, QString("Validation Problem"));
+    QCOMPARE(shown.style, int(vbOKOnly | vbExclamation));
+    QCOMPARE(shown.text, "Your user credentials could not be validated against our system.\r\nProblem: " + problem);
+    QCOMPARE(m_sim.requests(), reachable ? QStringList(kValidate + kPassword) : QStringList());
+    // The typed address is taken; the credentials and the store are not.
+    QCOMPARE((QStringList{Props().ServerURL(), Props().BaseUrl(), Props().UserName(), Props().Password()}),
+             (QStringList{server, server, "olduser", "oldpw"}));
+    QCOMPARE((QStringList{stored("ServerURL"), stored("UserName")}), (QStringList{kAbsent, kAbsent}));
+    QVERIFY(rig.desk.hourglassShown > 0);
+    QCOMPARE(rig.desk.busyDepth, 0);
+    QCOMPARE(rig.ending.count, 0);
+}
+
+void AccountWindowsTest::acceptedCredentialsAreStored_data()
+{
+    QTest::addColumn<bool>("remember");
+    QTest::addColumn<bool>("reset");
+    QTest::newRow("password remembered") << true << false;
+    QTest::newRow("password not remembered") << false << false;
+    // Reset empties the account keys of the store only; OK then stores what the boxes, filled
+    // from the settings object, still show, the password remembered because one was known.
+    QTest::newRow("Reset, then OK") << true << true;
+}
+
+void AccountWindowsTest::acceptedCredentialsAreStored()
+{
+    QFETCH(bool, remember);
+    QFETCH(bool, reset);
+    Rig rig;
+    for (const QString& key : kAccountKeys)
+        SettingsStore::SaveSetting("OQCREDIT", "Main", key, "old " + key);
+    SettingsStore::SaveSetting("OQCREDIT", "Main", "DaysOldTimeFrame", "45");
+    if (reset) {
+        Props().setServerURL(m_sim.baseUrl());
+        Props().setUserName(kUser);
+        Props().setPassword(kPassword);
+    }
+    QStringList afterReset;
+    bool closedByOK = false;
+    bool cancelledWhileStoring = true;
+    showSettings([&](frmPrefs& w) {
+        if (reset) {
+            click(w, "cmdReset");
+            for (const QString& key : kAccountKeys + QStringList{"DaysOldTimeFrame"})
+                afterReset << stored(key);
+        } else {
+            enter(w, QStringList{m_sim.baseUrl()} + kAccount);
+            w.findChild<QCheckBox*>("cbxSavePwd")->setChecked(remember);
+        }
+        click(w, "cmdOK");
+        closedByOK = !w.isVisible();
+        cancelledWhileStoring = frmPrefs::UserCancelled();
+    });
+    if (reset)
+        QCOMPARE(afterReset, QStringList(kAccountKeys.size(), kAbsent) << "45");
+    QVERIFY(closedByOK);
+    QVERIFY(!cancelledWhileStoring);
+    QCOMPARE(rig.boxes.boxes.size(), 0);
+    QCOMPARE(rig.ending.count, 0);
+    QCOMPARE(m_sim.requests(), QStringList(kValidate + kPassword));
+    QCOMPARE((QStringList{Props().UserName(), Props().Password()}), (QStringList{kUser, kPassword}));
+    QCOMPARE(Props().SavePassword(), remember);
+    QCOMPARE(stored("ServerURL"), m_sim.baseUrl());
+    QCOMPARE(stored("UserName"), kUser);
+    QCOMPARE(stored("Password"), remember ? kPassword : kAbsent);
+    QCOMPARE(stored("SendDir"), rig.env.path("send/"));
+    QVERIFY(rig.desk.hourglassShown > 0);
+    QCOMPARE(rig.desk.busyDepth, 0);
+}
+
+void AccountWindowsTest::cancelAsksToQuit_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::newRow("No") << int(vbNo);
+    QTest::newRow("Yes") << int(vbYes);
+}
+
+void AccountWindowsTest::cancelAsksToQuit()
+{
+    QFETCH(int, answer);
+    Rig rig;
+    Props().setClientWebsite("www.site.example");
+    rig.boxes.expect(answer);
+    bool stillOpen = false;
+    QString userText;
+    showSettings([&](frmPrefs& w) {
+        QTest::keyClicks(box(w, "txtUserName"), "typed");
+        click(w, "cmdCancel");
+        stillOpen = w.isVisible();
+        userText = box(w, "txtUserName")->text();
+    });
+    QCOMPARE(rig.boxes.boxes.size(), 1);
+    QCOMPARE(rig.boxes.boxes[0].title, QString("Quit?"));
+    QCOMPARE(rig.boxes.boxes[0].style, int(vbYesNo | vbExclamation));
+    QCOMPARE(rig.boxes.boxes[0].text,
+             QString("You can not access www.site.example\r\n without a valid Company ID, UserName and Password.\r\n\r\nQuit?"));
+    const bool quit = answer == vbYes;
+    QCOMPARE(stillOpen, !quit);
+    QCOMPARE(userText, QString("typed"));
+    QCOMPARE(rig.ending.count, quit ? 1 : 0);
+    QCOMPARE(WindowHooks::EndRequested(), quit);
+    QCOMPARE(stored("UserName"), kAbsent);
+    QCOMPARE(m_sim.requests(), QStringList());
+}
+
+void AccountWindowsTest::emptyStoreAtStartOpensSettingsWindow_data()
+{
+    QTest::addColumn<bool>("quit");
+    QTest::newRow("valid account, then the account checks") << false;
+    QTest::newRow("Cancel and Yes skip the checks") << true;
+}
+
+void AccountWindowsTest::emptyStoreAtStartOpensSettingsWindow()
+{
+    QFETCH(bool, quit);
+    Rig rig;
+    const QString server = m_sim.baseUrl();
+    if (quit)
+        rig.boxes.expect(vbYes);
+    QString serverShown, focused;
+    bool closed = false;
+    whenModal<frmPrefs>(
+        [&](frmPrefs& w) {
+            serverShown = box(w, "txtServerURL")->text();
+            focused = focusedName(w);
+            if (!quit)
+                enter(w, QStringList{server} + kAccount);
+            click(w, quit ? "cmdCancel" : "cmdOK");
+            closed = !w.isVisible();
+        },
+        closeSettingsWithoutQuestion);
+    QCOMPARE(Main(), StartupOutcome::Started);
+    QVERIFY(closed);
+    QCOMPARE(serverShown, Vendor::DefaultWebsite);
+    QCOMPARE(focused, QString("txtUserName"));   // the first empty box
+    QCOMPARE(rig.window.logo, 1);
+    QCOMPARE(rig.window.tooltips.first(), "Click for " + Vendor::DefaultWebsite);
+    QCOMPARE(rig.boxes.boxes.size(), quit ? 1 : 0);
+    QCOMPARE(rig.ending.count, quit ? 1 : 0);
+    QCOMPARE(rig.window.checks, quit ? 0 : 1);
+    QCOMPARE(actions(m_sim.requests()), quit ? QStringList() : (QStringList{"VALIDATECREDENTIALS", "PASSWORDEXPIRED",
+                                                                              "NEWERVERSION", "CROSS_COMPANY_REISSUE"}));
+    if (!quit) {
+        // Once the settings are settled the logo points at the server.
+        QCOMPARE(rig.window.tooltips.last(), "Click for " + server);
+        QCOMPARE(stored("ServerURL"), server);
+        QCOMPARE(stored("Password"), kAbsent);   // no password was known, so none is remembered
+    }
+}
+
+void AccountWindowsTest::expiredPasswordWindow_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QStringList>("sent");
+    QTest::addColumn<int>("existingChecks");
+    QTest::newRow("continue") << "cmdContinue" << QStringList{"PASSWORDEXPIRED", "NEWERVERSION", "CROSS_COMPANY_REISSUE"} << 1;
+    QTest::newRow("quit") << "cmdQuit" << QStringList{"PASSWORDEXPIRED"} << 0;
+}
+
+void AccountWindowsTest::expiredPasswordWindow()
+{
+    QFETCH(QString, button);
+    QFETCH(QStringList, sent);
+    QFETCH(int, existingChecks);
+    Rig rig;
+    SettingsStore::SaveSetting("OQCREDIT", "Main", "ServerURL", m_sim.baseUrl());
+    SettingsStore::SaveSetting("OQCREDIT", "Main", "UserName", kUser);
+    SettingsStore::SaveSetting("OQCREDIT", "Main", "Password", kPassword);
+    m_sim.script("PASSWORDEXPIRED", "True");
+    whenModal<frmPasswordExpired>([&](frmPasswordExpired& w) { click(w, button.toLatin1().constData()); },
+                                  [] { if (auto* left = frmPasswordExpired::loaded()) left->accept(); });
+    QCOMPARE(Main(), StartupOutcome::Started);
+    QCOMPARE(frmPasswordExpired::loaded(), nullptr);
+    QCOMPARE(actions(m_sim.requests()), sent);
+    QCOMPARE(rig.window.checks, existingChecks);
+    QCOMPARE(rig.ending.count, existingChecks ? 0 : 1);
+    QCOMPARE(rig.boxes.boxes.size(), 0);
+}
+
+QTEST_MAIN(AccountWindowsTest)
+#include "test_account_windows.moc"
