@@ -1,92 +1,53 @@
 #include "test_host.h"
 
-#include "TestEnv.h"
 #include "host/clsConfig.h"
 #include "platform/ProfileIni.h"
 
-#include <QTest>
-
-namespace {
-
-void writeWinQuill(const TestEnv& env, const QByteArray& text)
+void ConfigTest::winQuillValues_data()
 {
-    env.writeFile(env.windows() + "/WINQUILL.INI", text);
-}
-
-} // namespace
-
-void ConfigTest::missingFilesGiveEmptyValues()
-{
-    TestEnv env;
-    clsConfig config;
-    QCOMPARE(config.sQuillAppPath(), QString("\\"));
-    QCOMPARE(config.sQuillAppTemplates(), QString("\\"));
-    QCOMPARE(config.sQuillAppTitle(), QString());
-    QCOMPARE(config.nQuillFolderCount(), qint16(0));
-    QCOMPARE(config.QuillAppDataFolder(1), QString());
-    QCOMPARE(config.sConfigPath(), env.home() + "\\");
-    QCOMPARE(config.sQuillConfigFile(), env.windows() + "\\WINQUILL.INI");
-}
-
-void ConfigTest::directoriesGetBackslash_data()
-{
-    QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<QString>("path");
-    QTest::newRow("no backslash") << QByteArray("Application=C:\\QUILL") << "C:\\QUILL\\";
-    QTest::newRow("backslash kept") << QByteArray("Application=C:\\QUILL\\") << "C:\\QUILL\\";
-    QTest::newRow("blanks trimmed") << QByteArray("Application =   C:\\DATA   ") << "C:\\DATA\\";
-    QTest::newRow("quoted") << QByteArray("application=\"C:\\Q Q\"") << "C:\\Q Q\\";
-}
-
-void ConfigTest::directoriesGetBackslash()
-{
-    QFETCH(QByteArray, line);
-    QFETCH(QString, path);
-    TestEnv env;
-    writeWinQuill(env, "[Program Version]\r\nProgram=Quill\r\n[directories]\r\n" + line + "\r\n");
-    clsConfig config;
-    QCOMPARE(config.sQuillAppPath(), path);
-    QCOMPARE(config.sQuillAppTitle(), QString("Quill"));
-}
-
-void ConfigTest::dataFolderList_data()
-{
-    QTest::addColumn<QByteArray>("keys");
+    QTest::addColumn<QByteArray>("keys");  // of [Directories]; null: no WINQUILL.INI at all
+    QTest::addColumn<QString>("application");
     QTest::addColumn<QStringList>("folders");
-    QTest::newRow("sentinel skipped") << QByteArray("Folder0=C:\\Q\\DATA\r\nFolder1=sentinel\r\nFolder2=D:\\SHARE\\\r\n")
-                                      << QStringList{"C:\\Q\\DATA\\", "D:\\SHARE\\"};
-    QTest::newRow("gap ends the list") << QByteArray("Folder0=C:\\A\r\nFolder2=C:\\C\r\n") << QStringList{"C:\\A\\"};
-    QTest::newRow("no Folder0") << QByteArray("Folder1=C:\\B\r\n") << QStringList();
-    QTest::newRow("first match wins") << QByteArray("FOLDER0=C:\\FIRST\r\nfolder0=C:\\SECOND\r\n") << QStringList{"C:\\FIRST\\"};
+    QTest::newRow("no WINQUILL.INI") << QByteArray() << "\\" << QStringList();
+    QTest::newRow("backslash added") << QByteArray("Application=C:\\QUILL") << "C:\\QUILL\\" << QStringList();
+    QTest::newRow("backslash kept") << QByteArray("Application=C:\\QUILL\\") << "C:\\QUILL\\" << QStringList();
+    QTest::newRow("blanks trimmed") << QByteArray("Application =   C:\\DATA   ") << "C:\\DATA\\" << QStringList();
+    QTest::newRow("quoted") << QByteArray("application=\"C:\\Q Q\"") << "C:\\Q Q\\" << QStringList();
+    QTest::newRow("sentinel skipped")
+        << QByteArray("Folder0=C:\\Q\\DATA\r\nFolder1=sentinel\r\nFolder2=D:\\SHARE\\\r\n") << "\\"
+        << QStringList{"C:\\Q\\DATA\\", "D:\\SHARE\\"};
+    QTest::newRow("gap ends the list") << QByteArray("Folder0=C:\\A\r\nFolder2=C:\\C\r\n") << "\\"
+                                       << QStringList{"C:\\A\\"};
+    QTest::newRow("no Folder0") << QByteArray("Folder1=C:\\B\r\n") << "\\" << QStringList();
+    QTest::newRow("first match wins") << QByteArray("FOLDER0=C:\\FIRST\r\nfolder0=C:\\SECOND\r\n") << "\\"
+                                      << QStringList{"C:\\FIRST\\"};
+    QByteArray all;
+    QStringList hundred;
+    for (int k = 0; k <= 100; ++k) {
+        all += "Folder" + QByteArray::number(k) + "=C:\\F" + QByteArray::number(k) + "\r\n";
+        if (k < 100)
+            hundred << QString("C:\\F%1\\").arg(k);
+    }
+    QTest::newRow("all 101 keys: the last finds no room") << all << "\\" << hundred;
 }
 
-void ConfigTest::dataFolderList()
+void ConfigTest::winQuillValues()
 {
     QFETCH(QByteArray, keys);
+    QFETCH(QString, application);
     QFETCH(QStringList, folders);
     TestEnv env;
-    writeWinQuill(env, "[Directories]\r\n" + keys);
+    if (!keys.isNull())
+        env.writeFile(env.windows() + "/WINQUILL.INI",
+                      "[Program Version]\r\nProgram=Quill\r\n[directories]\r\n" + keys + "\r\n");
     clsConfig config;
+    QCOMPARE(config.sQuillAppTitle(), QString(keys.isNull() ? "" : "Quill"));
+    QCOMPARE(config.sQuillAppPath(), application);
     QCOMPARE(config.nQuillFolderCount(), qint16(folders.size()));
     for (int i = 0; i < folders.size(); ++i)
         QCOMPARE(config.QuillAppDataFolder(qint16(i + 1)), folders[i]);
     QCOMPARE(config.QuillAppDataFolder(qint16(folders.size() + 1)), QString());
     QCOMPARE(config.QuillAppDataFolder(0), QString());
-    QCOMPARE(config.QuillAppDataFolder(-1), QString());
-}
-
-void ConfigTest::allFolderKeysFitWithoutOverrun()
-{
-    TestEnv env;
-    QByteArray keys = "[Directories]\r\n";
-    for (int k = 0; k <= 100; ++k)
-        keys += "Folder" + QByteArray::number(k) + "=C:\\F" + QByteArray::number(k) + "\r\n";
-    writeWinQuill(env, keys);
-    clsConfig config;
-    QCOMPARE(config.nQuillFolderCount(), qint16(100));
-    QCOMPARE(config.QuillAppDataFolder(1), QString("C:\\F0\\"));
-    QCOMPARE(config.QuillAppDataFolder(100), QString("C:\\F99\\"));
-    QCOMPARE(config.QuillAppDataFolder(101), QString());
 }
 
 void ConfigTest::profileRules_data()
