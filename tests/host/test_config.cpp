@@ -29,6 +29,9 @@ void ConfigTest::winQuillValues_data()
             hundred << QString("C:\\F%1\\").arg(k);
     }
     QTest::newRow("all 101 keys: the last finds no room") << all << "\\" << hundred;
+    // Values are read through 150-character buffers, data folders through 100-character ones.
+    QTest::newRow("long values cut") << "Application=" + QByteArray(160, 'a') + "\r\nFolder0=" + QByteArray(160, 'f')
+                                     << QString(149, 'a') + "\\" << QStringList{QString(99, 'f') + "\\"};
 }
 
 void ConfigTest::winQuillValues()
@@ -55,9 +58,7 @@ void ConfigTest::profileRules_data()
     QTest::addColumn<QByteArray>("ini");
     QTest::addColumn<int>("buffer");
     QTest::addColumn<QString>("value");
-    const QByteArray longValue(160, 'x');
-    QTest::newRow("cut to buffer") << "[S]\r\nK=" + longValue << 150 << QString(149, 'x');
-    QTest::newRow("folder buffer") << "[S]\r\nK=" + longValue << 100 << QString(99, 'x');
+    QTest::newRow("cut to buffer") << "[S]\r\nK=" + QByteArray(160, 'x') << 150 << QString(149, 'x');
     QTest::newRow("backslashes literal") << QByteArray("[S]\r\nK=C:\\n\\t\\x") << 150 << "C:\\n\\t\\x";
     QTest::newRow("names ignore case") << QByteArray("[s]\nk = v") << 150 << "v";
     QTest::newRow("comment ignored") << QByteArray("[S]\n;K=no\nK=yes") << 150 << "yes";
