@@ -1,7 +1,4 @@
-#include "test_actions.h"
-
 #include "ScriptedMsgBox.h"
-#include "ServiceCalls.h"
 #include "ShellRecorder.h"
 #include "TestEnv.h"
 #include "VendorSim.h"
@@ -14,14 +11,20 @@
 #include "service/basActions.h"
 #include "service/clsReportStatus.h"
 
+#include <QHostAddress>
+#include <QTcpServer>
 #include <QTest>
 #include <QTimer>
 
 #include <functional>
+#include <optional>
+
+using Operation = bool (*)(const QString&, QString&);
+Q_DECLARE_METATYPE(Operation)
 
 namespace {
 
-const QString kUser = QString::fromUtf8("ann lee");
+const QString kUser = QStringLiteral("ann lee");
 const QString kPassword = QString::fromUtf8("s3cret pw+#&é");
 const QString kPasswordEncoded = QStringLiteral("s3cret+pw%2B%23%26%C3%A9");
 const QString kAccount = QStringLiteral("POST /utils/CGI_Utilities.asp?");
@@ -29,548 +32,487 @@ const QString kReport = QStringLiteral("POST /cia/cgi/marrowCGI.exe?");
 // An answer column holding this is not scripted: the server answers from its seed.
 const QString kServerAnswer = QStringLiteral("<server>");
 
+bool findReportAnswer(const QString& block, QString& answer)
+{
+    std::shared_ptr<clsReportStatus> status;
+    return FindReport(block, status, answer);
+}
+
 QString userBlock(const QString& method)
 {
     return ParamBlock(method).add("USER", kUser).add("PASSWORD", kPassword).text();
 }
 
-// The form fields of a logged "METHOD target" line, decoded once.
-QMap<QString, QString> decodedFields(const QString& requestLine)
+QString errorStart(long number)
 {
-    const auto decode = [](QString s) {
-        s.replace(QLatin1Char('+'), QLatin1Char(' '));
-        return QString::fromUtf8(QByteArray::fromPercentEncoding(s.toLatin1()));
-    };
-    QMap<QString, QString> fields;
-    for (const QString& part : requestLine.section(QLatin1Char('?'), 1).split(QLatin1Char('&'), Qt::SkipEmptyParts))
-        fields.insert(decode(part.section(QLatin1Char('='), 0, 0)), decode(part.section(QLatin1Char('='), 1)));
-    return fields;
+    return "<ERROR><ERROR_NO>" + QString::number(number) + "</ERROR_NO>";
 }
 
-// A setting of the settings object read and written as text ("true"/"false" for flags).
-struct SettingAccess {
+quint16 closedPort()
+{
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost, 0);
+    return server.serverPort();   // nothing listens once server is gone
+}
+
+// The change-password window's calls ("automatic" or "user"); the window exists only in rows that watch it.
+QStringList g_passwordWindow;
+
+// A setting read and written as text ("true"/"false" for flags).
+struct Setting {
     std::function<QString()> read;
     std::function<void(const QString&)> write;
 };
+#define QUILL_FLAG(n) \
+    {#n, {[] { return QString(Props().n() ? "true" : "false"); }, [](const QString& v) { Props().set##n(v == "true"); }}}
+#define QUILL_TEXT(n) {#n, {[] { return Props().n(); }, [](const QString& v) { Props().set##n(v); }}}
+const QMap<QString, Setting> kSettings{
+    QUILL_FLAG(CrossCompanyReissue), QUILL_FLAG(CanChangePassword), QUILL_FLAG(bEFQ_Right), QUILL_FLAG(bEXP_Right),
+    QUILL_FLAG(bTU_Right), QUILL_TEXT(ReportListPage), QUILL_TEXT(SuppPageLink), QUILL_TEXT(PhoneNumber),
+    QUILL_TEXT(SupportEmail), QUILL_TEXT(PasswordSpecs),
+    {"PasswordWindow", {[] { return g_passwordWindow.join(','); }, [](const QString&) {
+         WindowHooks::ShowChangePassword() = [](bool user) { g_passwordWindow << (user ? "user" : "automatic"); };
+     }}}};
 
-SettingAccess flag(bool (clsProperties::*get)() const, void (clsProperties::*set)(const bool&))
-{
-    return {[get] { return (Props().*get)() ? QStringLiteral("true") : QStringLiteral("false"); },
-            [set](const QString& v) { (Props().*set)(v == QLatin1String("true")); }};
-}
-
-SettingAccess text(QString (clsProperties::*get)() const, void (clsProperties::*set)(const QString&))
-{
-    return {[get] { return (Props().*get)(); }, [set](const QString& v) { (Props().*set)(v); }};
-}
-
-SettingAccess setting(const QString& name)
-{
-    static const QMap<QString, SettingAccess> table{
-        {"CrossCompanyReissue", flag(&clsProperties::CrossCompanyReissue, &clsProperties::setCrossCompanyReissue)},
-        {"CanChangePassword", flag(&clsProperties::CanChangePassword, &clsProperties::setCanChangePassword)},
-        {"bEFQ_Right", flag(&clsProperties::bEFQ_Right, &clsProperties::setbEFQ_Right)},
-        {"bEXP_Right", flag(&clsProperties::bEXP_Right, &clsProperties::setbEXP_Right)},
-        {"bTU_Right", flag(&clsProperties::bTU_Right, &clsProperties::setbTU_Right)},
-        {"ReportListPage", text(&clsProperties::ReportListPage, &clsProperties::setReportListPage)},
-        {"SuppPageLink", text(&clsProperties::SuppPageLink, &clsProperties::setSuppPageLink)},
-        {"SummaryPageLink", text(&clsProperties::SummaryPageLink, &clsProperties::setSummaryPageLink)},
-        {"RMCRPageLink", text(&clsProperties::RMCRPageLink, &clsProperties::setRMCRPageLink)},
-        {"DepartmentID", text(&clsProperties::DepartmentID, &clsProperties::setDepartmentID)},
-        {"PhoneNumber", text(&clsProperties::PhoneNumber, &clsProperties::setPhoneNumber)},
-        {"SupportEmail", text(&clsProperties::SupportEmail, &clsProperties::setSupportEmail)},
-        {"PasswordSpecs", text(&clsProperties::PasswordSpecs, &clsProperties::setPasswordSpecs)},
-    };
-    if (!table.contains(name))
-        qFatal("no setting %s", qPrintable(name));
-    return table.value(name);
-}
-
-// What a setting holds before the operation runs, so that leaving it alone cannot pass for
-// setting it. "<before>" expects the setting to be left alone.
-QString opposite(const QString& expected)
-{
-    if (expected == QLatin1String("true") || expected == QLatin1String("false"))
-        return expected == QLatin1String("true") ? QStringLiteral("false") : QStringLiteral("true");
-    return QStringLiteral("<before>");
-}
+// The data row of each test.
+struct TargetRow {
+    Operation operation;
+    QString action;
+    bool loginByRef;
+    QString block, answer, target;   // answer: scripted; target: the one request the server receives
+};
+struct AnswerRow {
+    Operation operation;
+    QString action, answer;
+    bool result;
+    QString answerAfter;    // "=": the server's answer; with "<ERROR>": the start of a logged error text
+    QStringList settings;   // "Name=value" afterwards; "<before>": left alone
+};
+struct VersionRow {
+    QString answer;   // "{base}" stands for the server's address
+    int reply;        // to the download question; 0: no question expected
+    int shellCode;
+    bool result;
+    bool opened;      // the download address was opened and the program ended
+    QString errorBox;
+};
+struct ReportRow {
+    QString answer;
+    QString overallAnswer;   // "<500>": HTTP status 500; "<none>": not asked
+    bool result;
+    QString answerAfter;     // also the report id, unless an error text
+    QString box;             // the one message box's text; empty: none
+    QString errorText;
+    QList<int> numbers;      // EXP, EFX, TU, report type, overall status
+    int logEntries;
+};
+struct FailureRow {
+    Operation operation;
+    QString action;
+    QString failure;       // "closed" (nothing listening), "500", "drop" or "timeout"
+    QString answerAfter;   // as in AnswerRow
+    QString boxText;       // the connection box; empty: none
+};
 
 } // namespace
 
-ActionsTest::ActionsTest() = default;
+Q_DECLARE_METATYPE(TargetRow)
+Q_DECLARE_METATYPE(AnswerRow)
+Q_DECLARE_METATYPE(VersionRow)
+Q_DECLARE_METATYPE(ReportRow)
+Q_DECLARE_METATYPE(FailureRow)
 
-ActionsTest::~ActionsTest()
+// Operations against the stand-in vendor server on 127.0.0.1.
+class ActionsTest : public QObject
 {
-    delete m_sim;
-}
+    Q_OBJECT
+    VendorSim m_sim;
+    struct PerTest {
+        TestEnv env;
+        FakeDesktop desk;
+        ScriptedMsgBox boxes;
+    };
+    std::optional<PerTest> m_test;
+    std::function<void(bool)> m_showChangePassword = WindowHooks::ShowChangePassword();
+    std::function<void()> m_endProgram = WindowHooks::EndProgram();
 
-void ActionsTest::initTestCase()
-{
-    m_sim = new VendorSim;
-    QVERIFY2(m_sim->start(), "the stand-in vendor server did not start");
-    m_showChangePassword = WindowHooks::ShowChangePassword();
-    m_endProgram = WindowHooks::EndProgram();
-}
+    int logEntries() const { return int(m_test->env.readFile("errors.log").count("Date: ")); }
 
-void ActionsTest::init()
-{
-    m_sim->reset();
-    m_env = new TestEnv;
-    m_desk = new FakeDesktop;
-    m_boxes = new ScriptedMsgBox;
-    m_env->freshProps();
-    Props().setServerURL(m_sim->baseUrl());
-    Props().setClientWebsite(m_sim->baseUrl());
-    Props().setAspUtil("/utils/CGI_Utilities.asp?");
-    Props().setPostLocation("/cia/cgi/marrowCGI.exe?");
-    Props().setUserName(kUser);
-    Props().setPassword(kPassword);
-}
-
-void ActionsTest::cleanup()
-{
-    WindowHooks::ShowChangePassword() = m_showChangePassword;
-    WindowHooks::EndProgram() = m_endProgram;
-    WindowHooks::EndRequested() = false;
-    qunsetenv("QUILLCLIENT_HTTP_TIMEOUT_MS");
-    const QByteArray log = m_env->readFile("errors.log");
-    delete m_boxes;
-    delete m_desk;
-    delete m_env;
-    QVERIFY2(!log.contains("s3cret"), "a password reached errors.log");
-}
-
-int ActionsTest::logEntries() const
-{
-    return ErrorLogEntries(m_env->readFile("errors.log"));
-}
-
-void ActionsTest::requestTargets_data()
-{
-    QTest::addColumn<QString>("operation");
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<bool>("loginByRef");
-    QTest::addColumn<QString>("block");
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<QString>("target");
-    const QString own = "UserName=ann+lee&Password=" + kPasswordEncoded;
-    const QString byRef = "UserName=al%2B1&Password=x+y%26z&LoginByRefUserName=ann+lee&LoginByRefPassword=" + kPasswordEncoded;
-    const QString dept = ParamBlock("CHECKMESSAGES").add("USER", kUser).add("DEPARTMENTID", "D#1&2").text();
-    const QString order = ParamBlock("REQUEST").add("SSN", "123456789").add("FirstName", "Ann Marie").text();
-    const QString reissue = ParamBlock("FIND_REPORT").add("ReIssueNum", "R 7").text();
-    const QString notFound = "FAILED\nReport not found.";
-    for (bool ref : {false, true}) {
-        const QString by = ref ? " by reference" : "";
-        QTest::addRow("account form%s", qPrintable(by)) << "CheckMessages" << "CHECKMESSAGES" << ref << dept << ""
-            << kAccount + "Action=CHECKMESSAGES&USER=ann+lee&DEPARTMENTID=D%231%262";
-        QTest::addRow("credentialed account form%s", qPrintable(by)) << "FindPending" << "FINDPENDING" << ref << order
-            << "GUID-9" << kAccount + (ref ? byRef : own) + "&Action=FINDPENDING&SSN=123456789&FirstName=Ann+Marie";
-        QTest::addRow("report form%s", qPrintable(by)) << "FindReport" << "FIND_REPORT" << ref << reissue << notFound
-            << kReport + (ref ? byRef : own) + "&action=FIND_REPORT&ReIssueNum=R+7";
-    }
-    QTest::newRow("account form without criteria") << "GetAbout" << "GETABOUT" << false
-        << "<PARAMETERS METHOD='GETABOUT'></PARAMETERS>" << "a||b||c" << kAccount + "Action=GETABOUT";
-    QTest::newRow("version stamp") << "UpdateLOSVersion" << "UPDATELOSVERSION" << false
-        << ParamBlock("UPDATELOSVERSION").add("guid", "G 1").add("LOSVersion", "1.1.0").text() << ""
-        << kAccount + "Action=UPDATELOSVERSION&guid=G+1&LOSVersion=1.1.0";
-}
-
-void ActionsTest::requestTargets()
-{
-    QFETCH(QString, operation);
-    QFETCH(QString, action);
-    QFETCH(bool, loginByRef);
-    QFETCH(QString, block);
-    QFETCH(QString, answer);
-    QFETCH(QString, target);
-    auto reference = std::make_shared<clsLoginByRef>();
-    reference->setLongName("Al");
-    reference->setUserName("al+1");
-    reference->setPassword("x y&z");
-    Props().setLoginReference(reference);   // set in every row: only the flag may select it
-    Props().setLoginByRef(loginByRef);
-    m_sim->script(action, answer);
-
-    QString out;
-    CallOperation(operation, block, out);
-
-    QCOMPARE(m_sim->requests(), QStringList{target});
-}
-
-void ActionsTest::valuesArriveUnchanged_data()
-{
-    QTest::addColumn<QString>("value");
-    QTest::newRow("blanks") << "  two  blanks ";
-    QTest::newRow("plus") << "a+b";
-    QTest::newRow("hash") << "#fragment";
-    QTest::newRow("ampersand and equals") << "a&b=c";
-    QTest::newRow("non-ASCII letters") << QString::fromUtf8("Zoë Ñúñez Ødegård");
-    QTest::newRow("percent and slashes") << "100%/x?y;z";
-}
-
-void ActionsTest::valuesArriveUnchanged()
-{
-    QFETCH(QString, value);
-    Props().setPassword(value);
-    Props().setUserName(value + "u");
-    m_sim->script("CHECKMESSAGES", "");
-    m_sim->script("FIND_REPORT", "FAILED\nReport not found.");
-
-    QString answer;
-    QVERIFY(CheckMessages(ParamBlock("CHECKMESSAGES").add("USER", value).add(value, "named").text(), answer));
-    std::shared_ptr<clsReportStatus> status;
-    QVERIFY(FindReport(ParamBlock("FIND_REPORT").add("LastName", value).text(), status, answer));
-
-    const QStringList lines = m_sim->requests();
-    QCOMPARE(lines.size(), 2);
-    const auto account = decodedFields(lines[0]);
-    QCOMPARE(account.value("USER"), value);
-    QCOMPARE(account.value(value), QStringLiteral("named"));
-    const auto report = decodedFields(lines[1]);
-    QCOMPARE(report.value("UserName"), value + "u");
-    QCOMPARE(report.value("Password"), value);
-    QCOMPARE(report.value("LastName"), value);
-}
-
-void ActionsTest::answers_data()
-{
-    QTest::addColumn<QString>("operation");
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<bool>("result");
-    QTest::addColumn<QString>("answerAfter");   // "=": the server's answer; "<ERROR n>": an error text
-    QTest::addColumn<QStringList>("settings");  // "Name=value" afterwards
-    const QString same = "=";
-    QTest::newRow("reissue right") << "CheckCrossCompanyReissue" << "CROSS_COMPANY_REISSUE" << "TRUE" << true << same
-                                   << QStringList{"CrossCompanyReissue=true"};
-    QTest::newRow("no reissue right") << "CheckCrossCompanyReissue" << "CROSS_COMPANY_REISSUE" << "" << true << same
-                                      << QStringList{"CrossCompanyReissue=false"};
-    QTest::newRow("password rights empty") << "GetChangePasswordRights" << "CHANGEPASSWORDRIGHTS" << "" << true << same
-                                           << QStringList{"CanChangePassword=true"};
-    QTest::newRow("password rights False") << "GetChangePasswordRights" << "CHANGEPASSWORDRIGHTS" << "False" << true
-                                           << same << QStringList{"CanChangePassword=false"};
-    QTest::newRow("password rights maybe") << "GetChangePasswordRights" << "CHANGEPASSWORDRIGHTS" << "maybe" << false
-                                           << "<ERROR 13>" << QStringList{};
-    QTest::newRow("report list default") << "GetReportListPage" << "GETREPORTLISTPAGE" << "" << true << same
-                                         << QStringList{"ReportListPage=/ReportList.asp"};
-    QTest::newRow("report list blanks kept") << "GetReportListPage" << "GETREPORTLISTPAGE" << "   " << true << same
-                                             << QStringList{"ReportListPage=   "};
-    QTest::newRow("supplement trims blanks only") << "GetSupplementPage" << "GETSUPPLEMENTPAGE" << "  /s.asp\r\n "
-                                                  << true << same << QStringList{"SuppPageLink=/s.asp\r\n"};
-    QTest::newRow("rmcr keeps tab") << "GetRMCRPage" << "GETRMCRPAGE" << "\t/r.asp " << true << same
-                                    << QStringList{"RMCRPageLink=\t/r.asp"};
-    QTest::newRow("department") << "GetDepartmentID" << "GETDEPARTMENTID" << " D-1 " << true << same
-                                << QStringList{"DepartmentID=D-1"};
-    QTest::newRow("support data") << "GetAbout" << "GETABOUT" << "555||help@x||8 letters" << true << same
-                                  << QStringList{"PhoneNumber=555", "SupportEmail=help@x", "PasswordSpecs=8 letters"};
-    QTest::newRow("support data short") << "GetAbout" << "GETABOUT" << "555||help@x" << false << "<ERROR 9>"
-                                        << QStringList{"PhoneNumber=555", "SupportEmail=help@x", "PasswordSpecs=<before>"};
-    QTest::newRow("all bureaus") << "RequestBureauRights" << "REQUESTBUREAURIGHTS" << "" << true << same
-                                 << QStringList{"bEFQ_Right=true", "bEXP_Right=true", "bTU_Right=true"};
-    QTest::newRow("EXP0") << "RequestBureauRights" << "REQUESTBUREAURIGHTS" << "EXP0" << true << same
-                          << QStringList{"bEFQ_Right=true", "bEXP_Right=false", "bTU_Right=true"};
-    QTest::newRow("tokens are case-sensitive") << "RequestBureauRights" << "REQUESTBUREAURIGHTS" << "efq0 xTU0y" << true
-                                               << same << QStringList{"bEFQ_Right=true", "bTU_Right=false"};
-    QTest::newRow("credentials valid") << "ValidateCredentials" << "VALIDATECREDENTIALS" << "" << true << "" << QStringList{};
-    QTest::newRow("credentials refused") << "ValidateCredentials" << "VALIDATECREDENTIALS" << "Invalid password." << false
-                                         << same << QStringList{};
-    QTest::newRow("any text refuses credentials") << "ValidateCredentials" << "VALIDATECREDENTIALS" << "SUCCESS" << false
-                                                  << same << QStringList{};
-    QTest::newRow("nothing pending") << "FindPending" << "FINDPENDING" << "" << false << "" << QStringList{};
-    QTest::newRow("pending request") << "FindPending" << "FINDPENDING" << "GUID-1" << true << same << QStringList{};
-    QTest::newRow("version stored") << "UpdateLOSVersion" << "UPDATELOSVERSION" << "" << true << "" << QStringList{};
-    QTest::newRow("version refused") << "UpdateLOSVersion" << "UPDATELOSVERSION" << "No such request." << false << same
-                                     << QStringList{};
-}
-
-void ActionsTest::answers()
-{
-    QFETCH(QString, operation);
-    QFETCH(QString, action);
-    QFETCH(QString, answer);
-    QFETCH(bool, result);
-    QFETCH(QString, answerAfter);
-    QFETCH(QStringList, settings);
-    for (const QString& s : settings)
-        setting(s.section('=', 0, 0)).write(opposite(s.section('=', 1)));
-    m_sim->script(action, answer);
-
-    QString out = QStringLiteral("previous");
-    QCOMPARE(CallOperation(operation, userBlock(action), out), result);
-
-    if (answerAfter.startsWith("<ERROR ")) {
-        QVERIFY2(out.startsWith("<ERROR><ERROR_NO>" + answerAfter.mid(7).chopped(1) + "</ERROR_NO>"), qPrintable(out));
-        QCOMPARE(logEntries(), 1);
-    } else {
-        QCOMPARE(out, answerAfter == "=" ? answer : answerAfter);
-        QCOMPARE(logEntries(), 0);
-    }
-    for (const QString& s : settings)
-        QCOMPARE(setting(s.section('=', 0, 0)).read(), s.section('=', 1));
-}
-
-void ActionsTest::passwordExpired_data()
-{
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<bool>("windowRegistered");
-    QTest::addColumn<bool>("result");
-    QTest::addColumn<bool>("windowShown");
-    QTest::newRow("True") << "True" << true << true << true;
-    QTest::newRow("true without a window") << "true" << false << true << false;
-    QTest::newRow("FALSE") << "FALSE" << true << true << false;
-    QTest::newRow("0") << "0" << true << true << false;
-    QTest::newRow("empty") << "" << true << true << false;
-    QTest::newRow("yes is no truth value") << "yes" << true << false << false;
-}
-
-void ActionsTest::passwordExpired()
-{
-    QFETCH(QString, answer);
-    QFETCH(bool, windowRegistered);
-    QFETCH(bool, result);
-    QFETCH(bool, windowShown);
-    QList<bool> shown;
-    WindowHooks::ShowChangePassword() = nullptr;
-    if (windowRegistered)
-        WindowHooks::ShowChangePassword() = [&shown](bool userInitiated) { shown << userInitiated; };
-    m_sim->script("PASSWORDEXPIRED", answer);
-
-    QString out;
-    QCOMPARE(CheckPasswordExpired(userBlock("PASSWORDEXPIRED"), out), result);
-
-    QCOMPARE(shown, windowShown ? QList<bool>{false} : QList<bool>{});
-    QCOMPARE(logEntries(), result ? 0 : 1);
-}
-
-void ActionsTest::newerVersion_data()
-{
-    QTest::addColumn<QString>("answer");   // "{base}" stands for the server's address
-    QTest::addColumn<int>("reply");        // 0: no question expected
-    QTest::addColumn<int>("shellCode");
-    QTest::addColumn<bool>("result");
-    QTest::addColumn<bool>("opened");      // the download address was opened and the program ended
-    QTest::addColumn<QString>("errorBox");
-    const QString address = "{base}/downloads/QuillClientSetup.exe";
-    QTest::newRow("client is current") << "" << 0 << 42 << true << false << "";
-    QTest::newRow("user declines") << address << int(vbNo) << 42 << true << false << "";
-    QTest::newRow("user accepts the server's address") << kServerAnswer << int(vbYes) << 42 << true << true << "";
-    QTest::newRow("shell fails") << address << int(vbYes) << 2 << true << true
-        << "There was an error while requesting the download.\r\n\r\n2- The specified file was not found.";
-    QTest::newRow("file address") << "file:///tmp/Setup.exe" << 0 << 42 << false << false << "";
-    QTest::newRow("relative address") << "/downloads/Setup.exe" << 0 << 42 << false << false << "";
-}
-
-void ActionsTest::newerVersion()
-{
-    QFETCH(QString, answer);
-    QFETCH(int, reply);
-    QFETCH(int, shellCode);
-    QFETCH(bool, result);
-    QFETCH(bool, opened);
-    QFETCH(QString, errorBox);
-    ShellRecorder shell;
-    shell.result = shellCode;
-    int ends = 0;
-    WindowHooks::EndProgram() = [&ends] { ++ends; };
-    if (reply)
-        m_boxes->expect(reply);
-    if (!errorBox.isEmpty())
-        m_boxes->expect(vbOK);
-    if (answer != kServerAnswer)
-        m_sim->script("NEWERVERSION", QString(answer).replace("{base}", m_sim->baseUrl()));
-    const QString block = ParamBlock("NEWERVERSION").add("USER", kUser).add("APPNAME", "OQCREDIT").add("APPVERSION", "1.0.0").text();
-
-    QString out;
-    QCOMPARE(CheckForNewerVersion(block, out), result);
-
-    const auto& boxes = m_boxes->boxes;
-    QCOMPARE(boxes.size(), (reply ? 1 : 0) + (errorBox.isEmpty() ? 0 : 1));
-    if (reply) {
-        QCOMPARE(boxes[0].title, "New Version Available at " + m_sim->baseUrl());
-        QCOMPARE(boxes[0].text, QStringLiteral("There is a newer version of OQCREDIT available for download and "
-                                               "installation.\r\n\r\nDo you want to download the newer version?"));
-        QCOMPARE(boxes[0].style, int(vbYesNo | vbInformation));
-    }
-    if (!errorBox.isEmpty())
-        QCOMPARE(boxes[1].title + ": " + boxes[1].text, "Error in CheckForNewerVersion: " + errorBox);
-    QCOMPARE(shell.calls.size(), opened ? 1 : 0);
-    if (opened)
-        QCOMPARE(shell.calls[0].verb + " " + shell.calls[0].target, "open " + m_sim->baseUrl() + "/downloads/QuillClientSetup.exe");
-    QCOMPARE(ends, opened ? 1 : 0);
-    QCOMPARE(WindowHooks::EndRequested(), opened);
-    QCOMPARE(logEntries(), result ? 0 : 1);
-}
-
-void ActionsTest::loginByReference_data()
-{
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<bool>("result");
-    QTest::addColumn<bool>("loginByRef");
-    QTest::addColumn<QStringList>("entries");   // LongName/UserName/Password
-    QTest::newRow("empty") << "" << true << false << QStringList{"Old/old/pw"};
-    QTest::newRow("two users") << "Alex Agent*agent*pw 1|Bo*bo*pw2" << true << true
-                               << QStringList{"Alex Agent/agent/pw 1", "Bo/bo/pw2"};
-    QTest::newRow("duplicate name keeps the first") << "Al*a*1|AL*b*2|Cy*c*3" << true << true
-                                                    << QStringList{"Al/a/1", "Cy/c/3"};
-    QTest::newRow("trailing bar") << "Al*a*1|" << false << true << QStringList{"Al/a/1"};
-    QTest::newRow("record with two fields") << "Al*a*1|Bo*bo|Cy*c*3" << false << true << QStringList{"Al/a/1"};
-}
-
-void ActionsTest::loginByReference()
-{
-    QFETCH(QString, answer);
-    QFETCH(bool, result);
-    QFETCH(bool, loginByRef);
-    QFETCH(QStringList, entries);
-    auto old = std::make_shared<clsLoginByRef>();
-    old->setLongName("Old");
-    old->setUserName("old");
-    old->setPassword("pw");
-    Props().setLoginByReferences({old});
-    m_sim->script("LOGINBYREFERENCE", answer);
-
-    QString out;
-    QCOMPARE(LoginByReference(userBlock("LOGINBYREFERENCE"), out), result);
-
-    QCOMPARE(Props().IsLoginByRef(), loginByRef);
-    QStringList got;
-    for (const auto& ref : Props().LoginByReferences())
-        got << ref->LongName() + "/" + ref->UserName() + "/" + ref->Password();
-    QCOMPARE(got, entries);
-    QCOMPARE(logEntries(), result ? 0 : 1);
-}
-
-void ActionsTest::findReport_data()
-{
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<QString>("overallAnswer");   // "<500>": HTTP status 500; "<none>": not asked
-    QTest::addColumn<bool>("result");
-    QTest::addColumn<QString>("answerAfter");     // "<ERROR>": an error text
-    QTest::addColumn<QString>("reportId");
-    QTest::addColumn<QString>("problem");         // the "Problem/Error" box's reason and sErrorText
-    QTest::addColumn<QList<int>>("numbers");      // EXP, EFX, TU, report type, overall status
-    QTest::addColumn<int>("logEntries");
-    const QString found = "SUCCESS\nRPT-1\n2 0 1\n3\nANN\nM\nLEE";
-    const QList<int> none{0, 0, 0, 0, 0};
-    QTest::newRow("not found") << "FAILED\nReport not found." << "<none>" << true << "" << "" << "" << none << 0;
-    QTest::newRow("not found with CR LF") << "FAILED\r\nReport not found.\r\n" << "<none>" << true << "ERROR" << "ERROR"
-                                          << "Report not found.\r" << none << 0;
-    QTest::newRow("refused") << "FAILED\nAccount locked" << "<none>" << true << "ERROR" << "ERROR" << "Account locked"
-                             << none << 0;
-    QTest::newRow("FAILED alone") << "FAILED" << "<none>" << false << "<ERROR>" << "" << "" << none << 1;
-    QTest::newRow("found") << found << "64" << true << "RPT-1" << "RPT-1" << "" << QList<int>{2, 0, 1, 3, 64} << 0;
-    QTest::newRow("found, no overall status") << found << "" << true << "RPT-1" << "RPT-1" << ""
-                                              << QList<int>{2, 0, 1, 3, 1} << 0;
-    QTest::newRow("found, overall status fails") << found << "<500>" << true << "RPT-1" << "RPT-1" << ""
-                                                 << QList<int>{2, 0, 1, 3, 1} << 1;
-}
-
-void ActionsTest::findReport()
-{
-    QFETCH(QString, answer);
-    QFETCH(QString, overallAnswer);
-    QFETCH(bool, result);
-    QFETCH(QString, answerAfter);
-    QFETCH(QString, reportId);
-    QFETCH(QString, problem);
-    QFETCH(QList<int>, numbers);
-    QFETCH(int, logEntries);
-    if (!problem.isEmpty())
-        m_boxes->expect(vbOK);
-    m_sim->script("FIND_REPORT", answer);
-    if (overallAnswer == "<500>")
-        m_sim->scriptStatus("GETREPORTSTATUS", 500, "broken");
-    else if (overallAnswer != "<none>")
-        m_sim->script("GETREPORTSTATUS", overallAnswer);
-    const auto previous = std::make_shared<clsReportStatus>();
-    auto status = previous;
-
-    QString out = QStringLiteral("previous");
-    QCOMPARE(FindReport(ParamBlock("FIND_REPORT").add("SSN", "123456789").text(), status, out), result);
-
-    QVERIFY(status && status != previous);
-    if (answerAfter == "<ERROR>")
-        QVERIFY2(out.startsWith("<ERROR><ERROR_NO>9</ERROR_NO>"), qPrintable(out));
-    else
-        QCOMPARE(out, answerAfter);
-    QCOMPARE(status->sReportID(), reportId);
-    QCOMPARE(status->sErrorText(), problem);
-    QCOMPARE((QList<int>{status->nStatusEXP(), status->nStatusEFX(), status->nStatusTU(), status->nReportType(),
-                         status->nStatusReport()}), numbers);
-    QCOMPARE(m_boxes->boxes.size(), problem.isEmpty() ? 0 : 1);
-    if (!problem.isEmpty())
-        QCOMPARE(m_boxes->boxes[0].title + ": " + m_boxes->boxes[0].text,
-                 "Problem/Error: There was a problem when finding existing report.\r\n\r\nProblem: " + problem);
-    const QStringList requests = m_sim->requests();
-    QCOMPARE(requests.size(), overallAnswer == "<none>" ? 1 : 2);
-    if (requests.size() == 2)
-        QCOMPARE(requests[1], kAccount + "Action=GETREPORTSTATUS&RID=RPT-1");
-    QCOMPARE(this->logEntries(), logEntries);
-}
-
-void ActionsTest::transportFailures_data()
-{
-    QTest::addColumn<QString>("operation");
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<QString>("failure");   // "500", "drop" or "timeout"
-    QTest::addColumn<qlonglong>("number");
-    QTest::addColumn<QString>("prefix");    // what the answer holds before the error text
-    QTest::newRow("plain, HTTP 500") << "CheckMessages" << "CHECKMESSAGES" << "500" << qlonglong(ErrNo::HttpStatus) << "";
-    QTest::newRow("search, HTTP 500") << "FindReport" << "FIND_REPORT" << "500" << qlonglong(ErrNo::HttpStatus) << "";
-    QTest::newRow("credential check, HTTP 500") << "ValidateCredentials" << "VALIDATECREDENTIALS" << "500"
-                                                << qlonglong(ErrNo::HttpStatus) << "After MSXML2.XMLHTTP30 Open  ";
-    QTest::newRow("plain, dropped connection") << "GetAbout" << "GETABOUT" << "drop" << qlonglong(ErrNo::Transport) << "";
-    QTest::newRow("plain, time-out") << "GetDepartmentID" << "GETDEPARTMENTID" << "timeout" << qlonglong(ErrNo::Timeout) << "";
-    QTest::newRow("search, time-out") << "FindPending" << "FINDPENDING" << "timeout" << qlonglong(ErrNo::Timeout) << "";
-}
-
-void ActionsTest::transportFailures()
-{
-    QFETCH(QString, operation);
-    QFETCH(QString, action);
-    QFETCH(QString, failure);
-    QFETCH(qlonglong, number);
-    QFETCH(QString, prefix);
-    if (failure == "timeout")
-        qputenv("QUILLCLIENT_HTTP_TIMEOUT_MS", "300");
-    if (failure == "500")
-        m_sim->scriptStatus(action, 500, "Internal trouble");
-    else if (failure == "drop")
-        m_sim->scriptDrop(action, 3);   // the network layer retries a request once on a fresh connection
-    else
-        m_sim->setLatency(1500);
-    const QString block = userBlock(action);
-
-    QString out = QStringLiteral("stale answer");
-    QVERIFY(!CallOperation(operation, block, out));
-
-    const QString errorStart = prefix + "<ERROR><ERROR_NO>" + QString::number(number) + "</ERROR_NO>";
-    QVERIFY2(out.startsWith(errorStart), qPrintable(out));
-    QVERIFY(out.endsWith("<INFO><![CDATA[" + block + "]]></INFO></ERROR>"));
-    QVERIFY(failure != "500" || out.contains("HTTP status 500"));
-    QCOMPARE(logEntries(), 1);
-    QVERIFY(m_env->readFile("errors.log").contains(errorStart.toLatin1()));
-    QCOMPARE(m_boxes->boxes.size(), 0);
-}
-
-void ActionsTest::requestStartedWhileWaitingIsRefused()
-{
-    m_sim->setLatency(300);
-    long nestedError = 0;
-    QTimer::singleShot(50, [this, &nestedError] {
-        HttpRequest nested;
-        nested.open("POST", m_sim->baseUrl() + "/utils/CGI_Utilities.asp?Action=GETABOUT");
-        try {
-            nested.send();
-        } catch (const AppError& e) {
-            nestedError = e.Number;
+    // The answer is `expected` and nothing was logged, or, when `expected` holds "<ERROR>", it is
+    // `expected` followed by the rest of an error text about `block`, logged once.
+    void checkAnswer(const QString& out, const QString& expected, const QString& block)
+    {
+        if (!expected.contains("<ERROR>")) {
+            QCOMPARE(out, expected);
+            QCOMPARE(logEntries(), 0);
+            return;
         }
-    });
+        QVERIFY2(out.startsWith(expected), qPrintable(out));
+        QVERIFY2(out.endsWith("<INFO><![CDATA[" + block + "]]></INFO></ERROR>"), qPrintable(out));
+        QCOMPARE(logEntries(), 1);
+        QVERIFY(m_test->env.readFile("errors.log").contains(expected.mid(expected.indexOf("<ERROR>")).toUtf8()));
+    }
 
-    QString out;
-    QVERIFY(GetDepartmentID(ParamBlock("GETDEPARTMENTID").add("USER", "demo").text(), out));
+private slots:
+    void initTestCase() { QVERIFY2(m_sim.start(), "the stand-in vendor server did not start"); }
 
-    QCOMPARE(nestedError, ErrNo::Transport);
-    QCOMPARE(out, QStringLiteral("QDEMO-LOANS"));
-    QCOMPARE(m_sim->requests().size(), 1);
+    void init()
+    {
+        m_sim.reset();
+        m_test.emplace();
+        m_test->env.freshProps();
+        WindowHooks::ShowChangePassword() = nullptr;
+        g_passwordWindow.clear();
+        Props().setServerURL(m_sim.baseUrl());
+        Props().setClientWebsite(m_sim.baseUrl());
+        Props().setAspUtil("/utils/CGI_Utilities.asp?");
+        Props().setPostLocation("/cia/cgi/marrowCGI.exe?");
+        Props().setUserName(kUser);
+        Props().setPassword(kPassword);
+    }
+
+    void cleanup()
+    {
+        WindowHooks::ShowChangePassword() = m_showChangePassword;
+        WindowHooks::EndProgram() = m_endProgram;
+        WindowHooks::EndRequested() = false;
+        qunsetenv("QUILLCLIENT_HTTP_TIMEOUT_MS");
+        const QByteArray log = m_test->env.readFile("errors.log");
+        m_test.reset();
+        QVERIFY2(!log.contains("s3cret"), "a password reached errors.log");
+    }
+
+    void requestTargets_data()
+    {
+        QTest::addColumn<TargetRow>("row");
+        const QString own = "UserName=ann+lee&Password=" + kPasswordEncoded;
+        const QString byRef = "UserName=al%2B1&Password=x+y%26z&LoginByRefUserName=ann+lee&LoginByRefPassword=" + kPasswordEncoded;
+        // Blanks at the ends and inside, "+", "#", "&", "=", "%", "/", "?", ";" and non-ASCII letters.
+        const QString odd = QString::fromUtf8(" Zoë Ø a+b#c&d=e%f/g?h;i ");
+        const QString oddSent = "+Zo%C3%AB+%C3%98+a%2Bb%23c%26d%3De%25f%2Fg%3Fh%3Bi+";
+        const QString messages = ParamBlock("CHECKMESSAGES").add("USER", kUser).add(odd, odd).text();
+        const QString order = ParamBlock("REQUEST").add("SSN", "123456789").add("FirstName", odd).text();
+        const QString search = ParamBlock("FIND_REPORT").add("LastName", odd).text();
+        for (bool ref : {false, true}) {
+            const char* by = ref ? " by reference" : "";
+            QTest::addRow("account form%s", by) << TargetRow{&CheckMessages, "CHECKMESSAGES", ref, messages, "",
+                kAccount + "Action=CHECKMESSAGES&USER=ann+lee&" + oddSent + "=" + oddSent};
+            QTest::addRow("credentialed account form%s", by) << TargetRow{&FindPending, "FINDPENDING", ref, order, "GUID-9",
+                kAccount + (ref ? byRef : own) + "&Action=FINDPENDING&SSN=123456789&FirstName=" + oddSent};
+            QTest::addRow("report form%s", by) << TargetRow{&findReportAnswer, "FIND_REPORT", ref, search,
+                "FAILED\nReport not found.", kReport + (ref ? byRef : own) + "&action=FIND_REPORT&LastName=" + oddSent};
+        }
+    }
+
+    void requestTargets()
+    {
+        QFETCH(TargetRow, row);
+        auto reference = std::make_shared<clsLoginByRef>();
+        reference->setUserName("al+1");
+        reference->setPassword("x y&z");
+        Props().setLoginReference(reference);   // set in every row: only the flag may select it
+        Props().setLoginByRef(row.loginByRef);
+        m_sim.script(row.action, row.answer);
+
+        QString out;
+        QVERIFY(row.operation(row.block, out));
+        QCOMPARE(m_sim.requests(), QStringList{row.target});
+    }
+
+    void answers_data()
+    {
+        QTest::addColumn<AnswerRow>("row");
+        const QString same = "=";
+        QTest::newRow("reissue right")
+            << AnswerRow{&CheckCrossCompanyReissue, "CROSS_COMPANY_REISSUE", "TRUE", true, same, {"CrossCompanyReissue=true"}};
+        QTest::newRow("no reissue right")
+            << AnswerRow{&CheckCrossCompanyReissue, "CROSS_COMPANY_REISSUE", "", true, same, {"CrossCompanyReissue=false"}};
+        QTest::newRow("password expired") << AnswerRow{&CheckPasswordExpired, "PASSWORDEXPIRED", "True", true, same,
+                                                       {"PasswordWindow=automatic"}};
+        QTest::newRow("password expired, no window") << AnswerRow{&CheckPasswordExpired, "PASSWORDEXPIRED", "true", true, same, {}};
+        QTest::newRow("password current, 0")
+            << AnswerRow{&CheckPasswordExpired, "PASSWORDEXPIRED", "0", true, same, {"PasswordWindow="}};
+        QTest::newRow("password current, empty")
+            << AnswerRow{&CheckPasswordExpired, "PASSWORDEXPIRED", "", true, same, {"PasswordWindow="}};
+        QTest::newRow("yes is no truth value")
+            << AnswerRow{&CheckPasswordExpired, "PASSWORDEXPIRED", "yes", false, errorStart(13), {"PasswordWindow="}};
+        QTest::newRow("password rights empty")
+            << AnswerRow{&GetChangePasswordRights, "CHANGEPASSWORDRIGHTS", "", true, same, {"CanChangePassword=true"}};
+        QTest::newRow("password rights False")
+            << AnswerRow{&GetChangePasswordRights, "CHANGEPASSWORDRIGHTS", "False", true, same, {"CanChangePassword=false"}};
+        QTest::newRow("password rights maybe")
+            << AnswerRow{&GetChangePasswordRights, "CHANGEPASSWORDRIGHTS", "maybe", false, errorStart(13), {}};
+        QTest::newRow("report list default")
+            << AnswerRow{&GetReportListPage, "GETREPORTLISTPAGE", "", true, same, {"ReportListPage=/ReportList.asp"}};
+        QTest::newRow("report list blanks kept")
+            << AnswerRow{&GetReportListPage, "GETREPORTLISTPAGE", "   ", true, same, {"ReportListPage=   "}};
+        QTest::newRow("page link trims blanks only")
+            << AnswerRow{&GetSupplementPage, "GETSUPPLEMENTPAGE", "  \t/s.asp\r\n ", true, same, {"SuppPageLink=\t/s.asp\r\n"}};
+        QTest::newRow("support data") << AnswerRow{&GetAbout, "GETABOUT", "555||help@x||8 letters", true, same,
+                                                   {"PhoneNumber=555", "SupportEmail=help@x", "PasswordSpecs=8 letters"}};
+        QTest::newRow("support data short") << AnswerRow{&GetAbout, "GETABOUT", "555||help@x", false, errorStart(9),
+                                                         {"PhoneNumber=555", "SupportEmail=help@x", "PasswordSpecs=<before>"}};
+        QTest::newRow("all bureaus") << AnswerRow{&RequestBureauRights, "REQUESTBUREAURIGHTS", "", true, same,
+                                                  {"bEFQ_Right=true", "bEXP_Right=true", "bTU_Right=true"}};
+        QTest::newRow("bureau tokens, case-sensitive") << AnswerRow{&RequestBureauRights, "REQUESTBUREAURIGHTS",
+            "EXP0 efq0 xTU0y", true, same, {"bEFQ_Right=true", "bEXP_Right=false", "bTU_Right=false"}};
+        QTest::newRow("credentials valid") << AnswerRow{&ValidateCredentials, "VALIDATECREDENTIALS", "", true, "", {}};
+        QTest::newRow("any text refuses credentials")
+            << AnswerRow{&ValidateCredentials, "VALIDATECREDENTIALS", "SUCCESS", false, same, {}};
+        QTest::newRow("nothing pending") << AnswerRow{&FindPending, "FINDPENDING", "", false, "", {}};
+        QTest::newRow("pending request") << AnswerRow{&FindPending, "FINDPENDING", "GUID-1", true, same, {}};
+        QTest::newRow("version stored") << AnswerRow{&UpdateLOSVersion, "UPDATELOSVERSION", "", true, "", {}};
+        QTest::newRow("version refused")
+            << AnswerRow{&UpdateLOSVersion, "UPDATELOSVERSION", "No such request.", false, same, {}};
+    }
+
+    void answers()
+    {
+        QFETCH(AnswerRow, row);
+        // Each setting starts opposite to its expected value, so that leaving it alone cannot pass.
+        for (const QString& s : row.settings) {
+            const QString value = s.section('=', 1);
+            kSettings[s.section('=', 0, 0)].write(value == "true" ? "false" : value == "false" ? "true" : "<before>");
+        }
+        m_sim.script(row.action, row.answer);
+
+        QString out = QStringLiteral("previous");
+        const QString block = userBlock(row.action);
+        QCOMPARE(row.operation(block, out), row.result);
+
+        checkAnswer(out, row.answerAfter == "=" ? row.answer : row.answerAfter, block);
+        for (const QString& s : row.settings)
+            QCOMPARE(kSettings[s.section('=', 0, 0)].read(), s.section('=', 1));
+    }
+
+    void newerVersion_data()
+    {
+        QTest::addColumn<VersionRow>("row");
+        const QString address = "{base}/downloads/QuillClientSetup.exe";
+        QTest::newRow("client is current") << VersionRow{"", 0, 42, true, false, ""};
+        QTest::newRow("user declines") << VersionRow{address, vbNo, 42, true, false, ""};
+        QTest::newRow("user accepts the server's address") << VersionRow{kServerAnswer, vbYes, 42, true, true, ""};
+        QTest::newRow("shell fails") << VersionRow{address, vbYes, 2, true, true,
+            "There was an error while requesting the download.\r\n\r\n2- The specified file was not found."};
+        QTest::newRow("file address") << VersionRow{"file:///tmp/Setup.exe", 0, 42, false, false, ""};
+    }
+
+    void newerVersion()
+    {
+        QFETCH(VersionRow, row);
+        ShellRecorder shell;
+        shell.result = row.shellCode;
+        int ends = 0;
+        WindowHooks::EndProgram() = [&ends] { ++ends; };
+        if (row.reply)
+            m_test->boxes.expect(row.reply);
+        if (!row.errorBox.isEmpty())
+            m_test->boxes.expect(vbOK);
+        if (row.answer != kServerAnswer)
+            m_sim.script("NEWERVERSION", QString(row.answer).replace("{base}", m_sim.baseUrl()));
+        const QString block =
+            ParamBlock("NEWERVERSION").add("USER", kUser).add("APPNAME", "OQCREDIT").add("APPVERSION", "1.0.0").text();
+
+        QString out;
+        QCOMPARE(CheckForNewerVersion(block, out), row.result);
+
+        const auto& boxes = m_test->boxes.boxes;
+        QCOMPARE(boxes.size(), (row.reply ? 1 : 0) + (row.errorBox.isEmpty() ? 0 : 1));
+        if (row.reply)
+            QCOMPARE(boxes[0].title, "New Version Available at " + m_sim.baseUrl());
+        if (!row.errorBox.isEmpty())
+            QCOMPARE(boxes[1].text, row.errorBox);
+        QStringList launched;
+        for (const auto& call : shell.calls)
+            launched << call.verb + " " + call.target;
+        QCOMPARE(launched, row.opened ? QStringList{"open " + m_sim.baseUrl() + "/downloads/QuillClientSetup.exe"} : QStringList{});
+        QCOMPARE(ends, row.opened ? 1 : 0);
+        QCOMPARE(WindowHooks::EndRequested(), row.opened);
+        QCOMPARE(logEntries(), row.result ? 0 : 1);
+    }
+
+    void loginByReference_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<bool>("loginByRef");
+        QTest::addColumn<QStringList>("entries");   // LongName/UserName/Password
+        QTest::newRow("empty") << "" << true << false << QStringList{"Old/old/pw"};
+        QTest::newRow("duplicate name keeps the first") << "Alex Agent*agent*pw 1|ALEX agent*b*2|Bo*bo*pw2" << true << true
+                                                        << QStringList{"Alex Agent/agent/pw 1", "Bo/bo/pw2"};
+        QTest::newRow("trailing bar") << "Al*a*1|" << false << true << QStringList{"Al/a/1"};
+    }
+
+    void loginByReference()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, result);
+        QFETCH(bool, loginByRef);
+        QFETCH(QStringList, entries);
+        auto old = std::make_shared<clsLoginByRef>();
+        old->setLongName("Old");
+        old->setUserName("old");
+        old->setPassword("pw");
+        Props().setLoginByReferences({old});
+        m_sim.script("LOGINBYREFERENCE", answer);
+
+        QString out;
+        QCOMPARE(LoginByReference(userBlock("LOGINBYREFERENCE"), out), result);
+        QCOMPARE(Props().IsLoginByRef(), loginByRef);
+        QStringList got;
+        for (const auto& ref : Props().LoginByReferences())
+            got << ref->LongName() + "/" + ref->UserName() + "/" + ref->Password();
+        QCOMPARE(got, entries);
+        QCOMPARE(logEntries(), result ? 0 : 1);
+    }
+
+    void findReport_data()
+    {
+        QTest::addColumn<ReportRow>("row");
+        const QString found = "SUCCESS\nRPT-1\n2 0 1\n3\nANN\nM\nLEE";
+        const QString problem = "There was a problem when finding existing report.\r\n\r\nProblem: ";
+        const QString loading = "There was a problem loading credit report information.\r\nProblem: ";
+        const QList<int> none{0, 0, 0, 0, 0};
+        QTest::newRow("not found") << ReportRow{"FAILED\nReport not found.", "<none>", true, "", "", "", none, 0};
+        QTest::newRow("not found with CR LF") << ReportRow{"FAILED\r\nReport not found.\r\n", "<none>", true, "ERROR",
+                                                           problem + "Report not found.\r", "Report not found.\r", none, 0};
+        QTest::newRow("FAILED alone") << ReportRow{"FAILED", "<none>", false, errorStart(9), "", "", none, 1};
+        QTest::newRow("found") << ReportRow{found, "64", true, "RPT-1", "", "", {2, 0, 1, 3, 64}, 0};
+        QTest::newRow("found, no overall status") << ReportRow{found, "", true, "RPT-1", "", "", {2, 0, 1, 3, 1}, 0};
+        QTest::newRow("found, overall status fails") << ReportRow{found, "<500>", true, "RPT-1", "", "", {2, 0, 1, 3, 1}, 1};
+        // A malformed record keeps what was read before the fault and asks for no overall status.
+        QTest::newRow("two bureau codes") << ReportRow{"SUCCESS\nR-1\n2 0\n1\nANN\nB\nLEE", "<none>", true, "R-1",
+                                                       loading + "Subscript out of range", "", {2, 0, 0, 0, 0}, 0};
+        QTest::newRow("report type not a number") << ReportRow{"SUCCESS\nR-1\n2 0 1\nX\nANN\nB\nLEE", "<none>", true, "R-1",
+                                                               loading + "Type mismatch", "", {2, 0, 1, 0, 0}, 0};
+    }
+
+    void findReport()
+    {
+        QFETCH(ReportRow, row);
+        if (!row.box.isEmpty())
+            m_test->boxes.expect(vbOK);
+        m_sim.script("FIND_REPORT", row.answer);
+        if (row.overallAnswer == "<500>")
+            m_sim.scriptStatus("GETREPORTSTATUS", 500, "broken");
+        else if (row.overallAnswer != "<none>")
+            m_sim.script("GETREPORTSTATUS", row.overallAnswer);
+        const auto previous = std::make_shared<clsReportStatus>();
+        auto status = previous;
+
+        QString out = QStringLiteral("previous");
+        QCOMPARE(FindReport(ParamBlock("FIND_REPORT").add("SSN", "123456789").text(), status, out), row.result);
+
+        QVERIFY(status && status != previous);
+        const bool errorText = row.answerAfter.startsWith("<ERROR>");
+        QVERIFY2(errorText ? out.startsWith(row.answerAfter) : out == row.answerAfter, qPrintable(out));
+        QCOMPARE(status->sReportID(), errorText ? QString() : row.answerAfter);
+        QCOMPARE(status->sErrorText(), row.errorText);
+        QCOMPARE((QList<int>{status->nStatusEXP(), status->nStatusEFX(), status->nStatusTU(), status->nReportType(),
+                             status->nStatusReport()}), row.numbers);
+        QCOMPARE(m_test->boxes.boxes.size(), row.box.isEmpty() ? 0 : 1);
+        if (!row.box.isEmpty())
+            QCOMPARE(m_test->boxes.boxes[0].text, row.box);
+        const QStringList requests = m_sim.requests();
+        QCOMPARE(requests.size(), row.overallAnswer == "<none>" ? 1 : 2);
+        if (requests.size() == 2)
+            QCOMPARE(requests[1], kAccount + "Action=GETREPORTSTATUS&RID=RPT-1");
+        QCOMPARE(logEntries(), row.logEntries);
+    }
+
+    void transportFailures_data()
+    {
+        QTest::addColumn<FailureRow>("row");
+        const QString https = "\r\n\r\nPossible invalid https layer.";
+        const QString pull = "A valid connection to the internet is needed to pull credit." + https;
+        const QString validate = "A valid connection to the internet is needed to validate user." + https;
+        QTest::newRow("plain, refused connection")
+            << FailureRow{&CheckMessages, "CHECKMESSAGES", "closed", errorStart(ErrNo::Unreachable), ""};
+        QTest::newRow("search, refused connection") << FailureRow{&findReportAnswer, "FIND_REPORT", "closed", "stale answer", pull};
+        QTest::newRow("credential check, refused connection")
+            << FailureRow{&ValidateCredentials, "VALIDATECREDENTIALS", "closed", "Invalid Internet Connection", validate};
+        QTest::newRow("plain, HTTP 500") << FailureRow{&CheckMessages, "CHECKMESSAGES", "500", errorStart(ErrNo::HttpStatus), ""};
+        QTest::newRow("credential check, HTTP 500") << FailureRow{&ValidateCredentials, "VALIDATECREDENTIALS", "500",
+            "After MSXML2.XMLHTTP30 Open  " + errorStart(ErrNo::HttpStatus), ""};
+        QTest::newRow("plain, dropped connection") << FailureRow{&GetAbout, "GETABOUT", "drop", errorStart(ErrNo::Transport), ""};
+        QTest::newRow("search, time-out") << FailureRow{&FindPending, "FINDPENDING", "timeout", errorStart(ErrNo::Timeout), ""};
+    }
+
+    void transportFailures()
+    {
+        QFETCH(FailureRow, row);
+        if (!row.boxText.isEmpty())
+            m_test->boxes.expect(vbOK);
+        if (row.failure == "closed") {
+            Props().setServerURL(QStringLiteral("http://127.0.0.1:%1").arg(closedPort()));
+        } else if (row.failure == "500") {
+            m_sim.scriptStatus(row.action, 500, "Internal trouble");
+        } else if (row.failure == "drop") {
+            m_sim.scriptDrop(row.action, 3);   // the network layer retries a request once on a fresh connection
+        } else {
+            qputenv("QUILLCLIENT_HTTP_TIMEOUT_MS", "300");
+            m_sim.setLatency(1500);
+        }
+        const QString block = userBlock(row.action);
+
+        QString out = QStringLiteral("stale answer");
+        QVERIFY(!row.operation(block, out));
+
+        checkAnswer(out, row.answerAfter, block);
+        QVERIFY(row.failure != "500" || out.contains("HTTP status 500"));
+        QCOMPARE(m_test->boxes.boxes.size(), row.boxText.isEmpty() ? 0 : 1);
+        if (!row.boxText.isEmpty())
+            QCOMPARE(m_test->boxes.boxes[0].text, row.boxText);
+    }
+
+    void addressOtherThanWebIsRefused_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::newRow("local file") << "file:///etc/hostname";
+        QTest::newRow("unencoded blank") << QStringLiteral("http://127.0.0.1:%1/a b").arg(closedPort());
+    }
+
+    void addressOtherThanWebIsRefused()
+    {
+        QFETCH(QString, address);
+        HttpRequest request;
+        request.open("POST", address);
+        try {
+            request.send();
+            QFAIL("the request was sent");
+        } catch (const AppError& e) {
+            QCOMPARE(e.Number, ErrNo::Transport);
+            QVERIFY(e.Description.contains("not a valid http or https address"));
+        }
+        QCOMPARE(request.status(), 0);
+    }
+
+    void requestStartedWhileWaitingIsRefused()
+    {
+        m_sim.setLatency(300);
+        long nestedError = 0;
+        QTimer::singleShot(50, [this, &nestedError] {
+            HttpRequest nested;
+            nested.open("POST", m_sim.baseUrl() + "/utils/CGI_Utilities.asp?Action=GETABOUT");
+            try {
+                nested.send();
+            } catch (const AppError& e) {
+                nestedError = e.Number;
+            }
+        });
+
+        QString out;
+        QVERIFY(GetDepartmentID(ParamBlock("GETDEPARTMENTID").add("USER", "demo").text(), out));
+        QCOMPARE(nestedError, ErrNo::Transport);
+        QCOMPARE(out, QStringLiteral("QDEMO-LOANS"));
+        QCOMPARE(m_sim.requests().size(), 1);
+    }
+};
+
+int runActionsTest(int argc, char** argv)
+{
+    ActionsTest test;
+    return QTest::qExec(&test, argc, argv);
 }
+
+#include "test_actions.moc"
