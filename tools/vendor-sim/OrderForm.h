@@ -9,7 +9,7 @@
 class FormQuery;
 
 // The fields of an order (REQUEST, and the same block sent to FINDPENDING), read and checked.
-class OrderForm
+class OrderForm : public LoanParties
 {
 public:
     explicit OrderForm(const FormQuery &query);
@@ -21,14 +21,6 @@ public:
     QString key() const;
 
     QString keywords; // "", REQUEST (repull) or UPGRADE (add bureaus)
-    QString reference;
-    Applicant borrower;
-    bool joint = false;
-    Applicant coBorrower;
-    QString address;
-    QString city;
-    QString state;
-    QString zip;
     std::array<bool, BureauCount> bureaus{false, false, false};
 
 private:

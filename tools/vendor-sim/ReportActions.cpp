@@ -148,14 +148,7 @@ Report ReportActions::newVersion(const Caller &who, const OrderForm &order, cons
     r.owner = who.account->userName;
     r.placedBy = who.placedBy;
     r.company = who.account->company;
-    r.reference = order.reference;
-    r.borrower = order.borrower;
-    r.joint = order.joint;
-    r.coBorrower = order.coBorrower;
-    r.address = order.address;
-    r.city = order.city;
-    r.state = order.state;
-    r.zip = order.zip;
+    static_cast<LoanParties&>(r) = order;
     r.requested = QDate::currentDate();
     r.keywords = order.keywords;
     r.orderKey = order.key();

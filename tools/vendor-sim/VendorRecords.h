@@ -48,13 +48,8 @@ struct Applicant {
     QString dob; // MM/dd/yyyy as the client sends it, may be empty
 };
 
-struct Report {
-    QString id;            // the GUID the client keeps as its report ID
-    QString owner;         // user name the order was placed for
-    QString placedBy;      // user who placed it (differs under login by reference)
-    QString company;       // owner's company; only this company (and reissue grants) sees it
-    QStringList grantedCompanies; // companies that found it by reissue number
-    QString reissueNumber;
+// Who a report is about and where they live: what an order asks for and a report keeps.
+struct LoanParties {
     QString reference;
     Applicant borrower;
     bool joint = false;
@@ -63,6 +58,15 @@ struct Report {
     QString city;
     QString state;
     QString zip;
+};
+
+struct Report : LoanParties {
+    QString id;            // the GUID the client keeps as its report ID
+    QString owner;         // user name the order was placed for
+    QString placedBy;      // user who placed it (differs under login by reference)
+    QString company;       // owner's company; only this company (and reissue grants) sees it
+    QStringList grantedCompanies; // companies that found it by reissue number
+    QString reissueNumber;
     QDate requested;
     int reportType = 1;
     int overallStatus = OverallActive;
