@@ -9,6 +9,10 @@ packages=(
   xvfb xauth imagemagick   # demo under a virtual display, screenshots
   cups-client xdg-utils    # lp and xdg-open, used for printing and shell opens
 )
+if [ -n "${QUILL_PACKAGING:-}" ]; then
+  # scripts/package.sh: shlibdeps for the package's dependencies, and the checkers
+  packages+=(dpkg-dev file lintian desktop-file-utils appstream)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
