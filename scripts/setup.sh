@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-httpserver-dev qt6-websockets-dev
   fonts-dejavu-core        # the stand-in server renders its PDF reports with these
   xvfb xauth imagemagick   # demo under a virtual display, screenshots
+  xdotool curl             # scripts/screenshots.sh drives the windows and the stand-in server
   cups-client xdg-utils    # lp and xdg-open, used for printing and shell opens
 )
 if [ -n "${QUILL_PACKAGING:-}" ]; then
