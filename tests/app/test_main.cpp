@@ -187,6 +187,8 @@ void MainTest::failedStepShowsErrorInMain_data()
     // The answer a failed check leaves is the request's error text.
     QTest::newRow("password answer not a truth value") << "" << "PASSWORDEXPIRED 200 yes" << QStringList{"PASSWORDEXPIRED"}
         << "<ERROR>" << "METHOD='PASSWORDEXPIRED'";
+    QTest::newRow("version check answered 500") << "" << "NEWERVERSION 500" << QStringList{"PASSWORDEXPIRED", "NEWERVERSION"}
+        << "<ERROR>" << "METHOD='NEWERVERSION'";
     QTest::newRow("reissue check answered 500") << "" << "CROSS_COMPANY_REISSUE 500"
         << QStringList{"PASSWORDEXPIRED", "NEWERVERSION", "CROSS_COMPANY_REISSUE"}
         << "<ERROR>" << "METHOD='CROSS_COMPANY_REISSUE'";
@@ -226,6 +228,9 @@ void MainTest::failedStepShowsErrorInMain()
     for (const QString& line : accountCheckRequests(m_sim.requests()))
         actionsSent << line.section("Action=", 1).section('&', 0, 0);
     QCOMPARE(actionsSent, sent);
+    // Nothing is sent ahead of the checks that may open a window or end the program.
+    if (!sent.contains("CROSS_COMPANY_REISSUE"))
+        QCOMPARE(m_sim.requests().size(), sent.size());
     // What the reads sent ahead returned is dropped with the failing step.
     QCOMPARE(Props().DepartmentID(), QString());
     QVERIFY(!Props().IsLoginByRef());

@@ -42,6 +42,7 @@ private slots:
         m_env->freshProps();
         m_boxes = std::make_unique<ScriptedMsgBox>();
         Props().setServerURL(m_sim.baseUrl());
+        Props().setAspUtil("/utils/CGI_Utilities.asp?");
         Props().setUserName("demo");
         Prefetch::SetEnabled(true);
     }

@@ -269,7 +269,7 @@ void TestCheckExisting::outcomeSetsButtons()
     for (const QString& action : {"FIND_REPORT", "LOGINBYREFERENCE", "REQUESTBUREAURIGHTS", "GETDEPARTMENTID",
                                   "GETSUPPLEMENTPAGE", "GETRMCRPAGE", "GETSUMMARYPAGE", "CHECKMESSAGES", "GETABOUT",
                                   "GETREPORTLISTPAGE", "CHANGEPASSWORDRIGHTS"})
-        QVERIFY2(rig.sent(action).size() == 1, action);
+        QVERIFY2(rig.sent(action).size() == 1, qPrintable(action));
     QVERIFY(rig.sent("GETABOUT").first().endsWith("&DEPARTMENTID=" + Props().DepartmentID()));
     QCOMPARE(Props().DepartmentID(), QString("QDEMO-LOANS"));
     QVERIFY(QFile::exists(rig.env.path("archive")));
