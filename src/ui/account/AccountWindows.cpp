@@ -2,19 +2,20 @@
 
 #include "app/StartupLinks.h"
 #include "app/WindowHooks.h"
-#include "ui/account/frmPasswordExpired.h"
+#include "ui/account/frmAbout.h"
+#include "ui/account/frmChangePass.h"
 #include "ui/account/frmPrefs.h"
 
 void RegisterAccountWindows()
 {
     StartupLinks::ShowSettingsWindow() = [] { frmPrefs::ShowModal(); };
-    WindowHooks::ShowChangePassword() = [](bool userInitiated) { frmPasswordExpired::ShowModal(userInitiated); };
+    WindowHooks::ShowChangePassword() = [](bool userInitiated) { frmChangePass::ShowModal(userInitiated); };
     StartupLinks::SetSettingsUserCancelled() = [](bool value) { frmPrefs::setUserCancelled(value); };
-    // Reload discards the windows that hold account state; the settings window goes without
-    // its quit question because UserCancelled is set around this call.
+    // Reload discards the account windows, in the order settings, about, change password; the
+    // settings window goes without its quit question because UserCancelled is set around this call.
     StartupLinks::UnloadWindowsForReload() = [] {
         frmPrefs::Unload();
-        if (frmPasswordExpired* expired = frmPasswordExpired::loaded())
-            expired->close();
+        frmAbout::Unload();
+        frmChangePass::Unload();
     };
 }

@@ -1,5 +1,5 @@
 #pragma once
 
 // Registers the account windows with start-up and the server operations: the settings window
-// for start-up, and the expired-password window for the password check.
+// for start-up, the change-password window for the password check, and what Reload unloads.
 void RegisterAccountWindows();
