@@ -1,23 +1,17 @@
 #!/usr/bin/env bash
 # Runs QuillClient against the stand-in vendor server with demo data, in a throw-away folder.
-#   scripts/demo.sh [case] [--user NAME] [--screenshot FILE] [--drive SCRIPT ARGS...]
+#   scripts/demo.sh [case] [--screenshot FILE]
 # case: recent (default), no-report, old, rmcr-pending, joint, reissue.
-# --user: another demo account (demo, agent, reissue, partner, expired).
 # Without a display the program runs under Xvfb; --screenshot saves a picture of the screen
-# once the loan is on screen and ends the demo; --drive runs SCRIPT with ARGS under Xvfb while
-# the program runs (scripts/account-screenshots.sh uses it) and ends the demo when it is done.
+# once the loan is on screen and ends the demo.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 case_name=recent
 shot=""
-user=""
-drive=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --screenshot) shot=$(realpath -m "$2"); shift 2 ;;
-    --user) user=$2; shift 2 ;;
-    --drive) shift; drive=("$@"); break ;;
     *) case_name=$1; shift ;;
   esac
 done
@@ -42,14 +36,8 @@ for _ in $(seq 100); do
 done
 [ -n "$address" ] || { echo "The stand-in vendor server did not start:" >&2; cat "$demo/vendor-sim.log" >&2; exit 1; }
 
-if [ -z "$user" ]; then
-  user=demo
-  if [ "$case_name" = reissue ]; then user=reissue; fi
-fi
-case "$user" in
-  demo|agent|reissue|partner|expired) password="${user^}2026pass" ;;
-  *) echo "No demo account '$user'." >&2; exit 2 ;;
-esac
+user=demo password=Demo2026pass
+if [ "$case_name" = reissue ]; then user=reissue password=Reissue2026pass; fi
 cat >"$QUILLCLIENT_CONFIG/QuillClient/OQCREDIT.ini" <<INI
 [Main]
 ServerURL=$address
@@ -64,14 +52,7 @@ INI
 cp "tools/vendor-sim/demo/$case_name/EXPORT.DAT" "$QUILLCLIENT_HOME/receive/EXPORT.DAT"
 echo "Demo folder: $demo (stand-in vendor server at $address, user $user, case $case_name)"
 
-if [ ${#drive[@]} -gt 0 ]; then
-  BROWSER=true xvfb-run -a -s "-screen 0 1024x640x24" bash -c '
-    "$0/build/bin/quillclient" & app=$!
-    status=0
-    bash "$@" || status=$?
-    kill $app 2>/dev/null || true
-    exit $status' "$root" "${drive[@]}"
-elif [ -n "$shot" ]; then
+if [ -n "$shot" ]; then
   # No browser under Xvfb: pages the program opens (the news page) are taken as opened.
   BROWSER=true xvfb-run -a -s "-screen 0 1024x560x24" bash -c '
     "$0/build/bin/quillclient" & app=$!

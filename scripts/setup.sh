@@ -7,7 +7,6 @@ packages=(
   qt6-base-dev qt6-httpserver-dev qt6-websockets-dev
   fonts-dejavu-core        # the stand-in server renders its PDF reports with these
   xvfb xauth imagemagick   # demo under a virtual display, screenshots
-  xdotool                  # screenshots of the account windows (scripts/account-screenshots.sh)
   cups-client xdg-utils    # lp and xdg-open, used for printing and shell opens
 )
 missing=()
