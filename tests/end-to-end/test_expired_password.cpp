@@ -10,6 +10,7 @@
 #include "ui/ordering/frmMain.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
@@ -26,6 +27,38 @@ class TestExpiredPassword : public QObject
 private slots:
     void changeAtStartLeadsToMainWindow();
 };
+
+namespace {
+
+// Triggers a File menu item of the main window and returns what the modal window it opened
+// (objectName windowName) showed: its title and the texts of the named children. The window is
+// closed again on every path; it may appear only after a server request has returned.
+QStringList openFromMenu(QWidget& main, const char* item, const QString& windowName, const QStringList& children)
+{
+    QStringList seen;
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [&, timer, polls = 0]() mutable {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if ((!dialog || dialog->objectName() != windowName) && ++polls < 3000)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (!dialog)
+            return;
+        seen << dialog->windowTitle();
+        for (const QString& name : children) {
+            QObject* child = dialog->findChild<QObject*>(name);
+            seen << (child ? child->property("text").toString() : "<missing " + name + ">");
+        }
+        auto* close = dialog->findChild<QAbstractButton*>("cmdCancel");
+        QTest::mouseClick(close ? close : dialog->findChild<QAbstractButton*>("cmdOK"), Qt::LeftButton);
+    });
+    timer->start(5);
+    main.findChild<QAction*>(item)->trigger();
+    return seen;
+}
+
+} // namespace
 
 namespace {
 
@@ -103,6 +136,19 @@ void TestExpiredPassword::changeAtStartLeadsToMainWindow()
     QVERIFY(window->isVisible());
     QCOMPARE(window->findChild<QLineEdit*>("lblBorLast")->text(), QString("SAMPLE"));
     QVERIFY(window->findChild<QAbstractButton*>("cmdView")->isEnabled());
+
+    // The File menu's account commands open their windows; Change Password by choice closes
+    // without the quit question.
+    QCOMPARE(openFromMenu(*window, "mnuAbout", "frmAbout", {"lblTitle", "lblPhone"}),
+             (QStringList{"About OQCREDIT", "OQCREDIT for Tamsel Credit Services", "(555) 010-0199"}));
+    QCOMPARE(openFromMenu(*window, "mnuChangePassword", "frmChangePass", {"lblLabels", "lblUsername"}),
+             (QStringList{"Password Expired", "Change Your Password", "expired"}));
+    QCOMPARE(openFromMenu(*window, "mnuContactInfo", "frmUpdateContactInfo", {"txtEmail", "txtPhoneNum"}),
+             (QStringList{"Update Contact Information", "", ""}));
+    QVERIFY(sim.requests().last().contains("Action=GETCONTACTINFO&USER=expired"));
+    QCOMPARE(boxes.boxes.size(), 1);
+    QCOMPARE(ending.count, 0);
+
     window->close();
     QCOMPARE(ending.count, 1);
 }

@@ -5,6 +5,9 @@
 #include "ui/account/frmAbout.h"
 #include "ui/account/frmChangePass.h"
 #include "ui/account/frmPrefs.h"
+#include "ui/account/frmUpdateContactInfo.h"
+
+#include <QAction>
 
 void RegisterAccountWindows()
 {
@@ -18,4 +21,11 @@ void RegisterAccountWindows()
         frmAbout::Unload();
         frmChangePass::Unload();
     };
+}
+
+void ConnectAccountMenu(QAction* about, QAction* changePassword, QAction* contactInfo)
+{
+    QObject::connect(about, &QAction::triggered, about, [] { frmAbout::ShowModal(); });
+    QObject::connect(changePassword, &QAction::triggered, changePassword, [] { frmChangePass::ShowModal(true); });
+    QObject::connect(contactInfo, &QAction::triggered, contactInfo, [] { frmUpdateContactInfo::ShowModal(); });
 }

@@ -21,9 +21,7 @@
 #include "service/clsReportStatus.h"
 #include "ui/ClickableLabel.h"
 #include "ui/UiUtils.h"
-#include "ui/account/frmAbout.h"
-#include "ui/account/frmChangePass.h"
-#include "ui/account/frmUpdateContactInfo.h"
+#include "ui/account/AccountWindows.h"
 #include "ui/ordering/ImageList.h"
 #include "ui/ordering/WebPages.h"
 #include "ui/ordering/frmCheckExisting.h"
@@ -367,10 +365,8 @@ void frmMain::connectCommands()
     connect(ui->cmdRequestSupp, &QPushButton::clicked, this, &frmMain::cmdRequestSupp_Click);
     connect(ui->cmdWeb, &QPushButton::clicked, this, &frmMain::cmdWeb_Click);
     connect(ui->cmdClose, &QPushButton::clicked, this, &frmMain::cmdClose_Click);
-    connect(ui->mnuAbout, &QAction::triggered, this, [] { frmAbout::ShowModal(); });
     connect(ui->mnuConfig, &QAction::triggered, this, &frmMain::mnuConfig_Click);
-    connect(ui->mnuChangePassword, &QAction::triggered, this, [] { frmChangePass::ShowModal(true); });
-    connect(ui->mnuContactInfo, &QAction::triggered, this, [] { frmUpdateContactInfo::ShowModal(); });
+    ConnectAccountMenu(ui->mnuAbout, ui->mnuChangePassword, ui->mnuContactInfo);
     connect(ui->mnuReload, &QAction::triggered, this, &frmMain::mnuReload_Click);
 }
 
