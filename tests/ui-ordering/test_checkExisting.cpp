@@ -480,11 +480,13 @@ void TestCheckExisting::failedCheckEndsInSearchError_data()
     QTest::addColumn<QString>("failure");
     QTest::addColumn<QString>("boxTitle");
     QTest::addColumn<int>("logEntries");   // -1: not counted here (the transport's concern)
-    QTest::newRow("missing EXPORT.DAT") << "no-export" << "Import Error" << -1;
-    QTest::newRow("unreachable server") << "unreachable" << "Invalid Internet Connection Found" << -1;
-    QTest::newRow("HTTP 500 on FIND_REPORT") << "http500" << "" << 1;
-    QTest::newRow("time-out on FIND_REPORT") << "timeout" << "" << 1;
-    QTest::newRow("request date not a date") << "bad-date" << "Import Error" << 0;
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("missing EXPORT.DAT") << "no-export" << "Import Error" << 1 << "EXPORT.DAT";
+    QTest::newRow("unreachable server") << "unreachable" << "Invalid Internet Connection Found" << -1 << "";
+    QTest::newRow("HTTP 500 on FIND_REPORT") << "http500" << "" << 1 << "500";
+    QTest::newRow("time-out on FIND_REPORT") << "timeout" << "" << 1 << "action=FIND_REPORT";
+    QTest::newRow("request date not a date") << "bad-date" << "Import Error" << 1
+        << "The report's request date \"sometime next week\" is not a date.";
 }
 
 void TestCheckExisting::failedCheckEndsInSearchError()
@@ -492,6 +494,7 @@ void TestCheckExisting::failedCheckEndsInSearchError()
     QFETCH(QString, failure);
     QFETCH(QString, boxTitle);
     QFETCH(int, logEntries);
+    QFETCH(QString, logged);
     ScreenRig rig("recent");
     QVERIFY(rig.started);
     if (failure == "no-export")
@@ -515,13 +518,15 @@ void TestCheckExisting::failedCheckEndsInSearchError()
     QCOMPARE(rig.boxes.unexpected, 0);
     if (!boxTitle.isEmpty())
         QCOMPARE(rig.boxes.boxes.value(0).title, boxTitle);
+    const QByteArray log = rig.env.readFile("errors.log");
+    if (logEntries >= 0)
+        QCOMPARE(log.count("Date: "), logEntries);
+    QVERIFY2(log.contains(logged.toUtf8()), log.constData());
     QCOMPARE(rig.window()->existingReportResult(), int(ReportSearchError));
     for (const QString& name : kSeven)
         QVERIFY2(!rig.enabled(name), qPrintable(name));
     QVERIFY(rig.window()->findChild<QPushButton*>("cmdRepull")->text() != "&Pull Credit");
     QVERIFY(rig.sent("LOGINBYREFERENCE").isEmpty());
-    if (logEntries >= 0)
-        QCOMPARE(rig.env.readFile("errors.log").count("Date: "), logEntries);
 }
 
 // Every search pass shows the hourglass; every pass, and the check as a whole, restores it.

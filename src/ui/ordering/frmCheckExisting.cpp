@@ -231,9 +231,11 @@ void frmCheckExisting::Import(QString& errorText, bool& ok)
             ok = false;
     } catch (const AppError& e) {
         ok = false;
-        if (e.Number != ErrNo::Silent)
+        if (e.Number != ErrNo::Silent) {
             MsgBox(QStringLiteral("Borrower information not retrieved from EXPORT.DAT\r\nReason: ") + e.Description,
                    vbExclamation, QStringLiteral("Import Error"));
+            WriteErrorLog(BuildErrorXML(e.Source, e.Description, e.Number));
+        }
     }
 }
 
