@@ -3,9 +3,10 @@
 #include "ShellRecorder.h"
 #include "TestEnv.h"
 #include "VendorSim.h"
-#include "app/StartupLinks.h"
+#include "core/AppContext.h"
 #include "app/basMain.h"
 #include "platform/SettingsStore.h"
+#include "ui/RegisterWindows.h"
 #include "ui/account/frmChangePass.h"
 #include "ui/ordering/frmMain.h"
 
@@ -131,7 +132,7 @@ void TestExpiredPassword::changeAtStartLeadsToMainWindow()
     QVERIFY(requests[1].contains("Action=CHANGEPASSWORD&USER=expired&OLDPASS=" + kOld + "&NEWPASS=" + kNew));
     QVERIFY(requests[2].contains("Action=NEWERVERSION"));
     QVERIFY(requests.filter("action=FIND_REPORT").size() == 1);
-    auto* window = dynamic_cast<frmMain*>(StartupLinks::MainWindow());
+    auto* window = dynamic_cast<frmMain*>(WindowHooks::MainWindow());
     QVERIFY(window);
     QVERIFY(window->isVisible());
     QCOMPARE(window->findChild<QLineEdit*>("lblBorLast")->text(), QString("SAMPLE"));

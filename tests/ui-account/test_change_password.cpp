@@ -2,7 +2,7 @@
 
 #include "AccountRig.h"
 
-#include "app/basLog.h"
+#include "core/basLog.h"
 #include "platform/AppPaths.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "ui/account/AccountRequest.h"
 
-#include "app/AppContext.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/clsProperties.h"
 #include "service/basTransport.h"
 #include "service/basXML.h"
 

@@ -1,7 +1,6 @@
 #include "ui/account/AccountWindows.h"
 
-#include "app/StartupLinks.h"
-#include "app/WindowHooks.h"
+#include "core/AppContext.h"
 #include "ui/account/frmAbout.h"
 #include "ui/account/frmChangePass.h"
 #include "ui/account/frmPrefs.h"
@@ -11,12 +10,11 @@
 
 void RegisterAccountWindows()
 {
-    StartupLinks::ShowSettingsWindow() = [] { frmPrefs::ShowModal(); };
+    WindowHooks::ShowSettingsWindow() = [] { frmPrefs::ShowModal(); };
     WindowHooks::ShowChangePassword() = [](bool userInitiated) { frmChangePass::ShowModal(userInitiated); };
-    StartupLinks::SetSettingsUserCancelled() = [](bool value) { frmPrefs::setUserCancelled(value); };
     // Reload discards the account windows, in the order settings, about, change password; the
     // settings window goes without its quit question because UserCancelled is set around this call.
-    StartupLinks::UnloadWindowsForReload() = [] {
+    WindowHooks::UnloadWindowsForReload() = [] {
         frmPrefs::Unload();
         frmAbout::Unload();
         frmChangePass::Unload();

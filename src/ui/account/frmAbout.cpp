@@ -2,9 +2,9 @@
 
 #include "ui_frmAbout.h"
 
-#include "app/AppContext.h"
-#include "app/basSettings.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/basSettings.h"
+#include "core/clsProperties.h"
 #include "platform/AppPaths.h"
 #include "ui/account/SysInfo.h"
 #include "ui/ordering/ImageList.h"

@@ -2,11 +2,11 @@
 
 #include "ui_frmChangePass.h"
 
-#include "app/AppContext.h"
-#include "app/WindowHooks.h"
-#include "app/basLog.h"
-#include "app/basSettings.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/AppContext.h"
+#include "core/basLog.h"
+#include "core/basSettings.h"
+#include "core/clsProperties.h"
 #include "platform/AppError.h"
 #include "platform/Desktop.h"
 #include "platform/MsgBox.h"
