@@ -1,6 +1,7 @@
 #include "app/StartupLinks.h"
 #include "ui/account/AccountWindows.h"
 
+#include "ui/ordering/StatusWaits.h"
 #include "ui/ordering/frmMain.h"
 
 namespace {
@@ -20,4 +21,5 @@ void RegisterWindows()
 {
     StartupLinks::SetMainWindowFactory(createMainWindow);
     RegisterAccountWindows();
+    RegisterStatusWaits();
 }
