@@ -1,8 +1,7 @@
 #include "service/basOrder.h"
 
-#include "app/AppContext.h"
-#include "app/WindowHooks.h"
-#include "app/basLog.h"
+#include "core/AppContext.h"
+#include "core/basLog.h"
 #include "platform/AppError.h"
 #include "platform/MsgBox.h"
 #include "service/ServiceAction.h"

@@ -1,7 +1,10 @@
-#include "app/StartupLinks.h"
+#include "ui/RegisterWindows.h"
+
+#include "core/AppContext.h"
+#include "core/IMainWindow.h"
 #include "ui/account/AccountWindows.h"
 
-#include "ui/ordering/StatusWaits.h"
+#include "ui/ordering/OrderingWindows.h"
 #include "ui/ordering/frmMain.h"
 
 namespace {
@@ -11,7 +14,7 @@ IMainWindow* createMainWindow()
 {
     auto* window = new frmMain;
     window->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(window, &QObject::destroyed, [] { StartupLinks::MainWindowUnloaded(); });
+    QObject::connect(window, &QObject::destroyed, [] { WindowHooks::MainWindowUnloaded(); });
     return window;
 }
 
@@ -19,7 +22,7 @@ IMainWindow* createMainWindow()
 
 void RegisterWindows()
 {
-    StartupLinks::SetMainWindowFactory(createMainWindow);
+    WindowHooks::SetMainWindowFactory(createMainWindow);
     RegisterAccountWindows();
-    RegisterStatusWaits();
+    RegisterOrderingWindows();
 }

@@ -1,8 +1,8 @@
 #include "ScriptedMsgBox.h"
 #include "TestEnv.h"
 #include "VendorSim.h"
-#include "app/AppContext.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/clsProperties.h"
 #include "service/ParamBlock.h"
 #include "service/basOrder.h"
 

@@ -2,13 +2,12 @@
 #include "ShellRecorder.h"
 #include "TestEnv.h"
 #include "VendorSim.h"
-#include "app/AppContext.h"
-#include "app/WindowHooks.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/clsProperties.h"
 #include "service/ParamBlock.h"
 #include "service/basOrder.h"
 #include "service/clsReportStatus.h"
-#include "ui/ordering/StatusWaits.h"
+#include "ui/ordering/OrderingWindows.h"
 #include "ui/ordering/frmStatus.h"
 
 #include <QElapsedTimer>
@@ -114,7 +113,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(m_sim.start(), "the stand-in vendor server did not start");
-        RegisterStatusWaits();
+        RegisterOrderingWindows();
     }
 
     void init()

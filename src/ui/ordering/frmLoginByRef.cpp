@@ -2,8 +2,8 @@
 
 #include "ui_frmLoginByRef.h"
 
-#include "app/AppContext.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/clsProperties.h"
 #include "platform/MsgBox.h"
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include "ui_frmStatus.h"
 
-#include "app/AppContext.h"
-#include "app/basLog.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/basLog.h"
+#include "core/clsProperties.h"
 #include "platform/AppError.h"
 #include "platform/Desktop.h"
 #include "platform/MsgBox.h"

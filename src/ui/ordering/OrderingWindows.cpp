@@ -1,6 +1,7 @@
-#include "ui/ordering/StatusWaits.h"
+#include "ui/ordering/OrderingWindows.h"
 
-#include "app/WindowHooks.h"
+#include "core/AppContext.h"
+#include "ui/ordering/frmLoginByRef.h"
 #include "ui/ordering/frmStatus.h"
 
 namespace {
@@ -17,12 +18,18 @@ bool runWait(Wait wait, const QString& address, QString& answer)
 
 } // namespace
 
-void RegisterStatusWaits()
+void RegisterOrderingWindows()
 {
     WindowHooks::WaitForStatus() = [](const QString& address, QString& answer) {
         return runWait(&frmStatus::GetReport, address, answer);
     };
     WindowHooks::WaitForPdf() = [](const QString& address, QString& answer) {
         return runWait(&frmStatus::GetPDF, address, answer);
+    };
+    WindowHooks::UnloadWindowsForReload() = [others = WindowHooks::UnloadWindowsForReload()] {
+        if (others)
+            others();
+        frmStatus::Unload();
+        frmLoginByRef::Unload();
     };
 }
