@@ -3,11 +3,13 @@
 int runParamsTest(int argc, char** argv);
 int runActionsTest(int argc, char** argv);
 int runBatchTest(int argc, char** argv);
+int runOrderTest(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     const int params = runParamsTest(argc, argv);
     const int actions = runActionsTest(argc, argv);
-    return params | actions | runBatchTest(argc, argv);
+    const int batch = runBatchTest(argc, argv);
+    return params | actions | batch | runOrderTest(argc, argv);
 }
