@@ -8,6 +8,8 @@
 #include "service/basAccountRefresh.h"
 #include "service/basXML.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 // Qt opens up to six connections per server; the request being waited for holds one.
@@ -16,6 +18,14 @@ constexpr int kExtraConnections = 5;
 HttpBatch& batch()
 {
     static HttpBatch held;
+    static const bool watched = [] {
+        // The replies belong to the network manager, a child of the application: give them up
+        // before the application takes them with it.
+        if (QCoreApplication::instance())
+            QObject::connect(QCoreApplication::instance(), &QObject::destroyed, [] { held.clear(); });
+        return true;
+    }();
+    Q_UNUSED(watched);
     return held;
 }
 
