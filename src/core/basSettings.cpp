@@ -79,7 +79,7 @@ bool LoadSettings(clsProperties& props)
     return !props.IsEmpty();
 }
 
-void SaveSettings(clsProperties& props)
+bool SaveSettings(clsProperties& props)
 {
     try {
         WriteClientLog(QStringLiteral("Saving Settings"));
@@ -98,5 +98,5 @@ void SaveSettings(clsProperties& props)
         {QStringLiteral("DaysOldTimeFrame"), QString::number(props.DaysOldTimeFrame())},
         {QStringLiteral("PollingSleepTime"), QString::number(props.PollingSleepTime())},
     };
-    SettingsStore::SaveSection(AppPaths::ProgramTitle(), StoreKeys::MainSection, values);
+    return SettingsStore::SaveSection(AppPaths::ProgramTitle(), StoreKeys::MainSection, values);
 }
