@@ -8,6 +8,18 @@ std::function<void(bool)>& WindowHooks::ShowChangePassword()
     return hook;
 }
 
+std::function<bool(const QString&, QString&)>& WindowHooks::WaitForStatus()
+{
+    static std::function<bool(const QString&, QString&)> hook;
+    return hook;
+}
+
+std::function<bool(const QString&, QString&)>& WindowHooks::WaitForPdf()
+{
+    static std::function<bool(const QString&, QString&)> hook;
+    return hook;
+}
+
 std::function<void()>& WindowHooks::EndProgram()
 {
     static std::function<void()> hook = [] { QCoreApplication::exit(0); };

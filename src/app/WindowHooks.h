@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <functional>
 
 // How operations without windows reach the windows and the program's end. Windows register
@@ -9,6 +11,15 @@ struct WindowHooks
 {
     // Shows the change-password window modally and returns when it is closed.
     static std::function<void(bool userInitiated)>& ShowChangePassword();
+
+    // Shows the status window in report-status mode (GetReport/CheckForStatus), polling `address`
+    // every PollingSleepTime ms until no bureau is "1". Returns false when the user closed the window
+    // (UserUnloaded); otherwise `answer` holds the last answer. A transport failure during a poll is shown
+    // and logged by the window and ends the wait with an answer beginning "FAILED".
+    static std::function<bool(const QString& address, QString& answer)>& WaitForStatus();
+    // Same in PDF mode (GetPDF/CheckForPDF): until the answer no longer begins with "PENDING"; an answer
+    // beginning with "<" becomes "FAILED".
+    static std::function<bool(const QString& address, QString& answer)>& WaitForPdf();
 
     // Ends the program. Default: every event loop is told to exit (QCoreApplication::exit),
     // so the run ends once control is back in the main loop.

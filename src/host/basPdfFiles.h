@@ -10,6 +10,9 @@
 // folder separators (turned into "/" off Windows).
 QString UniqueFileName(const QString& folder, const QString& name, const QString& extension);
 
+// True when name is a plain file name: not empty, no "/" or "\", no "..", no NUL character.
+bool IsPlainFileName(const QString& name);
+
 // True when name is the loan's own PDF name: vsName, optionally followed by decimal digits,
 // then ".pdf", compared the way the file system compares names (case-sensitively on Linux,
 // case-insensitively on Windows and macOS).

@@ -34,8 +34,16 @@ ServiceAction& ServiceAction::inOutInfo()
     return *this;
 }
 
-QString ServiceAction::address(const QString& fields) const
+ServiceAction& ServiceAction::fieldsAround(const QString& before, const QString& after)
 {
+    m_fieldsBefore = before;
+    m_fieldsAfter = after;
+    return *this;
+}
+
+QString ServiceAction::address(const QString& blockFields) const
+{
+    const QString fields = m_fieldsBefore + blockFields + m_fieldsAfter;
     switch (m_form) {
     case AddressForm::CredentialedAccount: return CredentialedAccountAddress(Props(), m_action, fields);
     case AddressForm::Report: return ReportAddress(Props(), m_action, fields);

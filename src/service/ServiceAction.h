@@ -37,6 +37,8 @@ public:
     ServiceAction& traceProgress();
     // The error text's information is "In:" + block + CR LF + "Out:" + answer.
     ServiceAction& inOutInfo();
+    // Address parts around the block's field string: action part, before, fields, after.
+    ServiceAction& fieldsAround(const QString& before, const QString& after);
 
     bool run(const QString& block, QString& answer, const Interpret& interpret = {}) const;
 
@@ -53,4 +55,6 @@ private:
     QString m_unreachableText;
     bool m_traceProgress = false;
     bool m_inOutInfo = false;
+    QString m_fieldsBefore;
+    QString m_fieldsAfter;
 };

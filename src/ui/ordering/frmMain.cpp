@@ -22,6 +22,7 @@
 #include "ui/ClickableLabel.h"
 #include "ui/UiUtils.h"
 #include "ui/ordering/ImageList.h"
+#include "ui/ordering/ReportCommands.h"
 #include "ui/ordering/WebPages.h"
 #include "ui/ordering/frmCheckExisting.h"
 
@@ -363,6 +364,9 @@ void frmMain::connectCommands()
     connect(ui->cmdRMCR, &QPushButton::clicked, this, &frmMain::cmdRMCR_Click);
     connect(ui->cmdRequestSupp, &QPushButton::clicked, this, &frmMain::cmdRequestSupp_Click);
     connect(ui->cmdWeb, &QPushButton::clicked, this, &frmMain::cmdWeb_Click);
+    connect(ui->cmdView, &QPushButton::clicked, this, &frmMain::cmdView_Click);
+    connect(ui->cmdPrint, &QPushButton::clicked, this, &frmMain::cmdPrint_Click);
+    connect(ui->cmdImport, &QPushButton::clicked, this, &frmMain::cmdImport_Click);
     connect(ui->cmdClose, &QPushButton::clicked, this, &frmMain::cmdClose_Click);
     connect(ui->mnuConfig, &QAction::triggered, this, &frmMain::mnuConfig_Click);
     connect(ui->mnuReload, &QAction::triggered, this, &frmMain::mnuReload_Click);
@@ -583,6 +587,23 @@ void frmMain::Picture1_Click()
     openPage(WebPages::ReportList(Props().ClientWebsite(), Props().ReportListPage()),
              QStringLiteral("Error in Picture1_Click"),
              QStringLiteral("There was an error while trying to open your web browser."));
+}
+
+// ---- the report in hand
+
+void frmMain::cmdView_Click()
+{
+    ReportCommands(m_sReportUID, m_inquiry, m_sReportLocation).View();
+}
+
+void frmMain::cmdPrint_Click()
+{
+    ReportCommands(m_sReportUID, m_inquiry, m_sReportLocation).Print();
+}
+
+void frmMain::cmdImport_Click()
+{
+    ReportCommands(m_sReportUID, m_inquiry, m_sReportLocation).Import();
 }
 
 // ---- closing, configuration, reload
