@@ -5,9 +5,17 @@
 #include "platform/AppPaths.h"
 #include "platform/Shell.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
+
+// A host path as this platform's path, without the doubled separators that a folder ending in
+// "/" followed by an added backslash gives.
+QString localPath(const QString& hostPath)
+{
+    return QDir::toNativeSeparators(QDir::cleanPath(AppPaths::ToLocalPath(hostPath)));
+}
 
 QString quoted(const QString& text)
 {
@@ -26,8 +34,8 @@ ImportCommand BuildImportCommand(const QString& file, const clsConfig& config, c
     const QString program = config.sQuillAppPath() + QStringLiteral("IMPORT.EXE");
     const QString definition = config.sConfigPath() + ImportDefinitionName(vendor);
     ImportCommand command;
-    command.program = AppPaths::ToLocalPath(program);
-    command.arguments = {AppPaths::ToLocalPath(file), AppPaths::ToLocalPath(definition)};
+    command.program = localPath(program);
+    command.arguments = {localPath(file), localPath(definition)};
     command.text = program + QLatin1Char(' ') + quoted(file) + QLatin1Char(' ') + quoted(definition);
     return command;
 }
