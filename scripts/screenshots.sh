@@ -38,3 +38,4 @@ $actions" timeout 180 bash scripts/demo.sh "$case_name" --screenshot "$out/$name
 wanted=("$@")
 shot main-window recent 'shot_window=$(main_window)'
 shot settings-window recent 'shot_window=$(wait_window "Configure Account")' /p
+shot import-successful recent 'xdotool windowfocus --sync "$(main_window)"; press alt+i; wait_window "Import Successful" >/dev/null; shot_window=root'
