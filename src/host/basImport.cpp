@@ -1,6 +1,6 @@
 #include "host/basImport.h"
 
-#include "host/clsConfig.h"
+#include "core/clsConfig.h"
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "platform/Shell.h"

@@ -1,7 +1,7 @@
 #include "service/basReportData.h"
 
-#include "app/AppContext.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/clsProperties.h"
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "platform/TextFile.h"

@@ -1,8 +1,7 @@
 #include "ReportFixture.h"
 
-#include "app/AppContext.h"
-#include "app/WindowHooks.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/clsProperties.h"
 #include "service/basTransport.h"
 
 #include <QDir>

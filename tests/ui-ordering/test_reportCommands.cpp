@@ -2,9 +2,9 @@
 #include "ScriptedMsgBox.h"
 #include "ShellRecorder.h"
 #include "VendorSim.h"
-#include "app/AppContext.h"
-#include "app/clsProperties.h"
-#include "host/clsConfig.h"
+#include "core/AppContext.h"
+#include "core/clsProperties.h"
+#include "core/clsConfig.h"
 #include "host/clsInquiry.h"
 #include "ui/ordering/ReportCommands.h"
 

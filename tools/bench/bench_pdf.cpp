@@ -7,9 +7,8 @@
 
 #include "BenchServer.h"
 
-#include "app/AppContext.h"
-#include "app/WindowHooks.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/clsProperties.h"
 #include "platform/AppError.h"
 #include "platform/MsgBox.h"
 #include "platform/Seam.h"

@@ -1,8 +1,8 @@
 #include "ui/ordering/ReportCommands.h"
 
-#include "app/AppContext.h"
-#include "app/basLog.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/basLog.h"
+#include "core/clsProperties.h"
 #include "host/ArchiveStamp.h"
 #include "host/basImport.h"
 #include "host/clsInquiry.h"
