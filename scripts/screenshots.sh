@@ -38,4 +38,7 @@ $actions" timeout 180 bash scripts/demo.sh "$case_name" --screenshot "$out/$name
 wanted=("$@")
 shot main-window recent 'shot_window=$(main_window)'
 shot settings-window recent 'shot_window=$(wait_window "Configure Account")' /p
-shot import-successful recent 'xdotool windowfocus --sync "$(main_window)"; press alt+i; wait_window "Import Successful" >/dev/null; shot_window=root'
+shot import-successful recent 'xdotool windowfocus --sync "$(main_window)"; press alt+i; wait_window "Import Successful" >/dev/null'
+# The box stands over the main window but is a window of its own: the whole screen is taken and
+# the empty (black) screen around the two windows cut away.
+[ -f "$out/import-successful.png" ] && convert "$out/import-successful.png" -bordercolor black -border 1 -trim +repage "$out/import-successful.png"
