@@ -76,12 +76,6 @@ bool& WindowHooks::SettingsUserCancelled()
     return cancelled;
 }
 
-std::function<void(bool)>& WindowHooks::ShowChangePassword()
-{
-    static std::function<void(bool)> hook;
-    return hook;
-}
-
 std::function<bool(const QString&, QString&)>& WindowHooks::WaitForStatus()
 {
     static std::function<bool(const QString&, QString&)> hook;
@@ -91,6 +85,12 @@ std::function<bool(const QString&, QString&)>& WindowHooks::WaitForStatus()
 std::function<bool(const QString&, QString&)>& WindowHooks::WaitForPdf()
 {
     static std::function<bool(const QString&, QString&)> hook;
+    return hook;
+}
+
+std::function<void(bool)>& WindowHooks::ShowChangePassword()
+{
+    static std::function<void(bool)> hook;
     return hook;
 }
 

@@ -19,7 +19,7 @@ ServiceAction getDataAction()
     const QString before = QStringLiteral("&UpdateMessage=Credit+report+recieved+and+populated+by+")
         + EncodeFormValue(Props().ClientWebsite()) + QStringLiteral("&BorrowerFile=__XFILE__");
     const QString after = QStringLiteral("&reference=") + EncodeFormValue(Props().UserName());
-    return ServiceAction(kSource, QStringLiteral("GET_DATA"), AddressForm::Report).fieldsAround(before, after);
+    return ServiceAction(kSource, QStringLiteral("GET_DATA"), AddressForm::Report).leadingFields(before).trailingFields(after);
 }
 
 // Only import text is written: a refusal, a page or nothing at all is a failure.
