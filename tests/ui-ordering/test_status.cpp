@@ -45,6 +45,22 @@ protected:
     }
 };
 
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QObject* target) { target->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+};
+
 struct WaitRow {
     bool pdf;                 // the PDF wait, else the bureau wait
     QStringList answers;      // served in order; kServerError: HTTP 500
@@ -266,6 +282,44 @@ private slots:
         QVERIFY2(elapsed < qint64(pollsAtOne) * sleepMs + 1500, qPrintable(QString::number(elapsed)));
         QCOMPARE(status.nStatusEFX(), qint16(4));
         QCOMPARE(status.nStatusEXP(), qint16(0));
+    }
+
+    // While a poll waits for a slow server both timers are paused (no second poll can start) and
+    // the window still paints.
+    void pollPausesTimersAndKeepsPainting()
+    {
+        Props().setPollingSleepTime(50);
+        m_sim.script("GET_STATUS", "SUCCESS\n1\n0\n0", 2);
+        m_sim.script("GET_STATUS", "SUCCESS\n4\n0\n0");
+        m_sim.setLatency(500);
+        frmStatus& window = frmStatus::Load();
+        auto* bar = window.findChild<QProgressBar*>("ProgressBar1");
+        struct Probe {
+            bool visible = false, pollTimer = true, animation = true;
+            int paintsBefore = -1, paintsAfter = -1;
+        } probe;
+        PaintCounter paints(bar);
+        // First check 0-500 ms (window hidden), first poll from about 550 ms to 1050 ms.
+        QTimer::singleShot(750, [&] {
+            probe.paintsBefore = paints.count;
+            bar->update();
+        });
+        QTimer::singleShot(900, [&] {
+            probe.visible = window.isVisible();
+            probe.pollTimer = window.findChild<QTimer*>("Timer1")->isActive();
+            probe.animation = window.findChild<QTimer*>("tmrStatus")->isActive();
+            probe.paintsAfter = paints.count;
+        });
+
+        QString answer;
+        QVERIFY(WindowHooks::WaitForStatus()(m_sim.baseUrl() + "/cia/cgi/marrowCGI.exe?action=GET_STATUS", answer));
+
+        QCOMPARE(answer, QString("SUCCESS\n4\n0\n0"));
+        QCOMPARE(m_sim.requests().size(), 3);
+        QVERIFY(probe.visible);
+        QVERIFY(!probe.pollTimer);
+        QVERIFY(!probe.animation);
+        QVERIFY2(probe.paintsAfter > probe.paintsBefore, qPrintable(QString("%1 -> %2").arg(probe.paintsBefore).arg(probe.paintsAfter)));
     }
 
     void userClosesTheWindow_data()
