@@ -6,9 +6,12 @@
 #include "core/clsProperties.h"
 #include "core/clsConfig.h"
 #include "host/clsInquiry.h"
+#include "ui/ordering/OrderingWindows.h"
 #include "ui/ordering/ReportCommands.h"
+#include "ui/ordering/frmStatus.h"
 
 #include <QDir>
+#include <QTimer>
 #include <QtTest/QTest>
 
 #include <optional>
@@ -118,6 +121,38 @@ private slots:
         QCOMPARE(describe(m_test->shell.calls), QStringList(2, "open|" + pdf));
         QCOMPARE(m_test->loan.borrowerFiles(), QStringList{"SAMPLE.pdf"});
         QCOMPARE(m_test->boxes.boxes.size(), 0);
+    }
+
+    // The real "Generating PDF" window polls through the PENDING answers, closes by itself and
+    // the PDF is downloaded once.
+    void viewWaitsInTheStatusWindow()
+    {
+        RegisterOrderingWindows();
+        Props().setPollingSleepTime(50);
+        m_sim.setPdfPolls(3);
+        bool shown = false;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&shown] {
+            shown = shown || (frmStatus::loaded() && frmStatus::loaded()->isVisible());
+        });
+        watch.start(5);
+        commands().View();
+        watch.stop();
+
+        const QString target = "POST /cia/cgi/marrowCGI.exe?UserName=demo&Password=Demo2026pass&action=GET_PDF&guid="
+            + ReportFixture::ReportId;
+        const QStringList requests = m_sim.requests();
+        QCOMPARE(requests.mid(0, 4), QStringList(4, target));
+        QCOMPARE(requests.size(), 5);
+        QVERIFY(requests.last().startsWith("GET /cia/pdf/"));
+        QVERIFY(shown);
+        QVERIFY(!frmStatus::loaded()->isVisible());
+        QVERIFY(!frmStatus::loaded()->UserUnloaded());
+        const QString pdf = m_test->loan.borrowerFolder() + "SAMPLE.pdf";
+        QCOMPARE(describe(m_test->shell.calls), QStringList{"open|" + pdf});
+        QVERIFY(m_test->loan.env.readFile(pdf).startsWith("%PDF-"));
+        QCOMPARE(m_test->loan.polls, 0);   // the fixture's own wait was not used
+        frmStatus::Unload();
     }
 
     void viewFailures_data()
