@@ -18,14 +18,6 @@
 
 namespace {
 
-int count(const QStringList& lines, const QString& start)
-{
-    int n = 0;
-    for (const QString& line : lines)
-        n += line.startsWith(start) ? 1 : 0;
-    return n;
-}
-
 QStringList describe(const QList<ShellRecorder::Call>& calls)
 {
     QStringList out;
@@ -115,8 +107,8 @@ private slots:
         commands().View();
 
         const QStringList requests = m_sim.requests();
-        QCOMPARE(count(requests, "POST /cia/cgi/marrowCGI.exe?"), 2);   // one PENDING, then the path
-        QCOMPARE(count(requests, "GET /cia/pdf/"), 1);
+        QCOMPARE(ReportFixture::CountStarting(requests, "POST /cia/cgi/marrowCGI.exe?"), 2);   // one PENDING, then the path
+        QCOMPARE(ReportFixture::CountStarting(requests, "GET /cia/pdf/"), 1);
         QCOMPARE(requests.size(), 3);
         QCOMPARE(describe(m_test->shell.calls), QStringList(2, "open|" + pdf));
         QCOMPARE(m_test->loan.borrowerFiles(), QStringList{"SAMPLE.pdf"});
