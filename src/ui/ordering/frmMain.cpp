@@ -19,6 +19,7 @@
 #include "service/clsReportStatus.h"
 #include "ui/ClickableLabel.h"
 #include "ui/UiUtils.h"
+#include "ui/account/AccountWindows.h"
 #include "ui/ordering/ImageList.h"
 #include "ui/ordering/MainWebCommands.h"
 #include "ui/ordering/frmCheckExisting.h"
@@ -149,6 +150,7 @@ void frmMain::connectCommands()
     connect(ui->cmdWeb, &QPushButton::clicked, this, &frmMain::cmdWeb_Click);
     connect(ui->cmdClose, &QPushButton::clicked, this, &frmMain::cmdClose_Click);
     connect(ui->mnuConfig, &QAction::triggered, this, &frmMain::mnuConfig_Click);
+    ConnectAccountMenu(ui->mnuAbout, ui->mnuChangePassword, ui->mnuContactInfo);
     connect(ui->mnuReload, &QAction::triggered, this, &frmMain::mnuReload_Click);
 }
 
