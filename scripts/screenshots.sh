@@ -46,3 +46,7 @@ QUILL_DEMO_USER=expired QUILL_DEMO_PASSWORD=Expired2026pass shot change-password
    xdotool type --delay 40 Renewed2026pass; press Tab space'
 shot about recent 'file_menu 1; shot_window=$(wait_window "About OQCREDIT")'
 shot contact-info recent 'file_menu 4; shot_window=$(wait_window "Update Contact Information")'
+shot import-successful recent 'xdotool windowfocus --sync "$(main_window)"; press alt+i; wait_window "Import Successful" >/dev/null'
+# The box stands over the main window but is a window of its own: the whole screen is taken and
+# the empty (black) screen around the two windows cut away.
+[ -f "$out/import-successful.png" ] && convert "$out/import-successful.png" -bordercolor black -border 1 -trim +repage "$out/import-successful.png"
