@@ -6,11 +6,16 @@
 #include "core/clsProperties.h"
 #include "core/clsConfig.h"
 #include "host/clsInquiry.h"
+#include "core/AppContext.h"
 #include "ui/ordering/OrderingWindows.h"
+#include "ui/ordering/frmCheckExisting.h"
+#include "ui/ordering/frmMain.h"
 #include "ui/ordering/ReportCommands.h"
 #include "ui/ordering/frmStatus.h"
 
 #include <QDir>
+#include <QFile>
+#include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -145,6 +150,48 @@ private slots:
         QVERIFY(m_test->loan.env.readFile(pdf).startsWith("%PDF-"));
         QCOMPARE(m_test->loan.polls, 0);   // the fixture's own wait was not used
         frmStatus::Unload();
+    }
+
+    // The buttons of the main window after the loan was loaded: View twice, then Import; closing
+    // the window deletes the PDF.
+    void mainWindowButtonsWorkOnTheLoadedLoan()
+    {
+        Props().setReceiveDir(m_test->loan.env.home() + "/receive/");
+        QFile demoLoan(VendorSim::demoCaseDir("recent") + "/EXPORT.DAT");
+        QVERIFY(demoLoan.open(QIODevice::ReadOnly));
+        m_test->loan.env.writeFile("receive/EXPORT.DAT", demoLoan.readAll());
+        m_test->loan.installImportProgram();
+        int ends = 0;
+        const auto savedEnd = WindowHooks::EndProgram();
+        WindowHooks::EndProgram() = [&ends] { ++ends; };
+        auto* window = new frmMain;
+        window->show();
+        window->CheckForExisting();
+        QCOMPARE(window->sReportUID(), ReportFixture::ReportId);
+        m_sim.clearRequests();
+        m_test->shell.calls.clear();
+
+        window->Button(MainButton::cmdView).click();
+        window->Button(MainButton::cmdView).click();
+        m_test->boxes.expect();
+        window->Button(MainButton::cmdImport).click();
+
+        const QString pdf = m_test->loan.borrowerFolder() + "SAMPLE.pdf";
+        QCOMPARE(window->sReportLocation(), pdf);
+        QCOMPARE(ReportFixture::CountStarting(m_sim.requests(), "GET /cia/pdf/"), 1);
+        const QStringList calls = describe(m_test->shell.calls);
+        QCOMPARE(calls.mid(0, 2), QStringList(2, "open|" + pdf));
+        QCOMPARE(calls.size(), 3);
+        QVERIFY2(calls[2].startsWith("start|" + m_test->loan.quillFolder() + "IMPORT.EXE|"), qPrintable(calls[2]));
+        QCOMPARE(box(0), "Import Successful|64|" + kImported);
+
+        window->Button(MainButton::cmdClose).click();
+        QVERIFY(!QFile::exists(pdf));
+        QCOMPARE(ends, 1);
+        delete window;
+        frmCheckExisting::Unload();
+        WindowHooks::EndProgram() = savedEnd;
+        WindowHooks::EndRequested() = false;
     }
 
     void viewFailures_data()
