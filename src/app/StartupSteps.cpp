@@ -6,21 +6,25 @@
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "service/ParamBlock.h"
+#include "service/basAccountRefresh.h"
 #include "service/basActions.h"
+#include "service/basPrefetch.h"
 
-#include <QStringList>
+#include <initializer_list>
 
 namespace {
 
-const QStringList kReportButtons = {
-    QStringLiteral("cmdPrint"), QStringLiteral("cmdView"), QStringLiteral("cmdRMCR"),
-    QStringLiteral("cmdImport"), QStringLiteral("cmdAddBureau"), QStringLiteral("cmdRequestSupp"),
+using Buttons = std::initializer_list<MainButton>;
+
+constexpr Buttons kReportButtons = {
+    MainButton::cmdPrint, MainButton::cmdView, MainButton::cmdRMCR,
+    MainButton::cmdImport, MainButton::cmdAddBureau, MainButton::cmdRequestSupp,
 };
 
-void disable(IMainWindow& window, const QStringList& names)
+void disable(IMainWindow& window, Buttons buttons)
 {
-    for (const QString& name : names)
-        window.SetButtonEnabled(name, false);
+    for (const MainButton button : buttons)
+        window.SetButtonEnabled(button, false);
 }
 
 // A false result stops start-up with the answer the operation left: the server's answer, or
@@ -45,6 +49,9 @@ void RunAccountChecks()
     // One answer variable for the three checks.
     QString answer;
 
+    // The first two checks may open a window or end the program, so they go one after the
+    // other; meanwhile the connections for the reads sent together afterwards are opened.
+    Prefetch::WarmConnections();
     ParamBlock password(QStringLiteral("PASSWORDEXPIRED"));
     password.add(QStringLiteral("USER"), user);
     requireSuccess(CheckPasswordExpired(password.text(), answer), answer);
@@ -59,6 +66,11 @@ void RunAccountChecks()
 
     ParamBlock reissue(QStringLiteral("CROSS_COMPANY_REISSUE"));
     reissue.add(QStringLiteral("USER"), user);
+    // The reissue right and the account reads of the existing-report check depend on nothing
+    // that is still to come: they go out together and are taken by their steps in order.
+    Prefetch::Send({{QStringLiteral("CheckCrossCompanyReissue"), QStringLiteral("CROSS_COMPANY_REISSUE"),
+                     reissue.text()}});
+    PrefetchAccountRefresh();
     requireSuccess(CheckCrossCompanyReissue(reissue.text(), answer), answer);
 }
 
@@ -69,13 +81,13 @@ void RunExistingReportCheck(IMainWindow& window)
     const QString reissue = Props().ReissueNumber();
     if (id.isEmpty() && reissue.isEmpty()) {
         disable(window, kReportButtons);
-        window.SetButtonText(QStringLiteral("cmdRepull"), QStringLiteral("&Pull Credit"),
+        window.SetButtonText(MainButton::cmdRepull, QStringLiteral("&Pull Credit"),
                              QStringLiteral("Pull New Credit Report"));
     } else if (id == QLatin1String("ERROR")) {
         disable(window, kReportButtons);
-        window.SetButtonEnabled(QStringLiteral("cmdRepull"), false);
+        window.SetButtonEnabled(MainButton::cmdRepull, false);
     } else if (!id.isEmpty() && !reissue.isEmpty()) {
-        disable(window, {QStringLiteral("cmdRMCR"), QStringLiteral("cmdAddBureau"),
-                         QStringLiteral("cmdRequestSupp"), QStringLiteral("cmdRepull")});
+        disable(window, {MainButton::cmdRMCR, MainButton::cmdAddBureau, MainButton::cmdRequestSupp,
+                         MainButton::cmdRepull});
     }
 }

@@ -30,11 +30,6 @@ clsProperties& Props()
     return *current();
 }
 
-std::shared_ptr<clsProperties> PropsPtr()
-{
-    return current();
-}
-
 void SetProps(std::shared_ptr<clsProperties> props)
 {
     current() = props ? std::move(props) : std::make_shared<clsProperties>();
@@ -74,6 +69,18 @@ bool& WindowHooks::SettingsUserCancelled()
 {
     static bool cancelled = false;
     return cancelled;
+}
+
+std::function<bool(const QString&, QString&)>& WindowHooks::WaitForStatus()
+{
+    static std::function<bool(const QString&, QString&)> hook;
+    return hook;
+}
+
+std::function<bool(const QString&, QString&)>& WindowHooks::WaitForPdf()
+{
+    static std::function<bool(const QString&, QString&)> hook;
+    return hook;
 }
 
 std::function<void(bool)>& WindowHooks::ShowChangePassword()

@@ -34,8 +34,21 @@ ServiceAction& ServiceAction::inOutInfo()
     return *this;
 }
 
-QString ServiceAction::address(const QString& fields) const
+ServiceAction& ServiceAction::leadingFields(const QString& fields)
 {
+    m_leadingFields = fields;
+    return *this;
+}
+
+ServiceAction& ServiceAction::trailingFields(const QString& fields)
+{
+    m_trailingFields = fields;
+    return *this;
+}
+
+QString ServiceAction::address(const QString& blockFields) const
+{
+    const QString fields = m_leadingFields + blockFields + m_trailingFields;
     switch (m_form) {
     case AddressForm::CredentialedAccount: return CredentialedAccountAddress(Props(), m_action, fields);
     case AddressForm::Report: return ReportAddress(Props(), m_action, fields);

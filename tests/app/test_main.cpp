@@ -1,12 +1,15 @@
 #include "test_app.h"
 
 #include "EndRecorder.h"
+#include "FolderWatch.h"
 #include "RecordingMainWindow.h"
 #include "ScriptedMsgBox.h"
 #include "ShellRecorder.h"
 #include "TestEnv.h"
 #include "VendorSim.h"
 #include "app/basMain.h"
+#include "core/clsConfig.h"
+#include "core/clsProperties.h"
 #include "platform/SettingsStore.h"
 
 #include <QTcpServer>
@@ -15,6 +18,26 @@
 namespace {
 
 const QString kPassword = QStringLiteral("Demo2026pass");
+const QStringList kAccountChecks = {"PASSWORDEXPIRED", "NEWERVERSION", "CROSS_COMPANY_REISSUE"};
+// The existing-report check's account reads, which start-up sends together with the reissue
+// check and which are dropped when the check does not take them.
+const QStringList kRefreshReads = {"LOGINBYREFERENCE", "REQUESTBUREAURIGHTS", "GETDEPARTMENTID", "GETSUPPLEMENTPAGE",
+                                   "GETRMCRPAGE", "GETSUMMARYPAGE", "CHECKMESSAGES", "GETABOUT", "GETREPORTLISTPAGE",
+                                   "CHANGEPASSWORDRIGHTS"};
+
+// The requests of the account checks, in order; every other request must be a refresh read.
+QStringList accountCheckRequests(const QStringList& requests)
+{
+    QStringList checks;
+    for (const QString& line : requests) {
+        const QString action = line.section("Action=", 1).section('&', 0, 0);
+        if (kAccountChecks.contains(action))
+            checks << line;
+        else if (!kRefreshReads.contains(action))
+            checks << "unexpected: " + line;
+    }
+    return checks;
+}
 
 // Start-up with complete stored settings pointing at the server, a recording main window and a
 // settings window that only counts how often it is shown.
@@ -116,6 +139,26 @@ void MainTest::existingReportSetsButtons()
     QCOMPARE(rig.window.texts.value("cmdRepull"), pullCaption ? QString("&Pull Credit|Pull New Credit Report") : QString());
 }
 
+// The host's files are read once per start-up, however many values and data folders they hold.
+void MainTest::startupReadsHostFilesOnce()
+{
+    StartupRig rig(m_sim.baseUrl());
+    QByteArray winQuill = "[Program Version]\r\nProgram=Quill\r\nVersion=7\r\n[Directories]\r\nApplication=C:\\QUILL\r\n";
+    for (int k = 0; k < 30; ++k)
+        winQuill += "Folder" + QByteArray::number(k) + "=C:\\DATA" + QByteArray::number(k) + "\r\n";
+    rig.env.writeFile(rig.env.windows() + "/WINQUILL.INI", winQuill);
+    rig.env.writeFile("Config.ini", "[Interface]\r\nServerIP=10.0.0.1\r\nCompany=ACME\r\n");
+    FolderWatch windows(rig.env.windows());
+    FolderWatch home(rig.env.home());
+    QVERIFY(windows.available() && home.available());
+    QCOMPARE(Main(), StartupOutcome::Started);
+    QCOMPARE(windows.opens("WINQUILL.INI"), 1);
+    QCOMPARE(home.opens("Config.ini"), 1);
+    QCOMPARE(Props().oConfig().nQuillFolderCount(), qint16(30));
+    QCOMPARE(Props().oConfig().QuillAppDataFolder(30), QString("C:\\DATA29\\"));
+    QCOMPARE(Props().oConfig().sConfigCompany(), QString("ACME"));
+}
+
 void MainTest::storedSettingsStartNormally_data()
 {
     QTest::addColumn<QString>("vendor");
@@ -140,13 +183,16 @@ void MainTest::storedSettingsStartNormally()
     QCOMPARE(rig.window.caption, vendor);
     // The vendor's site until the settings are loaded, then the server.
     QCOMPARE(rig.window.tooltips, (QStringList{"Click for www.vendor.example", "Click for " + m_sim.baseUrl()}));
-    QCOMPARE(m_sim.requests(), (QStringList{
+    QCOMPARE(accountCheckRequests(m_sim.requests()), (QStringList{
         "POST /utils/CGI_Utilities.asp?Action=PASSWORDEXPIRED&USER=" + user,
         "POST /utils/CGI_Utilities.asp?Action=NEWERVERSION&USER=" + user + "&APPNAME=OQCREDIT&APPVERSION=1.1.0",
         "POST /utils/CGI_Utilities.asp?Action=CROSS_COMPANY_REISSUE&USER=" + user,
     }));
     QCOMPARE(Props().CrossCompanyReissue(), crossCompany);
     QCOMPARE(rig.window.checks, 1);
+    // The recording window runs no check: no refresh read sent ahead was taken.
+    QCOMPARE(Props().DepartmentID(), QString());
+    QCOMPARE(Props().ReportListPage(), QString());
     QCOMPARE(rig.boxes.boxes.size(), 0);
 }
 
@@ -164,6 +210,8 @@ void MainTest::failedStepShowsErrorInMain_data()
     // The answer a failed check leaves is the request's error text.
     QTest::newRow("password answer not a truth value") << "" << "PASSWORDEXPIRED 200 yes" << QStringList{"PASSWORDEXPIRED"}
         << "<ERROR>" << "METHOD='PASSWORDEXPIRED'";
+    QTest::newRow("version check answered 500") << "" << "NEWERVERSION 500" << QStringList{"PASSWORDEXPIRED", "NEWERVERSION"}
+        << "<ERROR>" << "METHOD='NEWERVERSION'";
     QTest::newRow("reissue check answered 500") << "" << "CROSS_COMPANY_REISSUE 500"
         << QStringList{"PASSWORDEXPIRED", "NEWERVERSION", "CROSS_COMPANY_REISSUE"}
         << "<ERROR>" << "METHOD='CROSS_COMPANY_REISSUE'";
@@ -200,9 +248,15 @@ void MainTest::failedStepShowsErrorInMain()
     QVERIFY2(shown.text.startsWith("There has been an error in start up.\r\n\r\nError: " + error), qPrintable(shown.text));
     QVERIFY(!shown.text.contains(kPassword));
     QStringList actionsSent;
-    for (const QString& line : m_sim.requests())
+    for (const QString& line : accountCheckRequests(m_sim.requests()))
         actionsSent << line.section("Action=", 1).section('&', 0, 0);
     QCOMPARE(actionsSent, sent);
+    // Nothing is sent ahead of the checks that may open a window or end the program.
+    if (!sent.contains("CROSS_COMPANY_REISSUE"))
+        QCOMPARE(m_sim.requests().size(), sent.size());
+    // What the reads sent ahead returned is dropped with the failing step.
+    QCOMPARE(Props().DepartmentID(), QString());
+    QVERIFY(!Props().IsLoginByRef());
     QCOMPARE(rig.window.checks, 0);
     QCOMPARE(rig.window.shown, 1);
     QCOMPARE(rig.ending.count, 0);

@@ -8,6 +8,7 @@
 #include "core/basSettings.h"
 #include "core/clsProperties.h"
 #include "platform/SettingsStore.h"
+#include "service/basPrefetch.h"
 #include "service/clsReportStatus.h"
 #include "ui/ordering/frmCheckExisting.h"
 #include "ui/ordering/frmMain.h"
@@ -20,6 +21,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QTcpServer>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -142,6 +145,68 @@ private:
     QTimer m_timer;
 };
 
+
+// Everything a start-up leaves that a user, the server or a later step could notice: stored
+// values, the main window's buttons and texts, boxes, shell opens, errors.log, windows shown,
+// a queued restart; the server address replaced by "<server>".
+QStringList visibleResult(ScreenRig& rig, int reissueWindows)
+{
+    const clsProperties& p = Props();
+    QStringList seen;
+    auto add = [&seen](const QString& name, const QVariant& value) { seen << name + "=" + value.toString(); };
+    add("DepartmentID", p.DepartmentID());
+    add("SuppPageLink", p.SuppPageLink());
+    add("RMCRPageLink", p.RMCRPageLink());
+    add("SummaryPageLink", p.SummaryPageLink());
+    add("NewsBurstUrl", p.NewsBurstUrl());
+    add("About", p.PhoneNumber() + "|" + p.SupportEmail() + "|" + p.PasswordSpecs());
+    add("ReportListPage", p.ReportListPage());
+    add("CanChangePassword", p.CanChangePassword());
+    add("Rights", QString("%1%2%3").arg(p.bEFQ_Right()).arg(p.bEXP_Right()).arg(p.bTU_Right()));
+    add("LoginByRef", QString("%1%2").arg(p.IsLoginByRef()).arg(p.CanLoginByRef()));
+    QStringList refs;
+    for (const auto& ref : p.LoginByReferences())
+        refs << ref->LongName() + "*" + ref->UserName();
+    add("LoginByReferences", refs.join('|'));
+    add("CrossCompanyReissue", p.CrossCompanyReissue());
+    add("ReissueNumber", p.ReissueNumber());
+    add("SavePassword", p.SavePassword());
+    frmMain* w = rig.window();
+    for (const QString& name : kSeven + QStringList{"cmdWeb"})
+        add(name, rig.enabled(name));
+    const QPushButton& repull = w->Button(MainButton::cmdRepull);
+    add("cmdRepull", repull.text() + "|" + repull.toolTip());
+    add("mnuChangePassword", w->findChild<QAction*>("mnuChangePassword")->isEnabled());
+    add("caption", w->windowTitle());
+    const QLineEdit& reference = w->Box(LoanBox::lblReference);
+    add("reference", w->findChild<QLabel*>("lblRef")->text() + "|" + reference.text() + "|"
+                         + QString::number(reference.isEnabled()));
+    add("borrower", w->Box(LoanBox::lblBorFirst).text() + " " + w->Box(LoanBox::lblBorLast).text() + " "
+                        + w->Box(LoanBox::lblBorSSN).text());
+    add("coBorrower", w->findChild<QGroupBox*>("fmCoBorrower")->isVisible());
+    add("result", QString("%1|%2|%3").arg(w->existingReportResult()).arg(w->sReportUID()).arg(w->ePullType()));
+    for (const ScriptedMsgBox::Box& box : rig.boxes.boxes)
+        add("box", box.title + "|" + QString::number(box.style) + "|" + box.text);
+    for (const ShellRecorder::Call& call : rig.shell.calls)
+        add("shell", call.verb + "|" + call.target);
+    for (const QString& line : QString::fromLatin1(rig.env.readFile("errors.log")).split("\r\n"))
+        if (!line.startsWith("Date: "))
+            add("errors.log", line);
+    add("reissue windows", reissueWindows);
+    add("restart", RestartPending());
+    return seen.replaceInStrings(rig.sim.baseUrl(), "<server>");
+}
+
+// The actions of the requests the server received, in order.
+QStringList actionsReceived(ScreenRig& rig)
+{
+    QStringList actions;
+    static const QRegularExpression action("[?&][Aa]ction=([A-Z_]+)");
+    for (const QString& line : rig.sim.requests())
+        actions << action.match(line).captured(1);
+    return actions;
+}
+
 } // namespace
 
 class TestCheckExisting : public QObject
@@ -164,6 +229,16 @@ private slots:
     void closeDeletesDownloadedReport();
     void reloadRunsStartupAgain();
     void invalidPasswordClearsStoredPassword();
+    void overlapShowsWhatOneByOneShows_data();
+    void overlapShowsWhatOneByOneShows();
+    void failingStepDiscardsLaterAnswers();
+    void cleanup() { Prefetch::SetEnabled(true); }
+    void failedCheckEndsInSearchError_data();
+    void failedCheckEndsInSearchError();
+    void hourglassIsRestoredAfterEveryCheck_data();
+    void hourglassIsRestoredAfterEveryCheck();
+    void closingTheWindowCannotSkipTheCheck();
+    void resultsOutliveTheWindow();
 };
 
 void TestCheckExisting::outcomeSetsButtons_data()
@@ -199,22 +274,15 @@ void TestCheckExisting::outcomeSetsButtons()
     actual.sort();
     disabled.sort();
     QCOMPARE(actual, disabled);
-    QCOMPARE(rig.window()->cmdRepull()->text(), repullCaption);
+    QCOMPARE(rig.window()->Button(MainButton::cmdRepull).text(), repullCaption);
     QVERIFY(rig.enabled("cmdClose"));
-    // The account data was refreshed in its order after the search.
-    const QStringList order = {"FIND_REPORT", "LOGINBYREFERENCE", "REQUESTBUREAURIGHTS", "GETDEPARTMENTID",
-                               "GETSUPPLEMENTPAGE", "GETRMCRPAGE", "GETSUMMARYPAGE", "CHECKMESSAGES", "GETABOUT",
-                               "GETREPORTLISTPAGE", "CHANGEPASSWORDRIGHTS"};
-    int last = -1;
-    const QStringList requests = rig.sim.requests();
-    for (const QString& action : order) {
-        int at = -1;
-        for (int i = 0; i < requests.size(); ++i)
-            if (requests[i].contains("ction=" + action))
-                at = i;
-        QVERIFY2(at > last, qPrintable(action));
-        last = at;
-    }
+    // Each account read went out once, the department ones with the department stored.
+    for (const QString& action : {"FIND_REPORT", "LOGINBYREFERENCE", "REQUESTBUREAURIGHTS", "GETDEPARTMENTID",
+                                  "GETSUPPLEMENTPAGE", "GETRMCRPAGE", "GETSUMMARYPAGE", "CHECKMESSAGES", "GETABOUT",
+                                  "GETREPORTLISTPAGE", "CHANGEPASSWORDRIGHTS"})
+        QVERIFY2(rig.sent(action).size() == 1, qPrintable(action));
+    QVERIFY(rig.sent("GETABOUT").first().endsWith("&DEPARTMENTID=" + Props().DepartmentID()));
+    QCOMPARE(Props().DepartmentID(), QString("QDEMO-LOANS"));
     QVERIFY(QFile::exists(rig.env.path("archive")));
 }
 
@@ -255,7 +323,9 @@ void TestCheckExisting::searchErrorDisablesEverythingAndSkipsRefresh()
     for (const QString& name : kSeven)
         QVERIFY2(!rig.enabled(name), qPrintable(name));
     QVERIFY(rig.window()->isVisible());
-    QVERIFY(rig.sent("LOGINBYREFERENCE").isEmpty());
+    // Reads sent ahead for the refresh are dropped: nothing of theirs is stored.
+    QVERIFY(!Props().IsLoginByRef());
+    QCOMPARE(Props().DepartmentID(), QString());
 }
 
 void TestCheckExisting::reissueLoopAsksAgainUntilNotAReissue()
@@ -275,8 +345,8 @@ void TestCheckExisting::reissueLoopAsksAgainUntilNotAReissue()
     QCOMPARE(searches.size(), 2);
     QVERIFY(searches[0].contains("ReIssueNum=NOSUCH1"));
     QVERIFY(!searches[1].contains("ReIssueNum"));
-    QCOMPARE(rig.window()->lblRef()->text(), QString("Reference:"));
-    QVERIFY(rig.window()->lblReference()->isEnabled());
+    QCOMPARE(rig.window()->findChild<QLabel*>("lblRef")->text(), QString("Reference:"));
+    QVERIFY(rig.window()->Box(LoanBox::lblReference).isEnabled());
 }
 
 void TestCheckExisting::reissueFoundDisablesFour()
@@ -291,9 +361,9 @@ void TestCheckExisting::reissueFoundDisablesFour()
         QVERIFY2(!rig.enabled(name), qPrintable(name));
     for (const QString& name : {"cmdView", "cmdPrint", "cmdImport"})
         QVERIFY2(rig.enabled(name), qPrintable(name));
-    QCOMPARE(rig.window()->lblRef()->text(), QString("Reissue #:"));
-    QCOMPARE(rig.window()->lblReference()->text(), QString("RX20260417"));
-    QVERIFY(!rig.window()->lblReference()->isEnabled());
+    QCOMPARE(rig.window()->findChild<QLabel*>("lblRef")->text(), QString("Reissue #:"));
+    QCOMPARE(rig.window()->Box(LoanBox::lblReference).text(), QString("RX20260417"));
+    QVERIFY(!rig.window()->Box(LoanBox::lblReference).isEnabled());
     QVERIFY(rig.window()->windowTitle().endsWith(" - RX20260417"));
 }
 
@@ -332,14 +402,14 @@ void TestCheckExisting::individualLoanHidesCoBorrowerKeepingBoxes()
 {
     ScreenRig rig("recent");
     QVERIFY(rig.started);
-    rig.window()->lblCoFirst()->setText("FROM BEFORE");
+    rig.window()->Box(LoanBox::lblCoFirst).setText("FROM BEFORE");
     rig.check();
-    QVERIFY(!rig.window()->fmCoBorrower()->isVisible());
-    QCOMPARE(rig.window()->lblCoFirst()->text(), QString("FROM BEFORE"));
-    QCOMPARE(rig.window()->lblBorFirst()->text(), QString("JORDAN"));
-    QCOMPARE(rig.window()->lblBorSSN()->text(), QString("900-11-0002"));
-    QCOMPARE(rig.window()->lblBorDOB()->text(), QString("02/14/1985"));
-    QCOMPARE(rig.window()->lblCurAddr()->text(), QString::fromUtf8("27 CAFÉ ROW"));
+    QVERIFY(!rig.window()->findChild<QGroupBox*>("fmCoBorrower")->isVisible());
+    QCOMPARE(rig.window()->Box(LoanBox::lblCoFirst).text(), QString("FROM BEFORE"));
+    QCOMPARE(rig.window()->Box(LoanBox::lblBorFirst).text(), QString("JORDAN"));
+    QCOMPARE(rig.window()->Box(LoanBox::lblBorSSN).text(), QString("900-11-0002"));
+    QCOMPARE(rig.window()->Box(LoanBox::lblBorDOB).text(), QString("02/14/1985"));
+    QCOMPARE(rig.window()->Box(LoanBox::lblCurAddr).text(), QString::fromUtf8("27 CAFÉ ROW"));
     QVERIFY(!rig.sent("FIND_REPORT").first().contains("CoSSN"));
 }
 
@@ -356,10 +426,10 @@ void TestCheckExisting::loanPagesCarryScreenValues()
     Props().setBaseUrl("https://vendor.example");
     Props().setRMCRPageLink("/rmcr.asp?");
     Props().setSuppPageLink("/supp.asp");
-    rig.window()->lblBorLast()->setText(" O'NEIL & CO ");
-    rig.window()->cmdRMCR()->setEnabled(true);
-    rig.window()->cmdRMCR()->click();
-    rig.window()->cmdRequestSupp()->click();
+    rig.window()->Box(LoanBox::lblBorLast).setText(" O'NEIL & CO ");
+    rig.window()->Button(MainButton::cmdRMCR).setEnabled(true);
+    rig.window()->Button(MainButton::cmdRMCR).click();
+    rig.window()->Button(MainButton::cmdRequestSupp).click();
     QCOMPARE(rig.shell.calls.size(), 2);
     const QString uid = rig.window()->sReportUID();
     QCOMPARE(rig.shell.calls[0].target,
@@ -369,7 +439,7 @@ void TestCheckExisting::loanPagesCarryScreenValues()
     // A failed open is explained with the shell's text.
     rig.shell.result = 31;
     rig.boxes.expect();
-    rig.window()->cmdRequestSupp()->click();
+    rig.window()->Button(MainButton::cmdRequestSupp).click();
     QCOMPARE(rig.boxes.boxes.last().title, QString("Error in cmdRequestSupp_Click"));
     QVERIFY(rig.boxes.boxes.last().text.endsWith("31- There is no application associated with the given filename extension."));
 }
@@ -395,7 +465,7 @@ void TestCheckExisting::closeDeletesDownloadedReport()
     const QString pdf = rig.env.path("SAMPLE1.pdf");
     rig.env.writeFile("SAMPLE1.pdf", "%PDF-1.4");
     rig.window()->setsReportLocation(pdf);
-    rig.window()->cmdClose()->click();
+    rig.window()->Button(MainButton::cmdClose).click();
     QVERIFY(!QFile::exists(pdf));
     QCOMPARE(rig.programEnds, 1);
 }
@@ -405,14 +475,14 @@ void TestCheckExisting::reloadRunsStartupAgain()
     ScreenRig rig("recent");
     QVERIFY(rig.started);
     QCOMPARE(Main(), StartupOutcome::Started);
-    QCOMPARE(rig.window()->lblBorLast()->text(), QString("SAMPLE"));
+    QCOMPARE(rig.window()->Box(LoanBox::lblBorLast).text(), QString("SAMPLE"));
     rig.useCase("no-report");
     rig.sim.clearRequests();
-    rig.window()->mnuReload()->trigger();
-    rig.window()->mnuReload()->trigger();   // a second request while one is pending is ignored
-    QTRY_COMPARE(rig.window()->lblBorLast()->text(), QString("NEWCOMB"));
+    rig.window()->findChild<QAction*>("mnuReload")->trigger();
+    rig.window()->findChild<QAction*>("mnuReload")->trigger();   // a second request while one is pending is ignored
+    QTRY_COMPARE(rig.window()->Box(LoanBox::lblBorLast).text(), QString("NEWCOMB"));
     QCOMPARE(rig.sent("FIND_REPORT").size(), 1);
-    QCOMPARE(rig.window()->cmdRepull()->text(), QString("&Pull Credit"));
+    QCOMPARE(rig.window()->Button(MainButton::cmdRepull).text(), QString("&Pull Credit"));
 }
 
 void TestCheckExisting::invalidPasswordClearsStoredPassword()
@@ -428,6 +498,262 @@ void TestCheckExisting::invalidPasswordClearsStoredPassword()
     QVERIFY(RestartPending());
     // Start-up runs again from the event loop and asks for the settings.
     QTRY_COMPARE(rig.settingsShown, 1);
+}
+
+void TestCheckExisting::overlapShowsWhatOneByOneShows_data()
+{
+    QTest::addColumn<QString>("caseName");
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("scripted");   // "ACTION status body", body lines split at "|"
+    QTest::addColumn<QStringList>("reissue");
+    QTest::newRow("found, recent") << "recent" << "demo" << "" << QStringList();
+    QTest::newRow("found, old") << "old" << "demo" << "" << QStringList();
+    QTest::newRow("found, RMCR pending") << "rmcr-pending" << "demo" << "" << QStringList();
+    QTest::newRow("not found") << "no-report" << "demo" << "" << QStringList();
+    QTest::newRow("search error") << "recent" << "demo" << "FIND_REPORT 200 FAILED|The bureau gateway is closed"
+        << QStringList();
+    QTest::newRow("reissue found") << "reissue" << "reissue" << "" << QStringList{"RX20260417"};
+    QTest::newRow("reissue not found, then not a reissue") << "recent" << "reissue" << ""
+        << QStringList{"NOSUCH1", ""};
+    QTest::newRow("date request fails") << "recent" << "demo" << "DATEREQUESTED 500 trouble" << QStringList();
+    QTest::newRow("refresh fails in the middle") << "recent" << "demo" << "GETSUMMARYPAGE 500 trouble"
+        << QStringList();
+    QTest::newRow("department fails") << "recent" << "demo" << "GETDEPARTMENTID 500 trouble" << QStringList();
+    QTest::newRow("reissue check fails") << "recent" << "demo" << "CROSS_COMPANY_REISSUE 500 trouble" << QStringList();
+    QTest::newRow("invalid password") << "recent" << "demo" << "FIND_REPORT 200 FAILED|Invalid password"
+        << QStringList();
+}
+
+// Start-up with reads sent ahead leaves exactly what start-up one request after the other
+// leaves; the server sees every request of the one-by-one start-up, and beyond those only
+// reads sent ahead for steps that never came.
+void TestCheckExisting::overlapShowsWhatOneByOneShows()
+{
+    QFETCH(QString, caseName);
+    QFETCH(QString, user);
+    QFETCH(QString, scripted);
+    QFETCH(QStringList, reissue);
+    const QString password = user == "reissue" ? "Reissue2026pass" : "Demo2026pass";
+    QStringList results[2];
+    QStringList received[2];
+    for (const bool overlap : {false, true}) {
+        Prefetch::SetEnabled(overlap);
+        ScreenRig rig(caseName, user, password);
+        QVERIFY(rig.started);
+        rig.typedPassword = password;   // the settings window after a rejected password
+        if (const QStringList script = scripted.split(' '); script.size() > 2)
+            rig.sim.scriptStatus(script[0], script[1].toInt(), script.mid(2).join(' ').replace('|', '\n'));
+        for (int i = 0; i < 4; ++i)
+            rig.boxes.expect();
+        ReissueAnswers answers(reissue);
+        QCOMPARE(Main(), StartupOutcome::Started);
+        results[overlap] = visibleResult(rig, answers.shown);
+        received[overlap] = actionsReceived(rig);
+        rig.boxes.boxes.clear();
+        // A restart asked for by the check runs before the next start-up.
+        QTRY_VERIFY(!RestartPending());
+        rig.boxes.unexpected = 0;
+    }
+    QCOMPARE(results[true], results[false]);
+    QStringList extra = received[true];
+    for (const QString& action : received[false])
+        QVERIFY2(extra.removeOne(action), qPrintable(action + " was not sent"));
+    const QStringList reads = {"LOGINBYREFERENCE", "REQUESTBUREAURIGHTS", "GETDEPARTMENTID", "GETSUPPLEMENTPAGE",
+                               "GETRMCRPAGE", "GETSUMMARYPAGE", "CHECKMESSAGES", "GETABOUT", "GETREPORTLISTPAGE",
+                               "CHANGEPASSWORDRIGHTS"};
+    for (const QString& action : extra)
+        QVERIFY2(reads.contains(action), qPrintable(action + " sent ahead"));
+}
+
+// The step before them fails: the reads sent ahead for the later steps reached the server and
+// answered, but nothing they returned is stored, shown or opened.
+void TestCheckExisting::failingStepDiscardsLaterAnswers()
+{
+    ScreenRig rig("recent");
+    QVERIFY(rig.started);
+    rig.sim.scriptStatus("GETSUPPLEMENTPAGE", 500, "trouble");
+    rig.sim.setLatency(30);
+    QAction* changePassword = rig.window()->findChild<QAction*>("mnuChangePassword");
+    changePassword->setEnabled(false);
+    rig.check();
+    QTRY_COMPARE(rig.sent("CHANGEPASSWORDRIGHTS").size(), 1);
+    for (const QString& later : {"GETRMCRPAGE", "GETSUMMARYPAGE", "CHECKMESSAGES", "GETABOUT", "GETREPORTLISTPAGE"})
+        QVERIFY2(rig.sent(later).size() == 1, qPrintable(later));
+    QCOMPARE(Props().DepartmentID(), QString("QDEMO-LOANS"));   // the step before the failure
+    QCOMPARE(Props().RMCRPageLink(), QString());
+    QCOMPARE(Props().SummaryPageLink(), QString());
+    QCOMPARE(Props().NewsBurstUrl(), QString());
+    QCOMPARE(Props().PhoneNumber(), QString());
+    QCOMPARE(Props().ReportListPage(), QString());
+    QVERIFY(!Props().CanChangePassword());
+    QVERIFY(!changePassword->isEnabled());
+    QVERIFY(rig.shell.calls.isEmpty());   // the news page was not opened
+    QVERIFY(Prefetch::Held().isEmpty());
+    QVERIFY(rig.env.readFile("errors.log").contains("METHOD='GETSUPPLEMENTPAGE'"));
+}
+
+namespace {
+
+// A port on which nothing listens.
+quint16 closedPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return port;
+}
+
+// Closes the check window as soon as it is shown: before its work has begun.
+class CloseOnShow : public QObject
+{
+public:
+    CloseOnShow() { qApp->installEventFilter(this); }
+    ~CloseOnShow() override { qApp->removeEventFilter(this); }
+    int closes = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* check = qobject_cast<frmCheckExisting*>(watched);
+        if (check && event->type() == QEvent::Show) {
+            QTimer::singleShot(0, check, [this, check] {
+                ++closes;
+                check->close();
+            });
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+// A check that could not search leaves its result unset (search error): the main window offers
+// no new pull for a loan whose search failed, and a failed search is logged once.
+void TestCheckExisting::failedCheckEndsInSearchError_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QString>("boxTitle");
+    QTest::addColumn<int>("logEntries");   // -1: not counted here (the transport's concern)
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("missing EXPORT.DAT") << "no-export" << "Import Error" << 1 << "EXPORT.DAT";
+    QTest::newRow("unreachable server") << "unreachable" << "Invalid Internet Connection Found" << -1 << "";
+    QTest::newRow("HTTP 500 on FIND_REPORT") << "http500" << "" << 1 << "500";
+    QTest::newRow("time-out on FIND_REPORT") << "timeout" << "" << 1 << "action=FIND_REPORT";
+    QTest::newRow("request date not a date") << "bad-date" << "Import Error" << 1
+        << "The report's request date \"sometime next week\" is not a date.";
+}
+
+void TestCheckExisting::failedCheckEndsInSearchError()
+{
+    QFETCH(QString, failure);
+    QFETCH(QString, boxTitle);
+    QFETCH(int, logEntries);
+    QFETCH(QString, logged);
+    ScreenRig rig("recent");
+    QVERIFY(rig.started);
+    if (failure == "no-export")
+        QFile::remove(rig.env.path("receive/EXPORT.DAT"));
+    if (failure == "unreachable")
+        Props().setServerURL(QStringLiteral("http://127.0.0.1:%1").arg(closedPort()));
+    if (failure == "http500")
+        rig.sim.scriptStatus("FIND_REPORT", 500, "server trouble");
+    if (failure == "timeout") {
+        qputenv("QUILLCLIENT_HTTP_TIMEOUT_MS", "300");
+        rig.sim.setLatency(1500);
+    }
+    if (failure == "bad-date")
+        rig.sim.script("DATEREQUESTED", "sometime next week");
+    if (!boxTitle.isEmpty())
+        rig.boxes.expect();
+    rig.check();
+    qunsetenv("QUILLCLIENT_HTTP_TIMEOUT_MS");
+    rig.sim.setLatency(0);
+
+    QCOMPARE(rig.boxes.unexpected, 0);
+    if (!boxTitle.isEmpty())
+        QCOMPARE(rig.boxes.boxes.value(0).title, boxTitle);
+    const QByteArray log = rig.env.readFile("errors.log");
+    if (logEntries >= 0)
+        QCOMPARE(log.count("Date: "), logEntries);
+    QVERIFY2(log.contains(logged.toUtf8()), log.constData());
+    QCOMPARE(rig.window()->existingReportResult(), int(ReportSearchError));
+    for (const QString& name : kSeven)
+        QVERIFY2(!rig.enabled(name), qPrintable(name));
+    QVERIFY(rig.window()->findChild<QPushButton*>("cmdRepull")->text() != "&Pull Credit");
+    // No refresh step ran: what the reads sent ahead for it returned is dropped.
+    QVERIFY(!Props().IsLoginByRef());
+    QCOMPARE(Props().DepartmentID(), QString());
+}
+
+// Every search pass shows the hourglass; every pass, and the check as a whole, restores it.
+void TestCheckExisting::hourglassIsRestoredAfterEveryCheck_data()
+{
+    QTest::addColumn<QString>("caseName");
+    QTest::addColumn<QStringList>("reissues");
+    QTest::addColumn<int>("boxes");
+    QTest::addColumn<int>("searches");
+    QTest::newRow("found") << "recent" << QStringList() << 0 << 1;
+    QTest::newRow("reissue not found, then not a reissue") << "recent" << QStringList{"NOSUCH1", ""} << 1 << 2;
+    QTest::newRow("two reissues not found") << "recent" << QStringList{"NOSUCH1", "NOSUCH2", ""} << 2 << 3;
+    QTest::newRow("missing EXPORT.DAT") << "" << QStringList() << 1 << 0;
+}
+
+void TestCheckExisting::hourglassIsRestoredAfterEveryCheck()
+{
+    QFETCH(QString, caseName);
+    QFETCH(QStringList, reissues);
+    QFETCH(int, boxes);
+    QFETCH(int, searches);
+    ScreenRig rig(caseName.isEmpty() ? "recent" : caseName, reissues.isEmpty() ? "demo" : "reissue",
+                  reissues.isEmpty() ? "Demo2026pass" : "Reissue2026pass");
+    QVERIFY(rig.started);
+    if (caseName.isEmpty())
+        QFile::remove(rig.env.path("receive/EXPORT.DAT"));
+    Props().setCrossCompanyReissue(!reissues.isEmpty());
+    for (int i = 0; i < boxes; ++i)
+        rig.boxes.expect();
+    ReissueAnswers answers(reissues);
+    rig.check();
+    QCOMPARE(rig.sent("FIND_REPORT").size(), searches);
+    QCOMPARE(rig.boxes.boxes.size(), boxes);
+    QVERIFY(rig.desk.hourglassShown >= searches);
+    QCOMPARE(rig.desk.busyDepth, 0);
+}
+
+// Closing the window before its work has begun neither skips the loading of the loan nor
+// leaves the check in "not found".
+void TestCheckExisting::closingTheWindowCannotSkipTheCheck()
+{
+    ScreenRig rig("recent");
+    QVERIFY(rig.started);
+    CloseOnShow closer;
+    rig.check();
+    QVERIFY(closer.closes >= 1);
+    QCOMPARE(rig.window()->findChild<QLineEdit*>("lblBorLast")->text(), QString("SAMPLE"));
+    QCOMPARE(rig.sent("FIND_REPORT").size(), 1);
+    QCOMPARE(rig.window()->existingReportResult(), int(ReportFound));
+    QVERIFY(rig.enabled("cmdView"));
+}
+
+// The window is unloaded after its work; what it found stays readable, and the report ID the
+// pull window sets after an order is kept until the next check.
+void TestCheckExisting::resultsOutliveTheWindow()
+{
+    ScreenRig rig("recent");
+    QVERIFY(rig.started);
+    rig.check();
+    QTRY_VERIFY(frmCheckExisting::loaded() == nullptr);
+    const QString found = frmCheckExisting::sReportID();
+    QVERIFY(!found.isEmpty());
+    QCOMPARE(rig.window()->sReportUID(), found);
+    QCOMPARE(frmCheckExisting::eReportStatus(), int(ReportFound));
+    QVERIFY(frmCheckExisting::oInquiry() != nullptr);
+    QVERIFY(!frmCheckExisting::sDateRequested().isEmpty());
+    frmCheckExisting::setsReportID("NEW-ORDER-GUID");
+    QCOMPARE(rig.window()->ExistingReportID(), QString("NEW-ORDER-GUID"));
+    rig.check();
+    QCOMPARE(frmCheckExisting::sReportID(), found);
 }
 
 int runCheckExistingTests(int argc, char** argv)
