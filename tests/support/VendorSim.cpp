@@ -156,6 +156,11 @@ void VendorSim::scriptDrop(const QString &action, int times)
     control("POST", QStringLiteral("drop?action=%1&times=%2").arg(encoded(action)).arg(times));
 }
 
+void VendorSim::scriptDropAfterHandling(const QString &action, int times)
+{
+    control("POST", QStringLiteral("drop?action=%1&times=%2&after=1").arg(encoded(action)).arg(times));
+}
+
 void VendorSim::setLatency(int ms)
 {
     control("POST", QStringLiteral("latency?ms=%1").arg(ms));

@@ -30,6 +30,8 @@ public:
     void scriptStatus(const QString &action, int httpStatus, const QString &body = QString(), int times = 1);
     // The next `times` requests of the action get their connection closed without an answer.
     void scriptDrop(const QString &action, int times = 1);
+    // Same, but each request is handled first (report form): an order is placed and its answer lost.
+    void scriptDropAfterHandling(const QString &action, int times = 1);
     // Fixed delay before every answer (control requests excepted).
     void setLatency(int ms);
 

@@ -4,12 +4,14 @@ int runFrmMainTests(int argc, char** argv);
 int runWebPageTests(int argc, char** argv);
 int runReissueTests(int argc, char** argv);
 int runCheckExistingTests(int argc, char** argv);
+int runValidationTests(int argc, char** argv);
+int runPullTests(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     int status = 0;
-    for (auto run : {runFrmMainTests, runWebPageTests, runReissueTests, runCheckExistingTests})
+    for (auto run : {runFrmMainTests, runWebPageTests, runReissueTests, runCheckExistingTests, runValidationTests, runPullTests})
         status |= run(argc, argv);
     return status;
 }

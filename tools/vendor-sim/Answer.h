@@ -10,6 +10,8 @@ struct Answer {
     QByteArray body;
     QByteArray contentType = QByteArrayLiteral("text/plain; charset=utf-8");
     bool drop = false;
+    // With drop: the request is handled first (an order is placed), only its answer is lost.
+    bool dropAfterHandling = false;
 
     static Answer text(const QString &body) { return Answer{200, body.toUtf8()}; }
     static Answer html(const QString &page)

@@ -89,6 +89,7 @@ Answer SimControl::drop(const FormQuery &q)
         return badRequest(QStringLiteral("drop needs action, and times >= 1 when given"));
     Answer answer;
     answer.drop = true;
+    answer.dropAfterHandling = q.value(QStringLiteral("after")) == QLatin1String("1");
     m_c.script.add(action, answer, times);
     return ok();
 }

@@ -113,8 +113,13 @@ Answer VendorServer::accountForm(const FormQuery &query)
 Answer VendorServer::reportForm(const FormQuery &query)
 {
     const QString action = query.value(QStringLiteral("action"));
-    if (auto scripted = m_script.take(action))
+    const auto scripted = m_script.take(action);
+    if (scripted && !scripted->dropAfterHandling)
         return *scripted;
+    if (scripted) {
+        m_reportActions.handle(action, query);
+        return *scripted;
+    }
     if (auto answer = m_reportActions.handle(action, query))
         return *answer;
     return Answer::error(400, QStringLiteral("Unknown action: ") + action);

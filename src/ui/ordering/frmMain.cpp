@@ -22,6 +22,7 @@
 #include "ui/ClickableLabel.h"
 #include "ui/UiUtils.h"
 #include "ui/ordering/ImageList.h"
+#include "ui/ordering/OrderCommands.h"
 #include "ui/ordering/WebPages.h"
 #include "ui/ordering/frmCheckExisting.h"
 
@@ -364,6 +365,8 @@ void frmMain::connectCommands()
     connect(ui->cmdRequestSupp, &QPushButton::clicked, this, &frmMain::cmdRequestSupp_Click);
     connect(ui->cmdWeb, &QPushButton::clicked, this, &frmMain::cmdWeb_Click);
     connect(ui->cmdClose, &QPushButton::clicked, this, &frmMain::cmdClose_Click);
+    connect(ui->cmdRepull, &QPushButton::clicked, this, [this] { OrderCommands(*this).cmdRepull_Click(); });
+    connect(ui->cmdAddBureau, &QPushButton::clicked, this, [this] { OrderCommands(*this).cmdAddBureau_Click(); });
     connect(ui->mnuConfig, &QAction::triggered, this, &frmMain::mnuConfig_Click);
     connect(ui->mnuReload, &QAction::triggered, this, &frmMain::mnuReload_Click);
 }
@@ -420,10 +423,12 @@ void frmMain::SetButtonText(const QString &objectName, const QString &caption, c
 void frmMain::CheckForExisting()
 {
     HourglassCursor hourglass;
+    QString dateRequested;
     {
         frmCheckExisting check(*this, this);
         check.exec();
         takeOverCheck(check);
+        dateRequested = check.sDateRequested();
     }
     if (m_existingResult == ReportSearchError) {
         if (m_reportStatus
@@ -434,8 +439,7 @@ void frmMain::CheckForExisting()
         }
         return;
     }
-    // A new pull for a loan without a report; a repull for one found (old or recent).
-    m_ePullType = m_existingResult == ReportNotFound ? 1 : 2;
+    OrderCommands(*this).AfterCheck(m_existingResult, dateRequested);
     SetButtons();
 }
 

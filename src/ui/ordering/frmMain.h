@@ -63,6 +63,8 @@ public:
     void Unload() override;
     void CheckForExisting() override;
     QString ExistingReportID() const override { return m_checkReportId; }
+    // The check's report ID, replaced by the GUID of an order placed afterwards.
+    void setExistingReportID(const QString &v) { m_checkReportId = v; }
     void SetButtonEnabled(const QString &objectName, bool enabled) override;
     void SetButtonText(const QString &objectName, const QString &caption, const QString &tooltip) override;
 
