@@ -1,7 +1,7 @@
 #include "service/ServiceAction.h"
 
-#include "app/AppContext.h"
-#include "app/basLog.h"
+#include "core/AppContext.h"
+#include "core/basLog.h"
 #include "platform/AppError.h"
 #include "platform/MsgBox.h"
 #include "service/basTransport.h"
@@ -34,8 +34,15 @@ ServiceAction& ServiceAction::inOutInfo()
     return *this;
 }
 
-QString ServiceAction::address(const QString& fields) const
+ServiceAction& ServiceAction::trailingFields(const QString& fields)
 {
+    m_trailingFields = fields;
+    return *this;
+}
+
+QString ServiceAction::address(const QString& blockFields) const
+{
+    const QString fields = blockFields + m_trailingFields;
     switch (m_form) {
     case AddressForm::CredentialedAccount: return CredentialedAccountAddress(Props(), m_action, fields);
     case AddressForm::Report: return ReportAddress(Props(), m_action, fields);

@@ -38,9 +38,14 @@ public:
     // The error text's information is "In:" + block + CR LF + "Out:" + answer.
     ServiceAction& inOutInfo();
 
+    // Fields that follow the block's fields in every address of this action, already encoded
+    // ("&name=value...").
+    ServiceAction& trailingFields(const QString& fields);
+
     bool run(const QString& block, QString& answer, const Interpret& interpret = {}) const;
 
-    // The address of this action for the given field string, from the current settings.
+    // The address of this action for the block's field string (and the trailing fields), from the
+    // current settings.
     QString address(const QString& fields) const;
 
 private:
@@ -53,4 +58,5 @@ private:
     QString m_unreachableText;
     bool m_traceProgress = false;
     bool m_inOutInfo = false;
+    QString m_trailingFields;
 };

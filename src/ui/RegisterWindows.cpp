@@ -1,6 +1,10 @@
-#include "app/StartupLinks.h"
+#include "ui/RegisterWindows.h"
+
+#include "core/AppContext.h"
+#include "core/IMainWindow.h"
 #include "ui/account/AccountWindows.h"
 
+#include "ui/ordering/OrderingWindows.h"
 #include "ui/ordering/frmMain.h"
 
 namespace {
@@ -10,7 +14,7 @@ IMainWindow* createMainWindow()
 {
     auto* window = new frmMain;
     window->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(window, &QObject::destroyed, [] { StartupLinks::MainWindowUnloaded(); });
+    QObject::connect(window, &QObject::destroyed, [] { WindowHooks::MainWindowUnloaded(); });
     return window;
 }
 
@@ -18,6 +22,7 @@ IMainWindow* createMainWindow()
 
 void RegisterWindows()
 {
-    StartupLinks::SetMainWindowFactory(createMainWindow);
+    WindowHooks::SetMainWindowFactory(createMainWindow);
     RegisterAccountWindows();
+    RegisterOrderingWindows();
 }

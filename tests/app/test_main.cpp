@@ -31,13 +31,13 @@ struct StartupRig {
         SettingsStore::SaveSetting("OQCREDIT", "Main", "ServerURL", server);
         SettingsStore::SaveSetting("OQCREDIT", "Main", "UserName", user);
         SettingsStore::SaveSetting("OQCREDIT", "Main", "Password", kPassword);
-        StartupLinks::SetMainWindowFactory([this] { return &window; });
-        StartupLinks::ShowSettingsWindow() = [this] { ++settingsShown; };
+        WindowHooks::SetMainWindowFactory([this] { return &window; });
+        WindowHooks::ShowSettingsWindow() = [this] { ++settingsShown; };
     }
     ~StartupRig()
     {
-        StartupLinks::SetMainWindowFactory(nullptr);
-        StartupLinks::ShowSettingsWindow() = nullptr;
+        WindowHooks::SetMainWindowFactory(nullptr);
+        WindowHooks::ShowSettingsWindow() = nullptr;
         SetCommandLine(QString());
     }
 };

@@ -2,12 +2,12 @@
 
 #include "ScriptedMsgBox.h"
 #include "ShellRecorder.h"
-#include "app/AppContext.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/CharRoutines.h"
+#include "core/clsProperties.h"
 #include "host/clsQuill.h"
 #include "platform/AppError.h"
 #include "platform/TextFile.h"
-#include "service/CharRoutines.h"
 
 namespace {
 

@@ -1,11 +1,9 @@
 #include "ScreenRig.h"
 
-#include "app/AppContext.h"
-#include "app/StartupLinks.h"
+#include "core/AppContext.h"
 #include "app/StartupSteps.h"
-#include "app/WindowHooks.h"
-#include "app/basSettings.h"
-#include "app/clsProperties.h"
+#include "core/basSettings.h"
+#include "core/clsProperties.h"
 #include "platform/SettingsStore.h"
 #include "ui/ordering/frmMain.h"
 
@@ -22,20 +20,20 @@ ScreenRig::ScreenRig(const QString& caseName, const QString& user, const QString
     useCase(caseName);
     WindowHooks::EndProgram() = [this] { ++programEnds; };
     WindowHooks::EndRequested() = false;
-    StartupLinks::ShowSettingsWindow() = [this] {
+    WindowHooks::ShowSettingsWindow() = [this] {
         ++settingsShown;
         if (!typedPassword.isEmpty())
             Props().setPassword(typedPassword);
     };
-    StartupLinks::SetMainWindowFactory([this] { return window(); });
+    WindowHooks::SetMainWindowFactory([this] { return window(); });
     env.freshProps();
     LoadSettings(Props());
 }
 
 ScreenRig::~ScreenRig()
 {
-    StartupLinks::SetMainWindowFactory(nullptr);
-    StartupLinks::ShowSettingsWindow() = nullptr;
+    WindowHooks::SetMainWindowFactory(nullptr);
+    WindowHooks::ShowSettingsWindow() = nullptr;
     WindowHooks::EndProgram() = nullptr;
     WindowHooks::EndRequested() = false;
     delete m_window;

@@ -4,6 +4,8 @@ int runFrmMainTests(int argc, char** argv);
 int runWebPageTests(int argc, char** argv);
 int runReissueTests(int argc, char** argv);
 int runCheckExistingTests(int argc, char** argv);
+int runStatusTests(int argc, char** argv);
+int runLoginByRefTests(int argc, char** argv);
 int runValidationTests(int argc, char** argv);
 int runPullTests(int argc, char** argv);
 
@@ -11,7 +13,8 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     int status = 0;
-    for (auto run : {runFrmMainTests, runWebPageTests, runReissueTests, runCheckExistingTests, runValidationTests, runPullTests})
+    for (auto run : {runFrmMainTests, runWebPageTests, runReissueTests, runCheckExistingTests, runStatusTests,
+                     runLoginByRefTests, runValidationTests, runPullTests})
         status |= run(argc, argv);
     return status;
 }

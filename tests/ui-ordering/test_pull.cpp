@@ -2,9 +2,10 @@
 #include "RunTests.h"
 #include "ScreenRig.h"
 #include "TestSupport.h"
-#include "app/AppContext.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/clsProperties.h"
 #include "service/clsReportStatus.h"
+#include "ui/ordering/frmCheckExisting.h"
 #include "ui/ordering/frmMain.h"
 #include "ui/ordering/frmPullReport.h"
 
@@ -130,6 +131,7 @@ void TestPull::init()
 {
     m_rig->sim.reset();
     m_rig->boxes.boxes.clear();
+    m_rig->boxes.unexpected = 0;
 }
 
 void TestPull::cleanup()
@@ -229,7 +231,7 @@ void TestPull::addBureauCountsNetClicks()
         window->close();
     });
     m_rig->boxes.expect();
-    main()->cmdAddBureau()->click();
+    main()->Button(MainButton::cmdAddBureau).click();
     QCOMPARE(user.acted("frmPullReport"), 1);
     QCOMPARE(m_rig->boxes.boxes.size(), 1);
     QCOMPARE(m_rig->boxes.boxes[0].text, QString("You must select atleast 1 bureau to add to the original report."));
@@ -251,7 +253,7 @@ void TestPull::noBureauTickedIsRefused()
         w->close();
     });
     m_rig->boxes.expect();
-    main()->cmdRepull()->click();
+    main()->Button(MainButton::cmdRepull).click();
     QVERIFY(stayedOpen);
     QCOMPARE(m_rig->boxes.boxes.size(), 1);
     QCOMPARE(m_rig->boxes.boxes[0].text, QString("You must choose atleast 1 bureau to pull credit from."));
@@ -264,16 +266,16 @@ void TestPull::noBureauTickedIsRefused()
 void TestPull::commaClosesAndFocusesStreet()
 {
     loadCase("recent");
-    main()->cmdAddBureau()->setEnabled(false);
+    main()->Button(MainButton::cmdAddBureau).setEnabled(false);
     ModalDriver user;
     user.on("frmPullReport", [this](QWidget* w) {
-        main()->lblCurAddr()->setText("27 CAFE ROW, APT 4");
+        main()->Box(LoanBox::lblCurAddr).setText("27 CAFE ROW, APT 4");
         // Unload refreshes the main window's buttons.
-        main()->cmdAddBureau()->setEnabled(true);
+        main()->Button(MainButton::cmdAddBureau).setEnabled(true);
         w->findChild<QPushButton*>("cmdPull")->click();
     });
     m_rig->boxes.expect();
-    main()->cmdRepull()->click();
+    main()->Button(MainButton::cmdRepull).click();
     QCOMPARE(user.acted("frmPullReport"), 1);
     QCOMPARE(frmPullReport::loaded(), nullptr);
     QCOMPARE(m_rig->boxes.boxes.size(), 1);
@@ -281,9 +283,9 @@ void TestPull::commaClosesAndFocusesStreet()
                                                  "Please go back to the main screen and remove any commas."));
     QCOMPARE(m_rig->boxes.boxes[0].title, QString("Comma Error"));
     QCOMPARE(m_rig->boxes.boxes[0].icon(), int(vbInformation));
-    QVERIFY(!main()->cmdAddBureau()->isEnabled());
-    QTRY_COMPARE(QApplication::focusWidget(), main()->lblCurAddr());
-    QCOMPARE(main()->lblCurAddr()->selectedText(), QString("27 CAFE ROW, APT 4"));
+    QVERIFY(!main()->Button(MainButton::cmdAddBureau).isEnabled());
+    QTRY_COMPARE(QApplication::focusWidget(), &main()->Box(LoanBox::lblCurAddr));
+    QCOMPARE(main()->Box(LoanBox::lblCurAddr).selectedText(), QString("27 CAFE ROW, APT 4"));
     QVERIFY(m_rig->sim.requests().isEmpty());
 }
 
@@ -317,7 +319,8 @@ void TestPull::orderReachesServerByteForByte()
     const int typeBefore = main()->ePullType();
     ModalDriver user;
     user.on("frmPullReport", tickAndPull(tick));
-    m_rig->boxes.expect();   // the success box
+    m_rig->boxes.expect(vbNo);   // not on behalf of someone else
+    m_rig->boxes.expect();       // the success box
     QUILL_FIND_CHILD(command, QPushButton, main(), button);
     command->click();
 
@@ -333,31 +336,32 @@ void TestPull::orderReachesServerByteForByte()
     QVERIFY(!guid.isEmpty());
     QCOMPARE(requests.value(at + 1), versionLine(guid));
     QVERIFY(m_rig->sent("GET_STATUS").size() >= 2);
-    QCOMPARE(m_rig->boxes.boxes.size(), 1);
-    QCOMPARE(m_rig->boxes.boxes[0].text, QString("Credit Report pulled successfully!"));
-    QCOMPARE(m_rig->boxes.boxes[0].title, QString("Success"));
-    QCOMPARE(m_rig->boxes.boxes[0].icon(), int(vbExclamation));
+    QCOMPARE(m_rig->boxes.boxes.size(), 2);
+    QCOMPARE(m_rig->boxes.boxes[1].text, QString("Credit Report pulled successfully!"));
+    QCOMPARE(m_rig->boxes.boxes[1].title, QString("Success"));
+    QCOMPARE(m_rig->boxes.boxes[1].icon(), int(vbExclamation));
 
     // The window closed; the main window holds the new report and its buttons show it.
     QCOMPARE(frmPullReport::loaded(), nullptr);
     QCOMPARE(main()->ePullType(), button == "cmdAddBureau" ? typeBefore : 2);
     QCOMPARE(main()->reportStatus()->sReportID(), guid);
-    QCOMPARE(main()->cmdRepull()->text(), QString("&Repull"));
+    QCOMPARE(main()->Button(MainButton::cmdRepull).text(), QString("&Repull"));
     for (const char* name : {"cmdView", "cmdPrint", "cmdImport", "cmdRepull"})
         QVERIFY2(m_rig->enabled(name), name);
-    QCOMPARE(main()->ExistingReportID(), guid);
+    QCOMPARE(frmCheckExisting::sReportID(), guid);
     QVERIFY(main()->sReportLocation().isEmpty());
 }
 
 void TestPull::escapedValuesReachServerUnchanged()
 {
     loadCase("no-report");
-    main()->lblCurCity()->setText("  ST. MARY & <OLD> TOWN ");
-    main()->lblBorSufx()->setText("<II>");
+    main()->Box(LoanBox::lblCurCity).setText("  ST. MARY & <OLD> TOWN ");
+    main()->Box(LoanBox::lblBorSufx).setText("<II>");
     ModalDriver user;
     user.on("frmPullReport", tickAndPull({"cbxExperian"}));
+    m_rig->boxes.expect(vbNo);
     m_rig->boxes.expect();
-    main()->cmdRepull()->click();
+    main()->Button(MainButton::cmdRepull).click();
     const QStringList orders = m_rig->sent("REQUEST");
     QCOMPARE(orders.size(), 1);
     QVERIFY2(orders[0].contains("&CurCity=ST.+MARY+%26+%3COLD%3E+TOWN&CurState=TX"), qPrintable(orders[0]));
@@ -406,22 +410,27 @@ void TestPull::closingStatusWindowAbortsAndPendingOrderIsFollowed()
         afterAbort = progressLines(window);
         heightAfterAbort = window->height();
         pullTypeAfterAbort = window->ePullType();
+        QCOMPARE(main()->ePullType(), 1);
         QCOMPARE(window->height(), window->twipsToPixels(frmPullReport::AbortedHeight));
-        m_rig->sim.setStatusPolls(0);
+        // Still in progress when the second Pull asks for it; done two polls later.
+        m_rig->sim.setStatusPolls(int(m_rig->sent("GET_STATUS").size()) + 2);
         window->cmdPull()->click();
     });
-    m_rig->boxes.expect();   // aborted
-    m_rig->boxes.expect();   // success of the second Pull
-    main()->cmdRepull()->click();
+    m_rig->boxes.expect(vbNo);   // on behalf of someone else?
+    m_rig->boxes.expect();       // aborted
+    m_rig->boxes.expect(vbNo);
+    m_rig->boxes.expect();       // success of the second Pull
+    main()->Button(MainButton::cmdRepull).click();
 
     QCOMPARE(user.acted("frmStatus"), 1);
     QCOMPARE(afterAbort, (QStringList{"Request sent...", "Request accepted...", "Checking status..."}));
     QVERIFY(heightAfterAbort > 0);
     QCOMPARE(pullTypeAfterAbort, 1);
-    QCOMPARE(m_rig->boxes.boxes[0].text, QString("Credit pull aborted by user."));
-    QCOMPARE(m_rig->boxes.boxes[0].title, QString("Aborted"));
-    QCOMPARE(m_rig->boxes.boxes[0].icon(), int(vbInformation));
-    QCOMPARE(m_rig->boxes.boxes[1].text, QString("Credit Report pulled successfully!"));
+    QCOMPARE(m_rig->boxes.boxes.size(), 4);
+    QCOMPARE(m_rig->boxes.boxes[1].text, QString("Credit pull aborted by user."));
+    QCOMPARE(m_rig->boxes.boxes[1].title, QString("Aborted"));
+    QCOMPARE(m_rig->boxes.boxes[1].icon(), int(vbInformation));
+    QCOMPARE(m_rig->boxes.boxes[3].text, QString("Credit Report pulled successfully!"));
 
     const QString criteria = "&Keywords=" + kNoReportFields + "&EQUIFAX=TRUE";
     QCOMPARE(m_rig->sent("REQUEST").size(), 1);
@@ -459,7 +468,7 @@ void TestPull::loginByReference()
     });
     m_rig->boxes.expect(answer);   // "Pull As Confirmation"
     m_rig->boxes.expect();         // success
-    main()->cmdRepull()->click();
+    main()->Button(MainButton::cmdRepull).click();
 
     QCOMPARE(m_rig->boxes.boxes[0].text, QString("Would you like to pull a report on behalf of someone else?"));
     QCOMPARE(m_rig->boxes.boxes[0].title, QString("Pull As Confirmation"));
@@ -485,8 +494,10 @@ void TestPull::droppedRequestIsFollowedNextTime()
         afterDrop = progressLines(static_cast<frmPullReport*>(w));
         w->findChild<QPushButton*>("cmdPull")->click();
     });
-    m_rig->boxes.expect();   // success of the second Pull
-    main()->cmdRepull()->click();
+    m_rig->boxes.expect(vbNo);   // on behalf of someone else? (both Pulls)
+    m_rig->boxes.expect(vbNo);
+    m_rig->boxes.expect();       // success of the second Pull
+    main()->Button(MainButton::cmdRepull).click();
 
     QCOMPARE(afterDrop, (QStringList{"Request sent...", "An error occurred, check log"}));
     QCOMPARE(m_rig->sent("REQUEST").size(), 1);

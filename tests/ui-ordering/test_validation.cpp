@@ -219,7 +219,7 @@ void TestValidation::rulesInOrder()
         QUILL_FIND_CHILD(edit, QLineEdit, window, name);
         edit->setText(text);
     }
-    window->cmdClose()->setFocus();
+    window->Button(MainButton::cmdClose).setFocus();
     m_rig->boxes.boxes.clear();
     if (!message.isEmpty())
         m_rig->boxes.expect();

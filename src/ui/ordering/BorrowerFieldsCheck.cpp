@@ -75,15 +75,15 @@ bool BorrowerFieldsCheck::primaryRules() const
 {
     const frmMain& w = m_window;
     const std::initializer_list<Rule> before = {
-        {w.lblReference(), Fails::Empty, 0, "You must provide a reference from the Loan Rep field to pull credit."},
-        {w.lblBorFirst(), Fails::Empty, 0, "You must provide a first name for the primary borrower."},
-        {w.lblBorLast(), Fails::Empty, 0, "You must provide a last name for the primary borrower."},
-        {w.lblBorSSN(), Fails::Empty, 0, "You must provide a social security number for the primary borrower."},
-        {w.lblCurAddr(), Fails::Empty, 0, "You must provide an address for the current address."},
-        {w.lblCurCity(), Fails::Empty, 0, "You must provide a city for the current address."},
-        {w.lblCurState(), Fails::Empty, 0, "You must provide a state for the current address."},
-        {w.lblCurZip(), Fails::Empty, 0, "You must provide a postal code for the current address."},
-        {w.lblCurZip(), Fails::ZipLength, 0,
+        {&w.Box(LoanBox::lblReference), Fails::Empty, 0, "You must provide a reference from the Loan Rep field to pull credit."},
+        {&w.Box(LoanBox::lblBorFirst), Fails::Empty, 0, "You must provide a first name for the primary borrower."},
+        {&w.Box(LoanBox::lblBorLast), Fails::Empty, 0, "You must provide a last name for the primary borrower."},
+        {&w.Box(LoanBox::lblBorSSN), Fails::Empty, 0, "You must provide a social security number for the primary borrower."},
+        {&w.Box(LoanBox::lblCurAddr), Fails::Empty, 0, "You must provide an address for the current address."},
+        {&w.Box(LoanBox::lblCurCity), Fails::Empty, 0, "You must provide a city for the current address."},
+        {&w.Box(LoanBox::lblCurState), Fails::Empty, 0, "You must provide a state for the current address."},
+        {&w.Box(LoanBox::lblCurZip), Fails::Empty, 0, "You must provide a postal code for the current address."},
+        {&w.Box(LoanBox::lblCurZip), Fails::ZipLength, 0,
          "You must provide a recognized postal code format for the current address."},
     };
     for (const Rule& rule : before) {
@@ -92,38 +92,38 @@ bool BorrowerFieldsCheck::primaryRules() const
     }
 
     // The street line's comma has its own box: no "change this field" sentence.
-    if (w.lblCurAddr()->text().contains(QLatin1Char(','))) {
+    if (w.Box(LoanBox::lblCurAddr).text().contains(QLatin1Char(','))) {
         MsgBox(QStringLiteral("You can not have any commas in the current address field.\r\nPlease remove any commas."),
                vbInformation, QStringLiteral("Comma Error"));
-        SelectAllText(w.lblCurAddr());
+        SelectAllText(&w.Box(LoanBox::lblCurAddr));
         return false;
     }
 
     const std::initializer_list<Rule> after = {
-        {w.lblReference(), Fails::Holds, '\'', "You can not have an apostrophe in the reference field."},
-        {w.lblBorFirst(), Fails::Holds, '\'',
+        {&w.Box(LoanBox::lblReference), Fails::Holds, '\'', "You can not have an apostrophe in the reference field."},
+        {&w.Box(LoanBox::lblBorFirst), Fails::Holds, '\'',
          "You can not have an apostrophe in the first name for the primary borrower."},
-        {w.lblBorLast(), Fails::Holds, '\'', "You can not have an apostrophe in the last name for the primary borrower."},
-        {w.lblBorSSN(), Fails::Holds, '\'',
+        {&w.Box(LoanBox::lblBorLast), Fails::Holds, '\'', "You can not have an apostrophe in the last name for the primary borrower."},
+        {&w.Box(LoanBox::lblBorSSN), Fails::Holds, '\'',
          "You can not have an apostrophe in the social security number for the primary borrower."},
-        {w.lblCurAddr(), Fails::Holds, '\'', "You can not have an apostrophe in the address for the current address."},
-        {w.lblCurAddr(), Fails::Holds, '&', "You can not have an ampersand in the address for the current address."},
-        {w.lblCurCity(), Fails::Holds, '\'', "You can not have an apostrophe in the city for the current address."},
-        {w.lblCurState(), Fails::Holds, '\'', "You can not have an apostrophe in the state for the current address."},
-        {w.lblCurZip(), Fails::Holds, '\'',
+        {&w.Box(LoanBox::lblCurAddr), Fails::Holds, '\'', "You can not have an apostrophe in the address for the current address."},
+        {&w.Box(LoanBox::lblCurAddr), Fails::Holds, '&', "You can not have an ampersand in the address for the current address."},
+        {&w.Box(LoanBox::lblCurCity), Fails::Holds, '\'', "You can not have an apostrophe in the city for the current address."},
+        {&w.Box(LoanBox::lblCurState), Fails::Holds, '\'', "You can not have an apostrophe in the state for the current address."},
+        {&w.Box(LoanBox::lblCurZip), Fails::Holds, '\'',
          "You can not have an apostrophe in the postal code for the current address."},
-        {w.lblBorMi(), Fails::Holds, '\'',
+        {&w.Box(LoanBox::lblBorMi), Fails::Holds, '\'',
          "You can not have an apostrophe in the middle initial for the primary borrower."},
-        {w.lblBorMi(), Fails::Holds, '.', "You can not have a period in the middle initial for the primary borrower."},
-        {w.lblBorSufx(), Fails::Holds, '\'', "You can not have an apostrophe in the suffix for the primary borrower."},
-        {w.lblBorSufx(), Fails::Holds, '.', "You can not have a period in the suffix for the primary borrower."},
+        {&w.Box(LoanBox::lblBorMi), Fails::Holds, '.', "You can not have a period in the middle initial for the primary borrower."},
+        {&w.Box(LoanBox::lblBorSufx), Fails::Holds, '\'', "You can not have an apostrophe in the suffix for the primary borrower."},
+        {&w.Box(LoanBox::lblBorSufx), Fails::Holds, '.', "You can not have a period in the suffix for the primary borrower."},
     };
     for (const Rule& rule : after) {
         if (fails(rule))
             return refuse(rule.box, QString::fromLatin1(rule.message));
     }
 
-    return birthDate(w.lblBorDOB(), QStringLiteral("Invalid birth date format for the primary borrower."),
+    return birthDate(&w.Box(LoanBox::lblBorDOB), QStringLiteral("Invalid birth date format for the primary borrower."),
                      QStringLiteral("Required Format: Month / Day / Year (ex. 04/28/1978)"));
 }
 
@@ -131,22 +131,22 @@ bool BorrowerFieldsCheck::coBorrowerRules() const
 {
     const frmMain& w = m_window;
     const std::initializer_list<Rule> rules = {
-        {w.lblCoFirst(), Fails::Empty, 0, "You must provide a first name for the co-borrower."},
-        {w.lblCoLast(), Fails::Empty, 0, "You must provide a last name for the co-borrower."},
-        {w.lblCoSSN(), Fails::Empty, 0, "You must provide a social security number for the co-borrower."},
-        {w.lblCoFirst(), Fails::Holds, '\'', "You can not have an apostrophe in the first name for the co-borrower."},
-        {w.lblCoLast(), Fails::Holds, '\'', "You can not have an apostrophe in the last name for the co-borrower."},
-        {w.lblCoSSN(), Fails::Holds, '\'',
+        {&w.Box(LoanBox::lblCoFirst), Fails::Empty, 0, "You must provide a first name for the co-borrower."},
+        {&w.Box(LoanBox::lblCoLast), Fails::Empty, 0, "You must provide a last name for the co-borrower."},
+        {&w.Box(LoanBox::lblCoSSN), Fails::Empty, 0, "You must provide a social security number for the co-borrower."},
+        {&w.Box(LoanBox::lblCoFirst), Fails::Holds, '\'', "You can not have an apostrophe in the first name for the co-borrower."},
+        {&w.Box(LoanBox::lblCoLast), Fails::Holds, '\'', "You can not have an apostrophe in the last name for the co-borrower."},
+        {&w.Box(LoanBox::lblCoSSN), Fails::Holds, '\'',
          "You can not have an apostrophe in the social security number for the co-borrower."},
-        {w.lblCoMi(), Fails::Holds, '\'', "You can not have an apostrophe in the middle initial for the co-borrower."},
-        {w.lblCoMi(), Fails::Holds, '.', "You can not have a period in the middle initial for the co-borrower."},
-        {w.lblCoSufx(), Fails::Holds, '\'', "You can not have an apostrophe in the suffix for the co-borrower."},
-        {w.lblCoSufx(), Fails::Holds, '.', "You can not have a period in the suffix for the co-borrower."},
+        {&w.Box(LoanBox::lblCoMi), Fails::Holds, '\'', "You can not have an apostrophe in the middle initial for the co-borrower."},
+        {&w.Box(LoanBox::lblCoMi), Fails::Holds, '.', "You can not have a period in the middle initial for the co-borrower."},
+        {&w.Box(LoanBox::lblCoSufx), Fails::Holds, '\'', "You can not have an apostrophe in the suffix for the co-borrower."},
+        {&w.Box(LoanBox::lblCoSufx), Fails::Holds, '.', "You can not have a period in the suffix for the co-borrower."},
     };
     for (const Rule& rule : rules) {
         if (fails(rule))
             return refuse(rule.box, QString::fromLatin1(rule.message));
     }
-    return birthDate(w.lblCoDOB(), QStringLiteral("Invalid birth date format for the co-borrower."),
+    return birthDate(&w.Box(LoanBox::lblCoDOB), QStringLiteral("Invalid birth date format for the co-borrower."),
                      QStringLiteral("Required format: Month / Day / Year (ex. 04/28/1978)"));
 }

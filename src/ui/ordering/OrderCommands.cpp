@@ -1,7 +1,7 @@
 #include "ui/ordering/OrderCommands.h"
 
-#include "app/AppContext.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/clsProperties.h"
 #include "platform/MsgBox.h"
 #include "ui/ordering/BorrowerFieldsCheck.h"
 #include "ui/ordering/frmCheckExisting.h"
@@ -28,7 +28,7 @@ void OrderCommands::cmdRepull_Click()
 {
     if (!validate())
         return;
-    const bool newPull = m_window.cmdRepull()->text() == QLatin1String("&Pull Credit");
+    const bool newPull = m_window.Button(MainButton::cmdRepull).text() == QLatin1String("&Pull Credit");
     m_window.setePullType(pull(newPull ? PullNew : PullRepull));
 }
 

@@ -1,8 +1,8 @@
 #include "ui/ordering/PullOrder.h"
 
-#include "app/AppContext.h"
-#include "app/basLog.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/basLog.h"
+#include "core/clsProperties.h"
 #include "host/clsInquiry.h"
 #include "platform/AppError.h"
 #include "platform/MsgBox.h"
@@ -11,6 +11,7 @@
 #include "service/basOrder.h"
 #include "service/clsReportStatus.h"
 #include "ui/ordering/PullRequestBlock.h"
+#include "ui/ordering/frmCheckExisting.h"
 #include "ui/ordering/frmLoginByRef.h"
 #include "ui/ordering/frmMain.h"
 #include "ui/ordering/frmPullReport.h"
@@ -61,7 +62,7 @@ void PullOrder::run()
     w.m_sReportUID = guid;
     if (!stampVersion(guid))
         return;
-    main.setExistingReportID(guid);
+    frmCheckExisting::setsReportID(guid);
     main.setsReportLocation(QString());
 
     w.progress(QStringLiteral("Checking status..."));

@@ -1,6 +1,6 @@
 #include "ui/ordering/PullRequestBlock.h"
 
-#include "service/CharRoutines.h"
+#include "core/CharRoutines.h"
 #include "service/ParamBlock.h"
 #include "ui/ordering/frmMain.h"
 #include "ui/ordering/frmPullReport.h"
@@ -39,25 +39,25 @@ QString PullRequestBlock::text(const frmMain& w) const
 {
     ParamBlock block(QStringLiteral("REQUEST"));
     block.add(QStringLiteral("Keywords"), Keywords(pullType))
-        .add(QStringLiteral("Reference"), boxText(w.lblReference()))
-        .add(QStringLiteral("FirstName"), boxText(w.lblBorFirst()))
-        .add(QStringLiteral("LastName"), boxText(w.lblBorLast()))
-        .add(QStringLiteral("MiddleInitial"), boxText(w.lblBorMi()))
-        .add(QStringLiteral("SSN"), DigitsOnly(boxText(w.lblBorSSN())))
-        .add(QStringLiteral("DOB"), dateOf(w.lblBorDOB()))
-        .add(QStringLiteral("CurAddress"), boxText(w.lblCurAddr()))
-        .add(QStringLiteral("CurCity"), boxText(w.lblCurCity()))
-        .add(QStringLiteral("CurState"), boxText(w.lblCurState()))
-        .add(QStringLiteral("CurZip"), boxText(w.lblCurZip()))
-        .add(QStringLiteral("Suffix"), boxText(w.lblBorSufx()));
+        .add(QStringLiteral("Reference"), boxText(&w.Box(LoanBox::lblReference)))
+        .add(QStringLiteral("FirstName"), boxText(&w.Box(LoanBox::lblBorFirst)))
+        .add(QStringLiteral("LastName"), boxText(&w.Box(LoanBox::lblBorLast)))
+        .add(QStringLiteral("MiddleInitial"), boxText(&w.Box(LoanBox::lblBorMi)))
+        .add(QStringLiteral("SSN"), DigitsOnly(boxText(&w.Box(LoanBox::lblBorSSN))))
+        .add(QStringLiteral("DOB"), dateOf(&w.Box(LoanBox::lblBorDOB)))
+        .add(QStringLiteral("CurAddress"), boxText(&w.Box(LoanBox::lblCurAddr)))
+        .add(QStringLiteral("CurCity"), boxText(&w.Box(LoanBox::lblCurCity)))
+        .add(QStringLiteral("CurState"), boxText(&w.Box(LoanBox::lblCurState)))
+        .add(QStringLiteral("CurZip"), boxText(&w.Box(LoanBox::lblCurZip)))
+        .add(QStringLiteral("Suffix"), boxText(&w.Box(LoanBox::lblBorSufx)));
     if (joint) {
         block.add(QStringLiteral("Joint"), kTrue)
-            .add(QStringLiteral("CoFirstName"), boxText(w.lblCoFirst()))
-            .add(QStringLiteral("CoLastName"), boxText(w.lblCoLast()))
-            .add(QStringLiteral("CoMiddleInitial"), boxText(w.lblCoMi()))
-            .add(QStringLiteral("CoSSN"), DigitsOnly(boxText(w.lblCoSSN())))
-            .add(QStringLiteral("CoDOB"), dateOf(w.lblCoDOB()))
-            .add(QStringLiteral("CoSuffix"), boxText(w.lblCoSufx()));
+            .add(QStringLiteral("CoFirstName"), boxText(&w.Box(LoanBox::lblCoFirst)))
+            .add(QStringLiteral("CoLastName"), boxText(&w.Box(LoanBox::lblCoLast)))
+            .add(QStringLiteral("CoMiddleInitial"), boxText(&w.Box(LoanBox::lblCoMi)))
+            .add(QStringLiteral("CoSSN"), DigitsOnly(boxText(&w.Box(LoanBox::lblCoSSN))))
+            .add(QStringLiteral("CoDOB"), dateOf(&w.Box(LoanBox::lblCoDOB)))
+            .add(QStringLiteral("CoSuffix"), boxText(&w.Box(LoanBox::lblCoSufx)));
     } else {
         block.add(QStringLiteral("Joint"), QStringLiteral("FALSE"));
     }

@@ -2,8 +2,8 @@
 
 #include "ui_frmPullReport.h"
 
-#include "app/AppContext.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/clsProperties.h"
 #include "host/clsBorrower.h"
 #include "platform/MsgBox.h"
 #include "service/clsReportStatus.h"
@@ -210,7 +210,7 @@ bool frmPullReport::Validate()
                kValidationError);
         return false;
     }
-    if (m_main && m_main->lblCurAddr()->text().contains(QLatin1Char(','))) {
+    if (m_main && m_main->Box(LoanBox::lblCurAddr).text().contains(QLatin1Char(','))) {
         MsgBox(QStringLiteral("You can not have any commas in the address field.\r\n"
                               "Please go back to the main screen and remove any commas."),
                vbInformation, QStringLiteral("Comma Error"));
@@ -218,7 +218,7 @@ bool frmPullReport::Validate()
         close();
         if (main) {
             main->activateWindow();
-            SelectAllText(main->lblCurAddr());
+            SelectAllText(&main->Box(LoanBox::lblCurAddr));
         }
         return false;
     }
