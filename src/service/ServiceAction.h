@@ -37,6 +37,9 @@ public:
     ServiceAction& traceProgress();
     // The error text's information is "In:" + block + CR LF + "Out:" + answer.
     ServiceAction& inOutInfo();
+    // Fields that come before the block's fields in every address of this action, already
+    // encoded ("&name=value...").
+    ServiceAction& leadingFields(const QString& fields);
 
     // Fields that follow the block's fields in every address of this action, already encoded
     // ("&name=value...").
@@ -44,8 +47,8 @@ public:
 
     bool run(const QString& block, QString& answer, const Interpret& interpret = {}) const;
 
-    // The address of this action for the block's field string (and the trailing fields), from the
-    // current settings.
+    // The address of this action for the block's field string (between the leading and the
+    // trailing fields), from the current settings.
     QString address(const QString& fields) const;
 
 private:
@@ -58,5 +61,6 @@ private:
     QString m_unreachableText;
     bool m_traceProgress = false;
     bool m_inOutInfo = false;
+    QString m_leadingFields;
     QString m_trailingFields;
 };

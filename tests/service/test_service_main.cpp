@@ -3,11 +3,13 @@
 int runParamsTest(int argc, char** argv);
 int runActionsTest(int argc, char** argv);
 int runOrderTest(int argc, char** argv);
+int runReportTest(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     const int params = runParamsTest(argc, argv);
     const int actions = runActionsTest(argc, argv);
-    return params | actions | runOrderTest(argc, argv);
+    const int order = runOrderTest(argc, argv);
+    return params | actions | order | runReportTest(argc, argv);
 }

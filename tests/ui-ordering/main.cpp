@@ -8,13 +8,14 @@ int runStatusTests(int argc, char** argv);
 int runLoginByRefTests(int argc, char** argv);
 int runValidationTests(int argc, char** argv);
 int runPullTests(int argc, char** argv);
+int runReportCommandTests(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     int status = 0;
     for (auto run : {runFrmMainTests, runWebPageTests, runReissueTests, runCheckExistingTests, runStatusTests,
-                     runLoginByRefTests, runValidationTests, runPullTests})
+                     runLoginByRefTests, runReportCommandTests, runValidationTests, runPullTests})
         status |= run(argc, argv);
     return status;
 }
