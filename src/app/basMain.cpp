@@ -12,6 +12,7 @@
 #include "platform/MsgBox.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
+#include "service/basPrefetch.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -100,6 +101,8 @@ StartupOutcome normalStart(IMainWindow& window)
         if (e.Number > 0)
             ReportStartupFailure(e.Description);
     }
+    // Reads sent ahead for steps that did not run are dropped with what they returned.
+    Prefetch::Discard();
     return shown ? StartupOutcome::Started : StartupOutcome::FailedHidden;
 }
 

@@ -11,6 +11,7 @@
 #include <QNetworkRequest>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QSslConfiguration>
 #include <QStringDecoder>
 #include <QUrl>
 
@@ -61,10 +62,13 @@ QUrl parseAddress(const QString& address)
     return url;
 }
 
-QNetworkRequest buildRequest(const QUrl& url)
+// urgent: a request the program waits for now is dispatched before requests sent in advance
+// (Qt queues normal and low priority requests together, first come first served).
+QNetworkRequest buildRequest(const QUrl& url, bool urgent)
 {
     QNetworkRequest request(url);
     request.setTransferTimeout(HttpRequest::TimeoutMs());
+    request.setPriority(urgent ? QNetworkRequest::HighPriority : QNetworkRequest::NormalPriority);
     return request;
 }
 
@@ -101,8 +105,33 @@ int HttpRequest::TimeoutMs()
     return ok && ms > 0 ? ms : kDefaultTimeoutMs;
 }
 
+void HttpRequest::ReplyDeleter::operator()(QNetworkReply* reply) const
+{
+    // No answered callback for a request given up; the reply goes once control returns.
+    reply->disconnect();
+    if (!reply->isFinished())
+        reply->abort();
+    reply->deleteLater();
+}
+
+void HttpRequest::WarmConnections(const QString& address, int count)
+{
+    const QUrl url = QUrl::fromEncoded(address.toUtf8(), QUrl::TolerantMode);
+    const QString scheme = url.scheme().toLower();
+    if (url.host().isEmpty())
+        return;
+    for (int i = 0; i < count; ++i) {
+        if (scheme == QLatin1String("https"))
+            manager().connectToHostEncrypted(url.host(), quint16(url.port(443)));
+        else if (scheme == QLatin1String("http"))
+            manager().connectToHost(url.host(), quint16(url.port(80)));
+    }
+}
+
 void HttpRequest::open(const QString& method, const QString& address, bool)
 {
+    m_reply.reset();
+    m_failure.reset();
     m_method = method.toUpper();
     m_address = address;
     m_body.clear();
@@ -114,12 +143,49 @@ void HttpRequest::send()
 {
     if (waiting())
         throw AppError(ErrNo::Transport, QStringLiteral("Another request to the server is still running."), kSource);
-    const QNetworkRequest request = buildRequest(parseAddress(m_address));
-    WaitGuard guard;
-    std::unique_ptr<QNetworkReply, void (*)(QNetworkReply*)> reply(start(request),
-                                                                   [](QNetworkReply* r) { r->deleteLater(); });
-    waitFor(*reply);
-    readAnswer(*reply);
+    startRequest(true, {});
+    finish();
+}
+
+void HttpRequest::begin(std::function<void()> answered)
+{
+    startRequest(false, std::move(answered));
+}
+
+void HttpRequest::startRequest(bool urgent, std::function<void()> answered)
+{
+    const QNetworkRequest request = buildRequest(parseAddress(m_address), urgent);
+    m_failure.reset();
+    m_reply.reset(start(request));
+    if (answered)
+        // Queued: the callback runs from the event loop after whoever waits on this reply.
+        QObject::connect(m_reply.get(), &QNetworkReply::finished, m_reply.get(), std::move(answered),
+                         Qt::QueuedConnection);
+}
+
+bool HttpRequest::isAnswered() const
+{
+    return !m_reply || m_reply->isFinished();
+}
+
+void HttpRequest::finish()
+{
+    try {
+        if (m_reply && !m_reply->isFinished()) {
+            if (waiting())
+                throw AppError(ErrNo::Transport, QStringLiteral("Another request to the server is still running."),
+                               kSource);
+            WaitGuard guard;
+            waitFor(*m_reply);
+        }
+        if (m_reply)
+            readAnswer(*m_reply);
+    } catch (const AppError& e) {
+        m_failure = std::make_shared<AppError>(e);
+    }
+    m_reply.reset();
+    if (m_failure)
+        throw *m_failure;
 }
 
 QNetworkReply* HttpRequest::start(const QNetworkRequest& request) const

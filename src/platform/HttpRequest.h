@@ -3,6 +3,12 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+#include <memory>
+#include <optional>
+
+struct AppError;
+
 class QNetworkReply;
 class QNetworkRequest;
 
@@ -25,8 +31,22 @@ public:
     // Only synchronous requests exist; async is accepted for the familiar call shape.
     void open(const QString& method, const QString& address, bool async = false);
 
-    // Sends the request without a body and waits for the whole answer.
+    // Sends the request without a body and waits for the whole answer. It goes ahead of
+    // requests begun in advance (begin()) that still wait for a free connection.
     void send();
+
+    // Starts the request without waiting, so that several requests can run side by side on
+    // the shared manager (HttpBatch). answered, when given, is called from the event loop once
+    // the answer is complete. finish() then waits for the answer and fails exactly as send()
+    // would; it may be called again and repeats the outcome. An address that is not a web
+    // address fails in begin(), before anything is sent.
+    void begin(std::function<void()> answered = {});
+    void finish();
+    bool isAnswered() const;
+
+    // Opens up to count connections to the server of address ahead of the requests that will
+    // need them (TCP, and TLS for https), without sending a request.
+    static void WarmConnections(const QString& address, int count);
 
     // The body decoded by the charset the server named, else as UTF-8.
     QString responseText() const;
@@ -41,10 +61,17 @@ private:
     QNetworkReply* start(const QNetworkRequest& request) const;
     void waitFor(QNetworkReply& reply) const;
     void readAnswer(QNetworkReply& reply);
+    void startRequest(bool urgent, std::function<void()> answered);
+
+    struct ReplyDeleter {
+        void operator()(QNetworkReply* reply) const;
+    };
 
     QString m_method;
     QString m_address;
     QByteArray m_body;
     QByteArray m_contentType;
     int m_status = 0;
+    std::unique_ptr<QNetworkReply, ReplyDeleter> m_reply;
+    std::shared_ptr<AppError> m_failure;
 };

@@ -21,4 +21,5 @@ QString ReportAddress(const clsProperties& props, const QString& action, const Q
 
 // Sends address with HTTP POST and no body; returns the answer text. Raises the request's
 // AppError on a transport failure. progress, when given, receives the trace texts of each step.
+// When a read for the same address was sent ahead (Prefetch), its outcome is taken instead.
 QString PostAddress(const QString& address, QString* progress = nullptr);
