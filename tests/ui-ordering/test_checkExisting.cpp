@@ -478,6 +478,8 @@ void TestCheckExisting::overlapShowsWhatOneByOneShows()
         for (int i = 0; i < 4; ++i)
             rig.boxes.expect();
         ReissueAnswers answers(reissue);
+        ModalDriver user;   // no report: the pull window opens, and the user cancels it
+        user.on("frmPullReport", [](QWidget* w) { w->close(); });
         QCOMPARE(Main(), StartupOutcome::Started);
         results[overlap] = visibleResult(rig, answers.shown);
         received[overlap] = actionsReceived(rig);
