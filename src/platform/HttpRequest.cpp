@@ -2,6 +2,7 @@
 
 #include "platform/AppError.h"
 #include "platform/Secrets.h"
+#include "platform/WebAddress.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -10,15 +11,15 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
-#include <QRegularExpression>
 #include <QStringDecoder>
-#include <QUrl>
+#include <QTimer>
 
 #include <memory>
 
 namespace {
 
 constexpr int kDefaultTimeoutMs = 60000;
+constexpr int kMaxRedirects = 5;
 const QString kSource = QStringLiteral("HttpRequest");
 
 // The one manager of the process. It lives as long as the application object.
@@ -49,22 +50,50 @@ public:
     WaitGuard& operator=(const WaitGuard&) = delete;
 };
 
+// The empty body of a request sent at most once. Qt resends a request only after rewinding its
+// body; this one cannot be rewound, so the network layer ends the reply with
+// ContentReSendError instead of sending it a second time.
+class OneShotBody : public QIODevice
+{
+public:
+    OneShotBody() { QIODevice::open(QIODevice::ReadOnly); }
+    bool isSequential() const override { return true; }
+    bool reset() override { return false; }
+    bool atEnd() const override { return true; }
+    qint64 bytesAvailable() const override { return 0; }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char*, qint64) override { return -1; }
+};
+
 QUrl parseAddress(const QString& address)
 {
     const QUrl url = QUrl::fromEncoded(address.toUtf8(), QUrl::StrictMode);
-    const QString scheme = url.scheme().toLower();
-    if (!url.isValid() || url.host().isEmpty()
-        || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+    if (!url.isValid() || !IsWebAddress(address))
         throw AppError(ErrNo::Transport,
                        QStringLiteral("The address is not a valid http or https address: ") + MaskPasswords(address),
                        kSource);
     return url;
 }
 
+int defaultPort(const QUrl& url)
+{
+    return url.port(url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0 ? 443 : 80);
+}
+
+bool sameOrigin(const QUrl& a, const QUrl& b)
+{
+    return a.scheme().compare(b.scheme(), Qt::CaseInsensitive) == 0
+        && a.host().compare(b.host(), Qt::CaseInsensitive) == 0 && defaultPort(a) == defaultPort(b);
+}
+
 QNetworkRequest buildRequest(const QUrl& url)
 {
     QNetworkRequest request(url);
     request.setTransferTimeout(HttpRequest::TimeoutMs());
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
+    request.setMaximumRedirectsAllowed(kMaxRedirects);
     return request;
 }
 
@@ -89,6 +118,9 @@ QString descriptionFor(long number, const QNetworkReply& reply, const QString& a
     const QString masked = MaskPasswords(address);
     if (number == ErrNo::Timeout)
         return QStringLiteral("The server did not answer within %1 ms: %2").arg(HttpRequest::TimeoutMs()).arg(masked);
+    if (reply.error() == QNetworkReply::ContentReSendError)
+        return QStringLiteral("The connection to the server closed before it answered. The request was not sent "
+                              "again, so the server may or may not have received it: ") + masked;
     return reply.errorString() + QStringLiteral(" (") + masked + QLatin1Char(')');
 }
 
@@ -101,6 +133,21 @@ int HttpRequest::TimeoutMs()
     return ok && ms > 0 ? ms : kDefaultTimeoutMs;
 }
 
+QByteArray HttpRequest::CharsetOf(const QByteArray& contentType)
+{
+    const QList<QByteArray> parts = contentType.split(';');
+    for (qsizetype i = 1; i < parts.size(); ++i) {
+        const qsizetype equals = parts[i].indexOf('=');
+        if (equals < 0 || parts[i].left(equals).trimmed().toLower() != "charset")
+            continue;
+        QByteArray value = parts[i].mid(equals + 1).trimmed();
+        if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"'))
+            value = value.mid(1, value.size() - 2).trimmed();
+        return value;
+    }
+    return QByteArray();
+}
+
 void HttpRequest::open(const QString& method, const QString& address, bool)
 {
     m_method = method.toUpper();
@@ -108,16 +155,20 @@ void HttpRequest::open(const QString& method, const QString& address, bool)
     m_body.clear();
     m_contentType.clear();
     m_status = 0;
+    m_stop = Stop::None;
+    m_refusedRedirect.clear();
 }
 
 void HttpRequest::send()
 {
     if (waiting())
         throw AppError(ErrNo::Transport, QStringLiteral("Another request to the server is still running."), kSource);
-    const QNetworkRequest request = buildRequest(parseAddress(m_address));
+    const QUrl url = parseAddress(m_address);
+    const QNetworkRequest request = buildRequest(url);
     WaitGuard guard;
     std::unique_ptr<QNetworkReply, void (*)(QNetworkReply*)> reply(start(request),
                                                                    [](QNetworkReply* r) { r->deleteLater(); });
+    watch(*reply, url);
     waitFor(*reply);
     readAnswer(*reply);
 }
@@ -127,18 +178,64 @@ QNetworkReply* HttpRequest::start(const QNetworkRequest& request) const
     if (m_method == QLatin1String("POST")) {
         QNetworkRequest post(request);
         post.setHeader(QNetworkRequest::ContentTypeHeader, QByteArray("application/x-www-form-urlencoded"));
-        return manager().post(post, QByteArray());
+        if (!m_atMostOnce)
+            return manager().post(post, QByteArray());
+        post.setHeader(QNetworkRequest::ContentLengthHeader, 0);
+        post.setAttribute(QNetworkRequest::DoNotBufferUploadDataAttribute, true);
+        auto* body = new OneShotBody;
+        QNetworkReply* reply = manager().post(post, body);
+        body->setParent(reply);
+        return reply;
     }
     if (m_method == QLatin1String("GET"))
         return manager().get(request);
     return manager().sendCustomRequest(request, m_method.toLatin1());
 }
 
-void HttpRequest::waitFor(QNetworkReply& reply) const
+// Stops the reply when it breaks a limit; the reason is kept for readAnswer.
+void HttpRequest::watch(QNetworkReply& reply, const QUrl& origin)
+{
+    QNetworkReply* r = &reply;
+    auto stop = [this, r](Stop why) {
+        if (m_stop == Stop::None)
+            m_stop = why;
+        r->abort();
+    };
+    QObject::connect(r, &QNetworkReply::redirected, r, [this, r, origin, stop](const QUrl& target) {
+        const QUrl resolved = origin.resolved(target);
+        if (sameOrigin(origin, resolved)) {
+            emit r->redirectAllowed();
+            return;
+        }
+        m_refusedRedirect = resolved;
+        stop(Stop::Redirect);
+    });
+    QObject::connect(r, &QNetworkReply::metaDataChanged, r, [this, r, stop] {
+        bool known = false;
+        const qint64 announced = r->header(QNetworkRequest::ContentLengthHeader).toLongLong(&known);
+        if (known && announced > m_answerLimit)
+            stop(Stop::TooLarge);
+    });
+    QObject::connect(r, &QNetworkReply::downloadProgress, r, [this, stop](qint64 received, qint64) {
+        if (received > m_answerLimit)
+            stop(Stop::TooLarge);
+    });
+}
+
+void HttpRequest::waitFor(QNetworkReply& reply)
 {
     if (!reply.isFinished()) {
         QEventLoop loop;
         QObject::connect(&reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        // The transfer time-out only measures silence; this one bounds the whole exchange.
+        QTimer deadline;
+        deadline.setSingleShot(true);
+        QObject::connect(&deadline, &QTimer::timeout, &reply, [this, &reply] {
+            if (m_stop == Stop::None)
+                m_stop = Stop::Deadline;
+            reply.abort();
+        });
+        deadline.start(TimeoutMs());
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
     if (!reply.isFinished()) {
@@ -148,8 +245,33 @@ void HttpRequest::waitFor(QNetworkReply& reply) const
     }
 }
 
+void HttpRequest::raiseStopped() const
+{
+    const QString masked = MaskPasswords(m_address);
+    switch (m_stop) {
+    case Stop::Deadline:
+        throw AppError(ErrNo::Timeout,
+                       QStringLiteral("The server did not answer within %1 ms: %2").arg(TimeoutMs()).arg(masked), kSource);
+    case Stop::TooLarge:
+        throw AppError(ErrNo::Transport,
+                       QStringLiteral("The server's answer is larger than %1 bytes: %2").arg(m_answerLimit).arg(masked),
+                       kSource);
+    case Stop::Redirect:
+        throw AppError(ErrNo::Transport,
+                       QStringLiteral("The server redirected the request to another address, which was refused: ")
+                           + MaskPasswords(QString::fromUtf8(m_refusedRedirect.toEncoded())) + QStringLiteral(" (")
+                           + masked + QLatin1Char(')'),
+                       kSource);
+    case Stop::None:
+        break;
+    }
+    throw AppError(ErrNo::Transport, QStringLiteral("The request was stopped: ") + masked, kSource);
+}
+
 void HttpRequest::readAnswer(QNetworkReply& reply)
 {
+    if (m_stop != Stop::None)
+        raiseStopped();
     m_status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     m_contentType = reply.header(QNetworkRequest::ContentTypeHeader).toByteArray();
     if (reply.isOpen())
@@ -165,17 +287,25 @@ void HttpRequest::readAnswer(QNetworkReply& reply)
         const long number = numberFor(reply.error());
         throw AppError(number, descriptionFor(number, reply, m_address), kSource);
     }
+    if (m_status >= 300)
+        throw AppError(ErrNo::Transport,
+                       QStringLiteral("The server answered with HTTP status %1 and no usable address for %2")
+                           .arg(m_status).arg(MaskPasswords(m_address)),
+                       kSource);
 }
 
 QString HttpRequest::responseText() const
 {
-    static const QRegularExpression charset(QStringLiteral("charset\\s*=\\s*\"?([^\";\\s]+)"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    const auto match = charset.match(QString::fromLatin1(m_contentType));
-    if (match.hasMatch()) {
-        QStringDecoder decoder(match.captured(1).toLatin1().constData());
+    return DecodeAnswer(m_body, m_contentType);
+}
+
+QString HttpRequest::DecodeAnswer(const QByteArray& body, const QByteArray& contentType)
+{
+    const QByteArray charset = CharsetOf(contentType);
+    if (!charset.isEmpty()) {
+        QStringDecoder decoder(charset.constData());
         if (decoder.isValid())
-            return decoder(m_body);
+            return decoder(body);
     }
-    return QString::fromUtf8(m_body);
+    return QString::fromUtf8(body);
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QUrl>
 
 class QNetworkReply;
 class QNetworkRequest;
@@ -13,17 +14,38 @@ class QNetworkRequest;
 // server reuse a kept-alive connection. send() waits on a local event loop that excludes user
 // input (paints and timers still run) and refuses to start while another request is waiting.
 //
+// Limits of one request:
+//  - time: no progress within TimeoutMs(), or no complete answer within TimeoutMs() from the
+//    start (a server that trickles its answer byte by byte), is a time-out;
+//  - size: an answer longer than answerLimit() bytes (TextAnswerLimit unless set) is refused;
+//  - redirects: followed only to the same scheme, host and port (the address carries the
+//    credentials); a redirect anywhere else is refused.
+//
 // Failures raise AppError with negative numbers: ErrNo::Unreachable (connection refused, host
-// not found), ErrNo::Timeout (no progress within $QUILLCLIENT_HTTP_TIMEOUT_MS, else 60000 ms),
-// ErrNo::TlsFailure, ErrNo::HttpStatus (status 400 and above) and ErrNo::Transport (anything
-// else, also an address that is not a valid http or https address). Descriptions never hold
-// a password.
+// not found), ErrNo::Timeout, ErrNo::TlsFailure, ErrNo::HttpStatus (status 400 and above) and
+// ErrNo::Transport (anything else: an address that is not a valid http or https address, a
+// refused redirect, an oversized answer, a lost connection). Descriptions never hold a password.
 class HttpRequest
 {
 public:
+    static constexpr qint64 TextAnswerLimit = 16 * 1024 * 1024;
+    // For downloads of report files, which may be larger than any text answer.
+    static constexpr qint64 DownloadAnswerLimit = 128 * 1024 * 1024;
+
     // method "GET" or "POST". address is sent exactly as given: it must already be encoded.
     // Only synchronous requests exist; async is accepted for the familiar call shape.
     void open(const QString& method, const QString& address, bool async = false);
+
+    // The largest answer body accepted, in bytes.
+    void setAnswerLimit(qint64 bytes) { m_answerLimit = bytes; }
+    qint64 answerLimit() const { return m_answerLimit; }
+
+    // For requests that change something at the vendor: the request reaches the server at most
+    // once. Qt's network layer otherwise sends a request again, on a new connection, when its
+    // connection closes before the first byte of the answer (README, design notes); such a
+    // request instead fails with ErrNo::Transport and a description saying that it may or may
+    // not have arrived.
+    void setAtMostOnce(bool once) { m_atMostOnce = once; }
 
     // Sends the request without a body and waits for the whole answer.
     void send();
@@ -36,15 +58,29 @@ public:
 
     // The transfer time-out in milliseconds that requests use now.
     static int TimeoutMs();
+    // The charset named by a Content-Type header value ("text/plain; charset=windows-1252"),
+    // without quotes; empty when it names none.
+    static QByteArray CharsetOf(const QByteArray& contentType);
+    // body decoded by the charset contentType names, else (no charset, or one Qt does not
+    // know) as UTF-8.
+    static QString DecodeAnswer(const QByteArray& body, const QByteArray& contentType);
 
 private:
+    enum class Stop { None, Deadline, TooLarge, Redirect };
+
     QNetworkReply* start(const QNetworkRequest& request) const;
-    void waitFor(QNetworkReply& reply) const;
+    void watch(QNetworkReply& reply, const QUrl& origin);
+    void waitFor(QNetworkReply& reply);
     void readAnswer(QNetworkReply& reply);
+    [[noreturn]] void raiseStopped() const;
 
     QString m_method;
     QString m_address;
     QByteArray m_body;
     QByteArray m_contentType;
     int m_status = 0;
+    qint64 m_answerLimit = TextAnswerLimit;
+    bool m_atMostOnce = false;
+    Stop m_stop = Stop::None;
+    QUrl m_refusedRedirect;
 };

@@ -49,10 +49,11 @@ QString ReportAddress(const clsProperties& props, const QString& action, const Q
         + QStringLiteral("&action=") + EncodeFormValue(action) + fields;
 }
 
-QString PostAddress(const QString& address, QString* progress)
+QString PostAddress(const QString& address, QString* progress, Delivery delivery)
 {
     trace(progress, "Before MSXML2.XMLHTTP30 Creation  ");
     HttpRequest request;
+    request.setAtMostOnce(delivery == Delivery::AtMostOnce);
     trace(progress, "After MSXML2.XMLHTTP30 Creation  ");
     request.open(QStringLiteral("POST"), address, false);
     trace(progress, "After MSXML2.XMLHTTP30 Open  ");

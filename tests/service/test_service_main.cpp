@@ -2,10 +2,12 @@
 
 int runParamsTest(int argc, char** argv);
 int runActionsTest(int argc, char** argv);
+int runTransportTest(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     const int params = runParamsTest(argc, argv);
-    return params | runActionsTest(argc, argv);
+    const int actions = runActionsTest(argc, argv);
+    return params | actions | runTransportTest(argc, argv);
 }
