@@ -1,9 +1,9 @@
 #include "app/StartupLinks.h"
 
+#include "app/MainLoop.h"
+
 #include "app/basMain.h"
 
-#include <QCoreApplication>
-#include <QTimer>
 
 namespace {
 
@@ -69,7 +69,7 @@ void QueueRestart(std::function<void()> prepare)
     if (links().restartPending)
         return;
     links().restartPending = true;
-    QTimer::singleShot(0, QCoreApplication::instance(), [prepare = std::move(prepare)] {
+    PostToMainLoop([prepare = std::move(prepare)] {
         links().restartPending = false;
         if (prepare)
             prepare();

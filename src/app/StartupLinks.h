@@ -49,8 +49,9 @@ std::function<void()>& UnloadWindowsForReload();
 // Sets the settings window's UserCancelled.
 std::function<void(bool)>& SetSettingsUserCancelled();
 
-// Runs start-up again once the current handler has returned; prepare runs first. A request
-// made while one is pending is ignored.
+// Runs start-up again once the current handler has returned and control is back in the main
+// loop (never inside a request's wait or a modal window); prepare runs first. A request made
+// while one is pending is ignored.
 void QueueRestart(std::function<void()> prepare = nullptr);
 bool RestartPending();
 

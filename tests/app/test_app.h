@@ -50,6 +50,8 @@ private slots:
     void existingReportSetsButtons();
     void failedStepShowsErrorInMain_data();
     void failedStepShowsErrorInMain();
+    void newsPageOpensWithoutWaiting();
+    void restartWaitsForNestedLoops();
 
 private:
     VendorSim m_sim;

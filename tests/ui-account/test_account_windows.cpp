@@ -147,6 +147,8 @@ private slots:
 
     void localValidationRefusesInOrder_data();
     void localValidationRefusesInOrder();
+    void clickSelectsWholeText_data();
+    void clickSelectsWholeText();
     void serverRefusalKeepsWindowOpen_data();
     void serverRefusalKeepsWindowOpen();
     void acceptedCredentialsAreStored_data();
@@ -192,6 +194,34 @@ void AccountWindowsTest::localValidationRefusesInOrder_data()
     QTest::newRow("empty password") << QStringList{"SIM", kUser, "", kPassword} << "Please enter a password" << "txtPassword";
     QTest::newRow("empty confirmation") << QStringList{"SIM", kUser, kPassword, ""} << "Please confirm the password" << "txtPasswordConfirm";
     QTest::newRow("confirmation differs in case") << QStringList{"SIM", kUser, kPassword, kPassword.toLower()} << mismatch << "txtPassword";
+}
+
+void AccountWindowsTest::clickSelectsWholeText_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const char* name : kBoxes)
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+// A click into a box selects its whole text, though the click places the cursor after the
+// focus has arrived.
+void AccountWindowsTest::clickSelectsWholeText()
+{
+    QFETCH(QString, name);
+    Rig rig;
+    QString selected;
+    bool focused = false;
+    showSettings([&](frmPrefs& w) {
+        QLineEdit* target = box(w, qPrintable(name));
+        target->setText("some text here");
+        box(w, name == kBoxes[0] ? kBoxes[1] : kBoxes[0])->setFocus();
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
+        QTest::qWait(30);
+        selected = target->selectedText();
+        focused = target->hasFocus();
+    });
+    QVERIFY(focused);
+    QCOMPARE(selected, QString("some text here"));
 }
 
 void AccountWindowsTest::localValidationRefusesInOrder()

@@ -16,6 +16,7 @@
 #include "platform/FileOps.h"
 #include "platform/MsgBox.h"
 #include "platform/Shell.h"
+#include "platform/WebAddress.h"
 #include "app/basShell.h"
 #include "service/basUrl.h"
 #include "service/clsReportStatus.h"
@@ -63,7 +64,7 @@ frmMain::frmMain(QWidget *parent)
         ui->lblPreZip,
         ui->lblPreCountry};
     for (QLineEdit *box : std::as_const(m_dataBoxes))
-        box->installEventFilter(this);
+        SelectTextOnFocus(box);
 
     // Where a plain right click brings up the File menu: the window background, the four frames,
     // the version and every caption label except "Reference:" and the co-borrower's "DOB".
@@ -87,16 +88,6 @@ frmMain::~frmMain()
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusIn) {
-        auto *box = qobject_cast<QLineEdit *>(watched);
-        if (box && m_dataBoxes.contains(box)) {
-            // A mouse press places the cursor after the focus arrives, which would undo an
-            // immediate selection; select once the press has been handled.
-            QTimer::singleShot(0, box, [box] { SelectAllText(box); });
-        }
-        return QMainWindow::eventFilter(watched, event);
-    }
-
     if (opensFileMenu(watched, event)) {
         auto *press = static_cast<QMouseEvent *>(event);
         ui->mnuFile->popup(press->globalPosition().toPoint());
@@ -531,13 +522,17 @@ namespace {
 // is shown in a critical box with the caller's title and message.
 void openPage(const QString &address, const QString &title, const QString &message)
 {
-    if (!WebPages::IsWebAddress(address)) {
+    if (!IsWebAddress(address)) {
         MsgBox(message + QStringLiteral("\r\n\r\nNot a web address: ") + address, vbCritical, title);
         return;
     }
-    const int code = TheShell().ShellExecute(QStringLiteral("open"), address, QString(), QString(), SW_SHOWNORMAL);
-    if (code <= 32)
+    const auto failed = [title, message](int code) {
         MsgBox(message + QStringLiteral("\r\n\r\n") + ShellErrorText(code), vbCritical, title);
+    };
+    // The browser's opener may take seconds to report; its failure is shown when it does.
+    const int code = TheShell().OpenPage(address, failed);
+    if (code <= 32)
+        failed(code);
 }
 
 } // namespace
