@@ -35,9 +35,11 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [ -n "$address" ] || { echo "The stand-in vendor server did not start:" >&2; cat "$demo/vendor-sim.log" >&2; exit 1; }
+export QUILL_DEMO_SERVER=$address QUILL_DEMO_FOLDER=$demo
 
 user=demo password=Demo2026pass
 if [ "$case_name" = reissue ]; then user=reissue password=Reissue2026pass; fi
+if [ -n "${QUILL_DEMO_USER:-}" ]; then user=$QUILL_DEMO_USER password=$QUILL_DEMO_PASSWORD; fi
 cat >"$QUILLCLIENT_CONFIG/QuillClient/OQCREDIT.ini" <<INI
 [Main]
 ServerURL=$address
@@ -54,10 +56,14 @@ echo "Demo folder: $demo (stand-in vendor server at $address, user $user, case $
 
 if [ -n "$shot" ]; then
   # No browser under Xvfb: pages the program opens (the news page) are taken as opened.
-  BROWSER=true xvfb-run -a -s "-screen 0 1024x560x24" bash -c '
-    "$0/build/bin/quillclient" & app=$!
+  # QUILL_DEMO_ACTIONS (scripts/screenshots.sh): shell commands run once the loan is on screen,
+  # before the picture is taken; they may drive the windows with xdotool and set $shot_window.
+  BROWSER=true xvfb-run -a -s "-screen 0 1024x640x24" bash -c '
+    "$0/build/bin/quillclient" $QUILL_DEMO_ARGS & app=$!
     sleep "${QUILL_DEMO_WAIT:-6}"
-    import -window root "$1"
+    shot_window=root
+    eval "${QUILL_DEMO_ACTIONS:-}"
+    import -window "$shot_window" "$1"
     kill $app' "$root" "$shot"
   echo "Screenshot: $shot"
 elif [ -n "${DISPLAY:-}" ]; then

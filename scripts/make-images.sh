@@ -33,3 +33,6 @@ convert -size 256x256 xc:none \
     -fill '#d97706' -draw 'polygon 224,28 200,96 156,170 150,176 160,160 176,100' \
     -stroke '#92400e' -strokewidth 4 -draw 'line 218,40 140,196' \
     -strip quillclient.png
+
+# The 48x48 menu icon installed beside the 256x256 one.
+convert quillclient.png -resize 48x48 -strip ../../packaging/quillclient-48.png

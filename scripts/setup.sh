@@ -7,8 +7,13 @@ packages=(
   qt6-base-dev qt6-httpserver-dev qt6-websockets-dev
   fonts-dejavu-core        # the stand-in server renders its PDF reports with these
   xvfb xauth imagemagick   # demo under a virtual display, screenshots
+  xdotool curl             # scripts/screenshots.sh drives the windows and the stand-in server
   cups-client xdg-utils    # lp and xdg-open, used for printing and shell opens
 )
+if [ -n "${QUILL_PACKAGING:-}" ]; then
+  # scripts/package.sh: shlibdeps for the package's dependencies, and the checkers
+  packages+=(dpkg-dev file lintian desktop-file-utils appstream)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

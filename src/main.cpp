@@ -1,6 +1,7 @@
-int QuillMain(int argc, char** argv);
+#include "app/QuillMain.h"
+#include "ui/RegisterWindows.h"
 
 int main(int argc, char** argv)
 {
-    return QuillMain(argc, argv);
+    return QuillMain(argc, argv, RegisterWindows);
 }

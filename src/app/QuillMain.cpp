@@ -1,18 +1,18 @@
-#include "app/StartupLinks.h"
-#include "app/WindowHooks.h"
+#include "app/QuillMain.h"
 #include "app/basMain.h"
+#include "core/AppContext.h"
 
 #include <QApplication>
 #include <QStringList>
 
-// The program's entry: start-up, then the event loop while the main window is open.
-int QuillMain(int argc, char** argv)
+int QuillMain(int argc, char** argv, void (*registerWindows)())
 {
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("QuillClient"));
     app.setApplicationVersion(QStringLiteral("%1.%2.%3").arg(QUILL_VERSION_MAJOR).arg(QUILL_VERSION_MINOR).arg(QUILL_VERSION_PATCH));
     SetCommandLine(app.arguments().mid(1).join(QLatin1Char(' ')));
-    RegisterWindows();
+    if (registerWindows)
+        registerWindows();
     switch (Main()) {
     case StartupOutcome::Configuration: return 0;
     case StartupOutcome::FailedHidden: return 1;

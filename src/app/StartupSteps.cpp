@@ -1,9 +1,8 @@
 #include "app/StartupSteps.h"
 
-#include "app/AppContext.h"
-#include "app/StartupLinks.h"
-#include "app/WindowHooks.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/IMainWindow.h"
+#include "core/clsProperties.h"
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "service/ParamBlock.h"

@@ -1,13 +1,13 @@
 #include "app/basMain.h"
 
-#include "app/AppContext.h"
-#include "app/StartupLinks.h"
+#include "app/MainLoop.h"
 #include "app/StartupSteps.h"
-#include "app/WindowHooks.h"
-#include "app/basLog.h"
-#include "app/basShell.h"
-#include "app/basSettings.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/IMainWindow.h"
+#include "core/basLog.h"
+#include "core/basSettings.h"
+#include "core/basShell.h"
+#include "core/clsProperties.h"
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "platform/MsgBox.h"
@@ -23,6 +23,12 @@ QString& commandLineText()
 {
     static QString text;
     return text;
+}
+
+bool& restartPending()
+{
+    static bool pending = false;
+    return pending;
 }
 
 bool isConfigurationMode(const QString& commandLine)
@@ -43,7 +49,7 @@ void runConfigurationProgram()
 {
     const QString program = AppPaths::ProgramFolder() + AppPaths::Separator() + QStringLiteral("OQCFG.EXE");
     TheShell().StartProgram(program, {}, SW_SHOWNORMALFOCUS);
-    if (IMainWindow* window = StartupLinks::MainWindow())
+    if (IMainWindow* window = WindowHooks::MainWindow())
         window->Unload();
 }
 
@@ -71,7 +77,7 @@ void loadSettingsOrAsk()
 {
     const bool complete = LoadSettings(Props());
     if (!complete || CommandLine().contains(QLatin1String("/p"))) {
-        if (const auto& show = StartupLinks::ShowSettingsWindow())
+        if (const auto& show = WindowHooks::ShowSettingsWindow())
             show();
     }
 }
@@ -126,7 +132,7 @@ StartupOutcome Main()
         runConfigurationProgram();
         return StartupOutcome::Configuration;
     }
-    IMainWindow* window = StartupLinks::MainWindow();
+    IMainWindow* window = WindowHooks::MainWindow();
     if (!window)
         return StartupOutcome::FailedHidden;
     return normalStart(*window);
@@ -155,4 +161,22 @@ bool ShowNewsBurst()
     if (code <= 32)
         failed(code);
     return false;
+}
+
+void QueueRestart(std::function<void()> prepare)
+{
+    if (restartPending())
+        return;
+    restartPending() = true;
+    PostToMainLoop([prepare = std::move(prepare)] {
+        restartPending() = false;
+        if (prepare)
+            prepare();
+        Main();
+    });
+}
+
+bool RestartPending()
+{
+    return restartPending();
 }

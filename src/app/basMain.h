@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // How a run of start-up ended, for the program's entry to decide whether to keep running.
 enum class StartupOutcome {
     Started,         // the main window is up (possibly after a reported failure)
@@ -17,6 +19,12 @@ QString CommandLine();
 // the configuration program or prepares the main window, loads the settings, runs the account
 // checks and the existing-report check. Also run again by Reload.
 StartupOutcome Main();
+
+// Runs start-up again once the current handler has returned and control is back in the main
+// loop (never inside a request's wait or a modal window); prepare runs first. A request made
+// while one is pending is ignored.
+void QueueRestart(std::function<void()> prepare = nullptr);
+bool RestartPending();
 
 // The box start-up shows when a step fails, and its error-log line.
 void ReportStartupFailure(const QString& description);

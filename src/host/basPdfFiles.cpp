@@ -1,6 +1,6 @@
 #include "host/basPdfFiles.h"
 
-#include "app/basLog.h"
+#include "core/basLog.h"
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "platform/FileOps.h"

@@ -1,6 +1,6 @@
 #include "host/clsBorrower.h"
 
-#include "app/basLog.h"
+#include "core/basLog.h"
 #include "host/basDates.h"
 #include "platform/AppError.h"
 #include "platform/MsgBox.h"

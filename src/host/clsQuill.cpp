@@ -1,14 +1,14 @@
 #include "host/clsQuill.h"
 
-#include "app/AppContext.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/CharRoutines.h"
+#include "core/clsProperties.h"
 #include "host/basPdfFiles.h"
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "platform/Desktop.h"
 #include "platform/FileOps.h"
 #include "platform/TextFile.h"
-#include "service/CharRoutines.h"
 
 #include <QFile>
 #include <QFileInfo>

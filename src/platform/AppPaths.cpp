@@ -28,6 +28,19 @@ QString executableFolder()
     return QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
 }
 
+// A program installed into the system's folders keeps its files per user, even when the
+// folder happens to be writable (root may write to /usr/bin, but logs do not belong there).
+bool isSystemFolder(const QString& folder)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(folder);
+    return false;
+#else
+    return folder.startsWith(QLatin1String("/usr/")) || folder.startsWith(QLatin1String("/opt/"))
+        || folder == QLatin1String("/bin") || folder == QLatin1String("/sbin");
+#endif
+}
+
 } // namespace
 
 namespace AppPaths {
@@ -37,7 +50,7 @@ QString ProgramFolder()
     QString folder = fromEnvironment("QUILLCLIENT_HOME");
     if (folder.isEmpty()) {
         const QString exe = executableFolder();
-        folder = (!exe.isEmpty() && QFileInfo(exe).isWritable())
+        folder = (!exe.isEmpty() && QFileInfo(exe).isWritable() && !isSystemFolder(exe))
             ? exe
             : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     }

@@ -1,7 +1,7 @@
 #include "service/ServiceAction.h"
 
-#include "app/AppContext.h"
-#include "app/basLog.h"
+#include "core/AppContext.h"
+#include "core/basLog.h"
 #include "platform/AppError.h"
 #include "platform/MsgBox.h"
 #include "service/basTransport.h"

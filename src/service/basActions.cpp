@@ -1,9 +1,8 @@
 #include "service/basActions.h"
 
-#include "app/AppContext.h"
-#include "app/WindowHooks.h"
-#include "app/basShell.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/basShell.h"
+#include "core/clsProperties.h"
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "platform/MsgBox.h"

@@ -2,8 +2,8 @@
 // reference list; declared in basActions.h.
 #include "service/basActions.h"
 
-#include "app/AppContext.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/clsProperties.h"
 #include "platform/AppError.h"
 #include "platform/MsgBox.h"
 #include "service/ServiceAction.h"

@@ -1,6 +1,6 @@
 #include "service/basTransport.h"
 
-#include "app/clsProperties.h"
+#include "core/clsProperties.h"
 #include "platform/HttpRequest.h"
 #include "service/basUrl.h"
 

@@ -1,6 +1,6 @@
 #include "service/basXML.h"
 
-#include "app/basLog.h"
+#include "core/basLog.h"
 #include "platform/AppError.h"
 #include "platform/MsgBox.h"
 #include "platform/XmlDocument.h"

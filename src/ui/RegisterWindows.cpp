@@ -1,4 +1,7 @@
-#include "app/StartupLinks.h"
+#include "ui/RegisterWindows.h"
+
+#include "core/AppContext.h"
+#include "core/IMainWindow.h"
 #include "ui/account/AccountWindows.h"
 
 #include "ui/ordering/frmMain.h"
@@ -10,7 +13,7 @@ IMainWindow* createMainWindow()
 {
     auto* window = new frmMain;
     window->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(window, &QObject::destroyed, [] { StartupLinks::MainWindowUnloaded(); });
+    QObject::connect(window, &QObject::destroyed, [] { WindowHooks::MainWindowUnloaded(); });
     return window;
 }
 
@@ -18,6 +21,6 @@ IMainWindow* createMainWindow()
 
 void RegisterWindows()
 {
-    StartupLinks::SetMainWindowFactory(createMainWindow);
+    WindowHooks::SetMainWindowFactory(createMainWindow);
     RegisterAccountWindows();
 }

@@ -3,7 +3,7 @@
 #include "ScriptedMsgBox.h"
 #include "ShellRecorder.h"
 #include "TestEnv.h"
-#include "app/basLog.h"
+#include "core/basLog.h"
 #include "platform/AppError.h"
 
 #include <QFile>

@@ -6,10 +6,9 @@
 #include "ShellRecorder.h"
 #include "TestEnv.h"
 #include "VendorSim.h"
-#include "app/AppContext.h"
-#include "app/StartupLinks.h"
 #include "app/basMain.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/clsProperties.h"
 #include "platform/SettingsStore.h"
 
 #include <QElapsedTimer>
@@ -39,13 +38,13 @@ struct StartupRig {
         SettingsStore::SaveSetting("OQCREDIT", "Main", "ServerURL", server);
         SettingsStore::SaveSetting("OQCREDIT", "Main", "UserName", user);
         SettingsStore::SaveSetting("OQCREDIT", "Main", "Password", kPassword);
-        StartupLinks::SetMainWindowFactory([this] { return &window; });
-        StartupLinks::ShowSettingsWindow() = [this] { ++settingsShown; };
+        WindowHooks::SetMainWindowFactory([this] { return &window; });
+        WindowHooks::ShowSettingsWindow() = [this] { ++settingsShown; };
     }
     ~StartupRig()
     {
-        StartupLinks::SetMainWindowFactory(nullptr);
-        StartupLinks::ShowSettingsWindow() = nullptr;
+        WindowHooks::SetMainWindowFactory(nullptr);
+        WindowHooks::ShowSettingsWindow() = nullptr;
         SetCommandLine(QString());
     }
 };
@@ -268,7 +267,7 @@ void MainTest::restartWaitsForNestedLoops()
     int levelAtRestart = -1;
     QTimer::singleShot(0, &mainLoop, [&] {
         QEventLoop nested;
-        StartupLinks::QueueRestart([&] {
+        QueueRestart([&] {
             overAtRestart = nestedOver;
             levelAtRestart = QThread::currentThread()->loopLevel();
         });

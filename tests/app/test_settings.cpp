@@ -2,8 +2,8 @@
 
 #include "ShellRecorder.h"
 #include "TestEnv.h"
-#include "app/basSettings.h"
-#include "app/clsProperties.h"
+#include "core/basSettings.h"
+#include "core/clsProperties.h"
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "platform/SettingsStore.h"

@@ -1,6 +1,6 @@
 #include "test_host.h"
 
-#include "host/clsConfig.h"
+#include "core/clsConfig.h"
 #include "platform/ProfileIni.h"
 
 void ConfigTest::winQuillValues_data()

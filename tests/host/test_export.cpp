@@ -2,14 +2,14 @@
 
 #include "ScriptedMsgBox.h"
 #include "ShellRecorder.h"
-#include "app/AppContext.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/CharRoutines.h"
+#include "core/clsProperties.h"
 #include "host/basDates.h"
 #include "host/clsBorrower.h"
 #include "host/clsQuill.h"
 #include "platform/AppError.h"
 #include "platform/TextFile.h"
-#include "service/CharRoutines.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "ScriptedMsgBox.h"
 #include "ShellRecorder.h"
 #include "TestEnv.h"
-#include "app/basShell.h"
+#include "core/basShell.h"
 #include "service/ParamBlock.h"
 #include "service/basUrl.h"
 #include "service/basXML.h"

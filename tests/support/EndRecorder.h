@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/WindowHooks.h"
+#include "core/AppContext.h"
 
 // Counts requests to end the program instead of ending it, and clears the "ending" state the
 // process keeps, before and after the test.

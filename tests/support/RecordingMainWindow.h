@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/AppContext.h"
-#include "app/StartupLinks.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/IMainWindow.h"
+#include "core/clsProperties.h"
 
 #include <QMap>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "TestEnv.h"
 
-#include "app/AppContext.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/clsProperties.h"
 
 #include <QDir>
 #include <QFile>

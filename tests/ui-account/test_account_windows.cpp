@@ -4,9 +4,9 @@
 #include "ShellRecorder.h"
 #include "TestEnv.h"
 #include "VendorSim.h"
-#include "app/AppContext.h"
 #include "app/basMain.h"
-#include "app/basSettings.h"
+#include "core/AppContext.h"
+#include "core/basSettings.h"
 #include "platform/SettingsStore.h"
 #include "ui/account/AccountWindows.h"
 #include "ui/account/frmPasswordExpired.h"
@@ -42,14 +42,14 @@ struct Rig {
     {
         env.freshProps();
         LoadSettings(Props());
-        StartupLinks::SetMainWindowFactory([this] { return &window; });
+        WindowHooks::SetMainWindowFactory([this] { return &window; });
         RegisterAccountWindows();
         frmPrefs::setUserCancelled(false);
     }
     ~Rig()
     {
-        StartupLinks::SetMainWindowFactory(nullptr);
-        StartupLinks::ShowSettingsWindow() = nullptr;
+        WindowHooks::SetMainWindowFactory(nullptr);
+        WindowHooks::ShowSettingsWindow() = nullptr;
         WindowHooks::ShowChangePassword() = nullptr;
         SetCommandLine(QString());
     }

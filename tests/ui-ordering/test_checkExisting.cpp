@@ -2,13 +2,11 @@
 #include "ShellRecorder.h"
 #include "TestEnv.h"
 #include "VendorSim.h"
-#include "app/AppContext.h"
-#include "app/StartupLinks.h"
 #include "app/StartupSteps.h"
-#include "app/WindowHooks.h"
 #include "app/basMain.h"
-#include "app/basSettings.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/basSettings.h"
+#include "core/clsProperties.h"
 #include "platform/SettingsStore.h"
 #include "service/clsReportStatus.h"
 #include "ui/ordering/frmCheckExisting.h"
@@ -45,20 +43,20 @@ public:
         useCase(caseName);
         WindowHooks::EndProgram() = [this] { ++programEnds; };
         WindowHooks::EndRequested() = false;
-        StartupLinks::ShowSettingsWindow() = [this] {
+        WindowHooks::ShowSettingsWindow() = [this] {
             ++settingsShown;
             if (!typedPassword.isEmpty())
                 Props().setPassword(typedPassword);
         };
-        StartupLinks::SetMainWindowFactory([this] { return window(); });
+        WindowHooks::SetMainWindowFactory([this] { return window(); });
         env.freshProps();
         LoadSettings(Props());
     }
 
     ~ScreenRig()
     {
-        StartupLinks::SetMainWindowFactory(nullptr);
-        StartupLinks::ShowSettingsWindow() = nullptr;
+        WindowHooks::SetMainWindowFactory(nullptr);
+        WindowHooks::ShowSettingsWindow() = nullptr;
         WindowHooks::EndProgram() = nullptr;
         WindowHooks::EndRequested() = false;
         delete m_window;
@@ -427,7 +425,7 @@ void TestCheckExisting::invalidPasswordClearsStoredPassword()
     rig.boxes.expect();   // the search's own Problem/Error box
     rig.check();
     QCOMPARE(SettingsStore::GetSetting("OQCREDIT", "Main", "Password", "<none>"), QString("<none>"));
-    QVERIFY(StartupLinks::RestartPending());
+    QVERIFY(RestartPending());
     // Start-up runs again from the event loop and asks for the settings.
     QTRY_COMPARE(rig.settingsShown, 1);
 }

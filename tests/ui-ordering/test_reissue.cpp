@@ -1,8 +1,8 @@
 #include "ScriptedMsgBox.h"
 #include "TestEnv.h"
 #include "TestSupport.h"
-#include "app/AppContext.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/clsProperties.h"
 #include "ui/ordering/frmReissue.h"
 
 #include <QApplication>

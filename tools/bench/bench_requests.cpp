@@ -7,8 +7,8 @@
 // The server is $QUILL_VENDOR_SIM, else quill-vendor-sim next to this program.
 
 #include "BenchServer.h"
-#include "app/AppContext.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/clsProperties.h"
 #include "platform/AppError.h"
 #include "platform/HttpRequest.h"
 #include "service/ParamBlock.h"

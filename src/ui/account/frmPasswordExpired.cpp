@@ -2,7 +2,7 @@
 
 #include "ui_frmPasswordExpired.h"
 
-#include "app/WindowHooks.h"
+#include "core/AppContext.h"
 
 namespace {
 

@@ -2,10 +2,9 @@
 
 #include "ui_frmPrefs.h"
 
-#include "app/AppContext.h"
-#include "app/WindowHooks.h"
-#include "app/basSettings.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/basSettings.h"
+#include "core/clsProperties.h"
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "platform/Desktop.h"
@@ -24,12 +23,6 @@ frmPrefs*& loadedWindow()
 {
     static frmPrefs* window = nullptr;
     return window;
-}
-
-bool& userCancelledFlag()
-{
-    static bool flag = false;
-    return flag;
 }
 
 const QString kCrLf = QStringLiteral("\r\n");
@@ -100,12 +93,12 @@ bool frmPrefs::Unload()
 
 bool frmPrefs::UserCancelled()
 {
-    return userCancelledFlag();
+    return WindowHooks::SettingsUserCancelled();
 }
 
 void frmPrefs::setUserCancelled(bool value)
 {
-    userCancelledFlag() = value;
+    WindowHooks::SettingsUserCancelled() = value;
 }
 
 void frmPrefs::showEvent(QShowEvent* event)

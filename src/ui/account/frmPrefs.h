@@ -11,9 +11,9 @@ namespace Ui { class frmPrefs; }
 // validated by the server, and only then stored. Leaving without valid credentials offers to
 // quit the program.
 //
-// One instance, loaded on first use and deleted when unloaded. UserCancelled belongs to the
-// class rather than to a loaded instance: the main window sets it before it unloads this window
-// and clears it afterwards, when no instance is loaded any more.
+// One instance, loaded on first use and deleted when unloaded. UserCancelled lives in the
+// program context rather than in a loaded instance: the main window sets it before it unloads
+// this window and clears it afterwards, when no instance is loaded any more.
 class frmPrefs : public QDialog
 {
     Q_OBJECT

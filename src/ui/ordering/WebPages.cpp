@@ -1,7 +1,7 @@
 #include "ui/ordering/WebPages.h"
 
-#include "app/clsProperties.h"
-#include "service/CharRoutines.h"
+#include "core/CharRoutines.h"
+#include "core/clsProperties.h"
 #include "service/basUrl.h"
 
 #include <QUrl>

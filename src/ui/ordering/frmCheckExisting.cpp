@@ -2,10 +2,10 @@
 
 #include "ui_frmCheckExisting.h"
 
-#include "app/AppContext.h"
-#include "app/basLog.h"
 #include "app/basMain.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/basLog.h"
+#include "core/clsProperties.h"
 #include "host/basDates.h"
 #include "host/clsQuill.h"
 #include "platform/AppError.h"

@@ -6,10 +6,11 @@
 #include <QMouseEvent>
 #include <QTimer>
 
-#include "app/AppContext.h"
-#include "app/WindowHooks.h"
-#include "app/basSettings.h"
-#include "app/clsProperties.h"
+#include "app/basMain.h"
+#include "core/AppContext.h"
+#include "core/basSettings.h"
+#include "core/basShell.h"
+#include "core/clsProperties.h"
 #include "host/clsInquiry.h"
 #include "platform/AppPaths.h"
 #include "platform/Desktop.h"
@@ -17,7 +18,6 @@
 #include "platform/MsgBox.h"
 #include "platform/Shell.h"
 #include "platform/WebAddress.h"
-#include "app/basShell.h"
 #include "service/basUrl.h"
 #include "service/clsReportStatus.h"
 #include "ui/ClickableLabel.h"
@@ -421,7 +421,7 @@ void frmMain::CheckForExisting()
             && m_reportStatus->sErrorText().compare(QLatin1String("Invalid password"), Qt::CaseInsensitive) == 0) {
             Props().setSavePassword(false);
             SaveSettings(Props());
-            StartupLinks::QueueRestart();
+            QueueRestart();
         }
         return;
     }
@@ -584,8 +584,7 @@ void frmMain::Picture1_Click()
 
 void frmMain::cmdClose_Click()
 {
-    if (const auto &setCancelled = StartupLinks::SetSettingsUserCancelled())
-        setCancelled(true);
+    WindowHooks::SettingsUserCancelled() = true;
     close();
 }
 
@@ -614,14 +613,11 @@ void frmMain::mnuConfig_Click()
 void frmMain::mnuReload_Click()
 {
     // Start-up runs again once this handler has returned, with a fresh settings object.
-    StartupLinks::QueueRestart([] {
+    QueueRestart([] {
         SetProps(nullptr);
-        const auto &setCancelled = StartupLinks::SetSettingsUserCancelled();
-        if (setCancelled)
-            setCancelled(true);
-        if (const auto &unload = StartupLinks::UnloadWindowsForReload())
+        WindowHooks::SettingsUserCancelled() = true;
+        if (const auto &unload = WindowHooks::UnloadWindowsForReload())
             unload();
-        if (setCancelled)
-            setCancelled(false);
+        WindowHooks::SettingsUserCancelled() = false;
     });
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/StartupLinks.h"
+#include "core/IMainWindow.h"
 
 #include <QList>
 #include <QMainWindow>

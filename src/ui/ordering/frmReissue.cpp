@@ -2,8 +2,8 @@
 
 #include "ui_frmReissue.h"
 
-#include "app/AppContext.h"
-#include "app/clsProperties.h"
+#include "core/AppContext.h"
+#include "core/clsProperties.h"
 #include "platform/MsgBox.h"
 
 frmReissue::frmReissue(QWidget* parent)

@@ -1,4 +1,4 @@
-#include "app/basShell.h"
+#include "core/basShell.h"
 
 #include <QMap>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "app/basLog.h"
+#include "core/basLog.h"
 
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"

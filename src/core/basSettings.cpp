@@ -1,7 +1,7 @@
-#include "app/basSettings.h"
+#include "core/basSettings.h"
 
-#include "app/basLog.h"
-#include "app/clsProperties.h"
+#include "core/basLog.h"
+#include "core/clsProperties.h"
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "platform/FileOps.h"

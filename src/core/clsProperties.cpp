@@ -1,6 +1,6 @@
-#include "app/clsProperties.h"
+#include "core/clsProperties.h"
 
-#include "host/clsConfig.h"
+#include "core/clsConfig.h"
 
 clsProperties::clsProperties()
     : m_oConfig(std::make_unique<clsConfig>())

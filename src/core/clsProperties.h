@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/clsLoginByRef.h"
+#include "core/clsLoginByRef.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "service/CharRoutines.h"
+#include "core/CharRoutines.h"
 
 QString DigitsOnly(const QString& text)
 {

@@ -1,4 +1,4 @@
-#include "host/clsConfig.h"
+#include "core/clsConfig.h"
 
 #include "platform/AppPaths.h"
 #include "platform/ProfileIni.h"

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Retakes every picture in docs/ from the demo under Xvfb: each shot starts the stand-in vendor
+# server and the program on a demo case, drives the windows with xdotool, and saves one window.
+#   scripts/screenshots.sh [name...]     # default: every shot
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=docs/images
+mkdir -p "$out"
+
+# Helpers available to the actions of a shot (run inside the demo's X session).
+read -r -d '' helpers <<'SH' || true
+wait_window() {  # wait_window TITLE: the X window id of the visible window with that exact title
+  for _ in $(seq 80); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.25
+  done
+  echo "no window titled '$1'" >&2; return 1
+}
+main_window() { xdotool search --onlyvisible --class quillclient | head -n 1; }
+press() { xdotool key --delay 120 "$@"; sleep 1; }           # keys to the focused window
+file_menu() {  # file_menu N: opens the File menu and chooses its N-th entry (separators skipped)
+  xdotool mousemove --window "$(main_window)" 18 9 click 1; sleep 0.6
+  for _ in $(seq "$1"); do xdotool key Down; done
+  xdotool key Return; sleep 1.5
+}
+sim() { curl -s -X POST "$QUILL_DEMO_SERVER/__sim/$1" >/dev/null; }
+SH
+
+shot() {  # shot NAME CASE ACTIONS [program arguments]
+  local name=$1 case_name=$2 actions=$3 args=${4:-}
+  if [ ${#wanted[@]} -gt 0 ] && [[ ! " ${wanted[*]} " =~ " $name " ]]; then return 0; fi
+  echo "== $name ($case_name)"
+  QUILL_DEMO_ARGS=$args QUILL_DEMO_ACTIONS="$helpers
+$actions" timeout 180 bash scripts/demo.sh "$case_name" --screenshot "$out/$name.png" >/dev/null
+}
+
+wanted=("$@")
+shot main-window recent 'shot_window=$(main_window)'
+shot settings-window recent 'shot_window=$(wait_window "Configure Account")' /p
