@@ -5,6 +5,7 @@
 #include "platform/WebAddress.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkProxyFactory>
@@ -88,13 +89,19 @@ bool sameOrigin(const QUrl& a, const QUrl& b)
         && a.host().compare(b.host(), Qt::CaseInsensitive) == 0 && defaultPort(a) == defaultPort(b);
 }
 
+// Redirects are followed here, not by Qt: letting Qt follow one (even after our approval)
+// sometimes sent the original POST a second time.
 QNetworkRequest buildRequest(const QUrl& url)
 {
     QNetworkRequest request(url);
     request.setTransferTimeout(HttpRequest::TimeoutMs());
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
-    request.setMaximumRedirectsAllowed(kMaxRedirects);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     return request;
+}
+
+bool isRedirect(int status)
+{
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
 long numberFor(QNetworkReply::NetworkError error)
@@ -163,19 +170,39 @@ void HttpRequest::send()
 {
     if (waiting())
         throw AppError(ErrNo::Transport, QStringLiteral("Another request to the server is still running."), kSource);
-    const QUrl url = parseAddress(m_address);
-    const QNetworkRequest request = buildRequest(url);
+    const QUrl origin = parseAddress(m_address);
     WaitGuard guard;
-    std::unique_ptr<QNetworkReply, void (*)(QNetworkReply*)> reply(start(request),
-                                                                   [](QNetworkReply* r) { r->deleteLater(); });
-    watch(*reply, url);
-    waitFor(*reply);
-    readAnswer(*reply);
+    QDeadlineTimer deadline(TimeoutMs());
+    QUrl url = origin;
+    QString method = m_method;
+    for (int hops = 0;; ++hops) {
+        std::unique_ptr<QNetworkReply, void (*)(QNetworkReply*)> reply(start(method, buildRequest(url)),
+                                                                       [](QNetworkReply* r) { r->deleteLater(); });
+        watch(*reply);
+        waitFor(*reply, deadline);
+        if (m_stop != Stop::None)
+            raiseStopped();
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        const QUrl target = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
+        if (!isRedirect(status) || target.isEmpty() || hops >= kMaxRedirects) {
+            readAnswer(*reply);
+            return;
+        }
+        url = url.resolved(target);
+        if (!sameOrigin(origin, url)) {
+            m_refusedRedirect = url;
+            m_stop = Stop::Redirect;
+            raiseStopped();
+        }
+        // 301 to 303 are followed with GET, 307 and 308 with the method asked for.
+        if (status <= 303)
+            method = QStringLiteral("GET");
+    }
 }
 
-QNetworkReply* HttpRequest::start(const QNetworkRequest& request) const
+QNetworkReply* HttpRequest::start(const QString& method, const QNetworkRequest& request) const
 {
-    if (m_method == QLatin1String("POST")) {
+    if (method == QLatin1String("POST")) {
         QNetworkRequest post(request);
         post.setHeader(QNetworkRequest::ContentTypeHeader, QByteArray("application/x-www-form-urlencoded"));
         if (!m_atMostOnce)
@@ -187,13 +214,13 @@ QNetworkReply* HttpRequest::start(const QNetworkRequest& request) const
         body->setParent(reply);
         return reply;
     }
-    if (m_method == QLatin1String("GET"))
+    if (method == QLatin1String("GET"))
         return manager().get(request);
-    return manager().sendCustomRequest(request, m_method.toLatin1());
+    return manager().sendCustomRequest(request, method.toLatin1());
 }
 
-// Stops the reply when it breaks a limit; the reason is kept for readAnswer.
-void HttpRequest::watch(QNetworkReply& reply, const QUrl& origin)
+// Stops the reply when its answer grows beyond the limit; the reason is kept for send().
+void HttpRequest::watch(QNetworkReply& reply)
 {
     QNetworkReply* r = &reply;
     auto stop = [this, r](Stop why) {
@@ -201,15 +228,6 @@ void HttpRequest::watch(QNetworkReply& reply, const QUrl& origin)
             m_stop = why;
         r->abort();
     };
-    QObject::connect(r, &QNetworkReply::redirected, r, [this, r, origin, stop](const QUrl& target) {
-        const QUrl resolved = origin.resolved(target);
-        if (sameOrigin(origin, resolved)) {
-            emit r->redirectAllowed();
-            return;
-        }
-        m_refusedRedirect = resolved;
-        stop(Stop::Redirect);
-    });
     QObject::connect(r, &QNetworkReply::metaDataChanged, r, [this, r, stop] {
         bool known = false;
         const qint64 announced = r->header(QNetworkRequest::ContentLengthHeader).toLongLong(&known);
@@ -222,20 +240,20 @@ void HttpRequest::watch(QNetworkReply& reply, const QUrl& origin)
     });
 }
 
-void HttpRequest::waitFor(QNetworkReply& reply)
+void HttpRequest::waitFor(QNetworkReply& reply, const QDeadlineTimer& deadline)
 {
     if (!reply.isFinished()) {
         QEventLoop loop;
         QObject::connect(&reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
         // The transfer time-out only measures silence; this one bounds the whole exchange.
-        QTimer deadline;
-        deadline.setSingleShot(true);
-        QObject::connect(&deadline, &QTimer::timeout, &reply, [this, &reply] {
+        QTimer timer;
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, &reply, [this, &reply] {
             if (m_stop == Stop::None)
                 m_stop = Stop::Deadline;
             reply.abort();
         });
-        deadline.start(TimeoutMs());
+        timer.start(int(qMax<qint64>(0, deadline.remainingTime())));
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
     if (!reply.isFinished()) {
@@ -270,8 +288,6 @@ void HttpRequest::raiseStopped() const
 
 void HttpRequest::readAnswer(QNetworkReply& reply)
 {
-    if (m_stop != Stop::None)
-        raiseStopped();
     m_status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     m_contentType = reply.header(QNetworkRequest::ContentTypeHeader).toByteArray();
     if (reply.isOpen())

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QUrl>
 
+class QDeadlineTimer;
 class QNetworkReply;
 class QNetworkRequest;
 
@@ -68,9 +69,9 @@ public:
 private:
     enum class Stop { None, Deadline, TooLarge, Redirect };
 
-    QNetworkReply* start(const QNetworkRequest& request) const;
-    void watch(QNetworkReply& reply, const QUrl& origin);
-    void waitFor(QNetworkReply& reply);
+    QNetworkReply* start(const QString& method, const QNetworkRequest& request) const;
+    void watch(QNetworkReply& reply);
+    void waitFor(QNetworkReply& reply, const QDeadlineTimer& deadline);
     void readAnswer(QNetworkReply& reply);
     [[noreturn]] void raiseStopped() const;
 
