@@ -8,19 +8,21 @@
 #include "service/ParamBlock.h"
 #include "service/basActions.h"
 
-#include <QStringList>
+#include <initializer_list>
 
 namespace {
 
-const QStringList kReportButtons = {
-    QStringLiteral("cmdPrint"), QStringLiteral("cmdView"), QStringLiteral("cmdRMCR"),
-    QStringLiteral("cmdImport"), QStringLiteral("cmdAddBureau"), QStringLiteral("cmdRequestSupp"),
+using Buttons = std::initializer_list<MainButton>;
+
+constexpr Buttons kReportButtons = {
+    MainButton::cmdPrint, MainButton::cmdView, MainButton::cmdRMCR,
+    MainButton::cmdImport, MainButton::cmdAddBureau, MainButton::cmdRequestSupp,
 };
 
-void disable(IMainWindow& window, const QStringList& names)
+void disable(IMainWindow& window, Buttons buttons)
 {
-    for (const QString& name : names)
-        window.SetButtonEnabled(name, false);
+    for (const MainButton button : buttons)
+        window.SetButtonEnabled(button, false);
 }
 
 // A false result stops start-up with the answer the operation left: the server's answer, or
@@ -69,13 +71,13 @@ void RunExistingReportCheck(IMainWindow& window)
     const QString reissue = Props().ReissueNumber();
     if (id.isEmpty() && reissue.isEmpty()) {
         disable(window, kReportButtons);
-        window.SetButtonText(QStringLiteral("cmdRepull"), QStringLiteral("&Pull Credit"),
+        window.SetButtonText(MainButton::cmdRepull, QStringLiteral("&Pull Credit"),
                              QStringLiteral("Pull New Credit Report"));
     } else if (id == QLatin1String("ERROR")) {
         disable(window, kReportButtons);
-        window.SetButtonEnabled(QStringLiteral("cmdRepull"), false);
+        window.SetButtonEnabled(MainButton::cmdRepull, false);
     } else if (!id.isEmpty() && !reissue.isEmpty()) {
-        disable(window, {QStringLiteral("cmdRMCR"), QStringLiteral("cmdAddBureau"),
-                         QStringLiteral("cmdRequestSupp"), QStringLiteral("cmdRepull")});
+        disable(window, {MainButton::cmdRMCR, MainButton::cmdAddBureau, MainButton::cmdRequestSupp,
+                         MainButton::cmdRepull});
     }
 }

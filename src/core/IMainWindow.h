@@ -2,6 +2,23 @@
 
 #include <QString>
 
+// The main window's command buttons, named as their controls. Start-up names a button by this
+// enum, so a misspelt button is a compile error rather than a lookup that silently finds nothing.
+enum class MainButton {
+    cmdRepull,
+    cmdAddBureau,
+    cmdView,
+    cmdPrint,
+    cmdImport,
+    cmdRMCR,
+    cmdWeb,
+    cmdRequestSupp,
+    cmdClose,
+};
+
+// The button's control name ("cmdView"), as its objectName.
+QString ButtonName(MainButton button);
+
 // What start-up asks of the main window. The window registers a factory in the program context,
 // so start-up stays free of widgets and can be run against a recording stand-in.
 class IMainWindow
@@ -19,6 +36,6 @@ public:
     virtual void CheckForExisting() = 0;
     // The report ID the existing-report check found ("ERROR" when the search failed).
     virtual QString ExistingReportID() const = 0;
-    virtual void SetButtonEnabled(const QString& objectName, bool enabled) = 0;
-    virtual void SetButtonText(const QString& objectName, const QString& caption, const QString& tooltip) = 0;
+    virtual void SetButtonEnabled(MainButton button, bool enabled) = 0;
+    virtual void SetButtonText(MainButton button, const QString& caption, const QString& tooltip) = 0;
 };

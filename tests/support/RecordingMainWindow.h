@@ -25,10 +25,10 @@ public:
             Props().setReissueNumber(reissueDuringCheck);
     }
     QString ExistingReportID() const override { return reportId; }
-    void SetButtonEnabled(const QString& name, bool enabled) override { enabledState[name] = enabled; }
-    void SetButtonText(const QString& name, const QString& caption, const QString& tip) override
+    void SetButtonEnabled(MainButton button, bool enabled) override { enabledState[ButtonName(button)] = enabled; }
+    void SetButtonText(MainButton button, const QString& caption, const QString& tip) override
     {
-        texts[name] = caption + "|" + tip;
+        texts[ButtonName(button)] = caption + "|" + tip;
     }
 
     QString version, caption, reportId, reissueDuringCheck;

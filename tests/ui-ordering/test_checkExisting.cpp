@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTcpServer>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -164,6 +165,12 @@ private slots:
     void closeDeletesDownloadedReport();
     void reloadRunsStartupAgain();
     void invalidPasswordClearsStoredPassword();
+    void failedCheckEndsInSearchError_data();
+    void failedCheckEndsInSearchError();
+    void hourglassIsRestoredAfterEveryCheck_data();
+    void hourglassIsRestoredAfterEveryCheck();
+    void closingTheWindowCannotSkipTheCheck();
+    void resultsOutliveTheWindow();
 };
 
 void TestCheckExisting::outcomeSetsButtons_data()
@@ -199,7 +206,7 @@ void TestCheckExisting::outcomeSetsButtons()
     actual.sort();
     disabled.sort();
     QCOMPARE(actual, disabled);
-    QCOMPARE(rig.window()->cmdRepull()->text(), repullCaption);
+    QCOMPARE(rig.window()->Button(MainButton::cmdRepull).text(), repullCaption);
     QVERIFY(rig.enabled("cmdClose"));
     // The account data was refreshed in its order after the search.
     const QStringList order = {"FIND_REPORT", "LOGINBYREFERENCE", "REQUESTBUREAURIGHTS", "GETDEPARTMENTID",
@@ -275,8 +282,8 @@ void TestCheckExisting::reissueLoopAsksAgainUntilNotAReissue()
     QCOMPARE(searches.size(), 2);
     QVERIFY(searches[0].contains("ReIssueNum=NOSUCH1"));
     QVERIFY(!searches[1].contains("ReIssueNum"));
-    QCOMPARE(rig.window()->lblRef()->text(), QString("Reference:"));
-    QVERIFY(rig.window()->lblReference()->isEnabled());
+    QCOMPARE(rig.window()->findChild<QLabel*>("lblRef")->text(), QString("Reference:"));
+    QVERIFY(rig.window()->Box(LoanBox::lblReference).isEnabled());
 }
 
 void TestCheckExisting::reissueFoundDisablesFour()
@@ -291,9 +298,9 @@ void TestCheckExisting::reissueFoundDisablesFour()
         QVERIFY2(!rig.enabled(name), qPrintable(name));
     for (const QString& name : {"cmdView", "cmdPrint", "cmdImport"})
         QVERIFY2(rig.enabled(name), qPrintable(name));
-    QCOMPARE(rig.window()->lblRef()->text(), QString("Reissue #:"));
-    QCOMPARE(rig.window()->lblReference()->text(), QString("RX20260417"));
-    QVERIFY(!rig.window()->lblReference()->isEnabled());
+    QCOMPARE(rig.window()->findChild<QLabel*>("lblRef")->text(), QString("Reissue #:"));
+    QCOMPARE(rig.window()->Box(LoanBox::lblReference).text(), QString("RX20260417"));
+    QVERIFY(!rig.window()->Box(LoanBox::lblReference).isEnabled());
     QVERIFY(rig.window()->windowTitle().endsWith(" - RX20260417"));
 }
 
@@ -332,14 +339,14 @@ void TestCheckExisting::individualLoanHidesCoBorrowerKeepingBoxes()
 {
     ScreenRig rig("recent");
     QVERIFY(rig.started);
-    rig.window()->lblCoFirst()->setText("FROM BEFORE");
+    rig.window()->Box(LoanBox::lblCoFirst).setText("FROM BEFORE");
     rig.check();
-    QVERIFY(!rig.window()->fmCoBorrower()->isVisible());
-    QCOMPARE(rig.window()->lblCoFirst()->text(), QString("FROM BEFORE"));
-    QCOMPARE(rig.window()->lblBorFirst()->text(), QString("JORDAN"));
-    QCOMPARE(rig.window()->lblBorSSN()->text(), QString("900-11-0002"));
-    QCOMPARE(rig.window()->lblBorDOB()->text(), QString("02/14/1985"));
-    QCOMPARE(rig.window()->lblCurAddr()->text(), QString::fromUtf8("27 CAFÉ ROW"));
+    QVERIFY(!rig.window()->findChild<QGroupBox*>("fmCoBorrower")->isVisible());
+    QCOMPARE(rig.window()->Box(LoanBox::lblCoFirst).text(), QString("FROM BEFORE"));
+    QCOMPARE(rig.window()->Box(LoanBox::lblBorFirst).text(), QString("JORDAN"));
+    QCOMPARE(rig.window()->Box(LoanBox::lblBorSSN).text(), QString("900-11-0002"));
+    QCOMPARE(rig.window()->Box(LoanBox::lblBorDOB).text(), QString("02/14/1985"));
+    QCOMPARE(rig.window()->Box(LoanBox::lblCurAddr).text(), QString::fromUtf8("27 CAFÉ ROW"));
     QVERIFY(!rig.sent("FIND_REPORT").first().contains("CoSSN"));
 }
 
@@ -356,10 +363,10 @@ void TestCheckExisting::loanPagesCarryScreenValues()
     Props().setBaseUrl("https://vendor.example");
     Props().setRMCRPageLink("/rmcr.asp?");
     Props().setSuppPageLink("/supp.asp");
-    rig.window()->lblBorLast()->setText(" O'NEIL & CO ");
-    rig.window()->cmdRMCR()->setEnabled(true);
-    rig.window()->cmdRMCR()->click();
-    rig.window()->cmdRequestSupp()->click();
+    rig.window()->Box(LoanBox::lblBorLast).setText(" O'NEIL & CO ");
+    rig.window()->Button(MainButton::cmdRMCR).setEnabled(true);
+    rig.window()->Button(MainButton::cmdRMCR).click();
+    rig.window()->Button(MainButton::cmdRequestSupp).click();
     QCOMPARE(rig.shell.calls.size(), 2);
     const QString uid = rig.window()->sReportUID();
     QCOMPARE(rig.shell.calls[0].target,
@@ -369,7 +376,7 @@ void TestCheckExisting::loanPagesCarryScreenValues()
     // A failed open is explained with the shell's text.
     rig.shell.result = 31;
     rig.boxes.expect();
-    rig.window()->cmdRequestSupp()->click();
+    rig.window()->Button(MainButton::cmdRequestSupp).click();
     QCOMPARE(rig.boxes.boxes.last().title, QString("Error in cmdRequestSupp_Click"));
     QVERIFY(rig.boxes.boxes.last().text.endsWith("31- There is no application associated with the given filename extension."));
 }
@@ -395,7 +402,7 @@ void TestCheckExisting::closeDeletesDownloadedReport()
     const QString pdf = rig.env.path("SAMPLE1.pdf");
     rig.env.writeFile("SAMPLE1.pdf", "%PDF-1.4");
     rig.window()->setsReportLocation(pdf);
-    rig.window()->cmdClose()->click();
+    rig.window()->Button(MainButton::cmdClose).click();
     QVERIFY(!QFile::exists(pdf));
     QCOMPARE(rig.programEnds, 1);
 }
@@ -405,14 +412,14 @@ void TestCheckExisting::reloadRunsStartupAgain()
     ScreenRig rig("recent");
     QVERIFY(rig.started);
     QCOMPARE(Main(), StartupOutcome::Started);
-    QCOMPARE(rig.window()->lblBorLast()->text(), QString("SAMPLE"));
+    QCOMPARE(rig.window()->Box(LoanBox::lblBorLast).text(), QString("SAMPLE"));
     rig.useCase("no-report");
     rig.sim.clearRequests();
-    rig.window()->mnuReload()->trigger();
-    rig.window()->mnuReload()->trigger();   // a second request while one is pending is ignored
-    QTRY_COMPARE(rig.window()->lblBorLast()->text(), QString("NEWCOMB"));
+    rig.window()->findChild<QAction*>("mnuReload")->trigger();
+    rig.window()->findChild<QAction*>("mnuReload")->trigger();   // a second request while one is pending is ignored
+    QTRY_COMPARE(rig.window()->Box(LoanBox::lblBorLast).text(), QString("NEWCOMB"));
     QCOMPARE(rig.sent("FIND_REPORT").size(), 1);
-    QCOMPARE(rig.window()->cmdRepull()->text(), QString("&Pull Credit"));
+    QCOMPARE(rig.window()->Button(MainButton::cmdRepull).text(), QString("&Pull Credit"));
 }
 
 void TestCheckExisting::invalidPasswordClearsStoredPassword()
@@ -428,6 +435,168 @@ void TestCheckExisting::invalidPasswordClearsStoredPassword()
     QVERIFY(RestartPending());
     // Start-up runs again from the event loop and asks for the settings.
     QTRY_COMPARE(rig.settingsShown, 1);
+}
+
+namespace {
+
+// A port on which nothing listens.
+quint16 closedPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return port;
+}
+
+// Closes the check window as soon as it is shown: before its work has begun.
+class CloseOnShow : public QObject
+{
+public:
+    CloseOnShow() { qApp->installEventFilter(this); }
+    ~CloseOnShow() override { qApp->removeEventFilter(this); }
+    int closes = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* check = qobject_cast<frmCheckExisting*>(watched);
+        if (check && event->type() == QEvent::Show) {
+            QTimer::singleShot(0, check, [this, check] {
+                ++closes;
+                check->close();
+            });
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+// A check that could not search leaves its result unset (search error): the main window offers
+// no new pull for a loan whose search failed, and a failed search is logged once.
+void TestCheckExisting::failedCheckEndsInSearchError_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QString>("boxTitle");
+    QTest::addColumn<int>("logEntries");   // -1: not counted here (the transport's concern)
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("missing EXPORT.DAT") << "no-export" << "Import Error" << 1 << "EXPORT.DAT";
+    QTest::newRow("unreachable server") << "unreachable" << "Invalid Internet Connection Found" << -1 << "";
+    QTest::newRow("HTTP 500 on FIND_REPORT") << "http500" << "" << 1 << "500";
+    QTest::newRow("time-out on FIND_REPORT") << "timeout" << "" << 1 << "action=FIND_REPORT";
+    QTest::newRow("request date not a date") << "bad-date" << "Import Error" << 1
+        << "The report's request date \"sometime next week\" is not a date.";
+}
+
+void TestCheckExisting::failedCheckEndsInSearchError()
+{
+    QFETCH(QString, failure);
+    QFETCH(QString, boxTitle);
+    QFETCH(int, logEntries);
+    QFETCH(QString, logged);
+    ScreenRig rig("recent");
+    QVERIFY(rig.started);
+    if (failure == "no-export")
+        QFile::remove(rig.env.path("receive/EXPORT.DAT"));
+    if (failure == "unreachable")
+        Props().setServerURL(QStringLiteral("http://127.0.0.1:%1").arg(closedPort()));
+    if (failure == "http500")
+        rig.sim.scriptStatus("FIND_REPORT", 500, "server trouble");
+    if (failure == "timeout") {
+        qputenv("QUILLCLIENT_HTTP_TIMEOUT_MS", "300");
+        rig.sim.setLatency(1500);
+    }
+    if (failure == "bad-date")
+        rig.sim.script("DATEREQUESTED", "sometime next week");
+    if (!boxTitle.isEmpty())
+        rig.boxes.expect();
+    rig.check();
+    qunsetenv("QUILLCLIENT_HTTP_TIMEOUT_MS");
+    rig.sim.setLatency(0);
+
+    QCOMPARE(rig.boxes.unexpected, 0);
+    if (!boxTitle.isEmpty())
+        QCOMPARE(rig.boxes.boxes.value(0).title, boxTitle);
+    const QByteArray log = rig.env.readFile("errors.log");
+    if (logEntries >= 0)
+        QCOMPARE(log.count("Date: "), logEntries);
+    QVERIFY2(log.contains(logged.toUtf8()), log.constData());
+    QCOMPARE(rig.window()->existingReportResult(), int(ReportSearchError));
+    for (const QString& name : kSeven)
+        QVERIFY2(!rig.enabled(name), qPrintable(name));
+    QVERIFY(rig.window()->findChild<QPushButton*>("cmdRepull")->text() != "&Pull Credit");
+    QVERIFY(rig.sent("LOGINBYREFERENCE").isEmpty());
+}
+
+// Every search pass shows the hourglass; every pass, and the check as a whole, restores it.
+void TestCheckExisting::hourglassIsRestoredAfterEveryCheck_data()
+{
+    QTest::addColumn<QString>("caseName");
+    QTest::addColumn<QStringList>("reissues");
+    QTest::addColumn<int>("boxes");
+    QTest::addColumn<int>("searches");
+    QTest::newRow("found") << "recent" << QStringList() << 0 << 1;
+    QTest::newRow("reissue not found, then not a reissue") << "recent" << QStringList{"NOSUCH1", ""} << 1 << 2;
+    QTest::newRow("two reissues not found") << "recent" << QStringList{"NOSUCH1", "NOSUCH2", ""} << 2 << 3;
+    QTest::newRow("missing EXPORT.DAT") << "" << QStringList() << 1 << 0;
+}
+
+void TestCheckExisting::hourglassIsRestoredAfterEveryCheck()
+{
+    QFETCH(QString, caseName);
+    QFETCH(QStringList, reissues);
+    QFETCH(int, boxes);
+    QFETCH(int, searches);
+    ScreenRig rig(caseName.isEmpty() ? "recent" : caseName, reissues.isEmpty() ? "demo" : "reissue",
+                  reissues.isEmpty() ? "Demo2026pass" : "Reissue2026pass");
+    QVERIFY(rig.started);
+    if (caseName.isEmpty())
+        QFile::remove(rig.env.path("receive/EXPORT.DAT"));
+    Props().setCrossCompanyReissue(!reissues.isEmpty());
+    for (int i = 0; i < boxes; ++i)
+        rig.boxes.expect();
+    ReissueAnswers answers(reissues);
+    rig.check();
+    QCOMPARE(rig.sent("FIND_REPORT").size(), searches);
+    QCOMPARE(rig.boxes.boxes.size(), boxes);
+    QVERIFY(rig.desk.hourglassShown >= searches);
+    QCOMPARE(rig.desk.busyDepth, 0);
+}
+
+// Closing the window before its work has begun neither skips the loading of the loan nor
+// leaves the check in "not found".
+void TestCheckExisting::closingTheWindowCannotSkipTheCheck()
+{
+    ScreenRig rig("recent");
+    QVERIFY(rig.started);
+    CloseOnShow closer;
+    rig.check();
+    QVERIFY(closer.closes >= 1);
+    QCOMPARE(rig.window()->findChild<QLineEdit*>("lblBorLast")->text(), QString("SAMPLE"));
+    QCOMPARE(rig.sent("FIND_REPORT").size(), 1);
+    QCOMPARE(rig.window()->existingReportResult(), int(ReportFound));
+    QVERIFY(rig.enabled("cmdView"));
+}
+
+// The window is unloaded after its work; what it found stays readable, and the report ID the
+// pull window sets after an order is kept until the next check.
+void TestCheckExisting::resultsOutliveTheWindow()
+{
+    ScreenRig rig("recent");
+    QVERIFY(rig.started);
+    rig.check();
+    QTRY_VERIFY(frmCheckExisting::loaded() == nullptr);
+    const QString found = frmCheckExisting::sReportID();
+    QVERIFY(!found.isEmpty());
+    QCOMPARE(rig.window()->sReportUID(), found);
+    QCOMPARE(frmCheckExisting::eReportStatus(), int(ReportFound));
+    QVERIFY(frmCheckExisting::oInquiry() != nullptr);
+    QVERIFY(!frmCheckExisting::sDateRequested().isEmpty());
+    frmCheckExisting::setsReportID("NEW-ORDER-GUID");
+    QCOMPARE(rig.window()->ExistingReportID(), QString("NEW-ORDER-GUID"));
+    rig.check();
+    QCOMPARE(frmCheckExisting::sReportID(), found);
 }
 
 int runCheckExistingTests(int argc, char** argv)

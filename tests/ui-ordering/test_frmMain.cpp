@@ -33,6 +33,7 @@ private slots:
     void logoClickIsReported_data();
     void logoClickIsReported();
     void imageListHoldsTwoDistinctLogos();
+    void typedControlsAreTheNamedOnes();
 
 private:
     frmMain *m_window = nullptr;
@@ -101,7 +102,7 @@ void TestFrmMain::rightPressPopsUpFileMenu()
     QFETCH(bool, popsUp);
 
     QUILL_FIND_CHILD(widget, QWidget, m_window, target);
-    QMenu *menu = m_window->mnuFile();
+    QMenu *menu = m_window->findChild<QMenu *>(QStringLiteral("mnuFile"));
     QVERIFY(!menu->isVisible());
 
     // Frames and the background are hit where none of their children lie.
@@ -155,7 +156,7 @@ void TestFrmMain::dataBoxSelectsWholeTextOnFocus()
     const QString text = QStringLiteral("MARY ANN O'NEIL 12");
     edit->setText(text);
     edit->setCursorPosition(3);
-    m_window->cmdClose()->setFocus();
+    m_window->Button(MainButton::cmdClose).setFocus();
     QTRY_VERIFY_WITH_TIMEOUT(!edit->hasFocus(), 1000);
 
     if (byMouse)
@@ -211,8 +212,8 @@ void TestFrmMain::logoClickIsReported()
     ShellRecorder shell;
     Props().setClientWebsite("vendor.example");
     Props().setReportListPage("/ReportList.asp");
-    ClickableLabel *logo = m_window->Picture1();
-    logo->setPixmap(m_window->ImageList1()->picture(1));
+    ClickableLabel *logo = m_window->findChild<ClickableLabel *>(QStringLiteral("Picture1"));
+    logo->setPixmap(m_window->findChild<ImageList *>(QStringLiteral("ImageList1"))->picture(1));
     QSignalSpy spy(m_window, &frmMain::logoClicked);
 
     const QPoint inside = logo->rect().center();
@@ -227,9 +228,30 @@ void TestFrmMain::logoClickIsReported()
         QCOMPARE(shell.calls[0].target, QString("https://vendor.example/ReportList.asp"));
 }
 
+// The typed names reach exactly the control of that name: a box list or a button switch out of
+// order would fill the wrong box or enable the wrong command.
+void TestFrmMain::typedControlsAreTheNamedOnes()
+{
+    const QStringList boxes = {"lblReference", "lblBorFirst", "lblBorLast", "lblBorMi", "lblBorSufx", "lblBorSSN",
+                               "lblBorDOB", "lblCoFirst", "lblCoLast", "lblCoMi", "lblCoSufx", "lblCoSSN", "lblCoDOB",
+                               "lblCurAddr", "lblCurCity", "lblCurState", "lblCurZip", "lblCurCountry", "lblPreAddr",
+                               "lblPreCity", "lblPreState", "lblPreZip", "lblPreCountry"};
+    for (int i = 0; i < boxes.size(); ++i)
+        QCOMPARE(m_window->Box(static_cast<LoanBox>(i)).objectName(), boxes[i]);
+    const QStringList buttons = {"cmdRepull", "cmdAddBureau", "cmdView", "cmdPrint", "cmdImport",
+                                 "cmdRMCR", "cmdWeb", "cmdRequestSupp", "cmdClose"};
+    for (int i = 0; i < buttons.size(); ++i) {
+        const auto button = static_cast<MainButton>(i);
+        QCOMPARE(m_window->Button(button).objectName(), buttons[i]);
+        QCOMPARE(ButtonName(button), buttons[i]);
+        m_window->SetButtonText(button, "&Caption " + buttons[i], "tip");
+        QCOMPARE(m_window->findChild<QPushButton *>(buttons[i])->text(), "&Caption " + buttons[i]);
+    }
+}
+
 void TestFrmMain::imageListHoldsTwoDistinctLogos()
 {
-    const ImageList *images = m_window->ImageList1();
+    const ImageList *images = m_window->findChild<ImageList *>(QStringLiteral("ImageList1"));
     QVERIFY(images);
     QCOMPARE(images->count(), 2);
 

@@ -14,14 +14,11 @@
 #include "service/ParamBlock.h"
 #include "service/basActions.h"
 #include "service/clsReportStatus.h"
-#include "ui/ordering/frmMain.h"
+#include "ui/ordering/ILoanScreen.h"
 #include "ui/ordering/frmReissue.h"
 
-#include <QAction>
-#include <QGroupBox>
-#include <QLabel>
+#include <QCloseEvent>
 #include <QLineEdit>
-#include <QTimer>
 
 namespace {
 
@@ -57,6 +54,27 @@ QString accountBlock(const RefreshStep& step)
     return block.text();
 }
 
+// What the last check found. It belongs to the class, not to a loaded window (see the header).
+struct CheckResults {
+    int eReportStatus = ReportSearchError;
+    std::shared_ptr<clsInquiry> oInquiry;
+    std::shared_ptr<clsReportStatus> oReportStatus;
+    QString sDateRequested;
+    QString sReportID;
+};
+
+CheckResults& results()
+{
+    static CheckResults last;
+    return last;
+}
+
+std::unique_ptr<frmCheckExisting>& loadedWindow()
+{
+    static std::unique_ptr<frmCheckExisting> window;
+    return window;
+}
+
 // A birth date the loader accepted is shown in one form; anything else as it was written.
 QString birthDate(const QString& dob)
 {
@@ -66,13 +84,89 @@ QString birthDate(const QString& dob)
 
 } // namespace
 
-frmCheckExisting::frmCheckExisting(frmMain& mainWindow, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frmCheckExisting>()), m_main(mainWindow)
+frmCheckExisting::frmCheckExisting(ILoanScreen& screen, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmCheckExisting>()), m_screen(screen)
 {
     ui->setupUi(this);
 }
 
 frmCheckExisting::~frmCheckExisting() = default;
+
+void frmCheckExisting::Run(ILoanScreen& screen)
+{
+    // No parent: the slot above is the one owner, so the window cannot be deleted twice when
+    // the main window goes. Application-modal, as the main window's own child would be.
+    Unload();
+    loadedWindow().reset(new frmCheckExisting(screen, nullptr));
+    frmCheckExisting& window = *loadedWindow();
+    window.setWindowModality(Qt::ApplicationModal);
+    window.show();
+    window.runCheck();
+    Unload();
+}
+
+frmCheckExisting* frmCheckExisting::loaded()
+{
+    return loadedWindow().get();
+}
+
+void frmCheckExisting::Unload()
+{
+    if (frmCheckExisting* window = loadedWindow().release()) {
+        window->m_running = false;
+        window->hide();
+        window->deleteLater();
+    }
+}
+
+int frmCheckExisting::eReportStatus()
+{
+    return results().eReportStatus;
+}
+
+std::shared_ptr<clsInquiry> frmCheckExisting::oInquiry()
+{
+    return results().oInquiry;
+}
+
+std::shared_ptr<clsReportStatus> frmCheckExisting::oReportStatus()
+{
+    return results().oReportStatus;
+}
+
+void frmCheckExisting::setoReportStatus(std::shared_ptr<clsReportStatus> v)
+{
+    results().oReportStatus = std::move(v);
+}
+
+QString frmCheckExisting::sDateRequested()
+{
+    return results().sDateRequested;
+}
+
+QString frmCheckExisting::sReportID()
+{
+    return results().sReportID;
+}
+
+void frmCheckExisting::setsReportID(const QString& v)
+{
+    results().sReportID = v;
+}
+
+void frmCheckExisting::reject()
+{
+    if (!m_running)
+        QDialog::reject();
+}
+
+void frmCheckExisting::closeEvent(QCloseEvent* event)
+{
+    if (m_running)
+        event->ignore();
+    else
+        QDialog::closeEvent(event);
+}
 
 QString frmCheckExisting::FormatSSN(const QString& ssn)
 {
@@ -94,48 +188,43 @@ QDate frmCheckExisting::ParseRequestDate(const QString& text)
     return ParseDate(text);
 }
 
-void frmCheckExisting::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (m_started)
-        return;
-    m_started = true;
-    // Let the window paint before the work starts; the work closes it.
-    QTimer::singleShot(0, this, &frmCheckExisting::runCheck);
-}
-
 void frmCheckExisting::runCheck()
 {
+    m_running = true;
     repaintBoth();
     QString errorText;
     bool ok = true;
+    // A failed server operation has written its own errors.log entry; the text it passed back
+    // is that entry, so it is not written a second time here.
     Import(errorText, ok);
-    if (!ok)
-        WriteErrorLog(errorText);
-    accept();
+    m_running = false;
 }
 
 void frmCheckExisting::repaintBoth()
 {
     repaint();
-    m_main.repaint();
+    m_screen.RepaintScreen();
 }
 
 void frmCheckExisting::Import(QString& errorText, bool& ok)
 {
     ok = true;
     errorText.clear();
+    // Unset until a step decides otherwise: a check that fails before the search has answered
+    // ends in the search-error state, never in "not found".
+    results() = CheckResults();
     try {
         readLoan();
-        if (!searchLoop(errorText) || (m_sReportID != QLatin1String("ERROR") && !refreshAccount()))
+        if (!searchLoop(errorText) || (results().sReportID != QLatin1String("ERROR") && !refreshAccount()))
             ok = false;
     } catch (const AppError& e) {
         ok = false;
-        if (e.Number != ErrNo::Silent)
+        if (e.Number != ErrNo::Silent) {
             MsgBox(QStringLiteral("Borrower information not retrieved from EXPORT.DAT\r\nReason: ") + e.Description,
                    vbExclamation, QStringLiteral("Import Error"));
+            WriteErrorLog(BuildErrorXML(e.Source, e.Description, e.Number));
+        }
     }
-    TheDesktop().SetHourglass(false);
 }
 
 void frmCheckExisting::readLoan()
@@ -143,7 +232,7 @@ void frmCheckExisting::readLoan()
     clsQuill reader;
     const QString exportFile = clsQuill::ExportFilePath();
     clsQuill::ArchiveExportFile();
-    m_oInquiry = reader.ReadQuillExportFile(exportFile);
+    results().oInquiry = reader.ReadQuillExportFile(exportFile);
 }
 
 // Searches until a report is found, nothing is found without a reissue number, or the
@@ -153,20 +242,23 @@ bool frmCheckExisting::searchLoop(QString& errorText)
     for (;;) {
         ParamBlock block(QStringLiteral("FIND_REPORT"));
         const QString reissue = startSearchPass(block);
+        // This pass's wait; it ends with the pass, before the reissue window can come up again.
+        HourglassCursor hourglass;
+        repaintBoth();
         fillBorrowers(block);
         QString answer;
-        if (!FindReport(block.text(), m_oReportStatus, answer)) {
+        if (!FindReport(block.text(), results().oReportStatus, answer)) {
             errorText = answer;
             return false;
         }
         if (answer == QLatin1String("ERROR")) {
-            m_eReportStatus = ReportSearchError;
-            m_sReportID = answer;
+            results().eReportStatus = ReportSearchError;
+            results().sReportID = answer;
             return true;
         }
         if (!answer.isEmpty())
             return classifyFound(answer, errorText);
-        m_eReportStatus = ReportNotFound;
+        results().eReportStatus = ReportNotFound;
         if (reissue.isEmpty())
             return true;
         MsgBox(QStringLiteral("A report with reissue number: [") + reissue + QStringLiteral("] could not be found."),
@@ -179,62 +271,60 @@ bool frmCheckExisting::searchLoop(QString& errorText)
 QString frmCheckExisting::startSearchPass(ParamBlock& block)
 {
     clsProperties& props = Props();
-    m_main.lblReference()->setText(m_oInquiry->Reference());
-    m_main.lblReference()->setEnabled(true);
-    m_main.lblRef()->setText(QStringLiteral("Reference:"));
-    m_main.setWindowTitle(props.Client());
+    m_screen.Box(LoanBox::lblReference).setText(results().oInquiry->Reference());
+    m_screen.Box(LoanBox::lblReference).setEnabled(true);
+    m_screen.SetReferenceCaption(QStringLiteral("Reference:"));
+    m_screen.SetCaption(props.Client());
     ui->lblChecking->setText(QStringLiteral("Checking for existing report..."));
     if (props.CrossCompanyReissue())
         frmReissue::Ask(this);
     const QString reissue = props.ReissueNumber();
     if (!reissue.isEmpty()) {
         block.add(QStringLiteral("ReIssueNum"), reissue);
-        m_main.setWindowTitle(props.Client() + QStringLiteral(" - ") + reissue);
-        m_main.lblRef()->setText(QStringLiteral("Reissue #:"));
-        m_main.lblReference()->setText(reissue);
-        m_main.lblReference()->setEnabled(false);
+        m_screen.SetCaption(props.Client() + QStringLiteral(" - ") + reissue);
+        m_screen.SetReferenceCaption(QStringLiteral("Reissue #:"));
+        m_screen.Box(LoanBox::lblReference).setText(reissue);
+        m_screen.Box(LoanBox::lblReference).setEnabled(false);
         ui->lblChecking->setText(QStringLiteral("Checking for existing reissue..."));
     }
-    TheDesktop().SetHourglass(true);
-    repaintBoth();
     return reissue;
 }
 
 void frmCheckExisting::fillBorrowers(ParamBlock& block)
 {
-    if (const auto bor = m_oInquiry->Borrower()) {
-        m_main.lblBorFirst()->setText(bor->FirstName());
-        m_main.lblBorLast()->setText(bor->LastName());
-        m_main.lblBorMi()->setText(bor->MiddleInitial());
-        m_main.lblBorSufx()->setText(bor->Suffix());
-        m_main.lblBorSSN()->setText(FormatSSN(bor->SSN()));
-        m_main.lblBorDOB()->setText(birthDate(bor->DOB()));
+    if (const auto bor = results().oInquiry->Borrower()) {
+        m_screen.Box(LoanBox::lblBorFirst).setText(bor->FirstName());
+        m_screen.Box(LoanBox::lblBorLast).setText(bor->LastName());
+        m_screen.Box(LoanBox::lblBorMi).setText(bor->MiddleInitial());
+        m_screen.Box(LoanBox::lblBorSufx).setText(bor->Suffix());
+        m_screen.Box(LoanBox::lblBorSSN).setText(FormatSSN(bor->SSN()));
+        m_screen.Box(LoanBox::lblBorDOB).setText(birthDate(bor->DOB()));
         block.add(QStringLiteral("SSN"), bor->SSN());
         block.add(QStringLiteral("FirstName"), bor->FirstName());
         block.add(QStringLiteral("LastName"), bor->LastName());
         const auto cur = bor->CurrentAddress();
-        m_main.lblCurAddr()->setText(cur->Address1());
-        m_main.lblCurCity()->setText(cur->City());
-        m_main.lblCurState()->setText(cur->State());
-        m_main.lblCurZip()->setText(cur->PostalCode());
-        m_main.lblCurCountry()->setText(cur->Country());
+        m_screen.Box(LoanBox::lblCurAddr).setText(cur->Address1());
+        m_screen.Box(LoanBox::lblCurCity).setText(cur->City());
+        m_screen.Box(LoanBox::lblCurState).setText(cur->State());
+        m_screen.Box(LoanBox::lblCurZip).setText(cur->PostalCode());
+        m_screen.Box(LoanBox::lblCurCountry).setText(cur->Country());
         const auto pre = bor->PreviousAddress();
-        m_main.lblPreAddr()->setText(pre->Address1());
-        m_main.lblPreCity()->setText(pre->City());
-        m_main.lblPreState()->setText(pre->State());
-        m_main.lblPreZip()->setText(pre->PostalCode());
-        m_main.lblPreCountry()->setText(pre->Country());
+        m_screen.Box(LoanBox::lblPreAddr).setText(pre->Address1());
+        m_screen.Box(LoanBox::lblPreCity).setText(pre->City());
+        m_screen.Box(LoanBox::lblPreState).setText(pre->State());
+        m_screen.Box(LoanBox::lblPreZip).setText(pre->PostalCode());
+        m_screen.Box(LoanBox::lblPreCountry).setText(pre->Country());
     }
-    const auto co = m_oInquiry->CoBorrower();
-    m_main.fmCoBorrower()->setVisible(co != nullptr);
+    const auto co = results().oInquiry->CoBorrower();
+    m_screen.SetCoBorrowerVisible(co != nullptr);
     if (!co)
         return;
-    m_main.lblCoFirst()->setText(co->FirstName());
-    m_main.lblCoLast()->setText(co->LastName());
-    m_main.lblCoMi()->setText(co->MiddleInitial());
-    m_main.lblCoSufx()->setText(co->Suffix());
-    m_main.lblCoSSN()->setText(FormatSSN(co->SSN()));
-    m_main.lblCoDOB()->setText(birthDate(co->DOB()));
+    m_screen.Box(LoanBox::lblCoFirst).setText(co->FirstName());
+    m_screen.Box(LoanBox::lblCoLast).setText(co->LastName());
+    m_screen.Box(LoanBox::lblCoMi).setText(co->MiddleInitial());
+    m_screen.Box(LoanBox::lblCoSufx).setText(co->Suffix());
+    m_screen.Box(LoanBox::lblCoSSN).setText(FormatSSN(co->SSN()));
+    m_screen.Box(LoanBox::lblCoDOB).setText(birthDate(co->DOB()));
     const QPair<QString, QString> criteria[] = {{QStringLiteral("CoFirstName"), co->FirstName()},
                                                 {QStringLiteral("CoLastName"), co->LastName()},
                                                 {QStringLiteral("CoSSN"), co->SSN()}};
@@ -245,25 +335,25 @@ void frmCheckExisting::fillBorrowers(ParamBlock& block)
 
 bool frmCheckExisting::classifyFound(const QString& answer, QString& errorText)
 {
-    m_sReportID = answer;
+    results().sReportID = answer;
     ParamBlock block(QStringLiteral("DATEREQUESTED"));
-    block.add(QStringLiteral("RID"), m_sReportID);
+    block.add(QStringLiteral("RID"), results().sReportID);
     QString dateText;
     if (!GetDateRequested(block.text(), dateText)) {
         errorText = dateText;
         return false;
     }
     if (dateText.isEmpty()) {
-        m_eReportStatus = ReportFound;
+        results().eReportStatus = ReportFound;
         return true;
     }
     const QDate requested = ParseRequestDate(dateText);
     if (!requested.isValid())
         throw AppError(13, QStringLiteral("The report's request date \"%1\" is not a date.").arg(dateText),
                        QStringLiteral("frmCheckExisting"));
-    m_sDateRequested = dateText;
+    results().sDateRequested = dateText;
     const qint64 age = DaysOld(requested, TheDesktop().Now().date());
-    m_eReportStatus = age >= Props().DaysOldTimeFrame() ? ReportFoundOld : ReportFound;
+    results().eReportStatus = age >= Props().DaysOldTimeFrame() ? ReportFoundOld : ReportFound;
     return true;
 }
 
@@ -273,7 +363,7 @@ bool frmCheckExisting::refreshAccount()
         QString answer;
         if (!step.operation(accountBlock(step), answer))
             return false;
-        if (step.operation == RequestBureauRights && m_oReportStatus && m_oReportStatus->nStatusReport() == 64)
+        if (step.operation == RequestBureauRights && results().oReportStatus && results().oReportStatus->nStatusReport() == 64)
             MsgBox(QStringLiteral("This report is currently at RMCR Pending Status.\r\n"
                                   "It will not be available until this request is completed."),
                    vbInformation, QStringLiteral("RMCR Status"));
@@ -283,7 +373,7 @@ bool frmCheckExisting::refreshAccount()
                 ShowNewsBurst();
         }
         if (step.operation == GetChangePasswordRights)
-            m_main.mnuChangePassword()->setEnabled(Props().CanChangePassword());
+            m_screen.SetChangePasswordEnabled(Props().CanChangePassword());
     }
     return true;
 }

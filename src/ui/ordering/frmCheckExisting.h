@@ -4,10 +4,10 @@
 
 #include <memory>
 
+class ILoanScreen;
+class ParamBlock;
 class clsInquiry;
 class clsReportStatus;
-class frmMain;
-class ParamBlock;
 
 namespace Ui {
 class frmCheckExisting;
@@ -22,23 +22,35 @@ enum eReportStatus : int {
 };
 
 // Loads the exported loan into the main window, searches the vendor for a report of it and
-// refreshes the account data. Does its work when shown, then closes itself; the caller reads
-// the results from its properties.
+// refreshes the account data.
+//
+// One instance, loaded on first use and unloaded explicitly; Run does both around the work. The
+// work runs inside Run, not from an event after the window is shown, so nothing the user does
+// to the window can skip it. The results belong to the class, not to a loaded instance: they
+// outlive the window, the main window and start-up read them afterwards, and the pull window
+// sets sReportID after an order. Every check starts them unset (search error, nothing found).
 class frmCheckExisting : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit frmCheckExisting(frmMain& mainWindow, QWidget* parent = nullptr);
     ~frmCheckExisting() override;
 
-    int eReportStatus() const { return m_eReportStatus; }
-    std::shared_ptr<clsInquiry> oInquiry() const { return m_oInquiry; }
-    std::shared_ptr<clsReportStatus> oReportStatus() const { return m_oReportStatus; }
-    void setoReportStatus(std::shared_ptr<clsReportStatus> v) { m_oReportStatus = std::move(v); }
-    QString sDateRequested() const { return m_sDateRequested; }
-    QString sReportID() const { return m_sReportID; }
-    void setsReportID(const QString& v) { m_sReportID = v; }
+    // Loads the window over screen, shows it modally while the whole check runs, and unloads
+    // it. A failed step ends the check in the state it reached (at worst the search error).
+    static void Run(ILoanScreen& screen);
+    // The loaded window, or nullptr; Unload deletes it when loaded.
+    static frmCheckExisting* loaded();
+    static void Unload();
+
+    // The results of the last check.
+    static int eReportStatus();
+    static std::shared_ptr<clsInquiry> oInquiry();
+    static std::shared_ptr<clsReportStatus> oReportStatus();
+    static void setoReportStatus(std::shared_ptr<clsReportStatus> v);
+    static QString sDateRequested();
+    static QString sReportID();
+    static void setsReportID(const QString& v);
 
     // The whole check. ok is false when a step failed; errorText then holds the failing server
     // operation's text (search and date request only).
@@ -52,10 +64,17 @@ public:
     // The request date as the server writes it; an invalid QDate when it is not a date.
     static QDate ParseRequestDate(const QString& text);
 
+public slots:
+    // Esc: ignored while the check runs.
+    void reject() override;
+
 protected:
-    void showEvent(QShowEvent* event) override;
+    // The close box: ignored while the check runs.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    frmCheckExisting(ILoanScreen& screen, QWidget* parent);
+
     void runCheck();
     void repaintBoth();
     void readLoan();
@@ -66,11 +85,6 @@ private:
     bool refreshAccount();
 
     std::unique_ptr<Ui::frmCheckExisting> ui;
-    frmMain& m_main;
-    int m_eReportStatus = ReportNotFound;
-    std::shared_ptr<clsInquiry> m_oInquiry;
-    std::shared_ptr<clsReportStatus> m_oReportStatus;
-    QString m_sDateRequested;
-    QString m_sReportID;
-    bool m_started = false;
+    ILoanScreen& m_screen;
+    bool m_running = false;
 };

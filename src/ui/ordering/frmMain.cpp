@@ -9,7 +9,6 @@
 #include "app/basMain.h"
 #include "core/AppContext.h"
 #include "core/basSettings.h"
-#include "core/basShell.h"
 #include "core/clsProperties.h"
 #include "host/clsInquiry.h"
 #include "platform/AppPaths.h"
@@ -17,13 +16,11 @@
 #include "platform/FileOps.h"
 #include "platform/MsgBox.h"
 #include "platform/Shell.h"
-#include "platform/WebAddress.h"
-#include "service/basUrl.h"
 #include "service/clsReportStatus.h"
 #include "ui/ClickableLabel.h"
 #include "ui/UiUtils.h"
 #include "ui/ordering/ImageList.h"
-#include "ui/ordering/WebPages.h"
+#include "ui/ordering/MainWebCommands.h"
 #include "ui/ordering/frmCheckExisting.h"
 
 frmMain::frmMain(QWidget *parent)
@@ -66,8 +63,13 @@ frmMain::frmMain(QWidget *parent)
     for (QLineEdit *box : std::as_const(m_dataBoxes))
         SelectTextOnFocus(box);
 
-    // Where a plain right click brings up the File menu: the window background, the four frames,
-    // the version and every caption label except "Reference:" and the co-borrower's "DOB".
+    collectFileMenuAreas();
+}
+
+// Where a plain right click brings up the File menu: the window background, the four frames,
+// the version and every caption label except "Reference:" and the co-borrower's "DOB".
+void frmMain::collectFileMenuAreas()
+{
     m_fileMenuAreas = {ui->centralwidget, ui->fmBorrower, ui->fmCoBorrower, ui->fmCurrAddr,
                        ui->fmPreAddr, ui->lblVersion, ui->lblCapVersion};
     for (QGroupBox *frame : {ui->fmBorrower, ui->fmCoBorrower, ui->fmCurrAddr, ui->fmPreAddr}) {
@@ -113,239 +115,20 @@ bool frmMain::opensFileMenu(QObject *watched, QEvent *event) const
     return area->childAt(press->position().toPoint()) == nullptr;
 }
 
-QList<QLineEdit *> frmMain::dataBoxes() const
+QPushButton &frmMain::Button(MainButton button) const
 {
-    return m_dataBoxes;
-}
-
-ImageList *frmMain::ImageList1() const
-{
-    return m_images;
-}
-
-QMenu *frmMain::mnuFile() const
-{
-    return ui->mnuFile;
-}
-
-QLineEdit *frmMain::lblReference() const
-{
-    return ui->lblReference;
-}
-
-QLineEdit *frmMain::lblBorFirst() const
-{
-    return ui->lblBorFirst;
-}
-
-QLineEdit *frmMain::lblBorLast() const
-{
-    return ui->lblBorLast;
-}
-
-QLineEdit *frmMain::lblBorMi() const
-{
-    return ui->lblBorMi;
-}
-
-QLineEdit *frmMain::lblBorSufx() const
-{
-    return ui->lblBorSufx;
-}
-
-QLineEdit *frmMain::lblBorSSN() const
-{
-    return ui->lblBorSSN;
-}
-
-QLineEdit *frmMain::lblBorDOB() const
-{
-    return ui->lblBorDOB;
-}
-
-QLineEdit *frmMain::lblCoFirst() const
-{
-    return ui->lblCoFirst;
-}
-
-QLineEdit *frmMain::lblCoLast() const
-{
-    return ui->lblCoLast;
-}
-
-QLineEdit *frmMain::lblCoMi() const
-{
-    return ui->lblCoMi;
-}
-
-QLineEdit *frmMain::lblCoSufx() const
-{
-    return ui->lblCoSufx;
-}
-
-QLineEdit *frmMain::lblCoSSN() const
-{
-    return ui->lblCoSSN;
-}
-
-QLineEdit *frmMain::lblCoDOB() const
-{
-    return ui->lblCoDOB;
-}
-
-QLineEdit *frmMain::lblCurAddr() const
-{
-    return ui->lblCurAddr;
-}
-
-QLineEdit *frmMain::lblCurCity() const
-{
-    return ui->lblCurCity;
-}
-
-QLineEdit *frmMain::lblCurState() const
-{
-    return ui->lblCurState;
-}
-
-QLineEdit *frmMain::lblCurZip() const
-{
-    return ui->lblCurZip;
-}
-
-QLineEdit *frmMain::lblCurCountry() const
-{
-    return ui->lblCurCountry;
-}
-
-QLineEdit *frmMain::lblPreAddr() const
-{
-    return ui->lblPreAddr;
-}
-
-QLineEdit *frmMain::lblPreCity() const
-{
-    return ui->lblPreCity;
-}
-
-QLineEdit *frmMain::lblPreState() const
-{
-    return ui->lblPreState;
-}
-
-QLineEdit *frmMain::lblPreZip() const
-{
-    return ui->lblPreZip;
-}
-
-QLineEdit *frmMain::lblPreCountry() const
-{
-    return ui->lblPreCountry;
-}
-
-QLabel *frmMain::lblRef() const
-{
-    return ui->lblRef;
-}
-
-QLabel *frmMain::lblVersion() const
-{
-    return ui->lblVersion;
-}
-
-ClickableLabel *frmMain::Picture1() const
-{
-    return ui->Picture1;
-}
-
-QGroupBox *frmMain::fmBorrower() const
-{
-    return ui->fmBorrower;
-}
-
-QGroupBox *frmMain::fmCoBorrower() const
-{
-    return ui->fmCoBorrower;
-}
-
-QGroupBox *frmMain::fmCurrAddr() const
-{
-    return ui->fmCurrAddr;
-}
-
-QGroupBox *frmMain::fmPreAddr() const
-{
-    return ui->fmPreAddr;
-}
-
-QPushButton *frmMain::cmdRepull() const
-{
-    return ui->cmdRepull;
-}
-
-QPushButton *frmMain::cmdAddBureau() const
-{
-    return ui->cmdAddBureau;
-}
-
-QPushButton *frmMain::cmdView() const
-{
-    return ui->cmdView;
-}
-
-QPushButton *frmMain::cmdPrint() const
-{
-    return ui->cmdPrint;
-}
-
-QPushButton *frmMain::cmdImport() const
-{
-    return ui->cmdImport;
-}
-
-QPushButton *frmMain::cmdRMCR() const
-{
-    return ui->cmdRMCR;
-}
-
-QPushButton *frmMain::cmdWeb() const
-{
-    return ui->cmdWeb;
-}
-
-QPushButton *frmMain::cmdRequestSupp() const
-{
-    return ui->cmdRequestSupp;
-}
-
-QPushButton *frmMain::cmdClose() const
-{
-    return ui->cmdClose;
-}
-
-QAction *frmMain::mnuAbout() const
-{
-    return ui->mnuAbout;
-}
-
-QAction *frmMain::mnuConfig() const
-{
-    return ui->mnuConfig;
-}
-
-QAction *frmMain::mnuChangePassword() const
-{
-    return ui->mnuChangePassword;
-}
-
-QAction *frmMain::mnuContactInfo() const
-{
-    return ui->mnuContactInfo;
-}
-
-QAction *frmMain::mnuReload() const
-{
-    return ui->mnuReload;
+    switch (button) {
+    case MainButton::cmdRepull: return *ui->cmdRepull;
+    case MainButton::cmdAddBureau: return *ui->cmdAddBureau;
+    case MainButton::cmdView: return *ui->cmdView;
+    case MainButton::cmdPrint: return *ui->cmdPrint;
+    case MainButton::cmdImport: return *ui->cmdImport;
+    case MainButton::cmdRMCR: return *ui->cmdRMCR;
+    case MainButton::cmdWeb: return *ui->cmdWeb;
+    case MainButton::cmdRequestSupp: return *ui->cmdRequestSupp;
+    case MainButton::cmdClose: break;
+    }
+    return *ui->cmdClose;
 }
 
 void frmMain::connectCommands()
@@ -392,18 +175,43 @@ void frmMain::Unload()
     close();
 }
 
-void frmMain::SetButtonEnabled(const QString &objectName, bool enabled)
+void frmMain::SetButtonEnabled(MainButton button, bool enabled)
 {
-    if (auto *button = findChild<QPushButton *>(objectName))
-        button->setEnabled(enabled);
+    Button(button).setEnabled(enabled);
 }
 
-void frmMain::SetButtonText(const QString &objectName, const QString &caption, const QString &tooltip)
+void frmMain::SetButtonText(MainButton button, const QString &caption, const QString &tooltip)
 {
-    if (auto *button = findChild<QPushButton *>(objectName)) {
-        button->setText(caption);
-        button->setToolTip(tooltip);
-    }
+    Button(button).setText(caption);
+    Button(button).setToolTip(tooltip);
+}
+
+// ---- what the windows working on the loan see
+
+QLineEdit &frmMain::Box(LoanBox box) const
+{
+    // The boxes are listed in the order of LoanBox.
+    return *m_dataBoxes.at(static_cast<int>(box));
+}
+
+void frmMain::SetReferenceCaption(const QString &caption)
+{
+    ui->lblRef->setText(caption);
+}
+
+void frmMain::SetCoBorrowerVisible(bool visible)
+{
+    ui->fmCoBorrower->setVisible(visible);
+}
+
+void frmMain::SetChangePasswordEnabled(bool enabled)
+{
+    ui->mnuChangePassword->setEnabled(enabled);
+}
+
+void frmMain::RepaintScreen()
+{
+    repaint();
 }
 
 // ---- the loan and its report
@@ -411,11 +219,8 @@ void frmMain::SetButtonText(const QString &objectName, const QString &caption, c
 void frmMain::CheckForExisting()
 {
     HourglassCursor hourglass;
-    {
-        frmCheckExisting check(*this, this);
-        check.exec();
-        takeOverCheck(check);
-    }
+    frmCheckExisting::Run(*this);
+    takeOverCheck();
     if (m_existingResult == ReportSearchError) {
         if (m_reportStatus
             && m_reportStatus->sErrorText().compare(QLatin1String("Invalid password"), Qt::CaseInsensitive) == 0) {
@@ -430,13 +235,19 @@ void frmMain::CheckForExisting()
     SetButtons();
 }
 
-void frmMain::takeOverCheck(const frmCheckExisting &check)
+void frmMain::takeOverCheck()
 {
-    m_checkReportId = check.sReportID();
-    m_sReportUID = check.sReportID();
-    m_inquiry = check.oInquiry();
-    m_reportStatus = check.oReportStatus();
-    m_existingResult = check.eReportStatus();
+    m_sReportUID = frmCheckExisting::sReportID();
+    m_inquiry = frmCheckExisting::oInquiry();
+    m_reportStatus = frmCheckExisting::oReportStatus();
+    m_existingResult = frmCheckExisting::eReportStatus();
+}
+
+QString frmMain::ExistingReportID() const
+{
+    if (frmCheckExisting::eReportStatus() == ReportSearchError)
+        return QStringLiteral("ERROR");
+    return frmCheckExisting::sReportID();
 }
 
 bool frmMain::rmcrPending() const
@@ -485,9 +296,9 @@ void frmMain::SetPrintViewImport()
 void frmMain::SetRepull()
 {
     if (m_sReportUID.isEmpty())
-        SetButtonText(QStringLiteral("cmdRepull"), QStringLiteral("&Pull Credit"), QStringLiteral("Pull New Credit Report"));
+        SetButtonText(MainButton::cmdRepull, QStringLiteral("&Pull Credit"), QStringLiteral("Pull New Credit Report"));
     else
-        SetButtonText(QStringLiteral("cmdRepull"), QStringLiteral("&Repull"),
+        SetButtonText(MainButton::cmdRepull, QStringLiteral("&Repull"),
                       QStringLiteral("Repull Previously Pulled Report"));
     ui->cmdRepull->setEnabled(!rmcrPending());
 }
@@ -499,85 +310,24 @@ void frmMain::SetSupplement()
 
 // ---- web pages
 
-LoanOnScreen frmMain::loanOnScreen() const
-{
-    LoanOnScreen loan;
-    loan.borSSN = ui->lblBorSSN->text().trimmed();
-    loan.borFirst = ui->lblBorFirst->text().trimmed();
-    loan.borLast = ui->lblBorLast->text().trimmed();
-    loan.borMiddle = ui->lblBorMi->text().trimmed();
-    loan.borSuffix = ui->lblBorSufx->text().trimmed();
-    loan.hasCoBorrower = m_inquiry && m_inquiry->CoBorrower();
-    loan.coSSN = ui->lblCoSSN->text().trimmed();
-    loan.coFirst = ui->lblCoFirst->text().trimmed();
-    loan.coLast = ui->lblCoLast->text().trimmed();
-    loan.coMiddle = ui->lblCoMi->text().trimmed();
-    loan.coSuffix = ui->lblCoSufx->text().trimmed();
-    return loan;
-}
-
-namespace {
-
-// Opens a web page with the shell; a failed open, or an address that is not a web address,
-// is shown in a critical box with the caller's title and message.
-void openPage(const QString &address, const QString &title, const QString &message)
-{
-    if (!IsWebAddress(address)) {
-        MsgBox(message + QStringLiteral("\r\n\r\nNot a web address: ") + address, vbCritical, title);
-        return;
-    }
-    const auto failed = [title, message](int code) {
-        MsgBox(message + QStringLiteral("\r\n\r\n") + ShellErrorText(code), vbCritical, title);
-    };
-    // The browser's opener may take seconds to report; its failure is shown when it does.
-    const int code = TheShell().OpenPage(address, failed);
-    if (code <= 32)
-        failed(code);
-}
-
-} // namespace
-
-void frmMain::openLoanPage(bool fromRmcr)
-{
-    HourglassCursor hourglass;
-    const clsProperties &props = Props();
-    const QString base = props.BaseUrl() + (fromRmcr ? props.RMCRPageLink() : props.SuppPageLink());
-    const QString address =
-        WebPages::LoanPage(base, fromRmcr, props.UserName(), props.CompanyID(), m_sReportUID, loanOnScreen());
-    if (fromRmcr)
-        openPage(address, QStringLiteral("Error in cmdRMCR_Click"),
-                 QStringLiteral("There was an error requesting RMCR information."));
-    else
-        openPage(address, QStringLiteral("Error in cmdRequestSupp_Click"),
-                 QStringLiteral("There was an error requesting supplement information."));
-}
-
 void frmMain::cmdRMCR_Click()
 {
-    openLoanPage(true);
+    MainWebCommands(*this).cmdRMCR(m_sReportUID, m_inquiry && m_inquiry->CoBorrower());
 }
 
 void frmMain::cmdRequestSupp_Click()
 {
-    openLoanPage(false);
+    MainWebCommands(*this).cmdRequestSupp(m_sReportUID, m_inquiry && m_inquiry->CoBorrower());
 }
 
 void frmMain::cmdWeb_Click()
 {
-    MsgBox(QStringLiteral("Reminder:\r\n\r\nIf you flip, split or join reports at the website you will need to \r\n"
-                          "make the corresponding changes to your borrower file before\r\n"
-                          "importing the modified report back into ORRERY Quill.\r\n\r\nClick 'OK' to continue."),
-           vbInformation, QStringLiteral("Reminder"));
-    HourglassCursor hourglass;
-    openPage(Props().BaseUrl() + Props().SummaryPageLink() + m_sReportUID, QStringLiteral("Error in cmdWeb_Click"),
-             QStringLiteral("There was an error requesting website information."));
+    MainWebCommands(*this).cmdWeb(m_sReportUID);
 }
 
 void frmMain::Picture1_Click()
 {
-    openPage(WebPages::ReportList(Props().ClientWebsite(), Props().ReportListPage()),
-             QStringLiteral("Error in Picture1_Click"),
-             QStringLiteral("There was an error while trying to open your web browser."));
+    MainWebCommands(*this).Picture1();
 }
 
 // ---- closing, configuration, reload

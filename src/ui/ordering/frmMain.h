@@ -1,19 +1,14 @@
 #pragma once
 
 #include "core/IMainWindow.h"
+#include "ui/ordering/ILoanScreen.h"
 
 #include <QList>
 #include <QMainWindow>
 
 #include <memory>
 
-class ClickableLabel;
 class ImageList;
-class QAction;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QMenu;
 class QPushButton;
 class clsInquiry;
 class clsReportStatus;
@@ -23,8 +18,11 @@ class frmMain;
 }
 
 // The main window: the exported loan's data boxes, the report command buttons and the File menu.
-// Each control keeps its form name as objectName and is reachable through the accessor of that name.
-class frmMain : public QMainWindow, public IMainWindow
+// Each control keeps its form name as objectName. Other code reaches the controls typed: start-up
+// through IMainWindow (buttons by MainButton), the windows working on the loan through
+// ILoanScreen (boxes by LoanBox). Commands that are more than wiring live in their own classes
+// next to this one (MainWebCommands).
+class frmMain : public QMainWindow, public IMainWindow, public ILoanScreen
 {
     Q_OBJECT
 
@@ -54,6 +52,9 @@ public:
     void SetRepull();
     void SetButtons();
 
+    // A command button, typed.
+    QPushButton &Button(MainButton button) const;
+
     // What start-up asks of the window.
     void SetVersionLabel(const QString &version) override;
     void SetCaption(const QString &caption) override;
@@ -62,66 +63,18 @@ public:
     void ShowWindow() override;
     void Unload() override;
     void CheckForExisting() override;
-    QString ExistingReportID() const override { return m_checkReportId; }
-    void SetButtonEnabled(const QString &objectName, bool enabled) override;
-    void SetButtonText(const QString &objectName, const QString &caption, const QString &tooltip) override;
+    // The check's report ID; "ERROR" whenever the check ended in the search-error state, so
+    // start-up never offers a new pull for a loan whose search failed.
+    QString ExistingReportID() const override;
+    void SetButtonEnabled(MainButton button, bool enabled) override;
+    void SetButtonText(MainButton button, const QString &caption, const QString &tooltip) override;
 
-    // Data text boxes (the loan on screen).
-    QLineEdit *lblReference() const;
-    QLineEdit *lblBorFirst() const;
-    QLineEdit *lblBorLast() const;
-    QLineEdit *lblBorMi() const;
-    QLineEdit *lblBorSufx() const;
-    QLineEdit *lblBorSSN() const;
-    QLineEdit *lblBorDOB() const;
-    QLineEdit *lblCoFirst() const;
-    QLineEdit *lblCoLast() const;
-    QLineEdit *lblCoMi() const;
-    QLineEdit *lblCoSufx() const;
-    QLineEdit *lblCoSSN() const;
-    QLineEdit *lblCoDOB() const;
-    QLineEdit *lblCurAddr() const;
-    QLineEdit *lblCurCity() const;
-    QLineEdit *lblCurState() const;
-    QLineEdit *lblCurZip() const;
-    QLineEdit *lblCurCountry() const;
-    QLineEdit *lblPreAddr() const;
-    QLineEdit *lblPreCity() const;
-    QLineEdit *lblPreState() const;
-    QLineEdit *lblPreZip() const;
-    QLineEdit *lblPreCountry() const;
-    // The 23 data text boxes, reference first, then borrower, co-borrower and the two addresses.
-    QList<QLineEdit *> dataBoxes() const;
-
-    QLabel *lblRef() const; // caption of lblReference ("Reference:", or "Reissue #:")
-    QLabel *lblVersion() const;
-    ClickableLabel *Picture1() const;
-    ImageList *ImageList1() const;
-
-    // Frames.
-    QGroupBox *fmBorrower() const;
-    QGroupBox *fmCoBorrower() const;
-    QGroupBox *fmCurrAddr() const;
-    QGroupBox *fmPreAddr() const;
-
-    // Command buttons.
-    QPushButton *cmdRepull() const;
-    QPushButton *cmdAddBureau() const;
-    QPushButton *cmdView() const;
-    QPushButton *cmdPrint() const;
-    QPushButton *cmdImport() const;
-    QPushButton *cmdRMCR() const;
-    QPushButton *cmdWeb() const;
-    QPushButton *cmdRequestSupp() const;
-    QPushButton *cmdClose() const;
-
-    // The File menu and its items.
-    QMenu *mnuFile() const;
-    QAction *mnuAbout() const;
-    QAction *mnuConfig() const;
-    QAction *mnuChangePassword() const;
-    QAction *mnuContactInfo() const;
-    QAction *mnuReload() const;
+    // What the windows working on the loan fill and read.
+    QLineEdit &Box(LoanBox box) const override;
+    void SetReferenceCaption(const QString &caption) override;
+    void SetCoBorrowerVisible(bool visible) override;
+    void SetChangePasswordEnabled(bool enabled) override;
+    void RepaintScreen() override;
 
 signals:
     // Left click on the vendor logo.
@@ -141,18 +94,16 @@ private slots:
     void mnuReload_Click();
 
 private:
+    void collectFileMenuAreas();
     bool opensFileMenu(QObject *watched, QEvent *event) const;
     void connectCommands();
-    void takeOverCheck(const class frmCheckExisting &check);
-    void openLoanPage(bool fromRmcr);
-    struct LoanOnScreen loanOnScreen() const;
+    void takeOverCheck();
     bool hasStatus() const { return m_reportStatus != nullptr; }
     bool rmcrPending() const;
 
     int m_ePullType = 0;
     QString m_sReportLocation;
     QString m_sReportUID;
-    QString m_checkReportId;
     std::shared_ptr<clsInquiry> m_inquiry;
     std::shared_ptr<clsReportStatus> m_reportStatus;
     int m_existingResult = 0;
