@@ -180,7 +180,7 @@ void TestFrmMain::selectionNeverTakesFocusBack()
     QUILL_FIND_CHILD(last, QLineEdit, m_window, "lblBorLast");
     first->setText("ANN");
     last->setText("LEE");
-    m_window->cmdClose()->setFocus();
+    m_window->Button(MainButton::cmdClose).setFocus();
     QTRY_VERIFY_WITH_TIMEOUT(!first->hasFocus() && !last->hasFocus(), 1000);
 
     first->setFocus(Qt::TabFocusReason);
