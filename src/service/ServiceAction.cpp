@@ -56,8 +56,15 @@ ServiceAction& ServiceAction::atMostOnce()
     return *this;
 }
 
-QString ServiceAction::address(const QString& fields) const
+ServiceAction& ServiceAction::trailingFields(const QString& fields)
 {
+    m_trailingFields = fields;
+    return *this;
+}
+
+QString ServiceAction::address(const QString& blockFields) const
+{
+    const QString fields = blockFields + m_trailingFields;
     switch (m_form) {
     case AddressForm::CredentialedAccount: return CredentialedAccountAddress(Props(), m_action, fields);
     case AddressForm::Report: return ReportAddress(Props(), m_action, fields);

@@ -44,9 +44,14 @@ public:
     // (see Delivery::AtMostOnce).
     ServiceAction& atMostOnce();
 
+    // Fields that follow the block's fields in every address of this action, already encoded
+    // ("&name=value...").
+    ServiceAction& trailingFields(const QString& fields);
+
     bool run(const QString& block, QString& answer, const Interpret& interpret = {}) const;
 
-    // The address of this action for the given field string, from the current settings.
+    // The address of this action for the block's field string (and the trailing fields), from the
+    // current settings.
     QString address(const QString& fields) const;
 
 private:
@@ -60,4 +65,5 @@ private:
     bool m_traceProgress = false;
     bool m_inOutInfo = false;
     bool m_atMostOnce = false;
+    QString m_trailingFields;
 };

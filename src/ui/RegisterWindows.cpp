@@ -4,6 +4,7 @@
 #include "core/IMainWindow.h"
 #include "ui/account/AccountWindows.h"
 
+#include "ui/ordering/OrderingWindows.h"
 #include "ui/ordering/frmMain.h"
 
 namespace {
@@ -23,4 +24,5 @@ void RegisterWindows()
 {
     WindowHooks::SetMainWindowFactory(createMainWindow);
     RegisterAccountWindows();
+    RegisterOrderingWindows();
 }

@@ -2,6 +2,7 @@
 
 int runParamsTest(int argc, char** argv);
 int runActionsTest(int argc, char** argv);
+int runOrderTest(int argc, char** argv);
 int runTransportTest(int argc, char** argv);
 
 int main(int argc, char** argv)
@@ -9,5 +10,6 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const int params = runParamsTest(argc, argv);
     const int actions = runActionsTest(argc, argv);
-    return params | actions | runTransportTest(argc, argv);
+    const int order = runOrderTest(argc, argv);
+    return params | actions | order | runTransportTest(argc, argv);
 }

@@ -4,12 +4,15 @@ int runFrmMainTests(int argc, char** argv);
 int runWebPageTests(int argc, char** argv);
 int runReissueTests(int argc, char** argv);
 int runCheckExistingTests(int argc, char** argv);
+int runStatusTests(int argc, char** argv);
+int runLoginByRefTests(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     int status = 0;
-    for (auto run : {runFrmMainTests, runWebPageTests, runReissueTests, runCheckExistingTests})
+    for (auto run : {runFrmMainTests, runWebPageTests, runReissueTests, runCheckExistingTests, runStatusTests,
+                     runLoginByRefTests})
         status |= run(argc, argv);
     return status;
 }

@@ -48,6 +48,11 @@ void SetLatency(const QString& baseUrl, int ms)
     control(baseUrl, QStringLiteral("POST"), QStringLiteral("latency?ms=") + QString::number(ms));
 }
 
+void Configure(const QString& baseUrl, const QString& settings)
+{
+    control(baseUrl, QStringLiteral("POST"), QStringLiteral("config?") + settings);
+}
+
 QStringList Requests(const QString& baseUrl)
 {
     return control(baseUrl, QStringLiteral("GET"), QStringLiteral("requests")).split(QLatin1Char('\n'), Qt::SkipEmptyParts);

@@ -14,6 +14,8 @@ QString Program();
 QString Start(QProcess& server, const QString& seedFile = QString());
 // Fixed delay before every answer. Throws AppError when the control request fails.
 void SetLatency(const QString& baseUrl, int ms);
+// Protocol knobs, as "name=value&..." (statusPolls, pdfPolls, latestVersion, downloadPath).
+void Configure(const QString& baseUrl, const QString& settings);
 // The request lines the server received, in order; clears the log when clear is set.
 QStringList Requests(const QString& baseUrl);
 void ClearRequests(const QString& baseUrl);

@@ -1,0 +1,111 @@
+#include "service/basOrder.h"
+
+#include "core/AppContext.h"
+#include "core/basLog.h"
+#include "platform/AppError.h"
+#include "platform/MsgBox.h"
+#include "service/ServiceAction.h"
+#include "service/basAnswer.h"
+#include "service/basUrl.h"
+#include "service/basXML.h"
+#include "service/clsReportStatus.h"
+
+namespace {
+
+const QString kFailed = QStringLiteral("FAILED");
+// Classic "Invalid procedure call": an answer that cannot be what the action promises.
+constexpr long kBadAnswer = 5;
+
+// "&Source=Orrery Client&LOSVersion=1.2.3", encoded like every other field.
+QString orderSourceFields()
+{
+    return QStringLiteral("&Source=") + EncodeFormValue(QStringLiteral("Orrery Client")) + QStringLiteral("&LOSVersion=")
+        + EncodeFormValue(ClientVersion());
+}
+
+void showRefusal(const QString& answer)
+{
+    const QString text = answer.size() < 7 ? QStringLiteral("There was an error submitting request.") : answer.mid(7);
+    MsgBox(text, vbCritical, QStringLiteral("Error Submitting Request"));
+}
+
+// The GUID of a REQUEST answer; raises for a refusal, a page or an answer without a GUID.
+QString readRequestGuid(const QString& answer)
+{
+    if (answer.startsWith(kFailed)) {
+        showRefusal(answer);
+        throw AppError(ErrNo::Refused, answer, QStringLiteral("Request"));
+    }
+    // A page in place of the answer (a proxy or an error page) must not yield a GUID.
+    if (answer.startsWith(QLatin1Char('<')))
+        throw AppError(kBadAnswer, QStringLiteral("The server answered with a page instead of a request GUID: ") + answer,
+                       QStringLiteral("Request"));
+    const QString guid = Answer::At(Answer::Lines(answer), 1).trimmed();
+    if (guid.isEmpty())
+        throw AppError(kBadAnswer, QStringLiteral("The server answered without a request GUID: ") + answer,
+                       QStringLiteral("Request"));
+    return guid;
+}
+
+// Polls address in the status window; false when the user closed it.
+bool waitForBureaus(const QString& address, QString& answer)
+{
+    const auto& wait = WindowHooks::WaitForStatus();
+    if (!wait)
+        throw AppError(kBadAnswer, QStringLiteral("No status window is available to wait for the report."),
+                       QStringLiteral("GetStatus"));
+    return wait(address, answer);
+}
+
+// Stores the bureau codes of a finished status answer.
+void readBureaus(const QString& answer, clsReportStatus& status)
+{
+    if (answer.startsWith(kFailed))
+        throw AppError(ErrNo::Refused, answer, QStringLiteral("GetStatus"));
+    const QStringList lines = Answer::Lines(answer);
+    // The window ends the wait on any answer; only a status answer may set the bureaus.
+    if (lines.first().compare(QLatin1String("SUCCESS"), Qt::CaseInsensitive) != 0)
+        throw AppError(kBadAnswer, QStringLiteral("Didn't receive SUCCESS on status check. Return: ") + lines.first(),
+                       QStringLiteral("GetStatus"));
+    const qint16 exp = Answer::Int16(Answer::At(lines, 1));
+    const qint16 efx = Answer::Int16(Answer::At(lines, 2));
+    const qint16 tu = Answer::Int16(Answer::At(lines, 3));
+    status.setnStatusEXP(exp);
+    status.setnStatusEFX(efx);
+    status.setnStatusTU(tu);
+}
+
+} // namespace
+
+bool Request(const QString& block, QString& answer)
+{
+    return ServiceAction(QStringLiteral("Request"), QStringLiteral("REQUEST"), AddressForm::Report)
+        .trailingFields(orderSourceFields())
+        .run(block, answer, [](QString& a) { a = readRequestGuid(a); });
+}
+
+bool GetStatus(const QString& block, clsReportStatus& status, QString& answer)
+{
+    QString fields;
+    if (!BuildKeyValueString(block, fields)) {
+        answer = fields;
+        return false;
+    }
+    try {
+        const QString address = ServiceAction(QStringLiteral("GetStatus"), QStringLiteral("GET_STATUS"),
+                                              AddressForm::Report).address(fields);
+        QString last;
+        if (!waitForBureaus(address, last)) {
+            answer.clear();
+            return true;
+        }
+        readBureaus(last, status);
+        answer = last;
+        return true;
+    } catch (const AppError& error) {
+        const QString source = error.Source.isEmpty() ? QStringLiteral("GetStatus") : error.Source;
+        answer = BuildErrorXML(source, error.Description, error.Number);
+        WriteErrorLog(answer);
+        return false;
+    }
+}

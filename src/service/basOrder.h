@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class clsReportStatus;
+
+// Placing an order and waiting for its bureaus (report form, credentials of the settings'
+// IsLoginByRef). Both return true on success; on failure the answer holds the error text that
+// also went to errors.log, or, when the block could not be converted, the conversion's own text.
+
+// REQUEST with the order block, followed by "&Source=Orrery Client&LOSVersion=<client version>".
+// On success answer is the new request's GUID (answer line 1, without white space at its ends).
+// Refused ("FAILED"): the "Error Submitting Request" box shows the server's reason (or a generic
+// text when there is none) and the error is 6001 from "Request". An answer with no GUID line, an
+// empty GUID line or a page (beginning with "<") is a failure too, and so is any transport failure.
+bool Request(const QString& block, QString& answer);
+
+// GET_STATUS for the block's guid, polled by the status window (WindowHooks::WaitForStatus) until no
+// bureau is in progress. The user closing the window is a success that leaves status alone and the
+// answer empty (the window's UserUnloaded tells the two apart). Otherwise the last answer must be a
+// status answer ("SUCCESS" on line 0, any letter case): its lines 1 to 3 become nStatusEXP,
+// nStatusEFX and nStatusTU. "FAILED" is 6001 from "GetStatus"; any other answer, missing lines and
+// non-numbers are failures as well. Nothing is shown here: the window has shown poll failures.
+bool GetStatus(const QString& block, clsReportStatus& status, QString& answer);

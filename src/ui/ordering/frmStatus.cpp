@@ -1,0 +1,215 @@
+#include "ui/ordering/frmStatus.h"
+
+#include "ui_frmStatus.h"
+
+#include "core/AppContext.h"
+#include "core/basLog.h"
+#include "core/clsProperties.h"
+#include "platform/AppError.h"
+#include "platform/Desktop.h"
+#include "platform/MsgBox.h"
+#include "service/basAnswer.h"
+#include "service/basTransport.h"
+
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+constexpr int kAnimationMs = 100;
+constexpr int kTicks = 25;
+// Classic "Invalid procedure call", for an answer that is not a status answer.
+constexpr long kBadAnswer = 5;
+
+frmStatus*& theWindow()
+{
+    static frmStatus* window = nullptr;
+    return window;
+}
+
+// Timer intervals keep to the classic 1 to 65535 ms.
+int pollInterval()
+{
+    return std::clamp(int(Props().PollingSleepTime()), 1, 65535);
+}
+
+QString numbered(const AppError& error)
+{
+    return QStringLiteral("Error: ") + QString::number(error.Number) + QStringLiteral(" - ") + error.Description;
+}
+
+// A check that got no answer must not leave the previous answer behind as if it were the last.
+QString failedCheck(const QString& description)
+{
+    return QStringLiteral("FAILED\n") + description;
+}
+
+} // namespace
+
+frmStatus::frmStatus(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmStatus>()), m_tmrStatus(new QTimer(this)), m_Timer1(new QTimer(this))
+{
+    ui->setupUi(this);
+    m_tmrStatus->setObjectName(QStringLiteral("tmrStatus"));
+    m_Timer1->setObjectName(QStringLiteral("Timer1"));
+    m_tmrStatus->setInterval(kAnimationMs);
+    connect(m_tmrStatus, &QTimer::timeout, this, &frmStatus::tmrStatus_Timer);
+    connect(m_Timer1, &QTimer::timeout, this, &frmStatus::Timer1_Timer);
+}
+
+frmStatus::~frmStatus()
+{
+    if (theWindow() == this)
+        theWindow() = nullptr;
+}
+
+frmStatus& frmStatus::Load()
+{
+    if (!theWindow())
+        theWindow() = new frmStatus;
+    return *theWindow();
+}
+
+frmStatus* frmStatus::loaded()
+{
+    return theWindow();
+}
+
+void frmStatus::Unload()
+{
+    delete theWindow();
+}
+
+void frmStatus::GetReport(const QString& vsUrl)
+{
+    wait(vsUrl, QStringLiteral("Checking status"), StatusMode);
+}
+
+void frmStatus::GetPDF(const QString& vsUrl)
+{
+    try {
+        wait(vsUrl, QStringLiteral("Generating PDF"), PdfMode);
+    } catch (const AppError& error) {
+        MsgBox(numbered(error), vbCritical, QStringLiteral("Error in GetPDF"));
+    }
+}
+
+void frmStatus::wait(const QString& url, const QString& label, int mode)
+{
+    m_url = url;
+    ui->lblStatus->setText(label);
+    m_mode = mode;
+    m_UserUnloaded = true;
+    m_tick = 0;
+    ui->ProgressBar1->setValue(0);
+    HourglassCursor busy;
+    m_waiting = true;
+    if (!check()) {
+        m_UserUnloaded = false;
+        m_waiting = false;
+        return;
+    }
+    m_Timer1->setInterval(pollInterval());
+    startTimers();
+    exec();
+}
+
+bool frmStatus::check()
+{
+    switch (m_mode) {
+    case PdfMode: return CheckForPDF();
+    case StatusMode: return CheckForStatus();
+    default: return false;
+    }
+}
+
+void frmStatus::Timer1_Timer()
+{
+    stopTimers();
+    bool keepWaiting = false;
+    try {
+        keepWaiting = check();
+    } catch (const AppError& error) {
+        MsgBox(numbered(error), vbCritical, QStringLiteral("Error in Timer1_Timer"));
+        m_sResponse = failedCheck(error.Description);
+    }
+    // The user may have closed the window while the request ran.
+    if (!m_waiting)
+        return;
+    if (keepWaiting)
+        startTimers();
+    else
+        finish();
+}
+
+void frmStatus::tmrStatus_Timer()
+{
+    m_tick = m_tick < kTicks ? m_tick + 1 : 0;
+    ui->ProgressBar1->setValue(m_tick);
+}
+
+bool frmStatus::CheckForStatus()
+{
+    try {
+        m_sResponse = PostAddress(m_url);
+        const QStringList lines = Answer::Lines(m_sResponse);
+        if (lines.first().toUpper() != QLatin1String("SUCCESS"))
+            throw AppError(kBadAnswer, QStringLiteral("Didn't receive SUCCESS on status check. Return: ") + lines.first());
+        return lines.mid(1).contains(QStringLiteral("1"));
+    } catch (const AppError& error) {
+        MsgBox(QStringLiteral("There was an error checking for status.") + kCrLf + QStringLiteral("Error: ")
+                   + error.Description,
+               vbCritical, QStringLiteral("Error"));
+        WriteErrorLog(error.Description + QStringLiteral(" in frmStatus.CheckForStatus"));
+        if (error.Number != kBadAnswer)
+            m_sResponse = failedCheck(error.Description);
+        return false;
+    }
+}
+
+bool frmStatus::CheckForPDF()
+{
+    try {
+        m_sResponse = PostAddress(m_url);
+        if (m_sResponse.startsWith(QLatin1Char('<'))) {
+            m_sResponse = QStringLiteral("FAILED");
+            return false;
+        }
+        if (m_sResponse.startsWith(QLatin1String("PENDING")))
+            return true;
+        ui->ProgressBar1->setValue(ui->ProgressBar1->maximum());
+        return false;
+    } catch (const AppError& error) {
+        MsgBox(numbered(error), vbCritical | vbOKCancel, QStringLiteral("Error in CheckForPDF"));
+        WriteErrorLog(error.Description + QStringLiteral(" in frmStatus.CheckForPDF"));
+        m_sResponse = failedCheck(error.Description);
+        return false;
+    }
+}
+
+void frmStatus::finish()
+{
+    m_UserUnloaded = false;
+    accept();
+}
+
+void frmStatus::done(int result)
+{
+    m_waiting = false;
+    stopTimers();
+    QDialog::done(result);
+}
+
+void frmStatus::stopTimers()
+{
+    m_tmrStatus->stop();
+    m_Timer1->stop();
+}
+
+void frmStatus::startTimers()
+{
+    m_tmrStatus->start();
+    m_Timer1->start();
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+class QTimer;
+
+namespace Ui {
+class frmStatus;
+}
+
+// The small modal window that waits for the server: "Checking status" while the bureaus of an
+// order run (GetReport), "Generating PDF" while the report's PDF is made (GetPDF). Timer1 repeats
+// the request every PollingSleepTime ms, tmrStatus animates the bar every 100 ms; both are stopped
+// while a request runs, so two polls never overlap and a poll never starts inside another. The
+// request waits on an event loop that keeps painting; the close box is honoured between polls
+// (a click during a poll takes effect when that poll has returned).
+//
+// The window exists once: created by Load on first use, kept (hidden) between waits so that the
+// caller can read UserUnloaded and sResponse after a wait, deleted by Unload.
+class frmStatus : public QDialog
+{
+    Q_OBJECT
+
+public:
+    ~frmStatus() override;
+
+    static frmStatus& Load();
+    // The window when it exists, else nullptr.
+    static frmStatus* loaded();
+    static void Unload();
+
+    // Waits until no bureau of the status answer at vsUrl is "1". Returns when the wait is over;
+    // the window is not shown at all when the first check already ends it.
+    void GetReport(const QString& vsUrl);
+    // Waits until the answer at vsUrl no longer begins with "PENDING"; an answer beginning with
+    // "<" (a page) ends the wait with sResponse "FAILED".
+    void GetPDF(const QString& vsUrl);
+
+    // The last answer of the polled request. A check whose request failed (no answer at all)
+    // leaves "FAILED", a line feed and the failure's description.
+    QString sResponse() const { return m_sResponse; }
+    void setsResponse(const QString& v) { m_sResponse = v; }
+    // True when the user closed the window; false when the wait ended by itself.
+    bool UserUnloaded() const { return m_UserUnloaded; }
+
+    // One request each; true while the wait goes on. A failed check shows and logs its error and
+    // ends the wait.
+    bool CheckForStatus();
+    bool CheckForPDF();
+
+    // Every way of closing passes here: the timers stop and a poll in progress is not followed
+    // by another.
+    void done(int result) override;
+
+private slots:
+    void Timer1_Timer();
+    void tmrStatus_Timer();
+
+private:
+    enum Mode { PdfMode = 1, StatusMode = 2 };
+
+    explicit frmStatus(QWidget* parent = nullptr);
+    void wait(const QString& url, const QString& label, int mode);
+    bool check();
+    void finish();
+    void stopTimers();
+    void startTimers();
+
+    std::unique_ptr<Ui::frmStatus> ui;
+    QTimer* m_tmrStatus;
+    QTimer* m_Timer1;
+    QString m_url;
+    QString m_sResponse;
+    bool m_UserUnloaded = true;
+    bool m_waiting = false;
+    int m_mode = 0;
+    int m_tick = 0;
+};

@@ -1,0 +1,368 @@
+#include "ScriptedMsgBox.h"
+#include "ShellRecorder.h"
+#include "TestEnv.h"
+#include "VendorSim.h"
+#include "core/AppContext.h"
+#include "core/clsProperties.h"
+#include "service/ParamBlock.h"
+#include "service/basOrder.h"
+#include "service/clsReportStatus.h"
+#include "ui/ordering/OrderingWindows.h"
+#include "ui/ordering/frmStatus.h"
+
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QProgressBar>
+#include <QTimer>
+#include <QtTest/QTest>
+
+#include <optional>
+
+namespace {
+
+const QString kStatusLine = "POST /cia/cgi/marrowCGI.exe?UserName=demo&Password=Demo2026pass&action=GET_STATUS&guid=GUID-1";
+const QString kServerError = "<500>";   // an answer of HTTP status 500 with an empty body
+const QString kStatusBox = "There was an error checking for status.\r\nError: ";
+
+QString statusBlock()
+{
+    return ParamBlock("GET_Status").add("guid", "GUID-1").text();
+}
+
+// Counts how often a window is shown.
+class ShowCounter : public QObject
+{
+public:
+    explicit ShowCounter(QObject* target) { target->installEventFilter(this); }
+    int shown = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            ++shown;
+        return false;
+    }
+};
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QObject* target) { target->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+};
+
+struct WaitRow {
+    bool pdf;                 // the PDF wait, else the bureau wait
+    QStringList answers;      // served in order; kServerError: HTTP 500
+    int requests;             // requests the server receives
+    bool shown;               // the window appeared
+    QString last;             // the wait's answer; ending in "*": its beginning
+    QString box;              // title ":" beginning of the text of the one box; empty: none
+    int logEntries;
+};
+
+struct StatusRow {
+    QStringList answers;
+    bool result;
+    QString bureaus;          // "EXP,EFX,TU" afterwards (the record starts at 7,7,7)
+    QString errorStart;       // beginning of the error text; empty: none
+    bool box;                 // the window showed its error box
+    int logEntries;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(WaitRow)
+Q_DECLARE_METATYPE(StatusRow)
+
+// The status window and GetStatus against the stand-in vendor server.
+class TestStatus : public QObject
+{
+    Q_OBJECT
+    VendorSim m_sim;
+    struct PerTest {
+        TestEnv env;
+        FakeDesktop desk;
+        ScriptedMsgBox boxes;
+    };
+    std::optional<PerTest> m_test;
+
+    void serve(const QString& action, const QStringList& answers)
+    {
+        for (const QString& answer : answers) {
+            if (answer == kServerError)
+                m_sim.scriptStatus(action, 500);
+            else
+                m_sim.script(action, answer);
+        }
+    }
+
+    int logEntries() const { return int(m_test->env.readFile("errors.log").count("Date: ")); }
+    int boxesOf(const QString& title) const
+    {
+        int count = 0;
+        for (const auto& box : m_test->boxes.boxes)
+            count += box.title == title ? 1 : 0;
+        return count;
+    }
+
+    // Closes the status window `afterMs` after it is shown, as the user would with the close box.
+    void closeWhenShown(int afterMs)
+    {
+        QTimer::singleShot(afterMs, [] {
+            if (frmStatus* window = frmStatus::loaded(); window && window->isVisible())
+                window->close();
+        });
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(m_sim.start(), "the stand-in vendor server did not start");
+        RegisterOrderingWindows();
+    }
+
+    void init()
+    {
+        m_sim.reset();
+        m_test.emplace();
+        m_test->env.freshProps();
+        Props().setServerURL(m_sim.baseUrl());
+        Props().setPostLocation("/cia/cgi/marrowCGI.exe?");
+        Props().setUserName("demo");
+        Props().setPassword("Demo2026pass");
+        Props().setPollingSleepTime(20);
+    }
+
+    void cleanup()
+    {
+        frmStatus::Unload();
+        QCOMPARE(m_test->desk.busyDepth, 0);
+        m_test.reset();
+    }
+
+    void waits_data()
+    {
+        QTest::addColumn<WaitRow>("row");
+        const QString done = "SUCCESS\n2\n3\n0";
+        QTest::newRow("a bureau at 1 keeps waiting") << WaitRow{false, {"SUCCESS\n2\n1\n0", done}, 2, true, done, "", 0};
+        QTest::newRow("polls until no bureau is 1")
+            << WaitRow{false, {"SUCCESS\n1\n1\n0", "SUCCESS\n4\n1\n0", done}, 3, true, done, "", 0};
+        QTest::newRow("success in lower case") << WaitRow{false, {"success\n4\n4\n4"}, 1, false, "success\n4\n4\n4", "", 0};
+        QTest::newRow("1 followed by CR is not 1")
+            << WaitRow{false, {"SUCCESS\n4\n1\r\n0"}, 1, false, "SUCCESS\n4\n1\r\n0", "", 0};
+        QTest::newRow("first check complete") << WaitRow{false, {"SUCCESS\n4\n0\n4"}, 1, false, "SUCCESS\n4\n0\n4", "", 0};
+        QTest::newRow("refusal ends the wait") << WaitRow{false, {"SUCCESS\n1\n0\n0", "FAILED\nInvalid password"}, 2, true,
+            "FAILED\nInvalid password",
+            "Error:" + kStatusBox + "Didn't receive SUCCESS on status check. Return: FAILED", 1};
+        QTest::newRow("transport failure during a poll") << WaitRow{false, {"SUCCESS\n1\n0\n0", kServerError}, 2, true,
+            "FAILED\nThe server answered with HTTP status 500*", "Error:" + kStatusBox + "The server answered with HTTP status 500", 1};
+        const QString ready = "SUCCESS\n/cia/pdf/x.pdf";
+        QTest::newRow("PDF pending, then ready") << WaitRow{true, {"PENDING", "PENDING 2", ready}, 3, true, ready, "", 0};
+        QTest::newRow("PDF ready at once") << WaitRow{true, {ready}, 1, false, ready, "", 0};
+        QTest::newRow("PDF answer is a page") << WaitRow{true, {"PENDING", "<html>SUCCESS\n/x.pdf</html>"}, 2, true, "FAILED", "", 0};
+        QTest::newRow("PDF transport failure") << WaitRow{true, {"PENDING", kServerError}, 2, true,
+            "FAILED\nThe server answered with HTTP status 500*", "Error in CheckForPDF:Error: -2147012866 - The server answered", 1};
+    }
+
+    // What the user sees and what the wait ends with, through the hooks the server operations use.
+    void waits()
+    {
+        QFETCH(WaitRow, row);
+        serve(row.pdf ? "GET_PDF" : "GET_STATUS", row.answers);
+        const QString box = row.box.section(':', 0, 0);
+        if (!box.isEmpty())
+            m_test->boxes.expect(vbOK);
+        ShowCounter shows(&frmStatus::Load());
+
+        QString answer = "previous";
+        const auto& wait = row.pdf ? WindowHooks::WaitForPdf() : WindowHooks::WaitForStatus();
+        QVERIFY(wait(m_sim.baseUrl() + "/cia/cgi/marrowCGI.exe?action=" + (row.pdf ? "GET_PDF" : "GET_STATUS"), answer));
+
+        QCOMPARE(m_sim.requests().size(), row.requests);
+        QCOMPARE(shows.shown > 0, row.shown);
+        QVERIFY(!frmStatus::Load().isVisible());
+        QVERIFY(!frmStatus::Load().UserUnloaded());
+        if (row.last.endsWith('*'))
+            QVERIFY2(answer.startsWith(row.last.chopped(1)), qPrintable(answer));
+        else
+            QCOMPARE(answer, row.last);
+        QCOMPARE(m_test->boxes.boxes.size(), box.isEmpty() ? 0 : 1);
+        if (!box.isEmpty()) {
+            QCOMPARE(m_test->boxes.boxes[0].title, box);
+            QVERIFY2(m_test->boxes.boxes[0].text.startsWith(row.box.section(':', 1)), qPrintable(m_test->boxes.boxes[0].text));
+            QCOMPARE(m_test->boxes.boxes[0].icon(), int(vbCritical));
+        }
+        QCOMPARE(logEntries(), row.logEntries);
+        QVERIFY(!m_test->env.readFile("errors.log").contains("Demo2026pass"));
+        if (row.pdf && row.last.startsWith("SUCCESS"))
+            QCOMPARE(frmStatus::Load().findChild<QProgressBar*>("ProgressBar1")->value(), 25);
+    }
+
+    void getStatus_data()
+    {
+        QTest::addColumn<StatusRow>("row");
+        QTest::newRow("bureaus stored") << StatusRow{{"SUCCESS\n1\n0\n1", "SUCCESS\n4\n0\n3"}, true, "4,0,3", "", false, 0};
+        QTest::newRow("missing bureau line") << StatusRow{{"SUCCESS\n4\n4"}, false, "7,7,7", "<ERROR><ERROR_NO>9</ERROR_NO>", false, 1};
+        QTest::newRow("refused") << StatusRow{{"FAILED\nNo such request."}, false, "7,7,7",
+            "<ERROR><ERROR_NO>6001</ERROR_NO><ERROR_DESC>FAILED\nNo such request.</ERROR_DESC><ERROR_SOURCE>GetStatus</ERROR_SOURCE>",
+            true, 2};
+        // Three numbers after a line that is not SUCCESS do not make a finished report.
+        QTest::newRow("page with numbers") << StatusRow{{"<html>\n4\n4\n4"}, false, "7,7,7",
+            "<ERROR><ERROR_NO>5</ERROR_NO><ERROR_DESC>Didn't receive SUCCESS on status check. Return: <html>", true, 2};
+        QTest::newRow("transport failure after progress") << StatusRow{{"SUCCESS\n1\n1\n1", kServerError}, false, "7,7,7",
+            "<ERROR><ERROR_NO>6001</ERROR_NO><ERROR_DESC>FAILED\nThe server answered with HTTP status 500", true, 2};
+    }
+
+    // GetStatus: the request line, the bureau codes it stores and how it fails.
+    void getStatus()
+    {
+        QFETCH(StatusRow, row);
+        serve("GET_STATUS", row.answers);
+        if (row.box)
+            m_test->boxes.expect(vbOK);
+        clsReportStatus status;
+        status.setnStatusEXP(7);
+        status.setnStatusEFX(7);
+        status.setnStatusTU(7);
+
+        QString answer;
+        QCOMPARE(GetStatus(statusBlock(), status, answer), row.result);
+
+        QCOMPARE(m_sim.requests(), QStringList(QVector<QString>(row.answers.size(), kStatusLine)));
+        QCOMPARE(QString("%1,%2,%3").arg(status.nStatusEXP()).arg(status.nStatusEFX()).arg(status.nStatusTU()), row.bureaus);
+        if (row.errorStart.isEmpty())
+            QCOMPARE(answer, row.answers.last());
+        else
+            QVERIFY2(answer.startsWith(row.errorStart), qPrintable(answer));
+        QCOMPARE(boxesOf("Error"), row.box ? 1 : 0);
+        QCOMPARE(logEntries(), row.logEntries);
+    }
+
+    void pollsAtPollingSleepTime_data()
+    {
+        QTest::addColumn<int>("sleepMs");
+        QTest::addColumn<int>("pollsAtOne");
+        QTest::newRow("100 ms, 4 polls") << 100 << 4;
+        QTest::newRow("250 ms, 2 polls") << 250 << 2;
+    }
+
+    // The first check runs at once; every later one PollingSleepTime after the previous answer.
+    void pollsAtPollingSleepTime()
+    {
+        QFETCH(int, sleepMs);
+        QFETCH(int, pollsAtOne);
+        Props().setPollingSleepTime(sleepMs);
+        m_sim.setStatusPolls(pollsAtOne);
+        QString guid;
+        QVERIFY(Request(ParamBlock("REQUEST").add("Keywords", "").add("FirstName", "AVERY").add("LastName", "NEWCOMB")
+                            .add("SSN", "900110001").add("EQUIFAX", "TRUE").text(), guid));
+        m_sim.clearRequests();
+
+        clsReportStatus status;
+        QString answer;
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(GetStatus(ParamBlock("GET_Status").add("guid", guid).text(), status, answer));
+        const qint64 elapsed = clock.elapsed();
+
+        QCOMPARE(m_sim.requests().size(), pollsAtOne + 1);
+        // Timers may fire up to 5% early (coarse timers).
+        QVERIFY2(elapsed >= qint64(pollsAtOne) * sleepMs * 95 / 100, qPrintable(QString::number(elapsed)));
+        QVERIFY2(elapsed < qint64(pollsAtOne) * sleepMs + 1500, qPrintable(QString::number(elapsed)));
+        QCOMPARE(status.nStatusEFX(), qint16(4));
+        QCOMPARE(status.nStatusEXP(), qint16(0));
+    }
+
+    // While a poll waits for a slow server both timers are paused (no second poll can start) and
+    // the window still paints.
+    void pollPausesTimersAndKeepsPainting()
+    {
+        Props().setPollingSleepTime(50);
+        m_sim.script("GET_STATUS", "SUCCESS\n1\n0\n0", 2);
+        m_sim.script("GET_STATUS", "SUCCESS\n4\n0\n0");
+        m_sim.setLatency(500);
+        frmStatus& window = frmStatus::Load();
+        auto* bar = window.findChild<QProgressBar*>("ProgressBar1");
+        struct Probe {
+            bool visible = false, pollTimer = true, animation = true;
+            int paintsBefore = -1, paintsAfter = -1;
+        } probe;
+        PaintCounter paints(bar);
+        // First check 0-500 ms (window hidden), first poll from about 550 ms to 1050 ms.
+        QTimer::singleShot(750, [&] {
+            probe.paintsBefore = paints.count;
+            bar->update();
+        });
+        QTimer::singleShot(900, [&] {
+            probe.visible = window.isVisible();
+            probe.pollTimer = window.findChild<QTimer*>("Timer1")->isActive();
+            probe.animation = window.findChild<QTimer*>("tmrStatus")->isActive();
+            probe.paintsAfter = paints.count;
+        });
+
+        QString answer;
+        QVERIFY(WindowHooks::WaitForStatus()(m_sim.baseUrl() + "/cia/cgi/marrowCGI.exe?action=GET_STATUS", answer));
+
+        QCOMPARE(answer, QString("SUCCESS\n4\n0\n0"));
+        QCOMPARE(m_sim.requests().size(), 3);
+        QVERIFY(probe.visible);
+        QVERIFY(!probe.pollTimer);
+        QVERIFY(!probe.animation);
+        QVERIFY2(probe.paintsAfter > probe.paintsBefore, qPrintable(QString("%1 -> %2").arg(probe.paintsBefore).arg(probe.paintsAfter)));
+    }
+
+    void userClosesTheWindow_data()
+    {
+        QTest::addColumn<int>("latencyMs");
+        QTest::addColumn<int>("closeAfterMs");
+        QTest::newRow("between polls") << 0 << 10;
+        QTest::newRow("while a poll runs") << 400 << 150;
+    }
+
+    // Closing the window ends the wait as the user's choice: GetStatus succeeds without touching
+    // the record, the last answer stays in sResponse and no further poll is sent.
+    void userClosesTheWindow()
+    {
+        QFETCH(int, latencyMs);
+        QFETCH(int, closeAfterMs);
+        Props().setPollingSleepTime(100);
+        m_sim.script("GET_STATUS", "SUCCESS\n1\n0\n1", 50);
+        m_sim.setLatency(latencyMs);
+        QTimer::singleShot(latencyMs + 100 + closeAfterMs, [this] { closeWhenShown(0); });
+        clsReportStatus status;
+        status.setnStatusEXP(7);
+
+        QString answer = "previous";
+        QVERIFY(GetStatus(statusBlock(), status, answer));
+
+        QVERIFY(frmStatus::Load().UserUnloaded());
+        QCOMPARE(frmStatus::Load().sResponse(), QString("SUCCESS\n1\n0\n1"));
+        QCOMPARE(answer, QString());
+        QCOMPARE(status.nStatusEXP(), qint16(7));
+        const int sent = m_sim.requests().size();
+        QVERIFY(sent >= 2);
+        QTest::qWait(400 + latencyMs);
+        QCOMPARE(m_sim.requests().size(), sent);
+        QCOMPARE(m_test->boxes.boxes.size(), 0);
+        QCOMPARE(logEntries(), 0);
+    }
+};
+
+int runStatusTests(int argc, char** argv)
+{
+    TestStatus t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "test_status.moc"
