@@ -23,7 +23,9 @@ cmake --build build -j"$(nproc)" >/dev/null
 
 demo=$(mktemp -d /tmp/quillclient-demo.XXXXXX)
 export QUILLCLIENT_HOME=$demo/home QUILLCLIENT_CONFIG=$demo/config QUILL_WINDOWS_DIR=$demo/windows
-mkdir -p "$QUILLCLIENT_HOME/receive" "$QUILLCLIENT_CONFIG/QuillClient" "$QUILL_WINDOWS_DIR" "$demo/quill/data"
+mkdir -p "$QUILLCLIENT_HOME/receive" "$QUILLCLIENT_CONFIG/QuillClient" "$QUILL_WINDOWS_DIR" "$demo/quill/data/BORROWER"
+# The host program's import program: a stand-in that records what it receives in the demo folder.
+install -m 755 tools/vendor-sim/demo/import-program.sh "$demo/quill/IMPORT.EXE"
 
 build/bin/quill-vendor-sim --port 0 --seed tools/vendor-sim/seed/demo.json >"$demo/vendor-sim.log" 2>"$demo/vendor-sim.err" &
 sim_pid=$!
@@ -58,7 +60,13 @@ if [ -n "$shot" ]; then
   # No browser under Xvfb: pages the program opens (the news page) are taken as opened.
   # QUILL_DEMO_ACTIONS (scripts/screenshots.sh): shell commands run once the loan is on screen,
   # before the picture is taken; they may drive the windows with xdotool and set $shot_window.
-  BROWSER=true xvfb-run -a -s "-screen 0 1024x640x24" bash -c '
+  # PDFs opened or printed are recorded in the demo folder (opened.log, printed.log) by stand-ins
+  # for xdg-open and lp.
+  mkdir -p "$demo/bin"
+  printf '#!/bin/sh\necho "$*" >>"%s/opened.log"\n' "$demo" >"$demo/bin/xdg-open"
+  printf '#!/bin/sh\necho "$*" >>"%s/printed.log"\n' "$demo" >"$demo/bin/lp"
+  chmod +x "$demo/bin/xdg-open" "$demo/bin/lp"
+  PATH="$demo/bin:$PATH" BROWSER=true xvfb-run -a -s "-screen 0 1024x640x24" bash -c '
     "$0/build/bin/quillclient" $QUILL_DEMO_ARGS & app=$!
     sleep "${QUILL_DEMO_WAIT:-6}"
     shot_window=root

@@ -38,3 +38,15 @@ $actions" timeout 180 bash scripts/demo.sh "$case_name" --screenshot "$out/$name
 wanted=("$@")
 shot main-window recent 'shot_window=$(main_window)'
 shot settings-window recent 'shot_window=$(wait_window "Configure Account")' /p
+# The account windows: the change-password window that start-up shows for an expired password,
+# filled in; About and Update Contact Info from the File menu.
+QUILL_DEMO_USER=expired QUILL_DEMO_PASSWORD=Expired2026pass shot change-password recent \
+  'shot_window=$(wait_window "Password Expired"); xdotool windowfocus --sync "$shot_window";
+   xdotool type --delay 40 Expired2026pass; press Tab; xdotool type --delay 40 Renewed2026pass; press Tab;
+   xdotool type --delay 40 Renewed2026pass; press Tab space'
+shot about recent 'file_menu 1; shot_window=$(wait_window "About OQCREDIT")'
+shot contact-info recent 'file_menu 4; shot_window=$(wait_window "Update Contact Information")'
+shot import-successful recent 'xdotool windowfocus --sync "$(main_window)"; press alt+i; wait_window "Import Successful" >/dev/null'
+# The box stands over the main window but is a window of its own: the whole screen is taken and
+# the empty (black) screen around the two windows cut away.
+[ -f "$out/import-successful.png" ] && convert "$out/import-successful.png" -bordercolor black -border 1 -trim +repage "$out/import-successful.png"

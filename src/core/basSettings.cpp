@@ -16,9 +16,9 @@ QString get(const QString& key, const QString& defaultValue)
     return SettingsStore::GetSetting(AppPaths::ProgramTitle(), StoreKeys::MainSection, key, defaultValue);
 }
 
-void save(const QString& key, const QString& value)
+bool save(const QString& key, const QString& value)
 {
-    SettingsStore::SaveSetting(AppPaths::ProgramTitle(), StoreKeys::MainSection, key, value);
+    return SettingsStore::SaveSetting(AppPaths::ProgramTitle(), StoreKeys::MainSection, key, value);
 }
 
 // Reads a working folder (default: the program's folder and name) and creates it when missing.
@@ -78,22 +78,24 @@ bool LoadSettings(clsProperties& props)
     return !props.IsEmpty();
 }
 
-void SaveSettings(clsProperties& props)
+bool SaveSettings(clsProperties& props)
 {
     try {
         WriteClientLog(QStringLiteral("Saving Settings"));
     } catch (const AppError&) {
         // The run log is not worth losing the user's settings over.
     }
-    save(QStringLiteral("ServerURL"), props.ServerURL());
-    save(QStringLiteral("UserName"), props.UserName());
+    bool saved = save(QStringLiteral("ServerURL"), props.ServerURL());
+    saved = save(QStringLiteral("UserName"), props.UserName()) && saved;
     if (props.SavePassword())
-        save(QStringLiteral("Password"), props.Password());
+        saved = save(QStringLiteral("Password"), props.Password()) && saved;
     else
-        SettingsStore::DeleteSetting(AppPaths::ProgramTitle(), StoreKeys::MainSection, QStringLiteral("Password"));
-    save(QStringLiteral("SendDir"), props.SendDir());
-    save(QStringLiteral("ReceiveDir"), props.ReceiveDir());
-    save(QStringLiteral("ArchiveDir"), props.ArchiveDir());
-    save(QStringLiteral("DaysOldTimeFrame"), QString::number(props.DaysOldTimeFrame()));
-    save(QStringLiteral("PollingSleepTime"), QString::number(props.PollingSleepTime()));
+        saved = SettingsStore::DeleteSetting(AppPaths::ProgramTitle(), StoreKeys::MainSection, QStringLiteral("Password"))
+                && saved;
+    saved = save(QStringLiteral("SendDir"), props.SendDir()) && saved;
+    saved = save(QStringLiteral("ReceiveDir"), props.ReceiveDir()) && saved;
+    saved = save(QStringLiteral("ArchiveDir"), props.ArchiveDir()) && saved;
+    saved = save(QStringLiteral("DaysOldTimeFrame"), QString::number(props.DaysOldTimeFrame())) && saved;
+    saved = save(QStringLiteral("PollingSleepTime"), QString::number(props.PollingSleepTime())) && saved;
+    return saved;
 }

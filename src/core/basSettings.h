@@ -24,5 +24,6 @@ inline const QString MainSection = QStringLiteral("Main");
 bool LoadSettings(clsProperties& props);
 
 // Writes the persistent part of props to the store; the password only when SavePassword is
-// set (otherwise it is deleted). Never fails: what cannot be written is skipped.
-void SaveSettings(clsProperties& props);
+// set (otherwise it is deleted). Never throws: what cannot be written is skipped, and the
+// result is false when any value could not be written.
+bool SaveSettings(clsProperties& props);

@@ -46,16 +46,9 @@ QString folderOf(const QString& hostPath)
     return cut < 0 ? QString() : path.left(cut + 1);
 }
 
-// A file name from the host's export file is a name, never a path.
-bool isPlainName(const QString& name)
-{
-    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'))
-        && !name.contains(QLatin1String("..")) && !name.contains(QChar(0));
-}
-
 void cleanUp(const QString& vsPath, const QString& vsName)
 {
-    if (!isPlainName(vsName))
+    if (!IsPlainFileName(vsName))
         fail(QStringLiteral("The loan file name \"%1\" is not a plain file name; no PDF file was touched")
                  .arg(vsName));
     const QString folder = folderOf(vsPath);
@@ -95,18 +88,6 @@ void cleanUp(const QString& vsPath, const QString& vsName)
 }
 
 } // namespace
-
-QString UniqueFileName(const QString& folder, const QString& name, const QString& extension)
-{
-    const QString base = AppPaths::ToLocalPath(folder) + name;
-    QString counter;
-    for (qint64 n = 1;; ++n) {
-        const QString candidate = base + counter + QLatin1Char('.') + extension;
-        if (!QFileInfo::exists(candidate))
-            return candidate;
-        counter = QString::number(n);
-    }
-}
 
 bool IsLoanPdfName(const QString& candidate, const QString& vsName)
 {

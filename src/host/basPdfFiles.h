@@ -1,14 +1,11 @@
 #pragma once
 
+#include "core/FileNames.h"
+
 #include <QString>
 
 // The report PDF files of a loan: their names and the clean-up that runs each time a loan is
 // loaded.
-
-// The first of folder+name+"."+extension, folder+name+"1."+extension, folder+name+"2."+...
-// that no file occupies right now. The folder ends with a separator; backslashes in it are
-// folder separators (turned into "/" off Windows).
-QString UniqueFileName(const QString& folder, const QString& name, const QString& extension);
 
 // True when name is the loan's own PDF name: vsName, optionally followed by decimal digits,
 // then ".pdf", compared the way the file system compares names (case-sensitively on Linux,

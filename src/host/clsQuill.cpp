@@ -3,10 +3,10 @@
 #include "core/AppContext.h"
 #include "core/CharRoutines.h"
 #include "core/clsProperties.h"
+#include "host/ArchiveStamp.h"
 #include "host/basPdfFiles.h"
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
-#include "platform/Desktop.h"
 #include "platform/FileOps.h"
 #include "platform/TextFile.h"
 
@@ -149,8 +149,7 @@ QString clsQuill::ExportFilePath()
 
 QString clsQuill::ArchiveExportFile()
 {
-    const QString copy = Props().ArchiveDir() + TheDesktop().Now().toString(QStringLiteral("MMddyyyy_HHmmss_"))
-        + QStringLiteral("EXPORT.DAT");
+    const QString copy = Props().ArchiveDir() + ArchiveStamp() + QStringLiteral("EXPORT.DAT");
     FileOps::Copy(AppPaths::ToLocalPath(ExportFilePath()), AppPaths::ToLocalPath(copy));
     return copy;
 }

@@ -1,8 +1,10 @@
 #include "platform/Registry.h"
 
+#include "platform/Seam.h"
+
 #include <QSettings>
 
-bool RegQueryString(const QString& keyPath, const QString& valueName, QString& value)
+bool Registry::QueryString(const QString& keyPath, const QString& valueName, QString& value)
 {
 #ifdef Q_OS_WIN
     QSettings key(QStringLiteral("HKEY_LOCAL_MACHINE\\") + keyPath, QSettings::NativeFormat);
@@ -17,4 +19,14 @@ bool RegQueryString(const QString& keyPath, const QString& valueName, QString& v
     Q_UNUSED(value);
     return false;
 #endif
+}
+
+Registry& TheRegistry()
+{
+    return Seam<Registry>::get();
+}
+
+bool RegQueryString(const QString& keyPath, const QString& valueName, QString& value)
+{
+    return TheRegistry().QueryString(keyPath, valueName, value);
 }

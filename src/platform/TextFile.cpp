@@ -16,7 +16,20 @@ QString Decode(const QByteArray& bytes)
 QByteArray Encode(const QString& text)
 {
     QStringEncoder encoder("windows-1252");
-    return encoder.isValid() ? QByteArray(encoder(text)) : text.toLatin1();
+    if (!encoder.isValid())
+        return text.toLatin1();
+    QByteArray bytes = encoder(text);
+    if (!encoder.hasError())
+        return bytes;
+    // The code page's own conversion writes "?" for a character it cannot hold (the encoder
+    // would write a control character, once per UTF-16 unit): one "?" per character.
+    bytes.clear();
+    for (const char32_t c : text.toUcs4()) {
+        QStringEncoder single("windows-1252");
+        const QByteArray one = single(QString::fromUcs4(&c, 1));
+        bytes += single.hasError() ? QByteArray("?") : one;
+    }
+    return bytes;
 }
 
 bool ReadLines(const QString& path, QStringList& lines)

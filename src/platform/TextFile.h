@@ -8,6 +8,7 @@
 namespace TextFile {
 
 QString Decode(const QByteArray& bytes);
+// A character that Windows-1252 cannot hold becomes "?".
 QByteArray Encode(const QString& text);
 
 // Reads the whole file and splits it at CR LF or LF. False when it cannot be read.

@@ -56,6 +56,12 @@ ServiceAction& ServiceAction::atMostOnce()
     return *this;
 }
 
+ServiceAction& ServiceAction::leadingFields(const QString& fields)
+{
+    m_leadingFields = fields;
+    return *this;
+}
+
 ServiceAction& ServiceAction::trailingFields(const QString& fields)
 {
     m_trailingFields = fields;
@@ -64,7 +70,7 @@ ServiceAction& ServiceAction::trailingFields(const QString& fields)
 
 QString ServiceAction::address(const QString& blockFields) const
 {
-    const QString fields = blockFields + m_trailingFields;
+    const QString fields = m_leadingFields + blockFields + m_trailingFields;
     switch (m_form) {
     case AddressForm::CredentialedAccount: return CredentialedAccountAddress(Props(), m_action, fields);
     case AddressForm::Report: return ReportAddress(Props(), m_action, fields);

@@ -43,6 +43,9 @@ public:
     // The action changes something at the vendor: it reaches the server at most once per run()
     // (see Delivery::AtMostOnce).
     ServiceAction& atMostOnce();
+    // Fields that come before the block's fields in every address of this action, already
+    // encoded ("&name=value...").
+    ServiceAction& leadingFields(const QString& fields);
 
     // Fields that follow the block's fields in every address of this action, already encoded
     // ("&name=value...").
@@ -50,8 +53,8 @@ public:
 
     bool run(const QString& block, QString& answer, const Interpret& interpret = {}) const;
 
-    // The address of this action for the block's field string (and the trailing fields), from the
-    // current settings.
+    // The address of this action for the block's field string (between the leading and the
+    // trailing fields), from the current settings.
     QString address(const QString& fields) const;
 
 private:
@@ -65,5 +68,6 @@ private:
     bool m_traceProgress = false;
     bool m_inOutInfo = false;
     bool m_atMostOnce = false;
+    QString m_leadingFields;
     QString m_trailingFields;
 };

@@ -3,6 +3,7 @@
 int runParamsTest(int argc, char** argv);
 int runActionsTest(int argc, char** argv);
 int runOrderTest(int argc, char** argv);
+int runReportTest(int argc, char** argv);
 int runTransportTest(int argc, char** argv);
 
 int main(int argc, char** argv)
@@ -11,5 +12,6 @@ int main(int argc, char** argv)
     const int params = runParamsTest(argc, argv);
     const int actions = runActionsTest(argc, argv);
     const int order = runOrderTest(argc, argv);
-    return params | actions | order | runTransportTest(argc, argv);
+    const int report = runReportTest(argc, argv);
+    return params | actions | order | report | runTransportTest(argc, argv);
 }

@@ -1,168 +1,7 @@
-#include "EndRecorder.h"
-#include "RecordingMainWindow.h"
-#include "ScriptedMsgBox.h"
-#include "ShellRecorder.h"
-#include "TestEnv.h"
-#include "VendorSim.h"
-#include "app/basMain.h"
-#include "core/AppContext.h"
-#include "core/basSettings.h"
-#include "platform/SettingsStore.h"
-#include "ui/account/AccountWindows.h"
-#include "ui/account/frmPasswordExpired.h"
-#include "ui/account/frmPrefs.h"
+#include "test_account.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QTcpServer>
-#include <QTest>
-#include <QTimer>
+#include "AccountRig.h"
 
-namespace {
-
-const QString kUser = QStringLiteral("demo");
-const QString kPassword = QStringLiteral("Demo2026pass");
-const QString kValidate = QStringLiteral("POST /utils/CGI_Utilities.asp?Action=VALIDATECREDENTIALS&USER=demo&PASSWORD=");
-const QStringList kAccount = {kUser, kPassword, kPassword};   // user, password, confirmation
-const QString kAbsent = QStringLiteral("<absent>");
-const QStringList kAccountKeys = {"SendDir", "ReceiveDir", "ArchiveDir", "ServerURL", "CompanyID", "UserName", "Password"};
-
-// The account windows registered as the program registers them, a main window that records,
-// and the settings object as start-up leaves it before the settings window opens: an empty store.
-struct Rig {
-    TestEnv env;
-    FakeDesktop desk;
-    ShellRecorder shell;
-    ScriptedMsgBox boxes;
-    EndRecorder ending;
-    RecordingMainWindow window;
-    Rig()
-    {
-        env.freshProps();
-        LoadSettings(Props());
-        WindowHooks::SetMainWindowFactory([this] { return &window; });
-        RegisterAccountWindows();
-        frmPrefs::setUserCancelled(false);
-    }
-    ~Rig()
-    {
-        WindowHooks::SetMainWindowFactory(nullptr);
-        WindowHooks::ShowSettingsWindow() = nullptr;
-        WindowHooks::ShowChangePassword() = nullptr;
-        SetCommandLine(QString());
-    }
-};
-
-QString stored(const QString& key)
-{
-    return SettingsStore::GetSetting("OQCREDIT", "Main", key, kAbsent);
-}
-
-void closeSettingsWithoutQuestion()
-{
-    if (frmPrefs::loaded()) {
-        frmPrefs::setUserCancelled(true);
-        frmPrefs::Unload();
-        frmPrefs::setUserCancelled(false);
-    }
-}
-
-// Acts on the first modal window of type W once it is the active modal window, even when
-// event loops of server requests run before it appears. cleanup runs afterwards on every path
-// (also when the window never came), so the caller's exec() returns.
-template <class W>
-void whenModal(std::function<void(W&)> act, std::function<void()> cleanup)
-{
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, act, cleanup, polls = 0]() mutable {
-        auto* window = qobject_cast<W*>(QApplication::activeModalWidget());
-        if (!window && ++polls < 3000)   // about 15 s
-            return;
-        timer->stop();
-        timer->deleteLater();
-        if (window)
-            act(*window);
-        else
-            QTest::qFail("The expected modal window did not appear", __FILE__, __LINE__);
-        cleanup();
-    });
-    timer->start(5);
-}
-
-// Shows the settings window modally, as start-up does, and runs script on it. Whatever the
-// script leaves open is closed without the quit question, so the call returns on every path.
-void showSettings(const std::function<void(frmPrefs&)>& script)
-{
-    whenModal<frmPrefs>(script, closeSettingsWithoutQuestion);
-    frmPrefs::ShowModal();
-}
-
-QLineEdit* box(QWidget& w, const char* name)
-{
-    return w.findChild<QLineEdit*>(QLatin1String(name));
-}
-
-const char* const kBoxes[] = {"txtServerURL", "txtUserName", "txtPassword", "txtPasswordConfirm"};
-
-// Types the four entries over what the boxes hold.
-void enter(QWidget& w, const QStringList& entries)
-{
-    for (int i = 0; i < 4; ++i) {
-        box(w, kBoxes[i])->clear();
-        QTest::keyClicks(box(w, kBoxes[i]), entries[i]);
-    }
-}
-
-QString focusedName(QWidget& w)
-{
-    return w.focusWidget() ? w.focusWidget()->objectName() : QString();
-}
-
-void click(QWidget& w, const char* name)
-{
-    QTest::mouseClick(w.findChild<QAbstractButton*>(QLatin1String(name)), Qt::LeftButton);
-}
-
-// The action names of the requests the server received, in order.
-QStringList actions(const QStringList& requests)
-{
-    QStringList names;
-    for (const QString& line : requests)
-        names << line.section(QLatin1String("Action="), 1).section(QLatin1Char('&'), 0, 0);
-    return names;
-}
-
-} // namespace
-
-// The settings window, driven through its controls against the stand-in server, and start-up
-// with the real account windows: the settings window and the expired-password window.
-class AccountWindowsTest : public QObject
-{
-    Q_OBJECT
-private slots:
-    void initTestCase();
-    void init();
-
-    void localValidationRefusesInOrder_data();
-    void localValidationRefusesInOrder();
-    void clickSelectsWholeText_data();
-    void clickSelectsWholeText();
-    void serverRefusalKeepsWindowOpen_data();
-    void serverRefusalKeepsWindowOpen();
-    void acceptedCredentialsAreStored_data();
-    void acceptedCredentialsAreStored();
-    void cancelAsksToQuit_data();
-    void cancelAsksToQuit();
-    void emptyStoreAtStartOpensSettingsWindow_data();
-    void emptyStoreAtStartOpensSettingsWindow();
-    void expiredPasswordWindow_data();
-    void expiredPasswordWindow();
-
-private:
-    VendorSim m_sim;
-};
 
 void AccountWindowsTest::initTestCase()
 {
@@ -172,28 +11,6 @@ void AccountWindowsTest::initTestCase()
 void AccountWindowsTest::init()
 {
     m_sim.reset();
-}
-
-void AccountWindowsTest::localValidationRefusesInOrder_data()
-{
-    // Entries: server, user, password, confirmation. "SIM" stands for the stand-in server's
-    // address, so nothing could leave this machine even if a check let the entries through.
-    // Rows also break rules checked later, so the order shows.
-    QTest::addColumn<QStringList>("entries");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("focus");
-    const QString mismatch = "The Password and Confirm Password fields do not match.  Please re-type both fields.";
-    QTest::newRow("server character, last of a long address") << QStringList{"SIM/a/long/path*", "a'b", "", ""}
-        << "Server URL contains illegal characters" << "txtServerURL";
-    QTest::newRow("user character") << QStringList{"SIM", "o'hara", "p=w", ""} << "User Name contains illegal characters" << "txtUserName";
-    QTest::newRow("password character before empty server") << QStringList{"", "", "p&w", ""} << "Password contains illegal characters" << "txtPassword";
-    QTest::newRow("confirmation character before empty boxes") << QStringList{"", "", "", "a\"b"}
-        << "Confirm password contains illegal characters" << "txtPasswordConfirm";
-    QTest::newRow("empty server") << (QStringList{""} + kAccount) << "Please enter a Server URL" << "txtServerURL";
-    QTest::newRow("empty user") << QStringList{"SIM", "", "", ""} << "Please enter a User Name" << "txtUserName";
-    QTest::newRow("empty password") << QStringList{"SIM", kUser, "", kPassword} << "Please enter a password" << "txtPassword";
-    QTest::newRow("empty confirmation") << QStringList{"SIM", kUser, kPassword, ""} << "Please confirm the password" << "txtPasswordConfirm";
-    QTest::newRow("confirmation differs in case") << QStringList{"SIM", kUser, kPassword, kPassword.toLower()} << mismatch << "txtPassword";
 }
 
 void AccountWindowsTest::clickSelectsWholeText_data()
@@ -222,6 +39,28 @@ void AccountWindowsTest::clickSelectsWholeText()
     });
     QVERIFY(focused);
     QCOMPARE(selected, QString("some text here"));
+}
+
+void AccountWindowsTest::localValidationRefusesInOrder_data()
+{
+    // Entries: server, user, password, confirmation. "SIM" stands for the stand-in server's
+    // address, so nothing could leave this machine even if a check let the entries through.
+    // Rows also break rules checked later, so the order shows.
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("focus");
+    const QString mismatch = "The Password and Confirm Password fields do not match.  Please re-type both fields.";
+    QTest::newRow("server character, last of a long address") << QStringList{"SIM/a/long/path*", "a'b", "", ""}
+        << "Server URL contains illegal characters" << "txtServerURL";
+    QTest::newRow("user character") << QStringList{"SIM", "o'hara", "p=w", ""} << "User Name contains illegal characters" << "txtUserName";
+    QTest::newRow("password character before empty server") << QStringList{"", "", "p&w", ""} << "Password contains illegal characters" << "txtPassword";
+    QTest::newRow("confirmation character before empty boxes") << QStringList{"", "", "", "a\"b"}
+        << "Confirm password contains illegal characters" << "txtPasswordConfirm";
+    QTest::newRow("empty server") << (QStringList{""} + kAccount) << "Please enter a Server URL" << "txtServerURL";
+    QTest::newRow("empty user") << QStringList{"SIM", "", "", ""} << "Please enter a User Name" << "txtUserName";
+    QTest::newRow("empty password") << QStringList{"SIM", kUser, "", kPassword} << "Please enter a password" << "txtPassword";
+    QTest::newRow("empty confirmation") << QStringList{"SIM", kUser, kPassword, ""} << "Please confirm the password" << "txtPasswordConfirm";
+    QTest::newRow("confirmation differs in case") << QStringList{"SIM", kUser, kPassword, kPassword.toLower()} << mismatch << "txtPassword";
 }
 
 void AccountWindowsTest::localValidationRefusesInOrder()
@@ -443,35 +282,3 @@ void AccountWindowsTest::emptyStoreAtStartOpensSettingsWindow()
         QCOMPARE(stored("Password"), kAbsent);   // no password was known, so none is remembered
     }
 }
-
-void AccountWindowsTest::expiredPasswordWindow_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QStringList>("sent");
-    QTest::addColumn<int>("existingChecks");
-    QTest::newRow("continue") << "cmdContinue" << QStringList{"PASSWORDEXPIRED", "NEWERVERSION", "CROSS_COMPANY_REISSUE"} << 1;
-    QTest::newRow("quit") << "cmdQuit" << QStringList{"PASSWORDEXPIRED"} << 0;
-}
-
-void AccountWindowsTest::expiredPasswordWindow()
-{
-    QFETCH(QString, button);
-    QFETCH(QStringList, sent);
-    QFETCH(int, existingChecks);
-    Rig rig;
-    SettingsStore::SaveSetting("OQCREDIT", "Main", "ServerURL", m_sim.baseUrl());
-    SettingsStore::SaveSetting("OQCREDIT", "Main", "UserName", kUser);
-    SettingsStore::SaveSetting("OQCREDIT", "Main", "Password", kPassword);
-    m_sim.script("PASSWORDEXPIRED", "True");
-    whenModal<frmPasswordExpired>([&](frmPasswordExpired& w) { click(w, button.toLatin1().constData()); },
-                                  [] { if (auto* left = frmPasswordExpired::loaded()) left->accept(); });
-    QCOMPARE(Main(), StartupOutcome::Started);
-    QCOMPARE(frmPasswordExpired::loaded(), nullptr);
-    QCOMPARE(actions(m_sim.requests()), sent);
-    QCOMPARE(rig.window.checks, existingChecks);
-    QCOMPARE(rig.ending.count, existingChecks ? 0 : 1);
-    QCOMPARE(rig.boxes.boxes.size(), 0);
-}
-
-QTEST_MAIN(AccountWindowsTest)
-#include "test_account_windows.moc"

@@ -6,13 +6,14 @@ int runReissueTests(int argc, char** argv);
 int runCheckExistingTests(int argc, char** argv);
 int runStatusTests(int argc, char** argv);
 int runLoginByRefTests(int argc, char** argv);
+int runReportCommandTests(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     int status = 0;
     for (auto run : {runFrmMainTests, runWebPageTests, runReissueTests, runCheckExistingTests, runStatusTests,
-                     runLoginByRefTests})
+                     runLoginByRefTests, runReportCommandTests})
         status |= run(argc, argv);
     return status;
 }

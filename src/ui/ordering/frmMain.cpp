@@ -19,8 +19,10 @@
 #include "service/clsReportStatus.h"
 #include "ui/ClickableLabel.h"
 #include "ui/UiUtils.h"
+#include "ui/account/AccountWindows.h"
 #include "ui/ordering/ImageList.h"
 #include "ui/ordering/MainWebCommands.h"
+#include "ui/ordering/ReportCommands.h"
 #include "ui/ordering/frmCheckExisting.h"
 
 frmMain::frmMain(QWidget *parent)
@@ -137,8 +139,12 @@ void frmMain::connectCommands()
     connect(ui->cmdRMCR, &QPushButton::clicked, this, &frmMain::cmdRMCR_Click);
     connect(ui->cmdRequestSupp, &QPushButton::clicked, this, &frmMain::cmdRequestSupp_Click);
     connect(ui->cmdWeb, &QPushButton::clicked, this, &frmMain::cmdWeb_Click);
+    connect(ui->cmdView, &QPushButton::clicked, this, &frmMain::cmdView_Click);
+    connect(ui->cmdPrint, &QPushButton::clicked, this, &frmMain::cmdPrint_Click);
+    connect(ui->cmdImport, &QPushButton::clicked, this, &frmMain::cmdImport_Click);
     connect(ui->cmdClose, &QPushButton::clicked, this, &frmMain::cmdClose_Click);
     connect(ui->mnuConfig, &QAction::triggered, this, &frmMain::mnuConfig_Click);
+    ConnectAccountMenu(ui->mnuAbout, ui->mnuChangePassword, ui->mnuContactInfo);
     connect(ui->mnuReload, &QAction::triggered, this, &frmMain::mnuReload_Click);
 }
 
@@ -328,6 +334,23 @@ void frmMain::cmdWeb_Click()
 void frmMain::Picture1_Click()
 {
     MainWebCommands(*this).Picture1();
+}
+
+// ---- the report in hand
+
+void frmMain::cmdView_Click()
+{
+    ReportCommands(m_sReportUID, m_inquiry, m_sReportLocation).View();
+}
+
+void frmMain::cmdPrint_Click()
+{
+    ReportCommands(m_sReportUID, m_inquiry, m_sReportLocation).Print();
+}
+
+void frmMain::cmdImport_Click()
+{
+    ReportCommands(m_sReportUID, m_inquiry, m_sReportLocation).Import();
 }
 
 // ---- closing, configuration, reload

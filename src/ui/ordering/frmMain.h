@@ -88,6 +88,9 @@ private slots:
     void cmdRMCR_Click();
     void cmdRequestSupp_Click();
     void cmdWeb_Click();
+    void cmdView_Click();
+    void cmdPrint_Click();
+    void cmdImport_Click();
     void Picture1_Click();
     void cmdClose_Click();
     void mnuConfig_Click();

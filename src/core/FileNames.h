@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// Names of files that the program writes for the host program.
+
+// The first of folder+name+"."+extension, folder+name+"1."+extension, folder+name+"2."+...
+// that no file occupies right now. The folder ends with a separator; backslashes in it are
+// folder separators (turned into "/" off Windows).
+QString UniqueFileName(const QString& folder, const QString& name, const QString& extension);
+
+// True when name is a plain file name: not empty, no "/" or "\", no "..", no NUL character.
+bool IsPlainFileName(const QString& name);

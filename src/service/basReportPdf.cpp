@@ -1,0 +1,190 @@
+#include "service/basReportPdf.h"
+
+#include "core/AppContext.h"
+#include "core/basLog.h"
+#include "core/basShell.h"
+#include "core/FileNames.h"
+#include "core/clsProperties.h"
+#include "core/clsConfig.h"
+#include "platform/AppError.h"
+#include "platform/AppPaths.h"
+#include "platform/FileOps.h"
+#include "platform/HttpRequest.h"
+#include "platform/MsgBox.h"
+#include "platform/Shell.h"
+#include "service/basAnswer.h"
+#include "service/basTransport.h"
+#include "service/basXML.h"
+
+#include <QDir>
+#include <QSaveFile>
+#include <QUrl>
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kCouldNotGetPdf = QStringLiteral("Could not get PDF");
+
+[[noreturn]] void fail(long number, const QString& description)
+{
+    throw AppError(number, description, kCouldNotGetPdf);
+}
+
+// The wait ends with the server's last answer; a refusal, or a page where an answer belongs,
+// is no PDF address.
+void checkReady(const QString& answer)
+{
+    if (answer.startsWith(QLatin1String("FAILED")) || answer.startsWith(QLatin1Char('<')))
+        fail(ErrNo::Refused, QStringLiteral("Return: ") + answer);
+}
+
+// BaseUrl followed by the answered path, accepted only while it stays on the server's own
+// scheme, host and port: a path such as "@other.host/x" would otherwise move the download.
+QString downloadAddress(const QString& answer)
+{
+    const QString base = Props().BaseUrl();
+    const QString address = base + Answer::At(Answer::Lines(answer), 1).trimmed();
+    const QUrl server(base, QUrl::StrictMode);
+    const QUrl target = QUrl::fromEncoded(address.toUtf8(), QUrl::StrictMode);
+    const bool sameServer = target.isValid() && server.isValid() && !server.host().isEmpty()
+        && target.scheme().compare(server.scheme(), Qt::CaseInsensitive) == 0
+        && target.host().compare(server.host(), Qt::CaseInsensitive) == 0
+        && target.port(-1) == server.port(-1) && target.userInfo().isEmpty();
+    if (!sameServer)
+        fail(ErrNo::Refused, QStringLiteral("The PDF address does not stay on the server %1: %2").arg(base, address));
+    return address;
+}
+
+QByteArray download(const QString& address)
+{
+    HttpRequest request;
+    request.open(QStringLiteral("GET"), address, false);
+    request.send();
+    const QByteArray body = request.responseBody();
+    if (!body.startsWith("%PDF-"))
+        fail(ErrNo::Refused, QStringLiteral("The server's answer is not a PDF file (%1 bytes): %2")
+                                 .arg(body.size()).arg(address));
+    return body;
+}
+
+// The borrower folder of the host program's first data folder; it must exist already, since
+// a PDF saved anywhere else would never be found by the host program.
+QString borrowerFolder()
+{
+    const QString data = Props().oConfig().QuillAppDataFolder(1);
+    if (data.isEmpty())
+        fail(ErrNo::FileIo, QStringLiteral("The host program names no data folder (Folder0 of [Directories] in %1)")
+                                .arg(Props().oConfig().sQuillConfigFile()));
+    const QString folder = QDir::cleanPath(AppPaths::ToLocalPath(data + QStringLiteral("BORROWER"))) + QLatin1Char('/');
+    if (!FileOps::FolderExists(folder))
+        fail(ErrNo::FileIo, QStringLiteral("The borrower folder %1 does not exist").arg(folder));
+    return folder;
+}
+
+void writeWhole(const QString& path, const QByteArray& body, QString& trace)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        fail(ErrNo::FileIo, QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString()));
+    trace += QStringLiteral("After open");
+    if (file.write(body) != body.size()) {
+        file.cancelWriting();
+        fail(ErrNo::FileIo, QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString()));
+    }
+    trace += QStringLiteral("After save");
+    if (!file.commit())
+        fail(ErrNo::FileIo, QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString()));
+    trace += QStringLiteral("   After write");
+}
+
+QString saveReport(const QString& answer, const QString& vsFileName, QString& trace)
+{
+    checkReady(answer);
+    const QString address = downloadAddress(answer);
+    // Where the file goes is checked before anything is fetched; its free name only afterwards.
+    if (!IsPlainFileName(vsFileName))
+        fail(ErrNo::FileIo, QStringLiteral("The loan file name \"%1\" is not a plain file name").arg(vsFileName));
+    const QString folder = borrowerFolder();
+    trace = QStringLiteral("Before MSXML2.XMLHTTP30");
+    const QByteArray body = download(address);
+    const QString path = UniqueFileName(folder, vsFileName, QStringLiteral("pdf"));
+    trace += QStringLiteral("  After responseBody, before binary write, PATH: ") + path;
+    writeWhole(path, body, trace);
+    return path;
+}
+
+bool waitForPdf(const QString& address, QString& answer)
+{
+    const auto& wait = WindowHooks::WaitForPdf();
+    if (!wait)
+        fail(ErrNo::Transport, QStringLiteral("No window is registered to wait for the PDF."));
+    return wait(address, answer);
+}
+
+} // namespace
+
+bool GetReportPDF(const QString& block, const QString& vsFileName, QString& rsPath)
+{
+    QString fields;
+    if (!BuildKeyValueString(block, fields)) {
+        rsPath = fields;
+        return false;
+    }
+    QString trace;
+    try {
+        QString answer;
+        if (!waitForPdf(ReportAddress(Props(), QStringLiteral("GET_PDF"), fields), answer)) {
+            rsPath.clear();
+            return true;
+        }
+        rsPath = saveReport(answer, vsFileName, trace);
+        return true;
+    } catch (const AppError& error) {
+        MsgBox(QStringLiteral("Error: %1 - ").arg(error.Number) + error.Description + kCrLf + trace, vbCritical,
+               QStringLiteral("Error"));
+        rsPath = BuildErrorXML(error.Source.isEmpty() ? QStringLiteral("GetReportPDF") : error.Source,
+                               error.Description, error.Number, block);
+        WriteErrorLog(rsPath + trace);
+        return false;
+    }
+}
+
+namespace {
+
+void showProblem(const QString& path, const QString& reason)
+{
+    MsgBox(QStringLiteral("There was a problem showing report - ") + path + kCrLf + kCrLf + reason, vbCritical,
+           QStringLiteral("Error in ShowReport"));
+}
+
+// The printer dialog's "print to file" asks for a copy of the PDF under the chosen name.
+bool printToFile(const QString& path, const QString& outputFile)
+{
+    try {
+        FileOps::Copy(path, AppPaths::ToLocalPath(outputFile));
+        return true;
+    } catch (const AppError& error) {
+        showProblem(path, error.Description);
+        return false;
+    }
+}
+
+} // namespace
+
+void ShowReport(const QString& path, const QString& verb, const Desktop::PrinterChoice* choice)
+{
+    const bool print = verb.compare(QLatin1String("print"), Qt::CaseInsensitive) == 0;
+    if (print && choice && !choice->outputFile.isEmpty()) {
+        if (printToFile(path, choice->outputFile))
+            MsgBox(QStringLiteral("Print was successful."), vbInformation, QStringLiteral("Confirmation"));
+        return;
+    }
+    const int code = print && choice ? TheShell().PrintFile(path, choice->printerName, choice->copies)
+                                     : TheShell().ShellExecute(verb, path, QString(), QString(), SW_SHOWNORMAL);
+    if (code <= 32) {
+        showProblem(path, ShellErrorText(code));
+        return;
+    }
+    if (print)
+        MsgBox(QStringLiteral("Print was successful."), vbInformation, QStringLiteral("Confirmation"));
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/Desktop.h"
+
+#include <QString>
+
+// The report's PDF: waiting for it at the vendor, downloading it into the host program's
+// borrower folder, and handing it to the desktop's viewer or a printer.
+
+// GET_PDF for the report in the parameter block. The PDF wait (WindowHooks::WaitForPdf) polls
+// the report address until the answer is no longer "PENDING"; line 1 of the last answer is the
+// PDF's path below BaseUrl. The PDF is saved whole as UniqueFileName(first data folder +
+// "BORROWER\", vsFileName, "pdf"); on success rsPath is that path.
+//  - the block cannot be converted: false, rsPath the conversion's error text, nothing shown;
+//  - the user closed the wait: true with rsPath empty;
+//  - any other failure (a refusal, a page instead of an answer, an address that leaves the
+//    server, a body that is not a PDF, a missing BORROWER folder, a file name that is a path,
+//    a transport or write failure): the "Error" box with the progress trace, rsPath the error
+//    text, the error text and the trace in errors.log, no file written, false.
+bool GetReportPDF(const QString& block, const QString& vsFileName, QString& rsPath);
+
+// Opens (verb "open") or prints (verb "print") the PDF at path. A print goes to the printer of
+// choice when one is given (to its output file when that is set), else to the default printer.
+// A failure shows "There was a problem showing report - ..." with the shell's error text; a
+// successful print shows "Print was successful.".
+void ShowReport(const QString& path, const QString& verb, const Desktop::PrinterChoice* choice = nullptr);

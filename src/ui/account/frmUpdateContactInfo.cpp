@@ -1,0 +1,208 @@
+#include "ui/account/frmUpdateContactInfo.h"
+
+#include "ui_frmUpdateContactInfo.h"
+
+#include "core/AppContext.h"
+#include "core/basLog.h"
+#include "core/clsProperties.h"
+#include "platform/AppError.h"
+#include "platform/Desktop.h"
+#include "platform/MsgBox.h"
+#include "service/basUrl.h"
+#include "service/ParamBlock.h"
+#include "service/basAnswer.h"
+#include "ui/account/AccountRequest.h"
+
+#include <QEvent>
+#include <QLineEdit>
+
+namespace {
+
+frmUpdateContactInfo*& shownWindow()
+{
+    static frmUpdateContactInfo* window = nullptr;
+    return window;
+}
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+QString trimmedUpper(const QString& text)
+{
+    return Answer::TrimBlanks(text).toUpper();
+}
+
+} // namespace
+
+frmUpdateContactInfo::frmUpdateContactInfo(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmUpdateContactInfo>())
+{
+    ui->setupUi(this);
+    for (QLineEdit* box : {ui->txtEmail, ui->txtPhoneNum, ui->txtPhoneExt})
+        box->installEventFilter(this);
+    connect(ui->cmdOK, &QPushButton::clicked, this, &frmUpdateContactInfo::cmdOK_Click);
+    connect(ui->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+frmUpdateContactInfo::~frmUpdateContactInfo()
+{
+    if (shownWindow() == this)
+        shownWindow() = nullptr;
+}
+
+void frmUpdateContactInfo::ShowModal()
+{
+    frmUpdateContactInfo window;
+    shownWindow() = &window;
+    window.Load();
+    window.exec();
+}
+
+frmUpdateContactInfo* frmUpdateContactInfo::loaded()
+{
+    return shownWindow();
+}
+
+QString frmUpdateContactInfo::RegroupPhone(const QString& phone)
+{
+    if (phone.size() != 10)
+        return phone;
+    return QLatin1Char('(') + phone.left(3) + QStringLiteral(") ") + phone.mid(3, 3) + QLatin1Char('-')
+           + phone.right(4);
+}
+
+void frmUpdateContactInfo::Load()
+{
+    try {
+        HourglassCursor busy;
+        const clsProperties& props = Props();
+        if (props.UserEmail().isEmpty() && props.UserPhone().isEmpty() && props.UserPhoneExt().isEmpty())
+            FetchContactInfo();
+        ui->txtEmail->setText(Answer::TrimBlanks(props.UserEmail()));
+        ui->txtPhoneNum->setText(Answer::TrimBlanks(props.UserPhone()));
+        ui->txtPhoneExt->setText(Answer::TrimBlanks(props.UserPhoneExt()));
+    } catch (const AppError& e) {
+        MsgBox(QStringLiteral("Error: ") + QString::number(e.Number) + kCrLf + QStringLiteral("Error Desc: ")
+                   + e.Description,
+               vbOKOnly | vbExclamation, QStringLiteral("Error In Load UpdateContactInfo"));
+        // A failed conversion has written its own entry already.
+        if (e.Number != ErrNo::Silent)
+            WriteErrorLog(e.Description);
+    }
+}
+
+void frmUpdateContactInfo::FetchContactInfo()
+{
+    ParamBlock block(QStringLiteral("GETCONTACTINFO"));
+    block.add(QStringLiteral("USER"), Props().UserName());
+    block.add(QStringLiteral("COMPANYID"), Props().CompanyID());
+    block.add(QStringLiteral("DEPARTMENTID"), Props().DepartmentID());
+    QString fields;
+    if (!AccountRequest::ToFields(block.text(), fields))
+        throw AppError(ErrNo::Silent, fields, QStringLiteral("frmUpdateContactInfo"));
+    const QString answer = AccountRequest::Read(QStringLiteral("GETCONTACTINFO"), fields);
+    if (answer.isEmpty())
+        return;
+    // A page instead of an answer, or a short answer, fills nothing rather than part of the boxes.
+    if (answer.startsWith(QLatin1Char('<')))
+        throw AppError(13, QStringLiteral("The server's contact information is not in the expected form: ") + answer,
+                       QStringLiteral("frmUpdateContactInfo"));
+    const QStringList parts = answer.split(QStringLiteral("||"));
+    const QString email = Answer::At(parts, 2);
+    Props().setUserPhone(RegroupPhone(parts.at(0)));
+    Props().setUserPhoneExt(parts.at(1));
+    Props().setUserEmail(email);
+}
+
+bool frmUpdateContactInfo::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        if (auto* box = qobject_cast<QLineEdit*>(watched))
+            box->selectAll();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool frmUpdateContactInfo::refuse(const QString& text, QLineEdit* box)
+{
+    MsgBox(text, vbOKOnly | vbCritical, QStringLiteral("Validation Error"));
+    box->setFocus();
+    return false;
+}
+
+bool frmUpdateContactInfo::ValidateEntries()
+{
+    const QString email = ui->txtEmail->text();
+    if (HasIllegalChars(email))
+        return refuse(QStringLiteral("Email address contains illegal characters"), ui->txtEmail);
+    if (HasIllegalChars(ui->txtPhoneNum->text()))
+        return refuse(QStringLiteral("Phone number contains illegal characters"), ui->txtPhoneNum);
+    if (HasIllegalChars(ui->txtPhoneExt->text()))
+        return refuse(QStringLiteral("Phone extension contains illegal characters"), ui->txtPhoneExt);
+    if (Answer::TrimBlanks(email).isEmpty())
+        return true;
+    // Positions count from 1, on the text as typed (blanks after the address count).
+    const qsizetype at = email.indexOf(QLatin1Char('@')) + 1;
+    if (at == 0)
+        return refuse(QStringLiteral("Invalid email address, it must contain '@' character"), ui->txtEmail);
+    const qsizetype dot = email.indexOf(QLatin1Char('.'), at - 1) + 1;
+    if (dot < at + 2)
+        return refuse(QStringLiteral("Invalid email address, incorrect '.' after the '@'"), ui->txtEmail);
+    if (dot > email.size() - 2)
+        return refuse(QStringLiteral("Invalid domain extension"), ui->txtEmail);
+    return true;
+}
+
+bool frmUpdateContactInfo::Unchanged() const
+{
+    const clsProperties& props = Props();
+    return trimmedUpper(ui->txtEmail->text()) == trimmedUpper(props.UserEmail())
+           && trimmedUpper(ui->txtPhoneNum->text()) == trimmedUpper(props.UserPhone())
+           && trimmedUpper(ui->txtPhoneExt->text()) == trimmedUpper(props.UserPhoneExt());
+}
+
+void frmUpdateContactInfo::cmdOK_Click()
+{
+    if (Unchanged()) {
+        MsgBox(QStringLiteral("No changes detected."), vbOKOnly | vbInformation, QStringLiteral("Success"));
+        accept();
+        return;
+    }
+    if (!ValidateEntries())
+        return;
+    try {
+        if (!SendUpdate())
+            return;
+    } catch (const AppError& e) {
+        MsgBox(QStringLiteral("There was an error updating contact information.") + kCrLf
+                   + QStringLiteral("Error Number: ") + QString::number(e.Number) + kCrLf + QStringLiteral("Error: ")
+                   + e.Description,
+               vbOKOnly, QStringLiteral("Update Contact Info Error"));
+        WriteErrorLog(e.Description);
+        return;
+    }
+    MsgBox(QStringLiteral("Contact information changed successfully."), vbOKOnly | vbInformation,
+           QStringLiteral("Success"));
+    // The telephone is kept as typed, without the regrouping used on load.
+    Props().setUserEmail(Answer::TrimBlanks(ui->txtEmail->text()));
+    Props().setUserPhone(Answer::TrimBlanks(ui->txtPhoneNum->text()));
+    Props().setUserPhoneExt(Answer::TrimBlanks(ui->txtPhoneExt->text()));
+    accept();
+}
+
+bool frmUpdateContactInfo::SendUpdate()
+{
+    HourglassCursor busy;
+    ParamBlock block(QStringLiteral("UPDATECONTACTINFO"));
+    block.add(QStringLiteral("USER"), Props().UserName());
+    block.add(QStringLiteral("DEPARTMENTID"), Props().DepartmentID());
+    block.add(QStringLiteral("NEWPHONE"), Answer::TrimBlanks(ui->txtPhoneNum->text()));
+    block.add(QStringLiteral("NEWEXT"), Answer::TrimBlanks(ui->txtPhoneExt->text()));
+    block.add(QStringLiteral("NEWEMAIL"), Answer::TrimBlanks(ui->txtEmail->text()));
+    QString fields;
+    if (!AccountRequest::ToFields(block.text(), fields))
+        return false;
+    const QString answer = AccountRequest::Change(QStringLiteral("UPDATECONTACTINFO"), fields);
+    if (answer.compare(QStringLiteral("CONTACTINFOCHANGED"), Qt::CaseInsensitive) != 0)
+        throw AppError(ErrNo::Refused, answer, QStringLiteral("frmUpdateContactInfo"));
+    return true;
+}

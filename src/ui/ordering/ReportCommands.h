@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class clsInquiry;
+
+// The main window's View, Print and Import commands for the loan's current report. The window
+// lends its report ID, its loan and its downloaded-PDF path for one command.
+class ReportCommands
+{
+public:
+    // reportLocation: the window's sReportLocation, set by the first download of the run.
+    ReportCommands(QString reportUid, std::shared_ptr<clsInquiry> inquiry, QString& reportLocation);
+
+    // Downloads the PDF unless this run already has it, then opens it with the desktop's viewer.
+    void View();
+    // Downloads as View does, lets the user choose a printer and prints on it. Cancelling the
+    // printer dialog ends the command without a word.
+    void Print();
+    // Fetches the liabilities into IMPORT.DAT, starts the host's import program on it, keeps a
+    // time-stamped copy in the archive folder and tells the user how to finish the import.
+    void Import();
+
+private:
+    enum class Use { View, Print };
+    void showOrPrint(Use use);
+    // The PDF of this run; downloads it when there is none yet. Empty when the user closed the wait.
+    QString reportPdf();
+    void importLiabilities(QString& file, QString& step);
+
+    QString m_reportUid;
+    std::shared_ptr<clsInquiry> m_inquiry;
+    QString& m_reportLocation;
+};

@@ -1,0 +1,70 @@
+#include "ReportFixture.h"
+
+#include "core/AppContext.h"
+#include "core/clsProperties.h"
+#include "service/basTransport.h"
+
+#include <QDir>
+#include <QFile>
+
+ReportFixture::ReportFixture(const QString& serverUrl) : m_savedWait(WindowHooks::WaitForPdf())
+{
+    QDir().mkpath(borrowerFolder());
+    env.writeFile(env.windows() + "/WINQUILL.INI",
+                  ("[Directories]\r\nApplication=" + quillFolder() + "\r\nFolder0=" + quillFolder() + "data/\r\n").toUtf8());
+    env.freshProps();   // reads WINQUILL.INI
+    clsProperties& props = Props();
+    props.setServerURL(serverUrl);
+    props.setPostLocation("/cia/cgi/marrowCGI.exe?");
+    props.setAspUtil("/utils/CGI_Utilities.asp?");
+    props.setUserName(UserName);
+    props.setPassword(Password);
+    props.setClientWebsite("www.quill-credit.example");
+    props.setClient("Tamsel Credit Services");
+    props.setSendDir(env.home() + "/send/");
+    props.setArchiveDir(env.home() + "/archive/");
+    QDir().mkpath(props.SendDir());
+    QDir().mkpath(props.ArchiveDir());
+    WindowHooks::WaitForPdf() = [this](const QString& address, QString& answer) { return waitForPdf(address, answer); };
+}
+
+ReportFixture::~ReportFixture()
+{
+    WindowHooks::WaitForPdf() = m_savedWait;
+}
+
+QString ReportFixture::quillFolder() const
+{
+    return QDir::cleanPath(env.home() + "/../quill") + "/";
+}
+
+QString ReportFixture::borrowerFolder() const
+{
+    return quillFolder() + "data/BORROWER/";
+}
+
+QStringList ReportFixture::borrowerFiles() const
+{
+    return QDir(borrowerFolder()).entryList(QDir::Files, QDir::Name);
+}
+
+void ReportFixture::installImportProgram() const
+{
+    env.writeFile(quillFolder() + "IMPORT.EXE", "#!/bin/sh\nexit 0\n");
+    QFile::setPermissions(quillFolder() + "IMPORT.EXE", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+bool ReportFixture::waitForPdf(const QString& address, QString& answer)
+{
+    for (;;) {
+        answer = PostAddress(address);
+        ++polls;
+        if (closeAfter > 0 && polls >= closeAfter)
+            return false;
+        if (!answer.startsWith("PENDING")) {
+            if (answer.startsWith('<'))
+                answer = "FAILED";
+            return true;
+        }
+    }
+}

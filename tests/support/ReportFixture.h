@@ -1,0 +1,44 @@
+#pragma once
+
+#include "TestEnv.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// A loan ready for its report: fresh folders (TestEnv), WINQUILL.INI naming a host program
+// folder and a data folder holding BORROWER/, settings for the demo user at the stand-in vendor
+// server, and a PDF wait that polls the server without a window.
+class ReportFixture
+{
+public:
+    static inline const QString ReportId = QStringLiteral("5A1E0002-0000-4000-8000-00000000D002");
+    static inline const QString UserName = QStringLiteral("demo");
+    static inline const QString Password = QStringLiteral("Demo2026pass");
+    // The recent demo loan as the host program exported it.
+    static inline const QString LoanFilePath = QStringLiteral("C:\\QUILL\\DATA\\BORROWER\\SAMPLE.BRW");
+    static inline const QString LoanFile = QStringLiteral("SAMPLE");
+
+    explicit ReportFixture(const QString& serverUrl);
+    ~ReportFixture();
+    ReportFixture(const ReportFixture&) = delete;
+    ReportFixture& operator=(const ReportFixture&) = delete;
+
+    TestEnv env;
+    // Polls of the PDF wait in this test; with closeAfter > 0 the user closes the wait after
+    // that many polls.
+    int polls = 0;
+    int closeAfter = 0;
+
+    QString quillFolder() const;      // the host program's folder, ending with "/"
+    QString borrowerFolder() const;   // the first data folder's BORROWER/
+    QStringList borrowerFiles() const;
+    // An executable stand-in IMPORT.EXE in the host program's folder.
+    void installImportProgram() const;
+    // The single installed wait, polling address until the answer is no longer "PENDING".
+    bool waitForPdf(const QString& address, QString& answer);
+
+private:
+    std::function<bool(const QString&, QString&)> m_savedWait;
+};
