@@ -41,5 +41,7 @@ constexpr long PathNotFound = -2147024893; // 0x80070003
 constexpr long AccessDenied = -2147024891; // 0x80070005
 constexpr long DiskFull = -2147024784;     // 0x80070070
 // Any other failure of a file operation (ERROR_GEN_FAILURE).
-constexpr long FileIo = -2147024865;       // 0x8007001F
+constexpr long FileFailure = -2147024865;  // 0x8007001F
+// The number file failures of the host and report code carry (the code of "file not found").
+constexpr long FileIo = FileNotFound;
 }

@@ -45,7 +45,7 @@ namespace {
     case ENOTDIR:
         fail(ErrNo::PathNotFound, what, path, QStringLiteral("path not found"));
     default:
-        fail(ErrNo::FileIo, what, path, QString::fromLocal8Bit(std::strerror(error)));
+        fail(ErrNo::FileFailure, what, path, QString::fromLocal8Bit(std::strerror(error)));
     }
 }
 
@@ -90,7 +90,7 @@ void MakeFolder(const QString& path)
     const int error = errno;
     const QFileInfo info(path);
     if (info.exists() && !info.isDir())
-        fail(ErrNo::FileIo, what, path, QStringLiteral("a file of that name is in the way"));
+        fail(ErrNo::FileFailure, what, path, QStringLiteral("a file of that name is in the way"));
     if (!QFileInfo(info.absolutePath()).isDir())
         fail(ErrNo::PathNotFound, what, path, QStringLiteral("path not found"));
     failFromErrno(error ? error : EACCES, what, path);
@@ -114,7 +114,7 @@ void Copy(const QString& src, const QString& dst)
     for (;;) {
         const qint64 got = source.read(buffer, sizeof buffer);
         if (got < 0)
-            fail(ErrNo::FileIo, what, src, source.errorString());
+            fail(ErrNo::FileFailure, what, src, source.errorString());
         if (got == 0)
             break;
         errno = 0;
