@@ -40,8 +40,8 @@ void recordProgram()
 {
     const QString& app = StoreKeys::ConstantsApp;
     const QString& section = StoreKeys::ConstantsSection;
-    SettingsStore::SaveSetting(app, section, QStringLiteral("AppName"), AppPaths::ProgramTitle());
-    SettingsStore::SaveSetting(app, section, QStringLiteral("AppPath"), AppPaths::ProgramFolder());
+    SettingsStore::SaveSection(app, section, {{QStringLiteral("AppName"), AppPaths::ProgramTitle()},
+                                              {QStringLiteral("AppPath"), AppPaths::ProgramFolder()}});
 }
 
 // Hands over to the configuration program; every failure is ignored.

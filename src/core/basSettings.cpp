@@ -16,9 +16,10 @@ QString get(const QString& key, const QString& defaultValue)
     return SettingsStore::GetSetting(AppPaths::ProgramTitle(), StoreKeys::MainSection, key, defaultValue);
 }
 
-bool save(const QString& key, const QString& value)
+// An empty value is stored as empty, not taken for "delete this key".
+QString nonNull(const QString& value)
 {
-    return SettingsStore::SaveSetting(AppPaths::ProgramTitle(), StoreKeys::MainSection, key, value);
+    return value.isNull() ? QStringLiteral("") : value;
 }
 
 // Reads a working folder (default: the program's folder and name) and creates it when missing.
@@ -85,17 +86,17 @@ bool SaveSettings(clsProperties& props)
     } catch (const AppError&) {
         // The run log is not worth losing the user's settings over.
     }
-    bool saved = save(QStringLiteral("ServerURL"), props.ServerURL());
-    saved = save(QStringLiteral("UserName"), props.UserName()) && saved;
-    if (props.SavePassword())
-        saved = save(QStringLiteral("Password"), props.Password()) && saved;
-    else
-        saved = SettingsStore::DeleteSetting(AppPaths::ProgramTitle(), StoreKeys::MainSection, QStringLiteral("Password"))
-                && saved;
-    saved = save(QStringLiteral("SendDir"), props.SendDir()) && saved;
-    saved = save(QStringLiteral("ReceiveDir"), props.ReceiveDir()) && saved;
-    saved = save(QStringLiteral("ArchiveDir"), props.ArchiveDir()) && saved;
-    saved = save(QStringLiteral("DaysOldTimeFrame"), QString::number(props.DaysOldTimeFrame())) && saved;
-    saved = save(QStringLiteral("PollingSleepTime"), QString::number(props.PollingSleepTime())) && saved;
-    return saved;
+    // One write for the whole save: a crash or a full disk leaves the old settings or the new
+    // ones, never a mix. The password is deleted (a null value) unless it is to be kept.
+    const SettingsStore::SectionValues values = {
+        {QStringLiteral("ServerURL"), nonNull(props.ServerURL())},
+        {QStringLiteral("UserName"), nonNull(props.UserName())},
+        {QStringLiteral("Password"), props.SavePassword() ? nonNull(props.Password()) : QString()},
+        {QStringLiteral("SendDir"), nonNull(props.SendDir())},
+        {QStringLiteral("ReceiveDir"), nonNull(props.ReceiveDir())},
+        {QStringLiteral("ArchiveDir"), nonNull(props.ArchiveDir())},
+        {QStringLiteral("DaysOldTimeFrame"), QString::number(props.DaysOldTimeFrame())},
+        {QStringLiteral("PollingSleepTime"), QString::number(props.PollingSleepTime())},
+    };
+    return SettingsStore::SaveSection(AppPaths::ProgramTitle(), StoreKeys::MainSection, values);
 }

@@ -24,6 +24,6 @@ inline const QString MainSection = QStringLiteral("Main");
 bool LoadSettings(clsProperties& props);
 
 // Writes the persistent part of props to the store; the password only when SavePassword is
-// set (otherwise it is deleted). Never throws: what cannot be written is skipped, and the
-// result is false when any value could not be written.
+// set (otherwise it is deleted), all in one write of the store. Never throws; false when the
+// store could not be written, in which case it still holds the previous values.
 bool SaveSettings(clsProperties& props);

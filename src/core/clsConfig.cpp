@@ -39,21 +39,22 @@ QString clsConfig::AddBackslash(const QString& text)
     return text.endsWith(QLatin1Char('\\')) ? text : text + QLatin1Char('\\');
 }
 
-QString clsConfig::read(const QString& file, const QString& section, const QString& key, int bufferSize) const
+QString clsConfig::read(const ProfileFile& file, const QString& section, const QString& key, int bufferSize)
 {
-    return TrimNulls(GetPrivateProfileString(section, key, QString(), bufferSize, AppPaths::ToLocalPath(file)));
+    return TrimNulls(file.GetString(section, key, QString(), bufferSize));
 }
 
 void clsConfig::LoadIniValues(int mode)
 {
     if (mode == 2) {
+        const ProfileFile config(AppPaths::ToLocalPath(m_sConfigFile));
         const QString section = QStringLiteral("Interface");
-        m_sConfigServerIP = read(m_sConfigFile, section, QStringLiteral("ServerIP"), kValueBuffer);
-        m_sConfigCompany = read(m_sConfigFile, section, QStringLiteral("Company"), kValueBuffer);
-        m_sConfigUsername = read(m_sConfigFile, section, QStringLiteral("Username"), kValueBuffer);
-        m_sConfigPassword = read(m_sConfigFile, section, QStringLiteral("Password"), kValueBuffer);
+        m_sConfigServerIP = read(config, section, QStringLiteral("ServerIP"), kValueBuffer);
+        m_sConfigCompany = read(config, section, QStringLiteral("Company"), kValueBuffer);
+        m_sConfigUsername = read(config, section, QStringLiteral("Username"), kValueBuffer);
+        m_sConfigPassword = read(config, section, QStringLiteral("Password"), kValueBuffer);
     } else if (mode == 1) {
-        const QString& file = m_sQuillConfigFile;
+        const ProfileFile file(AppPaths::ToLocalPath(m_sQuillConfigFile));
         const QString version = QStringLiteral("Program Version");
         const QString user = QStringLiteral("User Information");
         m_sQuillAppTitle = read(file, version, QStringLiteral("Program"), kValueBuffer);
@@ -65,17 +66,17 @@ void clsConfig::LoadIniValues(int mode)
         m_sQuillAppSerial = read(file, user, QStringLiteral("Serial"), kValueBuffer);
         m_sQuillAppPath = AddBackslash(read(file, kDirectories, QStringLiteral("Application"), kValueBuffer));
         m_sQuillAppTemplates = AddBackslash(read(file, kDirectories, QStringLiteral("Templates"), kValueBuffer));
-        LoadDataFolders();
+        LoadDataFolders(file);
     }
 }
 
-void clsConfig::LoadDataFolders()
+void clsConfig::LoadDataFolders(const ProfileFile& file)
 {
     m_folders.clear();
     // Keys Folder0 to Folder100; the list ends at the first missing key. With all 101 keys
     // holding real folders the last one finds no room and is left out.
     for (int k = 0; k <= MaxFolders; ++k) {
-        const QString value = read(m_sQuillConfigFile, kDirectories, QStringLiteral("Folder%1").arg(k), kFolderBuffer);
+        const QString value = read(file, kDirectories, QStringLiteral("Folder%1").arg(k), kFolderBuffer);
         if (value.isEmpty())
             break;
         if (value.toUpper() == QLatin1String("SENTINEL"))

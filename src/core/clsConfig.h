@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class ProfileFile;
+
 // The host program's configuration, read once at creation from WINQUILL.INI in the Windows
 // folder and from Config.ini in the program's folder. Nothing is ever written to either file.
 class clsConfig
@@ -40,9 +42,10 @@ public:
     static QString AddBackslash(const QString& text);
 
 private:
+    // mode 2: Config.ini, mode 1: WINQUILL.INI; each file is read once per load.
     void LoadIniValues(int mode);
-    void LoadDataFolders();
-    QString read(const QString& file, const QString& section, const QString& key, int bufferSize) const;
+    void LoadDataFolders(const ProfileFile& file);
+    static QString read(const ProfileFile& file, const QString& section, const QString& key, int bufferSize);
 
     QString m_sConfigServerIP, m_sConfigCompany, m_sConfigUsername, m_sConfigPassword;
     QString m_sConfigPath, m_sConfigFile;

@@ -54,7 +54,10 @@ QString ProgramFolder()
             ? exe
             : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     }
-    QDir().mkpath(folder);
+    // Every log line asks for the folder: create it the first time it is named, not on every call.
+    static QString created;
+    if (folder != created && QDir().mkpath(folder))
+        created = folder;
     return QDir::toNativeSeparators(withoutTrailingSeparator(folder));
 }
 

@@ -50,10 +50,19 @@ QString lookUp(const QStringList& lines, const QString& section, const QString& 
 QString GetPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue,
                                 int bufferSize, const QString& file)
 {
-    QStringList lines;
-    QString value;
-    if (TextFile::ReadLines(file, lines))
-        value = lookUp(lines, section, key);
+    return ProfileFile(file).GetString(section, key, defaultValue, bufferSize);
+}
+
+ProfileFile::ProfileFile(const QString& file)
+{
+    if (!TextFile::ReadLines(file, m_lines))
+        m_lines.clear();
+}
+
+QString ProfileFile::GetString(const QString& section, const QString& key, const QString& defaultValue,
+                               int bufferSize) const
+{
+    QString value = lookUp(m_lines, section, key);
     if (value.isNull())
         value = defaultValue;
     return value.left(qMax(0, bufferSize - 1));

@@ -57,4 +57,19 @@ bool DeleteSetting(const QString& app, const QString& section, const QString& ke
     return settings->status() == QSettings::NoError;
 }
 
+bool SaveSection(const QString& app, const QString& section, const SectionValues& values)
+{
+    const auto settings = open(app);
+    settings->beginGroup(section);
+    for (const auto& [key, value] : values) {
+        if (value.isNull())
+            settings->remove(key);
+        else
+            settings->setValue(key, value);
+    }
+    settings->endGroup();
+    settings->sync();
+    return settings->status() == QSettings::NoError;
+}
+
 } // namespace SettingsStore

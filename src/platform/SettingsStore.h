@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 
 // The per-user settings store: text values addressed by application, section and key.
@@ -12,6 +14,13 @@ QString GetSetting(const QString& app, const QString& section, const QString& ke
 // Both return false when the store could not be written.
 bool SaveSetting(const QString& app, const QString& section, const QString& key, const QString& value);
 bool DeleteSetting(const QString& app, const QString& section, const QString& key);
+
+// Writes every value of one save of a section at once: one store opened, written and synced
+// once, so the file holds either all the new values or the previous ones (the file is replaced
+// whole; the Windows registry is written key by key as before). A null value deletes its key.
+// False when the store could not be written.
+using SectionValues = QList<QPair<QString, QString>>;
+bool SaveSection(const QString& app, const QString& section, const SectionValues& values);
 
 // The INI file that holds app's settings off Windows.
 QString StoreFile(const QString& app);

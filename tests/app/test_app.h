@@ -33,6 +33,7 @@ private slots:
     void loginByRefKeepsFirstAnswer();
     void loadingNeverLogsPassword();
     void storeFoldersFromBackslashPaths();
+    void oneSaveIsOneWholeWrite();
 };
 
 // Start-up against the stand-in server, with a recording main window.
@@ -48,6 +49,7 @@ private slots:
     void storedSettingsStartNormally();
     void existingReportSetsButtons_data();
     void existingReportSetsButtons();
+    void startupReadsHostFilesOnce();
     void failedStepShowsErrorInMain_data();
     void failedStepShowsErrorInMain();
     void newsPageOpensWithoutWaiting();

@@ -1,5 +1,6 @@
 #include "test_app.h"
 
+#include "FolderWatch.h"
 #include "ShellRecorder.h"
 #include "TestEnv.h"
 #include "core/basSettings.h"
@@ -198,4 +199,32 @@ void SettingsTest::storeFoldersFromBackslashPaths()
     LoadSettings(props);
     QCOMPARE(props.SendDir(), env.home() + "/mine/");
     QVERIFY(QFileInfo(env.path("mine")).isDir());
+}
+
+// One save replaces the settings file once, whole: there is no moment at which the file holds
+// some new values next to old ones.
+void SettingsTest::oneSaveIsOneWholeWrite()
+{
+    TestEnv env;
+    FakeDesktop desk;
+    store("Password", "old");
+    store("Unrelated", "kept");
+    FolderWatch watch(QFileInfo(SettingsStore::StoreFile("OQCREDIT")).absolutePath());
+    QVERIFY(watch.available());
+    clsProperties props;
+    props.setServerURL("https://vendor.example");
+    props.setUserName("demo");
+    props.setPassword("secret");
+    props.setSendDir(env.path("s/"));
+    props.setReceiveDir(env.path("r/"));
+    props.setArchiveDir(env.path("a/"));
+    props.setDaysOldTimeFrame(45);
+    props.setPollingSleepTime(250);
+    props.setSavePassword(false);
+    SaveSettings(props);
+    QCOMPARE(watch.writes("OQCREDIT.ini"), 1);
+    QCOMPARE(stored("ServerURL"), QString("https://vendor.example"));
+    QCOMPARE(stored("PollingSleepTime"), QString("250"));
+    QCOMPARE(stored("Password"), QString("<absent>"));
+    QCOMPARE(stored("Unrelated"), QString("kept"));
 }

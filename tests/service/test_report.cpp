@@ -38,14 +38,6 @@ QByteArray fetch(const QString& address)
     return request.responseBody();
 }
 
-int count(const QStringList& lines, const QString& start)
-{
-    int n = 0;
-    for (const QString& line : lines)
-        n += line.startsWith(start) ? 1 : 0;
-    return n;
-}
-
 struct PdfFailureRow {
     QString scriptAction;   // empty: nothing scripted
     QString scripted;
@@ -146,7 +138,7 @@ private slots:
         QVERIFY(GetReportPDF(pdfBlock(), ReportFixture::LoanFile, path));
         QCOMPARE(path, QString());
         QCOMPARE(m_test->loan.borrowerFiles(), QStringList());
-        QCOMPARE(count(m_sim.requests(), "GET "), 0);
+        QCOMPARE(ReportFixture::CountStarting(m_sim.requests(), "GET "), 0);
         QCOMPARE(m_test->boxes.boxes.size(), 0);
     }
 
@@ -203,8 +195,9 @@ private slots:
         QVERIFY2(path.startsWith(QString("<ERROR><ERROR_NO>%1</ERROR_NO>").arg(row.number)), qPrintable(path));
         QCOMPARE(logEntries(), 1);
         // The log masks what reads as a password in an address (user:password@host).
-        QVERIFY(m_test->loan.env.readFile("errors.log").contains(MaskForLog(path + row.trace + "\r\n").toUtf8()));
-        QCOMPARE(count(m_sim.requests(), "GET "), row.downloads);
+        QVERIFY(m_test->loan.env.readFile("errors.log").contains(MaskForLog(path + row.trace + "
+").toUtf8()));
+        QCOMPARE(ReportFixture::CountStarting(m_sim.requests(), "GET "), row.downloads);
         if (row.borrowerFolder)
             QCOMPARE(m_test->loan.borrowerFiles(), QStringList());
     }

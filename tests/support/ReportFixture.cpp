@@ -68,3 +68,11 @@ bool ReportFixture::waitForPdf(const QString& address, QString& answer)
         }
     }
 }
+
+int ReportFixture::CountStarting(const QStringList& lines, const QString& start)
+{
+    int n = 0;
+    for (const QString& line : lines)
+        n += line.startsWith(start) ? 1 : 0;
+    return n;
+}

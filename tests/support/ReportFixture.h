@@ -36,6 +36,8 @@ public:
     QStringList borrowerFiles() const;
     // An executable stand-in IMPORT.EXE in the host program's folder.
     void installImportProgram() const;
+    // How many of the lines (request lines of the server) begin with start.
+    static int CountStarting(const QStringList& lines, const QString& start);
     // The single installed wait, polling address until the answer is no longer "PENDING".
     bool waitForPdf(const QString& address, QString& answer);
 

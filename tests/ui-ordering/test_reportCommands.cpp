@@ -6,22 +6,22 @@
 #include "core/clsProperties.h"
 #include "core/clsConfig.h"
 #include "host/clsInquiry.h"
+#include "core/AppContext.h"
+#include "ui/ordering/OrderingWindows.h"
+#include "ui/ordering/frmCheckExisting.h"
+#include "ui/ordering/frmMain.h"
 #include "ui/ordering/ReportCommands.h"
+#include "ui/ordering/frmStatus.h"
 
 #include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTimer>
 #include <QtTest/QTest>
 
 #include <optional>
 
 namespace {
-
-int count(const QStringList& lines, const QString& start)
-{
-    int n = 0;
-    for (const QString& line : lines)
-        n += line.startsWith(start) ? 1 : 0;
-    return n;
-}
 
 QStringList describe(const QList<ShellRecorder::Call>& calls)
 {
@@ -112,12 +112,86 @@ private slots:
         commands().View();
 
         const QStringList requests = m_sim.requests();
-        QCOMPARE(count(requests, "POST /cia/cgi/marrowCGI.exe?"), 2);   // one PENDING, then the path
-        QCOMPARE(count(requests, "GET /cia/pdf/"), 1);
+        QCOMPARE(ReportFixture::CountStarting(requests, "POST /cia/cgi/marrowCGI.exe?"), 2);   // one PENDING, then the path
+        QCOMPARE(ReportFixture::CountStarting(requests, "GET /cia/pdf/"), 1);
         QCOMPARE(requests.size(), 3);
         QCOMPARE(describe(m_test->shell.calls), QStringList(2, "open|" + pdf));
         QCOMPARE(m_test->loan.borrowerFiles(), QStringList{"SAMPLE.pdf"});
         QCOMPARE(m_test->boxes.boxes.size(), 0);
+    }
+
+    // The real "Generating PDF" window polls through the PENDING answers, closes by itself and
+    // the PDF is downloaded once.
+    void viewWaitsInTheStatusWindow()
+    {
+        RegisterOrderingWindows();
+        Props().setPollingSleepTime(50);
+        m_sim.setPdfPolls(3);
+        bool shown = false;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&shown] {
+            shown = shown || (frmStatus::loaded() && frmStatus::loaded()->isVisible());
+        });
+        watch.start(5);
+        commands().View();
+        watch.stop();
+
+        const QString target = "POST /cia/cgi/marrowCGI.exe?UserName=demo&Password=Demo2026pass&action=GET_PDF&guid="
+            + ReportFixture::ReportId;
+        const QStringList requests = m_sim.requests();
+        QCOMPARE(requests.mid(0, 4), QStringList(4, target));
+        QCOMPARE(requests.size(), 5);
+        QVERIFY(requests.last().startsWith("GET /cia/pdf/"));
+        QVERIFY(shown);
+        QVERIFY(!frmStatus::loaded()->isVisible());
+        QVERIFY(!frmStatus::loaded()->UserUnloaded());
+        const QString pdf = m_test->loan.borrowerFolder() + "SAMPLE.pdf";
+        QCOMPARE(describe(m_test->shell.calls), QStringList{"open|" + pdf});
+        QVERIFY(m_test->loan.env.readFile(pdf).startsWith("%PDF-"));
+        QCOMPARE(m_test->loan.polls, 0);   // the fixture's own wait was not used
+        frmStatus::Unload();
+    }
+
+    // The buttons of the main window after the loan was loaded: View twice, then Import; closing
+    // the window deletes the PDF.
+    void mainWindowButtonsWorkOnTheLoadedLoan()
+    {
+        Props().setReceiveDir(m_test->loan.env.home() + "/receive/");
+        QFile demoLoan(VendorSim::demoCaseDir("recent") + "/EXPORT.DAT");
+        QVERIFY(demoLoan.open(QIODevice::ReadOnly));
+        m_test->loan.env.writeFile("receive/EXPORT.DAT", demoLoan.readAll());
+        m_test->loan.installImportProgram();
+        int ends = 0;
+        const auto savedEnd = WindowHooks::EndProgram();
+        WindowHooks::EndProgram() = [&ends] { ++ends; };
+        auto* window = new frmMain;
+        window->show();
+        window->CheckForExisting();
+        QCOMPARE(window->sReportUID(), ReportFixture::ReportId);
+        m_sim.clearRequests();
+        m_test->shell.calls.clear();
+
+        window->Button(MainButton::cmdView).click();
+        window->Button(MainButton::cmdView).click();
+        m_test->boxes.expect();
+        window->Button(MainButton::cmdImport).click();
+
+        const QString pdf = m_test->loan.borrowerFolder() + "SAMPLE.pdf";
+        QCOMPARE(window->sReportLocation(), pdf);
+        QCOMPARE(ReportFixture::CountStarting(m_sim.requests(), "GET /cia/pdf/"), 1);
+        const QStringList calls = describe(m_test->shell.calls);
+        QCOMPARE(calls.mid(0, 2), QStringList(2, "open|" + pdf));
+        QCOMPARE(calls.size(), 3);
+        QVERIFY2(calls[2].startsWith("start|" + m_test->loan.quillFolder() + "IMPORT.EXE|"), qPrintable(calls[2]));
+        QCOMPARE(box(0), "Import Successful|64|" + kImported);
+
+        window->Button(MainButton::cmdClose).click();
+        QVERIFY(!QFile::exists(pdf));
+        QCOMPARE(ends, 1);
+        delete window;
+        frmCheckExisting::Unload();
+        WindowHooks::EndProgram() = savedEnd;
+        WindowHooks::EndRequested() = false;
     }
 
     void viewFailures_data()

@@ -116,12 +116,18 @@ class TestStatus : public QObject
         return count;
     }
 
-    // Closes the status window `afterMs` after it is shown, as the user would with the close box.
-    void closeWhenShown(int afterMs)
+    // Closes the status window, as the user would with the close box, `afterMs` after its first
+    // poll has returned.
+    static void closeAfterFirstPoll(int afterMs)
     {
-        QTimer::singleShot(afterMs, [] {
-            if (frmStatus* window = frmStatus::loaded(); window && window->isVisible())
-                window->close();
+        auto* timer = frmStatus::Load().findChild<QTimer*>("Timer1");
+        // Connected after the window's own handler, so this runs once that poll has returned.
+        QObject::connect(timer, &QTimer::timeout, timer, [timer, afterMs] {
+            QObject::disconnect(timer, &QTimer::timeout, timer, nullptr);
+            QTimer::singleShot(afterMs, [] {
+                if (frmStatus* window = frmStatus::loaded(); window && window->isVisible())
+                    window->close();
+            });
         });
     }
 
@@ -289,7 +295,7 @@ private slots:
     void pollPausesTimersAndKeepsPainting()
     {
         Props().setPollingSleepTime(50);
-        m_sim.script("GET_STATUS", "SUCCESS\n1\n0\n0", 2);
+        m_sim.script("GET_STATUS", "SUCCESS\n1\n0\n0", 3);
         m_sim.script("GET_STATUS", "SUCCESS\n4\n0\n0");
         m_sim.setLatency(500);
         frmStatus& window = frmStatus::Load();
@@ -299,23 +305,27 @@ private slots:
             int paintsBefore = -1, paintsAfter = -1;
         } probe;
         PaintCounter paints(bar);
-        // First check 0-500 ms (window hidden), first poll from about 550 ms to 1050 ms.
-        QTimer::singleShot(750, [&] {
-            probe.paintsBefore = paints.count;
-            bar->update();
-        });
-        QTimer::singleShot(900, [&] {
-            probe.visible = window.isVisible();
-            probe.pollTimer = window.findChild<QTimer*>("Timer1")->isActive();
-            probe.animation = window.findChild<QTimer*>("tmrStatus")->isActive();
-            probe.paintsAfter = paints.count;
+        // After the first poll has returned the next starts 50 ms later and runs for 500 ms.
+        auto* pollTimer = window.findChild<QTimer*>("Timer1");
+        QObject::connect(pollTimer, &QTimer::timeout, &paints, [&] {
+            QObject::disconnect(pollTimer, &QTimer::timeout, &paints, nullptr);
+            QTimer::singleShot(200, &paints, [&] {
+                probe.paintsBefore = paints.count;
+                bar->update();
+            });
+            QTimer::singleShot(350, &paints, [&] {
+                probe.visible = window.isVisible();
+                probe.pollTimer = pollTimer->isActive();
+                probe.animation = window.findChild<QTimer*>("tmrStatus")->isActive();
+                probe.paintsAfter = paints.count;
+            });
         });
 
         QString answer;
         QVERIFY(WindowHooks::WaitForStatus()(m_sim.baseUrl() + "/cia/cgi/marrowCGI.exe?action=GET_STATUS", answer));
 
         QCOMPARE(answer, QString("SUCCESS\n4\n0\n0"));
-        QCOMPARE(m_sim.requests().size(), 3);
+        QCOMPARE(m_sim.requests().size(), 4);
         QVERIFY(probe.visible);
         QVERIFY(!probe.pollTimer);
         QVERIFY(!probe.animation);
@@ -326,6 +336,7 @@ private slots:
     {
         QTest::addColumn<int>("latencyMs");
         QTest::addColumn<int>("closeAfterMs");
+        // Polls are 100 ms apart: 10 ms after a poll lies between polls, 150 ms inside the next one.
         QTest::newRow("between polls") << 0 << 10;
         QTest::newRow("while a poll runs") << 400 << 150;
     }
@@ -339,7 +350,7 @@ private slots:
         Props().setPollingSleepTime(100);
         m_sim.script("GET_STATUS", "SUCCESS\n1\n0\n1", 50);
         m_sim.setLatency(latencyMs);
-        QTimer::singleShot(latencyMs + 100 + closeAfterMs, [this] { closeWhenShown(0); });
+        closeAfterFirstPoll(closeAfterMs);
         clsReportStatus status;
         status.setnStatusEXP(7);
 
