@@ -195,8 +195,7 @@ private slots:
         QVERIFY2(path.startsWith(QString("<ERROR><ERROR_NO>%1</ERROR_NO>").arg(row.number)), qPrintable(path));
         QCOMPARE(logEntries(), 1);
         // The log masks what reads as a password in an address (user:password@host).
-        QVERIFY(m_test->loan.env.readFile("errors.log").contains(MaskForLog(path + row.trace + "
-").toUtf8()));
+        QVERIFY(m_test->loan.env.readFile("errors.log").contains(MaskForLog(path + row.trace + "\r\n").toUtf8()));
         QCOMPARE(ReportFixture::CountStarting(m_sim.requests(), "GET "), row.downloads);
         if (row.borrowerFolder)
             QCOMPARE(m_test->loan.borrowerFiles(), QStringList());
