@@ -30,11 +30,6 @@ clsProperties& Props()
     return *current();
 }
 
-std::shared_ptr<clsProperties> PropsPtr()
-{
-    return current();
-}
-
 void SetProps(std::shared_ptr<clsProperties> props)
 {
     current() = props ? std::move(props) : std::make_shared<clsProperties>();
