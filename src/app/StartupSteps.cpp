@@ -6,7 +6,9 @@
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "service/ParamBlock.h"
+#include "service/basAccountRefresh.h"
 #include "service/basActions.h"
+#include "service/basPrefetch.h"
 
 #include <initializer_list>
 
@@ -47,6 +49,9 @@ void RunAccountChecks()
     // One answer variable for the three checks.
     QString answer;
 
+    // The first two checks may open a window or end the program, so they go one after the
+    // other; meanwhile the connections for the reads sent together afterwards are opened.
+    Prefetch::WarmConnections();
     ParamBlock password(QStringLiteral("PASSWORDEXPIRED"));
     password.add(QStringLiteral("USER"), user);
     requireSuccess(CheckPasswordExpired(password.text(), answer), answer);
@@ -61,6 +66,11 @@ void RunAccountChecks()
 
     ParamBlock reissue(QStringLiteral("CROSS_COMPANY_REISSUE"));
     reissue.add(QStringLiteral("USER"), user);
+    // The reissue right and the account reads of the existing-report check depend on nothing
+    // that is still to come: they go out together and are taken by their steps in order.
+    Prefetch::Send({{QStringLiteral("CheckCrossCompanyReissue"), QStringLiteral("CROSS_COMPANY_REISSUE"),
+                     reissue.text()}});
+    PrefetchAccountRefresh();
     requireSuccess(CheckCrossCompanyReissue(reissue.text(), answer), answer);
 }
 

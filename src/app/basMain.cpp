@@ -14,6 +14,7 @@
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
 #include "platform/WebAddress.h"
+#include "service/basPrefetch.h"
 
 #include <QUrl>
 
@@ -102,6 +103,8 @@ StartupOutcome normalStart(IMainWindow& window)
         if (e.Number != 0)
             ReportStartupFailure(e.Description);
     }
+    // Reads sent ahead for steps that did not run are dropped with what they returned.
+    Prefetch::Discard();
     return shown ? StartupOutcome::Started : StartupOutcome::FailedHidden;
 }
 

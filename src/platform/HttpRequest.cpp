@@ -91,11 +91,14 @@ bool sameOrigin(const QUrl& a, const QUrl& b)
 
 // Redirects are followed here, not by Qt: letting Qt follow one (even after our approval)
 // sometimes sent the original POST a second time.
-QNetworkRequest buildRequest(const QUrl& url)
+// urgent: a request the program waits for now is dispatched before requests sent in advance
+// (Qt queues normal and low priority requests together, first come first served).
+QNetworkRequest buildRequest(const QUrl& url, bool urgent)
 {
     QNetworkRequest request(url);
     request.setTransferTimeout(HttpRequest::TimeoutMs());
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    request.setPriority(urgent ? QNetworkRequest::HighPriority : QNetworkRequest::NormalPriority);
     return request;
 }
 
@@ -155,8 +158,33 @@ QByteArray HttpRequest::CharsetOf(const QByteArray& contentType)
     return QByteArray();
 }
 
+void HttpRequest::ReplyDeleter::operator()(QNetworkReply* reply) const
+{
+    // No answered callback for a request given up; the reply goes once control returns.
+    reply->disconnect();
+    if (!reply->isFinished())
+        reply->abort();
+    reply->deleteLater();
+}
+
+void HttpRequest::WarmConnections(const QString& address, int count)
+{
+    const QUrl url = QUrl::fromEncoded(address.toUtf8(), QUrl::TolerantMode);
+    const QString scheme = url.scheme().toLower();
+    if (url.host().isEmpty())
+        return;
+    for (int i = 0; i < count; ++i) {
+        if (scheme == QLatin1String("https"))
+            manager().connectToHostEncrypted(url.host(), quint16(url.port(443)));
+        else if (scheme == QLatin1String("http"))
+            manager().connectToHost(url.host(), quint16(url.port(80)));
+    }
+}
+
 void HttpRequest::open(const QString& method, const QString& address, bool)
 {
+    m_reply.reset();
+    m_failure.reset();
     m_method = method.toUpper();
     m_address = address;
     m_body.clear();
@@ -170,33 +198,78 @@ void HttpRequest::send()
 {
     if (waiting())
         throw AppError(ErrNo::Transport, QStringLiteral("Another request to the server is still running."), kSource);
-    const QUrl origin = parseAddress(m_address);
-    WaitGuard guard;
-    QDeadlineTimer deadline(TimeoutMs());
-    QUrl url = origin;
+    startRequest(true, {});
+    finish();
+}
+
+void HttpRequest::begin(std::function<void()> answered)
+{
+    startRequest(false, std::move(answered));
+}
+
+void HttpRequest::startRequest(bool urgent, std::function<void()> answered)
+{
+    m_origin = m_url = parseAddress(m_address);
+    m_deadline = QDeadlineTimer(TimeoutMs());
+    m_stop = Stop::None;
+    m_failure.reset();
+    m_reply.reset(start(m_method, buildRequest(m_url, urgent)));
+    watch(*m_reply);
+    if (answered)
+        // Queued: the callback runs from the event loop after whoever waits on this reply.
+        QObject::connect(m_reply.get(), &QNetworkReply::finished, m_reply.get(), std::move(answered),
+                         Qt::QueuedConnection);
+}
+
+bool HttpRequest::isAnswered() const
+{
+    return !m_reply || m_reply->isFinished();
+}
+
+void HttpRequest::finish()
+{
+    try {
+        if (m_reply)
+            waitForAnswer();
+    } catch (const AppError& e) {
+        m_failure = std::make_shared<AppError>(e);
+    }
+    m_reply.reset();
+    if (m_failure)
+        throw *m_failure;
+}
+
+// Waits for the reply, following redirects on the same server, within the one deadline.
+void HttpRequest::waitForAnswer()
+{
     QString method = m_method;
     for (int hops = 0;; ++hops) {
-        std::unique_ptr<QNetworkReply, void (*)(QNetworkReply*)> reply(start(method, buildRequest(url)),
-                                                                       [](QNetworkReply* r) { r->deleteLater(); });
-        watch(*reply);
-        waitFor(*reply, deadline);
+        if (!m_reply->isFinished()) {
+            if (waiting())
+                throw AppError(ErrNo::Transport, QStringLiteral("Another request to the server is still running."),
+                               kSource);
+            WaitGuard guard;
+            waitFor(*m_reply, m_deadline);
+        }
         if (m_stop != Stop::None)
             raiseStopped();
-        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        const QUrl target = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
+        const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        const QUrl target = m_reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
         if (!isRedirect(status) || target.isEmpty() || hops >= kMaxRedirects) {
-            readAnswer(*reply);
+            readAnswer(*m_reply);
             return;
         }
-        url = url.resolved(target);
-        if (!sameOrigin(origin, url)) {
-            m_refusedRedirect = url;
+        m_url = m_url.resolved(target);
+        if (!sameOrigin(m_origin, m_url)) {
+            m_refusedRedirect = m_url;
             m_stop = Stop::Redirect;
             raiseStopped();
         }
         // 301 to 303 are followed with GET, 307 and 308 with the method asked for.
         if (status <= 303)
             method = QStringLiteral("GET");
+        m_reply.reset(start(method, buildRequest(m_url, true)));
+        watch(*m_reply);
     }
 }
 

@@ -1,10 +1,16 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QString>
 #include <QUrl>
 
-class QDeadlineTimer;
+#include <functional>
+#include <memory>
+#include <optional>
+
+struct AppError;
+
 class QNetworkReply;
 class QNetworkRequest;
 
@@ -48,8 +54,22 @@ public:
     // not have arrived.
     void setAtMostOnce(bool once) { m_atMostOnce = once; }
 
-    // Sends the request without a body and waits for the whole answer.
+    // Sends the request without a body and waits for the whole answer. It goes ahead of
+    // requests begun in advance (begin()) that still wait for a free connection.
     void send();
+
+    // Starts the request without waiting, so that several requests can run side by side on
+    // the shared manager (HttpBatch). answered, when given, is called from the event loop once
+    // the answer is complete. finish() then waits for the answer and fails exactly as send()
+    // would; it may be called again and repeats the outcome. An address that is not a web
+    // address fails in begin(), before anything is sent. The limits above hold from begin().
+    void begin(std::function<void()> answered = {});
+    void finish();
+    bool isAnswered() const;
+
+    // Opens up to count connections to the server of address ahead of the requests that will
+    // need them (TCP, and TLS for https), without sending a request.
+    static void WarmConnections(const QString& address, int count);
 
     // The body decoded by the charset the server named, else as UTF-8.
     QString responseText() const;
@@ -74,6 +94,12 @@ private:
     void waitFor(QNetworkReply& reply, const QDeadlineTimer& deadline);
     void readAnswer(QNetworkReply& reply);
     [[noreturn]] void raiseStopped() const;
+    void startRequest(bool urgent, std::function<void()> answered);
+    void waitForAnswer();
+
+    struct ReplyDeleter {
+        void operator()(QNetworkReply* reply) const;
+    };
 
     QString m_method;
     QString m_address;
@@ -84,4 +110,9 @@ private:
     bool m_atMostOnce = false;
     Stop m_stop = Stop::None;
     QUrl m_refusedRedirect;
+    QUrl m_origin;
+    QUrl m_url;
+    QDeadlineTimer m_deadline;
+    std::unique_ptr<QNetworkReply, ReplyDeleter> m_reply;
+    std::shared_ptr<AppError> m_failure;
 };

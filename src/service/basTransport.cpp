@@ -2,6 +2,7 @@
 
 #include "core/clsProperties.h"
 #include "platform/HttpRequest.h"
+#include "service/basPrefetch.h"
 #include "service/basUrl.h"
 
 namespace {
@@ -51,6 +52,11 @@ QString ReportAddress(const clsProperties& props, const QString& action, const Q
 
 QString PostAddress(const QString& address, QString* progress, Delivery delivery)
 {
+    // A read sent ahead for this very address: its answer, or its failure raised here.
+    if (!progress && delivery == Delivery::Repeatable) {
+        if (auto held = Prefetch::Take(address))
+            return *held;
+    }
     trace(progress, "Before MSXML2.XMLHTTP30 Creation  ");
     HttpRequest request;
     request.setAtMostOnce(delivery == Delivery::AtMostOnce);

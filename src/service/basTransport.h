@@ -30,4 +30,6 @@ enum class Delivery {
 
 // Sends address with HTTP POST and no body; returns the answer text. Raises the request's
 // AppError on a transport failure. progress, when given, receives the trace texts of each step.
+// When a read for the same address was sent ahead (Prefetch), its outcome is taken instead
+// (never for Delivery::AtMostOnce, which always sends).
 QString PostAddress(const QString& address, QString* progress = nullptr, Delivery delivery = Delivery::Repeatable);

@@ -44,3 +44,13 @@ bool BuildKeyValueString(const QString& block, QString& fields)
         return false;
     }
 }
+
+bool TryBuildKeyValueString(const QString& block, QString& fields)
+{
+    try {
+        fields = fieldsOf(block);
+        return true;
+    } catch (const AppError&) {
+        return false;
+    }
+}

@@ -10,3 +10,7 @@
 // receives the error text (the block as its information), that text is written to errors.log
 // and the result is false.
 bool BuildKeyValueString(const QString& block, QString& fields);
+
+// The same conversion without a box or a log line: false when the block does not convert.
+// For reads sent ahead of their step, which shows the failure itself when it gets there.
+bool TryBuildKeyValueString(const QString& block, QString& fields);

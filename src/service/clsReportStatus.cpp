@@ -2,14 +2,18 @@
 
 #include "platform/AppError.h"
 #include "platform/MsgBox.h"
-#include "service/ParamBlock.h"
+#include "service/basAccountRefresh.h"
 #include "service/basActions.h"
 #include "service/basAnswer.h"
+#include "service/basPrefetch.h"
 
 void clsReportStatus::Load(const QString& vsData)
 {
     try {
         readSearchAnswer(vsData);
+        // The status look-up, and what the search's caller reads about a found report, go out
+        // together.
+        Prefetch::ReportFound(m_sReportID);
         readOverallStatus();
     } catch (const AppError& e) {
         MsgBox(QStringLiteral("There was a problem loading credit report information.\r\nProblem: ") + e.Description,
@@ -34,7 +38,7 @@ void clsReportStatus::readSearchAnswer(const QString& vsData)
 void clsReportStatus::readOverallStatus()
 {
     QString answer;
-    const QString block = ParamBlock(QStringLiteral("GETREPORTSTATUS")).add(QStringLiteral("RID"), m_sReportID).text();
+    const QString block = ReportStatusBlock(m_sReportID);
     if (GetReportStatus(block, answer) && !answer.isEmpty())
         m_nStatusReport = Answer::Int16(answer);
     else

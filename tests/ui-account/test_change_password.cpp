@@ -382,7 +382,7 @@ void ChangePassTest::expiredPasswordAtStart()
         closeChangePassQuietly);
     QCOMPARE(Main(), StartupOutcome::Started);
     QCOMPARE(heading, QString("Your password has expired."));
-    QCOMPARE(actions(m_sim.requests()), sent);
+    QCOMPARE(actionsWithoutRefreshReads(m_sim.requests()), sent);
     QCOMPARE(rig.window.checks, change ? 1 : 0);
     QCOMPARE(rig.ending.count, change ? 0 : 1);
     QCOMPARE(stored("Password"), change ? kNew : kPassword);

@@ -8,6 +8,7 @@
 #include "core/basSettings.h"
 #include "core/clsProperties.h"
 #include "platform/SettingsStore.h"
+#include "service/basPrefetch.h"
 #include "service/clsReportStatus.h"
 #include "ui/ordering/frmCheckExisting.h"
 #include "ui/ordering/frmMain.h"
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTcpServer>
 #include <QTimer>
 #include <QtTest/QTest>
@@ -143,6 +145,68 @@ private:
     QTimer m_timer;
 };
 
+
+// Everything a start-up leaves that a user, the server or a later step could notice: stored
+// values, the main window's buttons and texts, boxes, shell opens, errors.log, windows shown,
+// a queued restart; the server address replaced by "<server>".
+QStringList visibleResult(ScreenRig& rig, int reissueWindows)
+{
+    const clsProperties& p = Props();
+    QStringList seen;
+    auto add = [&seen](const QString& name, const QVariant& value) { seen << name + "=" + value.toString(); };
+    add("DepartmentID", p.DepartmentID());
+    add("SuppPageLink", p.SuppPageLink());
+    add("RMCRPageLink", p.RMCRPageLink());
+    add("SummaryPageLink", p.SummaryPageLink());
+    add("NewsBurstUrl", p.NewsBurstUrl());
+    add("About", p.PhoneNumber() + "|" + p.SupportEmail() + "|" + p.PasswordSpecs());
+    add("ReportListPage", p.ReportListPage());
+    add("CanChangePassword", p.CanChangePassword());
+    add("Rights", QString("%1%2%3").arg(p.bEFQ_Right()).arg(p.bEXP_Right()).arg(p.bTU_Right()));
+    add("LoginByRef", QString("%1%2").arg(p.IsLoginByRef()).arg(p.CanLoginByRef()));
+    QStringList refs;
+    for (const auto& ref : p.LoginByReferences())
+        refs << ref->LongName() + "*" + ref->UserName();
+    add("LoginByReferences", refs.join('|'));
+    add("CrossCompanyReissue", p.CrossCompanyReissue());
+    add("ReissueNumber", p.ReissueNumber());
+    add("SavePassword", p.SavePassword());
+    frmMain* w = rig.window();
+    for (const QString& name : kSeven + QStringList{"cmdWeb"})
+        add(name, rig.enabled(name));
+    const QPushButton& repull = w->Button(MainButton::cmdRepull);
+    add("cmdRepull", repull.text() + "|" + repull.toolTip());
+    add("mnuChangePassword", w->findChild<QAction*>("mnuChangePassword")->isEnabled());
+    add("caption", w->windowTitle());
+    const QLineEdit& reference = w->Box(LoanBox::lblReference);
+    add("reference", w->findChild<QLabel*>("lblRef")->text() + "|" + reference.text() + "|"
+                         + QString::number(reference.isEnabled()));
+    add("borrower", w->Box(LoanBox::lblBorFirst).text() + " " + w->Box(LoanBox::lblBorLast).text() + " "
+                        + w->Box(LoanBox::lblBorSSN).text());
+    add("coBorrower", w->findChild<QGroupBox*>("fmCoBorrower")->isVisible());
+    add("result", QString("%1|%2|%3").arg(w->existingReportResult()).arg(w->sReportUID()).arg(w->ePullType()));
+    for (const ScriptedMsgBox::Box& box : rig.boxes.boxes)
+        add("box", box.title + "|" + QString::number(box.style) + "|" + box.text);
+    for (const ShellRecorder::Call& call : rig.shell.calls)
+        add("shell", call.verb + "|" + call.target);
+    for (const QString& line : QString::fromLatin1(rig.env.readFile("errors.log")).split("\r\n"))
+        if (!line.startsWith("Date: "))
+            add("errors.log", line);
+    add("reissue windows", reissueWindows);
+    add("restart", RestartPending());
+    return seen.replaceInStrings(rig.sim.baseUrl(), "<server>");
+}
+
+// The actions of the requests the server received, in order.
+QStringList actionsReceived(ScreenRig& rig)
+{
+    QStringList actions;
+    static const QRegularExpression action("[?&][Aa]ction=([A-Z_]+)");
+    for (const QString& line : rig.sim.requests())
+        actions << action.match(line).captured(1);
+    return actions;
+}
+
 } // namespace
 
 class TestCheckExisting : public QObject
@@ -165,6 +229,10 @@ private slots:
     void closeDeletesDownloadedReport();
     void reloadRunsStartupAgain();
     void invalidPasswordClearsStoredPassword();
+    void overlapShowsWhatOneByOneShows_data();
+    void overlapShowsWhatOneByOneShows();
+    void failingStepDiscardsLaterAnswers();
+    void cleanup() { Prefetch::SetEnabled(true); }
     void failedCheckEndsInSearchError_data();
     void failedCheckEndsInSearchError();
     void hourglassIsRestoredAfterEveryCheck_data();
@@ -208,20 +276,13 @@ void TestCheckExisting::outcomeSetsButtons()
     QCOMPARE(actual, disabled);
     QCOMPARE(rig.window()->Button(MainButton::cmdRepull).text(), repullCaption);
     QVERIFY(rig.enabled("cmdClose"));
-    // The account data was refreshed in its order after the search.
-    const QStringList order = {"FIND_REPORT", "LOGINBYREFERENCE", "REQUESTBUREAURIGHTS", "GETDEPARTMENTID",
-                               "GETSUPPLEMENTPAGE", "GETRMCRPAGE", "GETSUMMARYPAGE", "CHECKMESSAGES", "GETABOUT",
-                               "GETREPORTLISTPAGE", "CHANGEPASSWORDRIGHTS"};
-    int last = -1;
-    const QStringList requests = rig.sim.requests();
-    for (const QString& action : order) {
-        int at = -1;
-        for (int i = 0; i < requests.size(); ++i)
-            if (requests[i].contains("ction=" + action))
-                at = i;
-        QVERIFY2(at > last, qPrintable(action));
-        last = at;
-    }
+    // Each account read went out once, the department ones with the department stored.
+    for (const QString& action : {"FIND_REPORT", "LOGINBYREFERENCE", "REQUESTBUREAURIGHTS", "GETDEPARTMENTID",
+                                  "GETSUPPLEMENTPAGE", "GETRMCRPAGE", "GETSUMMARYPAGE", "CHECKMESSAGES", "GETABOUT",
+                                  "GETREPORTLISTPAGE", "CHANGEPASSWORDRIGHTS"})
+        QVERIFY2(rig.sent(action).size() == 1, qPrintable(action));
+    QVERIFY(rig.sent("GETABOUT").first().endsWith("&DEPARTMENTID=" + Props().DepartmentID()));
+    QCOMPARE(Props().DepartmentID(), QString("QDEMO-LOANS"));
     QVERIFY(QFile::exists(rig.env.path("archive")));
 }
 
@@ -262,7 +323,9 @@ void TestCheckExisting::searchErrorDisablesEverythingAndSkipsRefresh()
     for (const QString& name : kSeven)
         QVERIFY2(!rig.enabled(name), qPrintable(name));
     QVERIFY(rig.window()->isVisible());
-    QVERIFY(rig.sent("LOGINBYREFERENCE").isEmpty());
+    // Reads sent ahead for the refresh are dropped: nothing of theirs is stored.
+    QVERIFY(!Props().IsLoginByRef());
+    QCOMPARE(Props().DepartmentID(), QString());
 }
 
 void TestCheckExisting::reissueLoopAsksAgainUntilNotAReissue()
@@ -437,6 +500,98 @@ void TestCheckExisting::invalidPasswordClearsStoredPassword()
     QTRY_COMPARE(rig.settingsShown, 1);
 }
 
+void TestCheckExisting::overlapShowsWhatOneByOneShows_data()
+{
+    QTest::addColumn<QString>("caseName");
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("scripted");   // "ACTION status body", body lines split at "|"
+    QTest::addColumn<QStringList>("reissue");
+    QTest::newRow("found, recent") << "recent" << "demo" << "" << QStringList();
+    QTest::newRow("found, old") << "old" << "demo" << "" << QStringList();
+    QTest::newRow("found, RMCR pending") << "rmcr-pending" << "demo" << "" << QStringList();
+    QTest::newRow("not found") << "no-report" << "demo" << "" << QStringList();
+    QTest::newRow("search error") << "recent" << "demo" << "FIND_REPORT 200 FAILED|The bureau gateway is closed"
+        << QStringList();
+    QTest::newRow("reissue found") << "reissue" << "reissue" << "" << QStringList{"RX20260417"};
+    QTest::newRow("reissue not found, then not a reissue") << "recent" << "reissue" << ""
+        << QStringList{"NOSUCH1", ""};
+    QTest::newRow("date request fails") << "recent" << "demo" << "DATEREQUESTED 500 trouble" << QStringList();
+    QTest::newRow("refresh fails in the middle") << "recent" << "demo" << "GETSUMMARYPAGE 500 trouble"
+        << QStringList();
+    QTest::newRow("department fails") << "recent" << "demo" << "GETDEPARTMENTID 500 trouble" << QStringList();
+    QTest::newRow("reissue check fails") << "recent" << "demo" << "CROSS_COMPANY_REISSUE 500 trouble" << QStringList();
+    QTest::newRow("invalid password") << "recent" << "demo" << "FIND_REPORT 200 FAILED|Invalid password"
+        << QStringList();
+}
+
+// Start-up with reads sent ahead leaves exactly what start-up one request after the other
+// leaves; the server sees every request of the one-by-one start-up, and beyond those only
+// reads sent ahead for steps that never came.
+void TestCheckExisting::overlapShowsWhatOneByOneShows()
+{
+    QFETCH(QString, caseName);
+    QFETCH(QString, user);
+    QFETCH(QString, scripted);
+    QFETCH(QStringList, reissue);
+    const QString password = user == "reissue" ? "Reissue2026pass" : "Demo2026pass";
+    QStringList results[2];
+    QStringList received[2];
+    for (const bool overlap : {false, true}) {
+        Prefetch::SetEnabled(overlap);
+        ScreenRig rig(caseName, user, password);
+        QVERIFY(rig.started);
+        rig.typedPassword = password;   // the settings window after a rejected password
+        if (const QStringList script = scripted.split(' '); script.size() > 2)
+            rig.sim.scriptStatus(script[0], script[1].toInt(), script.mid(2).join(' ').replace('|', '\n'));
+        for (int i = 0; i < 4; ++i)
+            rig.boxes.expect();
+        ReissueAnswers answers(reissue);
+        QCOMPARE(Main(), StartupOutcome::Started);
+        results[overlap] = visibleResult(rig, answers.shown);
+        received[overlap] = actionsReceived(rig);
+        rig.boxes.boxes.clear();
+        // A restart asked for by the check runs before the next start-up.
+        QTRY_VERIFY(!RestartPending());
+        rig.boxes.unexpected = 0;
+    }
+    QCOMPARE(results[true], results[false]);
+    QStringList extra = received[true];
+    for (const QString& action : received[false])
+        QVERIFY2(extra.removeOne(action), qPrintable(action + " was not sent"));
+    const QStringList reads = {"LOGINBYREFERENCE", "REQUESTBUREAURIGHTS", "GETDEPARTMENTID", "GETSUPPLEMENTPAGE",
+                               "GETRMCRPAGE", "GETSUMMARYPAGE", "CHECKMESSAGES", "GETABOUT", "GETREPORTLISTPAGE",
+                               "CHANGEPASSWORDRIGHTS"};
+    for (const QString& action : extra)
+        QVERIFY2(reads.contains(action), qPrintable(action + " sent ahead"));
+}
+
+// The step before them fails: the reads sent ahead for the later steps reached the server and
+// answered, but nothing they returned is stored, shown or opened.
+void TestCheckExisting::failingStepDiscardsLaterAnswers()
+{
+    ScreenRig rig("recent");
+    QVERIFY(rig.started);
+    rig.sim.scriptStatus("GETSUPPLEMENTPAGE", 500, "trouble");
+    rig.sim.setLatency(30);
+    QAction* changePassword = rig.window()->findChild<QAction*>("mnuChangePassword");
+    changePassword->setEnabled(false);
+    rig.check();
+    QTRY_COMPARE(rig.sent("CHANGEPASSWORDRIGHTS").size(), 1);
+    for (const QString& later : {"GETRMCRPAGE", "GETSUMMARYPAGE", "CHECKMESSAGES", "GETABOUT", "GETREPORTLISTPAGE"})
+        QVERIFY2(rig.sent(later).size() == 1, qPrintable(later));
+    QCOMPARE(Props().DepartmentID(), QString("QDEMO-LOANS"));   // the step before the failure
+    QCOMPARE(Props().RMCRPageLink(), QString());
+    QCOMPARE(Props().SummaryPageLink(), QString());
+    QCOMPARE(Props().NewsBurstUrl(), QString());
+    QCOMPARE(Props().PhoneNumber(), QString());
+    QCOMPARE(Props().ReportListPage(), QString());
+    QVERIFY(!Props().CanChangePassword());
+    QVERIFY(!changePassword->isEnabled());
+    QVERIFY(rig.shell.calls.isEmpty());   // the news page was not opened
+    QVERIFY(Prefetch::Held().isEmpty());
+    QVERIFY(rig.env.readFile("errors.log").contains("METHOD='GETSUPPLEMENTPAGE'"));
+}
+
 namespace {
 
 // A port on which nothing listens.
@@ -526,7 +681,9 @@ void TestCheckExisting::failedCheckEndsInSearchError()
     for (const QString& name : kSeven)
         QVERIFY2(!rig.enabled(name), qPrintable(name));
     QVERIFY(rig.window()->findChild<QPushButton*>("cmdRepull")->text() != "&Pull Credit");
-    QVERIFY(rig.sent("LOGINBYREFERENCE").isEmpty());
+    // No refresh step ran: what the reads sent ahead for it returned is dropped.
+    QVERIFY(!Props().IsLoginByRef());
+    QCOMPARE(Props().DepartmentID(), QString());
 }
 
 // Every search pass shows the hourglass; every pass, and the check as a whole, restores it.

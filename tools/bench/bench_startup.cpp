@@ -1,6 +1,10 @@
-// Measures start-up against the stand-in vendor server with a fixed server latency: the time
-// from starting quillclient until the server has received the last account-refresh request,
-// next to the floor that one-after-another requests cannot beat (requests x latency).
+// Measures start-up against the stand-in vendor server with a fixed server latency, once with
+// every request waiting for the one before it ($QUILLCLIENT_ONE_BY_ONE=1) and once as the
+// program runs by default (independent reads sent together), next to the floor that
+// one-after-another requests cannot beat (requests x latency). Two figures per run:
+//  - server wait: from the first start-up request's arrival until the answer to the last one
+//    left (its arrival plus the latency): what the user waits for the server;
+//  - total: from starting quillclient until that last answer (process start included).
 //
 // Usage: quill-bench-startup [latency-ms=50] [runs=5]
 // The loan is the demo case "recent" (report found, five days old); the user is "demo".
@@ -14,6 +18,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -23,10 +29,16 @@
 namespace {
 
 constexpr int kGiveUpMs = 60000;
-const QString kLastRequest = QStringLiteral("Action=CHANGEPASSWORDRIGHTS");
+// The sixteen requests of a start-up that finds a report: three account checks, the search,
+// its status and date look-ups and the ten account-refresh reads.
+const QStringList kStartupActions = {
+    "PASSWORDEXPIRED", "NEWERVERSION", "CROSS_COMPANY_REISSUE", "FIND_REPORT", "GETREPORTSTATUS",
+    "DATEREQUESTED", "LOGINBYREFERENCE", "REQUESTBUREAURIGHTS", "GETDEPARTMENTID", "GETSUPPLEMENTPAGE",
+    "GETRMCRPAGE", "GETSUMMARYPAGE", "CHECKMESSAGES", "GETABOUT", "GETREPORTLISTPAGE", "CHANGEPASSWORDRIGHTS"};
 
 struct Run {
-    qint64 ms = -1;
+    qint64 totalMs = -1;    // client start until the last answer
+    qint64 serverMs = -1;   // first request's arrival until the last answer
     int requests = 0;
 };
 
@@ -57,35 +69,58 @@ QProcessEnvironment prepareFolders(const QTemporaryDir& dir, const QString& base
     return environment;
 }
 
-int lastRequestSeen(const QStringList& requests)
+QString actionOf(const QString& line)
 {
-    for (int i = 0; i < requests.size(); ++i)
-        if (requests[i].contains(kLastRequest))
-            return i + 1;
-    return 0;
+    static const QRegularExpression action(QStringLiteral("[?&][Aa]ction=([A-Z_]+)"));
+    const auto match = action.match(line);
+    return match.hasMatch() ? match.captured(1) : QString();
 }
 
-Run measureOnce(const QString& baseUrl)
+Run measureOnce(const QString& baseUrl, int latencyMs, bool oneByOne)
 {
     QTemporaryDir dir;
     BenchServer::ClearRequests(baseUrl);
     QProcess client;
-    client.setProcessEnvironment(prepareFolders(dir, baseUrl));
+    QProcessEnvironment environment = prepareFolders(dir, baseUrl);
+    if (oneByOne)
+        environment.insert(QStringLiteral("QUILLCLIENT_ONE_BY_ONE"), QStringLiteral("1"));
+    client.setProcessEnvironment(environment);
     QElapsedTimer clock;
     clock.start();
     client.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quillclient"), {});
     Run run;
-    while (clock.elapsed() < kGiveUpMs) {
-        run.requests = lastRequestSeen(BenchServer::Requests(baseUrl));
-        if (run.requests > 0) {
-            run.ms = clock.elapsed();
-            break;
+    QSet<QString> seen;
+    qint64 first = -1;
+    qint64 last = -1;
+    int lines = 0;
+    while (clock.elapsed() < kGiveUpMs && seen.size() < kStartupActions.size()) {
+        const QStringList requests = BenchServer::Requests(baseUrl);
+        const qint64 now = clock.elapsed();
+        for (; lines < requests.size(); ++lines) {
+            const QString action = actionOf(requests.at(lines));
+            if (!kStartupActions.contains(action) || seen.contains(action))
+                continue;
+            seen.insert(action);
+            if (first < 0)
+                first = now;
+            last = now;
         }
-        QThread::msleep(2);
+        run.requests = lines;
+        QThread::msleep(1);
+    }
+    if (seen.size() == kStartupActions.size()) {
+        run.totalMs = last + latencyMs;
+        run.serverMs = last - first + latencyMs;
     }
     client.kill();
     client.waitForFinished(5000);
     return run;
+}
+
+qint64 median(QList<qint64> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.at(values.size() / 2);
 }
 
 } // namespace
@@ -103,26 +138,34 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot start %s\n", qPrintable(BenchServer::Program()));
         return 2;
     }
-    QList<qint64> times;
+    const qint64 floor = qint64(kStartupActions.size()) * latencyMs;
     try {
         BenchServer::SetLatency(baseUrl, latencyMs);
-        for (int i = 0; i < runs; ++i) {
-            const Run run = measureOnce(baseUrl);
-            if (run.ms < 0) {
-                std::fprintf(stderr, "run %d: the last account-refresh request never arrived\n", i + 1);
-                return 1;
+        for (const bool oneByOne : {true, false}) {
+            const char* mode = oneByOne ? "one after another" : "overlapped";
+            QList<qint64> server;
+            QList<qint64> total;
+            for (int i = 0; i < runs; ++i) {
+                const Run run = measureOnce(baseUrl, latencyMs, oneByOne);
+                if (run.serverMs < 0) {
+                    std::fprintf(stderr, "%s, run %d: not every start-up request arrived\n", mode, i + 1);
+                    return 1;
+                }
+                std::printf("%s, run %d: server wait %lld ms, total %lld ms (%d requests)\n", mode, i + 1,
+                            run.serverMs, run.totalMs, run.requests);
+                server << run.serverMs;
+                total << run.totalMs;
             }
-            const qint64 floor = qint64(run.requests) * latencyMs;
-            std::printf("run %d: %lld ms until the last request; %d requests x %d ms = %lld ms floor; overhead %lld ms\n",
-                        i + 1, run.ms, run.requests, latencyMs, floor, run.ms - floor);
-            times << run.ms;
+            const qint64 wait = median(server);
+            std::printf("%s: median of %d: server wait %lld ms | floor %lld ms (%lld x %d ms) | %.2f x floor | "
+                        "total %lld ms\n",
+                        mode, runs, wait, floor, qint64(kStartupActions.size()), latencyMs,
+                        floor > 0 ? double(wait) / double(floor) : 0.0, median(total));
         }
     } catch (const AppError& e) {
         std::fprintf(stderr, "control request failed: %s\n", qPrintable(e.Description));
         return 2;
     }
-    std::sort(times.begin(), times.end());
-    std::printf("median %lld ms over %d runs\n", times.at(times.size() / 2), runs);
     server.kill();
     server.waitForFinished(5000);
     return 0;

@@ -12,7 +12,9 @@
 #include "platform/Desktop.h"
 #include "platform/MsgBox.h"
 #include "service/ParamBlock.h"
+#include "service/basAccountRefresh.h"
 #include "service/basActions.h"
+#include "service/basPrefetch.h"
 #include "service/clsReportStatus.h"
 #include "ui/ordering/ILoanScreen.h"
 #include "ui/ordering/frmReissue.h"
@@ -21,38 +23,6 @@
 #include <QLineEdit>
 
 namespace {
-
-using ServerOperation = bool (*)(const QString&, QString&);
-
-// The account data refreshed after a search, in this order; the later ones send the
-// department that GETDEPARTMENTID has just stored.
-struct RefreshStep {
-    ServerOperation operation;
-    const char* action;
-    bool sendsDepartment;
-};
-
-const RefreshStep kRefreshSteps[] = {
-    {LoginByReference, "LOGINBYREFERENCE", false},
-    {RequestBureauRights, "REQUESTBUREAURIGHTS", false},
-    {GetDepartmentID, "GETDEPARTMENTID", false},
-    {GetSupplementPage, "GETSUPPLEMENTPAGE", true},
-    {GetRMCRPage, "GETRMCRPAGE", true},
-    {GetSummaryPage, "GETSUMMARYPAGE", true},
-    {CheckMessages, "CHECKMESSAGES", true},
-    {GetAbout, "GETABOUT", true},
-    {GetReportListPage, "GETREPORTLISTPAGE", true},
-    {GetChangePasswordRights, "CHANGEPASSWORDRIGHTS", true},
-};
-
-QString accountBlock(const RefreshStep& step)
-{
-    ParamBlock block(QString::fromLatin1(step.action));
-    block.add(QStringLiteral("USER"), Props().UserName());
-    if (step.sendsDepartment)
-        block.add(QStringLiteral("DEPARTMENTID"), Props().DepartmentID());
-    return block.text();
-}
 
 // What the last check found. It belongs to the class, not to a loaded window (see the header).
 struct CheckResults {
@@ -214,6 +184,9 @@ void frmCheckExisting::Import(QString& errorText, bool& ok)
     // ends in the search-error state, never in "not found".
     results() = CheckResults();
     try {
+        // The account reads need nothing from the loan or the search: they go out now and are
+        // taken in their turn (dropped below when the check ends before their steps).
+        PrefetchAccountRefresh();
         readLoan();
         if (!searchLoop(errorText) || (results().sReportID != QLatin1String("ERROR") && !refreshAccount()))
             ok = false;
@@ -225,6 +198,7 @@ void frmCheckExisting::Import(QString& errorText, bool& ok)
             WriteErrorLog(BuildErrorXML(e.Source, e.Description, e.Number));
         }
     }
+    Prefetch::Discard();
 }
 
 void frmCheckExisting::readLoan()
@@ -239,6 +213,13 @@ void frmCheckExisting::readLoan()
 // search fails. False when a server operation failed.
 bool frmCheckExisting::searchLoop(QString& errorText)
 {
+    // A found report's request date is read beside its status look-up.
+    const Prefetch::FoundReportReads dateRead([](const QString& id) {
+        if (id == QLatin1String("ERROR"))
+            return QList<Prefetch::Read>();
+        return QList<Prefetch::Read>{
+            {QStringLiteral("GetDateRequested"), QStringLiteral("DATEREQUESTED"), DateRequestedBlock(id)}};
+    });
     for (;;) {
         ParamBlock block(QStringLiteral("FIND_REPORT"));
         const QString reissue = startSearchPass(block);
@@ -336,10 +317,8 @@ void frmCheckExisting::fillBorrowers(ParamBlock& block)
 bool frmCheckExisting::classifyFound(const QString& answer, QString& errorText)
 {
     results().sReportID = answer;
-    ParamBlock block(QStringLiteral("DATEREQUESTED"));
-    block.add(QStringLiteral("RID"), results().sReportID);
     QString dateText;
-    if (!GetDateRequested(block.text(), dateText)) {
+    if (!GetDateRequested(DateRequestedBlock(results().sReportID), dateText)) {
         errorText = dateText;
         return false;
     }
@@ -359,10 +338,12 @@ bool frmCheckExisting::classifyFound(const QString& answer, QString& errorText)
 
 bool frmCheckExisting::refreshAccount()
 {
-    for (const RefreshStep& step : kRefreshSteps) {
+    for (const RefreshStep& step : AccountRefreshSteps()) {
         QString answer;
-        if (!step.operation(accountBlock(step), answer))
+        if (!step.operation(AccountRefreshBlock(step, Props().UserName(), Props().DepartmentID()), answer))
             return false;
+        if (step.operation == GetDepartmentID)
+            PrefetchDepartmentReads();   // the reads that carry it, unless already sent with it
         if (step.operation == RequestBureauRights && results().oReportStatus && results().oReportStatus->nStatusReport() == 64)
             MsgBox(QStringLiteral("This report is currently at RMCR Pending Status.\r\n"
                                   "It will not be available until this request is completed."),
