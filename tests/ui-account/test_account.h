@@ -15,6 +15,8 @@ private slots:
 
     void localValidationRefusesInOrder_data();
     void localValidationRefusesInOrder();
+    void clickSelectsWholeText_data();
+    void clickSelectsWholeText();
     void serverRefusalKeepsWindowOpen_data();
     void serverRefusalKeepsWindowOpen();
     void acceptedCredentialsAreStored_data();

@@ -482,10 +482,11 @@ void TestCheckExisting::overlapShowsWhatOneByOneShows()
         user.on("frmPullReport", [](QWidget* w) { w->close(); });
         QCOMPARE(Main(), StartupOutcome::Started);
         results[overlap] = visibleResult(rig, answers.shown);
-        received[overlap] = actionsReceived(rig);
         rig.boxes.boxes.clear();
-        // A restart asked for by the check runs before the next start-up.
+        // A restart asked for by the check runs before the next start-up, once no nested loop
+        // runs: its requests count with the run that asked for it.
         QTRY_VERIFY(!RestartPending());
+        received[overlap] = actionsReceived(rig);
         rig.boxes.unexpected = 0;
     }
     QCOMPARE(results[true], results[false]);

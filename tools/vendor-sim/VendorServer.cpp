@@ -10,6 +10,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <memory>
+
 namespace {
 
 QString methodName(QHttpServerRequest::Method method)
@@ -147,6 +149,10 @@ void VendorServer::deliver(const Answer &answer, const QHttpServerRequest &reque
         QMetaObject::invokeMethod(socket, &QTcpSocket::abort, Qt::QueuedConnection);
         return;
     }
+    if (answer.trickleMs > 0) {
+        trickle(answer, socket);
+        return;
+    }
     auto responder = std::make_shared<QHttpServerResponder>(makeResponder(request, socket));
     if (m_latencyMs <= 0) {
         send(*responder, answer);
@@ -161,6 +167,31 @@ void VendorServer::deliver(const Answer &answer, const QHttpServerRequest &reque
 
 void VendorServer::send(QHttpServerResponder &responder, const Answer &answer)
 {
-    responder.write(answer.body, {{QByteArrayLiteral("Content-Type"), answer.contentType}},
-                    static_cast<QHttpServerResponder::StatusCode>(answer.status));
+    const auto status = static_cast<QHttpServerResponder::StatusCode>(answer.status);
+    const QByteArray contentType = QByteArrayLiteral("Content-Type");
+    if (answer.location.isEmpty())
+        responder.write(answer.body, {{contentType, answer.contentType}}, status);
+    else
+        responder.write(answer.body, {{contentType, answer.contentType}, {QByteArrayLiteral("Location"), answer.location}},
+                        status);
+}
+
+// The status line and headers at once, then the body one byte per tick, written straight to the
+// socket: a server that keeps the connection busy without ever finishing its answer in time.
+void VendorServer::trickle(const Answer &answer, QTcpSocket *socket)
+{
+    socket->write(QByteArrayLiteral("HTTP/1.1 ") + QByteArray::number(answer.status) + QByteArrayLiteral(" Trickle\r\n")
+                  + QByteArrayLiteral("Content-Type: ") + answer.contentType + QByteArrayLiteral("\r\n")
+                  + QByteArrayLiteral("Content-Length: ") + QByteArray::number(answer.body.size())
+                  + QByteArrayLiteral("\r\n\r\n"));
+    auto *timer = new QTimer(socket);
+    auto sent = std::make_shared<qsizetype>(0);
+    QObject::connect(timer, &QTimer::timeout, socket, [timer, socket, sent, body = answer.body] {
+        if (*sent >= body.size() || socket->state() != QAbstractSocket::ConnectedState) {
+            timer->deleteLater();
+            return;
+        }
+        socket->write(body.mid((*sent)++, 1));
+    });
+    timer->start(answer.trickleMs);
 }

@@ -64,7 +64,7 @@ frmMain::frmMain(QWidget *parent)
         ui->lblPreZip,
         ui->lblPreCountry};
     for (QLineEdit *box : std::as_const(m_dataBoxes))
-        box->installEventFilter(this);
+        SelectTextOnFocus(box);
 
     collectFileMenuAreas();
 }
@@ -93,16 +93,6 @@ frmMain::~frmMain()
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusIn) {
-        auto *box = qobject_cast<QLineEdit *>(watched);
-        if (box && m_dataBoxes.contains(box)) {
-            // A mouse press places the cursor after the focus arrives, which would undo an
-            // immediate selection; select once the press has been handled.
-            QTimer::singleShot(0, box, [box] { SelectAllText(box); });
-        }
-        return QMainWindow::eventFilter(watched, event);
-    }
-
     if (opensFileMenu(watched, event)) {
         auto *press = static_cast<QMouseEvent *>(event);
         ui->mnuFile->popup(press->globalPosition().toPoint());
