@@ -52,6 +52,8 @@ private slots:
     void policyHelpFromServerOrDefault();
     void expiredPasswordAtStart_data();
     void expiredPasswordAtStart();
+    void droppedConnectionSendsOnce_data();
+    void droppedConnectionSendsOnce();
 
 private:
     VendorSim m_sim;

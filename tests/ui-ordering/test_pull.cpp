@@ -524,9 +524,6 @@ void TestPull::droppedRequestIsFollowedNextTime()
     main()->Button(MainButton::cmdRepull).click();
 
     QCOMPARE(afterDrop, (QStringList{"Request sent...", "An error occurred, check log"}));
-    // Until REQUEST goes through the transport's at-most-once path, Qt resends a request whose
-    // connection closed unanswered, and the server takes the order twice.
-    QEXPECT_FAIL("", "REQUEST is not yet sent at most once: the network stack resends it", Continue);
     QCOMPARE(m_rig->sent("REQUEST").size(), 1);
     QCOMPARE(m_rig->sent("FINDPENDING").size(), 2);
     QCOMPARE(m_rig->boxes.boxes.last().text, QString("Credit Report pulled successfully!"));

@@ -1,5 +1,7 @@
 #include "ui/ordering/frmPullReport.h"
 
+#include "host/basDates.h"
+
 #include "ui_frmPullReport.h"
 
 #include "core/AppContext.h"
@@ -243,13 +245,11 @@ void frmPullReport::done(int result)
 
 QString frmPullReport::GetDate(const QString& value, bool& ok)
 {
+    // The same reader as the loan's dates, so a date accepted at loading is accepted here.
     ok = true;
     if (value.isEmpty())
         return QString();
-    if (!clsBorrower::IsMonthDayYear(value)) {
-        ok = false;
-        return QString();
-    }
-    const QStringList parts = value.trimmed().split(QRegularExpression(QStringLiteral("[/-]")));
-    return QDate(parts[2].toInt(), parts[0].toInt(), parts[1].toInt()).toString(QStringLiteral("MM/dd/yyyy"));
+    const QString date = FormatDate(value);
+    ok = !date.isEmpty();
+    return date;
 }
