@@ -50,3 +50,15 @@ shot import-successful recent 'xdotool windowfocus --sync "$(main_window)"; pres
 # The box stands over the main window but is a window of its own: the whole screen is taken and
 # the empty (black) screen around the two windows cut away.
 [ -f "$out/import-successful.png" ] && convert "$out/import-successful.png" -bordercolor black -border 1 -trim +repage "$out/import-successful.png"
+# Ordering for the "no-report" loan: the check opens the pull window; the user ticks the three
+# bureaus, presses Pull and answers No to ordering on behalf of someone else; the server keeps
+# the bureaus running for a few polls so the status window stays up.
+order='pull=$(wait_window "New Credit Pull"); xdotool windowfocus --sync "$pull";
+   press space Tab space Tab space; sim "config?statusPolls=6"; press alt+p; press alt+n;
+   status=$(wait_window "Please Wait")'
+# The status window is moved off the pull window so the progress list shows.
+shot pull-window no-report "$order"'; xdotool windowmove "$status" 620 430; sleep 1; shot_window=$pull'
+shot status-window no-report "$order"'; shot_window=$status'
+# The end of the order: the success box is answered and the main window offers the new report.
+shot order-finished no-report "${order/statusPolls=6/statusPolls=1}"'; wait_window "Success" >/dev/null; press Return;
+   shot_window=$(main_window)'

@@ -1,5 +1,6 @@
 #include "app/basMain.h"
 
+#include "app/MainLoop.h"
 #include "app/StartupSteps.h"
 #include "core/AppContext.h"
 #include "core/IMainWindow.h"
@@ -12,10 +13,9 @@
 #include "platform/MsgBox.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
+#include "platform/WebAddress.h"
 #include "service/basPrefetch.h"
 
-#include <QCoreApplication>
-#include <QTimer>
 #include <QUrl>
 
 namespace {
@@ -98,7 +98,9 @@ StartupOutcome normalStart(IMainWindow& window)
         if (!WindowHooks::EndRequested())
             RunExistingReportCheck(window);
     } catch (const AppError& e) {
-        if (e.Number > 0)
+        // 0 is the quiet stop of a program that is ending; every other failure, platform
+        // failures (negative numbers) included, would otherwise stop start-up without a word.
+        if (e.Number != 0)
             ReportStartupFailure(e.Description);
     }
     // Reads sent ahead for steps that did not run are dropped with what they returned.
@@ -147,17 +149,20 @@ bool ShowNewsBurst()
     address += QStringLiteral("?Interface=") + AppPaths::ProgramTitle() + QStringLiteral("&username=")
         + props.UserName() + QStringLiteral("&CID=") + props.CompanyID() + QStringLiteral("&DID=")
         + props.DepartmentID();
-    const QString scheme = QUrl(address).scheme().toLower();
     // Only web addresses are handed to the shell: the text comes from the server.
-    if (scheme != QLatin1String("http") && scheme != QLatin1String("https")) {
+    if (!IsWebAddress(address)) {
         WriteErrorLog(QStringLiteral("The news page address is not a web address: ") + address
                       + QStringLiteral(" in ShowNewsBurst"));
         return false;
     }
-    const int code = TheShell().ShellExecute(QStringLiteral("open"), address, QString(), QString(), SW_SHOWNORMAL);
-    if (code <= 32)
+    const auto failed = [](int code) {
         MsgBox(QStringLiteral("There was an error showing news burst popup window.\r\n\r\n") + ShellErrorText(code),
                vbCritical, QStringLiteral("News"));
+    };
+    // The browser's opener may take seconds to report; its failure is shown when it does.
+    const int code = TheShell().OpenPage(address, failed);
+    if (code <= 32)
+        failed(code);
     return false;
 }
 
@@ -166,7 +171,7 @@ void QueueRestart(std::function<void()> prepare)
     if (restartPending())
         return;
     restartPending() = true;
-    QTimer::singleShot(0, QCoreApplication::instance(), [prepare = std::move(prepare)] {
+    PostToMainLoop([prepare = std::move(prepare)] {
         restartPending() = false;
         if (prepare)
             prepare();

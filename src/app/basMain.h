@@ -20,8 +20,9 @@ QString CommandLine();
 // checks and the existing-report check. Also run again by Reload.
 StartupOutcome Main();
 
-// Runs start-up again once the current handler has returned; prepare runs first. A request
-// made while one is pending is ignored.
+// Runs start-up again once the current handler has returned and control is back in the main
+// loop (never inside a request's wait or a modal window); prepare runs first. A request made
+// while one is pending is ignored.
 void QueueRestart(std::function<void()> prepare = nullptr);
 bool RestartPending();
 

@@ -1,11 +1,10 @@
 #include "host/clsBorrower.h"
 
 #include "core/basLog.h"
+#include "host/basDates.h"
 #include "platform/AppError.h"
 #include "platform/MsgBox.h"
 
-#include <QDate>
-#include <QRegularExpression>
 
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
@@ -13,12 +12,7 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 bool clsBorrower::IsMonthDayYear(const QString& text)
 {
-    static const QRegularExpression form(
-        QStringLiteral("^ *([0-9]{1,2})([/-])([0-9]{1,2})\\2([0-9]{4}) *$"));
-    const QRegularExpressionMatch match = form.match(text);
-    if (!match.hasMatch())
-        return false;
-    return QDate::isValid(match.captured(4).toInt(), match.captured(1).toInt(), match.captured(3).toInt());
+    return ParseDate(text).isValid();
 }
 
 void clsBorrower::ValidDate()

@@ -15,12 +15,10 @@ public:
     // "Date Error" box and in Client.log, then cleared. A valid DOB stays exactly as written.
     void ValidDate();
 
-    // True when text is a real calendar date written month/day/year:
-    //   M/D/YYYY, with month and day of one or two digits and a four-digit year
-    //   (04/28/1978, 4/8/1978), or the same with "-" in both places (4-8-1978);
-    //   blanks before or after the date are allowed.
-    // Two-digit years, names of months, day-first orders and dates that do not exist on the
-    // calendar (13/45/1970, 02/30/2001, 02/29/2001) are refused.
+    // True when text is a date by ParseDate (host/basDates.h), the parser that also shows and
+    // sends the date: M/D/YYYY or M-D-YYYY (04/28/1978, 4/8/1978, 4-8-1978), blanks around it
+    // allowed. Two-digit years, names of months and dates that do not exist on the calendar
+    // (13/45/1970, 02/30/2001, 02/29/2001) are refused.
     static bool IsMonthDayYear(const QString& text);
 
     // Never empty: a missing address is created, stored and returned on first read.

@@ -29,10 +29,19 @@ constexpr long Timeout = -2147012894;      // 0x80072EE2
 constexpr long TlsFailure = -2147012721;   // 0x80072F8F
 constexpr long HttpStatus = -2147012866;   // 0x80072EFE
 constexpr long Transport = -2147467259;    // 0x80004005
+// An answer that is not in the protocol (it begins with "<": an HTML page, a proxy's error page).
+constexpr long NotProtocol = -2146697208;  // 0x800C0008
 // A cancelled printer dialog.
 constexpr long PrintCancelled = 32755;
 // File in use by another process ("Permission denied").
 constexpr long FileLocked = 70;
-// Generic failures of platform file operations.
-constexpr long FileIo = -2147024894;       // 0x80070002
+// Platform file operations, by what went wrong (the Windows codes as HRESULTs).
+constexpr long FileNotFound = -2147024894; // 0x80070002
+constexpr long PathNotFound = -2147024893; // 0x80070003
+constexpr long AccessDenied = -2147024891; // 0x80070005
+constexpr long DiskFull = -2147024784;     // 0x80070070
+// Any other failure of a file operation (ERROR_GEN_FAILURE).
+constexpr long FileFailure = -2147024865;  // 0x8007001F
+// The number file failures of the host and report code carry (the code of "file not found").
+constexpr long FileIo = FileNotFound;
 }

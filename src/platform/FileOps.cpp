@@ -6,10 +6,16 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -17,10 +23,39 @@
 
 namespace {
 
-[[noreturn]] void fail(const QString& what, const QString& path, const QString& reason)
+[[noreturn]] void fail(long number, const QString& what, const QString& path, const QString& reason)
 {
-    throw AppError(ErrNo::FileIo, QStringLiteral("%1 failed for %2: %3").arg(what, path, reason),
-                   QStringLiteral("FileOps"));
+    throw AppError(number, QStringLiteral("%1 failed for %2: %3").arg(what, path, reason), QStringLiteral("FileOps"));
+}
+
+// The number and words for a failed write or create, from the system's last error.
+[[noreturn]] void failFromErrno(int error, const QString& what, const QString& path)
+{
+    switch (error) {
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        fail(ErrNo::DiskFull, what, path, QStringLiteral("the disk is full"));
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        fail(ErrNo::AccessDenied, what, path, QStringLiteral("access denied"));
+    case ENOENT:
+    case ENOTDIR:
+        fail(ErrNo::PathNotFound, what, path, QStringLiteral("path not found"));
+    default:
+        fail(ErrNo::FileFailure, what, path, QString::fromLocal8Bit(std::strerror(error)));
+    }
+}
+
+// Why a file cannot be created at path: its folder is missing or closed to us.
+[[noreturn]] void failToCreate(const QString& what, const QString& path, int error)
+{
+    const QFileInfo folder(QFileInfo(path).absolutePath());
+    if (!folder.isDir())
+        fail(ErrNo::PathNotFound, what, path, QStringLiteral("path not found"));
+    failFromErrno(error ? error : EACCES, what, path);
 }
 
 Qt::CaseSensitivity fileSystemCase()
@@ -48,37 +83,71 @@ bool FolderExists(const QString& path)
 
 void MakeFolder(const QString& path)
 {
-    if (!QDir().mkdir(path))
-        fail(QStringLiteral("Creating the folder"), path, QStringLiteral("path not found or access denied"));
+    const QString what = QStringLiteral("Creating the folder");
+    errno = 0;
+    if (QDir().mkdir(path))
+        return;
+    const int error = errno;
+    const QFileInfo info(path);
+    if (info.exists() && !info.isDir())
+        fail(ErrNo::FileFailure, what, path, QStringLiteral("a file of that name is in the way"));
+    if (!QFileInfo(info.absolutePath()).isDir())
+        fail(ErrNo::PathNotFound, what, path, QStringLiteral("path not found"));
+    failFromErrno(error ? error : EACCES, what, path);
 }
 
+// Through QSaveFile: the copy is written beside dst under a temporary name and renamed over it
+// only once it is complete, so a failed copy leaves an earlier dst as it was.
 void Copy(const QString& src, const QString& dst)
 {
+    const QString what = QStringLiteral("Copy");
     if (!Exists(src))
-        fail(QStringLiteral("Copy"), src, QStringLiteral("file not found"));
-    if (Exists(dst) && !QFile::remove(dst))
-        fail(QStringLiteral("Copy"), dst, QStringLiteral("the file cannot be replaced"));
+        fail(ErrNo::FileNotFound, what, src, QStringLiteral("file not found"));
     QFile source(src);
-    if (!source.copy(dst))
-        fail(QStringLiteral("Copy"), src, source.errorString());
+    if (!source.open(QIODevice::ReadOnly))
+        fail(ErrNo::AccessDenied, what, src, source.errorString());
+    QSaveFile target(dst);
+    errno = 0;
+    if (!target.open(QIODevice::WriteOnly))
+        failToCreate(what, dst, errno);
+    char buffer[64 * 1024];
+    for (;;) {
+        const qint64 got = source.read(buffer, sizeof buffer);
+        if (got < 0)
+            fail(ErrNo::FileFailure, what, src, source.errorString());
+        if (got == 0)
+            break;
+        errno = 0;
+        if (target.write(buffer, got) != got)
+            failFromErrno(errno ? errno : EIO, what, dst);
+    }
+    errno = 0;
+    if (!target.commit())
+        failFromErrno(errno ? errno : EIO, what, dst);
 }
 
+// One rename that replaces dst, so dst is never deleted before src has taken its place.
 void Rename(const QString& src, const QString& dst)
 {
     if (src == dst)
         return;
-    if (Exists(dst) && !QFile::remove(dst))
-        fail(QStringLiteral("Rename"), dst, QStringLiteral("the file cannot be replaced"));
-    QFile source(src);
-    if (!source.rename(dst))
-        fail(QStringLiteral("Rename"), src, source.errorString());
+    if (!Exists(src))
+        fail(ErrNo::FileNotFound, QStringLiteral("Rename"), src, QStringLiteral("file not found"));
+    std::error_code error;
+    std::filesystem::rename(std::filesystem::path(src.toStdU16String()), std::filesystem::path(dst.toStdU16String()),
+                            error);
+    if (error)
+        failFromErrno(error.default_error_condition().value(), QStringLiteral("Rename"), src);
 }
 
 void Delete(const QString& path)
 {
     QFile file(path);
-    if (!file.remove())
-        fail(QStringLiteral("Delete"), path, file.errorString());
+    if (file.remove())
+        return;
+    if (!QFileInfo::exists(path))
+        fail(ErrNo::FileNotFound, QStringLiteral("Delete"), path, QStringLiteral("file not found"));
+    fail(ErrNo::AccessDenied, QStringLiteral("Delete"), path, file.errorString());
 }
 
 QStringList List(const QString& folder, const QString& pattern)

@@ -5,7 +5,9 @@
 #include <QStringList>
 
 // File and folder operations. The throwing ones raise AppError with a description that names
-// the file, so a caller's handler can report it.
+// the file, so a caller's handler can report it, and a number that says what happened:
+// ErrNo::FileNotFound, PathNotFound (the folder is missing), AccessDenied, DiskFull, or FileIo
+// for anything else.
 namespace FileOps {
 
 bool Exists(const QString& path);
@@ -14,9 +16,10 @@ bool FolderExists(const QString& path);
 // Creates one folder level (the parent must exist). Throws on failure.
 void MakeFolder(const QString& path);
 
-// Copies src over dst (replacing it). Throws on failure.
+// Copies src over dst (replacing it), whole or not at all: a failed copy leaves an earlier
+// dst unchanged and no partial file. Throws on failure.
 void Copy(const QString& src, const QString& dst);
-// Renames src to dst (replacing it). Throws on failure.
+// Renames src to dst, replacing dst in the same step. Throws on failure.
 void Rename(const QString& src, const QString& dst);
 // Deletes path. Throws on failure.
 void Delete(const QString& path);

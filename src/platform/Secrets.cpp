@@ -57,8 +57,12 @@ QString MaskPasswords(const QString& text)
         QStringLiteral("(&lt;CRITERIA\\s+FIELDNAME=(?:'|&apos;|&quot;)(?:PASSWORD|OLDPASS|NEWPASS)(?:'|&apos;|&quot;)&gt;)(.*?)(?=&lt;)"),
         QRegularExpression::CaseInsensitiveOption);
     static const auto fields = fieldPattern(QStringLiteral("Password|LoginByRefPassword|OLDPASS|NEWPASS"));
+    // user:password@host in a server address, with or without its scheme.
+    static const auto userInfo = QRegularExpression(
+        QStringLiteral("((?://|^|[\\s\"'(<>=\\[])[^\\s/?#@:\"'<>\\[\\]]*:)([^\\s/?#@\"'<>]*)(?=@)"));
     const auto mask = [](const QString&) { return kMask; };
-    return replaceValues(replaceValues(replaceValues(text, criteria, mask), escaped, mask), fields, mask);
+    const QString masked = replaceValues(replaceValues(text, criteria, mask), escaped, mask);
+    return replaceValues(replaceValues(masked, fields, mask), userInfo, mask);
 }
 
 QString MaskForLog(const QString& text)

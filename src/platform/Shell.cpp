@@ -1,6 +1,7 @@
 #include "platform/Shell.h"
 
 #include "platform/Seam.h"
+#include "platform/WebAddress.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -18,9 +19,7 @@ constexpr int kHandlerGraceMs = 2000;
 
 bool isAddress(const QString& file)
 {
-    const QString scheme = QUrl(file).scheme().toLower();
-    return scheme == QLatin1String("http") || scheme == QLatin1String("https")
-        || scheme == QLatin1String("mailto");
+    return IsWebAddress(file) || QUrl(file).scheme().compare(QLatin1String("mailto"), Qt::CaseInsensitive) == 0;
 }
 
 // xdg-open's exit codes: 0 done, 2 file missing, 3 no handler, 4 action failed.
@@ -51,6 +50,24 @@ int runHandler(const QString& program, const QStringList& arguments, int (*codeF
 
 int classicCodeForLp(int exitCode) { return exitCode == 0 ? kSuccess : kOutOfResources; }
 
+// The opener runs on its own; its end, or its failure to start, is reported from the event loop.
+void watchOpener(QProcess* process, const std::function<void(int)>& onFailure)
+{
+    QObject::connect(process, &QProcess::finished, process, [process, onFailure](int exitCode, QProcess::ExitStatus status) {
+        process->deleteLater();
+        const int code = status == QProcess::NormalExit ? classicCodeForXdg(exitCode) : kNoAssociation;
+        if (code <= 32 && onFailure)
+            onFailure(code);
+    });
+    QObject::connect(process, &QProcess::errorOccurred, process, [process, onFailure](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        process->deleteLater();
+        if (onFailure)
+            onFailure(kNoAssociation);
+    });
+}
+
 } // namespace
 
 int Shell::ShellExecute(const QString& verb, const QString& file, const QString&, const QString&, int)
@@ -60,6 +77,16 @@ int Shell::ShellExecute(const QString& verb, const QString& file, const QString&
     if (verb.compare(QLatin1String("print"), Qt::CaseInsensitive) == 0)
         return PrintFile(file, QString(), 1);
     return runHandler(QStringLiteral("xdg-open"), {file}, classicCodeForXdg);
+}
+
+int Shell::OpenPage(const QString& address, std::function<void(int code)> onFailure)
+{
+    if (!isAddress(address) && !QFileInfo::exists(address))
+        return kFileNotFound;
+    auto* process = new QProcess(QCoreApplication::instance());
+    watchOpener(process, onFailure);
+    process->start(QStringLiteral("xdg-open"), {address});
+    return kSuccess;
 }
 
 int Shell::PrintFile(const QString& file, const QString& printer, int copies)

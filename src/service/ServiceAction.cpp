@@ -9,7 +9,23 @@
 
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
+
+// No protocol answer begins with "<"; such an answer is a web page that some proxy, portal or
+// error handler sent instead, and must never be taken as a report ID or a value.
+void requireProtocolAnswer(const QString& answer, const QString& operation)
+{
+    for (const QChar c : answer) {
+        if (c.isSpace())
+            continue;
+        if (c == QLatin1Char('<'))
+            throw AppError(ErrNo::NotProtocol,
+                           QStringLiteral("The server's answer is not a protocol answer: it begins with \"<\" "
+                                          "(a web page?)"),
+                           operation);
+        return;
+    }
 }
+} // namespace
 
 ServiceAction::ServiceAction(QString operation, QString action, AddressForm form, FailureHandling failures)
     : m_operation(std::move(operation)), m_action(std::move(action)), m_form(form), m_failures(failures)
@@ -31,6 +47,12 @@ ServiceAction& ServiceAction::traceProgress()
 ServiceAction& ServiceAction::inOutInfo()
 {
     m_inOutInfo = true;
+    return *this;
+}
+
+ServiceAction& ServiceAction::atMostOnce()
+{
+    m_atMostOnce = true;
     return *this;
 }
 
@@ -66,7 +88,10 @@ bool ServiceAction::run(const QString& block, QString& answer, const Interpret& 
             throw AppError(ErrNo::Silent, fields, m_operation);
         }
         const QString target = address(fields);
-        answer = PostAddress(target, m_traceProgress ? &answer : nullptr);
+        const QString response = PostAddress(target, m_traceProgress ? &answer : nullptr,
+                                             m_atMostOnce ? Delivery::AtMostOnce : Delivery::Repeatable);
+        requireProtocolAnswer(response, m_operation);
+        answer = response;
         if (interpret)
             interpret(answer);
         return true;
@@ -79,17 +104,19 @@ bool ServiceAction::handle(const AppError& error, const QString& block, QString&
 {
     if (error.Number == ErrNo::Silent)
         return false;
-    if (m_failures == FailureHandling::ConnectionAware && error.Number == ErrNo::Unreachable) {
+    const bool unreachable = m_failures == FailureHandling::ConnectionAware && error.Number == ErrNo::Unreachable;
+    if (unreachable)
         MsgBox(m_unreachableText + kCrLf + kCrLf + QStringLiteral("Possible invalid https layer."), vbCritical,
                QStringLiteral("Invalid Internet Connection Found"));
-        if (m_traceProgress)
-            answer = QStringLiteral("Invalid Internet Connection");
-        return false;
-    }
+    // The unreachable server is logged like any other failure, so the caller never has to log
+    // an answer that holds nothing.
     const QString info = m_inOutInfo ? QStringLiteral("In:") + block + kCrLf + QStringLiteral("Out:") + answer : block;
     const QString source = error.Source.isEmpty() ? m_operation : error.Source;
     const QString text = BuildErrorXML(source, error.Description, error.Number, info);
     answer = m_traceProgress ? answer + text : text;
     WriteErrorLog(answer);
+    // The credential check shows its answer to the user as the problem.
+    if (unreachable && m_traceProgress)
+        answer = QStringLiteral("Invalid Internet Connection");
     return false;
 }

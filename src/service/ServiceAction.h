@@ -15,9 +15,12 @@ enum class FailureHandling { Plain, ConnectionAware };
 
 // The common steps of a server operation: convert the parameter block to fields, build the
 // address, post it, put the answer text into the caller's answer variable and let the
-// operation interpret it. Any failure ends in the result false:
+// operation interpret it. An answer that begins with "<" (after white space) is no protocol
+// answer and fails with ErrNo::NotProtocol before it is interpreted. Any failure ends in the
+// result false:
 //  - 6000 (already reported or silent): nothing more;
-//  - unreachable server, connection-aware: the box, nothing logged;
+//  - unreachable server, connection-aware: the box, then as below (the credential check's
+//    answer then reads "Invalid Internet Connection");
 //  - anything else, transport failures included: the answer becomes the error text (the block
 //    as its information) and that text goes to errors.log.
 class ServiceAction
@@ -37,6 +40,9 @@ public:
     ServiceAction& traceProgress();
     // The error text's information is "In:" + block + CR LF + "Out:" + answer.
     ServiceAction& inOutInfo();
+    // The action changes something at the vendor: it reaches the server at most once per run()
+    // (see Delivery::AtMostOnce).
+    ServiceAction& atMostOnce();
     // Fields that come before the block's fields in every address of this action, already
     // encoded ("&name=value...").
     ServiceAction& leadingFields(const QString& fields);
@@ -61,6 +67,7 @@ private:
     QString m_unreachableText;
     bool m_traceProgress = false;
     bool m_inOutInfo = false;
+    bool m_atMostOnce = false;
     QString m_leadingFields;
     QString m_trailingFields;
 };

@@ -7,6 +7,7 @@
 #include "platform/AppPaths.h"
 #include "platform/MsgBox.h"
 #include "platform/Shell.h"
+#include "platform/WebAddress.h"
 #include "service/ServiceAction.h"
 #include "service/basAnswer.h"
 
@@ -22,14 +23,6 @@ bool storeTrimmed(const char* operation, const char* action, const QString& bloc
 {
     return ServiceAction(QString::fromLatin1(operation), QString::fromLatin1(action))
         .run(block, answer, [setter](QString& a) { (Props().*setter)(Answer::TrimBlanks(a)); });
-}
-
-bool isWebAddress(const QString& address)
-{
-    const QUrl url(address, QUrl::StrictMode);
-    const QString scheme = url.scheme().toLower();
-    return url.isValid() && !url.host().isEmpty()
-        && (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
 }
 
 void offerDownload(const QString& address)
@@ -66,7 +59,7 @@ bool CheckForNewerVersion(const QString& block, QString& answer)
             if (a.isEmpty())
                 return;
             const QString address = a.trimmed();
-            if (!isWebAddress(address))
+            if (!IsWebAddress(address))
                 throw AppError(5, QStringLiteral("The download address is not an http or https address: ") + a);
             offerDownload(address);
         });
@@ -85,12 +78,16 @@ bool CheckMessages(const QString& block, QString& answer)
 
 bool GetAbout(const QString& block, QString& answer)
 {
-    return ServiceAction(QStringLiteral("GetAbout"), QStringLiteral("GETABOUT")).run(block, answer, [](QString& a) {
-        const QStringList parts = a.split(QStringLiteral("||"));
-        Props().setPhoneNumber(Answer::At(parts, 0));
-        Props().setSupportEmail(Answer::At(parts, 1));
-        Props().setPasswordSpecs(Answer::At(parts, 2));
-    });
+    return ServiceAction(QStringLiteral("GetAbout"), QStringLiteral("GETABOUT"))
+        .run(block, answer, [](QString& a) { ReadAboutAnswer(a); });
+}
+
+void ReadAboutAnswer(const QString& answer)
+{
+    const QStringList parts = answer.split(QStringLiteral("||"));
+    Props().setPhoneNumber(Answer::At(parts, 0));
+    Props().setSupportEmail(Answer::At(parts, 1));
+    Props().setPasswordSpecs(Answer::At(parts, 2));
 }
 
 bool GetChangePasswordRights(const QString& block, QString& answer)
@@ -151,6 +148,7 @@ bool UpdateLOSVersion(const QString& block, QString& answer)
 {
     return ServiceAction(QStringLiteral("UpdateLOSVersion"), QStringLiteral("UPDATELOSVERSION"))
         .inOutInfo()
+        .atMostOnce()
         .run(block, answer, [](QString& a) {
             if (!a.isEmpty())
                 throw AppError(ErrNo::Silent, a);

@@ -73,3 +73,14 @@ bool UpdateLOSVersion(const QString& block, QString& answer);
 // "Problem/Error" box, sReportID and answer "ERROR", sErrorText the reason. Otherwise the
 // record is loaded from the answer and answer is its sReportID. All three are successes.
 bool FindReport(const QString& block, std::shared_ptr<clsReportStatus>& status, QString& answer);
+
+// The readers of three answers, as the operations above apply them (for tests and fuzzing
+// without a server). Each raises AppError 9 for a missing field or record part.
+// GETABOUT: PhoneNumber, SupportEmail, PasswordSpecs from "a||b||c", each set before the next
+// part is read.
+void ReadAboutAnswer(const QString& answer);
+// LOGINBYREFERENCE: LoginByRef and LoginByReferences from "Long*user*password|...".
+void ReadLoginReferences(const QString& answer);
+// A FIND_REPORT answer beginning "FAILED": "Report not found." on line 1 empties the answer;
+// any other reason is shown, and the answer and status become "ERROR" with the reason stored.
+void ReadSearchRefusal(QString& answer, clsReportStatus& status);

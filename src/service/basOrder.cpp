@@ -81,6 +81,7 @@ bool Request(const QString& block, QString& answer)
 {
     return ServiceAction(QStringLiteral("Request"), QStringLiteral("REQUEST"), AddressForm::Report)
         .trailingFields(orderSourceFields())
+        .atMostOnce()
         .run(block, answer, [](QString& a) { a = readRequestGuid(a); });
 }
 

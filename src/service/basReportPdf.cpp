@@ -58,6 +58,8 @@ QString downloadAddress(const QString& answer)
 QByteArray download(const QString& address)
 {
     HttpRequest request;
+    // A report file may be larger than any text answer.
+    request.setAnswerLimit(HttpRequest::DownloadAnswerLimit);
     request.open(QStringLiteral("GET"), address, false);
     request.send();
     const QByteArray body = request.responseBody();

@@ -33,8 +33,9 @@ std::shared_ptr<clsLoginByRef> readReference(const QString& record)
     return ref;
 }
 
-// A "FAILED" search answer: no report, or the search failed for the reason on line 1.
-void readRefusal(QString& answer, clsReportStatus& status)
+} // namespace
+
+void ReadSearchRefusal(QString& answer, clsReportStatus& status)
 {
     const QString reason = Answer::At(Answer::Lines(answer), 1);
     if (reason == kNotFound) {
@@ -47,8 +48,6 @@ void readRefusal(QString& answer, clsReportStatus& status)
     answer = status.sReportID();
     status.setsErrorText(reason);
 }
-
-} // namespace
 
 bool ValidateCredentials(const QString& block, QString& answer)
 {
@@ -79,7 +78,7 @@ bool FindReport(const QString& block, std::shared_ptr<clsReportStatus>& status, 
         .run(block, answer, [&status](QString& a) {
             status = std::make_shared<clsReportStatus>();
             if (a.left(6) == QLatin1String("FAILED")) {
-                readRefusal(a, *status);
+                ReadSearchRefusal(a, *status);
                 return;
             }
             status->Load(a);
@@ -90,20 +89,23 @@ bool FindReport(const QString& block, std::shared_ptr<clsReportStatus>& status, 
 bool LoginByReference(const QString& block, QString& answer)
 {
     return ServiceAction(QStringLiteral("LoginByReference"), QStringLiteral("LOGINBYREFERENCE"))
-        .run(block, answer, [](QString& a) {
-            if (a.isEmpty()) {
-                Props().setLoginByRef(false);
-                return;
-            }
-            Props().setLoginByRef(true);
-            QList<std::shared_ptr<clsLoginByRef>> refs;
-            Props().setLoginByReferences(refs);
-            for (const QString& record : a.split(QLatin1Char('|'))) {
-                auto ref = readReference(record);
-                if (hasKey(refs, ref->LongName()))
-                    continue;
-                refs << ref;
-                Props().setLoginByReferences(refs);
-            }
-        });
+        .run(block, answer, [](QString& a) { ReadLoginReferences(a); });
+}
+
+void ReadLoginReferences(const QString& answer)
+{
+    if (answer.isEmpty()) {
+        Props().setLoginByRef(false);
+        return;
+    }
+    Props().setLoginByRef(true);
+    QList<std::shared_ptr<clsLoginByRef>> refs;
+    Props().setLoginByReferences(refs);
+    for (const QString& record : answer.split(QLatin1Char('|'))) {
+        auto ref = readReference(record);
+        if (hasKey(refs, ref->LongName()))
+            continue;
+        refs << ref;
+        Props().setLoginByReferences(refs);
+    }
 }

@@ -50,15 +50,16 @@ QString ReportAddress(const clsProperties& props, const QString& action, const Q
         + QStringLiteral("&action=") + EncodeFormValue(action) + fields;
 }
 
-QString PostAddress(const QString& address, QString* progress)
+QString PostAddress(const QString& address, QString* progress, Delivery delivery)
 {
     // A read sent ahead for this very address: its answer, or its failure raised here.
-    if (!progress) {
+    if (!progress && delivery == Delivery::Repeatable) {
         if (auto held = Prefetch::Take(address))
             return *held;
     }
     trace(progress, "Before MSXML2.XMLHTTP30 Creation  ");
     HttpRequest request;
+    request.setAtMostOnce(delivery == Delivery::AtMostOnce);
     trace(progress, "After MSXML2.XMLHTTP30 Creation  ");
     request.open(QStringLiteral("POST"), address, false);
     trace(progress, "After MSXML2.XMLHTTP30 Open  ");

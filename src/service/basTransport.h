@@ -19,7 +19,17 @@ QString CredentialedAccountAddress(const clsProperties& props, const QString& ac
 // BaseUrl + PostLocation + credential fields + "&action=" + action + fields.
 QString ReportAddress(const clsProperties& props, const QString& action, const QString& fields);
 
+// How often a request may reach the server.
+enum class Delivery {
+    // Reads: the network layer may send the request again when a connection drops unanswered.
+    Repeatable,
+    // Actions that change something at the vendor (REQUEST, CHANGEPASSWORD, UPDATECONTACTINFO,
+    // UPDATELOSVERSION): at most once per call; a dropped connection is a transport failure.
+    AtMostOnce
+};
+
 // Sends address with HTTP POST and no body; returns the answer text. Raises the request's
 // AppError on a transport failure. progress, when given, receives the trace texts of each step.
-// When a read for the same address was sent ahead (Prefetch), its outcome is taken instead.
-QString PostAddress(const QString& address, QString* progress = nullptr);
+// When a read for the same address was sent ahead (Prefetch), its outcome is taken instead
+// (never for Delivery::AtMostOnce, which always sends).
+QString PostAddress(const QString& address, QString* progress = nullptr, Delivery delivery = Delivery::Repeatable);

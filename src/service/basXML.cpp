@@ -13,7 +13,10 @@ const QString kSource = QStringLiteral("BuildKeyValueString");
 QString fieldsOf(const QString& block)
 {
     XmlDocument doc;
-    doc.loadXML(block);
+    // A block that does not read would otherwise send the request without any of its fields.
+    if (!doc.loadXML(block))
+        throw AppError(5, QStringLiteral("The parameter block is not well-formed XML, so its criteria cannot be read"),
+                       kSource);
     QString fields;
     for (const XmlNode& node : doc.childrenOf(QStringLiteral("PARAMETERS"))) {
         if (node.baseName() != QLatin1String("CRITERIA"))

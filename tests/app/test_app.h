@@ -52,6 +52,8 @@ private slots:
     void startupReadsHostFilesOnce();
     void failedStepShowsErrorInMain_data();
     void failedStepShowsErrorInMain();
+    void newsPageOpensWithoutWaiting();
+    void restartWaitsForNestedLoops();
 
 private:
     VendorSim m_sim;

@@ -8,12 +8,18 @@
 #include "TestEnv.h"
 #include "VendorSim.h"
 #include "app/basMain.h"
+#include "core/AppContext.h"
 #include "core/clsConfig.h"
 #include "core/clsProperties.h"
 #include "platform/SettingsStore.h"
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
 
 namespace {
 
@@ -216,6 +222,8 @@ void MainTest::failedStepShowsErrorInMain_data()
         << QStringList{"PASSWORDEXPIRED", "NEWERVERSION", "CROSS_COMPANY_REISSUE"}
         << "<ERROR>" << "METHOD='CROSS_COMPANY_REISSUE'";
     QTest::newRow("server stopped") << "ServerURL=CLOSED" << "" << QStringList() << "<ERROR>" << "METHOD='PASSWORDEXPIRED'";
+    QTest::newRow("folder cannot be created") << "ReceiveDir=NOPARENT" << "" << QStringList()
+        << "Creating the folder failed for " << "no-such-parent/receive/: path not found";
 }
 
 void MainTest::failedStepShowsErrorInMain()
@@ -234,6 +242,8 @@ void MainTest::failedStepShowsErrorInMain()
         value = QStringLiteral("http://127.0.0.1:%1").arg(probe.serverPort());
         probe.close();
     }
+    if (value == "NOPARENT")
+        value = rig.env.path("no-such-parent/receive/");
     if (!key.isEmpty())
         SettingsStore::SaveSetting("OQCREDIT", "Main", key, value);
     if (const QStringList script = scripted.split(' '); script.size() > 1)
@@ -266,4 +276,62 @@ void MainTest::failedStepShowsErrorInMain()
     QVERIFY(log.startsWith("Date: "));
     QVERIFY2(log.contains(logged) && (key != "ServerURL" || log.contains(value)), qPrintable(log));
     QVERIFY(!log.contains(kPassword));
+}
+
+// The desktop's opener takes a second and then fails: the window is not held meanwhile, and the
+// failure is shown when the opener reports it.
+void MainTest::newsPageOpensWithoutWaiting()
+{
+    TestEnv env;
+    FakeDesktop desk;
+    ScriptedMsgBox boxes;
+    env.freshProps();
+    Props().setNewsBurstUrl("http://127.0.0.1:9/web/NewsBurst.asp");
+    QTemporaryDir bin;
+    QFile opener(bin.filePath("xdg-open"));
+    QVERIFY(opener.open(QIODevice::WriteOnly));
+    opener.write("#!/bin/sh\nsleep 1\nexit 3\n");
+    opener.close();
+    QVERIFY(opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.path().toLocal8Bit() + ":" + path);
+    boxes.expect(vbOK);
+
+    QElapsedTimer clock;
+    clock.start();
+    ShowNewsBurst();
+    const qint64 held = clock.elapsed();
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.boxes.size(), 1, 5000);
+    qputenv("PATH", path);
+
+    QVERIFY2(held < 500, qPrintable(QString::number(held)));
+    QCOMPARE(boxes.boxes[0].text, QString("There was an error showing news burst popup window.\r\n\r\n"
+                                          "31- There is no application associated with the given filename extension."));
+}
+
+// Reload asked for while a nested loop runs (a modal window, a request's wait): start-up runs
+// again only once that loop has ended and control is back in the main loop.
+void MainTest::restartWaitsForNestedLoops()
+{
+    StartupRig rig(m_sim.baseUrl());
+    QEventLoop mainLoop;
+    bool nestedOver = false;
+    bool overAtRestart = false;
+    int levelAtRestart = -1;
+    QTimer::singleShot(0, &mainLoop, [&] {
+        QEventLoop nested;
+        QueueRestart([&] {
+            overAtRestart = nestedOver;
+            levelAtRestart = QThread::currentThread()->loopLevel();
+        });
+        QTimer::singleShot(150, &nested, &QEventLoop::quit);
+        nested.exec();
+        nestedOver = true;
+        QTimer::singleShot(100, &mainLoop, &QEventLoop::quit);
+    });
+    mainLoop.exec();
+    QTRY_COMPARE_WITH_TIMEOUT(rig.window.shown, 1, 5000);
+
+    QVERIFY(overAtRestart);
+    QCOMPARE(levelAtRestart, 1);
 }

@@ -5,9 +5,14 @@
 #include "core/AppContext.h"
 #include "core/CharRoutines.h"
 #include "core/clsProperties.h"
+#include "host/basDates.h"
+#include "host/clsBorrower.h"
 #include "host/clsQuill.h"
 #include "platform/AppError.h"
 #include "platform/TextFile.h"
+
+#include <QDir>
+#include <QFile>
 
 namespace {
 
@@ -161,6 +166,38 @@ void ExportReaderTest::birthDateChecked_data()
     QTest::newRow("words") << "April 8 1978" << false;
 }
 
+// Loading, showing and sending read dates alike: what loads is shown as MM/dd/yyyy.
+void ExportReaderTest::oneDateParser_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");   // empty: not a date
+    QTest::newRow("slashes") << "4/8/1978" << "04/08/1978";
+    QTest::newRow("hyphens") << "2-3-1990" << "02/03/1990";
+    QTest::newRow("blanks and tabs around") << " \t12-31-1999 " << "12/31/1999";
+    QTest::newRow("time, 12-hour clock") << "12/05/2026 11:59:00 PM" << "12/05/2026";
+    QTest::newRow("time, 24-hour clock") << "12/5/2026 23:59" << "12/05/2026";
+    QTest::newRow("iso") << "2026-11-07" << "11/07/2026";
+    QTest::newRow("iso with time") << "2026-11-07T08:30:00" << "11/07/2026";
+    QTest::newRow("leap day") << "2/29/2024" << "02/29/2024";
+    QTest::newRow("no leap day") << "2/29/2023" << "";
+    QTest::newRow("13 PM") << "1/2/2026 13:00 PM" << "";
+    QTest::newRow("minute 60") << "1/2/2026 10:60" << "";
+    QTest::newRow("mixed separators") << "4/8-1978" << "";
+    QTest::newRow("two-digit year") << "4/8/78" << "";
+    QTest::newRow("five-digit year") << "4/8/19780" << "";
+    QTest::newRow("day first iso order") << "1978/04/08" << "";
+    QTest::newRow("arabic-indic digits") << QString::fromUtf8("\u0664/\u0668/1978") << "";
+    QTest::newRow("empty") << "" << "";
+}
+
+void ExportReaderTest::oneDateParser()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QCOMPARE(FormatDate(text), shown);
+    QCOMPARE(clsBorrower::IsMonthDayYear(text), !shown.isEmpty());
+}
+
 void ExportReaderTest::birthDateChecked()
 {
     QFETCH(QString, dob);
@@ -235,12 +272,26 @@ void ExportReaderTest::archiveCopy()
         QFAIL("copying into a missing archive folder did not fail");
     } catch (const AppError& error) {
         QVERIFY2(error.Description.contains("02032026_130509_EXPORT.DAT"), qPrintable(error.Description));
+        QCOMPARE(error.Number, ErrNo::PathNotFound);
     }
 
     env.writeFile("archive/02032026_130509_EXPORT.DAT", "older copy of the same second");
     QCOMPARE(clsQuill::ArchiveExportFile(), env.path("archive/02032026_130509_EXPORT.DAT"));
     QCOMPARE(env.readFile("archive/02032026_130509_EXPORT.DAT"), QByteArray("export"));
     QCOMPARE(env.readFile("receive/EXPORT.DAT"), QByteArray("export"));
+
+    // A copy that fails half-way (the source cannot be read) keeps the earlier copy of the same
+    // name and leaves no partial file beside it.
+    QVERIFY(QFile::remove(env.path("receive/EXPORT.DAT")));
+    QVERIFY(QFile::link("/proc/self/mem", env.path("receive/EXPORT.DAT")));
+    try {
+        clsQuill::ArchiveExportFile();
+        QFAIL("copying an unreadable file did not fail");
+    } catch (const AppError& error) {
+        QVERIFY2(error.Description.contains("EXPORT.DAT"), qPrintable(error.Description));
+    }
+    QCOMPARE(env.readFile("archive/02032026_130509_EXPORT.DAT"), QByteArray("export"));
+    QCOMPARE(QDir(env.path("archive")).entryList(QDir::Files | QDir::Hidden), QStringList{"02032026_130509_EXPORT.DAT"});
 }
 
 void ExportReaderTest::readingCleansUpTheLoansPdfs()

@@ -51,6 +51,8 @@ private slots:
     void firstLineReadAsWindows1252();
     void birthDateChecked_data();
     void birthDateChecked();
+    void oneDateParser_data();
+    void oneDateParser();
     void failuresNameFileOrField_data();
     void failuresNameFileOrField();
     void archiveCopy();

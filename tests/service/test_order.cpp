@@ -97,7 +97,7 @@ private slots:
         QTest::newRow("empty GUID line") << RequestRow{"SUCCESS\n  \t\r\nmore", false,
             "<ERROR><ERROR_NO>5</ERROR_NO><ERROR_DESC>The server answered without a request GUID", ""};
         QTest::newRow("a page, not an answer") << RequestRow{"<html>\nGUID-X\n</html>", false,
-            "<ERROR><ERROR_NO>5</ERROR_NO><ERROR_DESC>The server answered with a page", ""};
+            "<ERROR><ERROR_NO>-2146697208</ERROR_NO><ERROR_DESC>The server's answer is not a protocol answer", ""};
         QTest::newRow("connection dropped") << RequestRow{kDropped, false, "<ERROR><ERROR_NO>-", ""};
     }
 

@@ -28,8 +28,10 @@ private slots:
         QTest::newRow("non-ASCII") << ParamBlock("X").add("LastName", QString::fromUtf8("Zoë Ñúñez")).text()
                                    << "&LastName=Zo%C3%AB+%C3%91%C3%BA%C3%B1ez";
         QTest::newRow("name with markup") << ParamBlock("X").add("A'B&C\tD", "v").text() << "&A%27B%26C%09D=v";
-        QTest::newRow("hand-built bare ampersand")
-            << "<PARAMETERS METHOD='X'><CRITERIA FIELDNAME='A'>a&b</CRITERIA></PARAMETERS>" << "";
+        QTest::newRow("control characters dropped, TAB kept")
+            << ParamBlock("X").add("NOTE", QString("a") + QChar(1) + "b" + QChar(0x1F) + "\tc" + QChar(0xFFFF)).add("USER", "bob").text()
+            << "&NOTE=ab%09c&USER=bob";
+        QTest::newRow("control character in a name") << ParamBlock("X").add(QString("A") + QChar(2) + "B", "v").text() << "&AB=v";
         QTest::newRow("other elements skipped")
             << "<PARAMETERS METHOD='X'><NOTE FIELDNAME='N'>x</NOTE><CRITERIA FIELDNAME=\"A\">1</CRITERIA></PARAMETERS>" << "&A=1";
     }
@@ -43,23 +45,38 @@ private slots:
         QCOMPARE(out, fields);
     }
 
-    void criterionWithoutNameFails()
+    // A block that does not read fails with its box instead of sending a request without fields.
+    void unreadableBlockFails_data()
     {
+        QTest::addColumn<QString>("block");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("bare ampersand") << "<PARAMETERS METHOD='X'><CRITERIA FIELDNAME='A'>a&b</CRITERIA></PARAMETERS>"
+                                        << "Error: 5-The parameter block is not well-formed XML";
+        QTest::newRow("control character") << "<PARAMETERS METHOD='X'><CRITERIA FIELDNAME='A'>a\x01</CRITERIA></PARAMETERS>"
+                                            << "Error: 5-The parameter block is not well-formed XML";
+        QTest::newRow("criterion without a name")
+            << "<PARAMETERS METHOD='X'><CRITERIA FIELDNAME='PASSWORD'>hunter2</CRITERIA><CRITERIA>orphan</CRITERIA></PARAMETERS>"
+            << "Error: 91-";
+    }
+
+    void unreadableBlockFails()
+    {
+        QFETCH(QString, block);
+        QFETCH(QString, error);
         TestEnv env;
         FakeDesktop desk;
         ScriptedMsgBox boxes;
         boxes.expect(vbOK);
-        const QString block = "<PARAMETERS METHOD='X'><CRITERIA FIELDNAME='PASSWORD'>hunter2</CRITERIA>"
-                              "<CRITERIA>orphan</CRITERIA></PARAMETERS>";
         QString fields;
         QVERIFY(!BuildKeyValueString(block, fields));
         QCOMPARE(boxes.boxes.size(), 1);
-        QVERIFY(boxes.boxes[0].text.startsWith("Error: 91-"));
-        QVERIFY(fields.startsWith("<ERROR><ERROR_NO>91</ERROR_NO><ERROR_DESC>"));
+        QVERIFY2(boxes.boxes[0].text.startsWith(error), qPrintable(boxes.boxes[0].text));
+        const QString number = error.section('-', 0, 0).mid(7);
+        QVERIFY(fields.startsWith("<ERROR><ERROR_NO>" + number + "</ERROR_NO><ERROR_DESC>"));
         QVERIFY(fields.endsWith("<ERROR_SOURCE>BuildKeyValueString</ERROR_SOURCE><INFO><![CDATA[" + block + "]]></INFO></ERROR>"));
         const QByteArray log = env.readFile("errors.log");
         QCOMPARE(log.count("Date: "), 1);
-        QVERIFY(log.contains("<ERROR_NO>91</ERROR_NO>"));
+        QVERIFY(log.contains("<ERROR_NO>" + number.toUtf8() + "</ERROR_NO>"));
         QVERIFY(!log.contains("hunter2"));
     }
 

@@ -5,6 +5,7 @@ int runActionsTest(int argc, char** argv);
 int runBatchTest(int argc, char** argv);
 int runOrderTest(int argc, char** argv);
 int runReportTest(int argc, char** argv);
+int runTransportTest(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
@@ -13,5 +14,6 @@ int main(int argc, char** argv)
     const int actions = runActionsTest(argc, argv);
     const int batch = runBatchTest(argc, argv);
     const int order = runOrderTest(argc, argv);
-    return params | actions | batch | order | runReportTest(argc, argv);
+    const int report = runReportTest(argc, argv);
+    return params | actions | batch | order | report | runTransportTest(argc, argv);
 }

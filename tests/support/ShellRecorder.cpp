@@ -12,6 +12,14 @@ int ShellRecorder::ShellExecute(const QString& verb, const QString& file, const 
     return result;
 }
 
+int ShellRecorder::OpenPage(const QString& address, std::function<void(int code)> onFailure)
+{
+    calls << Call{QStringLiteral("open"), address, QStringList(), SW_SHOWNORMAL};
+    if (result <= 32 && onFailure)
+        onFailure(result);
+    return 42;
+}
+
 int ShellRecorder::PrintFile(const QString& file, const QString& printer, int copies)
 {
     calls << Call{QStringLiteral("print"), file, {printer, QString::number(copies)}, 0};

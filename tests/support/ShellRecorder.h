@@ -24,6 +24,8 @@ public:
 
     int ShellExecute(const QString& verb, const QString& file, const QString& parameters,
                      const QString& directory, int showCommand) override;
+    // Recorded as an "open"; a failing result is reported through onFailure at once.
+    int OpenPage(const QString& address, std::function<void(int code)> onFailure) override;
     int PrintFile(const QString& file, const QString& printer, int copies) override;
     bool StartProgram(const QString& program, const QStringList& arguments, int showCommand) override;
 

@@ -151,9 +151,30 @@ void VendorSim::scriptStatus(const QString &action, int httpStatus, const QStrin
             body.toUtf8());
 }
 
+void VendorSim::scriptRedirect(const QString &action, int httpStatus, const QString &location)
+{
+    control("POST", QStringLiteral("script?action=%1&status=%2&location=%3")
+                        .arg(encoded(action)).arg(httpStatus).arg(encoded(location)));
+}
+
+void VendorSim::scriptTrickle(const QString &action, const QString &body, int msPerByte)
+{
+    control("POST", QStringLiteral("script?action=%1&trickleMs=%2").arg(encoded(action)).arg(msPerByte), body.toUtf8());
+}
+
+void VendorSim::scriptSized(const QString &action, const QString &piece, int bytes)
+{
+    control("POST", QStringLiteral("script?action=%1&size=%2").arg(encoded(action)).arg(bytes), piece.toUtf8());
+}
+
 void VendorSim::scriptDrop(const QString &action, int times)
 {
     control("POST", QStringLiteral("drop?action=%1&times=%2").arg(encoded(action)).arg(times));
+}
+
+void VendorSim::scriptDropAfterHandling(const QString &action, int times)
+{
+    control("POST", QStringLiteral("drop?action=%1&times=%2&after=1").arg(encoded(action)).arg(times));
 }
 
 void VendorSim::setLatency(int ms)

@@ -28,8 +28,16 @@ public:
     // download) are `body`, byte for byte, with the given HTTP status.
     void script(const QString &action, const QString &body, int times = 1);
     void scriptStatus(const QString &action, int httpStatus, const QString &body = QString(), int times = 1);
+    // The next answer of the action is a redirect (3xx status) to `location`.
+    void scriptRedirect(const QString &action, int httpStatus, const QString &location);
+    // The next answer of the action sends its headers at once and then one body byte per msPerByte.
+    void scriptTrickle(const QString &action, const QString &body, int msPerByte);
+    // The next answer of the action is `piece` repeated until it is `bytes` long.
+    void scriptSized(const QString &action, const QString &piece, int bytes);
     // The next `times` requests of the action get their connection closed without an answer.
     void scriptDrop(const QString &action, int times = 1);
+    // Same, but each request is handled first (report form): an order is placed and its answer lost.
+    void scriptDropAfterHandling(const QString &action, int times = 1);
     // Fixed delay before every answer (control requests excepted).
     void setLatency(int ms);
 

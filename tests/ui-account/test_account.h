@@ -15,6 +15,8 @@ private slots:
 
     void localValidationRefusesInOrder_data();
     void localValidationRefusesInOrder();
+    void clickSelectsWholeText_data();
+    void clickSelectsWholeText();
     void serverRefusalKeepsWindowOpen_data();
     void serverRefusalKeepsWindowOpen();
     void acceptedCredentialsAreStored_data();
@@ -50,6 +52,8 @@ private slots:
     void policyHelpFromServerOrDefault();
     void expiredPasswordAtStart_data();
     void expiredPasswordAtStart();
+    void droppedConnectionSendsOnce_data();
+    void droppedConnectionSendsOnce();
 
 private:
     VendorSim m_sim;

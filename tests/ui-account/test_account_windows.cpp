@@ -13,6 +13,34 @@ void AccountWindowsTest::init()
     m_sim.reset();
 }
 
+void AccountWindowsTest::clickSelectsWholeText_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const char* name : kBoxes)
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+// A click into a box selects its whole text, though the click places the cursor after the
+// focus has arrived.
+void AccountWindowsTest::clickSelectsWholeText()
+{
+    QFETCH(QString, name);
+    Rig rig;
+    QString selected;
+    bool focused = false;
+    showSettings([&](frmPrefs& w) {
+        QLineEdit* target = box(w, qPrintable(name));
+        target->setText("some text here");
+        box(w, name == kBoxes[0] ? kBoxes[1] : kBoxes[0])->setFocus();
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
+        QTest::qWait(30);
+        selected = target->selectedText();
+        focused = target->hasFocus();
+    });
+    QVERIFY(focused);
+    QCOMPARE(selected, QString("some text here"));
+}
+
 void AccountWindowsTest::localValidationRefusesInOrder_data()
 {
     // Entries: server, user, password, confirmation. "SIM" stands for the stand-in server's

@@ -387,3 +387,55 @@ void ChangePassTest::expiredPasswordAtStart()
     QCOMPARE(rig.ending.count, change ? 0 : 1);
     QCOMPARE(stored("Password"), change ? kNew : kPassword);
 }
+
+void ChangePassTest::droppedConnectionSendsOnce_data()
+{
+    // Both account changes: the connection closes before the answer. The vendor may have acted,
+    // so the request must not be sent again; the user sees a failure, not a success. A read goes
+    // first, so the change travels on a kept-alive connection (where a resend would happen).
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QStringList>("sent");
+    QTest::addColumn<int>("boxes");   // the policy help's box, then the failure
+    QTest::newRow("change password") << "CHANGEPASSWORD" << QStringList{"GETABOUT", "CHANGEPASSWORD"} << 2;
+    QTest::newRow("update contact information") << "UPDATECONTACTINFO"
+                                                << QStringList{"GETCONTACTINFO", "UPDATECONTACTINFO"} << 1;
+}
+
+void ChangePassTest::droppedConnectionSendsOnce()
+{
+    QFETCH(QString, action);
+    QFETCH(QStringList, sent);
+    QFETCH(int, boxes);
+    Rig rig;
+    knownAccount(m_sim);
+    m_sim.scriptDrop(action, 2);
+    for (int i = 0; i < boxes; ++i)
+        rig.boxes.expect(vbOK);
+    bool stillOpen = false;
+    QString contactBefore;
+    if (action == "CHANGEPASSWORD") {
+        showChangePass(true, [&](frmChangePass& w) {
+            QTest::mouseClick(w.findChild<QLabel*>("lblPasswordSpecs"), Qt::LeftButton);
+            enterPasswords(w, {kPassword, kNew, kNew});
+            click(w, "cmdOK");
+            stillOpen = w.isVisible();
+        });
+    } else {
+        whenModal<frmUpdateContactInfo>(
+            [&](frmUpdateContactInfo& w) {
+                contactBefore = Props().UserEmail();
+                box(w, "txtEmail")->setText("new@vendor.example");
+                click(w, "cmdOK");
+                stillOpen = w.isVisible();
+            },
+            [] { if (frmUpdateContactInfo* w = frmUpdateContactInfo::loaded()) w->reject(); });
+        frmUpdateContactInfo::ShowModal();
+    }
+    QVERIFY(stillOpen);
+    QCOMPARE(actions(m_sim.requests()), sent);
+    QCOMPARE(rig.boxes.boxes.size(), boxes);
+    QVERIFY2(rig.boxes.boxes.last().text.contains("Error Number: -"), qPrintable(rig.boxes.boxes.last().text));
+    QCOMPARE(Props().Password(), kPassword);
+    if (!contactBefore.isEmpty())
+        QCOMPARE(Props().UserEmail(), contactBefore);
+}

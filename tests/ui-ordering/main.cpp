@@ -6,6 +6,8 @@ int runReissueTests(int argc, char** argv);
 int runCheckExistingTests(int argc, char** argv);
 int runStatusTests(int argc, char** argv);
 int runLoginByRefTests(int argc, char** argv);
+int runValidationTests(int argc, char** argv);
+int runPullTests(int argc, char** argv);
 int runReportCommandTests(int argc, char** argv);
 
 int main(int argc, char** argv)
@@ -13,7 +15,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     int status = 0;
     for (auto run : {runFrmMainTests, runWebPageTests, runReissueTests, runCheckExistingTests, runStatusTests,
-                     runLoginByRefTests, runReportCommandTests})
+                     runLoginByRefTests, runReportCommandTests, runValidationTests, runPullTests})
         status |= run(argc, argv);
     return status;
 }

@@ -29,6 +29,7 @@ private slots:
     void rightPressPopsUpFileMenu();
     void dataBoxSelectsWholeTextOnFocus_data();
     void dataBoxSelectsWholeTextOnFocus();
+    void selectionNeverTakesFocusBack();
     void logoClickIsReported_data();
     void logoClickIsReported();
     void imageListHoldsTwoDistinctLogos();
@@ -169,6 +170,25 @@ void TestFrmMain::dataBoxSelectsWholeTextOnFocus()
     // Nothing queued afterwards takes the selection away again.
     QTest::qWait(20);
     QCOMPARE(edit->selectedText(), text);
+}
+
+// The user moves on before the queued selection of the box left behind has run: the focus
+// stays where the user put it.
+void TestFrmMain::selectionNeverTakesFocusBack()
+{
+    QUILL_FIND_CHILD(first, QLineEdit, m_window, "lblBorFirst");
+    QUILL_FIND_CHILD(last, QLineEdit, m_window, "lblBorLast");
+    first->setText("ANN");
+    last->setText("LEE");
+    m_window->Button(MainButton::cmdClose).setFocus();
+    QTRY_VERIFY_WITH_TIMEOUT(!first->hasFocus() && !last->hasFocus(), 1000);
+
+    first->setFocus(Qt::TabFocusReason);
+    last->setFocus(Qt::TabFocusReason);
+    QTest::qWait(50);
+
+    QVERIFY(last->hasFocus());
+    QCOMPARE(last->selectedText(), QString("LEE"));
 }
 
 void TestFrmMain::logoClickIsReported_data()

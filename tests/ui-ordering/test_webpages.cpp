@@ -1,3 +1,4 @@
+#include "platform/WebAddress.h"
 #include "ui/ordering/WebPages.h"
 #include "ui/ordering/frmCheckExisting.h"
 
@@ -95,13 +96,20 @@ void TestWebPages::onlyWebAddressesOpen_data()
     QTest::newRow("file") << "file:///etc/passwd" << false;
     QTest::newRow("program") << "/usr/bin/xterm" << false;
     QTest::newRow("scheme-like host") << "httpevil/x" << false;
+    QTest::newRow("scheme in capitals") << "HTTPS://V.example/news" << true;
+    QTest::newRow("unescaped value") << "https://v.example/n.asp?username=ann lee" << true;
+    QTest::newRow("no host") << "http:///ReportList.asp" << false;
+    QTest::newRow("relative page") << "/ReportList.asp" << false;
+    QTest::newRow("script") << "javascript:alert(1)" << false;
+    QTest::newRow("mail") << "mailto:help@v.example" << false;
+    QTest::newRow("leading blank") << " https://v.example/" << false;
 }
 
 void TestWebPages::onlyWebAddressesOpen()
 {
     QFETCH(QString, address);
     QFETCH(bool, web);
-    QCOMPARE(WebPages::IsWebAddress(address), web);
+    QCOMPARE(IsWebAddress(address), web);
 }
 
 void TestWebPages::ssnFormatting_data()
@@ -128,6 +136,7 @@ void TestWebPages::ageCountsCalendarDays_data()
     QTest::newRow("today") << "12/6/2026" << qint64(0);
     QTest::newRow("thirty days") << "11/06/2026" << qint64(30);
     QTest::newRow("iso") << "2026-11-07" << qint64(29);
+    QTest::newRow("hyphens, as birth dates load") << "11-6-2026" << qint64(30);
 }
 
 void TestWebPages::ageCountsCalendarDays()

@@ -4,12 +4,18 @@
 #include <QString>
 
 // What the server sends back for one request: a status and a body, or nothing at all when the
-// connection is to be dropped.
+// connection is to be dropped. Tests may also ask for a redirect or a body that trickles in.
 struct Answer {
     int status = 200;
     QByteArray body;
     QByteArray contentType = QByteArrayLiteral("text/plain; charset=utf-8");
     bool drop = false;
+    // With drop: the request is handled first (an order is placed), only its answer is lost.
+    bool dropAfterHandling = false;
+    // Sent as a Location header (redirect tests).
+    QByteArray location = {};
+    // When above 0, the body is written one byte every trickleMs milliseconds.
+    int trickleMs = 0;
 
     static Answer text(const QString &body) { return Answer{200, body.toUtf8()}; }
     static Answer html(const QString &page)

@@ -23,6 +23,15 @@ Answer badRequest(const QString &reason)
     return Answer::error(400, reason);
 }
 
+QByteArray repeated(const QByteArray &piece, int size)
+{
+    QByteArray body;
+    body.reserve(size);
+    while (body.size() < size)
+        body.append(piece.left(size - body.size()));
+    return body;
+}
+
 } // namespace
 
 bool SimControl::isControlPath(const QString &path)
@@ -66,17 +75,26 @@ bool SimControl::readInt(const FormQuery &q, const QString &name, int &out, int 
 }
 
 // The request body is the answer, byte for byte; "status" sets the HTTP status it is sent with.
+// "size" repeats the body until it is that many bytes long (oversized answers without sending
+// them here first), "location" adds a Location header, "trickleMs" sends one byte at a time.
 Answer SimControl::script(const FormQuery &q, const QByteArray &body)
 {
     const QString action = q.value(QStringLiteral("action"));
     int times = 1;
     int status = 200;
+    int size = 0;
+    int trickleMs = 0;
     if (action.isEmpty() || !readInt(q, QStringLiteral("times"), times, 1)
-        || !readInt(q, QStringLiteral("status"), status, 100) || status > 599)
-        return badRequest(QStringLiteral("script needs action, and times >= 1, status 100-599 when given"));
-    Answer answer{status, body};
+        || !readInt(q, QStringLiteral("status"), status, 100) || status > 599
+        || !readInt(q, QStringLiteral("size"), size, 0) || !readInt(q, QStringLiteral("trickleMs"), trickleMs, 0)
+        || (size > 0 && body.isEmpty()))
+        return badRequest(QStringLiteral("script needs action, and times >= 1, status 100-599, size >= 0 with a body, "
+                                         "trickleMs >= 0 when given"));
+    Answer answer{status, size > 0 ? repeated(body, size) : body};
     if (q.has(QStringLiteral("contentType")))
         answer.contentType = q.value(QStringLiteral("contentType")).toUtf8();
+    answer.location = q.value(QStringLiteral("location")).toUtf8();
+    answer.trickleMs = trickleMs;
     m_c.script.add(action, answer, times);
     return ok();
 }
@@ -89,6 +107,7 @@ Answer SimControl::drop(const FormQuery &q)
         return badRequest(QStringLiteral("drop needs action, and times >= 1 when given"));
     Answer answer;
     answer.drop = true;
+    answer.dropAfterHandling = q.value(QStringLiteral("after")) == QLatin1String("1");
     m_c.script.add(action, answer, times);
     return ok();
 }

@@ -10,6 +10,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <memory>
+
 namespace {
 
 QString methodName(QHttpServerRequest::Method method)
@@ -113,8 +115,13 @@ Answer VendorServer::accountForm(const FormQuery &query)
 Answer VendorServer::reportForm(const FormQuery &query)
 {
     const QString action = query.value(QStringLiteral("action"));
-    if (auto scripted = m_script.take(action))
+    const auto scripted = m_script.take(action);
+    if (scripted && !scripted->dropAfterHandling)
         return *scripted;
+    if (scripted) {
+        m_reportActions.handle(action, query);
+        return *scripted;
+    }
     if (auto answer = m_reportActions.handle(action, query))
         return *answer;
     return Answer::error(400, QStringLiteral("Unknown action: ") + action);
@@ -142,6 +149,10 @@ void VendorServer::deliver(const Answer &answer, const QHttpServerRequest &reque
         QMetaObject::invokeMethod(socket, &QTcpSocket::abort, Qt::QueuedConnection);
         return;
     }
+    if (answer.trickleMs > 0) {
+        trickle(answer, socket);
+        return;
+    }
     auto responder = std::make_shared<QHttpServerResponder>(makeResponder(request, socket));
     if (m_latencyMs <= 0) {
         send(*responder, answer);
@@ -156,6 +167,31 @@ void VendorServer::deliver(const Answer &answer, const QHttpServerRequest &reque
 
 void VendorServer::send(QHttpServerResponder &responder, const Answer &answer)
 {
-    responder.write(answer.body, {{QByteArrayLiteral("Content-Type"), answer.contentType}},
-                    static_cast<QHttpServerResponder::StatusCode>(answer.status));
+    const auto status = static_cast<QHttpServerResponder::StatusCode>(answer.status);
+    const QByteArray contentType = QByteArrayLiteral("Content-Type");
+    if (answer.location.isEmpty())
+        responder.write(answer.body, {{contentType, answer.contentType}}, status);
+    else
+        responder.write(answer.body, {{contentType, answer.contentType}, {QByteArrayLiteral("Location"), answer.location}},
+                        status);
+}
+
+// The status line and headers at once, then the body one byte per tick, written straight to the
+// socket: a server that keeps the connection busy without ever finishing its answer in time.
+void VendorServer::trickle(const Answer &answer, QTcpSocket *socket)
+{
+    socket->write(QByteArrayLiteral("HTTP/1.1 ") + QByteArray::number(answer.status) + QByteArrayLiteral(" Trickle\r\n")
+                  + QByteArrayLiteral("Content-Type: ") + answer.contentType + QByteArrayLiteral("\r\n")
+                  + QByteArrayLiteral("Content-Length: ") + QByteArray::number(answer.body.size())
+                  + QByteArrayLiteral("\r\n\r\n"));
+    auto *timer = new QTimer(socket);
+    auto sent = std::make_shared<qsizetype>(0);
+    QObject::connect(timer, &QTimer::timeout, socket, [timer, socket, sent, body = answer.body] {
+        if (*sent >= body.size() || socket->state() != QAbstractSocket::ConnectedState) {
+            timer->deleteLater();
+            return;
+        }
+        socket->write(body.mid((*sent)++, 1));
+    });
+    timer->start(answer.trickleMs);
 }

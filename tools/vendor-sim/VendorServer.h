@@ -45,6 +45,7 @@ private:
     Answer pdfDownload(const QString &path);
     void deliver(const Answer &answer, const QHttpServerRequest &request, QTcpSocket *socket);
     static void send(QHttpServerResponder &responder, const Answer &answer);
+    static void trickle(const Answer &answer, QTcpSocket *socket);
 
     QByteArray m_seed;
     QString m_baseUrl;

@@ -21,7 +21,8 @@ QString Read(const QString& action, const QString& fields)
 
 QString Change(const QString& action, const QString& fields)
 {
-    return PostAddress(AccountAddress(Props(), action, fields));
+    // The vendor may have acted on a change whose answer was lost: never send it again.
+    return PostAddress(AccountAddress(Props(), action, fields), nullptr, Delivery::AtMostOnce);
 }
 
 QString WithoutSecrets(QString text, const QStringList& secrets)

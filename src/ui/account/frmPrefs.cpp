@@ -13,8 +13,8 @@
 #include "service/ParamBlock.h"
 #include "service/basActions.h"
 #include "service/basUrl.h"
+#include "ui/UiUtils.h"
 
-#include <QEvent>
 #include <QLineEdit>
 
 namespace {
@@ -34,7 +34,7 @@ frmPrefs::frmPrefs(QWidget* parent)
 {
     ui->setupUi(this);
     for (QLineEdit* box : {ui->txtServerURL, ui->txtUserName, ui->txtPassword, ui->txtPasswordConfirm})
-        box->installEventFilter(this);
+        SelectTextOnFocus(box);
     connect(ui->cmdOK, &QPushButton::clicked, this, &frmPrefs::cmdOK_Click);
     connect(ui->cmdCancel, &QPushButton::clicked, this, &frmPrefs::cmdCancel_Click);
     connect(ui->cmdReset, &QPushButton::clicked, this, &frmPrefs::cmdReset_Click);
@@ -101,11 +101,6 @@ void frmPrefs::setUserCancelled(bool value)
     WindowHooks::SettingsUserCancelled() = value;
 }
 
-void frmPrefs::SelectAll(QLineEdit* box)
-{
-    box->setSelection(0, int(box->text().size()));
-}
-
 void frmPrefs::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
@@ -122,14 +117,6 @@ void frmPrefs::focusFirstEmptyBox()
     }
 }
 
-bool frmPrefs::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::FocusIn) {
-        if (auto* box = qobject_cast<QLineEdit*>(watched))
-            SelectAll(box);
-    }
-    return QDialog::eventFilter(watched, event);
-}
 
 bool frmPrefs::refuse(const QString& text, QLineEdit* box)
 {

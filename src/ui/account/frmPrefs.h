@@ -36,9 +36,6 @@ public:
     static bool UserCancelled();
     static void setUserCancelled(bool value);
 
-    // Puts the caret at the start of box and selects its whole text.
-    static void SelectAll(QLineEdit* box);
-
     // The local checks run by OK, in their order; shows the first problem and focuses its box.
     bool ValidateEntries();
 
@@ -48,7 +45,6 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
     void cmdOK_Click();

@@ -6,6 +6,7 @@
 #include "platform/Desktop.h"
 #include "platform/MsgBox.h"
 #include "platform/Shell.h"
+#include "platform/WebAddress.h"
 #include "ui/ordering/ILoanScreen.h"
 #include "ui/ordering/WebPages.h"
 
@@ -17,13 +18,17 @@ namespace {
 // is shown in a critical box with the caller's title and message.
 void openPage(const QString& address, const QString& title, const QString& message)
 {
-    if (!WebPages::IsWebAddress(address)) {
+    if (!IsWebAddress(address)) {
         MsgBox(message + QStringLiteral("\r\n\r\nNot a web address: ") + address, vbCritical, title);
         return;
     }
-    const int code = TheShell().ShellExecute(QStringLiteral("open"), address, QString(), QString(), SW_SHOWNORMAL);
-    if (code <= 32)
+    const auto failed = [title, message](int code) {
         MsgBox(message + QStringLiteral("\r\n\r\n") + ShellErrorText(code), vbCritical, title);
+    };
+    // The browser's opener may take seconds to report; its failure is shown when it does.
+    const int code = TheShell().OpenPage(address, failed);
+    if (code <= 32)
+        failed(code);
 }
 
 LoanOnScreen loanOnScreen(const ILoanScreen& screen, bool jointLoan)

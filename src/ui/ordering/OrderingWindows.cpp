@@ -2,6 +2,7 @@
 
 #include "core/AppContext.h"
 #include "ui/ordering/frmLoginByRef.h"
+#include "ui/ordering/frmPullReport.h"
 #include "ui/ordering/frmStatus.h"
 
 namespace {
@@ -29,7 +30,8 @@ void RegisterOrderingWindows()
     WindowHooks::UnloadWindowsForReload() = [others = WindowHooks::UnloadWindowsForReload()] {
         if (others)
             others();
-        frmStatus::Unload();
         frmLoginByRef::Unload();
+        frmPullReport::Unload();
+        frmStatus::Unload();
     };
 }

@@ -44,12 +44,4 @@ QString ReportList(const QString& clientWebsite, const QString& reportListPage)
     return address + reportListPage;
 }
 
-bool IsWebAddress(const QString& address)
-{
-    const QUrl url(address);
-    const QString scheme = url.scheme().toLower();
-    return url.isValid() && !url.host().isEmpty()
-        && (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
-}
-
 } // namespace WebPages

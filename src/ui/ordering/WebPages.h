@@ -24,7 +24,4 @@ QString LoanPage(const QString& base, bool fromRmcr, const QString& userName, co
 // The report list page at the vendor's web site.
 QString ReportList(const QString& clientWebsite, const QString& reportListPage);
 
-// True for an http or https address that can be opened.
-bool IsWebAddress(const QString& address);
-
 } // namespace WebPages

@@ -6,6 +6,7 @@
 #include "core/AppContext.h"
 #include "core/basLog.h"
 #include "core/clsProperties.h"
+#include "host/basDates.h"
 #include "host/clsQuill.h"
 #include "platform/AppError.h"
 #include "platform/Desktop.h"
@@ -44,10 +45,11 @@ std::unique_ptr<frmCheckExisting>& loadedWindow()
     return window;
 }
 
+// A birth date the loader accepted is shown in one form; anything else as it was written.
 QString birthDate(const QString& dob)
 {
-    const QDate date = frmCheckExisting::ParseRequestDate(dob);
-    return date.isValid() ? date.toString(QStringLiteral("MM/dd/yyyy")) : dob;
+    const QString shown = FormatDate(dob);
+    return shown.isEmpty() ? dob : shown;
 }
 
 } // namespace
@@ -153,21 +155,7 @@ qint64 frmCheckExisting::DaysOld(const QDate& requested, const QDate& today)
 
 QDate frmCheckExisting::ParseRequestDate(const QString& text)
 {
-    const QString trimmed = text.trimmed();
-    // Month/day/year as the server and the host program write it, with or without a time,
-    // and the ISO form.
-    static const char* const formats[] = {"M/d/yyyy", "M/d/yyyy h:mm:ss AP", "M/d/yyyy H:mm:ss",
-                                          "M/d/yyyy h:mm AP", "M/d/yyyy H:mm", "yyyy-MM-dd",
-                                          "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd HH:mm:ss"};
-    for (const char* format : formats) {
-        const QDateTime moment = QDateTime::fromString(trimmed, QString::fromLatin1(format));
-        if (moment.isValid())
-            return moment.date();
-        const QDate date = QDate::fromString(trimmed, QString::fromLatin1(format));
-        if (date.isValid())
-            return date;
-    }
-    return QDate();
+    return ParseDate(text);
 }
 
 void frmCheckExisting::runCheck()

@@ -22,6 +22,7 @@
 #include "ui/account/AccountWindows.h"
 #include "ui/ordering/ImageList.h"
 #include "ui/ordering/MainWebCommands.h"
+#include "ui/ordering/OrderCommands.h"
 #include "ui/ordering/ReportCommands.h"
 #include "ui/ordering/frmCheckExisting.h"
 
@@ -63,7 +64,7 @@ frmMain::frmMain(QWidget *parent)
         ui->lblPreZip,
         ui->lblPreCountry};
     for (QLineEdit *box : std::as_const(m_dataBoxes))
-        box->installEventFilter(this);
+        SelectTextOnFocus(box);
 
     collectFileMenuAreas();
 }
@@ -92,16 +93,6 @@ frmMain::~frmMain()
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusIn) {
-        auto *box = qobject_cast<QLineEdit *>(watched);
-        if (box && m_dataBoxes.contains(box)) {
-            // A mouse press places the cursor after the focus arrives, which would undo an
-            // immediate selection; select once the press has been handled.
-            QTimer::singleShot(0, box, [box] { SelectAllText(box); });
-        }
-        return QMainWindow::eventFilter(watched, event);
-    }
-
     if (opensFileMenu(watched, event)) {
         auto *press = static_cast<QMouseEvent *>(event);
         ui->mnuFile->popup(press->globalPosition().toPoint());
@@ -153,6 +144,8 @@ void frmMain::connectCommands()
     connect(ui->cmdPrint, &QPushButton::clicked, this, &frmMain::cmdPrint_Click);
     connect(ui->cmdImport, &QPushButton::clicked, this, &frmMain::cmdImport_Click);
     connect(ui->cmdClose, &QPushButton::clicked, this, &frmMain::cmdClose_Click);
+    connect(ui->cmdRepull, &QPushButton::clicked, this, [this] { OrderCommands(*this).cmdRepull_Click(); });
+    connect(ui->cmdAddBureau, &QPushButton::clicked, this, [this] { OrderCommands(*this).cmdAddBureau_Click(); });
     connect(ui->mnuConfig, &QAction::triggered, this, &frmMain::mnuConfig_Click);
     ConnectAccountMenu(ui->mnuAbout, ui->mnuChangePassword, ui->mnuContactInfo);
     connect(ui->mnuReload, &QAction::triggered, this, &frmMain::mnuReload_Click);
@@ -246,8 +239,7 @@ void frmMain::CheckForExisting()
         }
         return;
     }
-    // A new pull for a loan without a report; a repull for one found (old or recent).
-    m_ePullType = m_existingResult == ReportNotFound ? 1 : 2;
+    OrderCommands(*this).AfterCheck(m_existingResult, frmCheckExisting::sDateRequested());
     SetButtons();
 }
 

@@ -1,0 +1,255 @@
+#include "ui/ordering/frmPullReport.h"
+
+#include "host/basDates.h"
+
+#include "ui_frmPullReport.h"
+
+#include "core/AppContext.h"
+#include "core/clsProperties.h"
+#include "host/clsBorrower.h"
+#include "platform/MsgBox.h"
+#include "service/clsReportStatus.h"
+#include "ui/UiUtils.h"
+#include "ui/ordering/PullOrder.h"
+#include "ui/ordering/frmMain.h"
+
+#include <QLineEdit>
+#include <QDate>
+#include <QRegularExpression>
+#include <QScreen>
+
+namespace {
+
+frmPullReport*& loadedWindow()
+{
+    static frmPullReport* window = nullptr;
+    return window;
+}
+
+// Set while ShowModal runs: it deletes the window once exec() has returned.
+bool& inModalShow()
+{
+    static bool showing = false;
+    return showing;
+}
+
+const QString kValidationError = QStringLiteral("Validation Error");
+
+} // namespace
+
+frmPullReport::frmPullReport(frmMain& mainWindow)
+    : QDialog(&mainWindow), ui(std::make_unique<Ui::frmPullReport>()), m_main(&mainWindow)
+{
+    ui->setupUi(this);
+    ui->lstbxProgress->hide();
+    connect(ui->cmdPull, &QPushButton::clicked, this, &frmPullReport::cmdPull_Click);
+    connect(ui->cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    for (QCheckBox* box : {ui->cbxEquifax, ui->cbxExperian, ui->cbxTransUnion})
+        connect(box, &QCheckBox::clicked, this, &frmPullReport::bureau_Click);
+}
+
+frmPullReport::~frmPullReport()
+{
+    if (loadedWindow() == this)
+        loadedWindow() = nullptr;
+}
+
+frmPullReport& frmPullReport::Load(frmMain& mainWindow)
+{
+    if (!loadedWindow())
+        loadedWindow() = new frmPullReport(mainWindow);
+    return *loadedWindow();
+}
+
+frmPullReport* frmPullReport::loaded()
+{
+    return loadedWindow();
+}
+
+void frmPullReport::Unload()
+{
+    frmPullReport* window = loadedWindow();
+    if (!window)
+        return;
+    if (window->isVisible())
+        window->reject();
+    if (!inModalShow())
+        delete window;
+}
+
+int frmPullReport::ShowModal(frmMain& mainWindow)
+{
+    frmPullReport& window = Load(mainWindow);
+    inModalShow() = true;
+    window.exec();
+    inModalShow() = false;
+    const int type = window.ePullType();
+    delete loadedWindow();
+    return type;
+}
+
+QListWidget* frmPullReport::lstbxProgress() const { return ui->lstbxProgress; }
+QPushButton* frmPullReport::cmdPull() const { return ui->cmdPull; }
+QPushButton* frmPullReport::cmdClose() const { return ui->cmdClose; }
+QCheckBox* frmPullReport::cbxEquifax() const { return ui->cbxEquifax; }
+QCheckBox* frmPullReport::cbxExperian() const { return ui->cbxExperian; }
+QCheckBox* frmPullReport::cbxTransUnion() const { return ui->cbxTransUnion; }
+
+// ---- set-up
+
+void frmPullReport::SetProps(std::shared_ptr<clsReportStatus> roStatus, int veType,
+                             std::shared_ptr<clsInquiry> voInquiry)
+{
+    m_oReportStatus = std::move(roStatus);
+    m_ePullType = veType;
+    m_oInquiry = std::move(voInquiry);
+    m_nBureausTicked = 0;
+    if (veType == PullAddBureau)
+        SetUp();
+}
+
+// The set-up belongs to loading: it runs when the loaded window is first shown, with what
+// SetProps passed.
+void frmPullReport::showEvent(QShowEvent* event)
+{
+    if (!m_setUpDone)
+        SetUp();
+    QDialog::showEvent(event);
+}
+
+void frmPullReport::SetUp()
+{
+    m_setUpDone = true;
+    if (m_ePullType == PullNew)
+        setWindowTitle(QStringLiteral("New Credit Pull"));
+    else if (m_ePullType == PullRepull)
+        setWindowTitle(QStringLiteral("RePull Credit"));
+    else if (m_ePullType == PullAddBureau)
+        setWindowTitle(QStringLiteral("Add A Bureau"));
+
+    struct Bureau {
+        QCheckBox* box;
+        qint16 status;
+        bool right;
+    };
+    if (!m_oReportStatus) {
+        for (QCheckBox* box : {ui->cbxEquifax, ui->cbxExperian, ui->cbxTransUnion})
+            box->setEnabled(false);
+        ui->cmdPull->setEnabled(false);
+    } else {
+        const clsReportStatus& st = *m_oReportStatus;
+        const clsProperties& props = Props();
+        const Bureau bureaus[] = {{ui->cbxEquifax, st.nStatusEFX(), props.bEFQ_Right()},
+                                  {ui->cbxExperian, st.nStatusEXP(), props.bEXP_Right()},
+                                  {ui->cbxTransUnion, st.nStatusTU(), props.bTU_Right()}};
+        for (const Bureau& b : bureaus)
+            b.box->setChecked(b.status != 0);
+        if (m_ePullType == PullAddBureau) {
+            // Bureaus already on the report stay ticked and cannot be taken off.
+            for (const Bureau& b : bureaus)
+                b.box->setEnabled(b.status == 0);
+            if (ui->cbxEquifax->isChecked() && ui->cbxExperian->isChecked() && ui->cbxTransUnion->isChecked())
+                ui->cmdPull->setEnabled(false);
+        }
+        for (const Bureau& b : bureaus) {
+            if (!b.right) {
+                b.box->setChecked(false);
+                b.box->setEnabled(false);
+            }
+        }
+    }
+    hideProgressList(SetUpHeight);
+    m_nBureausTicked = 0;
+}
+
+void frmPullReport::bureau_Click(bool ticked)
+{
+    m_nBureausTicked = qint16(m_nBureausTicked + (ticked ? 1 : -1));
+}
+
+// ---- heights
+
+int frmPullReport::twipsToPixels(int twips) const
+{
+    const qreal dpi = screen() ? screen()->logicalDotsPerInchY() : 96.0;
+    return qRound(twips * dpi / 1440.0);
+}
+
+void frmPullReport::hideProgressList(int heightTwips)
+{
+    ui->lstbxProgress->hide();
+    setFixedHeight(twipsToPixels(heightTwips));
+}
+
+// The list's top plus its height plus 95 twips (the layout's bottom margin is about that much).
+void frmPullReport::showProgressList()
+{
+    ui->lstbxProgress->show();
+    setMinimumHeight(0);
+    setMaximumHeight(QWIDGETSIZE_MAX);
+    resize(width(), sizeHint().height());
+    layout()->activate();
+    setFixedHeight(ui->lstbxProgress->y() + ui->lstbxProgress->height() + twipsToPixels(ListMargin));
+}
+
+void frmPullReport::progress(const QString& line, bool repaintNow)
+{
+    ui->lstbxProgress->addItem(line);
+    if (repaintNow)
+        ui->lstbxProgress->repaint();
+}
+
+// ---- validation and Pull
+
+bool frmPullReport::Validate()
+{
+    if (!ui->cbxEquifax->isChecked() && !ui->cbxExperian->isChecked() && !ui->cbxTransUnion->isChecked()) {
+        MsgBox(QStringLiteral("You must choose atleast 1 bureau to pull credit from."), vbExclamation, kValidationError);
+        return false;
+    }
+    if (m_ePullType == PullAddBureau && m_nBureausTicked < 1) {
+        MsgBox(QStringLiteral("You must select atleast 1 bureau to add to the original report."), vbExclamation,
+               kValidationError);
+        return false;
+    }
+    if (m_main && m_main->Box(LoanBox::lblCurAddr).text().contains(QLatin1Char(','))) {
+        MsgBox(QStringLiteral("You can not have any commas in the address field.\r\n"
+                              "Please go back to the main screen and remove any commas."),
+               vbInformation, QStringLiteral("Comma Error"));
+        QPointer<frmMain> main = m_main;
+        close();
+        if (main) {
+            main->activateWindow();
+            SelectAllText(&main->Box(LoanBox::lblCurAddr));
+        }
+        return false;
+    }
+    return true;
+}
+
+void frmPullReport::cmdPull_Click()
+{
+    if (!Validate())
+        return;
+    PullOrder(*this).Run();
+}
+
+void frmPullReport::done(int result)
+{
+    QDialog::done(result);
+    if (m_main)
+        m_main->SetButtons();
+}
+
+// ---- dates
+
+QString frmPullReport::GetDate(const QString& value, bool& ok)
+{
+    // The same reader as the loan's dates, so a date accepted at loading is accepted here.
+    ok = true;
+    if (value.isEmpty())
+        return QString();
+    const QString date = FormatDate(value);
+    ok = !date.isEmpty();
+    return date;
+}

@@ -1,0 +1,79 @@
+#include "ScreenRig.h"
+
+#include "core/AppContext.h"
+#include "app/StartupSteps.h"
+#include "core/basSettings.h"
+#include "core/clsProperties.h"
+#include "platform/SettingsStore.h"
+#include "ui/ordering/frmMain.h"
+
+#include <QFile>
+#include <QPushButton>
+
+ScreenRig::ScreenRig(const QString& caseName, const QString& user, const QString& password)
+{
+    desk.now = QDateTime::currentDateTime();
+    started = sim.start();
+    SettingsStore::SaveSetting("OQCREDIT", "Main", "ServerURL", sim.baseUrl());
+    SettingsStore::SaveSetting("OQCREDIT", "Main", "UserName", user);
+    SettingsStore::SaveSetting("OQCREDIT", "Main", "Password", password);
+    useCase(caseName);
+    WindowHooks::EndProgram() = [this] { ++programEnds; };
+    WindowHooks::EndRequested() = false;
+    WindowHooks::ShowSettingsWindow() = [this] {
+        ++settingsShown;
+        if (!typedPassword.isEmpty())
+            Props().setPassword(typedPassword);
+    };
+    WindowHooks::SetMainWindowFactory([this] { return window(); });
+    env.freshProps();
+    LoadSettings(Props());
+}
+
+ScreenRig::~ScreenRig()
+{
+    WindowHooks::SetMainWindowFactory(nullptr);
+    WindowHooks::ShowSettingsWindow() = nullptr;
+    WindowHooks::EndProgram() = nullptr;
+    WindowHooks::EndRequested() = false;
+    delete m_window;
+}
+
+void ScreenRig::useCase(const QString& caseName)
+{
+    env.writeFile("receive/EXPORT.DAT", readAll(VendorSim::demoCaseDir(caseName) + "/EXPORT.DAT"));
+}
+
+QByteArray ScreenRig::readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+frmMain* ScreenRig::window()
+{
+    if (!m_window) {
+        m_window = new frmMain;
+        m_window->show();
+    }
+    return m_window;
+}
+
+void ScreenRig::check()
+{
+    RunExistingReportCheck(*window());
+}
+
+bool ScreenRig::enabled(const QString& name)
+{
+    return window()->findChild<QPushButton*>(name)->isEnabled();
+}
+
+QStringList ScreenRig::sent(const QString& action)
+{
+    QStringList hits;
+    for (const QString& line : sim.requests())
+        if (line.contains("ction=" + action + "&") || line.endsWith("ction=" + action))
+            hits << line;
+    return hits;
+}
