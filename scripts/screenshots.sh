@@ -62,3 +62,8 @@ shot status-window no-report "$order"'; shot_window=$status'
 # The end of the order: the success box is answered and the main window offers the new report.
 shot order-finished no-report "${order/statusPolls=6/statusPolls=1}"'; wait_window "Success" >/dev/null; press Return;
    shot_window=$(main_window)'
+# The reissue chooser that start-up shows to an account with the cross-company reissue right.
+shot reissue reissue 'shot_window=$(wait_window "Re-Issue Number Needed")'
+# Ordering on behalf of someone else: Yes to the question opens the reference chooser.
+shot login-by-ref no-report 'pull=$(wait_window "New Credit Pull"); xdotool windowfocus --sync "$pull";
+   press space Tab space Tab space; press alt+p; press alt+y; shot_window=$(wait_window "Login By Reference")'
