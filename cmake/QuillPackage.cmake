@@ -17,7 +17,8 @@ install(FILES packaging/quillclient-48.png
 install(FILES packaging/${QUILL_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES README.md packaging/copyright DESTINATION ${QUILL_DOC_DIR})
 install(FILES docs/user-guide.md DESTINATION ${QUILL_DOC_DIR} OPTIONAL)
-install(DIRECTORY docs/ DESTINATION ${QUILL_DOC_DIR}/docs FILES_MATCHING PATTERN "*.png")
+# The guide links its pictures as images/<name>.png.
+install(DIRECTORY docs/images DESTINATION ${QUILL_DOC_DIR})
 
 # Debian wants the changelog and the manual page compressed with gzip -9n (no time stamp).
 set(QUILL_GZ_DIR ${CMAKE_BINARY_DIR}/packaging)
