@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         fuzz::Broken("parser and display disagree", text);
     if (!date.isValid())
         return 0;
-    if (date.year() < 1000 || date.year() > 9999)
+    // Four digits allow years from 0001 (0000 is no year in the calendar used) to 9999.
+    if (date.year() < 1 || date.year() > 9999)
         fuzz::Broken("a year outside four digits", text);
     if (ParseDate(shown) != date || shown.size() != 10)
         fuzz::Broken("the display form does not read back", shown);
