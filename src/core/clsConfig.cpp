@@ -31,7 +31,8 @@ QString clsConfig::TrimNulls(const QString& text)
     QString trimmed = text.trimmed();
     while (trimmed.endsWith(QChar(u'\0')))
         trimmed.chop(1);
-    return trimmed;
+    // A value padded with NUL bytes in the file keeps no blank that stood before them.
+    return trimmed.trimmed();
 }
 
 QString clsConfig::AddBackslash(const QString& text)

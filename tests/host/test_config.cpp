@@ -13,6 +13,9 @@ void ConfigTest::winQuillValues_data()
     QTest::newRow("backslash kept") << QByteArray("Application=C:\\QUILL\\") << "C:\\QUILL\\" << QStringList();
     QTest::newRow("blanks trimmed") << QByteArray("Application =   C:\\DATA   ") << "C:\\DATA\\" << QStringList();
     QTest::newRow("quoted") << QByteArray("application=\"C:\\Q Q\"") << "C:\\Q Q\\" << QStringList();
+    // Found by fuzzing: NUL padding after a blank left the blank in the value.
+    QTest::newRow("NUL padding after a blank") << QByteArray("Application=C:\\Q \0\0\0", 20) << "C:\\Q\\"
+                                               << QStringList();
     QTest::newRow("sentinel skipped")
         << QByteArray("Folder0=C:\\Q\\DATA\r\nFolder1=sentinel\r\nFolder2=D:\\SHARE\\\r\n") << "\\"
         << QStringList{"C:\\Q\\DATA\\", "D:\\SHARE\\"};
