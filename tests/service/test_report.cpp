@@ -3,18 +3,30 @@
 #include "ShellRecorder.h"
 #include "VendorSim.h"
 #include "core/AppContext.h"
+#include "core/FreeFileName.h"
+#include "core/basLog.h"
+#include "core/basSettings.h"
 #include "core/clsProperties.h"
+#include "platform/AppPaths.h"
+#include "platform/FileOps.h"
 #include "platform/HttpRequest.h"
+#include "platform/PrivateSaveFile.h"
 #include "platform/Secrets.h"
+#include "platform/SettingsStore.h"
 #include "service/ParamBlock.h"
 #include "service/basReportData.h"
 #include "service/basReportPdf.h"
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <optional>
+
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -56,6 +68,22 @@ struct DataRow {
     QByteArray expected;    // IMPORT.DAT; empty: compare with the server's answer
 };
 
+// The files that hold personal data or secrets, by the operation that writes them.
+enum class PersonalFile {
+    ReportPdf, ImportData, ArchiveCopy, ErrorLog, ErrorLogFromBefore, ClientLog, SettingsWithPassword,
+    TemporaryFile
+};
+
+#ifndef Q_OS_WIN
+QString modeOf(const QString& path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return "missing";
+    return QString::number(info.st_mode & 07777, 8);
+}
+#endif
+
 struct DataFailureRow {
     QString scripted;
     int httpStatus;
@@ -68,6 +96,7 @@ struct DataFailureRow {
 Q_DECLARE_METATYPE(PdfFailureRow)
 Q_DECLARE_METATYPE(DataRow)
 Q_DECLARE_METATYPE(DataFailureRow)
+Q_DECLARE_METATYPE(PersonalFile)
 
 // GET_PDF and GET_DATA against the stand-in vendor server on 127.0.0.1.
 class ReportRetrievalTest : public QObject
@@ -199,6 +228,103 @@ private slots:
         QCOMPARE(ReportFixture::CountStarting(m_sim.requests(), "GET "), row.downloads);
         if (row.borrowerFolder)
             QCOMPARE(m_test->loan.borrowerFiles(), QStringList());
+    }
+
+    void personalFilesAreOwnerOnly_data()
+    {
+        QTest::addColumn<PersonalFile>("kind");
+        QTest::newRow("report PDF") << PersonalFile::ReportPdf;
+        QTest::newRow("IMPORT.DAT") << PersonalFile::ImportData;
+        QTest::newRow("archive copy of IMPORT.DAT") << PersonalFile::ArchiveCopy;
+        QTest::newRow("errors.log") << PersonalFile::ErrorLog;
+        QTest::newRow("errors.log others could read") << PersonalFile::ErrorLogFromBefore;
+        QTest::newRow("Client.log") << PersonalFile::ClientLog;
+        QTest::newRow("settings holding the password") << PersonalFile::SettingsWithPassword;
+        QTest::newRow("temporary file of a whole write") << PersonalFile::TemporaryFile;
+    }
+
+    void personalFilesAreOwnerOnly()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("Windows files keep the ACLs of their folder");
+#else
+        QFETCH(PersonalFile, kind);
+        const TestEnv& env = m_test->loan.env;
+        // The common default, under which a file is created readable by all.
+        const mode_t savedMask = ::umask(022);
+        const auto restoreMask = qScopeGuard([savedMask] { ::umask(savedMask); });
+        QString file;
+        std::optional<PrivateSaveFile> open;
+        switch (kind) {
+        case PersonalFile::ReportPdf:
+            QVERIFY(GetReportPDF(pdfBlock(), ReportFixture::LoanFile, file));
+            break;
+        case PersonalFile::ImportData:
+            file = ReportFixture::LoanFilePath;
+            QVERIFY(GetData(dataBlock(), file));
+            break;
+        case PersonalFile::ArchiveCopy:
+            env.writeFile("send/IMPORT.DAT", "FILE\tX\r\n");
+            file = env.path("archive/12052026_134340_IMPORT.DAT");
+            FileOps::Copy(env.path("send/IMPORT.DAT"), file);
+            break;
+        case PersonalFile::ErrorLogFromBefore:
+            env.writeFile("errors.log", "Date: 12/5/2026 1:43:40 PM earlier\r\n");
+            QCOMPARE(modeOf(env.path("errors.log")), QString("644"));
+            [[fallthrough]];
+        case PersonalFile::ErrorLog:
+            file = env.path("errors.log");
+            QVERIFY(WriteErrorLog("Request failed"));
+            break;
+        case PersonalFile::ClientLog:
+            file = env.path("Client.log");
+            WriteClientLog("Loading Settings");
+            break;
+        case PersonalFile::SettingsWithPassword:
+            file = SettingsStore::StoreFile(AppPaths::ProgramTitle());
+            Props().setSavePassword(true);
+            QVERIFY(SaveSettings(Props()));
+            QVERIFY(env.readFile(file).contains(ReportFixture::Password.toUtf8()));
+            break;
+        case PersonalFile::TemporaryFile:
+            // While it is being written, before any byte is in it.
+            open.emplace(env.path("send/IMPORT.DAT"));
+            QVERIFY(open->open());
+            file = open->temporaryPath();
+            break;
+        }
+        QCOMPARE(modeOf(file), QString("600"));
+#endif
+    }
+
+    // Two loan officers may share the data folder: a PDF that appears under the chosen name
+    // between the choice and the write stays as it is, and ours takes the next free name.
+    void pdfNameTakenMeanwhileIsNotReplaced_data()
+    {
+        QTest::addColumn<bool>("download");
+        QTest::newRow("downloaded report") << true;
+        QTest::newRow("newest report renamed by the clean-up") << false;
+    }
+
+    void pdfNameTakenMeanwhileIsNotReplaced()
+    {
+        QFETCH(bool, download);
+        const QString folder = m_test->loan.borrowerFolder();
+        const TestEnv& env = m_test->loan.env;
+        env.writeFile(folder + "SAMPLE7.pdf", "%PDF-1.4 ours");
+        FreeFileName target(folder, "SAMPLE", "pdf");
+        QCOMPARE(target.path(), folder + "SAMPLE.pdf");
+        env.writeFile(folder + "SAMPLE.pdf", "%PDF-1.4 another officer's");
+        if (download)
+            target.write("%PDF-1.4 ours");
+        else
+            target.moveHere(folder + "SAMPLE7.pdf");
+        QCOMPARE(target.path(), folder + "SAMPLE1.pdf");
+        QCOMPARE(env.readFile(folder + "SAMPLE.pdf"), QByteArray("%PDF-1.4 another officer's"));
+        QCOMPARE(env.readFile(folder + "SAMPLE1.pdf"), QByteArray("%PDF-1.4 ours"));
+        const QStringList left = download ? QStringList{"SAMPLE.pdf", "SAMPLE1.pdf", "SAMPLE7.pdf"}
+                                          : QStringList{"SAMPLE.pdf", "SAMPLE1.pdf"};
+        QCOMPARE(m_test->loan.borrowerFiles(), left);
     }
 
     void importDataIsWrittenWithTheLoanFile_data()
