@@ -110,10 +110,9 @@ void LogsTest::logsMaskSecrets_data()
                                         << "a?BirthDate=*****&CoDOB=*****1980&Zip=12345";
     QTest::newRow("labelled in words") << "date of birth 1980.01.15; SSN 123 45 6789 given"
                                        << "date of birth *****1980; SSN *****6789 given";
-    QTest::newRow("SSN by its shape") << "Applicant 123-45-6789 not found" << "Applicant *****6789 not found";
-    QTest::newRow("other numbers and dates kept")
-        << "Invalid birth date format for the primary borrower. Zip 12345-6789, phone 555-123-4567, report 12/06/2026"
-        << "Invalid birth date format for the primary borrower. Zip 12345-6789, phone 555-123-4567, report 12/06/2026";
+    QTest::newRow("SSN by its shape, other numbers kept")
+        << "Applicant 123-45-6789 not found. Zip 12345-6789, phone 555-123-4567, report 12/06/2026"
+        << "Applicant *****6789 not found. Zip 12345-6789, phone 555-123-4567, report 12/06/2026";
     // A hostile answer cannot flood the logs: an entry keeps 8 KiB of its text.
     QTest::newRow("cut at 8 KiB") << "SSN=123456789 " + QString(20000, 'a')
                                   << "SSN=*****6789 " + QString(8192 - 14, 'a') + " [... 11822 more characters not logged]";
