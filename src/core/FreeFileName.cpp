@@ -68,4 +68,6 @@ void FreeFileName::moveHere(const QString& source)
         giveBack();
         throw;
     }
+    // A file left readable by others (by an earlier version) is closed to them on its way.
+    PrivateFile::Restrict(m_path);
 }

@@ -25,8 +25,8 @@ public:
     // temporary file renamed over the taken one. On failure the taken name is given back (the
     // empty file deleted) and AppError thrown.
     void write(const QByteArray& data);
-    // Moves the file at source to the taken name (taking one first when none is taken). On
-    // failure the taken name is given back and AppError thrown.
+    // Moves the file at source to the taken name (taking one first when none is taken) and makes
+    // it owner-only. On failure the taken name is given back and AppError thrown.
     void moveHere(const QString& source);
 
 private:

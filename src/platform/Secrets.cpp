@@ -61,11 +61,12 @@ namespace {
 
 // What may stand between a label and its value: blanks, quotes, "=", ":", ">", "+", the same
 // characters as XML entities (once or more escaped, as when a refusal quotes the request) or
-// percent-encoded. Never a digit or "<", so an empty element or criterion takes no value from
-// the one after it; taken whole (possessive), so the value never begins with one of them.
+// percent-encoded. At least one of them, so a path such as /home/dob/2024/ has no date in it;
+// never a digit or "<", so an empty element or criterion takes no value from the one after it;
+// taken whole (possessive), so the value never begins with one of them.
 const QString kLabelEnd = QStringLiteral(
     "(?:[\\s'\"=:>+\\\\]|&(?:amp;)*(?:gt|quot|apos|#0*(?:34|39|58|61|62)|#x0*(?:22|27|3a|3d|3e));"
-    "|%(?:20|22|27|3a|3d|3e))*+");
+    "|%(?:20|22|27|3a|3d|3e))++");
 // A digit as written, or as a character reference.
 const QString kDigit = QStringLiteral("(?:\\d|&(?:amp;)*#(?:0*(?:4[89]|5[0-7])|x0*3[0-9]);)");
 // What may stand between the digits of a number: blank, "-", ".", "/", "+", as written,
