@@ -10,7 +10,6 @@
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
 #include <QNetworkReply>
-#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -154,6 +153,7 @@ private slots:
         rep("by reference, not allowed", "UserName=demo&Password=Demo2026pass&LoginByRefUserName=agent&LoginByRefPassword=Agent2026pass",
             find, "FAILED\nYou may not order on behalf of demo.");
         rep("first name differs", demoLogin, search("900110002", "JORDANA", "SAMPLE"), notFound);
+        rep("joint, with co-borrower", demoLogin, search("900110005", "RILEY", "JOYNER") + coBorrower, jointFound);
         rep("joint report, searched alone", demoLogin, search("900110005", "RILEY", "JOYNER"), notFound);
         rep("other company's report", demoLogin, search("900110007", "QUINN", "OTHERCO"), notFound);
         // Finding another company's report by its reissue number grants access to it.
@@ -178,24 +178,6 @@ private slots:
                "The report already has every requested bureau.");
         refuse("repull of RMCR-pending report", "&Keywords=REQUEST&Joint=FALSE&EXPERIAN=TRUE" + person("900110004", "MORGAN", "PENDER"),
                "The report is at RMCR pending status.");
-
-        // The search the client makes from a demo EXPORT.DAT finds the report the case is about (the
-        // other cases are loaded by the check-existing window tests).
-        const auto demo = [&](const char *caseName, const QString &expected) {
-            QFile file(VendorSim::demoCaseDir(QString::fromLatin1(caseName)) + QStringLiteral("/EXPORT.DAT"));
-            const QByteArray line = file.open(QIODevice::ReadOnly) ? file.readLine() : QByteArray();
-            QList<QByteArray> f = line.chopped(2).split('\t');
-            if (!line.endsWith("\r\n") || (f.size() != 17 && f.size() != 23))
-                f.clear(); // a malformed file searches for nobody
-            const auto word = [&f](int i) { return QString::fromLatin1(f.value(i)).section(QLatin1Char(' '), 0, 0); };
-            const auto digits = [&f](int i) { return QString::fromLatin1(f.value(i)).remove(QRegularExpression("[^0-9]")); };
-            QString query = search(digits(2), word(1), word(0));
-            if (!f.value(5).isEmpty())
-                query += "&CoFirstName=" + word(4) + "&CoLastName=" + word(3) + "&CoSSN=" + digits(5);
-            rep(qPrintable(QStringLiteral("demo case ") + QLatin1String(caseName)), demoLogin, query, expected);
-        };
-        demo("old", "SUCCESS\n" + oldId + "\n4 4 4\n1\nCASEY\nR\nOLDFIELD");
-        demo("joint", jointFound);
     }
     void answers()
     {
