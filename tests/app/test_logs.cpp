@@ -9,30 +9,22 @@
 #include <QFile>
 #include <QTest>
 
-void LogsTest::errorLogIsCreatedThenAppended()
+// Both logs are created, then appended to, in Windows-1252, each entry with its stamp.
+void LogsTest::logsAppendWithTheirStamps()
 {
     TestEnv env;
     FakeDesktop desk;
     QVERIFY(!QFile::exists(env.path("errors.log")));
     QVERIFY(WriteErrorLog("first"));
     QVERIFY(WriteErrorLog(QString::fromUtf8("second É")));
-    const QString stamp = GeneralDate(desk.now);
-    const QByteArray expected = "Date: " + stamp.toLatin1() + " first\r\nDate: " + stamp.toLatin1()
-        + " second \xC9\r\n";
-    QCOMPARE(env.readFile("errors.log"), expected);
+    const QByteArray stamp = GeneralDate(desk.now).toLatin1();
+    QCOMPARE(env.readFile("errors.log"), "Date: " + stamp + " first\r\nDate: " + stamp + " second \xC9\r\n");
     QVERIFY(stamp.contains("13") || stamp.contains("1:05"));
-}
-
-void LogsTest::clientLogStampIsFixedForm()
-{
-    TestEnv env;
-    FakeDesktop desk;
     WriteClientLog("Loading Settings");
     desk.now = QDateTime(QDate(2026, 12, 31), QTime(0, 0, 0));
     WriteClientLog("line one\r\nline two");
     QCOMPARE(env.readFile("Client.log"),
-             QByteArray("[ 02.03.2026 13.05.09 ]  Loading Settings\r\n"
-                        "[ 12.31.2026 00.00.00 ]  line one\r\nline two\r\n"));
+             QByteArray("[ 02.03.2026 13.05.09 ]  Loading Settings\r\n[ 12.31.2026 00.00.00 ]  line one\r\nline two\r\n"));
 }
 
 void LogsTest::errorText_data()
@@ -72,8 +64,7 @@ void LogsTest::logsMaskSecrets_data()
                                     << "https://h/x.exe?UserName=bob&Password=*****&LoginByRefUserName=al&LoginByRefPassword=*****&action=GET";
     QTest::newRow("ssn criteria") << "<CRITERIA FIELDNAME='SSN'>123-45-6789</CRITERIA><CRITERIA FIELDNAME='CoSSN'>987654321</CRITERIA>"
                                   << "<CRITERIA FIELDNAME='SSN'>*****6789</CRITERIA><CRITERIA FIELDNAME='CoSSN'>*****4321</CRITERIA>";
-    QTest::newRow("ssn address") << "a?SSN=123456789&CoSSN=&Name=x"
-                                 << "a?SSN=*****6789&CoSSN=*****&Name=x";
+    QTest::newRow("ssn address") << "a?SSN=123456789&CoSSN=&Name=x" << "a?SSN=*****6789&CoSSN=*****&Name=x";
     QTest::newRow("escaped block in error text") << "<ERROR_DESC>&lt;CRITERIA FIELDNAME='PASSWORD'&gt;pw&lt;/CRITERIA&gt;</ERROR_DESC>"
                                                  << "<ERROR_DESC>&lt;CRITERIA FIELDNAME='PASSWORD'&gt;*****&lt;/CRITERIA&gt;</ERROR_DESC>";
     QTest::newRow("plain text untouched") << "The Password field is required" << "The Password field is required";
@@ -132,6 +123,7 @@ void LogsTest::logsMaskSecrets()
     QCOMPARE(errors.right(logged.size() + 3), " " + logged + "\r\n");
 }
 
+// Boxes hide passwords too, but keep the number a user may have to read out.
 void LogsTest::messageBoxesMaskPasswords()
 {
     ScriptedMsgBox boxes;
@@ -139,9 +131,7 @@ void LogsTest::messageBoxesMaskPasswords()
     MsgBox("Error: <INFO><![CDATA[<CRITERIA FIELDNAME='PASSWORD'>hunter2</CRITERIA><CRITERIA FIELDNAME='SSN'>123456789</CRITERIA>]]>",
            vbCritical, "Error in Main");
     QCOMPARE(boxes.boxes.size(), 1);
-    QVERIFY(!boxes.boxes[0].text.contains("hunter2"));
-    QVERIFY(boxes.boxes[0].text.contains("*****"));
-    // Boxes keep the number a user may have to read out; only logs cut it down.
+    QVERIFY(!boxes.boxes[0].text.contains("hunter2") && boxes.boxes[0].text.contains("*****"));
     QVERIFY(boxes.boxes[0].text.contains("123456789"));
     QCOMPARE(boxes.boxes[0].icon(), int(vbCritical));
 }
@@ -149,7 +139,6 @@ void LogsTest::messageBoxesMaskPasswords()
 void LogsTest::clientLogFailureReachesCaller()
 {
     TestEnv env;
-    QFile::remove(env.path("Client.log"));
     QDir(env.home()).mkdir("Client.log");   // a folder where the file should be: cannot be opened
     QVERIFY_THROWS_EXCEPTION(AppError, WriteClientLog("x"));
     QVERIFY(QDir(env.home()).mkdir("errors.log"));

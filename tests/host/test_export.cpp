@@ -155,15 +155,11 @@ void ExportReaderTest::birthDateChecked_data()
     QTest::addColumn<QString>("dob");
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<QString>("logged");   // the refused date in Client.log: at most its year
+    // Which texts are dates is the date parser's table below.
     QTest::newRow("empty passes") << "" << true << "";
-    QTest::newRow("two-digit month and day") << "04/28/1978" << true << "";
-    QTest::newRow("one-digit month and day") << "4/8/1978" << true << "";
-    QTest::newRow("hyphens") << "12-31-1999" << true << "";
     QTest::newRow("blanks around") << " 4/8/1978 " << true << "";
-    QTest::newRow("month 13, day 45") << "13/45/1970" << false << "*****1970";
     QTest::newRow("february 30") << "02/30/2001" << false << "*****2001";
     QTest::newRow("two-digit year") << "4/8/78" << false << "*****";
-    QTest::newRow("mixed separators") << "4/8-1978" << false << "*****1978";
     QTest::newRow("words") << "April 8 1978" << false << "*****1978";
 }
 
@@ -182,6 +178,8 @@ void ExportReaderTest::oneDateParser_data()
     QTest::newRow("leap day") << "2/29/2024" << "02/29/2024";
     QTest::newRow("no leap day") << "2/29/2023" << "";
     QTest::newRow("13 PM") << "1/2/2026 13:00 PM" << "";
+    QTest::newRow("month 13, day 45") << "13/45/1970" << "";
+    QTest::newRow("words") << "April 8 1978" << "";
     QTest::newRow("minute 60") << "1/2/2026 10:60" << "";
     QTest::newRow("mixed separators") << "4/8-1978" << "";
     QTest::newRow("two-digit year") << "4/8/78" << "";
