@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -213,17 +214,51 @@ void HttpRequest::startRequest(bool urgent, std::function<void()> answered)
     m_deadline = QDeadlineTimer(TimeoutMs());
     m_stop = Stop::None;
     m_failure.reset();
-    m_reply.reset(start(m_method, buildRequest(m_url, urgent)));
+    m_urgent = urgent;
+    m_hops = 0;
+    m_settled = false;
+    m_answered = std::move(answered);
+    launch(m_method);
+}
+
+void HttpRequest::launch(const QString& method)
+{
+    m_currentMethod = method;
+    m_reply.reset(start(method, buildRequest(m_url, m_urgent)));
     watch(*m_reply);
-    if (answered)
-        // Queued: the callback runs from the event loop after whoever waits on this reply.
-        QObject::connect(m_reply.get(), &QNetworkReply::finished, m_reply.get(), std::move(answered),
-                         Qt::QueuedConnection);
+    QObject::connect(m_reply.get(), &QNetworkReply::finished, m_reply.get(), [this] { replyFinished(); });
+}
+
+// Follows a redirect on the same server as soon as it arrives, whether or not anyone waits:
+// a request begun in advance completes as if it had not been redirected, and its answered
+// callback comes once, for the final answer.
+void HttpRequest::replyFinished()
+{
+    const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const QUrl target = m_reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
+    if (m_stop == Stop::None && isRedirect(status) && !target.isEmpty() && m_hops < kMaxRedirects) {
+        m_url = m_url.resolved(target);
+        if (!sameOrigin(m_origin, m_url)) {
+            m_refusedRedirect = m_url;
+            m_stop = Stop::Redirect;
+        } else {
+            ++m_hops;
+            // The finished reply goes later: whoever waits on it still has to see it finish.
+            m_reply.release()->deleteLater();
+            // 301 to 303 are followed with GET, 307 and 308 with the method asked for.
+            launch(status <= 303 ? QStringLiteral("GET") : m_currentMethod);
+            return;
+        }
+    }
+    m_settled = true;
+    if (m_answered)
+        // Queued: the callback runs from the event loop after whoever waits on this request.
+        QMetaObject::invokeMethod(m_reply.get(), std::exchange(m_answered, nullptr), Qt::QueuedConnection);
 }
 
 bool HttpRequest::isAnswered() const
 {
-    return !m_reply || m_reply->isFinished();
+    return !m_reply || m_settled;
 }
 
 void HttpRequest::finish()
@@ -239,38 +274,21 @@ void HttpRequest::finish()
         throw *m_failure;
 }
 
-// Waits for the reply, following redirects on the same server, within the one deadline.
+// Waits for the final reply (redirects on the same server are followed as they arrive),
+// within the one deadline.
 void HttpRequest::waitForAnswer()
 {
-    QString method = m_method;
-    for (int hops = 0;; ++hops) {
-        if (!m_reply->isFinished()) {
-            if (waiting())
-                throw AppError(ErrNo::Transport, QStringLiteral("Another request to the server is still running."),
-                               kSource);
-            WaitGuard guard;
-            waitFor(*m_reply, m_deadline);
-        }
-        if (m_stop != Stop::None)
-            raiseStopped();
-        const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        const QUrl target = m_reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
-        if (!isRedirect(status) || target.isEmpty() || hops >= kMaxRedirects) {
-            readAnswer(*m_reply);
-            return;
-        }
-        m_url = m_url.resolved(target);
-        if (!sameOrigin(m_origin, m_url)) {
-            m_refusedRedirect = m_url;
-            m_stop = Stop::Redirect;
-            raiseStopped();
-        }
-        // 301 to 303 are followed with GET, 307 and 308 with the method asked for.
-        if (status <= 303)
-            method = QStringLiteral("GET");
-        m_reply.reset(start(method, buildRequest(m_url, true)));
-        watch(*m_reply);
+    m_urgent = true;   // a redirect from now on goes ahead of requests sent in advance
+    while (!m_settled) {
+        if (waiting())
+            throw AppError(ErrNo::Transport, QStringLiteral("Another request to the server is still running."),
+                           kSource);
+        WaitGuard guard;
+        waitFor(*m_reply, m_deadline);
     }
+    if (m_stop != Stop::None)
+        raiseStopped();
+    readAnswer(*m_reply);
 }
 
 QNetworkReply* HttpRequest::start(const QString& method, const QNetworkRequest& request) const

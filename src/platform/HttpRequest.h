@@ -95,6 +95,8 @@ private:
     void readAnswer(QNetworkReply& reply);
     [[noreturn]] void raiseStopped() const;
     void startRequest(bool urgent, std::function<void()> answered);
+    void launch(const QString& method);
+    void replyFinished();
     void waitForAnswer();
 
     struct ReplyDeleter {
@@ -108,6 +110,11 @@ private:
     int m_status = 0;
     qint64 m_answerLimit = TextAnswerLimit;
     bool m_atMostOnce = false;
+    bool m_urgent = false;
+    bool m_settled = false;
+    int m_hops = 0;
+    QString m_currentMethod;
+    std::function<void()> m_answered;
     Stop m_stop = Stop::None;
     QUrl m_refusedRedirect;
     QUrl m_origin;
