@@ -4,6 +4,7 @@
 #include "core/AppContext.h"
 #include "core/clsProperties.h"
 #include "platform/AppError.h"
+#include "platform/HttpAnswer.h"
 #include "platform/HttpRequest.h"
 #include "service/ParamBlock.h"
 #include "service/basActions.h"
@@ -254,7 +255,7 @@ private slots:
     {
         QFETCH(QByteArray, header);
         QFETCH(QByteArray, charset);
-        QCOMPARE(HttpRequest::CharsetOf(header), charset);
+        QCOMPARE(CharsetOf(header), charset);
     }
 };
 
