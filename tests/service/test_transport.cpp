@@ -4,6 +4,7 @@
 #include "core/AppContext.h"
 #include "core/clsProperties.h"
 #include "platform/AppError.h"
+#include "platform/HttpAnswer.h"
 #include "platform/HttpBatch.h"
 #include "platform/HttpRequest.h"
 #include "service/ParamBlock.h"
@@ -198,7 +199,7 @@ private slots:
     {
         QFETCH(QByteArray, header);
         QFETCH(QByteArray, charset);
-        QCOMPARE(HttpRequest::CharsetOf(header), charset);
+        QCOMPARE(CharsetOf(header), charset);
     }
 
     // Five answers of 300 ms each arrive in about one answer's time, and each request keeps

@@ -71,8 +71,12 @@ bool VendorServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *
         send(responder, m_control.handle(request));
         return true;
     }
-    m_requestLog.append(methodName(request.method()) + QLatin1Char(' ') + FormQuery::rawTarget(request));
-    deliver(answerFor(request), request, socket);
+    const QString target = FormQuery::rawTarget(request);
+    m_requestLog.append(methodName(request.method()) + QLatin1Char(' ') + target);
+    Answer answer = answerFor(request);
+    if (answer.location == Answer::SelfLocation)
+        answer.location = target.toUtf8();   // the same request again, after a redirect
+    deliver(answer, request, socket);
     return true;
 }
 
