@@ -120,6 +120,8 @@ private slots:
         if (row.out.startsWith("<ERROR>")) {
             QVERIFY2(out.startsWith(row.out), qPrintable(out));
             QCOMPARE(logEntries(), 1);
+            // Only a refusal says the order was not placed; every other failure came after sending.
+            QCOMPARE(OrderMayHaveArrived(out), !row.out.startsWith("<ERROR><ERROR_NO>6001<"));
         } else {
             QCOMPARE(out, row.out.isEmpty() ? m_sim.reports().last().toObject().value("id").toString() : row.out);
             QVERIFY(!out.isEmpty());
