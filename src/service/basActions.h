@@ -42,7 +42,8 @@ bool GetReportListPage(const QString& block, QString& answer);
 bool ValidateCredentials(const QString& block, QString& answer);
 
 // FINDPENDING (credentialed address): true with the pending request's GUID; false with an
-// empty answer when none is pending.
+// empty answer when none is pending; false with the error text (logged) when the search
+// failed, which must never be read as "none pending".
 bool FindPending(const QString& block, QString& answer);
 
 // DATEREQUESTED: the date the report was requested, or empty.

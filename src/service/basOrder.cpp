@@ -10,6 +10,8 @@
 #include "service/basXML.h"
 #include "service/clsReportStatus.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 const QString kFailed = QStringLiteral("FAILED");
@@ -83,6 +85,26 @@ bool Request(const QString& block, QString& answer)
         .trailingFields(orderSourceFields())
         .atMostOnce()
         .run(block, answer, [](QString& a) { a = readRequestGuid(a); });
+}
+
+bool OrderMayHaveArrived(const QString& failedAnswer)
+{
+    static const QRegularExpression number(QStringLiteral("^<ERROR><ERROR_NO>(-?\\d+)</ERROR_NO>"));
+    const QRegularExpressionMatch match = number.match(failedAnswer);
+    if (!match.hasMatch())
+        return false;
+    // The conversion's own failure: the address was never built.
+    if (failedAnswer.contains(QLatin1String("<ERROR_SOURCE>BuildKeyValueString</ERROR_SOURCE>")))
+        return false;
+    switch (match.captured(1).toLong()) {
+    case ErrNo::Silent:
+    case ErrNo::Refused:
+    case ErrNo::Unreachable:
+    case ErrNo::TlsFailure:
+        return false;
+    default:
+        return true;
+    }
 }
 
 bool GetStatus(const QString& block, clsReportStatus& status, QString& answer)

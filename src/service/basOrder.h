@@ -15,6 +15,13 @@ class clsReportStatus;
 // empty GUID line or a page (beginning with "<") is a failure too, and so is any transport failure.
 bool Request(const QString& block, QString& answer);
 
+// For the answer text of a failed Request: false when the order certainly was not placed (the
+// block could not be converted, the server refused it, the server could not be reached or the
+// secure connection failed before anything was sent); true when it was sent and its answer was
+// lost or unreadable (time-out, dropped connection, HTTP error, a page or an answer without a
+// GUID), so the vendor may hold the order.
+bool OrderMayHaveArrived(const QString& failedAnswer);
+
 // GET_STATUS for the block's guid, polled by the status window (WindowHooks::WaitForStatus) until no
 // bureau is in progress. The user closing the window is a success that leaves status alone and the
 // answer empty (the window's UserUnloaded tells the two apart). Otherwise the last answer must be a

@@ -8,6 +8,7 @@
 #include "ui/ordering/frmCheckExisting.h"
 #include "ui/ordering/frmMain.h"
 #include "ui/ordering/frmPullReport.h"
+#include "ui/ordering/OrderingWindows.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,6 +16,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTcpServer>
+#include <QTimer>
 #include <QtTest/QTest>
 
 #include <memory>
@@ -74,6 +77,23 @@ ModalDriver::Action tickAndPull(const QStringList& ticked)
     };
 }
 
+// Presses Pull once the window takes clicks again: it ignores them until the order before has
+// ended completely.
+void pressPullWhenReady(frmPullReport* window)
+{
+    if (window->cmdPull()->isEnabled())
+        window->cmdPull()->click();
+    else
+        QTimer::singleShot(10, window, [window] { pressPullWhenReady(window); });
+}
+
+quint16 closedPort()
+{
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost, 0);
+    return server.serverPort();   // nothing listens once server is gone
+}
+
 ModalDriver::Action closeWindow()
 {
     return [](QWidget* window) { window->close(); };
@@ -107,6 +127,12 @@ private slots:
     void loginByReference();
     void leavingReferenceChooserSendsNothing();
     void droppedRequestIsFollowedNextTime();
+    void clickDuringSlowRequestOrdersOnce();
+    void failedPendingCheckSendsNoOrder_data();
+    void failedPendingCheckSendsNoOrder();
+    void failedVersionStampLeavesOrderKnown_data();
+    void failedVersionStampLeavesOrderKnown();
+    void progressListShowsNewestLine();
 
 private:
     // Loads a demo loan and answers what its check brings up: the pull window is cancelled,
@@ -119,6 +145,7 @@ private:
 
 void TestPull::initTestCase()
 {
+    RegisterOrderingWindows();   // the status wait, also when these tests run on their own
     m_rig = std::make_unique<ScreenRig>("recent");
     QVERIFY(m_rig->started);
 }
@@ -415,7 +442,7 @@ void TestPull::closingStatusWindowAbortsAndPendingOrderIsFollowed()
         QCOMPARE(window->height(), window->twipsToPixels(frmPullReport::AbortedHeight));
         // Still in progress when the second Pull asks for it; done two polls later.
         m_rig->sim.setStatusPolls(int(m_rig->sent("GET_STATUS").size()) + 2);
-        window->cmdPull()->click();
+        pressPullWhenReady(window);
     });
     m_rig->boxes.expect(vbNo);   // on behalf of someone else?
     m_rig->boxes.expect();       // aborted
@@ -518,12 +545,19 @@ void TestPull::droppedRequestIsFollowedNextTime()
         afterDrop = progressLines(static_cast<frmPullReport*>(w));
         w->findChild<QPushButton*>("cmdPull")->click();
     });
-    m_rig->boxes.expect(vbNo);   // on behalf of someone else? (both Pulls)
+    m_rig->boxes.expect(vbNo);   // on behalf of someone else?
+    m_rig->boxes.expect();       // the order may have been placed
     m_rig->boxes.expect(vbNo);
     m_rig->boxes.expect();       // success of the second Pull
     main()->Button(MainButton::cmdRepull).click();
 
     QCOMPARE(afterDrop, (QStringList{"Request sent...", "An error occurred, check log"}));
+    QCOMPARE(m_rig->boxes.boxes.size(), 4);
+    QCOMPARE(m_rig->boxes.boxes[1].title, QString("Order May Have Been Placed"));
+    QCOMPARE(m_rig->boxes.boxes[1].icon(), int(vbExclamation));
+    QVERIFY2(m_rig->boxes.boxes[1].text.contains("may have been placed")
+                 && m_rig->boxes.boxes[1].text.contains("The next Pull for this loan will first look for this order"),
+             qPrintable(m_rig->boxes.boxes[1].text));
     QCOMPARE(m_rig->sent("REQUEST").size(), 1);
     QCOMPARE(m_rig->sent("FINDPENDING").size(), 2);
     QCOMPARE(m_rig->boxes.boxes.last().text, QString("Credit Report pulled successfully!"));
@@ -534,6 +568,154 @@ void TestPull::droppedRequestIsFollowedNextTime()
             placed << report.toObject().value("id").toString();
     QCOMPARE(placed.size(), int(m_rig->sent("REQUEST").size()));
     QVERIFY2(placed.contains(main()->sReportUID()), qPrintable(main()->sReportUID()));
+}
+
+// The user clicks Pull again while a slow order waits for the server: the click does nothing,
+// and exactly one order reaches the server.
+void TestPull::clickDuringSlowRequestOrdersOnce()
+{
+    loadCase("no-report");
+    m_rig->sim.setLatency(300);
+    ModalDriver user;
+    bool clicked = false;
+    bool pullEnabledDuringOrder = true;
+    QTimer secondClick;
+    QObject::connect(&secondClick, &QTimer::timeout, [&] {
+        frmPullReport* window = frmPullReport::loaded();
+        if (clicked || !window || progressLines(window).value(0) != "Request sent...")
+            return;
+        clicked = true;
+        pullEnabledDuringOrder = window->cmdPull()->isEnabled() || window->cmdClose()->isEnabled()
+            || window->cbxEquifax()->isEnabled();
+        QTest::mouseClick(window->cmdPull(), Qt::LeftButton);
+    });
+    secondClick.start(20);
+    user.on("frmPullReport", tickAndPull({"cbxEquifax"}));
+    m_rig->boxes.expect(vbNo);   // on behalf of someone else?
+    m_rig->boxes.expect();       // success
+    main()->Button(MainButton::cmdRepull).click();
+
+    QVERIFY(clicked);
+    QVERIFY(!pullEnabledDuringOrder);
+    QCOMPARE(m_rig->sent("REQUEST").size(), 1);
+    QCOMPARE(m_rig->sent("FINDPENDING").size(), 1);
+    QCOMPARE(m_rig->boxes.boxes.size(), 2);
+    QCOMPARE(m_rig->boxes.boxes[1].text, QString("Credit Report pulled successfully!"));
+}
+
+// The search for a pending identical order fails: that is not "none pending". No order is
+// sent and the user is told why.
+void TestPull::failedPendingCheckSendsNoOrder_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QStringList>("titles");   // the boxes after the on-behalf question
+    const QString notSent = "Order Not Sent";
+    QTest::newRow("HTTP 500") << "500" << QStringList{notSent};
+    QTest::newRow("HTML page") << "html" << QStringList{notSent};
+    QTest::newRow("dropped connection") << "drop" << QStringList{notSent};
+    QTest::newRow("connection refused") << "refused" << QStringList{"Invalid Internet Connection Found", notSent};
+}
+
+void TestPull::failedPendingCheckSendsNoOrder()
+{
+    QFETCH(QString, failure);
+    QFETCH(QStringList, titles);
+    loadCase("no-report");
+    const QString server = Props().ServerURL();
+    if (failure == "500")
+        m_rig->sim.scriptStatus("FINDPENDING", 500, "Internal Server Error");
+    else if (failure == "html")
+        m_rig->sim.script("FINDPENDING", "<html><body>Please sign in</body></html>");
+    else if (failure == "drop")
+        m_rig->sim.scriptDrop("FINDPENDING", 2);   // a read is sent again once
+    ModalDriver user;
+    QStringList lines;
+    user.on("frmPullReport", [&](QWidget* w) {
+        if (failure == "refused")
+            Props().setServerURL(QString("http://127.0.0.1:%1").arg(closedPort()));
+        tickAndPull({"cbxExperian"})(w);
+        Props().setServerURL(server);
+        lines = progressLines(static_cast<frmPullReport*>(w));
+        w->close();
+    });
+    m_rig->boxes.expect(vbNo);
+    for (int i = 0; i < titles.size(); ++i)
+        m_rig->boxes.expect();
+    main()->Button(MainButton::cmdRepull).click();
+
+    QVERIFY(m_rig->sent("REQUEST").isEmpty());
+    QCOMPARE(lines, QStringList{"An error occurred, check log"});
+    QCOMPARE(m_rig->boxes.boxes.size(), 1 + titles.size());
+    for (int i = 0; i < titles.size(); ++i)
+        QCOMPARE(m_rig->boxes.boxes[1 + i].title, titles[i]);
+    QVERIFY2(m_rig->boxes.boxes.last().text.startsWith("The credit vendor could not be asked whether this order is "
+                                                       "already in progress, so no order was sent."),
+             qPrintable(m_rig->boxes.boxes.last().text));
+    QCOMPARE(m_rig->boxes.boxes.last().icon(), int(vbCritical));
+    QCOMPARE(main()->ePullType(), 1);
+    QCOMPARE(main()->Button(MainButton::cmdRepull).text(), QString("&Pull Credit"));
+}
+
+// The order was placed but its version stamp failed: the main window and the check's results
+// know the order all the same.
+void TestPull::failedVersionStampLeavesOrderKnown_data()
+{
+    QTest::addColumn<int>("httpStatus");
+    QTest::newRow("refused") << 200;
+    QTest::newRow("HTTP 500") << 500;
+}
+
+void TestPull::failedVersionStampLeavesOrderKnown()
+{
+    QFETCH(int, httpStatus);
+    loadCase("no-report");
+    m_rig->sim.scriptStatus("UPDATELOSVERSION", httpStatus, "Version not stored");
+    ModalDriver user;
+    QString guid;
+    user.on("frmPullReport", [&](QWidget* w) {
+        tickAndPull({"cbxEquifax"})(w);
+        guid = static_cast<frmPullReport*>(w)->sReportUID();
+        w->close();
+    });
+    m_rig->boxes.expect(vbNo);
+    main()->Button(MainButton::cmdRepull).click();
+
+    QCOMPARE(m_rig->sent("REQUEST").size(), 1);
+    QVERIFY(m_rig->sent("GET_STATUS").isEmpty());
+    QVERIFY(!guid.isEmpty());
+    QCOMPARE(main()->sReportUID(), guid);
+    QCOMPARE(main()->reportStatus()->sReportID(), guid);
+    QCOMPARE(frmCheckExisting::sReportID(), guid);
+    QCOMPARE(main()->Button(MainButton::cmdRepull).text(), QString("&Repull"));
+    QVERIFY(m_rig->enabled("cmdView"));
+}
+
+// Each Pull adds its lines; the list keeps the newest one in view.
+void TestPull::progressListShowsNewestLine()
+{
+    loadCase("no-report");
+    const int pulls = 4;
+    m_rig->sim.script("REQUEST", "FAILED", pulls);
+    ModalDriver user;
+    int count = 0;
+    bool lastVisible = false;
+    user.on("frmPullReport", [&](QWidget* w) {
+        auto* window = static_cast<frmPullReport*>(w);
+        tickAndPull({"cbxEquifax"})(w);
+        for (int i = 1; i < pulls; ++i)
+            window->cmdPull()->click();
+        QListWidget* list = window->lstbxProgress();
+        count = list->count();
+        lastVisible = list->viewport()->rect().contains(list->visualItemRect(list->item(count - 1)));
+        w->close();
+    });
+    for (int i = 0; i < pulls; ++i) {
+        m_rig->boxes.expect(vbNo);
+        m_rig->boxes.expect();   // "Error Submitting Request"
+    }
+    main()->Button(MainButton::cmdRepull).click();
+    QCOMPARE(count, 2 * pulls);
+    QVERIFY(lastVisible);
 }
 
 int runPullTests(int argc, char** argv)

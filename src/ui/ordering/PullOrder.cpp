@@ -22,7 +22,17 @@
 
 namespace {
 const QString kCheckLog = QStringLiteral("An error occurred, check log");
-}
+
+const QString kPendingCheckFailed = QStringLiteral(
+    "The credit vendor could not be asked whether this order is already in progress, so no order was sent. "
+    "Sending it without that check could order the borrower's credit twice.\r\n\r\n"
+    "Please press Pull again in a few minutes. The details are in the error log.");
+
+const QString kAnswerLost = QStringLiteral(
+    "The order was sent to the credit vendor, but its answer was lost, so the order may have been placed.\r\n\r\n"
+    "The next Pull for this loan will first look for this order at the vendor and follow it instead of "
+    "placing a second one. Press Pull again with the same bureaus when you are ready.");
+} // namespace
 
 PullOrder::PullOrder(frmPullReport& window) : w(window) {}
 
@@ -59,11 +69,9 @@ void PullOrder::run()
     QString guid;
     if (!placeOrFollow(block, guid))
         return;
-    w.m_sReportUID = guid;
+    knowOrder(guid);
     if (!stampVersion(guid))
         return;
-    frmCheckExisting::setsReportID(guid);
-    main.setsReportLocation(QString());
 
     w.progress(QStringLiteral("Checking status..."));
     if (!waitForBureaus(guid))
@@ -72,7 +80,7 @@ void PullOrder::run()
     if (status && status->UserUnloaded())
         aborted();
     else
-        succeeded(guid);
+        succeeded();
 }
 
 // Whose account the order goes on. False when the user left the reference chooser and
@@ -95,7 +103,8 @@ bool PullOrder::chooseWhoOrders()
     return !(chooser && chooser->UserCancelled());
 }
 
-// An identical order still in progress is followed rather than placed a second time.
+// An identical order still in progress is followed rather than placed a second time. When the
+// search itself fails nothing is sent: not knowing is not the same as "none pending".
 bool PullOrder::placeOrFollow(const QString& block, QString& guid)
 {
     QString pending;
@@ -104,15 +113,38 @@ bool PullOrder::placeOrFollow(const QString& block, QString& guid)
         guid = pending;
         return true;
     }
+    if (!pending.isEmpty()) {
+        // FindPending has logged the failure (and shown the box of an unreachable server).
+        w.progress(kCheckLog);
+        MsgBox(kPendingCheckFailed, vbCritical, QStringLiteral("Order Not Sent"));
+        return false;
+    }
     w.progress(QStringLiteral("Request sent..."));
     QString answer;
     if (!Request(block, answer)) {
         w.progress(kCheckLog);
+        // Request has logged the failure and shown a refusal. An answer lost on the way back
+        // leaves an order that may exist: the next Pull's FINDPENDING finds and follows it.
+        if (OrderMayHaveArrived(answer))
+            MsgBox(kAnswerLost, vbExclamation, QStringLiteral("Order May Have Been Placed"));
         return false;
     }
     w.progress(QStringLiteral("Request accepted..."), false);
     guid = answer;
     return true;
+}
+
+// The order exists at the vendor from the moment its GUID is known, whatever happens to the
+// steps after it: the main window and the check's results follow it at once, and no
+// downloaded report is current any more.
+void PullOrder::knowOrder(const QString& guid)
+{
+    w.m_sReportUID = guid;
+    frmCheckExisting::setsReportID(guid);
+    w.m_oReportStatus->setsReportID(guid);
+    frmMain& main = *w.m_main;
+    main.setsReportUID(guid);
+    main.setsReportLocation(QString());
 }
 
 bool PullOrder::stampVersion(const QString& guid)
@@ -149,12 +181,10 @@ void PullOrder::aborted()
     MsgBox(QStringLiteral("Credit pull aborted by user."), vbInformation, QStringLiteral("Aborted"));
 }
 
-void PullOrder::succeeded(const QString& guid)
+void PullOrder::succeeded()
 {
     w.progress(QStringLiteral("Report finished."));
     frmMain& main = *w.m_main;
-    main.setsReportUID(guid);
-    w.m_oReportStatus->setsReportID(guid);
     w.m_ePullType = PullRepull;
     main.setePullType(PullRepull);
     MsgBox(QStringLiteral("Credit Report pulled successfully!"), vbExclamation, QStringLiteral("Success"));

@@ -20,10 +20,11 @@ private:
     void run();
     bool chooseWhoOrders();
     bool placeOrFollow(const QString& block, QString& guid);
+    void knowOrder(const QString& guid);
     bool stampVersion(const QString& guid);
     bool waitForBureaus(const QString& guid);
     void aborted();
-    void succeeded(const QString& guid);
+    void succeeded();
 
     frmPullReport& w;
 };

@@ -13,10 +13,15 @@
 #include "ui/ordering/PullOrder.h"
 #include "ui/ordering/frmMain.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QDate>
 #include <QRegularExpression>
 #include <QScreen>
+
+#include <initializer_list>
 
 namespace {
 
@@ -195,6 +200,7 @@ void frmPullReport::showProgressList()
 void frmPullReport::progress(const QString& line, bool repaintNow)
 {
     ui->lstbxProgress->addItem(line);
+    ui->lstbxProgress->scrollToBottom();
     if (repaintNow)
         ui->lstbxProgress->repaint();
 }
@@ -229,9 +235,57 @@ bool frmPullReport::Validate()
 
 void frmPullReport::cmdPull_Click()
 {
-    if (!Validate())
+    if (m_ordering || !Validate())
         return;
+    lockWhileOrdering();
     PullOrder(*this).Run();
+    unlockAfterOrder();
+}
+
+// Nothing in the window may start, change or cancel an order while one runs: a second order
+// could bill the borrower twice.
+void frmPullReport::lockWhileOrdering()
+{
+    m_ordering = true;
+    m_enabledBeforeOrder.clear();
+    for (QWidget* control : std::initializer_list<QWidget*>{ui->cmdPull, ui->cmdClose, ui->cbxEquifax,
+                                                           ui->cbxExperian, ui->cbxTransUnion}) {
+        m_enabledBeforeOrder.append({control, control->isEnabled()});
+        control->setEnabled(false);
+    }
+}
+
+// The server requests wait with user input held back, and Qt delivers what was held back as
+// soon as an event loop runs without that restriction. It is delivered here, while the
+// controls are still disabled, so a click made during the order is not replayed as a new one.
+// (A closed window has nothing to deliver to; its held-back clicks go nowhere.)
+void frmPullReport::unlockAfterOrder()
+{
+    if (isVisible())
+        QCoreApplication::processEvents();
+    for (const auto& [control, enabled] : m_enabledBeforeOrder)
+        control->setEnabled(enabled);
+    m_enabledBeforeOrder.clear();
+    m_ordering = false;
+}
+
+void frmPullReport::keyPressEvent(QKeyEvent* event)
+{
+    if (m_ordering && event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+// Only the user's close is refused; the order itself closes the window when it succeeds.
+void frmPullReport::closeEvent(QCloseEvent* event)
+{
+    if (m_ordering && event->spontaneous()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }
 
 void frmPullReport::done(int result)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QList>
 #include <QPointer>
 
 #include <memory>
@@ -78,6 +79,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // While an order runs, Escape and the window's close button do nothing, like Cancel.
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private slots:
     void cmdPull_Click();
@@ -91,6 +95,8 @@ private:
     void showProgressList();
     void hideProgressList(int heightTwips);
     void progress(const QString& line, bool repaintNow = true);
+    void lockWhileOrdering();
+    void unlockAfterOrder();
     bool orderAndWait();
     void succeed(const QString& guid);
 
@@ -104,4 +110,7 @@ private:
     qint16 m_nBureausTicked = 0;
     QString m_sReportUID;
     bool m_setUpDone = false;
+    // Set while Pull's order runs; the controls' enabled states from before it.
+    bool m_ordering = false;
+    QList<QPair<QWidget*, bool>> m_enabledBeforeOrder;
 };
