@@ -302,8 +302,10 @@ void TestCheckExisting::failedCheckEndsInSearchError()
     if (!box.isEmpty())
         rig.boxes.expect();
     rig.check();
-    qunsetenv("QUILLCLIENT_HTTP_TIMEOUT_MS");
-    rig.sim.setLatency(0);
+    if (failure == "timeout") {   // (a control request runs the event loop: not before a restart is seen)
+        qunsetenv("QUILLCLIENT_HTTP_TIMEOUT_MS");
+        rig.sim.setLatency(0);
+    }
 
     QCOMPARE(rig.boxes.unexpected, 0);
     if (!box.isEmpty())
@@ -314,7 +316,7 @@ void TestCheckExisting::failedCheckEndsInSearchError()
     QVERIFY2(log.contains(logged.toUtf8()), log.constData());
     QVERIFY(!log.contains("Demo2026pass"));
     QCOMPARE(rig.window()->existingReportResult(), int(ReportSearchError));
-    QCOMPARE(disabledButtons(rig), QString("AddBureau Import Print RMCR Repull RequestSupp View Web"));
+    QCOMPARE(disabledButtons(rig), QString("AddBureau Import Print RMCR Repull RequestSupp View"));
     QVERIFY(rig.window()->Button(MainButton::cmdRepull).text() != "&Pull Credit");
     if (failure == "no-export")
         QVERIFY(rig.sent("FIND_REPORT").isEmpty());
