@@ -18,7 +18,8 @@ private slots:
     void emptyStoreAtStartOpensSettingsWindow();
 };
 
-// The change-password window, forced and by choice, against the stand-in server.
+// The change-password window, forced and by choice, against the stand-in server; start-up with
+// an expired password.
 class ChangePassTest : public QObject
 {
     Q_OBJECT
@@ -33,6 +34,8 @@ private slots:
     void policyHelpFromServerOrDefault();
     void droppedConnectionSendsOnce_data();
     void droppedConnectionSendsOnce();
+    void expiredPasswordAtStart_data();
+    void expiredPasswordAtStart();
 };
 
 // The contact-information window against the stand-in server.

@@ -283,3 +283,40 @@ void ChangePassTest::droppedConnectionSendsOnce()
     QCOMPARE(Props().Password(), kPassword);
     QCOMPARE(Props().UserEmail(), contactBefore);
 }
+
+void ChangePassTest::expiredPasswordAtStart_data()
+{
+    QTest::addColumn<bool>("change");
+    QTest::addColumn<QStringList>("sent");
+    QTest::newRow("changed: start-up goes on") << true
+        << QStringList{"PASSWORDEXPIRED", "CHANGEPASSWORD", "NEWERVERSION", "CROSS_COMPANY_REISSUE"};
+    QTest::newRow("Cancel and Yes: the program ends") << false << QStringList{"PASSWORDEXPIRED"};
+}
+
+// Start-up with an expired password shows the forced window before anything else.
+void ChangePassTest::expiredPasswordAtStart()
+{
+    QFETCH(bool, change);
+    QFETCH(QStringList, sent);
+    Rig rig;
+    for (const auto& [key, value] : QList<QPair<QString, QString>>{{"ServerURL", rig.sim.baseUrl()}, {"UserName", kUser},
+                                                                   {"Password", kPassword}})
+        SettingsStore::SaveSetting("OQCREDIT", "Main", key, value);
+    rig.sim.script("PASSWORDEXPIRED", "True");
+    rig.boxes.expect(change ? vbOK : vbYes);
+    QString heading;
+    whenModal<frmChangePass>([&](frmChangePass& w) {
+        heading = w.findChild<QLabel*>("lblLabels")->text();
+        if (change) {
+            enter(w, kPassBoxes, {kPassword, kNew, kNew});
+            w.findChild<QCheckBox*>("cbxSavePwd")->setChecked(true);
+        }
+        click(w, change ? "cmdOK" : "cmdCancel");
+    });
+    QCOMPARE(Main(), StartupOutcome::Started);
+    QCOMPARE(heading, QString("Your password has expired."));
+    QCOMPARE(actions(rig.sim.requests()), sent);
+    QCOMPARE(rig.window.checks, change ? 1 : 0);
+    QCOMPARE(rig.ending.count, change ? 0 : 1);
+    QCOMPARE(stored("Password"), change ? kNew : kPassword);
+}
