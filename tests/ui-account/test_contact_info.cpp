@@ -4,18 +4,7 @@
 
 namespace {
 
-const char* const kContactBoxes[] = {"txtEmail", "txtPhoneNum", "txtPhoneExt"};
-const QString kFetch = QStringLiteral(
-    "POST /utils/CGI_Utilities.asp?Action=GETCONTACTINFO&USER=demo&COMPANYID=QDEMO&DEPARTMENTID=QDEMO-LOANS");
-
-void demoAccount(VendorSim& sim)
-{
-    Props().setServerURL(sim.baseUrl());
-    Props().setUserName(kUser);
-    Props().setPassword(kPassword);
-    Props().setCompanyID("QDEMO");
-    Props().setDepartmentID("QDEMO-LOANS");
-}
+const QStringList kContactBoxes = {"txtEmail", "txtPhoneNum", "txtPhoneExt"};
 
 // Values the run already holds, so opening the window fetches nothing.
 void knownContact(const QStringList& values)
@@ -30,42 +19,7 @@ QStringList contactValues()
     return {Props().UserEmail(), Props().UserPhone(), Props().UserPhoneExt()};
 }
 
-void showContactInfo(const std::function<void(frmUpdateContactInfo&)>& script)
-{
-    whenModal<frmUpdateContactInfo>(script, [] {
-        if (frmUpdateContactInfo* w = frmUpdateContactInfo::loaded())
-            w->reject();
-    });
-    frmUpdateContactInfo::ShowModal();
-}
-
-QStringList shownValues(QWidget& w)
-{
-    QStringList values;
-    for (const char* name : kContactBoxes)
-        values << box(w, name)->text();
-    return values;
-}
-
-void enterContact(QWidget& w, const QStringList& values)
-{
-    for (int i = 0; i < 3; ++i) {
-        box(w, kContactBoxes[i])->clear();
-        QTest::keyClicks(box(w, kContactBoxes[i]), values[i]);
-    }
-}
-
 } // namespace
-
-void ContactInfoTest::initTestCase()
-{
-    QVERIFY(m_sim.start());
-}
-
-void ContactInfoTest::init()
-{
-    m_sim.reset();
-}
 
 void ContactInfoTest::firstOpeningFetches_data()
 {
@@ -94,138 +48,104 @@ void ContactInfoTest::firstOpeningFetches()
     QFETCH(QStringList, shown);
     QFETCH(QString, error);
     Rig rig;
-    demoAccount(m_sim);
+    rig.account();
     knownContact(known);
     if (!answer.isEmpty())
-        m_sim.script("GETCONTACTINFO", answer);
+        rig.sim.script("GETCONTACTINFO", answer);
     if (!error.isEmpty())
         rig.boxes.expect(vbOK);
     QStringList onScreen;
-    QString caption, heading;
-    showContactInfo([&](frmUpdateContactInfo& w) {
-        onScreen = shownValues(w);
-        caption = w.windowTitle();
-        heading = w.findChild<QLabel*>("lblLabels")->text();
+    whenModal<frmUpdateContactInfo>([&](frmUpdateContactInfo& w) {
+        onScreen << w.windowTitle() << w.findChild<QLabel*>("lblLabels")->text();
+        for (const QString& name : kContactBoxes)
+            onScreen << box(w, name)->text();
     });
-    QCOMPARE(caption, QString("Update Contact Information"));
-    QCOMPARE(heading, QString("Update Your Contact Information"));
-    QCOMPARE(onScreen, shown);
+    frmUpdateContactInfo::ShowModal();
+    QCOMPARE(onScreen, QStringList({"Update Contact Information", "Update Your Contact Information"}) + shown);
     const bool fetches = known == QStringList{"", "", ""};
-    QCOMPARE(m_sim.requests(), fetches ? QStringList(kFetch) : QStringList());
-    QCOMPARE(rig.boxes.boxes.size(), error.isEmpty() ? 0 : 1);
+    QCOMPARE(rig.sim.requests(), fetches ? QStringList(kUtil + "GETCONTACTINFO&USER=demo&COMPANYID=QDEMO&DEPARTMENTID=QDEMO-LOANS")
+                                         : QStringList());
+    QCOMPARE(rig.shown(0), error.isEmpty() ? "|0|" : "Error In Load UpdateContactInfo|" + QString::number(vbOKOnly | vbExclamation) + "|" + error);
     if (!error.isEmpty()) {
-        QCOMPARE(rig.boxes.boxes[0].text, error);
-        QCOMPARE(rig.boxes.boxes[0].title, QString("Error In Load UpdateContactInfo"));
-        QCOMPARE(rig.boxes.boxes[0].style, int(vbOKOnly | vbExclamation));
         QCOMPARE(contactValues(), known);
         QVERIFY(rig.env.readFile("errors.log").contains(error.section("Error Desc: ", 1).toUtf8()));
     }
     QCOMPARE(rig.desk.busyDepth, 0);
 }
 
-void ContactInfoTest::localChecksRefuseInOrder_data()
+void ContactInfoTest::okOutcomes_data()
 {
-    // Entries: e-mail, telephone, extension. Rows also break rules checked later.
-    QTest::addColumn<QStringList>("entries");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("focus");
-    QTest::newRow("e-mail character") << QStringList{"a'b@c.com", "1*", "2="}
-        << "Email address contains illegal characters" << "txtEmail";
-    QTest::newRow("telephone asterisk") << QStringList{"no at sign", "555*0100", "2="}
-        << "Phone number contains illegal characters" << "txtPhoneNum";
-    QTest::newRow("extension character") << QStringList{"no at sign", "", "\"12\""}
-        << "Phone extension contains illegal characters" << "txtPhoneExt";
-    QTest::newRow("no @") << QStringList{"dana.example.com", "", ""}
-        << "Invalid email address, it must contain '@' character" << "txtEmail";
-    QTest::newRow("dot right after @") << QStringList{"dana@.example.com", "", ""}
-        << "Invalid email address, incorrect '.' after the '@'" << "txtEmail";
-    QTest::newRow("no dot after @") << QStringList{"d.ana@example", "", ""}
-        << "Invalid email address, incorrect '.' after the '@'" << "txtEmail";
-    QTest::newRow("one-letter extension") << QStringList{"dana@example.c", "", ""}
-        << "Invalid domain extension" << "txtEmail";
-}
-
-void ContactInfoTest::localChecksRefuseInOrder()
-{
-    QFETCH(QStringList, entries);
-    QFETCH(QString, message);
-    QFETCH(QString, focus);
-    Rig rig;
-    demoAccount(m_sim);
-    knownContact({"old@vendor.example", "5550100", ""});
-    rig.boxes.expect(vbOK);
-    QString focused;
-    bool stillOpen = false;
-    showContactInfo([&](frmUpdateContactInfo& w) {
-        enterContact(w, entries);
-        click(w, "cmdOK");
-        focused = focusedName(w);
-        stillOpen = w.isVisible();
-    });
-    QCOMPARE(rig.boxes.boxes.size(), 1);
-    QCOMPARE(rig.boxes.boxes[0].text, message);
-    QCOMPARE(rig.boxes.boxes[0].title, QString("Validation Error"));
-    QCOMPARE(rig.boxes.boxes[0].style, int(vbOKOnly | vbCritical));
-    QCOMPARE(focused, focus);
-    QVERIFY(stillOpen);
-    QCOMPARE(m_sim.requests(), QStringList());
-    QCOMPARE(contactValues(), (QStringList{"old@vendor.example", "5550100", ""}));
-}
-
-void ContactInfoTest::okSendsChangesOrNothing_data()
-{
-    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QStringList>("entries");  // e-mail, telephone, extension
     QTest::addColumn<QString>("answer");       // scripted; empty: the server's own
     QTest::addColumn<QString>("request");      // the fields after DEPARTMENTID, or empty: none sent
-    QTest::addColumn<QString>("box");          // text of the one box shown
+    QTest::addColumn<QString>("box");          // title|icon|text of the one box shown
+    QTest::addColumn<QString>("focus");        // a box the focus goes to: the window stays open
     QTest::addColumn<QStringList>("kept");     // values the run holds afterwards
     const QStringList old{"Dana@Vendor.example", "5550100", "12"};
-    const QString refused = "There was an error updating contact information.\r\nError Number: 6001\r\nError: ";
+    const QString invalid = "Validation Error|" + QString::number(vbCritical) + "|";
+    const QString success = "Success|" + QString::number(vbInformation) + "|";
+    // Local checks, in order; rows also break rules checked later.
+    QTest::newRow("e-mail character") << QStringList{"a'b@c.com", "1*", "2="} << "" << ""
+        << invalid + "Email address contains illegal characters" << "txtEmail" << old;
+    QTest::newRow("telephone asterisk") << QStringList{"no at sign", "555*0100", "2="} << "" << ""
+        << invalid + "Phone number contains illegal characters" << "txtPhoneNum" << old;
+    QTest::newRow("extension character") << QStringList{"no at sign", "", "\"12\""} << "" << ""
+        << invalid + "Phone extension contains illegal characters" << "txtPhoneExt" << old;
+    QTest::newRow("no @") << QStringList{"dana.example.com", "", ""} << "" << ""
+        << invalid + "Invalid email address, it must contain '@' character" << "txtEmail" << old;
+    QTest::newRow("dot right after @") << QStringList{"dana@.example.com", "", ""} << "" << ""
+        << invalid + "Invalid email address, incorrect '.' after the '@'" << "txtEmail" << old;
+    QTest::newRow("no dot after @") << QStringList{"d.ana@example", "", ""} << "" << ""
+        << invalid + "Invalid email address, incorrect '.' after the '@'" << "txtEmail" << old;
+    QTest::newRow("one-letter extension") << QStringList{"dana@example.c", "", ""} << "" << ""
+        << invalid + "Invalid domain extension" << "txtEmail" << old;
     QTest::newRow("changed, sent trimmed") << QStringList{" dana@new.example ", "(555) 010-0199", " 7"} << ""
         << "&NEWPHONE=%28555%29+010-0199&NEWEXT=7&NEWEMAIL=dana%40new.example"
-        << "Contact information changed successfully."
-        << QStringList{"dana@new.example", "(555) 010-0199", "7"};
+        << success + "Contact information changed successfully." << "" << QStringList{"dana@new.example", "(555) 010-0199", "7"};
     QTest::newRow("blank after a one-letter extension counts") << QStringList{"dana@example.c ", "5550100", "12"}
         << "contactinfochanged" << "&NEWPHONE=5550100&NEWEXT=12&NEWEMAIL=dana%40example.c"
-        << "Contact information changed successfully." << QStringList{"dana@example.c", "5550100", "12"};
-    QTest::newRow("letter case only: no change") << QStringList{"DANA@vendor.EXAMPLE ", "5550100", "12"} << ""
-        << "" << "No changes detected." << old;
-    QTest::newRow("refused") << QStringList{"dana@new.example", "5550100", "12"}
-        << "Department does not match this user." << "&NEWPHONE=5550100&NEWEXT=12&NEWEMAIL=dana%40new.example"
-        << refused + "Department does not match this user." << old;
+        << success + "Contact information changed successfully." << "" << QStringList{"dana@example.c", "5550100", "12"};
+    QTest::newRow("letter case only: no change") << QStringList{"DANA@vendor.EXAMPLE ", "5550100", "12"} << "" << ""
+        << success + "No changes detected." << "" << old;
+    QTest::newRow("refused") << QStringList{"dana@new.example", "5550100", "12"} << "Department does not match this user."
+        << "&NEWPHONE=5550100&NEWEXT=12&NEWEMAIL=dana%40new.example" << "Update Contact Info Error|0|There was an error "
+           "updating contact information.\r\nError Number: 6001\r\nError: Department does not match this user." << "-" << old;
 }
 
-void ContactInfoTest::okSendsChangesOrNothing()
+void ContactInfoTest::okOutcomes()
 {
     QFETCH(QStringList, entries);
     QFETCH(QString, answer);
     QFETCH(QString, request);
     QFETCH(QString, box);
+    QFETCH(QString, focus);
     QFETCH(QStringList, kept);
     Rig rig;
-    demoAccount(m_sim);
+    rig.account();
     knownContact({"Dana@Vendor.example", "5550100", "12"});
     if (!answer.isEmpty())
-        m_sim.script("UPDATECONTACTINFO", answer);
+        rig.sim.script("UPDATECONTACTINFO", answer);
     rig.boxes.expect(vbOK);
-    bool closed = false;
-    showContactInfo([&](frmUpdateContactInfo& w) {
-        enterContact(w, entries);
+    QString focused;
+    bool open = false;
+    whenModal<frmUpdateContactInfo>([&](frmUpdateContactInfo& w) {
+        enter(w, kContactBoxes, entries);
         click(w, "cmdOK");
-        closed = !w.isVisible();
+        open = w.isVisible();
+        focused = focusedName(w);
     });
-    const bool refusal = box.startsWith("There was an error");
+    frmUpdateContactInfo::ShowModal();
     QCOMPARE(rig.boxes.boxes.size(), 1);
-    QCOMPARE(rig.boxes.boxes[0].text, box);
-    QCOMPARE(rig.boxes.boxes[0].title, refusal ? QString("Update Contact Info Error") : QString("Success"));
-    QCOMPARE(rig.boxes.boxes[0].style, refusal ? int(vbOKOnly) : int(vbOKOnly | vbInformation));
-    QCOMPARE(closed, !refusal);
-    QCOMPARE(m_sim.requests(),
-             request.isEmpty() ? QStringList()
-                               : QStringList("POST /utils/CGI_Utilities.asp?Action=UPDATECONTACTINFO&USER=demo"
-                                             "&DEPARTMENTID=QDEMO-LOANS" + request));
+    const auto& shown = rig.boxes.boxes[0];
+    QCOMPARE(shown.title + "|" + QString::number(shown.icon()) + "|" + shown.text, box);
+    QCOMPARE(shown.buttons(), int(vbOKOnly));
+    QCOMPARE(open, !focus.isEmpty());
+    if (focus != "-" && open)
+        QCOMPARE(focused, focus);
+    QCOMPARE(rig.sim.requests(), request.isEmpty() ? QStringList()
+             : QStringList(kUtil + "UPDATECONTACTINFO&USER=demo&DEPARTMENTID=QDEMO-LOANS" + request));
     QCOMPARE(contactValues(), kept);
-    if (refusal)
+    if (focus == "-")
         QVERIFY(rig.env.readFile("errors.log").contains("Department does not match this user."));
     QCOMPARE(rig.desk.busyDepth, 0);
 }

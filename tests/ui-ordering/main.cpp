@@ -2,7 +2,6 @@
 
 int runFrmMainTests(int argc, char** argv);
 int runWebPageTests(int argc, char** argv);
-int runReissueTests(int argc, char** argv);
 int runCheckExistingTests(int argc, char** argv);
 int runStatusTests(int argc, char** argv);
 int runLoginByRefTests(int argc, char** argv);
@@ -14,7 +13,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     int status = 0;
-    for (auto run : {runFrmMainTests, runWebPageTests, runReissueTests, runCheckExistingTests, runStatusTests,
+    for (auto run : {runFrmMainTests, runWebPageTests, runCheckExistingTests, runStatusTests,
                      runLoginByRefTests, runReportCommandTests, runValidationTests, runPullTests})
         status |= run(argc, argv);
     return status;

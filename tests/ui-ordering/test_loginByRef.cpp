@@ -1,14 +1,10 @@
 #include "ScriptedMsgBox.h"
 #include "TestEnv.h"
-#include "VendorSim.h"
 #include "core/AppContext.h"
 #include "core/clsProperties.h"
-#include "service/ParamBlock.h"
-#include "service/basOrder.h"
 #include "ui/ordering/frmLoginByRef.h"
 
 #include <QApplication>
-#include <QJsonObject>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
@@ -42,7 +38,7 @@ std::shared_ptr<clsLoginByRef> entry(const QString& longName, const QString& use
 
 Q_DECLARE_METATYPE(ChoiceRow)
 
-// The reference chooser, and what an order placed after a choice sends.
+// The reference chooser: whose account an order goes on.
 class TestLoginByRef : public QObject
 {
     Q_OBJECT
@@ -137,34 +133,6 @@ private slots:
         QCOMPARE(chooser.UserCancelled(), row.cancelled);
         QCOMPARE(Props().LoginReference()->UserName(), row.reference);
         QCOMPARE(Props().IsLoginByRef(), row.reference != "prev");
-    }
-
-    // After a choice the order goes on the reference's account, with the user's own login beside it.
-    void orderCarriesTheReferenceLogin()
-    {
-        VendorSim sim;
-        QVERIFY2(sim.start(), "the stand-in vendor server did not start");
-        Props().setServerURL(sim.baseUrl());
-        Props().setPostLocation("/cia/cgi/marrowCGI.exe?");
-        Props().setUserName("demo");
-        Props().setPassword("Demo2026pass");
-        drive(ChoiceRow{{"pick:0", "cmdPull"}, true, {}, {false}, false, "agent"});
-        frmLoginByRef& chooser = frmLoginByRef::Load();
-        chooser.setAbortMessage(true);
-        chooser.exec();
-        QVERIFY(!chooser.UserCancelled());
-
-        QString guid;
-        QVERIFY2(Request(ParamBlock("REQUEST").add("Keywords", "").add("FirstName", "AVERY").add("LastName", "NEWCOMB")
-                             .add("SSN", "900110001").add("EQUIFAX", "TRUE").text(), guid), qPrintable(guid));
-
-        QCOMPARE(sim.requests().value(0).section("&action=", 0, 0),
-                 "POST /cia/cgi/marrowCGI.exe?UserName=agent&Password=Agent2026pass&LoginByRefUserName=demo"
-                 "&LoginByRefPassword=Demo2026pass");
-        const QJsonObject order = sim.reports().last().toObject();
-        QCOMPARE(order.value("id").toString(), guid);
-        QCOMPARE(order.value("owner").toString(), QString("agent"));
-        QCOMPARE(order.value("placedBy").toString(), QString("demo"));
     }
 };
 

@@ -113,19 +113,16 @@ private slots:
 
     void setUpByTypeStatusAndRights_data();
     void setUpByTypeStatusAndRights();
-    void addBureauCountsNetClicks();
-    void noBureauTickedIsRefused();
-    void commaClosesAndFocusesStreet();
+    void pullIsRefused_data();
+    void pullIsRefused();
 
     void orderReachesServerByteForByte_data();
     void orderReachesServerByteForByte();
-    void escapedValuesReachServerUnchanged();
     void oldReportAsksBeforeRepull_data();
     void oldReportAsksBeforeRepull();
     void closingStatusWindowAbortsAndPendingOrderIsFollowed();
     void loginByReference_data();
     void loginByReference();
-    void leavingReferenceChooserSendsNothing();
     void droppedRequestIsFollowedNextTime();
     void clickDuringSlowRequestOrdersOnce();
     void failedPendingCheckSendsNoOrder_data();
@@ -246,75 +243,71 @@ void TestPull::setUpByTypeStatusAndRights()
     Props().setbTU_Right(true);
 }
 
-void TestPull::addBureauCountsNetClicks()
+void TestPull::pullIsRefused_data()
 {
-    loadCase("joint");
-    ModalDriver user;
-    user.on("frmPullReport", [](QWidget* w) {
-        auto* window = static_cast<frmPullReport*>(w);
-        window->cbxTransUnion()->click();
-        window->cbxTransUnion()->click();
-        QCOMPARE(window->nBureausTicked(), qint16(0));
-        window->cmdPull()->click();
-        window->close();
-    });
-    m_rig->boxes.expect();
-    main()->Button(MainButton::cmdAddBureau).click();
-    QCOMPARE(user.acted("frmPullReport"), 1);
-    QCOMPARE(m_rig->boxes.boxes.size(), 1);
-    QCOMPARE(m_rig->boxes.boxes[0].text, QString("You must select atleast 1 bureau to add to the original report."));
-    QCOMPARE(m_rig->boxes.boxes[0].title, QString("Validation Error"));
-    QCOMPARE(m_rig->boxes.boxes[0].icon(), int(vbExclamation));
-    QVERIFY(m_rig->sim.requests().isEmpty());
-    // Adding a bureau leaves the next order's kind alone.
-    QCOMPARE(main()->ePullType(), 2);
+    QTest::addColumn<QString>("caseName");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("box");   // title|icon|text of the last box
+    QTest::addColumn<bool>("staysOpen");
+    const QString validation = "Validation Error|" + QString::number(vbExclamation) + "|";
+    QTest::newRow("no bureau ticked") << "no-report" << "cmdRepull" << "none"
+        << validation + "You must choose atleast 1 bureau to pull credit from." << true;
+    QTest::newRow("add a bureau: ticked and unticked again") << "joint" << "cmdAddBureau" << "twice"
+        << validation + "You must select atleast 1 bureau to add to the original report." << true;
+    // The main window's own rules refuse a comma too; here the user types one while the window is open.
+    QTest::newRow("comma typed while open") << "recent" << "cmdRepull" << "comma"
+        << "Comma Error|" + QString::number(vbInformation) + "|You can not have any commas in the address field.\r\n"
+           "Please go back to the main screen and remove any commas." << false;
+    QTest::newRow("reference chooser left, abort confirmed") << "no-report" << "cmdRepull" << "chooser"
+        << "Abort?|" + QString::number(vbExclamation) + "|You can not pull credit without chosing a reference.\r\n\r\n\r\n"
+           "Abort Credit Pull?" << true;
 }
 
-void TestPull::noBureauTickedIsRefused()
+// Pull is refused before anything reaches the server.
+void TestPull::pullIsRefused()
 {
-    loadCase("no-report");
-    ModalDriver user;
+    QFETCH(QString, caseName);
+    QFETCH(QString, button);
+    QFETCH(QString, how);
+    QFETCH(QString, box);
+    QFETCH(bool, staysOpen);
+    loadCase(caseName);
+    const int typeBefore = main()->ePullType();
     bool stayedOpen = false;
-    user.on("frmPullReport", [&stayedOpen](QWidget* w) {
-        w->findChild<QPushButton*>("cmdPull")->click();
+    ModalDriver user;
+    user.on("frmPullReport", [&, this](QWidget* w) {
+        auto* window = static_cast<frmPullReport*>(w);
+        if (how == "twice") {
+            window->cbxTransUnion()->click();
+            window->cbxTransUnion()->click();
+            QCOMPARE(window->nBureausTicked(), qint16(0));
+        }
+        if (how == "comma") {
+            main()->Box(LoanBox::lblCurAddr).setText("27 CAFE ROW, APT 4");
+            main()->Button(MainButton::cmdAddBureau).setEnabled(true);
+        }
+        tickAndPull(how == "none" || how == "twice" ? QStringList() : QStringList{"cbxEquifax"})(w);
         stayedOpen = w->isVisible();
         w->close();
     });
-    m_rig->boxes.expect();
-    main()->Button(MainButton::cmdRepull).click();
-    QVERIFY(stayedOpen);
-    QCOMPARE(m_rig->boxes.boxes.size(), 1);
-    QCOMPARE(m_rig->boxes.boxes[0].text, QString("You must choose atleast 1 bureau to pull credit from."));
-    QCOMPARE(m_rig->boxes.boxes[0].title, QString("Validation Error"));
-    QVERIFY(m_rig->sim.requests().isEmpty());
-}
-
-// The main window's own rules refuse a comma too; this is the user typing one while the pull
-// window is open.
-void TestPull::commaClosesAndFocusesStreet()
-{
-    loadCase("recent");
-    main()->Button(MainButton::cmdAddBureau).setEnabled(false);
-    ModalDriver user;
-    user.on("frmPullReport", [this](QWidget* w) {
-        main()->Box(LoanBox::lblCurAddr).setText("27 CAFE ROW, APT 4");
-        // Unload refreshes the main window's buttons.
-        main()->Button(MainButton::cmdAddBureau).setEnabled(true);
-        w->findChild<QPushButton*>("cmdPull")->click();
-    });
-    m_rig->boxes.expect();
-    main()->Button(MainButton::cmdRepull).click();
+    user.on("frmLoginByRef", [](QWidget* w) { w->findChild<QPushButton*>("cmdClose")->click(); });
+    if (how == "chooser")
+        m_rig->boxes.expect(vbYes);   // on behalf of someone else
+    m_rig->boxes.expect(vbYes);
+    QUILL_FIND_CHILD(command, QPushButton, main(), button);
+    command->click();
     QCOMPARE(user.acted("frmPullReport"), 1);
-    QCOMPARE(frmPullReport::loaded(), nullptr);
-    QCOMPARE(m_rig->boxes.boxes.size(), 1);
-    QCOMPARE(m_rig->boxes.boxes[0].text, QString("You can not have any commas in the address field.\r\n"
-                                                 "Please go back to the main screen and remove any commas."));
-    QCOMPARE(m_rig->boxes.boxes[0].title, QString("Comma Error"));
-    QCOMPARE(m_rig->boxes.boxes[0].icon(), int(vbInformation));
-    QVERIFY(!main()->Button(MainButton::cmdAddBureau).isEnabled());
-    QTRY_COMPARE(QApplication::focusWidget(), &main()->Box(LoanBox::lblCurAddr));
-    QCOMPARE(main()->Box(LoanBox::lblCurAddr).selectedText(), QString("27 CAFE ROW, APT 4"));
+    QCOMPARE(stayedOpen, staysOpen);
+    const ScriptedMsgBox::Box last = m_rig->boxes.boxes.last();
+    QCOMPARE(last.title + "|" + QString::number(last.icon()) + "|" + last.text, box);
     QVERIFY(m_rig->sim.requests().isEmpty());
+    QCOMPARE(main()->ePullType(), typeBefore);   // adding a bureau leaves the next order's kind alone
+    if (how == "comma") {
+        QVERIFY(!main()->Button(MainButton::cmdAddBureau).isEnabled());   // the buttons were refreshed on unload
+        QTRY_COMPARE(QApplication::focusWidget(), &main()->Box(LoanBox::lblCurAddr));
+        QCOMPARE(main()->Box(LoanBox::lblCurAddr).selectedText(), QString("27 CAFE ROW, APT 4"));
+    }
 }
 
 // ---- orders at the server
@@ -325,15 +318,21 @@ void TestPull::orderReachesServerByteForByte_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QStringList>("tick");
     QTest::addColumn<QString>("criteria");
+    QTest::addColumn<QStringList>("edits");   // city and suffix typed over the loan's
 
     QTest::newRow("new pull, single") << "no-report" << "cmdRepull" << QStringList{"cbxEquifax", "cbxTransUnion"}
-        << "&Keywords=" + kNoReportFields + "&EQUIFAX=TRUE&TRANSUNION=TRUE";
+        << "&Keywords=" + kNoReportFields + "&EQUIFAX=TRUE&TRANSUNION=TRUE" << QStringList();
     QTest::newRow("repull, single") << "recent" << "cmdRepull" << QStringList{"cbxEquifax", "cbxExperian", "cbxTransUnion"}
-        << "&Keywords=REQUEST" + kRecentFields + kAllThree;
+        << "&Keywords=REQUEST" + kRecentFields + kAllThree << QStringList();
     QTest::newRow("repull, joint") << "joint" << "cmdRepull" << QStringList{"cbxExperian"}
-        << "&Keywords=REQUEST" + kJointFields + "&EXPERIAN=TRUE";
+        << "&Keywords=REQUEST" + kJointFields + "&EXPERIAN=TRUE" << QStringList();
     QTest::newRow("add a bureau, joint") << "joint" << "cmdAddBureau" << QStringList{"cbxTransUnion"}
-        << "&Keywords=UPGRADE" + kJointFields + kAllThree;
+        << "&Keywords=UPGRADE" + kJointFields + kAllThree << QStringList();
+    // Values go out trimmed and form-encoded, never XML-escaped.
+    QTest::newRow("typed values, unescaped") << "no-report" << "cmdRepull" << QStringList{"cbxExperian"}
+        << "&Keywords=" + QString(kNoReportFields).replace("AUSTIN", "ST.+MARY+%26+%3COLD%3E+TOWN")
+               .replace("&Suffix=", "&Suffix=%3CII%3E") + "&EXPERIAN=TRUE"
+        << QStringList{"  ST. MARY & <OLD> TOWN ", "<II>"};
 }
 
 void TestPull::orderReachesServerByteForByte()
@@ -342,8 +341,13 @@ void TestPull::orderReachesServerByteForByte()
     QFETCH(QString, button);
     QFETCH(QStringList, tick);
     QFETCH(QString, criteria);
+    QFETCH(QStringList, edits);
 
     loadCase(caseName);
+    if (!edits.isEmpty()) {
+        main()->Box(LoanBox::lblCurCity).setText(edits[0]);
+        main()->Box(LoanBox::lblBorSufx).setText(edits[1]);
+    }
     const int typeBefore = main()->ePullType();
     ModalDriver user;
     user.on("frmPullReport", tickAndPull(tick));
@@ -378,22 +382,6 @@ void TestPull::orderReachesServerByteForByte()
         QVERIFY2(m_rig->enabled(name), name);
     QCOMPARE(frmCheckExisting::sReportID(), guid);
     QVERIFY(main()->sReportLocation().isEmpty());
-}
-
-void TestPull::escapedValuesReachServerUnchanged()
-{
-    loadCase("no-report");
-    main()->Box(LoanBox::lblCurCity).setText("  ST. MARY & <OLD> TOWN ");
-    main()->Box(LoanBox::lblBorSufx).setText("<II>");
-    ModalDriver user;
-    user.on("frmPullReport", tickAndPull({"cbxExperian"}));
-    m_rig->boxes.expect(vbNo);
-    m_rig->boxes.expect();
-    main()->Button(MainButton::cmdRepull).click();
-    const QStringList orders = m_rig->sent("REQUEST");
-    QCOMPARE(orders.size(), 1);
-    QVERIFY2(orders[0].contains("&CurCity=ST.+MARY+%26+%3COLD%3E+TOWN&CurState=TX"), qPrintable(orders[0]));
-    QVERIFY2(orders[0].contains("&Suffix=%3CII%3E&Joint=FALSE&EXPERIAN=TRUE&Source="), qPrintable(orders[0]));
 }
 
 void TestPull::oldReportAsksBeforeRepull_data()
@@ -507,29 +495,6 @@ void TestPull::loginByReference()
     QCOMPARE(m_rig->sent("REQUEST"), QStringList{requestLine(login, criteria)});
     QCOMPARE(m_rig->sent("FINDPENDING"), QStringList{findPendingLine(login, criteria)});
     Props().setLoginByRef(false);
-}
-
-// The user leaves the chooser and confirms the abort: nothing is sent, the pull window stays.
-void TestPull::leavingReferenceChooserSendsNothing()
-{
-    loadCase("no-report");
-    ModalDriver user;
-    bool stayedOpen = false;
-    user.on("frmPullReport", [&stayedOpen](QWidget* w) {
-        tickAndPull({"cbxEquifax"})(w);
-        stayedOpen = w->isVisible();
-        w->close();
-    });
-    user.on("frmLoginByRef", [](QWidget* w) { w->findChild<QPushButton*>("cmdClose")->click(); });
-    m_rig->boxes.expect(vbYes);   // on behalf of someone else
-    m_rig->boxes.expect(vbYes);   // "Abort Credit Pull?"
-    main()->Button(MainButton::cmdRepull).click();
-    QCOMPARE(user.acted("frmLoginByRef"), 1);
-    QVERIFY(stayedOpen);
-    QCOMPARE(m_rig->boxes.boxes.size(), 2);
-    QCOMPARE(m_rig->boxes.boxes[1].title, QString("Abort?"));
-    QVERIFY(m_rig->sim.requests().isEmpty());
-    QCOMPARE(main()->ePullType(), 1);
 }
 
 // The connection drops after the server took the order: the Pull fails without a second order

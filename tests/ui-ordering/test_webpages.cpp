@@ -1,108 +1,141 @@
+#include "ScreenRig.h"
+#include "TestSupport.h"
+#include "core/AppContext.h"
+#include "core/clsProperties.h"
 #include "platform/WebAddress.h"
-#include "ui/ordering/WebPages.h"
 #include "ui/ordering/frmCheckExisting.h"
+#include "ui/ordering/frmMain.h"
 
 #include <QDate>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QtTest/QTest>
 
+#include <memory>
+
+namespace {
+
+const QString kBorrower = "&BorSSN=900110002&BorFirstname=JORDAN&BorLastname=O%60NEIL%20%26%20CO&BorMiddle=L&BorSuffix=";
+
+} // namespace
+
+// The vendor's web pages that the main window opens, with the loan on screen in the address.
 class TestWebPages : public QObject
 {
     Q_OBJECT
+    std::unique_ptr<ScreenRig> m_rig;
+    bool m_joint = true;
 
 private slots:
-    void separatorFollowsBase_data();
-    void separatorFollowsBase();
-    void loanPageEncodesBoxValues();
-    void loanPageLeavesCoBorrowerOut();
-    void reportListAddress_data();
-    void reportListAddress();
+    void initTestCase()
+    {
+        m_rig = std::make_unique<ScreenRig>("joint");
+        QVERIFY(m_rig->started);
+        m_rig->check();
+    }
+    void cleanupTestCase() { m_rig.reset(); }
+    void pagesCarryTheLoan_data();
+    void pagesCarryTheLoan();
     void onlyWebAddressesOpen_data();
     void onlyWebAddressesOpen();
-    void ssnFormatting_data();
-    void ssnFormatting();
-    void ageCountsCalendarDays_data();
-    void ageCountsCalendarDays();
+    void ssnAndReportAge();
 };
 
-void TestWebPages::separatorFollowsBase_data()
+void TestWebPages::pagesCarryTheLoan_data()
 {
-    QTest::addColumn<QString>("base");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("no query") << "https://v.example/rmcr.asp" << "https://v.example/rmcr.asp?";
-    QTest::newRow("ends with ?") << "https://v.example/rmcr.asp?" << "https://v.example/rmcr.asp?";
-    QTest::newRow("query present") << "https://v.example/p.asp?a=1" << "https://v.example/p.asp?a=1&";
+    QTest::addColumn<bool>("joint");
+    QTest::addColumn<QString>("button");   // Picture1: the vendor logo
+    QTest::addColumn<QString>("link");     // the button's page setting
+    QTest::addColumn<int>("shellCode");
+    QTest::addColumn<QString>("expected"); // the address opened ("{rid}": the report), or "box:" and its title|text end
+    QTest::newRow("RMCR, joint, co-borrower encoded") << true << "cmdRMCR" << "/rmcr.asp?x=1" << 42
+        << "https://vendor.example/rmcr.asp?x=1&From=RMCR&Username=demo&Companyid=&RID={rid}&BorSSN=900110005"
+           "&BorFirstname=RILEY&BorLastname=JOYNER&BorMiddle=&BorSuffix=&CoSSN=900110006&CoFirstname=MARY%20ANN"
+           "&CoLastname=JOYNER&CoMiddle=ANN&CoSuffix=";
+    QTest::newRow("RMCR, base ending with ?, co-borrower boxes left out") << false << "cmdRMCR" << "/rmcr.asp?" << 42
+        << "https://vendor.example/rmcr.asp?From=RMCR&Username=demo&Companyid=&RID={rid}" + kBorrower;
+    QTest::newRow("supplement without a query") << false << "cmdRequestSupp" << "/supp.asp" << 42
+        << "https://vendor.example/supp.asp?Username=demo&Companyid=&RID={rid}" + kBorrower;
+    QTest::newRow("supplement, shell fails") << false << "cmdRequestSupp" << "/supp.asp" << 31
+        << "box:Error in cmdRequestSupp_Click|There was an error requesting supplement information.\r\n\r\n"
+           "31- There is no application associated with the given filename extension.";
+    QTest::newRow("not a web address is not opened") << false << "cmdRMCR" << "file:///etc/passwd?" << 42
+        << "box:Error in cmdRMCR_Click|Not a web address: file:///etc/passwd?From=RMCR&Username=demo&Companyid=&RID={rid}"
+               + kBorrower;
+    QTest::newRow("Hide/Split/Join after its reminder") << false << "cmdWeb" << "/summary.asp?RID=" << 42
+        << "https://vendor.example/summary.asp?RID={rid}";
+    QTest::newRow("logo, host and rooted page") << false << "Picture1" << "www.v.example|/ReportList.asp" << 42
+        << "https://www.v.example/ReportList.asp";
+    QTest::newRow("logo, relative page") << false << "Picture1" << "http://v.example|list.asp" << 42
+        << "http://v.example/list.asp";
+    QTest::newRow("logo, site ending with /") << false << "Picture1" << "https://v.example/|list.asp" << 42
+        << "https://v.example/list.asp";
 }
 
-void TestWebPages::separatorFollowsBase()
+void TestWebPages::pagesCarryTheLoan()
 {
-    QFETCH(QString, base);
+    QFETCH(bool, joint);
+    QFETCH(QString, button);
+    QFETCH(QString, link);
+    QFETCH(int, shellCode);
     QFETCH(QString, expected);
-    QCOMPARE(WebPages::WithSeparator(base), expected);
-}
-
-void TestWebPages::loanPageEncodesBoxValues()
-{
-    LoanOnScreen loan;
-    loan.borSSN = "123-45-6789";
-    loan.borFirst = "JOHN";
-    loan.borLast = "O'NEIL & SONS";
-    loan.borMiddle = "Q";
-    loan.hasCoBorrower = true;
-    loan.coSSN = "987 65 4321";
-    loan.coFirst = "MARY ANN";
-    loan.coLast = "O'NEIL";
-    const QString rmcr = WebPages::LoanPage("https://v.example/rmcr.asp?x=1", true, "demo", "", "G-1", loan);
-    QCOMPARE(rmcr, QString("https://v.example/rmcr.asp?x=1&From=RMCR&Username=demo&Companyid=&RID=G-1"
-                           "&BorSSN=123456789&BorFirstname=JOHN&BorLastname=O%60NEIL%20%26%20SONS&BorMiddle=Q&BorSuffix="
-                           "&CoSSN=987654321&CoFirstname=MARY%20ANN&CoLastname=O%60NEIL&CoMiddle=&CoSuffix="));
-    const QString supp = WebPages::LoanPage("https://v.example/supp.asp", false, "demo", "C1", "G-1", loan);
-    QVERIFY(supp.startsWith("https://v.example/supp.asp?Username=demo&Companyid=C1&RID=G-1&BorSSN=123456789"));
-}
-
-void TestWebPages::loanPageLeavesCoBorrowerOut()
-{
-    LoanOnScreen loan;
-    loan.borFirst = "ANA";
-    loan.coFirst = "LEFT OVER";   // boxes keep old values when the frame is hidden
-    const QString page = WebPages::LoanPage("b?", false, "u", "", "R", loan);
-    QVERIFY(!page.contains("CoSSN") && !page.contains("LEFT"));
-    QVERIFY(page.endsWith("&BorSuffix="));
-}
-
-void TestWebPages::reportListAddress_data()
-{
-    QTest::addColumn<QString>("website");
-    QTest::addColumn<QString>("page");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("host and rooted page") << "www.v.example" << "/ReportList.asp" << "https://www.v.example/ReportList.asp";
-    QTest::newRow("relative page") << "http://v.example" << "list.asp" << "http://v.example/list.asp";
-    QTest::newRow("site ends with /") << "https://v.example/" << "list.asp" << "https://v.example/list.asp";
-}
-
-void TestWebPages::reportListAddress()
-{
-    QFETCH(QString, website);
-    QFETCH(QString, page);
-    QFETCH(QString, expected);
-    QCOMPARE(WebPages::ReportList(website, page), expected);
+    frmMain* w = m_rig->window();
+    if (joint != m_joint) {
+        m_rig->useCase(joint ? "joint" : "recent");
+        Props().setServerURL(m_rig->sim.baseUrl());   // the rows below point the pages elsewhere
+        m_rig->check();
+        m_joint = joint;
+    }
+    // Boxes as the user left them: blanks around, characters that need encoding, and a hidden
+    // co-borrower frame that still holds a name.
+    w->Box(LoanBox::lblCoFirst).setText(" MARY ANN ");
+    if (!joint)
+        w->Box(LoanBox::lblBorLast).setText(" O'NEIL & CO ");
+    Props().setBaseUrl(link.contains(':') ? QString() : "https://vendor.example");
+    Props().setRMCRPageLink(link);
+    Props().setSuppPageLink(link);
+    Props().setSummaryPageLink(link);
+    Props().setClientWebsite(link.section('|', 0, 0));
+    Props().setReportListPage(link.section('|', 1));
+    m_rig->shell.calls.clear();
+    m_rig->shell.result = shellCode;
+    m_rig->boxes.boxes.clear();
+    const bool box = expected.startsWith("box:");
+    if (box || button == "cmdWeb")
+        m_rig->boxes.expect();
+    if (button == "Picture1") {
+        emit w->logoClicked();
+    } else {
+        QUILL_FIND_CHILD(command, QPushButton, w, button);
+        command->setEnabled(true);
+        command->click();
+    }
+    expected.replace("{rid}", w->sReportUID());
+    if (box) {
+        QCOMPARE(m_rig->shell.calls.size(), expected.contains("Not a web") ? 0 : 1);
+        const ScriptedMsgBox::Box shown = m_rig->boxes.boxes.last();
+        QCOMPARE(shown.title, expected.mid(4).section('|', 0, 0));
+        QVERIFY2(shown.text.endsWith(expected.section('|', 1)), qPrintable(shown.text));
+        QCOMPARE(shown.icon(), int(vbCritical));
+        return;
+    }
+    QCOMPARE(m_rig->shell.calls.size(), 1);
+    QCOMPARE(m_rig->shell.calls[0].verb + " " + m_rig->shell.calls[0].target, "open " + expected);
+    if (button == "cmdWeb")
+        QCOMPARE(m_rig->boxes.boxes[0].title + QString::number(m_rig->boxes.boxes[0].icon()),
+                 "Reminder" + QString::number(vbInformation));
 }
 
 void TestWebPages::onlyWebAddressesOpen_data()
 {
     QTest::addColumn<QString>("address");
     QTest::addColumn<bool>("web");
-    QTest::newRow("https") << "https://v.example/a?b=c" << true;
-    QTest::newRow("http loopback") << "http://127.0.0.1:8765/x" << true;
-    QTest::newRow("file") << "file:///etc/passwd" << false;
-    QTest::newRow("program") << "/usr/bin/xterm" << false;
-    QTest::newRow("scheme-like host") << "httpevil/x" << false;
-    QTest::newRow("scheme in capitals") << "HTTPS://V.example/news" << true;
-    QTest::newRow("unescaped value") << "https://v.example/n.asp?username=ann lee" << true;
-    QTest::newRow("no host") << "http:///ReportList.asp" << false;
-    QTest::newRow("relative page") << "/ReportList.asp" << false;
-    QTest::newRow("script") << "javascript:alert(1)" << false;
-    QTest::newRow("mail") << "mailto:help@v.example" << false;
-    QTest::newRow("leading blank") << " https://v.example/" << false;
+    for (const char* web : {"https://v.example/a?b=c", "http://127.0.0.1:8765/x", "HTTPS://V.example/news",
+                            "https://v.example/n.asp?username=ann lee"})
+        QTest::newRow(web) << web << true;
+    for (const char* other : {"file:///etc/passwd", "/usr/bin/xterm", "httpevil/x", "http:///ReportList.asp",
+                              "/ReportList.asp", "javascript:alert(1)", "mailto:help@v.example", " https://v.example/"})
+        QTest::newRow(other) << other << false;
 }
 
 void TestWebPages::onlyWebAddressesOpen()
@@ -112,40 +145,20 @@ void TestWebPages::onlyWebAddressesOpen()
     QCOMPARE(IsWebAddress(address), web);
 }
 
-void TestWebPages::ssnFormatting_data()
+// Social security numbers as the boxes show them, and a report's age in calendar days from the
+// request date forms the server writes.
+void TestWebPages::ssnAndReportAge()
 {
-    QTest::addColumn<QString>("ssn");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("nine digits") << "123456789" << "123-45-6789";
-    QTest::newRow("empty") << "" << "--";
-    QTest::newRow("short number shown as is") << "12345" << "12345";
-}
-
-void TestWebPages::ssnFormatting()
-{
-    QFETCH(QString, ssn);
-    QFETCH(QString, shown);
-    QCOMPARE(frmCheckExisting::FormatSSN(ssn), shown);
-}
-
-void TestWebPages::ageCountsCalendarDays_data()
-{
-    QTest::addColumn<QString>("requested");
-    QTest::addColumn<qint64>("days");
-    QTest::newRow("late yesterday") << "12/05/2026 11:59:00 PM" << qint64(1);
-    QTest::newRow("today") << "12/6/2026" << qint64(0);
-    QTest::newRow("thirty days") << "11/06/2026" << qint64(30);
-    QTest::newRow("iso") << "2026-11-07" << qint64(29);
-    QTest::newRow("hyphens, as birth dates load") << "11-6-2026" << qint64(30);
-}
-
-void TestWebPages::ageCountsCalendarDays()
-{
-    QFETCH(QString, requested);
-    QFETCH(qint64, days);
-    const QDate date = frmCheckExisting::ParseRequestDate(requested);
-    QVERIFY(date.isValid());
-    QCOMPARE(frmCheckExisting::DaysOld(date, QDate(2026, 12, 6)), days);
+    QCOMPARE(frmCheckExisting::FormatSSN("123456789"), QString("123-45-6789"));
+    QCOMPARE(frmCheckExisting::FormatSSN(""), QString("--"));
+    QCOMPARE(frmCheckExisting::FormatSSN("12345"), QString("12345"));
+    const QList<QPair<QString, int>> ages = {{"12/05/2026 11:59:00 PM", 1}, {"12/6/2026", 0}, {"11/06/2026", 30},
+                                             {"2026-11-07", 29}, {"11-6-2026", 30}};
+    for (const auto& [requested, days] : ages) {
+        const QDate date = frmCheckExisting::ParseRequestDate(requested);
+        QVERIFY2(date.isValid(), qPrintable(requested));
+        QCOMPARE(frmCheckExisting::DaysOld(date, QDate(2026, 12, 6)), qint64(days));
+    }
 }
 
 int runWebPageTests(int argc, char** argv)
