@@ -78,17 +78,6 @@ QUrl parseAddress(const QString& address)
     return url;
 }
 
-int defaultPort(const QUrl& url)
-{
-    return url.port(url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0 ? 443 : 80);
-}
-
-bool sameOrigin(const QUrl& a, const QUrl& b)
-{
-    return a.scheme().compare(b.scheme(), Qt::CaseInsensitive) == 0
-        && a.host().compare(b.host(), Qt::CaseInsensitive) == 0 && defaultPort(a) == defaultPort(b);
-}
-
 // Redirects are followed here, not by Qt: letting Qt follow one (even after our approval)
 // sometimes sent the original POST a second time.
 // urgent: a request the program waits for now is dispatched before requests sent in advance
@@ -260,7 +249,7 @@ void HttpRequest::waitForAnswer()
             return;
         }
         m_url = m_url.resolved(target);
-        if (!sameOrigin(m_origin, m_url)) {
+        if (!SameOrigin(m_origin, m_url)) {
             m_refusedRedirect = m_url;
             m_stop = Stop::Redirect;
             raiseStopped();

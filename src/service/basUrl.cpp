@@ -11,15 +11,6 @@ QString EncodeFormValue(const QString& value)
     return QString::fromLatin1(encoded);
 }
 
-QString EncodeUrlValue(const QString& value)
-{
-    QString out = value;
-    out.replace(QLatin1Char('&'), QLatin1String("%26"));
-    out.replace(QLatin1Char('\''), QLatin1String("%60"));
-    out.replace(QLatin1Char(' '), QLatin1String("%20"));
-    return out;
-}
-
 bool HasIllegalChars(const QString& text)
 {
     for (const QChar c : text) {
