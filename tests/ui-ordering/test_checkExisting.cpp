@@ -363,7 +363,7 @@ void TestCheckExisting::loanPagesCarryScreenValues()
     const QString uid = rig.window()->sReportUID();
     QCOMPARE(rig.shell.calls[0].target,
              "https://vendor.example/rmcr.asp?From=RMCR&Username=demo&Companyid=&RID=" + uid
-                 + "&BorSSN=900110002&BorFirstname=JORDAN&BorLastname=O%60NEIL%20%26%20CO&BorMiddle=L&BorSuffix=");
+                 + "&BorSSN=900110002&BorFirstname=JORDAN&BorLastname=O%27NEIL+%26+CO&BorMiddle=L&BorSuffix=");
     QVERIFY(rig.shell.calls[1].target.startsWith("https://vendor.example/supp.asp?Username=demo&"));
     // A failed open is explained with the shell's text.
     rig.shell.result = 31;

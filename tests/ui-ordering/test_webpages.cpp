@@ -53,8 +53,8 @@ void TestWebPages::loanPageEncodesBoxValues()
     loan.coLast = "O'NEIL";
     const QString rmcr = WebPages::LoanPage("https://v.example/rmcr.asp?x=1", true, "demo", "", "G-1", loan);
     QCOMPARE(rmcr, QString("https://v.example/rmcr.asp?x=1&From=RMCR&Username=demo&Companyid=&RID=G-1"
-                           "&BorSSN=123456789&BorFirstname=JOHN&BorLastname=O%60NEIL%20%26%20SONS&BorMiddle=Q&BorSuffix="
-                           "&CoSSN=987654321&CoFirstname=MARY%20ANN&CoLastname=O%60NEIL&CoMiddle=&CoSuffix="));
+                           "&BorSSN=123456789&BorFirstname=JOHN&BorLastname=O%27NEIL+%26+SONS&BorMiddle=Q&BorSuffix="
+                           "&CoSSN=987654321&CoFirstname=MARY+ANN&CoLastname=O%27NEIL&CoMiddle=&CoSuffix="));
     const QString supp = WebPages::LoanPage("https://v.example/supp.asp", false, "demo", "C1", "G-1", loan);
     QVERIFY(supp.startsWith("https://v.example/supp.asp?Username=demo&Companyid=C1&RID=G-1&BorSSN=123456789"));
 }
