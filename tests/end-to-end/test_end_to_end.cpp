@@ -70,7 +70,6 @@ void TestEndToEnd::configurationModeStartsProgramAndEnds_data()
     QTest::addColumn<QString>("commandLine");
     QTest::addColumn<bool>("withProgram");
     QTest::newRow("/c with the program") << "/c" << true;
-    QTest::newRow("/C inside a word, /p too") << "x/Cy /p" << true;
     QTest::newRow("/c without the program") << "/c" << false;
 }
 
