@@ -10,17 +10,6 @@ namespace {
 
 constexpr int kMaxRedirects = 5;
 
-int defaultPort(const QUrl& url)
-{
-    return url.port(url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0 ? 443 : 80);
-}
-
-bool sameOrigin(const QUrl& a, const QUrl& b)
-{
-    return a.scheme().compare(b.scheme(), Qt::CaseInsensitive) == 0
-        && a.host().compare(b.host(), Qt::CaseInsensitive) == 0 && defaultPort(a) == defaultPort(b);
-}
-
 bool isRedirect(int status)
 {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
@@ -127,7 +116,7 @@ bool HttpExchange::followRedirect()
     if (!isRedirect(status) || target.isEmpty() || m_hops >= kMaxRedirects)
         return false;
     m_url = m_url.resolved(target);
-    if (!sameOrigin(m_origin, m_url)) {
+    if (!SameOrigin(m_origin, m_url)) {
         // Refused before any connection is made: the address carries the user's credentials.
         m_refusedRedirect = m_url;
         m_stop = HttpStop::Redirect;

@@ -1,5 +1,6 @@
 #include "platform/MsgBox.h"
 
+#include "platform/LongText.h"
 #include "platform/Secrets.h"
 #include "platform/Seam.h"
 
@@ -50,10 +51,17 @@ int MessageBoxes::show(const QString& text, int style, const QString& title)
 {
     QMessageBox box(iconFor(style), title.isEmpty() ? QApplication::applicationName() : title, text,
                     buttonsFor(style), QApplication::activeWindow());
+    // Box texts quote the server (refusals, reason phrases, the password policy): markup in them
+    // is shown as it is, never rendered, and no link in them can be followed. The text stays
+    // selectable so that a user can copy an error.
+    box.setTextFormat(Qt::PlainText);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     return answerFor(box.exec());
 }
 
 int MsgBox(const QString& text, int style, const QString& title)
 {
-    return Seam<MessageBoxes>::get().show(MaskPasswords(text), style, MaskPasswords(title));
+    // Masked before it is cut, so that no part of a password survives the cut.
+    return Seam<MessageBoxes>::get().show(CutLongText(MaskPasswords(text), MsgBoxTextLimit), style,
+                                          MaskPasswords(title));
 }

@@ -18,5 +18,10 @@ public:
     virtual int show(const QString& text, int style, const QString& title);
 };
 
-// Every message box of the program goes through here. Passwords are masked on the way.
+// The longest text a box shows; a longer one (a server's answer quoted whole) is cut, with a
+// note of how many characters were left out.
+constexpr qsizetype MsgBoxTextLimit = 4000;
+
+// Every message box of the program goes through here. Passwords are masked on the way, and the
+// text is cut to MsgBoxTextLimit characters. Boxes show their text as plain text.
 int MsgBox(const QString& text, int style = vbOKOnly, const QString& title = QString());

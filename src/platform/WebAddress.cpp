@@ -11,3 +11,26 @@ bool IsWebAddress(const QString& address)
     return url.isValid() && !url.host().isEmpty()
         && (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
 }
+
+namespace {
+
+int portOrDefault(const QUrl& url)
+{
+    return url.port(url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0 ? 443 : 80);
+}
+
+} // namespace
+
+bool SameOrigin(const QUrl& a, const QUrl& b)
+{
+    return a.scheme().compare(b.scheme(), Qt::CaseInsensitive) == 0
+        && a.host().compare(b.host(), Qt::CaseInsensitive) == 0 && portOrDefault(a) == portOrDefault(b);
+}
+
+bool StaysOnServer(const QString& base, const QString& address)
+{
+    const QUrl server(base, QUrl::StrictMode);
+    const QUrl target = QUrl::fromEncoded(address.toUtf8(), QUrl::StrictMode);
+    return IsWebAddress(base) && IsWebAddress(address) && server.isValid() && target.isValid()
+        && SameOrigin(server, target) && target.userInfo() == server.userInfo();
+}

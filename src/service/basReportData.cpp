@@ -33,6 +33,23 @@ void checkImportText(const QString& answer)
         throw AppError(ErrNo::Refused, QStringLiteral("The server answered with no import data."), kSource);
 }
 
+// The loan file's path put where the server wrote the placeholder. The text may grow well past
+// the answer (a short placeholder repeated, a long path): beyond the longest text answer the
+// transport takes, it is refused before it is built.
+void putLoanFile(QString& answer, const QString& loanFile)
+{
+    const QString placeholder = QStringLiteral("__XFILE__");
+    const qint64 size = answer.size() + answer.count(placeholder) * (qint64(loanFile.size()) - placeholder.size());
+    if (size > ImportTextLimit)
+        throw AppError(ErrNo::Transport,
+                       QStringLiteral("The import data is too large: %1 characters with the loan file name put in, "
+                                      "at most %2 are taken.")
+                           .arg(size)
+                           .arg(ImportTextLimit),
+                       kSource);
+    answer.replace(placeholder, loanFile);
+}
+
 QString writeImportFile(const QString& text)
 {
     const QString path = AppPaths::ToLocalPath(Props().SendDir() + QStringLiteral("IMPORT.DAT"));
@@ -47,7 +64,7 @@ bool GetData(const QString& block, QString& rsFile)
 {
     const QString loanFile = rsFile;
     return getDataAction().run(block, rsFile, [&loanFile](QString& answer) {
-        answer.replace(QStringLiteral("__XFILE__"), loanFile);
+        putLoanFile(answer, loanFile);
         checkImportText(answer);
         answer = writeImportFile(answer);
     });

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/HttpRequest.h"
+
 #include <QString>
 
 // GET_DATA: the report's liabilities in the host program's import format, written to
@@ -10,4 +12,9 @@
 // replacing an earlier one; on success rsFile is its path. A refusal ("FAILED..."), a page
 // instead of an answer, an empty answer, a transport or write failure: false, rsFile the error
 // text (also in errors.log), and an earlier IMPORT.DAT stays as it was. Nothing is shown.
+// The same for a text longer than ImportTextLimit once the loan file is put in.
 bool GetData(const QString& block, QString& rsFile);
+
+// The longest import text, in characters, once the loan file is put in: as long as the
+// longest text answer the transport takes. A longer one is a failure; nothing is written.
+constexpr qint64 ImportTextLimit = HttpRequest::TextAnswerLimit;

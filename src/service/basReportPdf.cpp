@@ -13,12 +13,12 @@
 #include "platform/HttpRequest.h"
 #include "platform/MsgBox.h"
 #include "platform/Shell.h"
+#include "platform/WebAddress.h"
 #include "service/basAnswer.h"
 #include "service/basTransport.h"
 #include "service/basXML.h"
 
 #include <QDir>
-#include <QUrl>
 
 namespace {
 
@@ -44,13 +44,7 @@ QString downloadAddress(const QString& answer)
 {
     const QString base = Props().BaseUrl();
     const QString address = base + Answer::At(Answer::Lines(answer), 1).trimmed();
-    const QUrl server(base, QUrl::StrictMode);
-    const QUrl target = QUrl::fromEncoded(address.toUtf8(), QUrl::StrictMode);
-    const bool sameServer = target.isValid() && server.isValid() && !server.host().isEmpty()
-        && target.scheme().compare(server.scheme(), Qt::CaseInsensitive) == 0
-        && target.host().compare(server.host(), Qt::CaseInsensitive) == 0
-        && target.port(-1) == server.port(-1) && target.userInfo().isEmpty();
-    if (!sameServer)
+    if (!StaysOnServer(base, address))
         fail(ErrNo::Refused, QStringLiteral("The PDF address does not stay on the server %1: %2").arg(base, address));
     return address;
 }

@@ -13,10 +13,11 @@ QString EncodeFormValue(const QString& value)
 
 QString EncodeUrlValue(const QString& value)
 {
-    QString out = value;
-    out.replace(QLatin1Char('&'), QLatin1String("%26"));
-    out.replace(QLatin1Char('\''), QLatin1String("%60"));
-    out.replace(QLatin1Char(' '), QLatin1String("%20"));
+    // Form encoding, with the two forms the vendor's pages read: a blank as %20 (a "+" in the
+    // encoded text can only be a blank) and an apostrophe as %60.
+    QString out = EncodeFormValue(value);
+    out.replace(QLatin1Char('+'), QLatin1String("%20"));
+    out.replace(QLatin1String("%27"), QLatin1String("%60"));
     return out;
 }
 

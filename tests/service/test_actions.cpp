@@ -6,12 +6,17 @@
 #include "core/clsProperties.h"
 #include "platform/AppError.h"
 #include "platform/HttpRequest.h"
+#include "platform/Seam.h"
 #include "service/ParamBlock.h"
 #include "service/basActions.h"
 #include "service/basOrder.h"
 #include "service/clsReportStatus.h"
 
+#include <QApplication>
 #include <QHostAddress>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTcpServer>
 #include <QTest>
 #include <QTimer>
@@ -559,6 +564,53 @@ private slots:
         QCOMPARE(nestedError, ErrNo::Transport);
         QCOMPARE(out, QStringLiteral("QDEMO-LOANS"));
         QCOMPARE(m_sim.requests().size(), 1);
+    }
+
+    void serverTextReachesTheRealBoxAsPlainTextCut_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("shown");
+        const QString page = "<b>Refused</b> <a href=\"file:///etc/passwd\">details</a><img src=\"http://evil.example/t\">";
+        QTest::newRow("refusal that is HTML") << "FAILED\n" + page << page;
+        QTest::newRow("refusal of 10000 characters") << "FAILED\n" + QString(10000, 'x')
+                                                     << QString(4000, 'x') + "... (6000 more characters not shown)";
+    }
+
+    // The platform's own box (not the scripted one): the server's words are shown as they are,
+    // no link in them can be followed, and a long answer is cut with a note.
+    void serverTextReachesTheRealBoxAsPlainTextCut()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QString, shown);
+        m_sim.script("REQUEST", answer);
+        struct Seen {
+            int boxes = 0;
+            Qt::TextFormat format = Qt::AutoText;
+            Qt::TextInteractionFlags flags;
+            QString text;
+        } seen;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, &poll, [&seen] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            ++seen.boxes;
+            const QLabel* label = box->findChild<QLabel*>("qt_msgbox_label");
+            seen.format = label->textFormat();
+            seen.flags = label->textInteractionFlags();
+            seen.text = label->text();
+            box->button(QMessageBox::Ok)->click();
+        });
+        poll.start(10);
+        Seam<MessageBoxes>::set(nullptr);
+        QString out;
+        const bool result = Request(ParamBlock("REQUEST").add("SSN", "123456789").text(), out);
+        Seam<MessageBoxes>::set(&m_test->boxes);
+        QVERIFY(!result);
+        QCOMPARE(seen.boxes, 1);
+        QCOMPARE(seen.text, shown);
+        QCOMPARE(seen.format, Qt::PlainText);
+        QVERIFY(!(seen.flags & (Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard)));
     }
 };
 

@@ -80,9 +80,6 @@ private slots:
         QVERIFY(!log.contains("hunter2"));
     }
 
-    // Web page addresses leave "%" alone (other characters are covered with the web pages).
-    void webPageEncodingKeepsPercent() { QCOMPARE(EncodeUrlValue("100% sure"), QStringLiteral("100%%20sure")); }
-
     void shellErrorText_data()
     {
         QTest::addColumn<QVariant>("code");

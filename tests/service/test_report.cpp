@@ -18,6 +18,7 @@
 #include "service/basReportPdf.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QScopeGuard>
 #include <QTest>
@@ -66,6 +67,8 @@ struct DataRow {
     QString scripted;
     QString loanFile;
     QByteArray expected;    // IMPORT.DAT
+    int sizedBytes = 0;     // not 0: the answer is `scripted` repeated to this many bytes
+    qint64 withinMs = 0;    // not 0: GetData takes no longer than this
 };
 
 // The files that hold personal data or secrets, by the operation that writes them.
@@ -332,14 +335,25 @@ private slots:
         QTest::newRow("placeholder is case-sensitive") << DataRow{"A __xfile__ __XFILE__", "X", "A __xfile__ X"};
         QTest::newRow("Windows-1252, ? for the rest") << DataRow{QString::fromUtf8("CAF\u00c9 \u20ac5 \u0141\u00f3d\u017a \U0001F600."),
             "X", "CAF\xc9 \x80" "5 ?\xf3" "d? ?."};
+        // Megabytes of characters the code page cannot hold: one pass, not a converter per
+        // character (which took about 9 s for these 4 million characters here).
+        QTest::newRow("12 MB, mostly not Windows-1252") << DataRow{QString::fromUtf8("\u0141\u20ac\U0001F600"), "X",
+            QByteArray("?\x80?").repeated(11'999'997 / 9), 11'999'997, 3000};
     }
 
     void importDataIsWrittenWithTheLoanFile()
     {
         QFETCH(DataRow, row);
-        m_sim.script("GET_DATA", row.scripted);
+        if (row.sizedBytes > 0)
+            m_sim.scriptSized("GET_DATA", row.scripted, row.sizedBytes);
+        else
+            m_sim.script("GET_DATA", row.scripted);
         QString file = row.loanFile;
+        QElapsedTimer time;
+        time.start();
         QVERIFY(GetData(dataBlock(), file));
+        if (row.withinMs > 0)
+            QVERIFY2(time.elapsed() <= row.withinMs, qPrintable(QString("%1 ms").arg(time.elapsed())));
 
         QCOMPARE(file, m_test->loan.env.home() + "/send/IMPORT.DAT");
         const QByteArray written = m_test->loan.env.readFile(file);
@@ -357,6 +371,10 @@ private slots:
                                                 "The server's answer is not a protocol answer"};
         QTest::newRow("empty") << DataFailureRow{"", 200, 6001, "The server answered with no import data."};
         QTest::newRow("HTTP 500") << DataFailureRow{"FILE\t__XFILE__", 500, -2147012866, "The server answered with HTTP status 500"};
+        // 5.4 MB of placeholders, each becoming the 33 characters of the loan file's path.
+        QTest::newRow("too large with the loan file put in") << DataFailureRow{QString("__XFILE__").repeated(600'000),
+            200, -2147467259, "The import data is too large: 19800000 characters with the loan file name put in, "
+                              "at most 16777216 are taken."};
     }
 
     void refusedImportDataKeepsTheEarlierFile()

@@ -55,6 +55,7 @@ void AboutTest::labelsAndLogo_data()
     QTest::newRow("default vendor") << "Tamsel Credit Services" << "(555) 010-0199" << 1;
     QTest::newRow("letter case differs") << "Tamsel credit services" << "(555) 010-0199" << 2;
     QTest::newRow("other vendor, before GETABOUT") << "Other Credit" << "" << 2;
+    QTest::newRow("markup from the server") << "Other Credit" << "<a href=\"file:///etc/passwd\"><b>555</b></a>" << 2;
 }
 
 void AboutTest::labelsAndLogo()
@@ -70,10 +71,14 @@ void AboutTest::labelsAndLogo()
     QStringList shown;
     QImage picture;
     bool closedByOK = false;
+    bool plain = true;
     whenModal<frmAbout>([&](frmAbout& w) {
         shown << w.windowTitle();
         for (const char* name : {"lblTitle", "lblVersion", "lblWebsite", "lblPhone", "lblEmail"})
             shown << labelText(w, name);
+        // Texts from the server and the settings are shown as they are, never as markup or links.
+        for (const char* name : {"lblTitle", "lblWebsite", "lblPhone", "lblEmail"})
+            plain = plain && w.findChild<QLabel*>(QLatin1String(name))->textFormat() == Qt::PlainText;
         picture = w.findChild<QLabel*>("picIcon")->pixmap().toImage();
         click(w, "cmdOK");
         closedByOK = !w.isVisible();
@@ -82,6 +87,7 @@ void AboutTest::labelsAndLogo()
     QCOMPARE(shown, (QStringList{"About OQCREDIT", "OQCREDIT for " + client, "Version 1.1.0", "https://vendor.example",
                                  phone, phone.isEmpty() ? "" : "support@vendor.example"}));
     QVERIFY(closedByOK);
+    QVERIFY(plain);
     const ImageList logos;
     QCOMPARE(picture, logos.picture(logo).toImage());
     QVERIFY(picture != logos.picture(3 - logo).toImage());

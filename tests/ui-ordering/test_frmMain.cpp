@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <QtTest/QTest>
 
+#include "ScriptedMsgBox.h"
 #include "ShellRecorder.h"
 #include "TestEnv.h"
 #include "TestSupport.h"
@@ -13,6 +14,7 @@
 #include "core/clsProperties.h"
 #include "ui/ClickableLabel.h"
 #include "ui/ordering/ImageList.h"
+#include "ui/ordering/MainWebCommands.h"
 #include "ui/ordering/frmMain.h"
 
 namespace {
@@ -53,6 +55,8 @@ private slots:
     void selectionNeverTakesFocusBack();
     void logoClickIsReported_data();
     void logoClickIsReported();
+    void webPagesStayOnTheServer_data();
+    void webPagesStayOnTheServer();
     void typedControlsAreTheNamedOnes();
 };
 
@@ -182,6 +186,84 @@ void TestFrmMain::logoClickIsReported()
     QTest::mouseRelease(logo, button, {}, releaseOutside ? QPoint(logo->width() + 20, inside.y()) : inside);
     QCOMPARE(spy.count(), reports);
     QCOMPARE(shell.calls.size(), reports);
+}
+
+void TestFrmMain::webPagesStayOnTheServer_data()
+{
+    // The page's command, BaseUrl, the link the server gave for that page, and the address
+    // opened (empty: refused with a box, nothing opened).
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("base");
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QString>("opened");
+    const QString loan = "Username=demo&Companyid=C%201&RID=G-1&BorSSN=123456789&BorFirstname=MARY%20ANN"
+                         "&BorLastname=O%60NEIL%20%26%20CO%3D1&BorMiddle=&BorSuffix=";
+    const QString vendor = "https://vendor.example";
+    QTest::newRow("RMCR, values form-encoded") << "rmcr" << vendor << "/rmcr.asp?"
+                                               << vendor + "/rmcr.asp?From=RMCR&" + loan;
+    QTest::newRow("supplement, \"@\" after the host") << "supp" << vendor << "@evil.example/supp.asp" << "";
+    QTest::newRow("supplement, \".\" after the host") << "supp" << vendor << ".evil.example/supp.asp" << "";
+    QTest::newRow("RMCR, \"//\" stays a path") << "rmcr" << vendor << "//other.example/r.asp"
+                                            << vendor + "//other.example/r.asp?From=RMCR&" + loan;
+    QTest::newRow("RMCR, another host's address") << "rmcr" << vendor << "https://other.example/r.asp" << "";
+    QTest::newRow("supplement, another port") << "supp" << "http://127.0.0.1:8080" << ":9090/s.asp" << "";
+    QTest::newRow("supplement, another scheme") << "supp" << vendor << "javascript:alert(1)//" << "";
+    QTest::newRow("summary") << "summary" << vendor << "/Summary.asp?RID="
+                                                     << vendor + "/Summary.asp?RID=G-1";
+    QTest::newRow("summary, \"@\" after the host") << "summary" << vendor << "@evil.example/Summary.asp?RID=" << "";
+}
+
+// The loan's pages carry full SSNs: the address made of BaseUrl and the server's link must stay
+// on BaseUrl's scheme, host and port.
+void TestFrmMain::webPagesStayOnTheServer()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, base);
+    QFETCH(QString, link);
+    QFETCH(QString, opened);
+    TestEnv env;
+    env.freshProps();
+    ShellRecorder shell;
+    ScriptedMsgBox boxes;
+    Props().setBaseUrl(base);
+    Props().setUserName("demo");
+    Props().setCompanyID("C 1");
+    Props().setRMCRPageLink(link);
+    Props().setSuppPageLink(link);
+    Props().setSummaryPageLink(link);
+    m_window->Box(LoanBox::lblBorSSN).setText("123-45-6789");
+    m_window->Box(LoanBox::lblBorFirst).setText("MARY ANN");
+    m_window->Box(LoanBox::lblBorLast).setText("O'NEIL & CO=1");
+    const MainWebCommands commands(*m_window);
+    QString title = "Error in cmdRequestSupp_Click";
+    QString message = "There was an error requesting supplement information.";
+    if (opened.isEmpty())
+        boxes.expect();
+    if (command == "rmcr") {
+        title = "Error in cmdRMCR_Click";
+        message = "There was an error requesting RMCR information.";
+        commands.cmdRMCR("G-1", false);
+    } else if (command == "supp") {
+        commands.cmdRequestSupp("G-1", false);
+    } else {
+        title = "Error in cmdWeb_Click";
+        message = "There was an error requesting website information.";
+        boxes.expect();   // the reminder
+        commands.cmdWeb("G-1");
+        boxes.boxes.removeFirst();
+    }
+    if (!opened.isEmpty()) {
+        QCOMPARE(shell.calls.size(), 1);
+        QCOMPARE(shell.calls[0].target, opened);
+        QCOMPARE(boxes.boxes.size(), 0);
+        return;
+    }
+    QCOMPARE(shell.calls.size(), 0);
+    QCOMPARE(boxes.boxes.size(), 1);
+    QCOMPARE(boxes.boxes[0].title, title);
+    QCOMPARE(boxes.boxes[0].icon(), int(vbCritical));
+    QCOMPARE(boxes.boxes[0].text,
+             message + "\r\n\r\nThe page address does not stay on the server " + base + ": " + base + link);
 }
 
 // The typed names reach exactly the control of that name: a box list or a button switch out of

@@ -14,12 +14,17 @@
 
 namespace {
 
-// Opens a web page with the shell; a failed open, or an address that is not a web address,
-// is shown in a critical box with the caller's title and message.
-void openPage(const QString& address, const QString& title, const QString& message)
+// Opens a web page with the shell: base (the server's address or the vendor's site, with the
+// link the server sent) followed by values. An address that leaves base's scheme, host and port,
+// or is no web address at all, is shown in a critical box with the caller's title and message
+// and not opened: it may carry the borrowers' SSNs. The box names base and the link only.
+void openPage(const QString& server, const QString& base, const QString& address, const QString& title,
+              const QString& message)
 {
-    if (!IsWebAddress(address)) {
-        MsgBox(message + QStringLiteral("\r\n\r\nNot a web address: ") + address, vbCritical, title);
+    if (!StaysOnServer(server, address)) {
+        MsgBox(message + QStringLiteral("\r\n\r\nThe page address does not stay on the server ") + server
+                   + QStringLiteral(": ") + base,
+               vbCritical, title);
         return;
     }
     const auto failed = [title, message](int code) {
@@ -59,10 +64,10 @@ void MainWebCommands::openLoanPage(bool fromRmcr, const QString& reportUid, bool
     const QString address = WebPages::LoanPage(base, fromRmcr, props.UserName(), props.CompanyID(), reportUid,
                                                loanOnScreen(m_screen, jointLoan));
     if (fromRmcr)
-        openPage(address, QStringLiteral("Error in cmdRMCR_Click"),
+        openPage(props.BaseUrl(), base, address, QStringLiteral("Error in cmdRMCR_Click"),
                  QStringLiteral("There was an error requesting RMCR information."));
     else
-        openPage(address, QStringLiteral("Error in cmdRequestSupp_Click"),
+        openPage(props.BaseUrl(), base, address, QStringLiteral("Error in cmdRequestSupp_Click"),
                  QStringLiteral("There was an error requesting supplement information."));
 }
 
@@ -83,13 +88,16 @@ void MainWebCommands::cmdWeb(const QString& reportUid) const
                           "importing the modified report back into ORRERY Quill.\r\n\r\nClick 'OK' to continue."),
            vbInformation, QStringLiteral("Reminder"));
     HourglassCursor hourglass;
-    openPage(Props().BaseUrl() + Props().SummaryPageLink() + reportUid, QStringLiteral("Error in cmdWeb_Click"),
+    const QString base = Props().BaseUrl() + Props().SummaryPageLink();
+    openPage(Props().BaseUrl(), base, WebPages::SummaryPage(base, reportUid), QStringLiteral("Error in cmdWeb_Click"),
              QStringLiteral("There was an error requesting website information."));
 }
 
 void MainWebCommands::Picture1() const
 {
-    openPage(WebPages::ReportList(Props().ClientWebsite(), Props().ReportListPage()),
-             QStringLiteral("Error in Picture1_Click"),
+    // The list page stays on the vendor's site (the server address the user set, at start-up).
+    const QString site = WithHttpsScheme(Props().ClientWebsite());
+    const QString address = WebPages::ReportList(Props().ClientWebsite(), Props().ReportListPage());
+    openPage(site, address, address, QStringLiteral("Error in Picture1_Click"),
              QStringLiteral("There was an error while trying to open your web browser."));
 }

@@ -6,8 +6,9 @@ class ILoanScreen;
 
 // The main window's commands that open the vendor's web pages with the shell: the loan's RMCR
 // and supplement pages (told the loan as it stands in the boxes), the report summary, and the
-// report list behind the logo. A failed open, or an address that is not a web address, is shown
-// in a critical box titled after the command.
+// report list behind the logo. A failed open, or an address that is not a web address or leaves
+// the server's scheme, host and port (the vendor's site for the report list), is shown in a
+// critical box titled after the command; nothing is opened then.
 class MainWebCommands
 {
 public:

@@ -4,8 +4,6 @@
 #include "core/clsProperties.h"
 #include "service/basUrl.h"
 
-#include <QUrl>
-
 namespace WebPages {
 
 QString WithSeparator(const QString& base)
@@ -19,21 +17,31 @@ QString LoanPage(const QString& base, bool fromRmcr, const QString& userName, co
                  const QString& reportId, const LoanOnScreen& loan)
 {
     QString address = WithSeparator(base);
-    address += fromRmcr ? QStringLiteral("From=RMCR&Username=") : QStringLiteral("Username=");
-    address += userName + QStringLiteral("&Companyid=") + companyId + QStringLiteral("&RID=") + reportId;
-    address += QStringLiteral("&BorSSN=") + DigitsOnly(loan.borSSN);
-    address += QStringLiteral("&BorFirstname=") + EncodeUrlValue(loan.borFirst);
-    address += QStringLiteral("&BorLastname=") + EncodeUrlValue(loan.borLast);
-    address += QStringLiteral("&BorMiddle=") + EncodeUrlValue(loan.borMiddle);
-    address += QStringLiteral("&BorSuffix=") + EncodeUrlValue(loan.borSuffix);
+    address += fromRmcr ? QStringLiteral("From=RMCR&") : QString();
+    const auto add = [&address](const char* name, const QString& value) {
+        address += QLatin1String(name) + EncodeUrlValue(value);
+    };
+    add("Username=", userName);
+    add("&Companyid=", companyId);
+    add("&RID=", reportId);
+    add("&BorSSN=", DigitsOnly(loan.borSSN));
+    add("&BorFirstname=", loan.borFirst);
+    add("&BorLastname=", loan.borLast);
+    add("&BorMiddle=", loan.borMiddle);
+    add("&BorSuffix=", loan.borSuffix);
     if (loan.hasCoBorrower) {
-        address += QStringLiteral("&CoSSN=") + DigitsOnly(loan.coSSN);
-        address += QStringLiteral("&CoFirstname=") + EncodeUrlValue(loan.coFirst);
-        address += QStringLiteral("&CoLastname=") + EncodeUrlValue(loan.coLast);
-        address += QStringLiteral("&CoMiddle=") + EncodeUrlValue(loan.coMiddle);
-        address += QStringLiteral("&CoSuffix=") + EncodeUrlValue(loan.coSuffix);
+        add("&CoSSN=", DigitsOnly(loan.coSSN));
+        add("&CoFirstname=", loan.coFirst);
+        add("&CoLastname=", loan.coLast);
+        add("&CoMiddle=", loan.coMiddle);
+        add("&CoSuffix=", loan.coSuffix);
     }
     return address;
+}
+
+QString SummaryPage(const QString& base, const QString& reportId)
+{
+    return base + EncodeUrlValue(reportId);
 }
 
 QString ReportList(const QString& clientWebsite, const QString& reportListPage)

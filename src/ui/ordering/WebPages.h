@@ -16,10 +16,15 @@ namespace WebPages {
 // "?" otherwise.
 QString WithSeparator(const QString& base);
 
-// Convert RMCR (fromRmcr) or Supplement page for the loan. User, company and report ID go in
-// unencoded; text box values pass through EncodeUrlValue, SSNs keep only their digits.
+// Convert RMCR (fromRmcr) or Supplement page for the loan. Every value is encoded
+// (EncodeUrlValue: "%XX" for blanks, reserved and non-ASCII bytes), so no value can add a
+// field or end the address; SSNs keep only their digits.
 QString LoanPage(const QString& base, bool fromRmcr, const QString& userName, const QString& companyId,
                  const QString& reportId, const LoanOnScreen& loan);
+
+// The report summary page: base (BaseUrl and the server's link) followed by the report ID,
+// form-encoded.
+QString SummaryPage(const QString& base, const QString& reportId);
 
 // The report list page at the vendor's web site.
 QString ReportList(const QString& clientWebsite, const QString& reportListPage);
