@@ -11,6 +11,7 @@ import argparse, json, os, random, re, shutil, signal, subprocess, sys, time
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
+OTHER_OS = re.compile(r"Q_OS_WIN|Q_OS_MAC|_WIN32|__APPLE__")
 SKIP_STMT = re.compile(r"^(return|break|continue|case|default|goto|using|typedef|throw|delete|else|do)\b")
 CALL = re.compile(r"^[\w:.\->\[\]*]+(<[\w:, ]*>)?\s*\(.*\)\s*;$")  # f(...); obj.f(...); a->b::f(...);
 ASSIGN = re.compile(r"^(\+\+|--)?[\w:.\->\[\]*]+\s*([-+*/|&^%]?=(?!=)|\+\+|--)")  # x = ..; a.b += ..; ++i;
@@ -55,6 +56,24 @@ def mask(lines):
     return out
 
 
+def built_here(code_lines):
+    """Per line: is it compiled on this machine? Lines only built on Windows or macOS give no mutant."""
+    frames, out = [], []  # per open #if: [dead in its first branch, dead after #else, in #else]
+    for code in code_lines:
+        words = code.strip().lstrip("#").split() if code.lstrip().startswith("#") else [""]
+        other = bool(OTHER_OS.search(code))
+        if words[0] in ("if", "ifdef"):
+            frames.append([other, False, False])
+        elif words[0] == "ifndef":
+            frames.append([False, other, False])
+        elif words[0] in ("else", "elif") and frames:
+            frames[-1][2] = True
+        elif words[0] == "endif" and frames:
+            frames.pop()
+        out.append(not any(f[1] if f[2] else f[0] for f in frames))
+    return out
+
+
 def statement_site(code, prev):
     """A whole simple statement (a call or an assignment) on one line, safe to drop."""
     s = code.strip()
@@ -71,8 +90,9 @@ def enumerate_sites(src):
         rel = str(path.relative_to(ROOT))
         lines = path.read_text().split("\n")
         prev = "{"
-        for no, (line, code) in enumerate(zip(lines, mask(lines)), 1):
-            if code.lstrip().startswith("#") or not code.strip():
+        masked = mask(lines)
+        for no, (line, code, here) in enumerate(zip(lines, masked, built_here(masked)), 1):
+            if code.lstrip().startswith("#") or not code.strip() or not here:
                 continue
             for op, pattern, table in TOKEN_OPS:
                 for m in pattern.finditer(code):
