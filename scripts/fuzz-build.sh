@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets (clang, AddressSanitizer, UBSan) into build-fuzz/ without running
-# them; CI uses it so they keep compiling. Run one with, for example:
+# Builds the libFuzzer targets alone (clang, AddressSanitizer, UBSan, no tests) into build-fuzz/,
+# for running them; CI compiles them in scripts/sanitize.sh's build instead. Run one with, for example:
 #   build-fuzz/bin/fuzz_mask -max_total_time=600 build-fuzz/corpus-mask tests/fuzz/corpus
 set -euo pipefail
 cd "$(dirname "$0")/.."
