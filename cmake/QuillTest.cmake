@@ -6,6 +6,6 @@ function(quill_add_test name)
     target_link_libraries(${name} PRIVATE quillcore quilltestsupport Qt6::Test ${ARG_LIBS})
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUILL_VENDOR_SIM=${CMAKE_BINARY_DIR}/bin/quill-vendor-sim;QUILLCLIENT_EXE=${CMAKE_BINARY_DIR}/bin/quillclient"
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUILL_VENDOR_SIM=${CMAKE_BINARY_DIR}/bin/quill-vendor-sim${CMAKE_EXECUTABLE_SUFFIX};QUILLCLIENT_EXE=${CMAKE_BINARY_DIR}/bin/quillclient${CMAKE_EXECUTABLE_SUFFIX}"
         TIMEOUT 600)
 endfunction()

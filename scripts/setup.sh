@@ -15,6 +15,11 @@ if [ -n "${QUILL_PACKAGING:-}" ]; then
   # scripts/package.sh: shlibdeps for the package's dependencies, and the checkers
   packages+=(dpkg-dev file lintian desktop-file-utils appstream)
 fi
+if [ -n "${QUILL_WINDOWS:-}" ]; then
+  # scripts/windows-*.sh: the MinGW-w64 cross compiler, Wine to run the tests and the setup
+  # program, NSIS to make it; the Windows Qt takes moc, rcc and uic from the host Qt
+  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 nsis qt6-base-dev-tools xz-utils)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
