@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   cmake ninja-build g++ libgl-dev
-  qt6-base-dev qt6-httpserver-dev qt6-websockets-dev
+  qt6-base-dev
   fonts-dejavu-core        # the stand-in server renders its PDF reports with these
   xvfb xauth imagemagick   # demo under a virtual display, screenshots
   xdotool curl             # scripts/screenshots.sh drives the windows and the stand-in server
