@@ -4,6 +4,8 @@
 ; Silent install: setup.exe /S [/D=<folder>]; silent removal: Uninstall.exe /S.
 
 Unicode true
+; A 64-bit setup program: it installs a 64-bit program, and runs where only 64-bit Wine is.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 
