@@ -15,7 +15,7 @@ command -v ccache >/dev/null && ccache_flag=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccach
 # Release without debug information keeps the objects, the link and CI short.
 "$QT_WINDOWS/bin/qt-cmake" -S . -B build-windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" "${ccache_flag[@]}" \
-  -DCMAKE_CROSSCOMPILING_EMULATOR="$PWD/scripts/windows-run.sh" >/dev/null
+  -DCMAKE_CROSSCOMPILING_EMULATOR="$PWD/scripts/windows-run.sh" -DQUILL_PCH=ON >/dev/null
 cmake --build build-windows -j"${QUILL_JOBS:-2}"
 windows_deploy build-windows/bin
 echo "Built build-windows/bin/quillclient.exe"
