@@ -17,8 +17,17 @@ for copied in "$WINEPREFIX"/*.reg "$WINEPREFIX/drive_c/users" "$WINEPREFIX/drive
   rm -rf "$copied"
   cp -a "$QUILL_WINE_TEMPLATE/${copied#"$WINEPREFIX"/}" "$copied"
 done
-"$WINE" "$@"
+# QtTest's plain log on standard output does not reach us under Wine: the tests log into files
+# (tests/support/RunTests.h, one per test class; -o for single-class programs), shown afterwards.
+QUILL_TEST_LOG_DIR=$(mktemp -d "${TMPDIR:-/tmp}/quill-test-log.XXXXXX")
+export QUILL_TEST_LOG_DIR
+"$WINE" "$@" -o "$QUILL_TEST_LOG_DIR/main.log,txt"
 status=$?
 "${WINESERVER:-/usr/lib/wine/wineserver}" -k 2>/dev/null
-rm -rf "$WINEPREFIX"
+if ls "$QUILL_TEST_LOG_DIR"/*.txt >/dev/null 2>&1; then
+  cat "$QUILL_TEST_LOG_DIR"/*.txt
+else
+  cat "$QUILL_TEST_LOG_DIR/main.log" 2>/dev/null
+fi
+rm -rf "$WINEPREFIX" "$QUILL_TEST_LOG_DIR"
 exit $status
