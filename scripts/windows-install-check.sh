@@ -32,10 +32,18 @@ echo "Installed files:"
 status=0
 (cd "$installed" && "$WINE" ./quillclient.exe /c) || status=$?
 [ "$status" -eq 0 ] || fail "quillclient.exe /c ended with $status"
-logs="$drive_c/users/$USER/AppData/Roaming/QuillClient"
-[ -f "$logs/Client.log" ] || fail "no Client.log in $logs"
-echo "quillclient.exe /c: exit 0, logs in ${logs#"$WINEPREFIX"/}: $(cd "$logs" && ls | tr '\n' ' ')"
-if ls "$installed" | grep -qi '\.log$'; then fail "logs written into Program Files"; fi
+# /c writes no log line itself; it records the program's folder (where Client.log and errors.log
+# go) in the settings store, the registry branch, and creates it: the user's application data
+# folder, never Program Files.
+logs="$drive_c/users/${USER:-$(id -un)}/AppData/Roaming/QuillClient"
+store='HKCU\Software\VB and VBA Program Settings\OQConstants\Settings'
+recorded=$("$WINE" reg query "$store" | tr -d '\r')
+echo "$recorded" | grep -E 'AppName|AppPath' || fail "nothing saved under $store"
+echo "$recorded" | grep -qi 'AppPath *REG_SZ *C:\\users\\[^\\]*\\AppData\\Roaming\\QuillClient$' \
+  || fail "the program's folder is not the user's application data folder"
+[ -d "$logs" ] || fail "no program folder $logs"
+if find "$installed" -iname '*.log' | grep -q .; then fail "logs written into Program Files"; fi
+echo "quillclient.exe /c: exit 0; program folder (logs) ${logs#"$WINEPREFIX"/}"
 
 "$WINE" "$installed/Uninstall.exe" /S
 wineserver_wait
