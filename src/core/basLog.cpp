@@ -19,6 +19,23 @@ QString logPath(const QString& name)
     return AppPaths::ProgramFolder() + AppPaths::Separator() + name;
 }
 
+// A log entry keeps at most this many characters of its text (a byte each on disk), so an answer
+// of many megabytes cannot flood the logs.
+constexpr qsizetype kEntryLimit = 8192;
+// Masked together with the kept text, so a number or date that straddles the cut is masked whole.
+constexpr qsizetype kMaskMargin = 256;
+
+// The text as it goes into a log: masked, and cut with a note of how much was left out.
+QString logText(const QString& text)
+{
+    if (text.size() <= kEntryLimit)
+        return MaskForLog(text);
+    QString kept = MaskForLog(text.left(kEntryLimit + kMaskMargin)).left(kEntryLimit);
+    if (kept.back().isHighSurrogate())
+        kept.chop(1);
+    return kept + QStringLiteral(" [... %1 more characters not logged]").arg(text.size() - kEntryLimit);
+}
+
 } // namespace
 
 QString GeneralDate(const QDateTime& moment)
@@ -34,7 +51,7 @@ QString GeneralDate(const QDateTime& moment)
 bool WriteErrorLog(const QString& text)
 {
     const QString entry = QStringLiteral("Date: ") + GeneralDate(TheDesktop().Now()) + QLatin1Char(' ')
-        + MaskForLog(text) + kCrLf;
+        + logText(text) + kCrLf;
     return TextFile::Append(logPath(QStringLiteral("errors.log")), entry);
 }
 
@@ -42,7 +59,7 @@ void WriteClientLog(const QString& text)
 {
     const QString stamp = TheDesktop().Now().toString(QStringLiteral("MM.dd.yyyy HH.mm.ss"));
     const QString path = logPath(QStringLiteral("Client.log"));
-    const QString entry = QStringLiteral("[ ") + stamp + QStringLiteral(" ]  ") + MaskForLog(text) + kCrLf;
+    const QString entry = QStringLiteral("[ ") + stamp + QStringLiteral(" ]  ") + logText(text) + kCrLf;
     if (!TextFile::Append(path, entry))
         throw AppError(75, QStringLiteral("Path/File access error: ") + path, QStringLiteral("WriteClientLog"));
 }

@@ -3,8 +3,9 @@
 #include <QString>
 
 // The two logs in the program's folder, "errors.log" and "Client.log", and the error text.
-// Every entry is masked on its way to disk: no password, and only the last four digits of a
-// social security number.
+// Every entry is masked on its way to disk: no password, only the last four digits of a social
+// security number and at most the year of a birth date (MaskForLog). Its text is cut after 8192
+// characters, with a note of how many more there were. Both files are owner-only.
 
 // Appends "Date: <general date> <text>" CR LF to errors.log. False when it could not be written.
 bool WriteErrorLog(const QString& text);

@@ -1,5 +1,6 @@
 #include "host/basPdfFiles.h"
 
+#include "core/FreeFileName.h"
 #include "core/basLog.h"
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
@@ -84,7 +85,9 @@ void cleanUp(const QString& vsPath, const QString& vsName)
             continue;   // open in a viewer: left for a later load
         FileOps::Delete(file);
     }
-    FileOps::Rename(newest, UniqueFileName(folder, vsName, QStringLiteral("pdf")));
+    // The free name is taken before the move, so a PDF another client saves under it meanwhile
+    // is never replaced.
+    FreeFileName(folder, vsName, QStringLiteral("pdf")).moveHere(newest);
 }
 
 } // namespace

@@ -1,12 +1,11 @@
 #include "platform/FileOps.h"
 
 #include "platform/AppError.h"
+#include "platform/PrivateSaveFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include <QSaveFile>
 
 #include <cerrno>
 #include <cstring>
@@ -96,8 +95,9 @@ void MakeFolder(const QString& path)
     failFromErrno(error ? error : EACCES, what, path);
 }
 
-// Through QSaveFile: the copy is written beside dst under a temporary name and renamed over it
-// only once it is complete, so a failed copy leaves an earlier dst as it was.
+// Through PrivateSaveFile: the copy is written beside dst under a temporary name and renamed over
+// it only once it is complete, so a failed copy leaves an earlier dst as it was; every file copied
+// here (archived EXPORT.DAT and IMPORT.DAT, a printed report) holds personal data.
 void Copy(const QString& src, const QString& dst)
 {
     const QString what = QStringLiteral("Copy");
@@ -106,9 +106,9 @@ void Copy(const QString& src, const QString& dst)
     QFile source(src);
     if (!source.open(QIODevice::ReadOnly))
         fail(ErrNo::AccessDenied, what, src, source.errorString());
-    QSaveFile target(dst);
+    PrivateSaveFile target(dst);
     errno = 0;
-    if (!target.open(QIODevice::WriteOnly))
+    if (!target.open())
         failToCreate(what, dst, errno);
     char buffer[64 * 1024];
     for (;;) {
@@ -118,7 +118,7 @@ void Copy(const QString& src, const QString& dst)
         if (got == 0)
             break;
         errno = 0;
-        if (target.write(buffer, got) != got)
+        if (!target.write(buffer, got))
             failFromErrno(errno ? errno : EIO, what, dst);
     }
     errno = 0;

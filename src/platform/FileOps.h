@@ -17,7 +17,7 @@ bool FolderExists(const QString& path);
 void MakeFolder(const QString& path);
 
 // Copies src over dst (replacing it), whole or not at all: a failed copy leaves an earlier
-// dst unchanged and no partial file. Throws on failure.
+// dst unchanged and no partial file. The copy is owner-only (PrivateFile). Throws on failure.
 void Copy(const QString& src, const QString& dst);
 // Renames src to dst, replacing dst in the same step. Throws on failure.
 void Rename(const QString& src, const QString& dst);

@@ -1,42 +1,51 @@
 #include "platform/HttpBatch.h"
 
 #include "platform/AppError.h"
+#include "platform/HttpExchange.h"
+
+HttpBatch::HttpBatch() = default;
 
 HttpBatch::~HttpBatch()
 {
     clear();
 }
 
-bool HttpBatch::add(const QString& address, std::function<void(HttpRequest&)> answered)
+bool HttpBatch::add(const QString& address, std::function<void(const HttpResult&)> answered)
 {
-    if (m_requests.contains(address))
+    if (holds(address))
         return false;
-    auto request = std::make_shared<HttpRequest>();
-    request->open(QStringLiteral("POST"), address);
-    std::function<void()> done;
-    if (answered) {
-        // A weak reference: the callback must not keep a request alive that was given up.
-        std::weak_ptr<HttpRequest> weak = request;
-        done = [weak, answered = std::move(answered)] {
-            if (const auto alive = weak.lock())
-                answered(*alive);
-        };
-    }
+    std::unique_ptr<HttpExchange> exchange;
     try {
-        request->begin(std::move(done));
+        exchange = HttpExchange::Start(QStringLiteral("POST"), address, HttpPolicy(), false);
     } catch (const AppError&) {
         return false;
     }
-    m_requests.insert(address, request);
+    if (answered) {
+        HttpExchange* raw = exchange.get();
+        // Queued, after whoever waits on it; not for an exchange taken or given up meanwhile.
+        QObject::connect(raw, &HttpExchange::finished, raw, [this, raw, address, answered = std::move(answered)] {
+            if (holdsExactly(address, raw))
+                answered(raw->result());
+        }, Qt::QueuedConnection);
+    }
+    m_exchanges.emplace(address, std::move(exchange));
     m_order << address;
     return true;
 }
 
+bool HttpBatch::holdsExactly(const QString& address, const HttpExchange* exchange) const
+{
+    const auto found = m_exchanges.find(address);
+    return found != m_exchanges.end() && found->second.get() == exchange;
+}
+
 std::shared_ptr<HttpRequest> HttpBatch::take(const QString& address)
 {
-    const auto request = m_requests.take(address);
-    if (!request)
+    const auto found = m_exchanges.find(address);
+    if (found == m_exchanges.end())
         return nullptr;
+    auto request = std::make_shared<HttpRequest>(std::move(found->second));
+    m_exchanges.erase(found);
     m_order.removeOne(address);
     try {
         request->finish();
@@ -48,21 +57,21 @@ std::shared_ptr<HttpRequest> HttpBatch::take(const QString& address)
 
 void HttpBatch::waitAll()
 {
-    // By index: an answered callback may add requests while this waits.
+    // By index: an answered callback may add exchanges while this waits.
     for (int i = 0; i < m_order.size(); ++i) {
-        const auto request = m_requests.value(m_order.at(i));
-        if (!request || request->isAnswered())
+        const auto found = m_exchanges.find(m_order.at(i));
+        if (found == m_exchanges.end() || found->second->isFinished())
             continue;
         try {
-            request->finish();
+            WaitFor(*found->second);
         } catch (const AppError&) {
-            // Kept for take().
+            // Still held; take() waits for it again.
         }
     }
 }
 
 void HttpBatch::clear()
 {
-    m_requests.clear();
+    m_exchanges.clear();
     m_order.clear();
 }

@@ -39,14 +39,6 @@ QString replaceValues(const QString& text, const QRegularExpression& re,
     return out;
 }
 
-QString lastFour(const QString& value)
-{
-    QString digits;
-    for (QChar c : value)
-        if (c.isDigit()) digits += c;
-    return kMask + digits.right(4);
-}
-
 } // namespace
 
 QString MaskPasswords(const QString& text)
@@ -65,9 +57,121 @@ QString MaskPasswords(const QString& text)
     return replaceValues(replaceValues(masked, fields, mask), userInfo, mask);
 }
 
+namespace {
+
+// What may stand between a label and its value: blanks, quotes, "=", ":", ">", "+", the same
+// characters as XML entities (once or more escaped, as when a refusal quotes the request) or
+// percent-encoded. At least one of them, so a path such as /home/dob/2024/ has no date in it;
+// never a digit or "<", so an empty element or criterion takes no value from the one after it;
+// taken whole (possessive), so the value never begins with one of them.
+const QString kLabelEnd = QStringLiteral(
+    "(?:[\\s'\"=:>+\\\\]|&(?:amp;)*(?:gt|quot|apos|#0*(?:34|39|58|61|62)|#x0*(?:22|27|3a|3d|3e));"
+    "|%(?:20|22|27|3a|3d|3e))++");
+// A digit as written, or as a character reference.
+const QString kDigit = QStringLiteral("(?:\\d|&(?:amp;)*#(?:0*(?:4[89]|5[0-7])|x0*3[0-9]);)");
+// What may stand between the digits of a number: blank, "-", ".", "/", "+", as written,
+// referenced or percent-encoded.
+const QString kDigitGap = QStringLiteral(
+    "(?:[\\s\\-./+]|&(?:amp;)*#(?:0*(?:32|45|46|47)|x0*(?:20|2d|2e|2f));|%(?:20|2d|2e|2f))");
+
+// A label as a whole word, in any letter case.
+QRegularExpression labelled(const QString& labels, const QString& value)
+{
+    return QRegularExpression(
+        QStringLiteral("((?<![A-Za-z])(?:%1)(?![A-Za-z])%2)(%3)").arg(labels, kLabelEnd, value),
+        QRegularExpression::CaseInsensitiveOption);
+}
+
+// The digits of a value as read, each other character a blank: character references (escaped
+// once or more) and percent escapes are read as the characters they stand for.
+QString digitsAndGaps(const QString& value)
+{
+    static const QRegularExpression escape(QStringLiteral("&(?:amp;)*#(\\d{1,7}|x[0-9a-f]{1,6});|%([0-9a-f]{2})"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    const auto digitOrGap = [](uint code) { return code >= '0' && code <= '9' ? QChar(code) : QChar(' '); };
+    QString out;
+    qsizetype last = 0;
+    const auto plain = [&](qsizetype end) {
+        for (qsizetype i = last; i < end; ++i)
+            out += digitOrGap(value.at(i).unicode());
+    };
+    for (auto it = escape.globalMatch(value); it.hasNext();) {
+        const auto m = it.next();
+        plain(m.capturedStart());
+        const QString reference = m.captured(1);
+        const uint code = reference.isEmpty() ? m.captured(2).toUInt(nullptr, 16)
+            : reference.startsWith(QLatin1Char('x'), Qt::CaseInsensitive) ? reference.mid(1).toUInt(nullptr, 16)
+                                                                          : reference.toUInt();
+        out += digitOrGap(code);
+        last = m.capturedEnd();
+    }
+    plain(value.size());
+    return out;
+}
+
+// The digits of a value, in their order.
+QString digitsOf(const QString& value)
+{
+    return digitsAndGaps(value).remove(QLatin1Char(' '));
+}
+
+QString lastFour(const QString& value)
+{
+    return kMask + digitsOf(value).right(4);
+}
+
+// A birth date keeps at most its year: the first group of exactly four digits, if any. A value
+// without any digit is no date and stays as it is.
+QString yearOnly(const QString& value)
+{
+    static const QRegularExpression groups(QStringLiteral("[0-9]+"));
+    bool anyDigit = false;
+    for (auto it = groups.globalMatch(digitsAndGaps(value)); it.hasNext();) {
+        const QString group = it.next().captured();
+        anyDigit = true;
+        if (group.size() == 4)
+            return kMask + group;
+    }
+    return anyDigit ? kMask : value;
+}
+
+QString maskSsns(const QString& text)
+{
+    static const auto criteria = criterionPattern(QStringLiteral("SSN|CoSSN|BorSSN"));
+    static const auto fields = fieldPattern(QStringLiteral("SSN|CoSSN|BorSSN"));
+    // Any other labelled number: an element (<SSN>, &lt;SSN&gt;), a criterion quoted escaped,
+    // "SSN: ...", up to nine digits.
+    static const auto anyLabel = labelled(QStringLiteral("(?:Co|Bor)?SSN"),
+                                          QStringLiteral("%1(?:%2{0,3}%1){0,8}").arg(kDigit, kDigitGap));
+    // And the number's own shape, 123-45-6789, wherever it stands.
+    static const QRegularExpression shaped(QStringLiteral("()(?<![\\w\\-])(\\d{3}-\\d{2}-\\d{4})(?![\\w\\-])"));
+    QString out = replaceValues(replaceValues(text, criteria, lastFour), fields, lastFour);
+    return replaceValues(replaceValues(out, anyLabel, lastFour), shaped, lastFour);
+}
+
+QString maskBirthDates(const QString& text)
+{
+    static const QString labels = QStringLiteral(
+        "(?:Co|Bor)?(?:DOB|BirthDate|DateOfBirth)|birth[\\s_-]?date|date[\\s_-]?of[\\s_-]?birth");
+    static const auto criteria = criterionPattern(QStringLiteral("DOB|CoDOB|BorDOB|BirthDate"));
+    static const auto fields = fieldPattern(QStringLiteral("DOB|CoDOB|BorDOB|BirthDate"));
+    // Elsewhere a date is up to four words that hold a digit or are a month's name, whatever
+    // their form (the text of a date the reader refused may be anything), so "01/15/1980",
+    // "1980-01-15", "Jan 15th, 1980", "01&#47;15&#47;1980" and "x1/15/1980" are all taken.
+    static const QString wordChar = QStringLiteral("(?:[^\\s<>\"'&,;|]|&(?:amp;)*#(?:\\d+|x[0-9a-f]+);)");
+    static const QString digitWord = QStringLiteral("(?=%1*?%2)%1+").arg(wordChar, kDigit);
+    static const QString month = QStringLiteral(
+        "(?:jan(?:uary)?|feb(?:ruary)?|mar(?:ch)?|apr(?:il)?|may|june?|july?|aug(?:ust)?"
+        "|sep(?:t(?:ember)?)?|oct(?:ober)?|nov(?:ember)?|dec(?:ember)?)\\.?(?![A-Za-z])");
+    static const QString word = QStringLiteral("(?:%1|%2)").arg(digitWord, month);
+    static const auto anyLabel = labelled(labels, QStringLiteral("%1(?:(?:\\s+|,\\s*)%1){0,3}").arg(word));
+    const QString out = replaceValues(replaceValues(text, criteria, yearOnly), fields, yearOnly);
+    return replaceValues(out, anyLabel, yearOnly);
+}
+
+} // namespace
+
 QString MaskForLog(const QString& text)
 {
-    static const auto criteria = criterionPattern(QStringLiteral("SSN|CoSSN"));
-    static const auto fields = fieldPattern(QStringLiteral("SSN|CoSSN|BorSSN"));
-    return replaceValues(replaceValues(MaskPasswords(text), criteria, lastFour), fields, lastFour);
+    return maskBirthDates(maskSsns(MaskPasswords(text)));
 }

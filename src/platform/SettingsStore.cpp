@@ -1,8 +1,10 @@
 #include "platform/SettingsStore.h"
 
 #include "platform/AppPaths.h"
+#include "platform/PrivateFile.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 
 #include <memory>
@@ -18,6 +20,20 @@ std::unique_ptr<QSettings> open(const QString& app)
 #else
     return std::make_unique<QSettings>(SettingsStore::StoreFile(app), QSettings::IniFormat);
 #endif
+}
+
+// The store may hold the password, so its file is owner-only before anything is written to it.
+// QSettings replaces an existing file through a temporary copy that it creates owner-only and
+// gives the file's own rights; a file it creates itself would get the default rights.
+std::unique_ptr<QSettings> openForWriting(const QString& app)
+{
+#ifndef Q_OS_WIN
+    const QString file = SettingsStore::StoreFile(app);
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    if (PrivateFile::CreateNew(file) == PrivateFile::Create::Exists)
+        PrivateFile::Restrict(file);
+#endif
+    return open(app);
 }
 
 QString path(const QString& section, const QString& key)
@@ -43,7 +59,7 @@ QString GetSetting(const QString& app, const QString& section, const QString& ke
 
 bool SaveSetting(const QString& app, const QString& section, const QString& key, const QString& value)
 {
-    const auto settings = open(app);
+    const auto settings = openForWriting(app);
     settings->setValue(path(section, key), value);
     settings->sync();
     return settings->status() == QSettings::NoError;
@@ -51,7 +67,7 @@ bool SaveSetting(const QString& app, const QString& section, const QString& key,
 
 bool DeleteSetting(const QString& app, const QString& section, const QString& key)
 {
-    const auto settings = open(app);
+    const auto settings = openForWriting(app);
     settings->remove(path(section, key));
     settings->sync();
     return settings->status() == QSettings::NoError;
@@ -59,7 +75,7 @@ bool DeleteSetting(const QString& app, const QString& section, const QString& ke
 
 bool SaveSection(const QString& app, const QString& section, const SectionValues& values)
 {
-    const auto settings = open(app);
+    const auto settings = openForWriting(app);
     settings->beginGroup(section);
     for (const auto& [key, value] : values) {
         if (value.isNull())

@@ -6,7 +6,8 @@
 
 // The per-user settings store: text values addressed by application, section and key.
 // On Windows the registry branch of classic application settings, so an existing installation's
-// values are found; elsewhere one INI file per application under the configuration folder.
+// values are found; elsewhere one INI file per application under the configuration folder, made
+// owner-only (PrivateFile) before anything is written to it, since it may hold the password.
 namespace SettingsStore {
 
 QString GetSetting(const QString& app, const QString& section, const QString& key,

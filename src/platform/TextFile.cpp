@@ -1,7 +1,9 @@
 #include "platform/TextFile.h"
 
+#include "platform/PrivateFile.h"
+#include "platform/PrivateSaveFile.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -46,7 +48,7 @@ bool ReadLines(const QString& path, QStringList& lines)
 bool Append(const QString& path, const QString& text)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+    if (!PrivateFile::Open(file, QIODevice::WriteOnly | QIODevice::Append))
         return false;
     const QByteArray data = Encode(text);
     const bool written = file.write(data) == data.size();
@@ -55,14 +57,8 @@ bool Append(const QString& path, const QString& text)
 
 bool WriteWhole(const QString& path, const QByteArray& data)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(data) != data.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    PrivateSaveFile file(path);
+    return file.open() && file.write(data) && file.commit();
 }
 
 } // namespace TextFile

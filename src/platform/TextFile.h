@@ -14,6 +14,8 @@ QByteArray Encode(const QString& text);
 // Reads the whole file and splits it at CR LF or LF. False when it cannot be read.
 bool ReadLines(const QString& path, QStringList& lines);
 
+// The files written here (the logs, IMPORT.DAT) hold personal data: they are owner-only (PrivateFile).
+
 // Appends text, encoded, to path (creating it). False when opening or writing failed.
 bool Append(const QString& path, const QString& text);
 

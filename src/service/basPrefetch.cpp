@@ -3,7 +3,10 @@
 #include "core/AppContext.h"
 #include "core/clsProperties.h"
 #include "platform/AppError.h"
+#include "platform/HttpAnswer.h"
 #include "platform/HttpBatch.h"
+#include "platform/HttpExchange.h"
+#include "platform/HttpNetwork.h"
 #include "service/ServiceAction.h"
 #include "service/basAccountRefresh.h"
 #include "service/basXML.h"
@@ -58,15 +61,12 @@ void sendOne(const Prefetch::Read& read)
     if (!TryBuildKeyValueString(read.block, fields))
         return;   // the step shows the failure when it gets there
     const QString address = ServiceAction(read.operation, read.action).address(fields);
-    std::function<void(HttpRequest&)> answered;
+    std::function<void(const HttpResult&)> answered;
     if (read.answered) {
-        answered = [then = read.answered](HttpRequest& request) {
-            try {
-                request.finish();
-            } catch (const AppError&) {
+        answered = [then = read.answered](const HttpResult& result) {
+            if (result.failure)
                 return;   // the step meets the failure itself
-            }
-            const QString text = request.responseText();
+            const QString text = DecodeAnswer(result.body, result.contentType);
             if (isProtocolAnswer(text))
                 then(text);
         };
@@ -94,7 +94,7 @@ void WarmConnections()
 {
     if (!enabled())
         return;
-    HttpRequest::WarmConnections(Props().BaseUrl(), kExtraConnections);
+    HttpNetwork::WarmConnections(Props().BaseUrl(), kExtraConnections);
 }
 
 void Send(const QList<Read>& reads)

@@ -4,6 +4,7 @@
 #include "core/basLog.h"
 #include "core/basShell.h"
 #include "core/FileNames.h"
+#include "core/FreeFileName.h"
 #include "core/clsProperties.h"
 #include "core/clsConfig.h"
 #include "platform/AppError.h"
@@ -17,7 +18,6 @@
 #include "service/basXML.h"
 
 #include <QDir>
-#include <QSaveFile>
 #include <QUrl>
 
 namespace {
@@ -83,22 +83,8 @@ QString borrowerFolder()
     return folder;
 }
 
-void writeWhole(const QString& path, const QByteArray& body, QString& trace)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        fail(ErrNo::FileIo, QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString()));
-    trace += QStringLiteral("After open");
-    if (file.write(body) != body.size()) {
-        file.cancelWriting();
-        fail(ErrNo::FileIo, QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString()));
-    }
-    trace += QStringLiteral("After save");
-    if (!file.commit())
-        fail(ErrNo::FileIo, QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString()));
-    trace += QStringLiteral("   After write");
-}
-
+// The PDF's name is taken by creating the file exclusively once the bytes have arrived: a
+// file another client saves under the chosen name meanwhile is never replaced.
 QString saveReport(const QString& answer, const QString& vsFileName, QString& trace)
 {
     checkReady(answer);
@@ -109,10 +95,17 @@ QString saveReport(const QString& answer, const QString& vsFileName, QString& tr
     const QString folder = borrowerFolder();
     trace = QStringLiteral("Before MSXML2.XMLHTTP30");
     const QByteArray body = download(address);
-    const QString path = UniqueFileName(folder, vsFileName, QStringLiteral("pdf"));
-    trace += QStringLiteral("  After responseBody, before binary write, PATH: ") + path;
-    writeWhole(path, body, trace);
-    return path;
+    FreeFileName target(folder, vsFileName, QStringLiteral("pdf"));
+    try {
+        target.take();
+        trace += QStringLiteral("  After responseBody, before binary write, PATH: ") + target.path();
+        trace += QStringLiteral("After open");
+        target.write(body);
+    } catch (const AppError& error) {
+        fail(error.Number, error.Description);   // the description names the file
+    }
+    trace += QStringLiteral("After save") + QStringLiteral("   After write");
+    return target.path();
 }
 
 bool waitForPdf(const QString& address, QString& answer)

@@ -9,8 +9,10 @@
 
 // GET_PDF for the report in the parameter block. The PDF wait (WindowHooks::WaitForPdf) polls
 // the report address until the answer is no longer "PENDING"; line 1 of the last answer is the
-// PDF's path below BaseUrl. The PDF is saved whole as UniqueFileName(first data folder +
-// "BORROWER\", vsFileName, "pdf"); on success rsPath is that path.
+// PDF's path below BaseUrl. The PDF is saved whole, owner-only, under the first free name of
+// UniqueFileName(first data folder + "BORROWER\", vsFileName, "pdf"), taken by creating the file
+// exclusively (FreeFileName): a file that another client saves under the chosen name meanwhile
+// is never replaced. On success rsPath is that path.
 //  - the block cannot be converted: false, rsPath the conversion's error text, nothing shown;
 //  - the user closed the wait: true with rsPath empty;
 //  - any other failure (a refusal, a page instead of an answer, an address that leaves the

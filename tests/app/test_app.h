@@ -8,8 +8,7 @@ class LogsTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void errorLogIsCreatedThenAppended();
-    void clientLogStampIsFixedForm();
+    void logsAppendWithTheirStamps();
     void errorText_data();
     void errorText();
     void logsMaskSecrets_data();
@@ -23,7 +22,6 @@ class SettingsTest : public QObject
     Q_OBJECT
 private slots:
     void emptyStoreGivesDefaults();
-    void emptyServerAndWebsiteUseFixedAddress();
     void serverUrlSetsBaseUrl_data();
     void serverUrlSetsBaseUrl();
     void saveAndLoadRoundTrip_data();
@@ -32,8 +30,6 @@ private slots:
     void malformedNumberFailsNamingKey();
     void loginByRefKeepsFirstAnswer();
     void loadingNeverLogsPassword();
-    void storeFoldersFromBackslashPaths();
-    void oneSaveIsOneWholeWrite();
 };
 
 // Start-up against the stand-in server, with a recording main window.
@@ -49,7 +45,6 @@ private slots:
     void storedSettingsStartNormally();
     void existingReportSetsButtons_data();
     void existingReportSetsButtons();
-    void startupReadsHostFilesOnce();
     void failedStepShowsErrorInMain_data();
     void failedStepShowsErrorInMain();
     void newsPageOpensWithoutWaiting();

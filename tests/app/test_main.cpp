@@ -145,26 +145,6 @@ void MainTest::existingReportSetsButtons()
     QCOMPARE(rig.window.texts.value("cmdRepull"), pullCaption ? QString("&Pull Credit|Pull New Credit Report") : QString());
 }
 
-// The host's files are read once per start-up, however many values and data folders they hold.
-void MainTest::startupReadsHostFilesOnce()
-{
-    StartupRig rig(m_sim.baseUrl());
-    QByteArray winQuill = "[Program Version]\r\nProgram=Quill\r\nVersion=7\r\n[Directories]\r\nApplication=C:\\QUILL\r\n";
-    for (int k = 0; k < 30; ++k)
-        winQuill += "Folder" + QByteArray::number(k) + "=C:\\DATA" + QByteArray::number(k) + "\r\n";
-    rig.env.writeFile(rig.env.windows() + "/WINQUILL.INI", winQuill);
-    rig.env.writeFile("Config.ini", "[Interface]\r\nServerIP=10.0.0.1\r\nCompany=ACME\r\n");
-    FolderWatch windows(rig.env.windows());
-    FolderWatch home(rig.env.home());
-    QVERIFY(windows.available() && home.available());
-    QCOMPARE(Main(), StartupOutcome::Started);
-    QCOMPARE(windows.opens("WINQUILL.INI"), 1);
-    QCOMPARE(home.opens("Config.ini"), 1);
-    QCOMPARE(Props().oConfig().nQuillFolderCount(), qint16(30));
-    QCOMPARE(Props().oConfig().QuillAppDataFolder(30), QString("C:\\DATA29\\"));
-    QCOMPARE(Props().oConfig().sConfigCompany(), QString("ACME"));
-}
-
 void MainTest::storedSettingsStartNormally_data()
 {
     QTest::addColumn<QString>("vendor");
@@ -184,7 +164,20 @@ void MainTest::storedSettingsStartNormally()
     StartupRig rig(m_sim.baseUrl(), user);
     SettingsStore::SaveSetting("OQConstants", "Settings", "ClientVendor", vendor);
     SettingsStore::SaveSetting("OQConstants", "Settings", "VendorWebsite", "www.vendor.example");
+    // The host's files are read once per start-up, however many values and data folders they hold.
+    QByteArray winQuill = "[Directories]\r\nApplication=C:\\QUILL\r\n";
+    for (int k = 0; k < 30; ++k)
+        winQuill += "Folder" + QByteArray::number(k) + "=C:\\DATA" + QByteArray::number(k) + "\r\n";
+    rig.env.writeFile(rig.env.windows() + "/WINQUILL.INI", winQuill);
+    rig.env.writeFile("Config.ini", "[Interface]\r\nServerIP=10.0.0.1\r\nCompany=ACME\r\n");
+    FolderWatch windows(rig.env.windows());
+    FolderWatch home(rig.env.home());
+    QVERIFY(windows.available() && home.available());
     QCOMPARE(Main(), StartupOutcome::Started);
+    QCOMPARE(windows.opens("WINQUILL.INI"), 1);
+    QCOMPARE(home.opens("Config.ini"), 1);
+    QCOMPARE(Props().oConfig().QuillAppDataFolder(30), QString("C:\\DATA29\\"));
+    QCOMPARE(Props().oConfig().sConfigCompany(), QString("ACME"));
     QCOMPARE(rig.window.logo, logo);
     QCOMPARE(rig.window.caption, vendor);
     // The vendor's site until the settings are loaded, then the server.

@@ -6,10 +6,8 @@
 #include "core/basSettings.h"
 #include "core/clsProperties.h"
 #include "platform/AppError.h"
-#include "platform/AppPaths.h"
 #include "platform/SettingsStore.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QTest>
 
@@ -32,15 +30,11 @@ void SettingsTest::emptyStoreGivesDefaults()
     TestEnv env;
     FakeDesktop desk;
     clsProperties props;
-    props.setClientWebsite(Vendor::DefaultWebsite);
     QVERIFY(!LoadSettings(props));
-    QCOMPARE(props.ServerURL(), Vendor::DefaultWebsite);
-    QCOMPARE(props.BaseUrl(), "https://" + Vendor::DefaultWebsite);
     QCOMPARE(props.UserName(), QString());
     QCOMPARE(props.Password(), QString());
-    QCOMPARE(props.SendDir(), env.home() + "/send/");
-    QCOMPARE(props.ReceiveDir(), env.home() + "/receive/");
-    QCOMPARE(props.ArchiveDir(), env.home() + "/archive/");
+    QCOMPARE((QStringList{props.SendDir(), props.ReceiveDir(), props.ArchiveDir()}),
+             (QStringList{env.home() + "/send/", env.home() + "/receive/", env.home() + "/archive/"}));
     for (const char* name : {"send", "receive", "archive"})
         QVERIFY(QFileInfo(env.path(name)).isDir());
     QCOMPARE(props.DaysOldTimeFrame(), qint16(30));
@@ -50,44 +44,47 @@ void SettingsTest::emptyStoreGivesDefaults()
     QVERIFY(QFileInfo(SettingsStore::StoreFile("OQCREDIT")).path().startsWith(env.config()));
 }
 
-void SettingsTest::emptyServerAndWebsiteUseFixedAddress()
-{
-    TestEnv env;
-    FakeDesktop desk;
-    clsProperties props;
-    store("UserName", "demo");
-    store("Password", "pw");
-    QVERIFY(!LoadSettings(props));
-    QCOMPARE(props.ServerURL(), QString());
-    QCOMPARE(props.BaseUrl(), Vendor::DefaultHttpsAddress);
-}
-
+// The stored server address (else the vendor's website, else the fixed address) gives the base
+// address, with https:// where no scheme was typed; a backslash folder is read as a folder.
 void SettingsTest::serverUrlSetsBaseUrl_data()
 {
-    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("typed");   // "<none>": nothing stored
+    QTest::addColumn<QString>("website");
+    QTest::addColumn<QString>("server");
     QTest::addColumn<QString>("base");
-    QTest::newRow("capital scheme kept") << "HTTP://Host.example" << "HTTP://Host.example";
-    QTest::newRow("no scheme") << "host.example/path" << "https://host.example/path";
-    QTest::newRow("host beginning with http") << "httpbin.example" << "httpbin.example";
-    QTest::newRow("https kept") << "https://a.example" << "https://a.example";
+    QTest::newRow("nothing stored: the website") << "<none>" << Vendor::DefaultWebsite << Vendor::DefaultWebsite
+                                                 << "https://" + Vendor::DefaultWebsite;
+    QTest::newRow("nothing stored, no website") << "<none>" << "" << "" << Vendor::DefaultHttpsAddress;
+    QTest::newRow("capital scheme kept") << "HTTP://Host.example" << "" << "HTTP://Host.example" << "HTTP://Host.example";
+    QTest::newRow("no scheme") << "host.example/path" << "" << "host.example/path" << "https://host.example/path";
+    QTest::newRow("host beginning with http") << "httpbin.example" << "" << "httpbin.example" << "httpbin.example";
 }
 
 void SettingsTest::serverUrlSetsBaseUrl()
 {
     QFETCH(QString, typed);
+    QFETCH(QString, website);
+    QFETCH(QString, server);
     QFETCH(QString, base);
     TestEnv env;
     FakeDesktop desk;
-    store("ServerURL", typed);
+    if (typed != "<none>")
+        store("ServerURL", typed);
+    store("SendDir", env.home() + "\\mine\\");
     clsProperties props;
+    props.setClientWebsite(website);
     LoadSettings(props);
-    QCOMPARE(props.ServerURL(), typed);
+    QCOMPARE(props.ServerURL(), server);
     QCOMPARE(props.BaseUrl(), base);
     clsProperties direct;
-    direct.setServerURL(typed);
-    QCOMPARE(direct.BaseUrl(), base);
+    direct.setServerURL(server);
+    QCOMPARE(direct.BaseUrl(), server.isEmpty() ? "https://" : base);
+    QCOMPARE(props.SendDir(), env.home() + "/mine/");
+    QVERIFY(QFileInfo(env.path("mine")).isDir());
 }
 
+// One save replaces the settings file once, whole (no moment holds new values beside old ones),
+// keeps what it does not know, and reads back; the password only when it is to be saved.
 void SettingsTest::saveAndLoadRoundTrip_data()
 {
     QTest::addColumn<bool>("savePassword");
@@ -101,6 +98,9 @@ void SettingsTest::saveAndLoadRoundTrip()
     TestEnv env;
     FakeDesktop desk;
     store("Password", "old");
+    store("Unrelated", "kept");
+    FolderWatch watch(QFileInfo(SettingsStore::StoreFile("OQCREDIT")).absolutePath());
+    QVERIFY(watch.available());
     clsProperties props;
     props.setServerURL("http://127.0.0.1:9");
     props.setUserName("demo");
@@ -113,17 +113,16 @@ void SettingsTest::saveAndLoadRoundTrip()
     props.setSavePassword(savePassword);
     SaveSettings(props);
 
+    QCOMPARE(watch.writes("OQCREDIT.ini"), 1);
     QCOMPARE(stored("Password"), savePassword ? QString("Sec ret&1") : QString("<absent>"));
-    QCOMPARE(stored("DaysOldTimeFrame"), QString("45"));
+    QCOMPARE(stored("Unrelated"), QString("kept"));
     clsProperties loaded;
     QCOMPARE(LoadSettings(loaded), savePassword);
-    QCOMPARE(loaded.ServerURL(), QString("http://127.0.0.1:9"));
-    QCOMPARE(loaded.UserName(), QString("demo"));
-    QCOMPARE(loaded.SendDir(), env.path("s/"));
+    QCOMPARE((QStringList{loaded.ServerURL(), loaded.UserName(), loaded.SendDir(), loaded.ReceiveDir(), loaded.ArchiveDir()}),
+             (QStringList{"http://127.0.0.1:9", "demo", env.path("s/"), env.path("r/"), env.path("a/")}));
     QVERIFY(QFileInfo(env.path("a")).isDir());
     QCOMPARE(loaded.DaysOldTimeFrame(), qint16(45));
     QCOMPARE(loaded.PollingSleepTime(), 250);
-    QVERIFY(env.readFile("Client.log").contains("]  Saving Settings\r\n"));
 }
 
 void SettingsTest::malformedNumberFailsNamingKey_data()
@@ -153,19 +152,17 @@ void SettingsTest::malformedNumberFailsNamingKey()
     }
 }
 
+// The first answer about login by reference is the one kept.
 void SettingsTest::loginByRefKeepsFirstAnswer()
 {
-    clsProperties props;
-    QVERIFY(!props.CanLoginByRef());
-    props.setLoginByRef(true);
-    props.setLoginByRef(false);
-    QVERIFY(props.CanLoginByRef());
-    QVERIFY(!props.IsLoginByRef());
-    clsProperties other;
-    other.setLoginByRef(false);
-    other.setLoginByRef(true);
-    QVERIFY(!other.CanLoginByRef());
-    QVERIFY(other.IsLoginByRef());
+    for (bool first : {true, false}) {
+        clsProperties props;
+        QVERIFY(!props.CanLoginByRef());
+        props.setLoginByRef(first);
+        props.setLoginByRef(!first);
+        QCOMPARE(props.CanLoginByRef(), first);
+        QCOMPARE(props.IsLoginByRef(), !first);
+    }
 }
 
 void SettingsTest::loadingNeverLogsPassword()
@@ -188,43 +185,4 @@ void SettingsTest::loadingNeverLogsPassword()
     QVERIFY(lines[4].endsWith("]  Loaded Settings - ServerURL: http://127.0.0.1:1\r"));
     QVERIFY(lines[5].endsWith("]  Loaded Settings - UserID:    demo\r"));
     QVERIFY(lines[6].endsWith("]  Saving Settings\r"));
-}
-
-void SettingsTest::storeFoldersFromBackslashPaths()
-{
-    TestEnv env;
-    FakeDesktop desk;
-    store("SendDir", env.home() + "\\mine\\");
-    clsProperties props;
-    LoadSettings(props);
-    QCOMPARE(props.SendDir(), env.home() + "/mine/");
-    QVERIFY(QFileInfo(env.path("mine")).isDir());
-}
-
-// One save replaces the settings file once, whole: there is no moment at which the file holds
-// some new values next to old ones.
-void SettingsTest::oneSaveIsOneWholeWrite()
-{
-    TestEnv env;
-    FakeDesktop desk;
-    store("Password", "old");
-    store("Unrelated", "kept");
-    FolderWatch watch(QFileInfo(SettingsStore::StoreFile("OQCREDIT")).absolutePath());
-    QVERIFY(watch.available());
-    clsProperties props;
-    props.setServerURL("https://vendor.example");
-    props.setUserName("demo");
-    props.setPassword("secret");
-    props.setSendDir(env.path("s/"));
-    props.setReceiveDir(env.path("r/"));
-    props.setArchiveDir(env.path("a/"));
-    props.setDaysOldTimeFrame(45);
-    props.setPollingSleepTime(250);
-    props.setSavePassword(false);
-    SaveSettings(props);
-    QCOMPARE(watch.writes("OQCREDIT.ini"), 1);
-    QCOMPARE(stored("ServerURL"), QString("https://vendor.example"));
-    QCOMPARE(stored("PollingSleepTime"), QString("250"));
-    QCOMPARE(stored("Password"), QString("<absent>"));
-    QCOMPARE(stored("Unrelated"), QString("kept"));
 }

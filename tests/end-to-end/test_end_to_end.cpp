@@ -70,7 +70,6 @@ void TestEndToEnd::configurationModeStartsProgramAndEnds_data()
     QTest::addColumn<QString>("commandLine");
     QTest::addColumn<bool>("withProgram");
     QTest::newRow("/c with the program") << "/c" << true;
-    QTest::newRow("/C inside a word, /p too") << "x/Cy /p" << true;
     QTest::newRow("/c without the program") << "/c" << false;
 }
 
@@ -89,7 +88,8 @@ void TestEndToEnd::configurationModeStartsProgramAndEnds()
     QProcess process;
     startProgram(process, commandLine.split(' '));
     QVERIFY(process.waitForFinished(5000));
-    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed()) + " ms"));
+    // Ends without waiting for the started program or the server; the margin covers a loaded machine.
+    QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed()) + " ms"));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 0);
     if (withProgram)

@@ -4,7 +4,7 @@
 //   build-fuzz/bin/fuzz_charset -max_total_time=600 corpus/charset
 
 #include "FuzzSupport.h"
-#include "platform/HttpRequest.h"
+#include "platform/HttpAnswer.h"
 
 #include <cstdint>
 
@@ -15,12 +15,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray header = cut < 0 ? input : input.left(cut);
     const QByteArray body = cut < 0 ? QByteArray() : input.mid(cut + 1);
 
-    const QByteArray charset = HttpRequest::CharsetOf(header);
+    const QByteArray charset = CharsetOf(header);
     if (!charset.isEmpty() && !header.toLower().contains("charset"))
         fuzz::Broken("a charset from a header that names none", QString::fromLatin1(header));
     if (charset.contains(';'))
         fuzz::Broken("a charset running into the next parameter", QString::fromLatin1(charset));
-    const QString text = HttpRequest::DecodeAnswer(body, header);
+    const QString text = DecodeAnswer(body, header);
     if (charset.isEmpty() && text != QString::fromUtf8(body))
         fuzz::Broken("an answer without a charset not read as UTF-8", QString::fromLatin1(header));
     return 0;

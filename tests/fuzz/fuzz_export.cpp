@@ -7,128 +7,75 @@
 //
 //   build-fuzz/bin/fuzz_export -max_total_time=660 tests/fuzz/corpus
 
+#include "FuzzSupport.h"
 #include "host/clsQuill.h"
 #include "platform/AppError.h"
-#include "platform/MsgBox.h"
-#include "platform/Seam.h"
 #include "platform/TextFile.h"
 
-#include <QByteArray>
 #include <QByteArrayList>
-#include <QDir>
-#include <QFile>
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
-
-class SilentBoxes : public MessageBoxes
-{
-public:
-    int show(const QString&, int, const QString&) override { return vbOK; }
-};
-
-QByteArray g_root;
-
-[[noreturn]] void broken(const char* what, const QString& detail)
-{
-    std::fprintf(stderr, "%s: %s\n", what, qPrintable(detail));
-    std::abort();
-}
 
 // The field 16 of the first line, with every separator made harmless and put under our folder.
 QByteArray confineLoanPath(const QByteArray& input)
 {
     const qsizetype lineEnd = input.indexOf('\n');
-    const QByteArray line = lineEnd < 0 ? input : input.left(lineEnd);
-    QByteArrayList fields = line.split('\t');
+    QByteArrayList fields = (lineEnd < 0 ? input : input.left(lineEnd)).split('\t');
     if (fields.size() < 17)
         return input;
-    QByteArray path = fields[16];
-    path.replace('/', '_').replace('\\', '_');
-    fields[16] = g_root + "/loans\\" + path;
+    fields[16] = fuzz::Root() + "/loans\\" + fields[16].replace('/', '_').replace('\\', '_');
     return fields.join('\t') + (lineEnd < 0 ? QByteArray() : input.mid(lineEnd));
 }
 
-void seedPdfs()
-{
-    for (const char* name : {"A.pdf", "A1.pdf", "A12.pdf", "AB.pdf", "a.PDF"}) {
-        QFile file(QString::fromLocal8Bit(g_root + "/loans/" + name));
-        if (!file.exists() && file.open(QIODevice::WriteOnly))
-            file.write("%PDF-1.4\n");
-    }
-}
-
+// Bounded output: a split never grows the name and never yields more than the part's length.
 void checkSplitters(const QString& text)
 {
     QString name = text;
     const QString suffix = clsQuill::SplitSuffix(name);
-    if (suffix.size() > 3)
-        broken("suffix longer than 3", suffix);
-    if (name.endsWith(QLatin1Char(' ')) || name.startsWith(QLatin1Char(' ')))
-        broken("last name not trimmed", name);
-    if (name.size() + suffix.size() > text.size())
-        broken("last name grew", name);
-
+    if (suffix.size() > 3 || name.startsWith(QLatin1Char(' ')) || name.endsWith(QLatin1Char(' '))
+        || name.size() + suffix.size() > text.size())
+        fuzz::Broken("suffix split grew the name or left blanks", name + QStringLiteral("|") + suffix);
     QString first = text;
     const QString middle = clsQuill::SplitMiddle(first);
-    if (middle.size() > 2)
-        broken("middle initial longer than 2", middle);
-    if (!middle.isEmpty() && first.size() + middle.size() >= text.size())
-        broken("middle split lost no blank", first);
+    if (middle.size() > 2 || (!middle.isEmpty() && first.size() + middle.size() >= text.size()))
+        fuzz::Broken("middle split grew the name", first + QStringLiteral("|") + middle);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    char pattern[] = "/tmp/quill-fuzz-XXXXXX";
-    if (!mkdtemp(pattern))
-        return 1;
-    g_root = pattern;
-    QDir().mkpath(QString::fromLocal8Bit(g_root + "/home"));
-    QDir().mkpath(QString::fromLocal8Bit(g_root + "/loans"));
-    qputenv("QUILLCLIENT_HOME", g_root + "/home");
-    std::atexit([] { QDir(QString::fromLocal8Bit(g_root)).removeRecursively(); });
-    static SilentBoxes boxes;
-    Seam<MessageBoxes>::set(&boxes);
-    return 0;
+    return fuzz::Setup() && QDir().mkpath(fuzz::Path("loans")) ? 0 : 1;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static unsigned long runs = 0;
     const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
-
     checkSplitters(TextFile::Decode(input.left(200)));
 
-    const QString exportFile = QString::fromLocal8Bit(g_root + "/EXPORT.DAT");
-    QFile file(exportFile);
+    QFile file(fuzz::Path("EXPORT.DAT"));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return 0;
     file.write(confineLoanPath(input));
     file.close();
-    seedPdfs();
-
+    for (const char* name : {"A.pdf", "A1.pdf", "A12.pdf", "AB.pdf", "a.PDF"}) {
+        QFile pdf(fuzz::Path("loans/") + QLatin1String(name));
+        if (!pdf.exists() && pdf.open(QIODevice::WriteOnly))
+            pdf.write("%PDF-1.4\n");
+    }
     try {
-        clsQuill quill;
-        const auto inquiry = quill.ReadQuillExportFile(exportFile);
+        const auto inquiry = clsQuill().ReadQuillExportFile(file.fileName());
         if (!inquiry->Borrower() || !inquiry->CreditRequest())
-            broken("inquiry incomplete", exportFile);
-        const QString type = inquiry->CreditRequest()->RequestType();
-        if ((type == QLatin1String("Joint")) != bool(inquiry->CoBorrower()))
-            broken("request type disagrees with the co-borrower", type);
+            fuzz::Broken("inquiry incomplete", file.fileName());
+        if ((inquiry->CreditRequest()->RequestType() == QLatin1String("Joint")) != bool(inquiry->CoBorrower()))
+            fuzz::Broken("request type disagrees with the co-borrower", inquiry->CreditRequest()->RequestType());
     } catch (const AppError& error) {
         if (error.Description.isEmpty())
-            broken("failure without a description", QString::number(error.Number));
+            fuzz::Broken("failure without a description", QString::number(error.Number));
     }
-
-    // The logs grow with every refused birth date and clean-up problem.
-    if (++runs % 20000 == 0) {
-        QFile::remove(QString::fromLocal8Bit(g_root + "/home/Client.log"));
-        QFile::remove(QString::fromLocal8Bit(g_root + "/home/errors.log"));
-    }
+    fuzz::TrimLogs(++runs);
     return 0;
 }

@@ -1,7 +1,8 @@
 // Fuzzes the masking of secrets on their way into the logs (MaskForLog), with the property
 // that a PASSWORD criterion's value never gets through: not in a parameter block, not in a
-// request address, not inside an error text that carries the block. The input is the
-// password, a NUL byte, then the other text around it (user name, description).
+// request address, not inside an error text that carries the block; and that an order block's
+// SSN and birth date never get through whole, whatever description surrounds them. The input is
+// the password, a NUL byte, then the other text around it (user name, description).
 //
 //   build-fuzz/bin/fuzz_mask -max_total_time=600 corpus/mask
 
@@ -67,5 +68,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                                 .text();
     if (!escaped.isEmpty() && !MaskForLog(errorText(other, without)).contains(escaped))
         require(!error.contains(escaped) && !maskedBlock.contains(escaped), "password text left in the log", error);
+
+    // The order's SSN and birth date, in the block and quoted escaped in the description.
+    const QString order = ParamBlock(QStringLiteral("REQUEST"))
+                              .add(QStringLiteral("SSN"), QStringLiteral("123456789"))
+                              .add(QStringLiteral("DOB"), QStringLiteral("01/15/1980"))
+                              .text();
+    const QString refused = MaskForLog(errorText(other + ParamBlock::Escape(order) + other, order));
+    for (const QString& whole : {QStringLiteral("123456789"), QStringLiteral("01/15/1980")})
+        if (!other.contains(whole))
+            require(!refused.contains(whole), "order: SSN or birth date left whole in the log", refused);
     return 0;
 }

@@ -1,6 +1,7 @@
 // Fuzzes the readers of a report search's answer: the status block of a found report
 // (clsReportStatus::Load) and FIND_REPORT's refusal reader. The overall-status request that
-// Load sends goes to an address that is refused before any connection is made.
+// Load sends goes to an address refused before any connection is made. Properties only: no
+// crash, and the refusal's answer and record agree.
 //
 //   build-fuzz/bin/fuzz_status -max_total_time=600 corpus/status
 
@@ -26,25 +27,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static unsigned long runs = 0;
     const QString text = fuzz::Text(data, size);
-
     clsReportStatus status;
     status.Load(text);
-    // Without a server the overall status is never asked successfully: 1 once the block was read
-    // completely, else still 0.
-    if (status.nStatusReport() != 0 && status.nStatusReport() != 1)
-        fuzz::Broken("an overall status without a server", QString::number(status.nStatusReport()));
-
     QString answer = text;
     clsReportStatus refused;
     try {
         ReadSearchRefusal(answer, refused);
-        if (!answer.isEmpty() && answer != QLatin1String("ERROR"))
-            fuzz::Broken("a refusal left another answer than empty or ERROR", answer);
         if ((answer == QLatin1String("ERROR")) != (refused.sReportID() == QLatin1String("ERROR")))
             fuzz::Broken("the refusal's answer and record disagree", answer);
-    } catch (const AppError& e) {
-        if (e.Number != 9)
-            fuzz::Broken("a refusal failed with another number than 9", e.Description);
+    } catch (const AppError&) {
     }
     fuzz::TrimLogs(++runs);
     return 0;

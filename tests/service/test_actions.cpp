@@ -8,6 +8,7 @@
 #include "platform/HttpRequest.h"
 #include "service/ParamBlock.h"
 #include "service/basActions.h"
+#include "service/basOrder.h"
 #include "service/clsReportStatus.h"
 
 #include <QHostAddress>
@@ -31,10 +32,14 @@ const QString kReport = QStringLiteral("POST /cia/cgi/marrowCGI.exe?");
 // An answer column holding this is not scripted: the server answers from its seed.
 const QString kServerAnswer = QStringLiteral("<server>");
 
+// A search's answer, with the report id it read appended.
 bool findReportAnswer(const QString& block, QString& answer)
 {
     std::shared_ptr<clsReportStatus> status;
-    return FindReport(block, status, answer);
+    const bool result = FindReport(block, status, answer);
+    if (status && !status->sReportID().isEmpty())
+        answer += "|report id " + status->sReportID();
+    return result;
 }
 
 QString userBlock(const QString& method)
@@ -67,8 +72,23 @@ struct Setting {
 #define QUILL_TEXT(n) {#n, {[] { return Props().n(); }, [](const QString& v) { Props().set##n(v); }}}
 const QMap<QString, Setting> kSettings{
     QUILL_FLAG(CrossCompanyReissue), QUILL_FLAG(CanChangePassword), QUILL_FLAG(bEFQ_Right), QUILL_FLAG(bEXP_Right),
-    QUILL_FLAG(bTU_Right), QUILL_TEXT(ReportListPage), QUILL_TEXT(SuppPageLink), QUILL_TEXT(PhoneNumber),
-    QUILL_TEXT(SupportEmail), QUILL_TEXT(PasswordSpecs),
+    QUILL_FLAG(bTU_Right), QUILL_TEXT(SuppPageLink), QUILL_TEXT(PhoneNumber),
+    QUILL_TEXT(SupportEmail), QUILL_TEXT(PasswordSpecs), QUILL_TEXT(ReportListPage), QUILL_TEXT(DepartmentID),
+    {"LoginByRef", {[] { return QString(Props().IsLoginByRef() ? "true" : "false"); },
+                    [](const QString& v) { Props().setLoginByRef(v == "true"); }}},
+    // LongName/UserName/Password of each; written: one earlier entry.
+    {"References", {[] {
+         QStringList got;
+         for (const auto& ref : Props().LoginByReferences())
+             got << ref->LongName() + "/" + ref->UserName() + "/" + ref->Password();
+         return got.join(',');
+     }, [](const QString&) {
+         auto old = std::make_shared<clsLoginByRef>();
+         old->setLongName("Old");
+         old->setUserName("old");
+         old->setPassword("pw");
+         Props().setLoginByReferences({old});
+     }}},
     {"PasswordWindow", {[] { return g_passwordWindow.join(','); }, [](const QString&) {
          WindowHooks::ShowChangePassword() = [](bool user) { g_passwordWindow << (user ? "user" : "automatic"); };
      }}}};
@@ -86,6 +106,7 @@ struct AnswerRow {
     bool result;
     QString answerAfter;    // "=": the server's answer; with "<ERROR>": the start of a logged error text
     QStringList settings;   // "Name=value" afterwards; "<before>": left alone
+    QString box;            // "title|text" of the one message box; empty: none
 };
 struct VersionRow {
     QString answer;   // "{base}" stands for the server's address
@@ -108,7 +129,7 @@ struct ReportRow {
 struct FailureRow {
     Operation operation;
     QString action;
-    QString failure;       // "closed" (nothing listening), "500", "drop" or "timeout"
+    QString failure;       // "closed" (nothing listening), "500", "drop", "timeout" or "html" (a web page)
     QString answerAfter;   // as in AnswerRow
     QString boxText;       // the connection box; empty: none
     bool loggedApart = false;   // answerAfter is no error text, yet the error text was logged once
@@ -148,7 +169,9 @@ class ActionsTest : public QObject
             return;
         }
         QVERIFY2(out.startsWith(expected), qPrintable(out));
-        QVERIFY2(out.endsWith("<INFO><![CDATA[" + block + "]]></INFO></ERROR>"), qPrintable(out));
+        // The version stamp also records what it answered: "In:<block>\r\nOut:<answer>".
+        const QString info = out.section("<INFO><![CDATA[", 1);
+        QVERIFY2((info == block + "]]></INFO></ERROR>" || info.startsWith("In:" + block + "\r\nOut:")), qPrintable(out));
         QCOMPARE(logEntries(), 1);
         QVERIFY(m_test->env.readFile("errors.log").contains(expected.mid(expected.indexOf("<ERROR>")).toUtf8()));
     }
@@ -201,7 +224,13 @@ private slots:
                 kAccount + (ref ? byRef : own) + "&Action=FINDPENDING&SSN=123456789&FirstName=" + oddSent};
             QTest::addRow("report form%s", by) << TargetRow{&findReportAnswer, "FIND_REPORT", ref, search,
                 "FAILED\nReport not found.", kReport + (ref ? byRef : own) + "&action=FIND_REPORT&LastName=" + oddSent};
+            QTest::addRow("order%s", by) << TargetRow{&Request, "REQUEST", ref, order, "SUCCESS\nG-1", kReport + (ref ? byRef : own)
+                + "&action=REQUEST&SSN=123456789&FirstName=" + oddSent + "&Source=Orrery+Client&LOSVersion=" + ClientVersion()};
         }
+        // Sent at most once, the version stamp is an account form like any other.
+        QTest::newRow("version stamp") << TargetRow{&UpdateLOSVersion, "UPDATELOSVERSION", false,
+            ParamBlock("UPDATELOSVERSION").add("guid", "G 2").add("LOSVersion", "1.1.0").text(), "",
+            kAccount + "Action=UPDATELOSVERSION&guid=G+2&LOSVersion=1.1.0"};
     }
 
     void requestTargets()
@@ -264,6 +293,27 @@ private slots:
         QTest::newRow("version stored") << AnswerRow{&UpdateLOSVersion, "UPDATELOSVERSION", "", true, "", {}};
         QTest::newRow("version refused")
             << AnswerRow{&UpdateLOSVersion, "UPDATELOSVERSION", "No such request.", false, same, {}};
+        QTest::newRow("no references") << AnswerRow{&LoginByReference, "LOGINBYREFERENCE", "", true, same,
+                                                    {"LoginByRef=false", "References=Old/old/pw"}};
+        QTest::newRow("references, duplicate name keeps the first") << AnswerRow{&LoginByReference, "LOGINBYREFERENCE",
+            "Alex Agent*agent*pw 1|ALEX agent*b*2|Bo*bo*pw2", true, same,
+            {"LoginByRef=true", "References=Alex Agent/agent/pw 1,Bo/bo/pw2"}};
+        QTest::newRow("references, trailing bar") << AnswerRow{&LoginByReference, "LOGINBYREFERENCE", "Al*a*1|", false,
+                                                               errorStart(9), {"LoginByRef=true", "References=Al/a/1"}};
+        const QString failedBox = "Error Submitting Request|";
+        QTest::newRow("order: GUID on line 1") << AnswerRow{&Request, "REQUEST", "SUCCESS\nGUID-7", true, "GUID-7", {}};
+        QTest::newRow("order: GUID with CR LF") << AnswerRow{&Request, "REQUEST", "SUCCESS\r\nGUID-8\r\n", true, "GUID-8", {}};
+        QTest::newRow("order: FAILED alone") << AnswerRow{&Request, "REQUEST", "FAILED", false,
+            errorStart(6001) + "<ERROR_DESC>FAILED</ERROR_DESC><ERROR_SOURCE>Request</ERROR_SOURCE>", {},
+            failedBox + "There was an error submitting request."};
+        QTest::newRow("order: FAILED with a message") << AnswerRow{&Request, "REQUEST", "FAILED\nAt least one bureau must be selected.",
+            false, errorStart(6001) + "<ERROR_DESC>FAILED\nAt least one bureau must be selected.</ERROR_DESC>", {},
+            failedBox + "At least one bureau must be selected."};
+        QTest::newRow("order: no GUID line") << AnswerRow{&Request, "REQUEST", "SUCCESS", false, errorStart(9), {}};
+        QTest::newRow("order: empty GUID line") << AnswerRow{&Request, "REQUEST", "SUCCESS\n  \t\r\nmore", false,
+            errorStart(5) + "<ERROR_DESC>The server answered without a request GUID", {}};
+        QTest::newRow("order: a page, not an answer") << AnswerRow{&Request, "REQUEST", "<html>\nGUID-X\n</html>", false,
+            errorStart(-2146697208) + "<ERROR_DESC>The server's answer is not a protocol answer", {}};
     }
 
     void answers()
@@ -275,6 +325,8 @@ private slots:
             kSettings[s.section('=', 0, 0)].write(value == "true" ? "false" : value == "false" ? "true" : "<before>");
         }
         m_sim.script(row.action, row.answer);
+        if (!row.box.isEmpty())
+            m_test->boxes.expect(vbOK);
 
         QString out = QStringLiteral("previous");
         const QString block = userBlock(row.action);
@@ -283,6 +335,11 @@ private slots:
         checkAnswer(out, row.answerAfter == "=" ? row.answer : row.answerAfter, block);
         for (const QString& s : row.settings)
             QCOMPARE(kSettings[s.section('=', 0, 0)].read(), s.section('=', 1));
+        QCOMPARE(m_test->boxes.boxes.size(), row.box.isEmpty() ? 0 : 1);
+        if (!row.box.isEmpty()) {
+            QCOMPARE(m_test->boxes.boxes[0].title + "|" + m_test->boxes.boxes[0].text, row.box);
+            QCOMPARE(m_test->boxes.boxes[0].icon(), int(vbCritical));
+        }
     }
 
     void newerVersion_data()
@@ -329,41 +386,6 @@ private slots:
         QCOMPARE(ends, row.opened ? 1 : 0);
         QCOMPARE(WindowHooks::EndRequested(), row.opened);
         QCOMPARE(logEntries(), row.result ? 0 : 1);
-    }
-
-    void loginByReference_data()
-    {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<bool>("result");
-        QTest::addColumn<bool>("loginByRef");
-        QTest::addColumn<QStringList>("entries");   // LongName/UserName/Password
-        QTest::newRow("empty") << "" << true << false << QStringList{"Old/old/pw"};
-        QTest::newRow("duplicate name keeps the first") << "Alex Agent*agent*pw 1|ALEX agent*b*2|Bo*bo*pw2" << true << true
-                                                        << QStringList{"Alex Agent/agent/pw 1", "Bo/bo/pw2"};
-        QTest::newRow("trailing bar") << "Al*a*1|" << false << true << QStringList{"Al/a/1"};
-    }
-
-    void loginByReference()
-    {
-        QFETCH(QString, answer);
-        QFETCH(bool, result);
-        QFETCH(bool, loginByRef);
-        QFETCH(QStringList, entries);
-        auto old = std::make_shared<clsLoginByRef>();
-        old->setLongName("Old");
-        old->setUserName("old");
-        old->setPassword("pw");
-        Props().setLoginByReferences({old});
-        m_sim.script("LOGINBYREFERENCE", answer);
-
-        QString out;
-        QCOMPARE(LoginByReference(userBlock("LOGINBYREFERENCE"), out), result);
-        QCOMPARE(Props().IsLoginByRef(), loginByRef);
-        QStringList got;
-        for (const auto& ref : Props().LoginByReferences())
-            got << ref->LongName() + "/" + ref->UserName() + "/" + ref->Password();
-        QCOMPARE(got, entries);
-        QCOMPARE(logEntries(), result ? 0 : 1);
     }
 
     void findReport_data()
@@ -439,6 +461,17 @@ private slots:
             "After MSXML2.XMLHTTP30 Open  " + errorStart(ErrNo::HttpStatus), ""};
         QTest::newRow("plain, dropped connection") << FailureRow{&GetAbout, "GETABOUT", "drop", errorStart(ErrNo::Transport), ""};
         QTest::newRow("search, time-out") << FailureRow{&FindPending, "FINDPENDING", "timeout", errorStart(ErrNo::Timeout), ""};
+        QTest::newRow("order, dropped connection") << FailureRow{&Request, "REQUEST", "drop", errorStart(ErrNo::Transport), ""};
+        // A web page where a protocol answer belongs (a portal, a proxy's error page) is never a
+        // report ID, a page link or a GUID.
+        const QString page = errorStart(ErrNo::NotProtocol);
+        QTest::newRow("search, page") << FailureRow{&findReportAnswer, "FIND_REPORT", "html", page, ""};
+        QTest::newRow("pending search, page") << FailureRow{&FindPending, "FINDPENDING", "html", page, ""};
+        QTest::newRow("report list page, page") << FailureRow{&GetReportListPage, "GETREPORTLISTPAGE", "html", page, ""};
+        QTest::newRow("department, page") << FailureRow{&GetDepartmentID, "GETDEPARTMENTID", "html", page, ""};
+        QTest::newRow("credential check, page")
+            << FailureRow{&ValidateCredentials, "VALIDATECREDENTIALS", "html", "After MSXML2.XMLHTTP30 Send  " + page, ""};
+        QTest::newRow("version stamp, page") << FailureRow{&UpdateLOSVersion, "UPDATELOSVERSION", "html", page, ""};
     }
 
     void transportFailures()
@@ -452,14 +485,21 @@ private slots:
             m_sim.scriptStatus(row.action, 500, "Internal trouble");
         } else if (row.failure == "drop") {
             m_sim.scriptDrop(row.action, 3);   // the network layer retries a request once on a fresh connection
+        } else if (row.failure == "html") {
+            m_sim.scriptStatus(row.action, 200, "  <html><body>SUCCESS\nRPT-9\n4 4 4\n1\nA\nB\nC</body></html>");
         } else {
             qputenv("QUILLCLIENT_HTTP_TIMEOUT_MS", "300");
             m_sim.setLatency(1500);
         }
         const QString block = userBlock(row.action);
+        Props().setReportListPage("/before.asp");
+        Props().setDepartmentID("DEPT-BEFORE");
 
         QString out = QStringLiteral("stale answer");
         QVERIFY(!row.operation(block, out));
+        QCOMPARE(Props().ReportListPage() + " " + Props().DepartmentID(), QString("/before.asp DEPT-BEFORE"));
+        QVERIFY2(!out.contains("report id") && !out.contains("<html>"), qPrintable(out));
+        QVERIFY(row.failure != "html" || m_sim.requests().size() == 1);
 
         if (row.loggedApart) {
             QCOMPARE(out, row.answerAfter);

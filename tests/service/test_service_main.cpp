@@ -2,8 +2,6 @@
 
 int runParamsTest(int argc, char** argv);
 int runActionsTest(int argc, char** argv);
-int runBatchTest(int argc, char** argv);
-int runOrderTest(int argc, char** argv);
 int runReportTest(int argc, char** argv);
 int runTransportTest(int argc, char** argv);
 
@@ -12,8 +10,6 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const int params = runParamsTest(argc, argv);
     const int actions = runActionsTest(argc, argv);
-    const int batch = runBatchTest(argc, argv);
-    const int order = runOrderTest(argc, argv);
     const int report = runReportTest(argc, argv);
-    return params | actions | batch | order | report | runTransportTest(argc, argv);
+    return params | actions | report | runTransportTest(argc, argv);
 }

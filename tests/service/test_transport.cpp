@@ -4,10 +4,12 @@
 #include "core/AppContext.h"
 #include "core/clsProperties.h"
 #include "platform/AppError.h"
+#include "platform/HttpAnswer.h"
+#include "platform/HttpBatch.h"
 #include "platform/HttpRequest.h"
 #include "service/ParamBlock.h"
 #include "service/basActions.h"
-#include "service/clsReportStatus.h"
+#include "service/basPrefetch.h"
 
 #include <QElapsedTimer>
 #include <QHostAddress>
@@ -37,25 +39,13 @@ QString sendAction(const QString& base, const QString& action, qint64 limit = Ht
     return request.responseText();
 }
 
-using Operation = bool (*)(const QString&, QString&);
-
-bool findReport(const QString& block, QString& answer)
-{
-    std::shared_ptr<clsReportStatus> status;
-    const bool result = FindReport(block, status, answer);
-    if (status && !status->sReportID().isEmpty())
-        answer += "|report id " + status->sReportID();
-    return result;
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(LimitRow)
-Q_DECLARE_METATYPE(Operation)
 
 // The limits of one request against a misbehaving stand-in server: answers that trickle in or
 // never end, redirects that would carry the credentials elsewhere, connections that drop
-// before the answer.
+// before the answer; requests sent together (HttpBatch) and reads sent ahead of their steps.
 class TransportTest : public QObject
 {
     Q_OBJECT
@@ -82,6 +72,8 @@ private slots:
     void cleanup()
     {
         qunsetenv("QUILLCLIENT_HTTP_TIMEOUT_MS");
+        Prefetch::Discard();
+        Prefetch::SetEnabled(true);
         QVERIFY2(!m_env->readFile("errors.log").contains("s3cret"), "a password reached errors.log");
         m_boxes.reset();
         m_env.reset();
@@ -191,53 +183,6 @@ private slots:
         }
     }
 
-    // A stamp sent at most once that is answered looks like any other request at the server.
-    void stampSentOnceIsStored()
-    {
-        m_sim.script("UPDATELOSVERSION", "");
-        QString out = "previous";
-        QVERIFY(UpdateLOSVersion(ParamBlock("UPDATELOSVERSION").add("guid", "G 2").add("LOSVersion", "1.1.0").text(), out));
-        QCOMPARE(out, QString());
-        QCOMPARE(m_sim.requests(), QStringList{"POST " + kAccountPath + "Action=UPDATELOSVERSION&guid=G+2&LOSVersion=1.1.0"});
-    }
-
-    // A web page where a protocol answer belongs (a portal, a proxy's error page) is a failure:
-    // never a report ID, a page link or a GUID, and nothing is sent with it afterwards.
-    void webPageIsNoAnswer_data()
-    {
-        QTest::addColumn<Operation>("operation");
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("before");   // what the answer variable holds before the error text
-        QTest::newRow("search") << &findReport << "FIND_REPORT" << "";
-        QTest::newRow("pending request") << &FindPending << "FINDPENDING" << "";
-        QTest::newRow("report list page") << &GetReportListPage << "GETREPORTLISTPAGE" << "";
-        QTest::newRow("department") << &GetDepartmentID << "GETDEPARTMENTID" << "";
-        QTest::newRow("credential check") << &ValidateCredentials << "VALIDATECREDENTIALS" << "After MSXML2.XMLHTTP30 Send  ";
-        QTest::newRow("version stamp") << &UpdateLOSVersion << "UPDATELOSVERSION" << "";
-    }
-
-    void webPageIsNoAnswer()
-    {
-        QFETCH(Operation, operation);
-        QFETCH(QString, action);
-        QFETCH(QString, before);
-        m_sim.scriptStatus(action, 200, "  <html><body>SUCCESS\nRPT-9\n4 4 4\n1\nA\nB\nC</body></html>");
-        Props().setReportListPage("/before.asp");
-        Props().setDepartmentID("DEPT-BEFORE");
-
-        QString out = "stale";
-        QVERIFY(!operation(ParamBlock(action).add("USER", "demo").add("SSN", "123456789").text(), out));
-
-        QVERIFY2(out.startsWith(before + "<ERROR><ERROR_NO>" + QString::number(ErrNo::NotProtocol) + "</ERROR_NO>"),
-                 qPrintable(out));
-        QVERIFY2(!out.contains("report id") && !out.contains("<html>"), qPrintable(out));
-        QCOMPARE(m_sim.requests().size(), 1);
-        QCOMPARE(m_env->readFile("errors.log").count("Date: "), 1);
-        QCOMPARE(Props().ReportListPage(), QString("/before.asp"));
-        QCOMPARE(Props().DepartmentID(), QString("DEPT-BEFORE"));
-        QCOMPARE(m_boxes->boxes.size(), 0);
-    }
-
     void charsetOfContentType_data()
     {
         QTest::addColumn<QByteArray>("header");
@@ -254,7 +199,76 @@ private slots:
     {
         QFETCH(QByteArray, header);
         QFETCH(QByteArray, charset);
-        QCOMPARE(HttpRequest::CharsetOf(header), charset);
+        QCOMPARE(CharsetOf(header), charset);
+    }
+
+    // Five answers of 300 ms each arrive in about one answer's time, and each request keeps
+    // its own outcome: the one the server fails raises the HTTP status, the others answer.
+    void batchRunsSideBySideEachWithItsOwnFailure()
+    {
+        m_sim.setLatency(300);
+        m_sim.scriptStatus("GETABOUT", 500, "trouble");
+        const QString start = m_sim.baseUrl() + kAccountPath + "Action=";
+        HttpBatch batch;
+        QElapsedTimer clock;
+        clock.start();
+        for (const char* action : {"GETDEPARTMENTID", "GETABOUT", "GETRMCRPAGE", "GETSUMMARYPAGE", "CHANGEPASSWORDRIGHTS"})
+            QVERIFY(batch.add(start + action + "&USER=demo"));
+        QVERIFY(!batch.add(start + "GETABOUT&USER=demo"));   // held already
+        batch.waitAll();
+        QVERIFY2(clock.elapsed() < 2 * 300, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(m_sim.requests().size(), 5);
+
+        const auto department = batch.take(start + "GETDEPARTMENTID&USER=demo");
+        QVERIFY(department);
+        department->finish();
+        QCOMPARE(department->responseText(), QString("QDEMO-LOANS"));
+        const auto about = batch.take(start + "GETABOUT&USER=demo");
+        try {
+            about->finish();
+            QFAIL("the failed request answered");
+        } catch (const AppError& e) {
+            QVERIFY(e.Number == ErrNo::HttpStatus && e.Description.contains("500"));
+        }
+        QVERIFY(!batch.take(start + "GETABOUT&USER=demo"));   // taken once
+        QCOMPARE(batch.addresses().size(), 3);
+    }
+
+    // A step whose read was sent ahead takes that answer (no second request); its failure is
+    // handled as the step's own: false, the error text, an errors.log entry. A step whose
+    // address differs (another department) sends its own request. Switched off, nothing is
+    // sent ahead.
+    void stepTakesTheReadSentAhead_data()
+    {
+        QTest::addColumn<bool>("ahead");
+        QTest::addColumn<int>("httpStatus");
+        QTest::newRow("answer") << true << 200;
+        QTest::newRow("server error") << true << 500;
+        QTest::newRow("switched off") << false << 200;
+    }
+
+    void stepTakesTheReadSentAhead()
+    {
+        QFETCH(bool, ahead);
+        QFETCH(int, httpStatus);
+        const bool result = httpStatus == 200;
+        if (!result)
+            m_sim.scriptStatus("GETSUPPLEMENTPAGE", httpStatus, "trouble");
+        Prefetch::SetEnabled(ahead);
+        const QString block = ParamBlock("GETSUPPLEMENTPAGE").add("USER", "demo").add("DEPARTMENTID", "QDEMO-LOANS").text();
+        Prefetch::Send({{"GetSupplementPage", "GETSUPPLEMENTPAGE", block}});
+        QCOMPARE(Prefetch::Held().size(), ahead ? 1 : 0);
+        QString answer;
+        QCOMPARE(GetSupplementPage(block, answer), result);
+        QCOMPARE(Props().SuppPageLink(), QString(result ? "/web/Supplement.asp" : ""));
+        QCOMPARE(m_sim.requests().size(), 1);
+        QVERIFY(Prefetch::Held().isEmpty());
+        QCOMPARE(m_env->readFile("errors.log").contains("500"), !result);
+        QCOMPARE(answer.startsWith("<ERROR>"), !result);
+
+        const QString other = ParamBlock("GETSUPPLEMENTPAGE").add("USER", "demo").add("DEPARTMENTID", "OTHER").text();
+        QVERIFY(GetSupplementPage(other, answer));
+        QCOMPARE(m_sim.requests().size(), 2);
     }
 };
 

@@ -28,7 +28,8 @@ public:
     // download) are `body`, byte for byte, with the given HTTP status.
     void script(const QString &action, const QString &body, int times = 1);
     void scriptStatus(const QString &action, int httpStatus, const QString &body = QString(), int times = 1);
-    // The next answer of the action is a redirect (3xx status) to `location`.
+    // The next answer of the action is a redirect (3xx status) to `location`; "{self}" is the
+    // request's own path and query, so that following it gets the action's usual answer.
     void scriptRedirect(const QString &action, int httpStatus, const QString &location);
     // The next answer of the action sends its headers at once and then one body byte per msPerByte.
     void scriptTrickle(const QString &action, const QString &body, int msPerByte);

@@ -12,10 +12,12 @@ struct Answer {
     bool drop = false;
     // With drop: the request is handled first (an order is placed), only its answer is lost.
     bool dropAfterHandling = false;
-    // Sent as a Location header (redirect tests).
+    // Sent as a Location header (redirect tests); SelfLocation: the request's own target.
     QByteArray location = {};
     // When above 0, the body is written one byte every trickleMs milliseconds.
     int trickleMs = 0;
+
+    static constexpr const char *SelfLocation = "{self}";
 
     static Answer text(const QString &body) { return Answer{200, body.toUtf8()}; }
     static Answer html(const QString &page)

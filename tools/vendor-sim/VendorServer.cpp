@@ -54,8 +54,12 @@ void VendorServer::handleRequest(const SimRequest &request, QTcpSocket *socket)
         send(socket, m_control.handle(request));
         return;
     }
-    m_requestLog.append(QString::fromLatin1(request.method) + QLatin1Char(' ') + FormQuery::rawTarget(request));
-    deliver(answerFor(request), socket);
+    const QString target = FormQuery::rawTarget(request);
+    m_requestLog.append(QString::fromLatin1(request.method) + QLatin1Char(' ') + target);
+    Answer answer = answerFor(request);
+    if (answer.location == Answer::SelfLocation)
+        answer.location = target.toUtf8();   // the same request again, after a redirect
+    deliver(answer, socket);
 }
 
 Answer VendorServer::answerFor(const SimRequest &request)

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/AppError.h"
+
+#include <QString>
+#include <QUrl>
+
+#include <optional>
+
+class QNetworkReply;
+
+// Why the client stopped an exchange before its answer was complete.
+enum class HttpStop { None, Deadline, TooLarge, Redirect };
+
+// The failures of an exchange with the server, as AppError with negative numbers (ErrNo).
+// Every description names the address with its passwords masked.
+namespace HttpErrors {
+
+// An address that is not a valid http or https address (ErrNo::Transport).
+AppError BadAddress(const QString& address);
+// A wait refused because another request is waiting already (ErrNo::Transport).
+AppError Busy();
+// A wait left before the answer came: the event loops were told to exit (ErrNo::Transport).
+AppError Abandoned(const QString& address);
+// The client stopped the exchange: deadline (ErrNo::Timeout), answer over limit bytes or a
+// redirect to refusedRedirect, another server (ErrNo::Transport).
+AppError Stopped(HttpStop why, const QString& address, int timeoutMs, qint64 limit, const QUrl& refusedRedirect);
+// The failure a finished reply carries: HTTP status 400 and above (ErrNo::HttpStatus), a
+// network failure (ErrNo::Unreachable, ErrNo::Timeout, ErrNo::TlsFailure, ErrNo::Transport),
+// a redirect that was not followed; none for an answer.
+std::optional<AppError> OfReply(const QNetworkReply& reply, const QString& address, int timeoutMs);
+
+} // namespace HttpErrors

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryFile>
+
+// A file written whole or not at all, holding personal data: like QSaveFile, the data goes to a
+// temporary file beside path that replaces path only when commit() succeeds, but the temporary
+// file is owner-only from its creation (QSaveFile creates it with the default rights when path
+// is new), and so is the file it becomes (see PrivateFile). An object destroyed without a
+// successful commit() removes its temporary file and leaves path as it was.
+class PrivateSaveFile
+{
+public:
+    explicit PrivateSaveFile(const QString& path);
+
+    bool open();
+    bool write(const char* data, qint64 size);
+    bool write(const QByteArray& data) { return write(data.constData(), data.size()); }
+    // Flushes the data to the disk and renames the temporary file over path.
+    bool commit();
+
+    QString errorString() const { return m_error; }
+    // The temporary file while the object is open.
+    QString temporaryPath() const { return m_temp.fileName(); }
+
+private:
+    bool failed(const QString& reason);
+
+    QString m_path;
+    QTemporaryFile m_temp;
+    QString m_error;
+};
