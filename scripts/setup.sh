@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   cmake ninja-build g++ libgl-dev
-  qt6-base-dev qt6-httpserver-dev qt6-websockets-dev
+  qt6-base-dev
   fonts-dejavu-core        # the stand-in server renders its PDF reports with these
   xvfb xauth imagemagick   # demo under a virtual display, screenshots
   xdotool curl             # scripts/screenshots.sh drives the windows and the stand-in server
@@ -14,6 +14,11 @@ packages=(
 if [ -n "${QUILL_PACKAGING:-}" ]; then
   # scripts/package.sh: shlibdeps for the package's dependencies, and the checkers
   packages+=(dpkg-dev file lintian desktop-file-utils appstream)
+fi
+if [ -n "${QUILL_WINDOWS:-}" ]; then
+  # scripts/windows-*.sh: the MinGW-w64 cross compiler, Wine to run the tests and the setup
+  # program, NSIS to make it; the Windows Qt takes moc, rcc and uic from the host Qt
+  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 nsis qt6-base-dev-tools xz-utils)
 fi
 missing=()
 for p in "${packages[@]}"; do

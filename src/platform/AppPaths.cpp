@@ -7,6 +7,9 @@
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#include <knownfolders.h>
+#include <objbase.h>
+#include <shlobj.h>
 #endif
 
 namespace {
@@ -29,11 +32,23 @@ QString executableFolder()
 }
 
 // A program installed into the system's folders keeps its files per user, even when the
-// folder happens to be writable (root may write to /usr/bin, but logs do not belong there).
+// folder happens to be writable (root may write to /usr/bin, an administrator to Program Files,
+// but logs do not belong there).
 bool isSystemFolder(const QString& folder)
 {
 #ifdef Q_OS_WIN
-    Q_UNUSED(folder);
+    // Program Files, where the setup program installs, and the Windows folder itself.
+    for (const KNOWNFOLDERID& id : {FOLDERID_ProgramFiles, FOLDERID_ProgramFilesX86, FOLDERID_Windows}) {
+        PWSTR path = nullptr;
+        QString system;
+        if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path)))
+            system = QDir::fromNativeSeparators(QString::fromWCharArray(path));
+        CoTaskMemFree(path);
+        if (!system.isEmpty()
+            && (folder.compare(system, Qt::CaseInsensitive) == 0
+                || folder.startsWith(system + QLatin1Char('/'), Qt::CaseInsensitive)))
+            return true;
+    }
     return false;
 #else
     return folder.startsWith(QLatin1String("/usr/")) || folder.startsWith(QLatin1String("/opt/"))

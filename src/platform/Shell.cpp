@@ -2,6 +2,7 @@
 
 #include "platform/Seam.h"
 #include "platform/WebAddress.h"
+#include "platform/WindowsShell.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -10,6 +11,7 @@
 
 namespace {
 
+#ifndef Q_OS_WIN
 constexpr int kSuccess = 42;
 constexpr int kFileNotFound = 2;
 constexpr int kNoAssociation = 31;
@@ -68,7 +70,42 @@ void watchOpener(QProcess* process, const std::function<void(int)>& onFailure)
     });
 }
 
+#endif
+
 } // namespace
+
+// On Windows the shell itself answers with the classic codes; elsewhere xdg-open and lp stand in
+// for it and their exit codes are mapped to the same codes.
+#ifdef Q_OS_WIN
+
+int Shell::ShellExecute(const QString& verb, const QString& file, const QString& parameters,
+                        const QString& directory, int showCommand)
+{
+    return WindowsShell::Execute(verb, file, parameters, directory, showCommand);
+}
+
+// The shell hands the page to the browser and returns; a failure is known at once.
+int Shell::OpenPage(const QString& address, std::function<void(int code)>)
+{
+    return WindowsShell::Execute(QStringLiteral("open"), address, QString(), QString(), SW_SHOWNORMAL);
+}
+
+// "print" goes to the default printer; a chosen printer is named to the handler's "printto".
+// Handlers print one copy per request.
+int Shell::PrintFile(const QString& file, const QString& printer, int copies)
+{
+    const QString verb = printer.isEmpty() ? QStringLiteral("print") : QStringLiteral("printto");
+    const QString parameters = printer.isEmpty() ? QString() : QLatin1Char('"') + printer + QLatin1Char('"');
+    int code = 0;
+    for (int copy = 0; copy < qMax(1, copies); ++copy) {
+        code = WindowsShell::Execute(verb, file, parameters, QString(), SW_HIDE);
+        if (code <= 32)
+            break;
+    }
+    return code;
+}
+
+#else
 
 int Shell::ShellExecute(const QString& verb, const QString& file, const QString&, const QString&, int)
 {
@@ -99,6 +136,8 @@ int Shell::PrintFile(const QString& file, const QString& printer, int copies)
     arguments << QStringLiteral("-n") << QString::number(qMax(1, copies)) << QStringLiteral("--") << file;
     return runHandler(QStringLiteral("lp"), arguments, classicCodeForLp);
 }
+
+#endif
 
 bool Shell::StartProgram(const QString& program, const QStringList& arguments, int)
 {

@@ -53,3 +53,17 @@ private slots:
 private:
     VendorSim m_sim;
 };
+
+// What only Windows has: the registry branch of the store, the Windows folder, the shell's codes.
+class WindowsTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void shellResultsAreClassicCodes_data();
+    void shellResultsAreClassicCodes();
+    void storeIsTheClassicRegistryBranch();
+    void windowsFolderIsTheSystemsUnlessMoved();
+    void realShellReportsNoAssociation_data();
+    void realShellReportsNoAssociation();
+    void systemInformationFoundThroughRegistry();
+};

@@ -7,5 +7,5 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return RunTests<LogsTest, SettingsTest, MainTest>(argc, argv);
+    return RunTests<LogsTest, SettingsTest, MainTest, WindowsTest>(argc, argv);
 }

@@ -275,6 +275,9 @@ void MainTest::failedStepShowsErrorInMain()
 // failure is shown when the opener reports it.
 void MainTest::newsPageOpensWithoutWaiting()
 {
+#ifdef Q_OS_WIN
+    QSKIP("the Windows shell answers at once; a late failure is the desktop opener's (xdg-open)");
+#endif
     TestEnv env;
     FakeDesktop desk;
     ScriptedMsgBox boxes;

@@ -282,6 +282,9 @@ void ExportReaderTest::archiveCopy()
 
     // A copy that fails half-way (the source cannot be read) keeps the earlier copy of the same
     // name and leaves no partial file beside it.
+#ifndef Q_OS_LINUX
+    QSKIP("a file that fails half-way through reading is made from /proc/self/mem, on Linux only");
+#endif
     QVERIFY(QFile::remove(env.path("receive/EXPORT.DAT")));
     QVERIFY(QFile::link("/proc/self/mem", env.path("receive/EXPORT.DAT")));
     try {

@@ -1,13 +1,28 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QTest>
 
 // Runs several QtTest classes in one executable, one after another; non-zero when any failed.
+// With $QUILL_TEST_LOG_DIR each class also logs into <dir>/<class>.txt (under Wine the plain
+// log on standard output is lost; scripts/windows-run.sh shows these files instead).
 template <class... Tests>
 int RunTests(int argc, char** argv)
 {
     int status = 0;
-    const auto runOne = [&](auto&& test) { status |= QTest::qExec(&test, argc, argv); };
+    const QByteArray logDir = qgetenv("QUILL_TEST_LOG_DIR");
+    const auto runOne = [&](auto&& test) {
+        if (logDir.isEmpty()) {
+            status |= QTest::qExec(&test, argc, argv);
+            return;
+        }
+        QList<QByteArray> extra{"-o", logDir + '/' + test.metaObject()->className() + ".txt,txt"};
+        QList<char*> args(argv, argv + argc);
+        for (QByteArray& arg : extra)
+            args.append(arg.data());
+        status |= QTest::qExec(&test, int(args.size()), args.data());
+    };
     (runOne(Tests()), ...);
     return status;
 }

@@ -6,10 +6,21 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 
 namespace {
 const char* const kVars[3] = {"QUILLCLIENT_HOME", "QUILLCLIENT_CONFIG", "QUILL_WINDOWS_DIR"};
 const char* const kFolders[3] = {"home", "config", "windows"};
+
+#ifdef Q_OS_WIN
+const char* const kStoreApps[] = {"OQCREDIT", "OQConstants"};
+
+QSettings storeBranch(const char* app)
+{
+    return QSettings(QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\")
+                         + QLatin1String(app), QSettings::NativeFormat);
+}
+#endif
 }
 
 TestEnv::TestEnv()
@@ -20,11 +31,29 @@ TestEnv::TestEnv()
         QDir().mkpath(folder);
         qputenv(kVars[i], QFile::encodeName(folder));
     }
+#ifdef Q_OS_WIN
+    for (const char* app : kStoreApps) {
+        QSettings branch = storeBranch(app);
+        QVariantMap values;
+        for (const QString& key : branch.allKeys())
+            values.insert(key, branch.value(key));
+        m_savedStore.append({QLatin1String(app), values});
+        branch.clear();
+    }
+#endif
 }
 
 TestEnv::~TestEnv()
 {
     SetProps(nullptr);
+#ifdef Q_OS_WIN
+    for (const auto& [app, values] : m_savedStore) {
+        QSettings branch = storeBranch(qPrintable(app));
+        branch.clear();
+        for (auto it = values.begin(); it != values.end(); ++it)
+            branch.setValue(it.key(), it.value());
+    }
+#endif
     for (int i = 0; i < 3; ++i) {
         if (m_saved[i].isNull())
             qunsetenv(kVars[i]);

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
+#include <QVariantMap>
 #include <QTemporaryDir>
 
 // A fresh program folder, configuration folder and Windows folder for one test, set through
@@ -26,4 +29,7 @@ public:
 private:
     QTemporaryDir m_dir;
     QByteArray m_saved[3];
+    // On Windows the store is the user's registry branch, shared by every test: each test starts
+    // with the program's applications empty there, and what was there before is put back.
+    QList<QPair<QString, QVariantMap>> m_savedStore;
 };

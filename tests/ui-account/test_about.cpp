@@ -125,6 +125,10 @@ void AboutTest::systemInformationProgram()
     QFETCH(QString, onPath);
     QFETCH(bool, startWorks);
     QFETCH(QString, attempt);
+#ifdef Q_OS_WIN
+    if (!onPath.isEmpty() && attempt.contains("/bin/"))
+        QSKIP("Windows has the registry places only; desktop programs on PATH are looked for elsewhere");
+#endif
     Rig rig;
     QTemporaryDir dir;
     FakeRegistry fake;
@@ -147,7 +151,7 @@ void AboutTest::systemInformationProgram()
     frmAbout::ShowModal();
     QStringList starts;
     for (const ShellRecorder::Call& call : rig.shell.calls)
-        starts << call.verb + " " + call.target + " " + QString::number(call.showCommand) + " ["
+        starts << call.verb + " " + QDir::fromNativeSeparators(call.target) + " " + QString::number(call.showCommand) + " ["
                       + call.arguments.join(",") + "]";
     QCOMPARE(starts, attempt.isEmpty() ? QStringList()
                                        : QStringList("start " + attempt.replace("DIR", dir.path()) + " 1 []"));

@@ -1,6 +1,7 @@
 #include "FormQuery.h"
 
-#include <QHttpServerRequest>
+#include "HttpFront.h"
+
 #include <QStringDecoder>
 #include <QUrl>
 
@@ -19,16 +20,16 @@ FormQuery::FormQuery(const QByteArray &rawQuery)
 // The parsed request keeps the query in QUrl's encoded form. A client built on QUrl (as the client
 // is) put its address through the same normalisation before sending it, so the fully encoded form
 // is the text that was on the request line: "+" and "%20" stay as they were sent.
-QByteArray FormQuery::rawQuery(const QHttpServerRequest &request)
+QByteArray FormQuery::rawQuery(const SimRequest &request)
 {
-    return request.url().query(QUrl::FullyEncoded).toLatin1();
+    return request.url.query(QUrl::FullyEncoded).toLatin1();
 }
 
-QString FormQuery::rawTarget(const QHttpServerRequest &request)
+QString FormQuery::rawTarget(const SimRequest &request)
 {
-    QString target = request.url().path(QUrl::FullyEncoded);
-    if (request.url().hasQuery())
-        target += QLatin1Char('?') + request.url().query(QUrl::FullyEncoded);
+    QString target = request.url.path(QUrl::FullyEncoded);
+    if (request.url.hasQuery())
+        target += QLatin1Char('?') + request.url.query(QUrl::FullyEncoded);
     return target;
 }
 

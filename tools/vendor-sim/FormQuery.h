@@ -4,7 +4,7 @@
 #include <QPair>
 #include <QString>
 
-class QHttpServerRequest;
+struct SimRequest;
 
 // The fields of a request address, decoded the way a browser form submission is: "+" and "%20"
 // are blanks, every other %XX is a byte and the bytes are read as UTF-8 (Windows-1252 when they are
@@ -16,8 +16,8 @@ public:
     explicit FormQuery(const QByteArray &rawQuery);
 
     // The request target exactly as it arrived: path, "?" and the undecoded query.
-    static QString rawTarget(const QHttpServerRequest &request);
-    static QByteArray rawQuery(const QHttpServerRequest &request);
+    static QString rawTarget(const SimRequest &request);
+    static QByteArray rawQuery(const SimRequest &request);
 
     // Value of the first field with this name (names compare without regard to case); empty when
     // the field is absent.

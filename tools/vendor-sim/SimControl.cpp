@@ -4,7 +4,7 @@
 #include "FormQuery.h"
 #include "VendorState.h"
 
-#include <QHttpServerRequest>
+#include "HttpFront.h"
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -39,12 +39,12 @@ bool SimControl::isControlPath(const QString &path)
     return path.startsWith(prefix);
 }
 
-Answer SimControl::handle(const QHttpServerRequest &request)
+Answer SimControl::handle(const SimRequest &request)
 {
-    const QString command = request.url().path().mid(prefix.size());
+    const QString command = request.url.path().mid(prefix.size());
     const FormQuery q(FormQuery::rawQuery(request));
     if (command == QLatin1String("script"))
-        return script(q, request.body());
+        return script(q, request.body);
     if (command == QLatin1String("drop"))
         return drop(q);
     if (command == QLatin1String("latency"))

@@ -9,7 +9,7 @@
 
 class AnswerScript;
 class FormQuery;
-class QHttpServerRequest;
+struct SimRequest;
 class VendorState;
 
 // The test-control endpoints under /__sim/ (listed in README.md): script answers, add latency,
@@ -28,7 +28,7 @@ public:
     explicit SimControl(const Context &context) : m_c(context) {}
 
     static bool isControlPath(const QString &path);
-    Answer handle(const QHttpServerRequest &request);
+    Answer handle(const SimRequest &request);
 
 private:
     Answer script(const FormQuery &q, const QByteArray &body);

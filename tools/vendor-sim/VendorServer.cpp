@@ -4,8 +4,6 @@
 #include "ReportPdf.h"
 #include "SeedLoader.h"
 
-#include <QHttpServerRequest>
-#include <QHttpServerResponder>
 #include <QPointer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -13,20 +11,6 @@
 #include <memory>
 
 namespace {
-
-QString methodName(QHttpServerRequest::Method method)
-{
-    switch (method) {
-    case QHttpServerRequest::Method::Get: return QStringLiteral("GET");
-    case QHttpServerRequest::Method::Post: return QStringLiteral("POST");
-    case QHttpServerRequest::Method::Put: return QStringLiteral("PUT");
-    case QHttpServerRequest::Method::Delete: return QStringLiteral("DELETE");
-    case QHttpServerRequest::Method::Head: return QStringLiteral("HEAD");
-    case QHttpServerRequest::Method::Options: return QStringLiteral("OPTIONS");
-    case QHttpServerRequest::Method::Patch: return QStringLiteral("PATCH");
-    default: return QStringLiteral("OTHER");
-    }
-}
 
 bool samePath(const QString &path, const char *expected)
 {
@@ -36,7 +20,7 @@ bool samePath(const QString &path, const char *expected)
 } // namespace
 
 VendorServer::VendorServer(const QByteArray &seed, QObject *parent)
-    : QAbstractHttpServer(parent),
+    : HttpFront(parent),
       m_seed(seed),
       m_reportActions(m_state),
       m_pages(m_state),
@@ -55,7 +39,7 @@ QString VendorServer::loadSeed()
 
 quint16 VendorServer::start(quint16 port)
 {
-    const quint16 bound = listen(QHostAddress::LocalHost, port);
+    const quint16 bound = listen(port);
     if (bound == 0)
         return 0;
     m_baseUrl = QStringLiteral("http://127.0.0.1:%1").arg(bound);
@@ -63,35 +47,26 @@ quint16 VendorServer::start(quint16 port)
     return bound;
 }
 
-bool VendorServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
+void VendorServer::handleRequest(const SimRequest &request, QTcpSocket *socket)
 {
-    const QString path = request.url().path();
+    const QString path = request.url.path();
     if (SimControl::isControlPath(path)) {
-        QHttpServerResponder responder = makeResponder(request, socket);
-        send(responder, m_control.handle(request));
-        return true;
+        send(socket, m_control.handle(request));
+        return;
     }
     const QString target = FormQuery::rawTarget(request);
-    m_requestLog.append(methodName(request.method()) + QLatin1Char(' ') + target);
+    m_requestLog.append(QString::fromLatin1(request.method) + QLatin1Char(' ') + target);
     Answer answer = answerFor(request);
     if (answer.location == Answer::SelfLocation)
         answer.location = target.toUtf8();   // the same request again, after a redirect
-    deliver(answer, request, socket);
-    return true;
+    deliver(answer, socket);
 }
 
-void VendorServer::missingHandler(const QHttpServerRequest &request, QTcpSocket *socket)
+Answer VendorServer::answerFor(const SimRequest &request)
 {
-    QHttpServerResponder responder = makeResponder(request, socket);
-    send(responder, Answer::error(404, QStringLiteral("Not found")));
-}
-
-Answer VendorServer::answerFor(const QHttpServerRequest &request)
-{
-    const auto method = request.method();
-    if (method != QHttpServerRequest::Method::Get && method != QHttpServerRequest::Method::Post)
+    if (request.method != "GET" && request.method != "POST")
         return Answer::error(405, QStringLiteral("Method not allowed"));
-    const QString path = request.url().path();
+    const QString path = request.url.path();
     const FormQuery query(FormQuery::rawQuery(request));
     if (samePath(path, AccountPath))
         return accountForm(query);
@@ -144,9 +119,9 @@ Answer VendorServer::pdfDownload(const QString &path)
     return Answer{200, ReportPdf::render(*report), QByteArrayLiteral("application/pdf")};
 }
 
-// Handlers run on the server's thread, so latency is a timer, never a sleep: the responder is kept
-// alive in the timer's closure and the socket is watched in case the client gives up first.
-void VendorServer::deliver(const Answer &answer, const QHttpServerRequest &request, QTcpSocket *socket)
+// Handlers run on the server's thread, so latency is a timer, never a sleep: the socket is watched
+// in case the client gives up first.
+void VendorServer::deliver(const Answer &answer, QTcpSocket *socket)
 {
     if (answer.drop) {
         // Queued, so the server finishes with this request before its connection disappears.
@@ -157,27 +132,23 @@ void VendorServer::deliver(const Answer &answer, const QHttpServerRequest &reque
         trickle(answer, socket);
         return;
     }
-    auto responder = std::make_shared<QHttpServerResponder>(makeResponder(request, socket));
     if (m_latencyMs <= 0) {
-        send(*responder, answer);
+        send(socket, answer);
         return;
     }
     QPointer<QTcpSocket> watched(socket);
-    QTimer::singleShot(m_latencyMs, this, [responder, watched, answer] {
+    QTimer::singleShot(m_latencyMs, this, [watched, answer] {
         if (watched && watched->state() == QAbstractSocket::ConnectedState)
-            send(*responder, answer);
+            send(watched, answer);
     });
 }
 
-void VendorServer::send(QHttpServerResponder &responder, const Answer &answer)
+void VendorServer::send(QTcpSocket *socket, const Answer &answer)
 {
-    const auto status = static_cast<QHttpServerResponder::StatusCode>(answer.status);
-    const QByteArray contentType = QByteArrayLiteral("Content-Type");
-    if (answer.location.isEmpty())
-        responder.write(answer.body, {{contentType, answer.contentType}}, status);
-    else
-        responder.write(answer.body, {{contentType, answer.contentType}, {QByteArrayLiteral("Location"), answer.location}},
-                        status);
+    Headers headers{{QByteArrayLiteral("Content-Type"), answer.contentType}};
+    if (!answer.location.isEmpty())
+        headers.append({QByteArrayLiteral("Location"), answer.location});
+    respond(socket, answer.status, headers, answer.body);
 }
 
 // The status line and headers at once, then the body one byte per tick, written straight to the

@@ -8,7 +8,8 @@
 #include "VendorState.h"
 #include "WebPages.h"
 
-#include <QAbstractHttpServer>
+#include "HttpFront.h"
+
 #include <QStringList>
 
 #include <memory>
@@ -18,7 +19,7 @@ class FormQuery;
 // The stand-in vendor's HTTP front: routes the account path, the report path, PDF downloads and
 // web pages to their handlers, and applies what tests asked for (scripted answers, latency,
 // dropped connections). Control requests under /__sim/ are answered at once and never logged.
-class VendorServer : public QAbstractHttpServer
+class VendorServer : public HttpFront
 {
     Q_OBJECT
 
@@ -35,16 +36,15 @@ public:
     QString baseUrl() const { return m_baseUrl; }
 
 protected:
-    bool handleRequest(const QHttpServerRequest &request, QTcpSocket *socket) override;
-    void missingHandler(const QHttpServerRequest &request, QTcpSocket *socket) override;
+    void handleRequest(const SimRequest &request, QTcpSocket *socket) override;
 
 private:
-    Answer answerFor(const QHttpServerRequest &request);
+    Answer answerFor(const SimRequest &request);
     Answer accountForm(const FormQuery &query);
     Answer reportForm(const FormQuery &query);
     Answer pdfDownload(const QString &path);
-    void deliver(const Answer &answer, const QHttpServerRequest &request, QTcpSocket *socket);
-    static void send(QHttpServerResponder &responder, const Answer &answer);
+    void deliver(const Answer &answer, QTcpSocket *socket);
+    static void send(QTcpSocket *socket, const Answer &answer);
     static void trickle(const Answer &answer, QTcpSocket *socket);
 
     QByteArray m_seed;

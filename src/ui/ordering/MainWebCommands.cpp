@@ -22,9 +22,10 @@ void openPage(const QString& server, const QString& base, const QString& address
               const QString& message)
 {
     if (!StaysOnServer(server, address)) {
-        MsgBox(message + QStringLiteral("\r\n\r\nThe page address does not stay on the server ") + server
-                   + QStringLiteral(": ") + base,
-               vbCritical, title);
+        const QString why = server.isEmpty()
+            ? QStringLiteral("No server address is set, so this page cannot be opened: ")
+            : QStringLiteral("The page address does not stay on the server ") + server + QStringLiteral(": ");
+        MsgBox(message + QStringLiteral("\r\n\r\n") + why + base, vbCritical, title);
         return;
     }
     const auto failed = [title, message](int code) {

@@ -1,0 +1,156 @@
+#include "test_app.h"
+
+#include "ScriptedMsgBox.h"
+#include "ShellRecorder.h"
+#include "TestEnv.h"
+#include "core/clsConfig.h"
+#include "platform/AppPaths.h"
+#include "platform/SettingsStore.h"
+#include "platform/WindowsShell.h"
+#include "service/basReportPdf.h"
+#include "ui/account/SysInfo.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QTest>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+
+const QString kStoreBranch = QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\");
+
+#ifdef Q_OS_WIN
+// The value as the Win32 registry holds it, read past Qt: a REG_SZ or nothing.
+QString registryText(const QString& subKey, const QString& name)
+{
+    wchar_t buffer[256] = {};
+    DWORD size = sizeof(buffer);
+    const LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, reinterpret_cast<LPCWSTR>(subKey.utf16()),
+                                        reinterpret_cast<LPCWSTR>(name.utf16()), RRF_RT_REG_SZ, nullptr, buffer, &size);
+    return status == ERROR_SUCCESS ? QString::fromWCharArray(buffer) : QStringLiteral("<absent>");
+}
+#endif
+
+} // namespace
+
+void WindowsTest::shellResultsAreClassicCodes_data()
+{
+    QTest::addColumn<bool>("succeeded");
+    QTest::addColumn<qlonglong>("instApp");
+    QTest::addColumn<quint32>("win32Error");
+    QTest::addColumn<int>("code");
+    QTest::newRow("done") << true << 42LL << 0u << 42;
+    QTest::newRow("classic code kept") << false << 31LL << 1155u << 31;
+    QTest::newRow("file missing") << false << 0LL << 2u << 2;
+    QTest::newRow("no association") << false << 0LL << 1155u << 31;
+    QTest::newRow("handler DLL missing") << false << 0LL << 1157u << 32;
+    QTest::newRow("sharing violation") << false << 0LL << 32u << 26;
+    QTest::newRow("anything else: out of resources") << false << 0LL << 87u << 0;
+}
+
+void WindowsTest::shellResultsAreClassicCodes()
+{
+    QFETCH(bool, succeeded);
+    QFETCH(qlonglong, instApp);
+    QFETCH(quint32, win32Error);
+    QFETCH(int, code);
+    QCOMPARE(WindowsShell::ClassicCode(succeeded, instApp, win32Error), code);
+}
+
+void WindowsTest::storeIsTheClassicRegistryBranch()
+{
+#ifndef Q_OS_WIN
+    QSKIP("the registry branch is the store on Windows only");
+#else
+    TestEnv env;
+    QVERIFY(SettingsStore::SaveSection("OQCREDIT", "Main", {{"UserName", "demo"}, {"ServerURL", "https://x.test/"}}));
+    const QString subKey = QStringLiteral("Software\\VB and VBA Program Settings\\OQCREDIT\\Main");
+    QCOMPARE(registryText(subKey, "UserName"), QString("demo"));
+    QCOMPARE(registryText(subKey, "ServerURL"), QString("https://x.test/"));
+    QCOMPARE(SettingsStore::GetSetting("OQCREDIT", "Main", "UserName"), QString("demo"));
+    QVERIFY(SettingsStore::DeleteSetting("OQCREDIT", "Main", "UserName"));
+    QCOMPARE(registryText(subKey, "UserName"), QString("<absent>"));
+    QCOMPARE(SettingsStore::GetSetting("OQCREDIT", "Main", "UserName", "<default>"), QString("<default>"));
+#endif
+}
+
+void WindowsTest::windowsFolderIsTheSystemsUnlessMoved()
+{
+#ifndef Q_OS_WIN
+    QSKIP("only Windows has a Windows folder of its own");
+#else
+    TestEnv env;
+    qunsetenv("QUILL_WINDOWS_DIR");
+    QCOMPARE(AppPaths::WindowsFolder().toLower(), QDir::toNativeSeparators(qEnvironmentVariable("SystemRoot")).toLower());
+    // scripts/windows-test.sh puts Quill's WINQUILL.INI there and names its program folder.
+    const QString expected = qEnvironmentVariable("QUILL_EXPECT_WINQUILL");
+    if (!expected.isEmpty())
+        QCOMPARE(clsConfig().sQuillAppPath(), expected);
+#endif
+}
+
+void WindowsTest::realShellReportsNoAssociation_data()
+{
+    QTest::addColumn<QString>("verb");
+    QTest::addColumn<QString>("printer");   // empty: the shell's own print verb
+    QTest::newRow("open") << "open" << "";
+    QTest::newRow("print") << "print" << "";
+    QTest::newRow("print to a chosen printer") << "print" << "Office-2";
+}
+
+// The real shell, once: under scripts/windows-test.sh no program handles PDF files.
+void WindowsTest::realShellReportsNoAssociation()
+{
+#ifndef Q_OS_WIN
+    QSKIP("the real shell would start this system's PDF viewer or printer");
+#else
+    if (qEnvironmentVariable("QUILL_NO_PDF_HANDLER") != QLatin1String("1"))
+        QSKIP("needs a Windows without a PDF handler (scripts/windows-test.sh)");
+    QFETCH(QString, verb);
+    QFETCH(QString, printer);
+    TestEnv env;
+    env.writeFile("report.pdf", "%PDF-1.4\n");
+    const QString pdf = QDir::toNativeSeparators(env.path("report.pdf"));
+    ScriptedMsgBox boxes;
+    boxes.expect();
+    const Desktop::PrinterChoice choice{printer, 1, QString()};
+    ShowReport(pdf, verb, printer.isEmpty() ? nullptr : &choice);
+    QCOMPARE(boxes.boxes.size(), 1);
+    QCOMPARE(boxes.boxes[0].title, QString("Error in ShowReport"));
+    QCOMPARE(boxes.boxes[0].text, "There was a problem showing report - " + pdf
+                                      + "\r\n\r\n31- There is no application associated with the given filename extension.");
+#endif
+}
+
+// Found through the registry place that names MSINFO32.EXE's folder, unless the one that names
+// the program itself is there.
+void WindowsTest::systemInformationFoundThroughRegistry()
+{
+#ifndef Q_OS_WIN
+    QSKIP("the registry places exist on Windows only");
+#else
+    TestEnv env;
+    env.writeFile("msinfo/MSINFO32.EXE", "MZ");
+    QSettings location("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools Location", QSettings::NativeFormat);
+    const QVariant saved = location.value("MSINFO");
+    location.setValue("MSINFO", QDir::toNativeSeparators(env.path("msinfo")));
+    location.sync();
+    if (location.status() != QSettings::NoError)
+        QSKIP("needs write access to HKEY_LOCAL_MACHINE");
+    const QString named = QSettings("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO",
+                                    QSettings::NativeFormat).value("PATH").toString();
+    ShellRecorder shell;
+    SysInfo::StartSysInfo();
+    if (saved.isValid())
+        location.setValue("MSINFO", saved);
+    else
+        location.remove("MSINFO");
+    QCOMPARE(shell.calls.size(), 1);
+    QCOMPARE(shell.calls[0].verb, QString("start"));
+    QCOMPARE(shell.calls[0].target,
+             named.isEmpty() ? QDir::toNativeSeparators(env.path("msinfo")) + "\\MSINFO32.EXE" : named);
+#endif
+}
