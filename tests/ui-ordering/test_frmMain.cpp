@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
@@ -14,7 +15,7 @@
 #include "core/clsProperties.h"
 #include "ui/ClickableLabel.h"
 #include "ui/ordering/ImageList.h"
-#include "ui/ordering/MainWebCommands.h"
+#include "ModalDriver.h"
 #include "ui/ordering/frmMain.h"
 
 namespace {
@@ -55,8 +56,7 @@ private slots:
     void selectionNeverTakesFocusBack();
     void logoClickIsReported_data();
     void logoClickIsReported();
-    void webPagesStayOnTheServer_data();
-    void webPagesStayOnTheServer();
+    void menuAndRepullBeforeALoan();
     void typedControlsAreTheNamedOnes();
 };
 
@@ -176,7 +176,7 @@ void TestFrmMain::logoClickIsReported()
     QFETCH(bool, releaseOutside);
     QFETCH(int, reports);
     TestEnv env;
-    ShellRecorder shell;   // a click opens the vendor's report list (the addresses: test_webpages)
+    ShellRecorder shell;   // a click opens the vendor's report list (the addresses: TestWebPages)
     Props().setClientWebsite("vendor.example");
     ClickableLabel *logo = m_window->findChild<ClickableLabel *>(QStringLiteral("Picture1"));
     logo->setPixmap(m_window->findChild<ImageList *>(QStringLiteral("ImageList1"))->picture(1));
@@ -188,82 +188,27 @@ void TestFrmMain::logoClickIsReported()
     QCOMPARE(shell.calls.size(), reports);
 }
 
-void TestFrmMain::webPagesStayOnTheServer_data()
+// The File menu's configuration entry starts the configuration program beside this one, or says
+// it is missing; Repull before a loan is loaded does nothing.
+void TestFrmMain::menuAndRepullBeforeALoan()
 {
-    // The page's command, BaseUrl, the link the server gave for that page, and the address
-    // opened (empty: refused with a box, nothing opened).
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("base");
-    QTest::addColumn<QString>("link");
-    QTest::addColumn<QString>("opened");
-    const QString loan = "Username=demo&Companyid=C%201&RID=G-1&BorSSN=123456789&BorFirstname=MARY%20ANN"
-                         "&BorLastname=O%60NEIL%20%26%20CO%3D1&BorMiddle=&BorSuffix=";
-    const QString vendor = "https://vendor.example";
-    QTest::newRow("RMCR, values form-encoded") << "rmcr" << vendor << "/rmcr.asp?"
-                                               << vendor + "/rmcr.asp?From=RMCR&" + loan;
-    QTest::newRow("supplement, \"@\" after the host") << "supp" << vendor << "@evil.example/supp.asp" << "";
-    QTest::newRow("supplement, \".\" after the host") << "supp" << vendor << ".evil.example/supp.asp" << "";
-    QTest::newRow("RMCR, \"//\" stays a path") << "rmcr" << vendor << "//other.example/r.asp"
-                                            << vendor + "//other.example/r.asp?From=RMCR&" + loan;
-    QTest::newRow("RMCR, another host's address") << "rmcr" << vendor << "https://other.example/r.asp" << "";
-    QTest::newRow("supplement, another port") << "supp" << "http://127.0.0.1:8080" << ":9090/s.asp" << "";
-    QTest::newRow("supplement, another scheme") << "supp" << vendor << "javascript:alert(1)//" << "";
-    QTest::newRow("summary") << "summary" << vendor << "/Summary.asp?RID="
-                                                     << vendor + "/Summary.asp?RID=G-1";
-    QTest::newRow("summary, \"@\" after the host") << "summary" << vendor << "@evil.example/Summary.asp?RID=" << "";
-}
-
-// The loan's pages carry full SSNs: the address made of BaseUrl and the server's link must stay
-// on BaseUrl's scheme, host and port.
-void TestFrmMain::webPagesStayOnTheServer()
-{
-    QFETCH(QString, command);
-    QFETCH(QString, base);
-    QFETCH(QString, link);
-    QFETCH(QString, opened);
     TestEnv env;
-    env.freshProps();
     ShellRecorder shell;
     ScriptedMsgBox boxes;
-    Props().setBaseUrl(base);
-    Props().setUserName("demo");
-    Props().setCompanyID("C 1");
-    Props().setRMCRPageLink(link);
-    Props().setSuppPageLink(link);
-    Props().setSummaryPageLink(link);
-    m_window->Box(LoanBox::lblBorSSN).setText("123-45-6789");
-    m_window->Box(LoanBox::lblBorFirst).setText("MARY ANN");
-    m_window->Box(LoanBox::lblBorLast).setText("O'NEIL & CO=1");
-    const MainWebCommands commands(*m_window);
-    QString title = "Error in cmdRequestSupp_Click";
-    QString message = "There was an error requesting supplement information.";
-    if (opened.isEmpty())
-        boxes.expect();
-    if (command == "rmcr") {
-        title = "Error in cmdRMCR_Click";
-        message = "There was an error requesting RMCR information.";
-        commands.cmdRMCR("G-1", false);
-    } else if (command == "supp") {
-        commands.cmdRequestSupp("G-1", false);
-    } else {
-        title = "Error in cmdWeb_Click";
-        message = "There was an error requesting website information.";
-        boxes.expect();   // the reminder
-        commands.cmdWeb("G-1");
-        boxes.boxes.removeFirst();
-    }
-    if (!opened.isEmpty()) {
-        QCOMPARE(shell.calls.size(), 1);
-        QCOMPARE(shell.calls[0].target, opened);
-        QCOMPARE(boxes.boxes.size(), 0);
-        return;
-    }
-    QCOMPARE(shell.calls.size(), 0);
+    ModalDriver user;
+    user.on("frmPullReport", [](QWidget *w) { w->close(); });
+    m_window->Button(MainButton::cmdRepull).click();
+    QCOMPARE(user.acted("frmPullReport"), 0);
+    QAction *config = m_window->findChild<QAction *>(QStringLiteral("mnuConfig"));
+    boxes.expect();
+    config->trigger();
+    QCOMPARE(boxes.boxes.value(0).title + boxes.boxes.value(0).text,
+             QString("File Not FoundNo configuration file exists in the application path."));
+    env.writeFile("OQCFG.EXE", "");
+    config->trigger();
+    QCOMPARE(shell.calls.size(), 1);
+    QCOMPARE(shell.calls[0].verb + " " + shell.calls[0].target, "start " + env.home() + "/OQCFG.EXE");
     QCOMPARE(boxes.boxes.size(), 1);
-    QCOMPARE(boxes.boxes[0].title, title);
-    QCOMPARE(boxes.boxes[0].icon(), int(vbCritical));
-    QCOMPARE(boxes.boxes[0].text,
-             message + "\r\n\r\nThe page address does not stay on the server " + base + ": " + base + link);
 }
 
 // The typed names reach exactly the control of that name: a box list or a button switch out of
