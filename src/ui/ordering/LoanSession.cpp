@@ -23,7 +23,7 @@ QString LoanSession::ExistingReportID() const
 
 int LoanSession::NextOrderKind() const
 {
-    return m_reportId.isEmpty() ? PullNew : PullRepull;
+    return ExistingReportID().isEmpty() ? PullNew : PullRepull;
 }
 
 void LoanSession::StartCheck()

@@ -52,8 +52,8 @@ public:
     // The report ID the loan is known by, "ERROR" whenever the check ended in the search-error
     // state, so nothing offers a new pull for a loan whose search failed.
     QString ExistingReportID() const;
-    // What Pull Credit / Repull orders: a new report while the loan has none, else a repull. The
-    // button's caption follows the same rule.
+    // What Pull Credit / Repull orders: a new report while the loan is known to have none, else a
+    // repull (a failed search does not say there is none). The button's caption follows it.
     int NextOrderKind() const;
 
     // A new check starts from the search-error state with nothing found, so a check that fails
