@@ -8,7 +8,6 @@
 
 #include "app/basMain.h"
 #include "core/AppContext.h"
-#include "core/basSettings.h"
 #include "core/clsProperties.h"
 #include "host/clsInquiry.h"
 #include "platform/AppPaths.h"
@@ -16,7 +15,6 @@
 #include "platform/FileOps.h"
 #include "platform/MsgBox.h"
 #include "platform/Shell.h"
-#include "service/clsReportStatus.h"
 #include "ui/ClickableLabel.h"
 #include "ui/UiUtils.h"
 #include "ui/account/AccountWindows.h"
