@@ -1,5 +1,6 @@
 #include <QApplication>
 
+int runButtonTests(int argc, char** argv);
 int runFrmMainTests(int argc, char** argv);
 int runWebPageTests(int argc, char** argv);
 int runCheckExistingTests(int argc, char** argv);
@@ -11,8 +12,8 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     int status = 0;
-    for (auto run : {runFrmMainTests, runWebPageTests, runCheckExistingTests, runStatusTests, runReportCommandTests,
-                     runPullTests})
+    for (auto run : {runButtonTests, runFrmMainTests, runWebPageTests, runCheckExistingTests, runStatusTests,
+                     runReportCommandTests, runPullTests})
         status |= run(argc, argv);
     return status;
 }

@@ -256,7 +256,7 @@ void TestCheckExisting::failedCheckEndsInSearchError()
         QCOMPARE(log.count("Date: "), 1);
     QVERIFY2(log.contains(logged.toUtf8()), log.constData());
     QVERIFY(!log.contains("Demo2026pass"));
-    QCOMPARE(disabledButtons(rig), QString("AddBureau Import Print RMCR Repull RequestSupp View"));
+    QCOMPARE(disabledButtons(rig), QString("AddBureau Import Print RMCR Repull RequestSupp View Web"));
     QVERIFY(rig.window()->Button(MainButton::cmdRepull).text() != "&Pull Credit");
     if (failure == "no-export")   // (a control request runs the event loop: only where no restart waits)
         QVERIFY(rig.sent("FIND_REPORT").isEmpty());

@@ -3,7 +3,9 @@
 #include "TestSupport.h"
 #include "core/AppContext.h"
 #include "core/clsProperties.h"
+#include "host/basDates.h"
 #include "service/clsReportStatus.h"
+#include "ui/ordering/LoanSession.h"
 #include "TestEnv.h"
 #include "ui/ordering/frmLoginByRef.h"
 #include "ui/ordering/frmReissue.h"
@@ -171,8 +173,9 @@ void TestPull::setUpByTypeStatusAndRights()
     record->setnStatusEXP(qint16(status[1].digitValue()));
     record->setnStatusTU(qint16(status[2].digitValue()));
 
-    frmPullReport& window = frmPullReport::Load(*main());
-    window.SetProps(record, type, main()->inquiry());
+    main()->session().setReportStatus(record);
+    frmPullReport& window = frmPullReport::Load(*main(), main()->session(), main());
+    window.SetProps(type);
     window.show();
     QCOMPARE(window.windowTitle(), caption);
     QString isTicked, isEnabled;
@@ -696,7 +699,7 @@ void TestValidation::getDateForms()
     QFETCH(QString, value);
     QFETCH(QString, sent);
     bool ok = sent == "!";
-    QCOMPARE(frmPullReport::GetDate(value, ok), sent == "!" ? QString() : sent);
+    QCOMPARE(GetDate(value, ok), sent == "!" ? QString() : sent);
     QCOMPARE(ok, sent != "!");
 }
 
