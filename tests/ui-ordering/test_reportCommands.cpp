@@ -3,12 +3,14 @@
 #include "ShellRecorder.h"
 #include "VendorSim.h"
 #include "core/AppContext.h"
+#include "core/clsConfig.h"
 #include "core/clsProperties.h"
 #include "host/clsInquiry.h"
 #include "ui/ordering/frmMain.h"
 #include "ui/ordering/LoanSession.h"
 #include "ui/ordering/ReportCommands.h"
 
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QtTest/QTest>
@@ -180,10 +182,23 @@ private slots:
             QCOMPARE(m_test->desk.printerDialogs, 1);
         if (row.setup == "file")
             QCOMPARE(m_test->loan.env.readFile(out), m_test->loan.env.readFile(m_test->session.reportLocation()));
-        if (!calls().isEmpty() && row.command == "Import")
-            QCOMPARE(m_test->shell.calls[0].showCommand, 0);   // hidden
         if (row.command == "Import" && !row.scripted.isEmpty())   // GetData's entry and the import's own
             QCOMPARE(m_test->loan.env.readFile("errors.log").count("<ERROR_DESC>" + row.scripted.toUtf8()), 2);
+        if (row.command != "Import")
+            return;
+        // A started import keeps a copy of its file, stamped with the desktop clock's moment, and
+        // logs the classic command line in the host's own spelling of the folders.
+        const QString file = m_test->loan.env.home() + "/send/IMPORT.DAT";
+        const QStringList archive = QDir(m_test->loan.env.path("archive")).entryList(QDir::Files);
+        QCOMPARE(archive, calls().isEmpty() ? QStringList() : QStringList{"02032026_130509_IMPORT.DAT"});
+        if (calls().isEmpty())
+            return;
+        QCOMPARE(m_test->shell.calls[0].showCommand, 0);   // hidden
+        QCOMPARE(m_test->loan.env.readFile("archive/02032026_130509_IMPORT.DAT"), m_test->loan.env.readFile(file));
+        const QString command = Props().oConfig().sQuillAppPath() + "IMPORT.EXE \"" + file + "\" \""
+            + Props().oConfig().sConfigPath() + row.calls[0].section('/', -1) + "\"";
+        QVERIFY2(m_test->loan.env.readFile("Client.log").contains("]  " + command.toUtf8() + "\r\n"),
+                 m_test->loan.env.readFile("Client.log").constData());
     }
 };
 
