@@ -2,7 +2,6 @@
 
 int runButtonTests(int argc, char** argv);
 int runFrmMainTests(int argc, char** argv);
-int runWebPageTests(int argc, char** argv);
 int runCheckExistingTests(int argc, char** argv);
 int runStatusTests(int argc, char** argv);
 int runPullTests(int argc, char** argv);
@@ -12,7 +11,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     int status = 0;
-    for (auto run : {runButtonTests, runFrmMainTests, runWebPageTests, runCheckExistingTests, runStatusTests,
+    for (auto run : {runButtonTests, runFrmMainTests, runCheckExistingTests, runStatusTests,
                      runReportCommandTests, runPullTests})
         status |= run(argc, argv);
     return status;
