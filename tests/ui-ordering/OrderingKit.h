@@ -32,6 +32,15 @@ inline QString box(const ScriptedMsgBox::Box& b)
     return b.title + "|" + QString::number(b.icon()) + "|" + b.text;
 }
 
+// The titles of the boxes shown, in turn.
+inline QString titles(const ScriptedMsgBox& boxes)
+{
+    QStringList out;
+    for (const auto& b : boxes.boxes)
+        out << b.title;
+    return out.join('|');
+}
+
 // The main window's disabled command buttons, sorted, without their "cmd".
 inline QString disabledButtons(ScreenRig& rig)
 {

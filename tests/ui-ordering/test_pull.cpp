@@ -37,7 +37,6 @@ const QString kJointFields = "&Reference=DANA+DEMO&FirstName=RILEY&LastName=JOYN
                              "&CurState=ME&CurZip=04101&Suffix=&Joint=TRUE&CoFirstName=TAYLOR&CoLastName=JOYNER"
                              "&CoMiddleInitial=ANN&CoSSN=900110006&CoDOB=11%2F23%2F1989&CoSuffix=";
 const QString kAllThree = "&EQUIFAX=TRUE&EXPERIAN=TRUE&TRANSUNION=TRUE";
-const QString kSuccess = "Credit Report pulled successfully!";
 
 QString requestLine(const QString& login, const QString& criteria)
 {
@@ -310,7 +309,7 @@ void TestPull::orderReachesServerByteForByte()
     QCOMPARE(requests.value(at + 1), versionLine(guid));
     QVERIFY(m_rig->sent("GET_STATUS").size() >= 2);
     QCOMPARE(m_rig->boxes.boxes.size(), 2);
-    QCOMPARE(kit::box(shown(1)), "Success|" + QString::number(vbExclamation) + "|" + kSuccess);
+    QCOMPARE(kit::box(shown(1)), "Success|" + QString::number(vbExclamation) + "|Credit Report pulled successfully!");
     QCOMPARE(frmPullReport::loaded(), nullptr);
     QCOMPARE(main()->Button(MainButton::cmdRepull).text(), QString("&Repull"));
     for (const char* name : {"cmdView", "cmdPrint", "cmdImport", "cmdRepull"})
@@ -344,9 +343,8 @@ void TestPull::closingStatusWindowAbortsAndPendingOrderIsFollowed()
     QCOMPARE(user.acted("frmStatus"), 1);
     QCOMPARE(afterAbort, (QStringList{"Request sent...", "Request accepted...", "Checking status..."}));
     QCOMPARE(heightAfterAbort, 0);
-    QCOMPARE(m_rig->boxes.boxes.size(), 4);
+    QCOMPARE(titles(m_rig->boxes), "Pull As Confirmation|Aborted|Pull As Confirmation|Success");
     QCOMPARE(kit::box(shown(1)), "Aborted|" + QString::number(vbInformation) + "|Credit pull aborted by user.");
-    QCOMPARE(shown(3).text, kSuccess);
     const QString criteria = "&Keywords=" + kNoReportFields + "&EQUIFAX=TRUE";
     QCOMPARE(m_rig->sent("REQUEST").size(), 1);
     QCOMPARE(m_rig->sent("FINDPENDING"), QStringList(2, findPendingLine(kOwnLogin, criteria)));
@@ -411,12 +409,10 @@ void TestPull::droppedRequestIsFollowedNextTime()
     repull(1);                   // success of the second Pull
 
     QCOMPARE(afterDrop, (QStringList{"Request sent...", "An error occurred, check log"}));
-    QCOMPARE(m_rig->boxes.boxes.size(), 4);
-    QCOMPARE(shown(1).title + QString::number(shown(1).icon()), "Order May Have Been Placed" + QString::number(vbExclamation));
+    QCOMPARE(titles(m_rig->boxes), "Pull As Confirmation|Order May Have Been Placed|Pull As Confirmation|Success");
+    QCOMPARE(shown(1).icon(), int(vbExclamation));
     QVERIFY2(shown(1).text.contains("The next Pull for this loan will first look for this order"), qPrintable(shown(1).text));
-    QCOMPARE(m_rig->sent("REQUEST").size(), 1);
-    QCOMPARE(m_rig->sent("FINDPENDING").size(), 2);
-    QCOMPARE(m_rig->boxes.boxes.last().text, kSuccess);
+    QCOMPARE(m_rig->sent("REQUEST").size() * 10 + m_rig->sent("FINDPENDING").size(), 12);   // one order, two searches
     // The order followed is the one the server took from this loan's REQUEST.
     QStringList placed;
     for (const auto& report : m_rig->sim.reports())
@@ -451,10 +447,8 @@ void TestPull::clickDuringSlowRequestOrdersOnce()
     repull(1);
     QVERIFY(clicked);
     QVERIFY(!pullEnabledDuringOrder);
-    QCOMPARE(m_rig->sent("REQUEST").size(), 1);
-    QCOMPARE(m_rig->sent("FINDPENDING").size(), 1);
-    QCOMPARE(m_rig->boxes.boxes.size(), 2);
-    QCOMPARE(shown(1).text, kSuccess);
+    QCOMPARE(m_rig->sent("REQUEST").size() * 10 + m_rig->sent("FINDPENDING").size(), 11);   // one search, one order
+    QCOMPARE(titles(m_rig->boxes), "Pull As Confirmation|Success");
 }
 
 // The search for a pending identical order fails: that is not "none pending". No order is
@@ -496,9 +490,7 @@ void TestPull::failedPendingCheckSendsNoOrder()
 
     QVERIFY(m_rig->sent("REQUEST").isEmpty());
     QCOMPARE(lines, QStringList{"An error occurred, check log"});
-    QCOMPARE(m_rig->boxes.boxes.size(), 1 + titles.size());
-    for (int i = 0; i < titles.size(); ++i)
-        QCOMPARE(shown(1 + i).title, titles[i]);
+    QCOMPARE(kit::titles(m_rig->boxes), "Pull As Confirmation|" + titles.join('|'));
     QVERIFY2(m_rig->boxes.boxes.last().text.startsWith("The credit vendor could not be asked whether this order is "
                                                        "already in progress, so no order was sent."),
              qPrintable(m_rig->boxes.boxes.last().text));
@@ -525,10 +517,8 @@ void TestPull::failedVersionStampLeavesOrderKnown()
         w->close();
     });
     repull(0);
-    QCOMPARE(m_rig->sent("REQUEST").size(), 1);
-    QVERIFY(m_rig->sent("GET_STATUS").isEmpty());
-    QCOMPARE(main()->Button(MainButton::cmdRepull).text(), QString("&Repull"));
-    QVERIFY(m_rig->enabled("cmdView"));
+    QCOMPARE(QString("%1 %2 ").arg(m_rig->sent("REQUEST").size()).arg(m_rig->sent("GET_STATUS").size())
+                 + main()->Button(MainButton::cmdRepull).text() + QString::number(m_rig->enabled("cmdView")), "1 0 &Repull1");
     QCOMPARE(reportInWindow(), m_rig->sim.reports().last().toObject().value("id").toString());
 }
 
@@ -745,14 +735,6 @@ void TestValidation::reissueNumber()
 
 namespace {
 
-struct ChoiceRow {
-    QStringList presses;      // in turn: a button's name, "close" (the close box) or "pick:N" (select row N)
-    bool abortMessage;
-    QList<int> answers;       // answers to the abort question, in turn
-    QList<bool> openAfter;    // whether the window is still open after each press that is not a pick
-    QString reference;        // LoginReference's user afterwards ("prev": cancelled, LoginByRef stays off)
-};
-
 std::shared_ptr<clsLoginByRef> entry(const QString& longName, const QString& user)
 {
     auto ref = std::make_shared<clsLoginByRef>();
@@ -763,8 +745,6 @@ std::shared_ptr<clsLoginByRef> entry(const QString& longName, const QString& use
 }
 
 } // namespace
-
-Q_DECLARE_METATYPE(ChoiceRow)
 
 // The reference chooser: whose account an order goes on.
 class TestLoginByRef : public QObject
@@ -793,42 +773,43 @@ private slots:
 
     void choices_data()
     {
-        QTest::addColumn<ChoiceRow>("row");
-        QTest::newRow("continue with a choice") << ChoiceRow{{"pick:1", "cmdPull"}, true, {}, {false}, "bo"};
-        QTest::newRow("several selected: first in list order")
-            << ChoiceRow{{"pick:2", "pick:0", "cmdPull"}, true, {}, {false}, "agent"};
-        QTest::newRow("continue without a choice, abort") << ChoiceRow{{"cmdPull"}, true, {vbYes}, {false}, "prev"};
-        QTest::newRow("cancel, No keeps it open, then abort")
-            << ChoiceRow{{"cmdClose", "cmdClose"}, true, {vbNo, vbYes}, {true, false}, "prev"};
-        QTest::newRow("close box, No, then a choice") << ChoiceRow{{"close", "pick:2", "cmdPull"}, true, {vbNo}, {true, false}, "cy"};
-        QTest::newRow("cancel without the abort question") << ChoiceRow{{"cmdClose"}, false, {}, {false}, "prev"};
+        QTest::addColumn<QString>("presses");   // in turn: a button's name, "close" (the close box) or "pick:N" (select row N)
+        QTest::addColumn<bool>("abortMessage");
+        QTest::addColumn<QString>("answers");   // to the abort question, in turn (Y, N)
+        QTest::addColumn<QString>("seen");      // open (1) or not after each press that is not a pick; the reference's
+                                                // user afterwards ("prev": cancelled, LoginByRef stays off)
+        QTest::newRow("several selected: first in list order") << "pick:2 pick:0 cmdPull" << true << "" << "0 agent";
+        QTest::newRow("continue without a choice, abort") << "cmdPull" << true << "Y" << "0 prev";
+        QTest::newRow("cancel, No keeps it open, then abort") << "cmdClose cmdClose" << true << "NY" << "10 prev";
+        QTest::newRow("close box, No, then a choice") << "close pick:2 cmdPull" << true << "N" << "10 cy";
+        QTest::newRow("cancel without the abort question") << "cmdClose" << false << "" << "0 prev";
     }
 
     // Acts on the chooser once it is shown: records its list, makes the presses in turn (recording
     // whether it stayed open after each) and, should it still be open, closes it without a question.
     void choices()
     {
-        QFETCH(ChoiceRow, row);
-        for (int answer : row.answers)
-            m_boxes->expect(answer);
+        QFETCH(QString, presses);
+        QFETCH(bool, abortMessage);
+        QFETCH(QString, answers);
+        QFETCH(QString, seen);
+        for (QChar answer : answers)
+            m_boxes->expect(answer == 'Y' ? vbYes : vbNo);
         QStringList listShown;
-        QList<bool> openAfter;
+        QString openAfter;
         QTimer::singleShot(0, [&] {
             auto* window = qobject_cast<frmLoginByRef*>(QApplication::activeModalWidget());
             QVERIFY(window);
             auto* list = window->findChild<QListWidget*>("lstbxRefs");
             for (int i = 0; i < list->count(); ++i)
                 listShown << list->item(i)->text();
-            for (const QString& press : row.presses) {
-                if (press.startsWith("pick:")) {
+            for (const QString& press : presses.split(' ')) {
+                if (press.startsWith("pick:"))
                     list->item(press.mid(5).toInt())->setSelected(true);
-                    continue;
+                else {
+                    press == "close" ? void(window->close()) : window->findChild<QPushButton*>(press)->click();
+                    openAfter += window->isVisible() ? '1' : '0';
                 }
-                if (press == "close")
-                    window->close();
-                else
-                    window->findChild<QPushButton*>(press)->click();
-                openAfter << window->isVisible();
             }
             if (window->isVisible()) {
                 window->setAbortMessage(false);
@@ -837,17 +818,17 @@ private slots:
         });
         frmLoginByRef& chooser = frmLoginByRef::Load();
         chooser.setUserCancelled(true);   // showing the window starts it over
-        chooser.setAbortMessage(row.abortMessage);
+        chooser.setAbortMessage(abortMessage);
         chooser.exec();
 
-        QCOMPARE(listShown, QStringList({"Alex Agent", "Bo Broker", "Cy Closer"}));
-        QCOMPARE(openAfter, row.openAfter);
-        QCOMPARE(m_boxes->boxes.size(), row.answers.size());
-        for (const auto& box : m_boxes->boxes)   // the text is checked with the pull it aborts
-            QCOMPARE(box.title + QString::number(box.style), "Abort?" + QString::number(vbYesNo | vbExclamation));
-        QCOMPARE(chooser.UserCancelled(), row.reference == "prev");
-        QCOMPARE(Props().LoginReference()->UserName(), row.reference);
-        QCOMPARE(Props().IsLoginByRef(), row.reference != "prev");
+        QString questions;   // the text is checked with the pull it aborts
+        for (const auto& box : m_boxes->boxes)
+            questions += box.title == "Abort?" && box.style == (vbYesNo | vbExclamation) ? 'Q' : '?';
+        const bool cancelled = seen.endsWith(" prev");
+        QCOMPARE(QStringList({listShown.join(','), openAfter + " " + Props().LoginReference()->UserName(), questions,
+                              QString::number(chooser.UserCancelled()) + QString::number(Props().IsLoginByRef())}).join(" | "),
+                 QStringList({"Alex Agent,Bo Broker,Cy Closer", seen, QString(answers.size(), 'Q'),
+                              cancelled ? "10" : "01"}).join(" | "));
     }
 };
 
