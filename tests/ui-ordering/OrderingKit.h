@@ -1,17 +1,65 @@
 #pragma once
 
-// What the ordering windows' tests share: the user's usual moves at the windows and the way
-// their results are read back (boxes, buttons, the progress list), built once here.
+// What the ordering windows' tests share: the headers they use, the user's usual moves at the
+// windows and the way their results are read back (boxes, buttons, the progress list).
 
 #include "ModalDriver.h"
+#include "ReportFixture.h"
+#include "RunTests.h"
 #include "ScreenRig.h"
+#include "ScriptedMsgBox.h"
+#include "ShellRecorder.h"
+#include "TestEnv.h"
+#include "TestSupport.h"
+#include "VendorSim.h"
+#include "app/basMain.h"
+#include "core/AppContext.h"
+#include "core/clsConfig.h"
+#include "core/clsProperties.h"
+#include "host/basDates.h"
+#include "host/clsInquiry.h"
+#include "platform/SettingsStore.h"
+#include "platform/WebAddress.h"
+#include "service/ParamBlock.h"
+#include "service/basOrder.h"
+#include "service/basPrefetch.h"
+#include "service/clsReportStatus.h"
+#include "ui/ClickableLabel.h"
+#include "ui/ordering/ImageList.h"
+#include "ui/ordering/LoanSession.h"
+#include "ui/ordering/OrderingWindows.h"
+#include "ui/ordering/ReportButtons.h"
+#include "ui/ordering/ReportCommands.h"
+#include "ui/ordering/frmCheckExisting.h"
+#include "ui/ordering/frmLoginByRef.h"
 #include "ui/ordering/frmMain.h"
 #include "ui/ordering/frmPullReport.h"
+#include "ui/ordering/frmReissue.h"
+#include "ui/ordering/frmStatus.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QFile>
+#include <QGroupBox>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
 #include <QTcpServer>
+#include <QTimer>
+#include <QtTest/QTest>
+
+#include <memory>
+#include <optional>
 
 namespace kit {
 

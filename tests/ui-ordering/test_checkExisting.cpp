@@ -1,21 +1,4 @@
 #include "OrderingKit.h"
-#include "ReportFixture.h"
-#include "app/basMain.h"
-#include "core/AppContext.h"
-#include "core/clsProperties.h"
-#include "platform/SettingsStore.h"
-#include "service/basPrefetch.h"
-#include "ui/ordering/frmCheckExisting.h"
-#include "ui/ordering/frmReissue.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QDir>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTimer>
-#include <QtTest/QTest>
 
 using namespace kit;
 

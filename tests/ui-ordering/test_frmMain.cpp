@@ -1,28 +1,4 @@
-#include <QAction>
-#include <QApplication>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
-#include <QScreen>
-#include <QSignalSpy>
-#include <QtTest/QTest>
-
-#include <memory>
-
-#include "ScriptedMsgBox.h"
-#include "ShellRecorder.h"
-#include "TestEnv.h"
-#include "TestSupport.h"
-#include "core/AppContext.h"
-#include "core/clsProperties.h"
-#include "ui/ClickableLabel.h"
-#include "ui/ordering/ImageList.h"
-#include "ModalDriver.h"
-#include "RunTests.h"
-#include "ScreenRig.h"
-#include "platform/WebAddress.h"
-#include "ui/ordering/frmCheckExisting.h"
-#include "ui/ordering/frmMain.h"
+#include "OrderingKit.h"
 
 namespace {
 

@@ -1,24 +1,4 @@
 #include "OrderingKit.h"
-#include "RunTests.h"
-#include "TestSupport.h"
-#include "core/AppContext.h"
-#include "core/clsProperties.h"
-#include "host/basDates.h"
-#include "service/clsReportStatus.h"
-#include "ui/ordering/LoanSession.h"
-#include "TestEnv.h"
-#include "ui/ordering/frmLoginByRef.h"
-#include "ui/ordering/frmReissue.h"
-#include "ui/ordering/OrderingWindows.h"
-
-#include <QApplication>
-#include <QJsonObject>
-#include <QLineEdit>
-#include <QTimer>
-#include <QtTest/QTest>
-
-#include <memory>
-#include <optional>
 
 using namespace kit;
 

@@ -1,21 +1,4 @@
-#include "ReportFixture.h"
-#include "ScriptedMsgBox.h"
-#include "ShellRecorder.h"
-#include "VendorSim.h"
-#include "core/AppContext.h"
-#include "core/clsConfig.h"
-#include "core/clsProperties.h"
-#include "host/clsInquiry.h"
-#include "ui/ordering/frmMain.h"
-#include "ui/ordering/LoanSession.h"
-#include "ui/ordering/ReportCommands.h"
-
-#include <QDir>
-#include <QFile>
-#include <QPushButton>
-#include <QtTest/QTest>
-
-#include <optional>
+#include "OrderingKit.h"
 
 namespace {
 

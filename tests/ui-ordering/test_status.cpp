@@ -1,22 +1,4 @@
-#include "ScriptedMsgBox.h"
-#include "ShellRecorder.h"
-#include "TestEnv.h"
-#include "VendorSim.h"
-#include "core/AppContext.h"
-#include "core/clsProperties.h"
-#include "service/ParamBlock.h"
-#include "service/basOrder.h"
-#include "service/clsReportStatus.h"
-#include "ui/ordering/OrderingWindows.h"
-#include "ui/ordering/frmStatus.h"
-
-#include <QElapsedTimer>
-#include <QEvent>
-#include <QProgressBar>
-#include <QTimer>
-#include <QtTest/QTest>
-
-#include <optional>
+#include "OrderingKit.h"
 
 namespace {
 
