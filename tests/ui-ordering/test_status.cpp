@@ -257,8 +257,7 @@ private slots:
 
 int runStatusTests(int argc, char** argv)
 {
-    TestStatus t;
-    return QTest::qExec(&t, argc, argv);
+    return RunTests<TestStatus>(argc, argv);
 }
 
 #include "test_status.moc"
