@@ -117,6 +117,17 @@ inline ModalDriver::Action tickAndPull(const QStringList& ticked)
     };
 }
 
+// The user at the reissue windows as they come up: types each number in turn and presses
+// Reissue; an empty one presses "Not a Reissue".
+inline void answerReissues(ModalDriver& user, const QStringList& answers)
+{
+    for (const QString& answer : answers)
+        user.on("frmReissue", [answer](QWidget* window) {
+            window->findChild<QLineEdit*>("txtReissue")->setText(answer);
+            window->findChild<QPushButton*>(answer.isEmpty() ? "cmdClose" : "cmdReissue")->click();
+        });
+}
+
 inline QStringList progressLines(const frmPullReport* window)
 {
     QStringList lines;

@@ -8,33 +8,6 @@ const QStringList kRefreshReads = {"LOGINBYREFERENCE", "REQUESTBUREAURIGHTS", "G
                                    "GETRMCRPAGE", "GETSUMMARYPAGE", "CHECKMESSAGES", "GETABOUT", "GETREPORTLISTPAGE",
                                    "CHANGEPASSWORDRIGHTS"};
 
-// Answers the reissue windows as they come up: a number is typed and Reissue pressed, an empty
-// entry presses "Not a Reissue".
-class ReissueAnswers : public QObject
-{
-public:
-    explicit ReissueAnswers(QStringList answers) : m_answers(std::move(answers))
-    {
-        connect(&m_timer, &QTimer::timeout, this, &ReissueAnswers::poll);
-        m_timer.start(5);
-    }
-    int shown = 0;
-
-private:
-    void poll()
-    {
-        auto* window = qobject_cast<frmReissue*>(QApplication::activeModalWidget());
-        if (!window || !window->isVisible())
-            return;
-        ++shown;
-        const QString answer = m_answers.isEmpty() ? QString() : m_answers.takeFirst();
-        window->findChild<QLineEdit*>("txtReissue")->setText(answer);
-        window->findChild<QPushButton*>(answer.isEmpty() ? "cmdClose" : "cmdReissue")->click();
-    }
-    QStringList m_answers;
-    QTimer m_timer;
-};
-
 // Closes the check window as soon as it is shown: before its work has begun.
 class CloseOnShow : public QObject
 {
@@ -123,7 +96,8 @@ void TestCheckExisting::buttonsFollowTheReport()
     user.on("frmPullReport", closeWindow());
     if (!row.box.isEmpty())
         rig.boxes.expect(vbNo);   // an old report is kept
-    ReissueAnswers answers({row.reissue});
+    if (reissue)
+        answerReissues(user, {row.reissue});
     rig.check();
 
     QCOMPARE(user.acted("frmPullReport"), row.found ? 0 : 1);
@@ -301,9 +275,10 @@ void TestCheckExisting::reissueLoopAsksAgainUntilNotAReissue()
     Props().setCrossCompanyReissue(!reissues.isEmpty());
     for (int i = 1; i < reissues.size(); ++i)
         rig.boxes.expect();
-    ReissueAnswers answers(reissues);
+    ModalDriver user;
+    answerReissues(user, reissues);
     rig.check();
-    QCOMPARE(answers.shown, reissues.size());
+    QCOMPARE(user.acted("frmReissue"), reissues.size());
     const QStringList searches = rig.sent("FIND_REPORT");
     QCOMPARE(searches.size(), qMax(1, int(reissues.size())));
     for (int i = 0; i < searches.size(); ++i) {
