@@ -690,9 +690,8 @@ void TestValidation::reissueNumber()
         m_rig->boxes.expect();
     m_rig->boxes.boxes.clear();
     Props().setReissueNumber("previous");
-    QTimer::singleShot(0, [=] {
-        auto* window = qobject_cast<frmReissue*>(QApplication::activeModalWidget());
-        QVERIFY(window);
+    ModalDriver user;
+    user.on("frmReissue", [=](QWidget* window) {
         window->findChild<QLineEdit*>("txtReissue")->setText(typed);
         if (!button.isEmpty())
             window->findChild<QPushButton*>(button)->click();
@@ -700,6 +699,7 @@ void TestValidation::reissueNumber()
             window->close();
     });
     const QString asked = frmReissue::Ask();
+    QCOMPARE(user.acted("frmReissue"), 1);
     const auto shown = m_rig->boxes.boxes.value(0);
     QCOMPARE(QStringList({asked, Props().ReissueNumber(), shown.text, QString::number(shown.style)}).join('|'),
              QStringList({stored, stored, message, QString::number(message.isEmpty() ? 0 : vbOKOnly | vbExclamation)}).join('|'));
