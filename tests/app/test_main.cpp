@@ -1,16 +1,9 @@
 #include "test_app.h"
 
-#include "EndRecorder.h"
+#include "AppRig.h"
 #include "FolderWatch.h"
-#include "RecordingMainWindow.h"
-#include "ScriptedMsgBox.h"
-#include "ShellRecorder.h"
-#include "TestEnv.h"
-#include "VendorSim.h"
 #include "app/basMain.h"
-#include "core/AppContext.h"
 #include "core/clsConfig.h"
-#include "core/clsProperties.h"
 #include "platform/SettingsStore.h"
 
 #include <QElapsedTimer>
@@ -21,128 +14,54 @@
 #include <QThread>
 #include <QTimer>
 
-namespace {
-
-const QString kPassword = QStringLiteral("Demo2026pass");
-const QStringList kAccountChecks = {"PASSWORDEXPIRED", "NEWERVERSION", "CROSS_COMPANY_REISSUE"};
-// The existing-report check's account reads, which start-up sends together with the reissue
-// check and which are dropped when the check does not take them.
-const QStringList kRefreshReads = {"LOGINBYREFERENCE", "REQUESTBUREAURIGHTS", "GETDEPARTMENTID", "GETSUPPLEMENTPAGE",
-                                   "GETRMCRPAGE", "GETSUMMARYPAGE", "CHECKMESSAGES", "GETABOUT", "GETREPORTLISTPAGE",
-                                   "CHANGEPASSWORDRIGHTS"};
-
-// The requests of the account checks, in order; every other request must be a refresh read.
-QStringList accountCheckRequests(const QStringList& requests)
-{
-    QStringList checks;
-    for (const QString& line : requests) {
-        const QString action = line.section("Action=", 1).section('&', 0, 0);
-        if (kAccountChecks.contains(action))
-            checks << line;
-        else if (!kRefreshReads.contains(action))
-            checks << "unexpected: " + line;
-    }
-    return checks;
-}
-
-// Start-up with complete stored settings pointing at the server, a recording main window and a
-// settings window that only counts how often it is shown.
-struct StartupRig {
-    TestEnv env;
-    FakeDesktop desk;
-    ShellRecorder shell;
-    ScriptedMsgBox boxes;
-    EndRecorder ending;
-    RecordingMainWindow window;
-    int settingsShown = 0;
-    StartupRig(const QString& server, const QString& user = QStringLiteral("demo"))
-    {
-        SettingsStore::SaveSetting("OQCREDIT", "Main", "ServerURL", server);
-        SettingsStore::SaveSetting("OQCREDIT", "Main", "UserName", user);
-        SettingsStore::SaveSetting("OQCREDIT", "Main", "Password", kPassword);
-        WindowHooks::SetMainWindowFactory([this] { return &window; });
-        WindowHooks::ShowSettingsWindow() = [this] { ++settingsShown; };
-    }
-    ~StartupRig()
-    {
-        WindowHooks::SetMainWindowFactory(nullptr);
-        WindowHooks::ShowSettingsWindow() = nullptr;
-        SetCommandLine(QString());
-    }
-};
-
-} // namespace
-
-void MainTest::initTestCase()
-{
-    QVERIFY(m_sim.start());
-}
-
-void MainTest::init()
-{
-    m_sim.reset();
-}
-
-void MainTest::commandLineSelectsMode_data()
+// The command line picks the mode (/c: the configuration program instead of the window; /p:
+// the settings window first); the existing-report check then sets the buttons.
+void MainTest::commandLineAndReportSetTheWindow_data()
 {
     QTest::addColumn<QString>("commandLine");
     QTest::addColumn<bool>("configuration");
     QTest::addColumn<bool>("settingsWindow");
-    QTest::newRow("/p") << "/p" << false << true;
-    QTest::newRow("/P is not /p") << "/P" << false << false;
-    QTest::newRow("/c inside a word") << "x/config" << true << false;
-    QTest::newRow("/C") << "/C" << true << false;
-    QTest::newRow("/c and /p") << "/p /c" << true << false;
+    QTest::addColumn<QString>("reportId");
+    QTest::addColumn<QString>("reissue");
+    QTest::addColumn<QStringList>("disabled");
+    const QStringList six = {"cmdAddBureau", "cmdImport", "cmdPrint", "cmdRMCR", "cmdRequestSupp", "cmdView"};
+    QTest::newRow("/p, no report") << "/p" << false << true << "" << "" << six;
+    QTest::newRow("/P is not /p, search error") << "/P" << false << false << "ERROR" << "" << (six + QStringList{"cmdRepull"});
+    QTest::newRow("/c inside a word") << "x/config" << true << false << "" << "" << QStringList();
+    QTest::newRow("/C") << "/C" << true << false << "" << "" << QStringList();
+    QTest::newRow("/c and /p") << "/p /c" << true << false << "" << "" << QStringList();
+    QTest::newRow("found by reissue") << "" << false << false << "G-1" << "R77"
+        << QStringList{"cmdAddBureau", "cmdRMCR", "cmdRepull", "cmdRequestSupp"};
+    QTest::newRow("found") << "" << false << false << "G-1" << "" << QStringList();
 }
 
-void MainTest::commandLineSelectsMode()
+void MainTest::commandLineAndReportSetTheWindow()
 {
     QFETCH(QString, commandLine);
     QFETCH(bool, configuration);
     QFETCH(bool, settingsWindow);
-    StartupRig rig(m_sim.baseUrl());
+    QFETCH(QString, reportId);
+    QFETCH(QString, reissue);
+    QFETCH(QStringList, disabled);
+    AppRig rig;
+    rig.storeAccount();
     SetCommandLine(commandLine);
+    rig.window.reportId = reportId;
+    rig.window.reissueDuringCheck = reissue;
     QCOMPARE(Main() == StartupOutcome::Configuration, configuration);
     QCOMPARE(rig.settingsShown, settingsWindow ? 1 : 0);
-    QCOMPARE(rig.window.shown, configuration ? 0 : 1);
-    QCOMPARE(rig.window.unloaded, configuration ? 1 : 0);
+    QCOMPARE(rig.window.shown + rig.window.checks * 10 + rig.window.unloaded * 100, configuration ? 100 : 11);
     QCOMPARE(rig.shell.calls.size(), configuration ? 1 : 0);
     if (configuration)
         QCOMPARE(rig.shell.calls[0].target, rig.env.home() + "/OQCFG.EXE");
     QCOMPARE(SettingsStore::GetSetting("OQConstants", "Settings", "AppPath"), rig.env.home());
-}
-
-void MainTest::existingReportSetsButtons_data()
-{
-    QTest::addColumn<QString>("reportId");
-    QTest::addColumn<QString>("reissue");
-    QTest::addColumn<QStringList>("disabled");
-    QTest::addColumn<bool>("pullCaption");
-    const QStringList six = {"cmdAddBureau", "cmdImport", "cmdPrint", "cmdRMCR", "cmdRequestSupp", "cmdView"};
-    QTest::newRow("no report") << "" << "" << six << true;
-    QTest::newRow("search error") << "ERROR" << "" << (six + QStringList{"cmdRepull"}) << false;
-    QTest::newRow("found by reissue") << "G-1" << "R77"
-        << QStringList{"cmdAddBureau", "cmdRMCR", "cmdRepull", "cmdRequestSupp"} << false;
-    QTest::newRow("found") << "G-1" << "" << QStringList() << false;
-}
-
-void MainTest::existingReportSetsButtons()
-{
-    QFETCH(QString, reportId);
-    QFETCH(QString, reissue);
-    QFETCH(QStringList, disabled);
-    QFETCH(bool, pullCaption);
-    StartupRig rig(m_sim.baseUrl());
-    rig.window.reportId = reportId;
-    rig.window.reissueDuringCheck = reissue;
-    Main();
-    QCOMPARE(rig.window.checks, 1);
     QStringList actuallyDisabled;   // sorted: the map's keys are
     for (auto it = rig.window.enabledState.cbegin(); it != rig.window.enabledState.cend(); ++it)
         if (!it.value()) actuallyDisabled << it.key();
     disabled.sort();
     QCOMPARE(actuallyDisabled, disabled);
-    QCOMPARE(rig.window.texts.value("cmdRepull"), pullCaption ? QString("&Pull Credit|Pull New Credit Report") : QString());
+    QCOMPARE(rig.window.texts.value("cmdRepull"),
+             !configuration && reportId.isEmpty() ? QString("&Pull Credit|Pull New Credit Report") : QString());
 }
 
 void MainTest::storedSettingsStartNormally_data()
@@ -161,7 +80,8 @@ void MainTest::storedSettingsStartNormally()
     QFETCH(int, logo);
     QFETCH(QString, user);
     QFETCH(bool, crossCompany);
-    StartupRig rig(m_sim.baseUrl(), user);
+    AppRig rig;
+    rig.storeAccount(user);
     SettingsStore::SaveSetting("OQConstants", "Settings", "ClientVendor", vendor);
     SettingsStore::SaveSetting("OQConstants", "Settings", "VendorWebsite", "www.vendor.example");
     // The host's files are read once per start-up, however many values and data folders they hold.
@@ -181,8 +101,8 @@ void MainTest::storedSettingsStartNormally()
     QCOMPARE(rig.window.logo, logo);
     QCOMPARE(rig.window.caption, vendor);
     // The vendor's site until the settings are loaded, then the server.
-    QCOMPARE(rig.window.tooltips, (QStringList{"Click for www.vendor.example", "Click for " + m_sim.baseUrl()}));
-    QCOMPARE(accountCheckRequests(m_sim.requests()), (QStringList{
+    QCOMPARE(rig.window.tooltips, (QStringList{"Click for www.vendor.example", "Click for " + rig.sim.baseUrl()}));
+    QCOMPARE(rig.sent(), (QStringList{
         "POST /utils/CGI_Utilities.asp?Action=PASSWORDEXPIRED&USER=" + user,
         "POST /utils/CGI_Utilities.asp?Action=NEWERVERSION&USER=" + user + "&APPNAME=OQCREDIT&APPVERSION=1.1.0",
         "POST /utils/CGI_Utilities.asp?Action=CROSS_COMPANY_REISSUE&USER=" + user,
@@ -226,7 +146,8 @@ void MainTest::failedStepShowsErrorInMain()
     QFETCH(QStringList, sent);
     QFETCH(QString, error);
     QFETCH(QString, logged);
-    StartupRig rig(m_sim.baseUrl());
+    AppRig rig;
+    rig.storeAccount();
     const QString key = stored.section('=', 0, 0);
     QString value = stored.section('=', 1);
     if (value == "CLOSED") {
@@ -240,7 +161,7 @@ void MainTest::failedStepShowsErrorInMain()
     if (!key.isEmpty())
         SettingsStore::SaveSetting("OQCREDIT", "Main", key, value);
     if (const QStringList script = scripted.split(' '); script.size() > 1)
-        m_sim.scriptStatus(script[0], script[1].toInt(), script.value(2));
+        rig.sim.scriptStatus(script[0], script[1].toInt(), script.value(2));
     rig.boxes.expect(vbOK);
     QCOMPARE(Main(), StartupOutcome::Started);
 
@@ -249,14 +170,11 @@ void MainTest::failedStepShowsErrorInMain()
     QCOMPARE(shown.title, QString("Error in Main"));
     QCOMPARE(shown.icon(), int(vbCritical));
     QVERIFY2(shown.text.startsWith("There has been an error in start up.\r\n\r\nError: " + error), qPrintable(shown.text));
-    QVERIFY(!shown.text.contains(kPassword));
-    QStringList actionsSent;
-    for (const QString& line : accountCheckRequests(m_sim.requests()))
-        actionsSent << line.section("Action=", 1).section('&', 0, 0);
-    QCOMPARE(actionsSent, sent);
+    QVERIFY(!shown.text.contains(AppRig::Password));
+    QCOMPARE(rig.actions(), sent);
     // Nothing is sent ahead of the checks that may open a window or end the program.
     if (!sent.contains("CROSS_COMPANY_REISSUE"))
-        QCOMPARE(m_sim.requests().size(), sent.size());
+        QCOMPARE(rig.sim.requests().size(), sent.size());
     // What the reads sent ahead returned is dropped with the failing step.
     QCOMPARE(Props().DepartmentID(), QString());
     QVERIFY(!Props().IsLoginByRef());
@@ -268,7 +186,7 @@ void MainTest::failedStepShowsErrorInMain()
     const QString log = QString::fromLatin1(rig.env.readFile("errors.log"));
     QVERIFY(log.startsWith("Date: "));
     QVERIFY2(log.contains(logged) && (key != "ServerURL" || log.contains(value)), qPrintable(log));
-    QVERIFY(!log.contains(kPassword));
+    QVERIFY(!log.contains(AppRig::Password));
 }
 
 // The desktop's opener takes a second and then fails: the window is not held meanwhile, and the
@@ -309,7 +227,8 @@ void MainTest::newsPageOpensWithoutWaiting()
 // again only once that loop has ended and control is back in the main loop.
 void MainTest::restartWaitsForNestedLoops()
 {
-    StartupRig rig(m_sim.baseUrl());
+    AppRig rig;
+    rig.storeAccount();
     QEventLoop mainLoop;
     bool nestedOver = false;
     bool overAtRestart = false;
