@@ -1,12 +1,44 @@
 #pragma once
 
+#include <QObject>
+
+class ExportReaderTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void shortLayoutSplitsNames_data();
+    void shortLayoutSplitsNames();
+    void fieldCountChoosesLayoutAndCoBorrower_data();
+    void fieldCountChoosesLayoutAndCoBorrower();
+    void firstLineReadAsWindows1252_data();
+    void firstLineReadAsWindows1252();
+    void oneDateParser_data();
+    void oneDateParser();
+    void birthDateChecked_data();
+    void birthDateChecked();
+    void failuresNameFileOrField_data();
+    void failuresNameFileOrField();
+    void archiveCopy();
+};
+
+class HostFilesTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void pdfCleanUp_data();
+    void pdfCleanUp();
+    void winQuillValues_data();
+    void winQuillValues();
+    void profileRules_data();
+    void profileRules();
+};
+
 #include "TestEnv.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QMap>
-#include <QObject>
 #include <QTest>
 
 using Ages = QMap<QString, int>;          // file name -> minutes old
@@ -37,45 +69,3 @@ inline Contents folderContents(const TestEnv& env)
         contents[name] = QString::fromUtf8(env.readFile("loans/" + name));
     return contents;
 }
-
-class ExportReaderTest : public QObject
-{
-    Q_OBJECT
-private slots:
-    void shortLayoutSplitsNames_data();
-    void shortLayoutSplitsNames();
-    void fieldCountChoosesLayoutAndCoBorrower_data();
-    void fieldCountChoosesLayoutAndCoBorrower();
-    void ssnKeepsAsciiDigitsOnly();
-    void firstLineReadAsWindows1252_data();
-    void firstLineReadAsWindows1252();
-    void birthDateChecked_data();
-    void birthDateChecked();
-    void oneDateParser_data();
-    void oneDateParser();
-    void failuresNameFileOrField_data();
-    void failuresNameFileOrField();
-    void archiveCopy();
-    void readingCleansUpTheLoansPdfs();
-};
-
-class PdfCleanUpTest : public QObject
-{
-    Q_OBJECT
-private slots:
-    void keepsNewestUnderFirstFreeName_data();
-    void keepsNewestUnderFirstFreeName();
-    void refusedWithoutTouchingFiles_data();
-    void refusedWithoutTouchingFiles();
-};
-
-class ConfigTest : public QObject
-{
-    Q_OBJECT
-private slots:
-    void winQuillValues_data();
-    void winQuillValues();
-    void profileRules_data();
-    void profileRules();
-    void configIniReadFromProgramFolder();
-};

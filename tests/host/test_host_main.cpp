@@ -7,5 +7,5 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return RunTests<ExportReaderTest, PdfCleanUpTest, ConfigTest>(argc, argv);
+    return RunTests<ExportReaderTest, HostFilesTest>(argc, argv);
 }
