@@ -3,7 +3,6 @@
 #include "ScriptedMsgBox.h"
 #include "ShellRecorder.h"
 #include "core/AppContext.h"
-#include "core/CharRoutines.h"
 #include "core/clsProperties.h"
 #include "host/basDates.h"
 #include "host/clsBorrower.h"
@@ -11,153 +10,137 @@
 #include "platform/AppError.h"
 #include "platform/TextFile.h"
 
-#include <QDir>
-#include <QFile>
+#include <tuple>
 
 namespace {
 
 // An export line of n fields for JOHN Q SMITH JR with co-borrower M'ARY A D'OE SR: combined name
 // fields up to 17 fields, separate name fields beyond. Every address field and the reference carry
-// an apostrophe the reader drops; the loan file name keeps its own.
-QStringList exportFields(const TestEnv& env, int n, const QString& coSsn = "987-65-4321")
+// an apostrophe the reader drops; the loan file name keeps its own. LOANS stands for the loan folder.
+QStringList exportFields(int n, const QString& coSsn = "987-65-4321")
 {
     const bool longLayout = n > 17;
     QStringList fields{longLayout ? "SMITH" : "SMITH JR", longLayout ? "JOHN" : "JOHN Q", "123-45-6789",
                        longLayout ? "D'OE" : "D'OE SR", longLayout ? "M'ARY" : "M'ARY A", coSsn,
                        "12 O'HARA ST", "O'FALLON", "M'O", "6'3366", "9 O'AK AVE", "AUS'TIN", "T'X", "7870'1",
-                       "LO O'NEIL", "O'SMITH", hostPath(env, "O'SMITH.QF"),
-                       "Q", "JR", "A'", "SR", "04/28/1978", "4/8/1980"};
+                       "LO O'NEIL", "O'SMITH", "LOANS\\O'SMITH.QF", "Q", "JR", "A'", "SR", "04/28/1978", "4/8/1980"};
     return fields.mid(0, n);
 }
 
-QByteArray encoded(const QStringList& fields)
+QByteArray line(const QStringList& fields)
 {
     return TextFile::Encode(fields.join('\t')) + "\r\n";
 }
 
-std::shared_ptr<clsInquiry> readExport(const TestEnv& env, const QByteArray& bytes)
+// Last|first|middle|suffix|SSN|birth date; empty without an applicant.
+QString person(const std::shared_ptr<clsBorrower>& b)
 {
-    env.writeFile("receive/EXPORT.DAT", bytes);
-    return clsQuill().ReadQuillExportFile(env.path("receive/EXPORT.DAT"));
+    return b ? QStringList{b->LastName(), b->FirstName(), b->MiddleInitial(), b->Suffix(), b->SSN(), b->DOB()}.join('|')
+             : QString();
 }
 
-// Last, first, middle, suffix, SSN and birth date; empty without an applicant.
-QStringList person(const std::shared_ptr<clsBorrower>& b)
+QString place(const std::shared_ptr<clsAddress>& a)
 {
-    return b ? QStringList{b->LastName(), b->FirstName(), b->MiddleInitial(), b->Suffix(), b->SSN(), b->DOB()}
-             : QStringList();
-}
-
-QStringList place(const std::shared_ptr<clsAddress>& a)
-{
-    return {a->Address1(), a->City(), a->State(), a->PostalCode()};
+    return QStringList{a->Address1(), a->City(), a->State(), a->PostalCode()}.join('|');
 }
 
 } // namespace
 
-void ExportReaderTest::shortLayoutSplitsNames_data()
+// EXPORT.DAT's first line by its number of fields, and how reading it fails.
+void ExportReaderTest::exportLayouts_data()
 {
-    QTest::addColumn<QString>("lastField");
-    QTest::addColumn<QString>("firstField");
-    QTest::addColumn<QStringList>("names");  // last, first, middle, suffix
-    QTest::newRow("SMITH JR, JOHN Q") << "SMITH JR" << "JOHN Q" << QStringList{"SMITH", "JOHN", "Q", "JR"};
-    QTest::newRow("comma and periods") << "SMITH, JR." << "JOHN Q." << QStringList{"SMITH", "JOHN", "Q.", "JR."};
-    QTest::newRow("SMITH III, MARY ANN") << "SMITH III" << "MARY ANN" << QStringList{"SMITH", "MARY ANN", "", "III"};
-    QTest::newRow("VAN DYKE stays whole") << "VAN DYKE" << "JOHN" << QStringList{"VAN DYKE", "JOHN", "", ""};
-    QTest::newRow("DE LA O") << "DE LA O" << "JOHN Q" << QStringList{"DE LA", "JOHN", "Q", "O"};
-    QTest::newRow("blanks around parts") << " SMITH ,  JR" << "JOHN  Q" << QStringList{"SMITH", "JOHN", "Q", "JR"};
-    QTest::newRow("a blank first: all split off") << " JR" << " Q" << QStringList{"", "", "Q", "JR"};
+    QTest::addColumn<QByteArray>("content");  // null: no file
+    QTest::addColumn<QString>("borrower");    // as person()
+    QTest::addColumn<QString>("co");
+    QTest::addColumn<QString>("refused");     // a refused birth date|what the log keeps of it
+    QTest::addColumn<QString>("failure");     // number|words of the failure
+    const auto row = [](const QString& name, const QByteArray& content, const QString& borrower, const QString& co,
+                        const QString& refused = QString(), const QString& failure = QString()) {
+        QTest::newRow(qPrintable(name)) << content << borrower << co << refused << failure;
+    };
+    const QString john = "SMITH|JOHN|Q|JR|123456789|";
+    const QString mary = "DOE|MARY|A|SR|987654321|";
+    // Short layout: the combined names split, apostrophes dropped.
+    for (const auto& [last, first, names] : QList<std::tuple<QString, QString, QString>>{
+             {"SMITH JR", "JOHN Q", "SMITH|JOHN|Q|JR"}, {"SMITH, JR.", "JOHN Q.", "SMITH|JOHN|Q.|JR."},
+             {"SMITH III", "MARY ANN", "SMITH|MARY ANN||III"}, {"VAN DYKE", "JOHN", "VAN DYKE|JOHN||"},
+             {"DE LA O", "JOHN Q", "DE LA|JOHN|Q|O"}, {" SMITH ,  JR", "JOHN  Q", "SMITH|JOHN|Q|JR"},
+             {" JR", " Q", "||Q|JR"}, {"O'NEIL", "J'O", "ONEIL|JO||"}}) {
+        QStringList fields = exportFields(17);
+        fields[0] = fields[3] = last;
+        fields[1] = fields[4] = first;
+        row(last + ", " + first, line(fields), names + "|123456789|", names + "|987654321|");
+    }
+    row("17 fields, co-borrower's names split", line(exportFields(17)), john, mary);
+    row("17 fields, empty co SSN: no co-borrower despite names", line(exportFields(17, "")), john, "");
+    row("17 fields, blank co SSN: co-borrower", line(exportFields(17, "   ")), john, "DOE|MARY|A|SR||");
+    row("22 fields: names as written, borrower's birth date only", line(exportFields(22, "987654321")),
+        john + "04/28/1978", "D'OE|M'ARY|A'|SR|987654321|");
+    row("23 fields: both birth dates, the SSN's ASCII digits", line(exportFields(23, QString::fromUtf8(" 98a7\u0662\uFF136-54 321"))),
+        john + "04/28/1978", "D'OE|M'ARY|A'|SR|987654321|4/8/1980");
+    row("23 fields, no co-borrower", line(exportFields(23, "")), john + "04/28/1978", "");
+    for (const auto& [dob, refused] : QList<QPair<QString, QString>>{{"", ""}, {" 4/8/1978 ", ""}, {"02/30/2001", "02/30/2001|*****2001"}}) {
+        QStringList fields = exportFields(23);
+        fields[21] = dob;
+        row("birth date " + dob, line(fields), john + (refused.isEmpty() ? dob : ""), "D'OE|M'ARY|A'|SR|987654321|4/8/1980", refused);
+    }
+    // The first line only, in Windows-1252; the second would make a long layout with birth dates.
+    const QByteArray first = line(exportFields(17)).replace("SMITH JR", "\x80 DUPR\xC9 JR").chopped(2);
+    const QByteArray second = "\tQ\tJR\tA\tSR\t04/28/1978\t4/8/1980";
+    for (const QByteArray& end : {"\r\n" + second + "\r\n", "\n" + second + "\n", QByteArray()})
+        row("Windows-1252 line, then " + end.left(2).toHex(), first + end, QString::fromUtf8("€ DUPRÉ|JOHN|Q|JR|123456789|"), mary);
+    row("missing file", QByteArray(), "", "", "", "53|File not found");
+    row("empty file", "", "", "", "", "62|is empty");
+    row("16 fields", line(exportFields(16, "")), "", "", "", "9|Field 16 is missing");
+    row("18 fields, long layout", line(exportFields(18, "")), "", "", "", "9|Field 18 is missing");
+    row("20 fields with co-borrower", line(exportFields(20, "1")), "", "", "", "9|Field 20 is missing");
 }
 
-void ExportReaderTest::shortLayoutSplitsNames()
+void ExportReaderTest::exportLayouts()
 {
-    QFETCH(QString, lastField);
-    QFETCH(QString, firstField);
-    QFETCH(QStringList, names);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, borrower);
+    QFETCH(QString, co);
+    QFETCH(QString, refused);
+    QFETCH(QString, failure);
     TestEnv env;
-    QStringList fields = exportFields(env, 17);
-    fields[0] = fields[3] = lastField;
-    fields[1] = fields[4] = firstField;
-    const auto inquiry = readExport(env, encoded(fields));
-    QCOMPARE(person(inquiry->Borrower()).mid(0, 4), names);
-    QCOMPARE(person(inquiry->CoBorrower()).mid(0, 4), names);
-}
-
-void ExportReaderTest::fieldCountChoosesLayoutAndCoBorrower_data()
-{
-    QTest::addColumn<int>("n");
-    QTest::addColumn<QString>("coSsn");
-    QTest::addColumn<QString>("dob");
-    QTest::addColumn<QStringList>("co");  // as person()
-    const QStringList shortCo{"DOE", "MARY", "A", "SR"};
-    const QStringList longCo{"D'OE", "M'ARY", "A'", "SR"};
-    QTest::newRow("17 fields: names split, apostrophes dropped") << 17 << "987-65-4321" << ""
-                                                                 << shortCo + QStringList{"987654321", ""};
-    QTest::newRow("17 fields, empty co ssn: no co-borrower despite names") << 17 << "" << "" << QStringList();
-    QTest::newRow("17 fields, blank co ssn: co-borrower") << 17 << "   " << "" << shortCo + QStringList{"", ""};
-    QTest::newRow("22 fields: names as written, borrower's birth date only")
-        << 22 << "987654321" << "04/28/1978" << longCo + QStringList{"987654321", ""};
-    // Only the ASCII digits of an SSN are kept.
-    QTest::newRow("23 fields: both birth dates") << 23 << QString::fromUtf8(" 98a7\u0662\uFF136-54 321") << "04/28/1978"
-                                                 << longCo + QStringList{"987654321", "4/8/1980"};
-    QTest::newRow("23 fields, no co-borrower") << 23 << "" << "04/28/1978" << QStringList();
-}
-
-void ExportReaderTest::fieldCountChoosesLayoutAndCoBorrower()
-{
-    QFETCH(int, n);
-    QFETCH(QString, coSsn);
-    QFETCH(QString, dob);
-    QFETCH(QStringList, co);
-    TestEnv env;
+    FakeDesktop desk;
+    ScriptedMsgBox boxes;
+    const QString loans = QString(env.path("loans")).replace('/', '\\');
+    const QString path = env.path("receive/EXPORT.DAT");
+    if (!content.isNull())
+        env.writeFile("receive/EXPORT.DAT", content.replace("LOANS", loans.toUtf8()));
+    if (!failure.isEmpty()) {
+        try {
+            clsQuill().ReadQuillExportFile(path);
+            QFAIL("the read did not fail");
+        } catch (const AppError& error) {
+            QCOMPARE(error.Number, failure.section('|', 0, 0).toLong());
+            QVERIFY2(error.Description.contains(failure.section('|', 1)) && error.Description.contains(path),
+                     qPrintable(error.Description));
+        }
+        return;
+    }
+    if (!refused.isEmpty())
+        boxes.expect(vbOK);
     // Reading cleans up the loan's PDFs.
     createPdfs(env, Ages{{"O'SMITH.pdf", 2}, {"O'SMITH1.pdf", 1}, {"O'SMITHSON.pdf", 0}});
-    const auto inquiry = readExport(env, encoded(exportFields(env, n, coSsn)));
-    QCOMPARE(folderContents(env), (Contents{{"O'SMITH.pdf", "O'SMITH1.pdf"}, {"O'SMITHSON.pdf", "O'SMITHSON.pdf"}}));
-    const auto borrower = inquiry->Borrower();
-    QCOMPARE(person(borrower), (QStringList{"SMITH", "JOHN", "Q", "JR", "123456789", dob}));
-    QCOMPARE(place(borrower->CurrentAddress()), (QStringList{"12 OHARA ST", "OFALLON", "MO", "63366"}));
-    QCOMPARE(place(borrower->PreviousAddress()), (QStringList{"9 OAK AVE", "AUSTIN", "TX", "78701"}));
-    QCOMPARE(inquiry->Reference(), QString("LO ONEIL"));
-    QCOMPARE(inquiry->BorrowerFile(), QString("O'SMITH"));
-    QCOMPARE(inquiry->BorrowerFilePath(), hostPath(env, "O'SMITH.QF"));
-    QCOMPARE(inquiry->CreditRequest()->CreditRequestID(), QString("123456789"));
-    QCOMPARE(inquiry->CreditRequest()->RequestType(), QString(co.isEmpty() ? "Individual" : "Joint"));
+    const auto inquiry = clsQuill().ReadQuillExportFile(path);
+    QCOMPARE(person(inquiry->Borrower()), borrower);
     QCOMPARE(person(inquiry->CoBorrower()), co);
-}
-
-void ExportReaderTest::firstLineReadAsWindows1252_data()
-{
-    QTest::addColumn<QByteArray>("after");
-    // The second line would make a long layout with birth dates if it were read.
-    const QByteArray second = "\tQ\tJR\tA\tSR\t04/28/1978\t4/8/1980";
-    QTest::newRow("CR LF") << QByteArray("\r\n" + second + "\r\n");
-    QTest::newRow("LF alone") << QByteArray("\n" + second + "\n");
-    QTest::newRow("no line break") << QByteArray();
-}
-
-void ExportReaderTest::firstLineReadAsWindows1252()
-{
-    QFETCH(QByteArray, after);
-    TestEnv env;
-    QByteArray line = encoded(exportFields(env, 17)).chopped(2);  // without its CR LF
-    line.replace("SMITH JR", "DUPR\xC9 JR").replace("LO O'NEIL", "\x80 DESK");
-    const auto inquiry = readExport(env, line + after);
-    QCOMPARE(person(inquiry->Borrower()),
-             (QStringList{QString::fromUtf8("DUPRÉ"), "JOHN", "Q", "JR", "123456789", ""}));
-    QCOMPARE(inquiry->Reference(), QString::fromUtf8("€ DESK"));
-    QCOMPARE(inquiry->BorrowerFilePath(), hostPath(env, "O'SMITH.QF"));
-}
-
-void ExportReaderTest::birthDateChecked_data()
-{
-    QTest::addColumn<QString>("dob");
-    QTest::addColumn<bool>("accepted");
-    QTest::addColumn<QString>("logged");   // the refused date in Client.log: at most its year
-    // Which texts are dates is the date parser's table below.
-    QTest::newRow("empty passes") << "" << true << "";
-    QTest::newRow("blanks around") << " 4/8/1978 " << true << "";
-    QTest::newRow("february 30") << "02/30/2001" << false << "*****2001";
+    QCOMPARE(place(inquiry->Borrower()->CurrentAddress()) + "|" + place(inquiry->Borrower()->PreviousAddress()),
+             QString("12 OHARA ST|OFALLON|MO|63366|9 OAK AVE|AUSTIN|TX|78701"));
+    QCOMPARE((QStringList{inquiry->Reference(), inquiry->BorrowerFile(), inquiry->BorrowerFilePath()}),
+             (QStringList{"LO ONEIL", "O'SMITH", loans + "\\O'SMITH.QF"}));
+    QCOMPARE(inquiry->CreditRequest()->CreditRequestID(), borrower.section('|', 4, 4));
+    QCOMPARE(inquiry->CreditRequest()->RequestType(), QString(co.isEmpty() ? "Individual" : "Joint"));
+    QCOMPARE(folderContents(env), (Contents{{"O'SMITH.pdf", "O'SMITH1.pdf"}, {"O'SMITHSON.pdf", "O'SMITHSON.pdf"}}));
+    // The user sees the refused date; the log keeps no more of it than the year.
+    const QString message = "\r\n\r\nIncorrect format, please use Month / Day / Year format. No birth date will be used.";
+    QCOMPARE(boxes.boxes.value(0).title + boxes.boxes.value(0).text,
+             refused.isEmpty() ? "" : "Date ErrorError determining birth date: " + refused.section('|', 0, 0) + message);
+    QCOMPARE(QString::fromLatin1(env.readFile("Client.log")), refused.isEmpty() ? "" : "[ 02.03.2026 13.05.09 ]  Error "
+             "determining birth date: " + refused.section('|', 1) + message + "\r\nNot a date\r\n");
 }
 
 // Loading, showing and sending read dates alike: what loads is shown as MM/dd/yyyy.
@@ -182,68 +165,6 @@ void ExportReaderTest::oneDateParser()
     QFETCH(QString, shown);
     QCOMPARE(FormatDate(text), shown);
     QCOMPARE(clsBorrower::IsMonthDayYear(text), !shown.isEmpty());
-}
-
-void ExportReaderTest::birthDateChecked()
-{
-    QFETCH(QString, dob);
-    QFETCH(bool, accepted);
-    QFETCH(QString, logged);
-    TestEnv env;
-    FakeDesktop desk;
-    ScriptedMsgBox boxes;
-    if (!accepted)
-        boxes.expect(vbOK);
-    QStringList fields = exportFields(env, 23);
-    fields[21] = dob;
-    const auto inquiry = readExport(env, encoded(fields));
-
-    QCOMPARE(inquiry->CoBorrower()->DOB(), QString("4/8/1980"));  // loading goes on either way
-    if (accepted) {
-        QCOMPARE(inquiry->Borrower()->DOB(), dob);
-        QVERIFY(boxes.boxes.isEmpty());
-        QCOMPARE(env.readFile("Client.log"), QByteArray());
-        return;
-    }
-    const QString message = "\r\n\r\nIncorrect format, please use Month / Day / Year format. No birth date will be used.";
-    QCOMPARE(inquiry->Borrower()->DOB(), QString());
-    QCOMPARE(boxes.boxes.size(), 1);
-    QCOMPARE(boxes.boxes[0].title, QString("Date Error"));
-    QCOMPARE(boxes.boxes[0].text, "Error determining birth date: " + dob + message);
-    // The user sees the text; the log keeps no more of it than the year.
-    QCOMPARE(QString::fromLatin1(env.readFile("Client.log")),
-             "[ 02.03.2026 13.05.09 ]  Error determining birth date: " + logged + message + "\r\nNot a date\r\n");
-}
-
-void ExportReaderTest::failuresNameFileOrField_data()
-{
-    QTest::addColumn<QByteArray>("content");  // null: no file
-    QTest::addColumn<int>("number");
-    QTest::addColumn<QString>("words");
-    TestEnv env;
-    auto line = [&env](int n, const QString& coSsn) { return encoded(exportFields(env, n, coSsn)); };
-    QTest::newRow("missing file") << QByteArray() << 53 << "File not found";
-    QTest::newRow("empty file") << QByteArray("") << 62 << "is empty";
-    QTest::newRow("16 fields") << line(16, "") << 9 << "Field 16 is missing";
-    QTest::newRow("18 fields, long layout") << line(18, "") << 9 << "Field 18 is missing";
-    QTest::newRow("20 fields with co-borrower") << line(20, "1") << 9 << "Field 20 is missing";
-}
-
-void ExportReaderTest::failuresNameFileOrField()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(int, number);
-    QFETCH(QString, words);
-    TestEnv env;
-    const QString path = env.path("receive/EXPORT.DAT");
-    try {
-        content.isNull() ? clsQuill().ReadQuillExportFile(path) : readExport(env, content);
-        QFAIL("the read did not fail");
-    } catch (const AppError& error) {
-        QCOMPARE(error.Number, long(number));
-        QVERIFY2(error.Description.contains(words), qPrintable(error.Description));
-        QVERIFY2(error.Description.contains(path), qPrintable(error.Description));
-    }
 }
 
 void ExportReaderTest::archiveCopy()

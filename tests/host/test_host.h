@@ -6,18 +6,10 @@ class ExportReaderTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void shortLayoutSplitsNames_data();
-    void shortLayoutSplitsNames();
-    void fieldCountChoosesLayoutAndCoBorrower_data();
-    void fieldCountChoosesLayoutAndCoBorrower();
-    void firstLineReadAsWindows1252_data();
-    void firstLineReadAsWindows1252();
+    void exportLayouts_data();
+    void exportLayouts();
     void oneDateParser_data();
     void oneDateParser();
-    void birthDateChecked_data();
-    void birthDateChecked();
-    void failuresNameFileOrField_data();
-    void failuresNameFileOrField();
     void archiveCopy();
 };
 
