@@ -5,13 +5,11 @@
 #include "platform/Registry.h"
 #include "platform/Seam.h"
 #include "ui/account/SysInfo.h"
-#include "ui/ordering/ImageList.h"
+#include "ui/account/frmAbout.h"
 
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QMap>
-#include <QPushButton>
 #include <QTemporaryDir>
 
 namespace {
@@ -40,59 +38,7 @@ struct SearchPath {
     ~SearchPath() { qputenv("PATH", saved); }
 };
 
-QString labelText(QWidget& w, const char* name)
-{
-    return w.findChild<QLabel*>(QLatin1String(name))->text();
-}
-
 } // namespace
-
-void AboutTest::labelsAndLogo_data()
-{
-    QTest::addColumn<QString>("client");
-    QTest::addColumn<QString>("phone");   // empty: GETABOUT has not answered in this run
-    QTest::addColumn<int>("logo");
-    QTest::newRow("default vendor") << "Tamsel Credit Services" << "(555) 010-0199" << 1;
-    QTest::newRow("letter case differs") << "Tamsel credit services" << "(555) 010-0199" << 2;
-    QTest::newRow("other vendor, before GETABOUT") << "Other Credit" << "" << 2;
-    QTest::newRow("markup from the server") << "Other Credit" << "<a href=\"file:///etc/passwd\"><b>555</b></a>" << 2;
-}
-
-void AboutTest::labelsAndLogo()
-{
-    QFETCH(QString, client);
-    QFETCH(QString, phone);
-    QFETCH(int, logo);
-    Rig rig;
-    Props().setClient(client);
-    Props().setClientWebsite("https://vendor.example");
-    Props().setPhoneNumber(phone);
-    Props().setSupportEmail(phone.isEmpty() ? QString() : "support@vendor.example");
-    QStringList shown;
-    QImage picture;
-    bool closedByOK = false;
-    bool plain = true;
-    whenModal<frmAbout>([&](frmAbout& w) {
-        shown << w.windowTitle();
-        for (const char* name : {"lblTitle", "lblVersion", "lblWebsite", "lblPhone", "lblEmail"})
-            shown << labelText(w, name);
-        // Texts from the server and the settings are shown as they are, never as markup or links.
-        for (const char* name : {"lblTitle", "lblWebsite", "lblPhone", "lblEmail"})
-            plain = plain && w.findChild<QLabel*>(QLatin1String(name))->textFormat() == Qt::PlainText;
-        picture = w.findChild<QLabel*>("picIcon")->pixmap().toImage();
-        click(w, "cmdOK");
-        closedByOK = !w.isVisible();
-    });
-    frmAbout::ShowModal();
-    QCOMPARE(shown, (QStringList{"About OQCREDIT", "OQCREDIT for " + client, "Version 1.1.0", "https://vendor.example",
-                                 phone, phone.isEmpty() ? "" : "support@vendor.example"}));
-    QVERIFY(closedByOK);
-    QVERIFY(plain);
-    const ImageList logos;
-    QCOMPARE(picture, logos.picture(logo).toImage());
-    QVERIFY(picture != logos.picture(3 - logo).toImage());
-    QCOMPARE(rig.boxes.boxes.size(), 0);
-}
 
 void AboutTest::systemInformationProgram_data()
 {
@@ -147,7 +93,7 @@ void AboutTest::systemInformationProgram()
     const bool message = attempt.isEmpty() || !startWorks;
     if (message)
         rig.boxes.expect(vbOK);
-    whenModal<frmAbout>([](frmAbout& w) { click(w, "cmdSysInfo"); });
+    whenModal("frmAbout", [](QWidget& w) { click(w, "cmdSysInfo"); });
     frmAbout::ShowModal();
     QStringList starts;
     for (const ShellRecorder::Call& call : rig.shell.calls)
