@@ -42,11 +42,11 @@ AppRig::~AppRig()
     SetCommandLine(QString());
 }
 
-void AppRig::storeAccount(const QString& user) const
+void AppRig::storeAccount(const QString& user, const QString& password) const
 {
     SettingsStore::SaveSetting("OQCREDIT", "Main", "ServerURL", sim.baseUrl());
     SettingsStore::SaveSetting("OQCREDIT", "Main", "UserName", user);
-    SettingsStore::SaveSetting("OQCREDIT", "Main", "Password", Password);
+    SettingsStore::SaveSetting("OQCREDIT", "Main", "Password", password);
 }
 
 QStringList AppRig::sent(bool withReads) const

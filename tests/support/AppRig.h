@@ -81,7 +81,7 @@ public:
     AppRig& operator=(const AppRig&) = delete;
 
     // The stored settings a previous run leaves for user at the stand-in server.
-    void storeAccount(const QString& user = User) const;
+    void storeAccount(const QString& user = User, const QString& password = Password) const;
     // The requests the server received ("METHOD target"), in order; unless asked for, without the
     // existing-report check's account reads, which start-up sends ahead and drops when no check
     // takes them.

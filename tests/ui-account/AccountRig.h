@@ -5,6 +5,7 @@
 // the settings window opens (an empty store).
 
 #include "AppRig.h"
+#include "ModalDriver.h"
 #include "core/basSettings.h"
 #include "platform/SettingsStore.h"
 #include "ui/account/AccountWindows.h"
@@ -12,10 +13,8 @@
 #include "ui/account/frmPrefs.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -26,35 +25,18 @@ QString stored(const QString& key)
     return SettingsStore::GetSetting("OQCREDIT", "Main", key, kAbsent);
 }
 
-// Acts on the first modal window of the class once it is the active modal window, even when
-// event loops of server requests run before it appears; then leaves it without any question, so
-// the caller's ShowModal returns on every path.
-void whenModal(const char* className, std::function<void(QWidget&)> act)
+// Leaves a window without any question, whatever a script left open, so the caller's ShowModal
+// returns on every path.
+void leaveQuietly(QWidget* window)
 {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, className, act, polls = 0]() mutable {
-        QWidget* window = QApplication::activeModalWidget();
-        if (window && !window->inherits(className))
-            window = nullptr;
-        if (!window && ++polls < 3000)   // about 15 s
-            return;
-        timer->deleteLater();
-        timer->stop();
-        if (!window) {
-            QTest::qFail("The expected modal window did not appear", __FILE__, __LINE__);
-            return;
-        }
-        act(*window);
-        if (qobject_cast<frmPrefs*>(window)) {
-            frmPrefs::setUserCancelled(true);
-            frmPrefs::Unload();
-            frmPrefs::setUserCancelled(false);
-        } else if (window->isVisible()) {
-            window->setProperty("UserInitiated", true);
-            QMetaObject::invokeMethod(window, "reject");
-        }
-    });
-    timer->start(5);
+    if (qobject_cast<frmPrefs*>(window)) {
+        frmPrefs::setUserCancelled(true);
+        frmPrefs::Unload();
+        frmPrefs::setUserCancelled(false);
+    } else if (window->isVisible()) {
+        window->setProperty("UserInitiated", true);
+        QMetaObject::invokeMethod(window, "reject");
+    }
 }
 
 QLineEdit* box(QWidget& w, const QString& name)
@@ -68,6 +50,15 @@ void click(QWidget& w, const QString& name)
 }
 
 struct Rig : AppRig {
+    ModalDriver user;
+    // Acts on the next modal window of the class, then leaves it.
+    void whenModal(const char* className, std::function<void(QWidget&)> act)
+    {
+        user.on(className, [act](QWidget* window) {
+            act(*window);
+            leaveQuietly(window);
+        });
+    }
     Rig()
     {
         env.freshProps();

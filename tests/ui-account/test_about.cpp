@@ -93,7 +93,7 @@ void AboutTest::systemInformationProgram()
     const bool message = attempt.isEmpty() || !startWorks;
     if (message)
         rig.boxes.expect(vbOK);
-    whenModal("frmAbout", [](QWidget& w) { click(w, "cmdSysInfo"); });
+    rig.whenModal("frmAbout", [](QWidget& w) { click(w, "cmdSysInfo"); });
     frmAbout::ShowModal();
     QStringList starts;
     for (const ShellRecorder::Call& call : rig.shell.calls)

@@ -358,20 +358,21 @@ void AccountWindowsTest::messages()
             setters[rest.section('=', 0, 0)](rest.section('=', 1));
         else if (kind == "changed") {   // a change succeeded earlier in this run
             rig.boxes.expect(vbOK);
-            whenModal("frmChangePass", [](QWidget& w) {
+            rig.whenModal("frmChangePass", [](QWidget& w) {
                 box(w, "txtOldPassword")->setText(AppRig::Password);
                 box(w, "txtNewPassword")->setText(kNew);
                 box(w, "txtConfirmPassword")->setText(kNew);
                 click(w, "cmdOK");
             });
             frmChangePass::ShowModal(true);
+            QTest::qWait(20);   // the driver sees the window go before it comes again
             rig.boxes.boxes.clear();
         }
     }
     for (int i = 0; i < boxes.size(); ++i)
         rig.boxes.expect(i == 0 ? answer : int(vbOK));
     QStringList seen;
-    whenModal(windowClass(window), [&](QWidget& w) {
+    rig.whenModal(windowClass(window), [&](QWidget& w) {
         for (const QString& expected : after)
             if (expected.startsWith("before:"))
                 seen << expected.section('=', 0, 0) + "=" + windowState(w, expected.section('=', 0, 0).mid(7));
@@ -410,6 +411,7 @@ void AccountWindowsTest::messages()
         frmUpdateContactInfo::ShowModal();
     else
         frmAbout::ShowModal();
+    QCOMPARE(rig.user.pending(), 0);
     for (const QString& expected : after)
         if (!isWindowKey(expected.section('=', 0, 0)) && expected.section('=', 0, 0) != "kept")
             seen << expected.section('=', 0, 0) + "=" + runState(rig, expected.section('=', 0, 0), expected.section('=', 1));
@@ -439,7 +441,7 @@ void AccountWindowsTest::clickSelectsWholeBox()
     Rig rig;
     QString selected;
     const QStringList names = {"txtServerURL", "txtUserName", "txtPassword", "txtPasswordConfirm"};
-    whenModal("frmPrefs", [&](QWidget& w) {
+    rig.whenModal("frmPrefs", [&](QWidget& w) {
         for (const QString& name : names) {
             box(w, name)->setText(name);
             box(w, name == names[0] ? names[1] : names[0])->setFocus();
