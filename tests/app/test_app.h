@@ -21,6 +21,8 @@ private slots:
     void loading();
     void savesOnceAndReadsBack_data();
     void savesOnceAndReadsBack();
+    void programFolderFromEnvironment_data();
+    void programFolderFromEnvironment();
     void loginByRefKeepsFirstAnswer();
 };
 

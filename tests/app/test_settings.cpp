@@ -6,8 +6,10 @@
 #include "core/basSettings.h"
 #include "core/clsProperties.h"
 #include "platform/AppError.h"
+#include "platform/AppPaths.h"
 #include "platform/SettingsStore.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTest>
 
@@ -134,6 +136,36 @@ void SettingsTest::savesOnceAndReadsBack()
         "Loaded Settings - Send Directory: " + env.path("s/"), "Loaded Settings - Receive Directory: " + env.path("r/"),
         "Loaded Settings - Archive Directory: " + env.path("a/"), "Loaded Settings - ServerURL: http://127.0.0.1:9",
         "Loaded Settings - UserID:    demo"}));
+}
+
+// The program's folder from the environment never ends with a separator (the root aside), so
+// the folders and files named from it hold no doubled one.
+void SettingsTest::programFolderFromEnvironment_data()
+{
+    QTest::addColumn<QString>("home");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("as set") << "HOME/q" << "HOME/q";
+    QTest::newRow("separators after it") << "HOME/q//" << "HOME/q";
+    QTest::newRow("one letter, relative") << "q/" << "q";
+    QTest::newRow("the root") << "//" << "/";
+}
+
+void SettingsTest::programFolderFromEnvironment()
+{
+    QFETCH(QString, home);
+    QFETCH(QString, folder);
+    TestEnv env;
+    FakeDesktop desk;
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(env.home());
+    qputenv("QUILLCLIENT_HOME", QFile::encodeName(QString(home).replace("HOME", env.home())));
+    const QString found = AppPaths::ProgramFolder();
+    clsProperties props;
+    if (folder != "/")
+        LoadSettings(props);
+    QDir::setCurrent(cwd);
+    QCOMPARE(found, folder.replace("HOME", env.home()));
+    QCOMPARE(props.ReceiveDir(), folder == "/" ? QString() : folder + "/receive/");
 }
 
 // The first answer about login by reference is the one kept.
