@@ -12,12 +12,3 @@ private slots:
     void messages();
     void clickSelectsWholeBox();
 };
-
-// The system information command.
-class AboutTest : public QObject
-{
-    Q_OBJECT
-private slots:
-    void systemInformationProgram_data();
-    void systemInformationProgram();
-};

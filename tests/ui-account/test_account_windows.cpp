@@ -4,14 +4,38 @@
 #include "app/basMain.h"
 #include "ui/account/frmAbout.h"
 #include "ui/account/frmUpdateContactInfo.h"
+#include "platform/Registry.h"
+#include "platform/Seam.h"
 #include "ui/ordering/ImageList.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QTcpServer>
+#include <QTemporaryDir>
+
+#include <optional>
 
 namespace {
+
+// Registry values by "key\value name", installed for the test's lifetime.
+struct FakeRegistry : Registry {
+    QMap<QString, QString> values;
+    FakeRegistry() { Seam<Registry>::set(this); }
+    ~FakeRegistry() override { Seam<Registry>::set(nullptr); }
+    bool QueryString(const QString& keyPath, const QString& valueName, QString& value) override
+    {
+        value = values.value(keyPath + "\\" + valueName);
+        return values.contains(keyPath + "\\" + valueName);
+    }
+};
+
+// PATH for the test's lifetime.
+struct SearchPath {
+    QByteArray saved = qgetenv("PATH");
+    explicit SearchPath(const QString& path) { qputenv("PATH", path.toLocal8Bit()); }
+    ~SearchPath() { qputenv("PATH", saved); }
+};
 
 const QString kNew = QStringLiteral("Fresh2026pass");
 
@@ -76,6 +100,13 @@ QString runState(Rig& rig, const QString& key, const QString& expected)
         {"hourglass", QString::number(rig.desk.hourglassShown > 0)}};
     if (key.startsWith("store:"))
         return stored(key.mid(6));
+    if (key == "starts") {
+        QStringList starts;
+        for (const ShellRecorder::Call& call : rig.shell.calls)
+            starts << call.verb + " " + QDir::fromNativeSeparators(call.target) + " " + QString::number(call.showCommand) + " ["
+                          + call.arguments.join(",") + "]";
+        return starts.join(" / ");
+    }
     if (key == "errors.log") {
         const QString log = QString::fromLatin1(rig.env.readFile("errors.log"));
         return log.contains(expected) ? expected : log;
@@ -311,6 +342,20 @@ void AccountWindowsTest::messages_data()
             {"title=About OQCREDIT", "lblTitle=OQCREDIT for " + client, "lblVersion=Version 1.1.0",
              "lblWebsite=https://vendor.example", "lblPhone=" + phone, "lblEmail=" + email, "plain=1", "logo=" + logo, "open=0"});
     }
+    // The system information program: the registry places (PATH names the program, FOLDER its
+    // folder; TMP is a temporary folder, holding MSINFO32.EXE with "file"), else a desktop
+    // program on PATH; a message when there is none or it does not start.
+    const QString none = "OQCREDIT|0|System Information Is Unavailable At This Time";
+    for (const auto& [name, given, box, starts] : QList<std::tuple<const char*, L, QString, QString>>{
+             {"sysinfo: nothing anywhere", {}, none, ""},
+             {"sysinfo: registry path first, trailing NUL dropped",
+              {"registry:PATH=TMP/msinfo32.exe" + QString(QChar(0)), "registry:FOLDER=TMP", "file", "path:hardinfo"}, "",
+              "start TMP/msinfo32.exe 1 []"},
+             {"sysinfo: registry folder holding the program", {"registry:FOLDER=TMP", "file"}, "", "start TMP/MSINFO32.EXE 1 []"},
+             {"sysinfo: registry folder without it", {"registry:FOLDER=TMP"}, none, ""},
+             {"sysinfo: desktop program on PATH", {"path:hardinfo"}, "", "start TMP/bin/hardinfo 1 []"},
+             {"sysinfo: found but cannot start", {"path:kinfocenter", "startFails"}, none, "start TMP/bin/kinfocenter 1 []"}})
+        row(name, "about", given, {}, {"cmdSysInfo"}, vbOK, box.isEmpty() ? L() : L{box}, {}, {"starts=" + starts});
 }
 
 void AccountWindowsTest::messages()
@@ -323,13 +368,20 @@ void AccountWindowsTest::messages()
     QFETCH(QStringList, boxes);
     QFETCH(QStringList, sent);
     QFETCH(QStringList, after);
+#ifdef Q_OS_WIN
+    if (given.join(' ').contains("path:"))
+        QSKIP("Windows has the registry places only; desktop programs on PATH are looked for elsewhere");
+#endif
     Rig rig;
+    QTemporaryDir tmp;
+    FakeRegistry registry;
+    std::optional<SearchPath> path;
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost, 0);
     const QString closed = QStringLiteral("http://127.0.0.1:%1").arg(probe.serverPort());
     probe.close();
     for (QStringList* list : {&given, &entries, &presses, &boxes, &sent, &after})
-        list->replaceInStrings("SIM", rig.sim.baseUrl()).replaceInStrings("CLOSED", closed).replaceInStrings("HOME", rig.env.home());
+        list->replaceInStrings("TMP", tmp.path()).replaceInStrings("SIM", rig.sim.baseUrl()).replaceInStrings("CLOSED", closed).replaceInStrings("HOME", rig.env.home());
     const QMap<QString, std::function<void(const QString&)>> setters = {
         {"ServerURL", [](const QString& v) { Props().setServerURL(v); }}, {"UserName", [](const QString& v) { Props().setUserName(v); }},
         {"Password", [](const QString& v) { Props().setPassword(v); }}, {"Client", [](const QString& v) { Props().setClient(v); }},
@@ -356,6 +408,18 @@ void AccountWindowsTest::messages()
             SettingsStore::SaveSetting("OQCREDIT", "Main", rest.section('=', 0, 0), rest.section('=', 1));
         else if (kind == "set")
             setters[rest.section('=', 0, 0)](rest.section('=', 1));
+        else if (kind == "registry")
+            registry.values[rest.startsWith("PATH") ? "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO\\PATH"
+                                                    : "SOFTWARE\\Microsoft\\Shared Tools Location\\MSINFO"] = rest.section('=', 1);
+        else if (kind == "file")
+            QVERIFY(QFile(tmp.filePath("MSINFO32.EXE")).open(QIODevice::WriteOnly));
+        else if (kind == "path") {   // a program on PATH, the only folder on it
+            QVERIFY(QDir(tmp.path()).mkpath("bin"));
+            QFile program(tmp.filePath("bin/" + rest));
+            QVERIFY(program.open(QIODevice::WriteOnly) && program.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+            path.emplace(tmp.filePath("bin"));
+        } else if (kind == "startFails")
+            rig.shell.startResult = false;
         else if (kind == "changed") {   // a change succeeded earlier in this run
             rig.boxes.expect(vbOK);
             rig.whenModal("frmChangePass", [](QWidget& w) {

@@ -7,5 +7,5 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return RunTests<AccountWindowsTest, AboutTest>(argc, argv);
+    return RunTests<AccountWindowsTest>(argc, argv);
 }
