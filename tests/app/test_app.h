@@ -31,8 +31,8 @@ class MainTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void commandLineAndReportSetTheWindow_data();
-    void commandLineAndReportSetTheWindow();
+    void commandLineSelectsMode_data();
+    void commandLineSelectsMode();
     void storedSettingsStartNormally_data();
     void storedSettingsStartNormally();
     void failedStepShowsErrorInMain_data();

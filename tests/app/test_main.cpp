@@ -15,53 +15,39 @@
 #include <QTimer>
 
 // The command line picks the mode (/c: the configuration program instead of the window; /p:
-// the settings window first); the existing-report check then sets the buttons.
-void MainTest::commandLineAndReportSetTheWindow_data()
+// the settings window first). The button rules themselves are the main window's
+// (TestCheckExisting::buttonRules); start-up has the window apply them once the check, and any
+// reissue number it asked for, is done.
+void MainTest::commandLineSelectsMode_data()
 {
     QTest::addColumn<QString>("commandLine");
     QTest::addColumn<bool>("configuration");
     QTest::addColumn<bool>("settingsWindow");
-    QTest::addColumn<QString>("reportId");
-    QTest::addColumn<QString>("reissue");
-    QTest::addColumn<QStringList>("disabled");
-    const QStringList six = {"cmdAddBureau", "cmdImport", "cmdPrint", "cmdRMCR", "cmdRequestSupp", "cmdView"};
-    QTest::newRow("/p, no report") << "/p" << false << true << "" << "" << six;
-    QTest::newRow("/P is not /p, search error") << "/P" << false << false << "ERROR" << "" << (six + QStringList{"cmdRepull"});
-    QTest::newRow("/c inside a word") << "x/config" << true << false << "" << "" << QStringList();
-    QTest::newRow("/C") << "/C" << true << false << "" << "" << QStringList();
-    QTest::newRow("/c and /p") << "/p /c" << true << false << "" << "" << QStringList();
-    QTest::newRow("found by reissue") << "" << false << false << "G-1" << "R77"
-        << QStringList{"cmdAddBureau", "cmdRMCR", "cmdRepull", "cmdRequestSupp"};
-    QTest::newRow("found") << "" << false << false << "G-1" << "" << QStringList();
+    QTest::newRow("none") << "" << false << false;
+    QTest::newRow("/p") << "/p" << false << true;
+    QTest::newRow("/P is not /p") << "/P" << false << false;
+    QTest::newRow("/c inside a word") << "x/config" << true << false;
+    QTest::newRow("/C") << "/C" << true << false;
+    QTest::newRow("/c and /p") << "/p /c" << true << false;
 }
 
-void MainTest::commandLineAndReportSetTheWindow()
+void MainTest::commandLineSelectsMode()
 {
     QFETCH(QString, commandLine);
     QFETCH(bool, configuration);
     QFETCH(bool, settingsWindow);
-    QFETCH(QString, reportId);
-    QFETCH(QString, reissue);
-    QFETCH(QStringList, disabled);
     AppRig rig;
     rig.storeAccount();
     SetCommandLine(commandLine);
-    rig.window.reportId = reportId;
-    rig.window.reissueDuringCheck = reissue;
+    rig.window.reissueDuringCheck = "R77";
     QCOMPARE(Main() == StartupOutcome::Configuration, configuration);
     QCOMPARE(rig.settingsShown, settingsWindow ? 1 : 0);
-    QCOMPARE(rig.window.shown + rig.window.checks * 10 + rig.window.unloaded * 100, configuration ? 100 : 11);
+    QCOMPARE(rig.window.shown + rig.window.checks * 10 + rig.window.buttonsAfterCheck * 100 + rig.window.unloaded * 1000,
+             configuration ? 1000 : 111);
     QCOMPARE(rig.shell.calls.size(), configuration ? 1 : 0);
     if (configuration)
         QCOMPARE(rig.shell.calls[0].target, rig.env.home() + "/OQCFG.EXE");
     QCOMPARE(SettingsStore::GetSetting("OQConstants", "Settings", "AppPath"), rig.env.home());
-    QStringList actuallyDisabled;   // sorted: the map's keys are
-    for (auto it = rig.window.enabledState.cbegin(); it != rig.window.enabledState.cend(); ++it)
-        if (!it.value()) actuallyDisabled << it.key();
-    disabled.sort();
-    QCOMPARE(actuallyDisabled, disabled);
-    QCOMPARE(rig.window.texts.value("cmdRepull"),
-             !configuration && reportId.isEmpty() ? QString("&Pull Credit|Pull New Credit Report") : QString());
 }
 
 void MainTest::storedSettingsStartNormally_data()

@@ -8,7 +8,6 @@
 #include "core/IMainWindow.h"
 #include "core/clsProperties.h"
 
-#include <QMap>
 #include <QStringList>
 
 // Counts requests to end the program instead of ending it, and clears the "ending" state the
@@ -52,18 +51,12 @@ public:
         if (!reissueDuringCheck.isEmpty())
             Props().setReissueNumber(reissueDuringCheck);
     }
-    QString ExistingReportID() const override { return reportId; }
-    void SetButtonEnabled(MainButton button, bool enabled) override { enabledState[ButtonName(button)] = enabled; }
-    void SetButtonText(MainButton button, const QString& caption, const QString& tip) override
-    {
-        texts[ButtonName(button)] = caption + "|" + tip;
-    }
+    // Counts the calls that come after a check.
+    void SetButtons() override { buttonsAfterCheck += checks > 0 ? 1 : 0; }
 
-    QString version, caption, reportId, reissueDuringCheck;
+    QString version, caption, reissueDuringCheck;
     QStringList tooltips;
-    int logo = 0, shown = 0, unloaded = 0, checks = 0;
-    QMap<QString, bool> enabledState;
-    QMap<QString, QString> texts;
+    int logo = 0, shown = 0, unloaded = 0, checks = 0, buttonsAfterCheck = 0;
 };
 
 // Start-up's surroundings: fresh folders, the seams above, this rig's window as the main window
