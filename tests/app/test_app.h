@@ -41,13 +41,15 @@ private slots:
     void restartWaitsForNestedLoops();
 };
 
-// What only Windows has: the registry branch of the store, the Windows folder, the shell's codes.
+// The real desktop: what only Windows has (the registry branch of the store, the Windows folder,
+// the shell's codes) and the printer dialog.
 class WindowsTest : public QObject
 {
     Q_OBJECT
 private slots:
     void shellResultsAreClassicCodes_data();
     void shellResultsAreClassicCodes();
+    void printerDialogGivesTheChoice();
     void storeIsTheClassicRegistryBranch();
     void windowsFolderIsTheSystemsUnlessMoved();
     void realShellReportsNoAssociation_data();

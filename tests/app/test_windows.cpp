@@ -1,5 +1,6 @@
 #include "test_app.h"
 
+#include "ModalDriver.h"
 #include "ScriptedMsgBox.h"
 #include "ShellRecorder.h"
 #include "TestEnv.h"
@@ -11,7 +12,10 @@
 #include "ui/account/SysInfo.h"
 
 #include <QDir>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTest>
 
 void WindowsTest::shellResultsAreClassicCodes_data()
@@ -36,6 +40,30 @@ void WindowsTest::shellResultsAreClassicCodes()
     QFETCH(quint32, win32Error);
     QFETCH(int, code);
     QCOMPARE(WindowsShell::ClassicCode(succeeded, instApp, win32Error), code);
+}
+
+// The printer dialog gives what the user chose there: the printer, the copies, or the file to
+// print into; nothing when cancelled.
+void WindowsTest::printerDialogGivesTheChoice()
+{
+#ifdef Q_OS_WIN
+    QSKIP("the Windows printer dialog is the system's own, not a window a test can drive");
+#endif
+    ModalDriver user;
+    Desktop::PrinterChoice shown;
+    user.on("QPrintDialog", [&](QWidget* w) {
+        auto* dialog = static_cast<QPrintDialog*>(w);
+        dialog->findChild<QSpinBox*>("copies")->setValue(3);
+        dialog->accept();
+        shown = {dialog->printer()->printerName(), dialog->printer()->copyCount(), dialog->printer()->outputFileName()};
+    });
+    user.on("QPrintDialog", [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    Desktop::PrinterChoice choice{"none", 1, "none"};
+    QVERIFY(Desktop().ChoosePrinter(choice));
+    QCOMPARE(QStringList({choice.printerName, QString::number(choice.copies), choice.outputFile}),
+             QStringList({shown.printerName, "3", shown.outputFile}));
+    QVERIFY(shown.printerName != "none" && shown.outputFile != "none");
+    QVERIFY(!Desktop().ChoosePrinter(choice));
 }
 
 void WindowsTest::storeIsTheClassicRegistryBranch()
