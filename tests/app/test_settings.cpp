@@ -147,7 +147,9 @@ void SettingsTest::programFolderFromEnvironment_data()
     QTest::newRow("as set") << "HOME/q" << "HOME/q";
     QTest::newRow("separators after it") << "HOME/q//" << "HOME/q";
     QTest::newRow("one letter, relative") << "q/" << "q";
+#ifndef Q_OS_WIN   // there "//" begins a network path
     QTest::newRow("the root") << "//" << "/";
+#endif
 }
 
 void SettingsTest::programFolderFromEnvironment()
@@ -159,13 +161,13 @@ void SettingsTest::programFolderFromEnvironment()
     const QString cwd = QDir::currentPath();
     QDir::setCurrent(env.home());
     qputenv("QUILLCLIENT_HOME", QFile::encodeName(QString(home).replace("HOME", env.home())));
-    const QString found = AppPaths::ProgramFolder();
+    const QString found = QDir::fromNativeSeparators(AppPaths::ProgramFolder());
     clsProperties props;
     if (folder != "/")
         LoadSettings(props);
     QDir::setCurrent(cwd);
     QCOMPARE(found, folder.replace("HOME", env.home()));
-    QCOMPARE(props.ReceiveDir(), folder == "/" ? QString() : folder + "/receive/");
+    QCOMPARE(QDir::fromNativeSeparators(props.ReceiveDir()), folder == "/" ? QString() : folder + "/receive/");
 }
 
 // The first answer about login by reference is the one kept.
