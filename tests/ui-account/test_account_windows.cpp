@@ -105,7 +105,6 @@ struct Rig : AppRig {
     }
 };
 
-
 // Registry values by "key\value name", installed for the test's lifetime.
 struct FakeRegistry : Registry {
     QMap<QString, QString> values;
@@ -205,12 +204,24 @@ QString runState(Rig& rig, const QString& key, const QString& expected)
 } // namespace
 
 // The account windows' messages and outcomes. Each row opens a window (by ShowModal, or at
-// start-up), sets the scene (given), types the entries ("name=value"), presses buttons, keys or
-// labels in order, answers the boxes (the first with answer, the rest with OK), and compares the
-// boxes shown ("title|style|text"; "*": any; "~text": containing text), the requests sent (after
-// "Action="; at start-up without the account reads sent ahead) and the state afterwards
-// ("key=value"). SIM stands for the stand-in server, CLOSED for an address nothing listens on,
-// HOME for the program's folder.
+// start-up), sets the scene, types the entries ("name=value", into the box as a user does; a
+// check box is set), presses buttons, keys or labels in order, answers the boxes (the first with
+// answer, the rest with OK), and compares the boxes shown ("title|style|text"; "*": any;
+// "~text": containing text), the requests sent (after "Action="; at start-up without the account
+// reads sent ahead) and the state afterwards ("key=value", in any order). SIM stands for the
+// stand-in server, CLOSED for an address nothing listens on, HOME for the program's folder, TMP
+// for a temporary folder.
+//   given: account[:unsaved], storeBroken, script:ACTION:status:body, drop:ACTION, store:KEY=value,
+//     set:PROPERTY=value, changed (a change succeeded before), registry:PATH|FOLDER=value, file
+//     (TMP/MSINFO32.EXE), path:PROGRAM (TMP/bin alone on PATH), startFails.
+//   after, read from the window once the presses are done: open, focus, selected (the focused
+//     box's), title, cancelled (the settings window's UserCancelled), logo, plain (the about texts
+//     are plain text), kept (every box holds what was typed), a box, label or check box by name,
+//     tip:NAME, cursor:NAME; before:KEY as the window first showed it.
+//   after, read from the run once the window is gone: ServerURL, BaseUrl, UserName, Password,
+//     SavePassword, contact (e-mail|telephone|extension), store:KEY, ended (program ends asked
+//     for), quit (the ending state), checks, mainLogo and tips (of the main window), hourglass
+//     (shown at all), starts (the shell's program starts), errors.log (holding the value).
 void AccountWindowsTest::messages_data()
 {
     QTest::addColumn<QString>("window");   // prefs, pass (by choice), forced, contact, about; "start prefs", "start pass"
