@@ -23,7 +23,6 @@ private slots:
     void savesOnceAndReadsBack();
     void programFolderFromEnvironment_data();
     void programFolderFromEnvironment();
-    void loginByRefKeepsFirstAnswer();
 };
 
 // Start-up against the stand-in server, with a recording main window.

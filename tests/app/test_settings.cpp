@@ -169,16 +169,3 @@ void SettingsTest::programFolderFromEnvironment()
     QCOMPARE(found, folder.replace("HOME", env.home()));
     QCOMPARE(QDir::fromNativeSeparators(props.ReceiveDir()), folder == "/" ? QString() : folder + "/receive/");
 }
-
-// The first answer about login by reference is the one kept.
-void SettingsTest::loginByRefKeepsFirstAnswer()
-{
-    for (bool first : {true, false}) {
-        clsProperties props;
-        QVERIFY(!props.CanLoginByRef());
-        props.setLoginByRef(first);
-        props.setLoginByRef(!first);
-        QCOMPARE(props.CanLoginByRef(), first);
-        QCOMPARE(props.IsLoginByRef(), !first);
-    }
-}
