@@ -1,21 +1,19 @@
 #include <QApplication>
 
+int runButtonTests(int argc, char** argv);
 int runFrmMainTests(int argc, char** argv);
 int runWebPageTests(int argc, char** argv);
 int runCheckExistingTests(int argc, char** argv);
 int runStatusTests(int argc, char** argv);
-int runLoginByRefTests(int argc, char** argv);
-int runValidationTests(int argc, char** argv);
 int runPullTests(int argc, char** argv);
 int runReportCommandTests(int argc, char** argv);
-int runButtonTests(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     int status = 0;
     for (auto run : {runButtonTests, runFrmMainTests, runWebPageTests, runCheckExistingTests, runStatusTests,
-                     runLoginByRefTests, runReportCommandTests, runValidationTests, runPullTests})
+                     runReportCommandTests, runPullTests})
         status |= run(argc, argv);
     return status;
 }
