@@ -30,10 +30,8 @@ class MainTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void commandLineSelectsMode_data();
-    void commandLineSelectsMode();
-    void storedSettingsStartNormally_data();
-    void storedSettingsStartNormally();
+    void startsByCommandLine_data();
+    void startsByCommandLine();
     void failedStepShowsErrorInMain_data();
     void failedStepShowsErrorInMain();
     void newsPageOpensWithoutWaiting();
