@@ -8,12 +8,13 @@ int runLoginByRefTests(int argc, char** argv);
 int runValidationTests(int argc, char** argv);
 int runPullTests(int argc, char** argv);
 int runReportCommandTests(int argc, char** argv);
+int runButtonTests(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     int status = 0;
-    for (auto run : {runFrmMainTests, runWebPageTests, runCheckExistingTests, runStatusTests,
+    for (auto run : {runButtonTests, runFrmMainTests, runWebPageTests, runCheckExistingTests, runStatusTests,
                      runLoginByRefTests, runReportCommandTests, runValidationTests, runPullTests})
         status |= run(argc, argv);
     return status;

@@ -255,7 +255,7 @@ void TestCheckExisting::reportAgeAgainstTimeFrame()
         rig.boxes.expect(vbNo);   // keep the old report
     rig.check();
     QCOMPARE(rig.window()->existingReportResult(), status);
-    QCOMPARE(frmCheckExisting::sDateRequested().isEmpty(), daysAgo < 0);
+    QCOMPARE(rig.window()->session().dateRequested().isEmpty(), daysAgo < 0);
 }
 
 // A check that could not search ends in the search error: no new pull is offered, nothing of the
@@ -316,7 +316,7 @@ void TestCheckExisting::failedCheckEndsInSearchError()
     QVERIFY2(log.contains(logged.toUtf8()), log.constData());
     QVERIFY(!log.contains("Demo2026pass"));
     QCOMPARE(rig.window()->existingReportResult(), int(ReportSearchError));
-    QCOMPARE(disabledButtons(rig), QString("AddBureau Import Print RMCR Repull RequestSupp View"));
+    QCOMPARE(disabledButtons(rig), QString("AddBureau Import Print RMCR Repull RequestSupp View Web"));
     QVERIFY(rig.window()->Button(MainButton::cmdRepull).text() != "&Pull Credit");
     if (failure == "no-export")
         QVERIFY(rig.sent("FIND_REPORT").isEmpty());
@@ -416,13 +416,13 @@ void TestCheckExisting::individualLoanHidesCoBorrowerKeepingBoxes()
     QCOMPARE(rig.window()->Box(LoanBox::lblBorDOB).text(), QString("02/14/1985"));
     // What the check found stays readable after its window is gone, until the next check.
     QTRY_VERIFY(frmCheckExisting::loaded() == nullptr);
-    const QString found = frmCheckExisting::sReportID();
-    QCOMPARE(rig.window()->sReportUID(), found);
-    QVERIFY(frmCheckExisting::oInquiry() != nullptr);
-    frmCheckExisting::setsReportID("NEW-ORDER-GUID");
-    QCOMPARE(rig.window()->ExistingReportID(), QString("NEW-ORDER-GUID"));
+    const QString found = rig.window()->sReportUID();
+    QVERIFY(!found.isEmpty());
+    QVERIFY(rig.window()->inquiry() != nullptr);
+    rig.window()->session().OrderPlaced("NEW-ORDER-GUID");
+    QCOMPARE(rig.window()->session().ExistingReportID(), QString("NEW-ORDER-GUID"));
     rig.check();
-    QCOMPARE(frmCheckExisting::sReportID(), found);
+    QCOMPARE(rig.window()->sReportUID(), found);
 }
 
 void TestCheckExisting::reloadRunsStartupAgain()

@@ -224,8 +224,9 @@ void TestPull::setUpByTypeStatusAndRights()
     record->setnStatusEXP(qint16(status[1]));
     record->setnStatusTU(qint16(status[2]));
 
-    frmPullReport& window = frmPullReport::Load(*main());
-    window.SetProps(record, type, main()->inquiry());
+    main()->session().setReportStatus(record);
+    frmPullReport& window = frmPullReport::Load(*main(), main()->session(), main());
+    window.SetProps(type);
     window.show();
     QCOMPARE(window.windowTitle(), caption);
     const QList<QCheckBox*> boxes = {window.cbxEquifax(), window.cbxExperian(), window.cbxTransUnion()};
@@ -380,7 +381,7 @@ void TestPull::orderReachesServerByteForByte()
     QCOMPARE(main()->Button(MainButton::cmdRepull).text(), QString("&Repull"));
     for (const char* name : {"cmdView", "cmdPrint", "cmdImport", "cmdRepull"})
         QVERIFY2(m_rig->enabled(name), name);
-    QCOMPARE(frmCheckExisting::sReportID(), guid);
+    QCOMPARE(main()->session().ExistingReportID(), guid);
     QVERIFY(main()->sReportLocation().isEmpty());
 }
 
@@ -650,7 +651,7 @@ void TestPull::failedVersionStampLeavesOrderKnown()
     QVERIFY(!guid.isEmpty());
     QCOMPARE(main()->sReportUID(), guid);
     QCOMPARE(main()->reportStatus()->sReportID(), guid);
-    QCOMPARE(frmCheckExisting::sReportID(), guid);
+    QCOMPARE(main()->session().ExistingReportID(), guid);
     QCOMPARE(main()->Button(MainButton::cmdRepull).text(), QString("&Repull"));
     QVERIFY(m_rig->enabled("cmdView"));
 }

@@ -10,6 +10,7 @@
 #include "ui/ordering/OrderingWindows.h"
 #include "ui/ordering/frmCheckExisting.h"
 #include "ui/ordering/frmMain.h"
+#include "ui/ordering/LoanSession.h"
 #include "ui/ordering/ReportCommands.h"
 #include "ui/ordering/frmStatus.h"
 
@@ -71,7 +72,7 @@ class TestReportCommands : public QObject
         FakeDesktop desk;
         ShellRecorder shell;
         ScriptedMsgBox boxes;
-        QString location;   // the window's sReportLocation
+        LoanSession session;   // the main window's: report ID, loan, downloaded PDF
     };
     std::optional<PerTest> m_test;
 
@@ -80,7 +81,9 @@ class TestReportCommands : public QObject
         auto inquiry = std::make_shared<clsInquiry>();
         inquiry->setBorrowerFile(ReportFixture::LoanFile);
         inquiry->setBorrowerFilePath(ReportFixture::LoanFilePath);
-        return ReportCommands(ReportFixture::ReportId, inquiry, m_test->location);
+        m_test->session.setInquiry(inquiry);
+        m_test->session.setReportId(ReportFixture::ReportId);
+        return ReportCommands(m_test->session);
     }
 
     QString box(int i) const
@@ -204,7 +207,7 @@ private slots:
         commands().View();
         QCOMPARE(m_test->boxes.boxes.size(), 1);
         QCOMPARE(box(0), QString(expectedBox).replace("{pdf}", m_test->loan.borrowerFolder() + "SAMPLE.pdf"));
-        QCOMPARE(m_test->location.isEmpty(), !scriptedPdf.isEmpty());
+        QCOMPARE(m_test->session.reportLocation().isEmpty(), !scriptedPdf.isEmpty());
     }
 
     void printGoesToTheChosenPrinter_data()
@@ -241,7 +244,7 @@ private slots:
         QCOMPARE(m_test->loan.env.readFile("errors.log"), QByteArray());
         if (row.toFile) {
             QVERIFY(m_test->loan.env.readFile(out).startsWith("%PDF-"));
-            QCOMPARE(m_test->loan.env.readFile(out), m_test->loan.env.readFile(m_test->location));
+            QCOMPARE(m_test->loan.env.readFile(out), m_test->loan.env.readFile(m_test->session.reportLocation()));
         }
     }
 

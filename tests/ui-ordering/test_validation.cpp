@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "core/AppContext.h"
 #include "core/clsProperties.h"
+#include "host/basDates.h"
 #include "ui/ordering/frmMain.h"
 #include "ui/ordering/frmPullReport.h"
 #include "ui/ordering/frmReissue.h"
@@ -177,7 +178,7 @@ void TestValidation::getDateForms()
     QFETCH(QString, value);
     QFETCH(QString, sent);
     bool ok = sent == "!";
-    QCOMPARE(frmPullReport::GetDate(value, ok), sent == "!" ? QString() : sent);
+    QCOMPARE(GetDate(value, ok), sent == "!" ? QString() : sent);
     QCOMPARE(ok, sent != "!");
 }
 
