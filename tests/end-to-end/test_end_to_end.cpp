@@ -1,11 +1,14 @@
 #include "TestEnv.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
 #include <QtTest/QTest>
+
+#include <memory>
 
 // The real program, started as its own process in fresh folders.
 class TestEndToEnd : public QObject
@@ -34,15 +37,26 @@ void startProgram(QProcess& process, const QStringList& arguments)
     process.start(programPath(), arguments);
 }
 
+// The program's settings store, read and written here as the program keeps it: on Windows the
+// registry branch (this test and the program share the user's registry), elsewhere the INI file.
+std::unique_ptr<QSettings> constantsStore(const TestEnv& env)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(env);
+    return std::make_unique<QSettings>("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\OQConstants",
+                                       QSettings::NativeFormat);
+#else
+    return std::make_unique<QSettings>(env.config() + "/QuillClient/OQConstants.ini", QSettings::IniFormat);
+#endif
+}
+
 } // namespace
 
 void TestEndToEnd::firstStartRecordsProgramAndCreatesFolders()
 {
     TestEnv env;
     // Keep every request on this machine: the vendor's default address is not used.
-    QSettings constants(env.config() + "/QuillClient/OQConstants.ini", QSettings::IniFormat);
-    constants.setValue("Settings/VendorWebsite", "http://127.0.0.1:9");
-    constants.sync();
+    constantsStore(env)->setValue("Settings/VendorWebsite", "http://127.0.0.1:9");
 
     QProcess process;
     startProgram(process, {});
@@ -52,9 +66,9 @@ void TestEndToEnd::firstStartRecordsProgramAndCreatesFolders()
     process.kill();
     process.waitForFinished();
 
-    QSettings store(env.config() + "/QuillClient/OQConstants.ini", QSettings::IniFormat);
-    QCOMPARE(store.value("Settings/AppName").toString(), QString("OQCREDIT"));
-    QCOMPARE(store.value("Settings/AppPath").toString(), env.home());
+    const auto store = constantsStore(env);
+    QCOMPARE(store->value("Settings/AppName").toString(), QString("OQCREDIT"));
+    QCOMPARE(store->value("Settings/AppPath").toString(), QDir::toNativeSeparators(env.home()));
     for (const char* folder : {"send", "receive", "archive"})
         QVERIFY2(QFileInfo(env.path(folder)).isDir(), folder);
     const QList<QByteArray> lines = env.readFile("Client.log").split('\n');

@@ -61,9 +61,10 @@ void PdfCleanUpTest::keepsNewestUnderFirstFreeName_data()
     QTest::newRow("only another loan's pdf") << "SMITH" << Ages{{"SMITHSON.pdf", 1}} << QStringList{}
                                              << Contents{{"SMITHSON.pdf", "SMITHSON.pdf"}};
     QTest::newRow("no loan folder") << "SMITH" << Ages{} << QStringList{} << Contents{};
-    QTest::newRow("wildcard characters in the name are plain") << "A*B[1]"
-        << Ages{{"A*B[1]2.pdf", 1}, {"AXB1.pdf", 2}, {"A*B[1].pdf", 3}} << QStringList{}
-        << Contents{{"A*B[1].pdf", "A*B[1]2.pdf"}, {"AXB1.pdf", "AXB1.pdf"}};
+    // Brackets: the wildcard (and pattern) characters a Windows file name can hold.
+    QTest::newRow("wildcard characters in the name are plain") << "A[1]B"
+        << Ages{{"A[1]B2.pdf", 1}, {"A1B1.pdf", 2}, {"A[1]B.pdf", 3}} << QStringList{}
+        << Contents{{"A[1]B.pdf", "A[1]B2.pdf"}, {"A1B1.pdf", "A1B1.pdf"}};
 #if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
     QTest::newRow("letter case as the file system compares") << "SMITH"
         << Ages{{"smith1.PDF", 1}, {"SMITH.pdf", 2}} << QStringList{} << Contents{{"SMITH.pdf", "smith1.PDF"}};

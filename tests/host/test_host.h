@@ -49,6 +49,8 @@ private slots:
     void ssnKeepsAsciiDigitsOnly();
     void firstLineReadAsWindows1252_data();
     void firstLineReadAsWindows1252();
+    void windows1252BothWays_data();
+    void windows1252BothWays();
     void birthDateChecked_data();
     void birthDateChecked();
     void oneDateParser_data();
