@@ -172,10 +172,7 @@ void MainTest::storedSettingsStartNormally()
     rig.env.writeFile("Config.ini", "[Interface]\r\nServerIP=10.0.0.1\r\nCompany=ACME\r\n");
     FolderWatch windows(rig.env.windows());
     FolderWatch home(rig.env.home());
-    QVERIFY(windows.available() && home.available());
     QCOMPARE(Main(), StartupOutcome::Started);
-    QCOMPARE(windows.opens("WINQUILL.INI"), 1);
-    QCOMPARE(home.opens("Config.ini"), 1);
     QCOMPARE(Props().oConfig().QuillAppDataFolder(30), QString("C:\\DATA29\\"));
     QCOMPARE(Props().oConfig().sConfigCompany(), QString("ACME"));
     QCOMPARE(rig.window.logo, logo);
@@ -193,6 +190,12 @@ void MainTest::storedSettingsStartNormally()
     QCOMPARE(Props().DepartmentID(), QString());
     QCOMPARE(Props().ReportListPage(), QString());
     QCOMPARE(rig.boxes.boxes.size(), 0);
+#ifndef Q_OS_LINUX
+    QSKIP("the host files' opens are counted through inotify (FolderWatch), on Linux only");
+#endif
+    QVERIFY(windows.available() && home.available());
+    QCOMPARE(windows.opens("WINQUILL.INI"), 1);
+    QCOMPARE(home.opens("Config.ini"), 1);
 }
 
 void MainTest::failedStepShowsErrorInMain_data()

@@ -100,7 +100,6 @@ void SettingsTest::saveAndLoadRoundTrip()
     store("Password", "old");
     store("Unrelated", "kept");
     FolderWatch watch(QFileInfo(SettingsStore::StoreFile("OQCREDIT")).absolutePath());
-    QVERIFY(watch.available());
     clsProperties props;
     props.setServerURL("http://127.0.0.1:9");
     props.setUserName("demo");
@@ -113,7 +112,6 @@ void SettingsTest::saveAndLoadRoundTrip()
     props.setSavePassword(savePassword);
     SaveSettings(props);
 
-    QCOMPARE(watch.writes("OQCREDIT.ini"), 1);
     QCOMPARE(stored("Password"), savePassword ? QString("Sec ret&1") : QString("<absent>"));
     QCOMPARE(stored("Unrelated"), QString("kept"));
     clsProperties loaded;
@@ -123,6 +121,11 @@ void SettingsTest::saveAndLoadRoundTrip()
     QVERIFY(QFileInfo(env.path("a")).isDir());
     QCOMPARE(loaded.DaysOldTimeFrame(), qint16(45));
     QCOMPARE(loaded.PollingSleepTime(), 250);
+#ifndef Q_OS_LINUX
+    QSKIP("the settings file's writes are counted through inotify (FolderWatch), on Linux only");
+#endif
+    QVERIFY(watch.available());
+    QCOMPARE(watch.writes("OQCREDIT.ini"), 1);
 }
 
 void SettingsTest::malformedNumberFailsNamingKey_data()
