@@ -13,6 +13,7 @@
 #include "core/clsProperties.h"
 #include "platform/SettingsStore.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTcpServer>
@@ -108,8 +109,8 @@ void MainTest::commandLineSelectsMode()
     QCOMPARE(rig.window.unloaded, configuration ? 1 : 0);
     QCOMPARE(rig.shell.calls.size(), configuration ? 1 : 0);
     if (configuration)
-        QCOMPARE(rig.shell.calls[0].target, rig.env.home() + "/OQCFG.EXE");
-    QCOMPARE(SettingsStore::GetSetting("OQConstants", "Settings", "AppPath"), rig.env.home());
+        QCOMPARE(rig.shell.calls[0].target, QDir::toNativeSeparators(rig.env.home() + "/OQCFG.EXE"));
+    QCOMPARE(SettingsStore::GetSetting("OQConstants", "Settings", "AppPath"), QDir::toNativeSeparators(rig.env.home()));
 }
 
 void MainTest::existingReportSetsButtons_data()

@@ -8,6 +8,7 @@
 #include "platform/AppError.h"
 #include "platform/SettingsStore.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTest>
 
@@ -34,7 +35,8 @@ void SettingsTest::emptyStoreGivesDefaults()
     QCOMPARE(props.UserName(), QString());
     QCOMPARE(props.Password(), QString());
     QCOMPARE((QStringList{props.SendDir(), props.ReceiveDir(), props.ArchiveDir()}),
-             (QStringList{env.home() + "/send/", env.home() + "/receive/", env.home() + "/archive/"}));
+             (QStringList{QDir::toNativeSeparators(env.home() + "/send/"), QDir::toNativeSeparators(env.home() + "/receive/"),
+                          QDir::toNativeSeparators(env.home() + "/archive/")}));
     for (const char* name : {"send", "receive", "archive"})
         QVERIFY(QFileInfo(env.path(name)).isDir());
     QCOMPARE(props.DaysOldTimeFrame(), qint16(30));
@@ -70,7 +72,7 @@ void SettingsTest::serverUrlSetsBaseUrl()
     FakeDesktop desk;
     if (typed != "<none>")
         store("ServerURL", typed);
-    store("SendDir", env.home() + "\\mine\\");
+    store("SendDir", QDir::toNativeSeparators(env.home()) + "\\mine\\");
     clsProperties props;
     props.setClientWebsite(website);
     LoadSettings(props);
@@ -79,7 +81,7 @@ void SettingsTest::serverUrlSetsBaseUrl()
     clsProperties direct;
     direct.setServerURL(server);
     QCOMPARE(direct.BaseUrl(), server.isEmpty() ? "https://" : base);
-    QCOMPARE(props.SendDir(), env.home() + "/mine/");
+    QCOMPARE(props.SendDir(), QDir::toNativeSeparators(env.home() + "/mine/"));
     QVERIFY(QFileInfo(env.path("mine")).isDir());
 }
 
@@ -184,7 +186,7 @@ void SettingsTest::loadingNeverLogsPassword()
     const QList<QByteArray> lines = log.split('\n');
     QCOMPARE(lines.size(), 8);   // seven entries and the empty tail
     QVERIFY(lines[0].endsWith("]  Loading Settings\r"));
-    QVERIFY(lines[1].contains("]  Loaded Settings - Send Directory: " + env.home().toLatin1() + "/send/\r"));
+    QVERIFY(lines[1].contains("]  Loaded Settings - Send Directory: " + QDir::toNativeSeparators(env.home() + "/send/").toLatin1() + "\r"));
     QVERIFY(lines[4].endsWith("]  Loaded Settings - ServerURL: http://127.0.0.1:1\r"));
     QVERIFY(lines[5].endsWith("]  Loaded Settings - UserID:    demo\r"));
     QVERIFY(lines[6].endsWith("]  Saving Settings\r"));

@@ -94,16 +94,28 @@ void TestEndToEnd::configurationModeStartsProgramAndEnds()
     TestEnv env;
     const QString marker = env.path("configured");
     if (withProgram) {
+#ifdef Q_OS_WIN
+        // A real program stands in there: it creates "configured" beside itself.
+        QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/quill-mark-started.exe", env.path("OQCFG.EXE")));
+#else
         env.writeFile("OQCFG.EXE", "#!/bin/sh\ntouch '" + marker.toUtf8() + "'\n");
         QFile::setPermissions(env.path("OQCFG.EXE"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+#endif
     }
     QElapsedTimer clock;
     clock.start();
     QProcess process;
     startProgram(process, commandLine.split(' '));
-    QVERIFY(process.waitForFinished(5000));
     // Ends without waiting for the started program or the server; the margin covers a loaded machine.
-    QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed()) + " ms"));
+#ifdef Q_OS_WIN
+    // Under Wine a program's start alone takes seconds (its process and DLLs are set up through
+    // the Wine server), more on a loaded machine; a wait for the server would still break this.
+    const qint64 bound = 15000;
+#else
+    const qint64 bound = 3000;
+#endif
+    QVERIFY(process.waitForFinished(int(bound) + 2000));
+    QVERIFY2(clock.elapsed() < bound, qPrintable(QString::number(clock.elapsed()) + " ms"));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 0);
     if (withProgram)

@@ -1,3 +1,5 @@
+#include "RunTests.h"
+
 #include <QApplication>
 
 int runParamsTest(int argc, char** argv);
@@ -8,8 +10,8 @@ int runTransportTest(int argc, char** argv);
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    const int params = runParamsTest(argc, argv);
-    const int actions = runActionsTest(argc, argv);
-    const int report = runReportTest(argc, argv);
-    return params | actions | report | runTransportTest(argc, argv);
+    const int params = RunLogged(runParamsTest, 0, argc, argv);
+    const int actions = RunLogged(runActionsTest, 1, argc, argv);
+    const int report = RunLogged(runReportTest, 2, argc, argv);
+    return params | actions | report | RunLogged(runTransportTest, 3, argc, argv);
 }

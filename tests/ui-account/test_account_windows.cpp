@@ -2,6 +2,7 @@
 
 #include "AccountRig.h"
 
+#include <QDir>
 #include <QTcpServer>
 
 namespace {
@@ -136,7 +137,8 @@ void AccountWindowsTest::okOutcomes()
     QCOMPARE(rig.boxes.boxes.size(), 0);
     QCOMPARE((QStringList{Props().UserName(), Props().Password(), stored("ServerURL"), stored("UserName"), stored("Password"),
                           stored("SendDir")}),
-             (QStringList{kUser, kPassword, url, kUser, remember ? kPassword : kAbsent, rig.env.path("send/")}));
+             (QStringList{kUser, kPassword, url, kUser, remember ? kPassword : kAbsent,
+                          QDir::toNativeSeparators(rig.env.path("send/"))}));
     QCOMPARE(Props().SavePassword(), remember);
 }
 

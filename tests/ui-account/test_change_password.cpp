@@ -95,6 +95,10 @@ void ChangePassTest::okOutcomes()
     QFETCH(bool, userInitiated);
     QFETCH(bool, storeBroken);
     QFETCH(QString, box);
+#ifdef Q_OS_WIN
+    if (storeBroken)
+        QSKIP("the store is the registry on Windows: a folder in the settings file's place breaks only the INI store");
+#endif
     Rig rig;
     rig.account(!storeBroken);
     if (storeBroken)   // a folder where the settings file should be

@@ -1,3 +1,5 @@
+#include "RunTests.h"
+
 #include <QApplication>
 
 int runFrmMainTests(int argc, char** argv);
@@ -13,8 +15,9 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     int status = 0;
+    int index = 0;
     for (auto run : {runFrmMainTests, runWebPageTests, runCheckExistingTests, runStatusTests,
                      runLoginByRefTests, runReportCommandTests, runValidationTests, runPullTests})
-        status |= run(argc, argv);
+        status |= RunLogged(run, index++, argc, argv);
     return status;
 }

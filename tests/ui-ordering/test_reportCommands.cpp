@@ -167,7 +167,7 @@ private slots:
         const QStringList calls = describe(m_test->shell.calls);
         QCOMPARE(calls.mid(0, 2), QStringList(2, "open|" + pdf));
         QCOMPARE(calls.size(), 3);
-        QVERIFY2(calls[2].startsWith("start|" + m_test->loan.quillFolder() + "IMPORT.EXE|"), qPrintable(calls[2]));
+        QVERIFY2(calls[2].startsWith("start|" + QDir::toNativeSeparators(m_test->loan.quillFolder() + "IMPORT.EXE|")), qPrintable(calls[2]));
         QCOMPARE(box(0), "Import Successful|64|" + kImported);
 
         window->Button(MainButton::cmdClose).click();
@@ -274,8 +274,9 @@ private slots:
         m_test->boxes.expect();
         commands().Import();
 
-        const QString file = m_test->loan.env.home() + "/send/IMPORT.DAT";
-        const QString quill = m_test->loan.quillFolder();
+        // The program names files to the user and to the import program in the system's form.
+        const QString file = QDir::toNativeSeparators(m_test->loan.env.home() + "/send/IMPORT.DAT");
+        const QString quill = QDir::toNativeSeparators(m_test->loan.quillFolder());
         QCOMPARE(m_test->boxes.boxes.size(), 1);
         const auto& shown = m_test->boxes.boxes[0];
         QCOMPARE(shown.title, row.boxTitle);
@@ -291,7 +292,7 @@ private slots:
             QCOMPARE(archive, QStringList());
             return;
         }
-        const QString definition = m_test->loan.env.home() + "/" + row.definition;
+        const QString definition = QDir::toNativeSeparators(m_test->loan.env.home() + "/" + row.definition);
         QCOMPARE(describe(m_test->shell.calls), QStringList{"start|" + quill + "IMPORT.EXE|" + file + "|" + definition});
         QCOMPARE(m_test->shell.calls[0].showCommand, 0);   // hidden
         QCOMPARE(archive, QStringList{"02032026_130509_IMPORT.DAT"});   // the desktop clock's moment
