@@ -8,6 +8,8 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <windows.h>
 #endif
 
 namespace {
@@ -16,6 +18,9 @@ namespace {
 struct Locks
 {
     QList<int> fds;
+#ifdef Q_OS_WIN
+    QList<HANDLE> handles;
+#endif
     bool take(const QString& path)
     {
 #ifdef Q_OS_UNIX
@@ -23,6 +28,13 @@ struct Locks
         if (fd >= 0)
             fds << fd;
         return fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+#elif defined(Q_OS_WIN)
+        // Opened sharing nothing: how a program holding a file on Windows keeps it to itself.
+        const HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16()),
+                                          GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle != INVALID_HANDLE_VALUE)
+            handles << handle;
+        return handle != INVALID_HANDLE_VALUE;
 #else
         Q_UNUSED(path);
         return false;
@@ -33,6 +45,9 @@ struct Locks
 #ifdef Q_OS_UNIX
         for (int fd : fds)
             ::close(fd);
+#elif defined(Q_OS_WIN)
+        for (HANDLE handle : handles)
+            CloseHandle(handle);
 #endif
     }
 };
