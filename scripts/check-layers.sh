@@ -4,6 +4,10 @@
 # service and host stand on one floor but do not include each other. src/main.cpp stands above
 # every floor and may include any of them. Prints one line per climbing include:
 #   <file>: includes "<header>" (<floor> -> <floor>)
+#
+# Inside ui, windows depend one way (main window -> its commands -> pull window -> its order):
+# a file includes no window header (frm*.h) but its own window's, except the files below, and
+# no class there makes another its friend.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=${1:-src}
@@ -42,8 +46,35 @@ while IFS= read -r file; do
     done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file")
 done < <(find "$root" -type f \( -name '*.h' -o -name '*.cpp' \) | sort)
 
+# The files that may include other windows' headers: the window registration (it loads and
+# unloads every window) and a window's own commands (they open the windows their window leads to).
+window_openers=(
+    ui/RegisterWindows.cpp        # registration
+    ui/ordering/OrderingWindows.cpp
+    ui/account/AccountWindows.cpp
+    ui/ordering/OrderCommands.cpp # frmMain's: the check, the reissue question, the pull window
+    ui/ordering/PullOrder.cpp     # frmPullReport's: the reference chooser
+)
+
+while IFS= read -r file; do
+    rel=${file#"$root"/}
+    own=$(basename "${rel%.*}")
+    [[ " ${window_openers[*]} " == *" $rel "* ]] && continue
+    while IFS= read -r header; do
+        window=$(basename "$header" .h)
+        if [[ $window == frm* && $window != "$own" ]]; then
+            echo "$file: includes \"$header\", another window's header"
+            failures=$((failures + 1))
+        fi
+    done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file")
+    if grep -n -w 'friend' "$file" | grep -v -E '^[0-9]+:[[:space:]]*//' >/dev/null; then
+        echo "$file: declares a friend"
+        failures=$((failures + 1))
+    fi
+done < <(find "$root/ui" -type f \( -name '*.h' -o -name '*.cpp' \) | sort)
+
 if ((failures > 0)); then
-    echo "check-layers: $failures include(s) climb a floor" >&2
+    echo "check-layers: $failures include(s) climb a floor or cross windows" >&2
     exit 1
 fi
-echo "check-layers: no include climbs a floor"
+echo "check-layers: no include climbs a floor or crosses windows"

@@ -10,22 +10,8 @@
 #include "service/basActions.h"
 #include "service/basPrefetch.h"
 
-#include <initializer_list>
 
 namespace {
-
-using Buttons = std::initializer_list<MainButton>;
-
-constexpr Buttons kReportButtons = {
-    MainButton::cmdPrint, MainButton::cmdView, MainButton::cmdRMCR,
-    MainButton::cmdImport, MainButton::cmdAddBureau, MainButton::cmdRequestSupp,
-};
-
-void disable(IMainWindow& window, Buttons buttons)
-{
-    for (const MainButton button : buttons)
-        window.SetButtonEnabled(button, false);
-}
 
 // A false result stops start-up with the answer the operation left: the server's answer, or
 // the error text of a failed request.
@@ -77,17 +63,6 @@ void RunAccountChecks()
 void RunExistingReportCheck(IMainWindow& window)
 {
     window.CheckForExisting();
-    const QString id = window.ExistingReportID();
-    const QString reissue = Props().ReissueNumber();
-    if (id.isEmpty() && reissue.isEmpty()) {
-        disable(window, kReportButtons);
-        window.SetButtonText(MainButton::cmdRepull, QStringLiteral("&Pull Credit"),
-                             QStringLiteral("Pull New Credit Report"));
-    } else if (id == QLatin1String("ERROR")) {
-        disable(window, kReportButtons);
-        window.SetButtonEnabled(MainButton::cmdRepull, false);
-    } else if (!id.isEmpty() && !reissue.isEmpty()) {
-        disable(window, {MainButton::cmdRMCR, MainButton::cmdAddBureau, MainButton::cmdRequestSupp,
-                         MainButton::cmdRepull});
-    }
+    // The check may have asked for a reissue number or failed before the window set its buttons.
+    window.SetButtons();
 }

@@ -10,6 +10,6 @@ void StopIfEnding();
 // fails stops start-up with error 6000 and the answer text as description.
 void RunAccountChecks();
 
-// Runs the main window's existing-report check and corrects its buttons for a loan without a
-// report, a failed search and a report found through a reissue number.
+// Runs the main window's existing-report check, then has the window set its buttons from the
+// outcome.
 void RunExistingReportCheck(IMainWindow& window);

@@ -32,10 +32,11 @@ public:
     virtual void SetLogoTooltip(const QString& tooltip) = 0;
     virtual void ShowWindow() = 0;
     virtual void Unload() = 0;
-    // Loads the exported loan, searches the vendor and sets the buttons.
+    // Loads the exported loan and searches the vendor.
     virtual void CheckForExisting() = 0;
-    // The report ID the existing-report check found ("ERROR" when the search failed).
-    virtual QString ExistingReportID() const = 0;
-    virtual void SetButtonEnabled(MainButton button, bool enabled) = 0;
-    virtual void SetButtonText(MainButton button, const QString& caption, const QString& tooltip) = 0;
+    // Sets the report buttons from what the check found and the reissue number it may have asked
+    // for: with a failed search every report button is disabled, without a report only Pull
+    // Credit is offered, and a report found by reissue number may only be viewed, printed and
+    // imported.
+    virtual void SetButtons() = 0;
 };

@@ -54,3 +54,14 @@ QString FormatDate(const QString& text)
     const QDate date = ParseDate(text);
     return date.isValid() ? date.toString(QStringLiteral("MM/dd/yyyy")) : QString();
 }
+
+QString GetDate(const QString& value, bool& ok)
+{
+    // The same reader as the loan's dates, so a date accepted at loading is accepted here.
+    ok = true;
+    if (value.isEmpty())
+        return QString();
+    const QString date = FormatDate(value);
+    ok = !date.isEmpty();
+    return date;
+}

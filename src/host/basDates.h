@@ -21,3 +21,7 @@ QDate ParseDate(const QString& text);
 // The date of text in the form "MM/dd/yyyy" (two-digit month and day, four-digit year); empty
 // when text is not a date by ParseDate.
 QString FormatDate(const QString& text);
+
+// A date for an order block: empty stays empty (ok true); a date by ParseDate becomes
+// "MM/dd/yyyy"; anything else gives the empty text and ok false.
+QString GetDate(const QString& value, bool& ok);

@@ -43,7 +43,6 @@ private slots:
     void commandLineSelectsMode();
     void storedSettingsStartNormally_data();
     void storedSettingsStartNormally();
-    void existingReportSetsButtons_data();
     void existingReportSetsButtons();
     void failedStepShowsErrorInMain_data();
     void failedStepShowsErrorInMain();

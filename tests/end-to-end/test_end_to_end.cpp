@@ -1,40 +1,59 @@
+#include "EndRecorder.h"
+#include "ScriptedMsgBox.h"
+#include "ShellRecorder.h"
 #include "TestEnv.h"
+#include "VendorSim.h"
+#include "app/basMain.h"
+#include "core/AppContext.h"
+#include "platform/SettingsStore.h"
+#include "ui/RegisterWindows.h"
+#include "ui/ordering/frmMain.h"
 
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QProcess>
 #include <QSettings>
-#include <QtTest/QTest>
+#include <QTest>
+#include <QTimer>
 
 #include <memory>
 
-// The real program, started as its own process in fresh folders.
-class TestEndToEnd : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void firstStartRecordsProgramAndCreatesFolders();
-    void configurationModeStartsProgramAndEnds_data();
-    void configurationModeStartsProgramAndEnds();
-};
-
 namespace {
-
-QString programPath()
-{
-    const QString fromEnv = qEnvironmentVariable("QUILLCLIENT_EXE");
-    return fromEnv.isEmpty() ? QCoreApplication::applicationDirPath() + "/quillclient" : fromEnv;
-}
 
 void startProgram(QProcess& process, const QStringList& arguments)
 {
+    const QString fromEnv = qEnvironmentVariable("QUILLCLIENT_EXE");
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     process.setProcessEnvironment(environment);
-    process.start(programPath(), arguments);
+    process.start(fromEnv.isEmpty() ? QCoreApplication::applicationDirPath() + "/quillclient" : fromEnv, arguments);
+}
+
+// Triggers a File menu item of the main window and returns the object name of the modal window
+// it opened, closing that again; it may appear only after a server request has returned.
+QString openFromMenu(QWidget& main, const char* item)
+{
+    QString seen;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&, polls = 0]() mutable {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog && ++polls < 3000)
+            return;
+        timer.stop();
+        if (!dialog)
+            return;
+        seen = dialog->objectName();
+        auto* close = dialog->findChild<QAbstractButton*>("cmdCancel");
+        QTest::mouseClick(close ? close : dialog->findChild<QAbstractButton*>("cmdOK"), Qt::LeftButton);
+    });
+    timer.start(5);
+    main.findChild<QAction*>(item)->trigger();
+    return seen;
 }
 
 // The program's settings store, read and written here as the program keeps it: on Windows the
@@ -52,77 +71,119 @@ std::unique_ptr<QSettings> constantsStore(const TestEnv& env)
 
 } // namespace
 
-void TestEndToEnd::firstStartRecordsProgramAndCreatesFolders()
+// The program as a user starts it: as its own process in fresh folders, and with its own
+// windows against the stand-in server's demo data.
+class TestEndToEnd : public QObject
 {
-    TestEnv env;
-    // Keep every request on this machine: the vendor's default address is not used.
-    constantsStore(env)->setValue("Settings/VendorWebsite", "http://127.0.0.1:9");
+    Q_OBJECT
+private slots:
+    void firstStartRecordsProgramAndCreatesFolders()
+    {
+        TestEnv env;
+        // Keep every request on this machine: the vendor's default address is not used.
+        constantsStore(env)->setValue("Settings/VendorWebsite", "http://127.0.0.1:9");
+        QProcess process;
+        startProgram(process, {});
+        QVERIFY(process.waitForStarted());
+        // With nothing stored the settings window waits for the user; the settings are loaded by then.
+        QTRY_VERIFY_WITH_TIMEOUT(env.readFile("Client.log").contains("Loaded Settings - UserID:"), 10000);
+        process.kill();
+        QVERIFY(process.waitForFinished());
 
-    QProcess process;
-    startProgram(process, {});
-    QVERIFY(process.waitForStarted());
-    // With nothing stored the settings window waits for the user; the settings are loaded by then.
-    QTRY_VERIFY_WITH_TIMEOUT(env.readFile("Client.log").contains("Loaded Settings - UserID:"), 10000);
-    process.kill();
-    process.waitForFinished();
-
-    const auto store = constantsStore(env);
-    QCOMPARE(store->value("Settings/AppName").toString(), QString("OQCREDIT"));
-    QCOMPARE(store->value("Settings/AppPath").toString(), QDir::toNativeSeparators(env.home()));
-    for (const char* folder : {"send", "receive", "archive"})
-        QVERIFY2(QFileInfo(env.path(folder)).isDir(), folder);
-    const QList<QByteArray> lines = env.readFile("Client.log").split('\n');
-    QVERIFY(lines[0].endsWith("]  Loading Settings\r"));
-    int loaded = 0;
-    for (const QByteArray& line : lines)
-        loaded += line.contains("]  Loaded Settings - ") ? 1 : 0;
-    QCOMPARE(loaded, 5);
-}
-
-void TestEndToEnd::configurationModeStartsProgramAndEnds_data()
-{
-    QTest::addColumn<QString>("commandLine");
-    QTest::addColumn<bool>("withProgram");
-    QTest::newRow("/c with the program") << "/c" << true;
-    QTest::newRow("/c without the program") << "/c" << false;
-}
-
-void TestEndToEnd::configurationModeStartsProgramAndEnds()
-{
-    QFETCH(QString, commandLine);
-    QFETCH(bool, withProgram);
-    TestEnv env;
-    const QString marker = env.path("configured");
-    if (withProgram) {
-#ifdef Q_OS_WIN
-        // A real program stands in there: it creates "configured" beside itself.
-        QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/quill-mark-started.exe", env.path("OQCFG.EXE")));
-#else
-        env.writeFile("OQCFG.EXE", "#!/bin/sh\ntouch '" + marker.toUtf8() + "'\n");
-        QFile::setPermissions(env.path("OQCFG.EXE"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-#endif
+        const auto store = constantsStore(env);
+        QCOMPARE(store->value("Settings/AppName").toString() + "|" + store->value("Settings/AppPath").toString(),
+                 "OQCREDIT|" + QDir::toNativeSeparators(env.home()));
+        for (const char* folder : {"send", "receive", "archive"})
+            QVERIFY2(QFileInfo(env.path(folder)).isDir(), folder);
     }
-    QElapsedTimer clock;
-    clock.start();
-    QProcess process;
-    startProgram(process, commandLine.split(' '));
-    // Ends without waiting for the started program or the server; the margin covers a loaded machine.
+
+    // /c starts the configuration program when there is one and ends without waiting for it or
+    // the server (the margin covers a loaded machine).
+    void configurationModeStartsProgramAndEnds_data()
+    {
+        QTest::addColumn<bool>("withProgram");
+        QTest::newRow("with the program") << true;
+        QTest::newRow("without the program") << false;
+    }
+
+    void configurationModeStartsProgramAndEnds()
+    {
+        QFETCH(bool, withProgram);
+        TestEnv env;
+        const QString marker = env.path("configured");
+        if (withProgram) {
 #ifdef Q_OS_WIN
-    // Under Wine a program's start alone takes seconds (its process and DLLs are set up through
-    // the Wine server), more on a loaded machine; a wait for the server would still break this.
-    const qint64 bound = 15000;
+            // A real program stands in there: it creates "configured" beside itself.
+            QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/quill-mark-started.exe", env.path("OQCFG.EXE")));
 #else
-    const qint64 bound = 3000;
+            env.writeFile("OQCFG.EXE", "#!/bin/sh\ntouch '" + marker.toUtf8() + "'\n");
+            QFile::setPermissions(env.path("OQCFG.EXE"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 #endif
-    QVERIFY(process.waitForFinished(int(bound) + 2000));
-    QVERIFY2(clock.elapsed() < bound, qPrintable(QString::number(clock.elapsed()) + " ms"));
-    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(process.exitCode(), 0);
-    if (withProgram)
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 3000);
-    else
-        QVERIFY(!QFile::exists(env.path("errors.log")));
+        }
+        QElapsedTimer clock;
+        clock.start();
+        QProcess process;
+        startProgram(process, {"/c"});
+#ifdef Q_OS_WIN
+        // Under Wine a program's start alone takes seconds (its process and DLLs are set up through
+        // the Wine server), more on a loaded machine; a wait for the server would still break this.
+        const qint64 bound = 15000;
+#else
+        const qint64 bound = 3000;
+#endif
+        QVERIFY(process.waitForFinished(int(bound) + 2000));
+        QVERIFY2(clock.elapsed() < bound, qPrintable(QString::number(clock.elapsed()) + " ms"));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+        if (withProgram)
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 3000);
+        else
+            QVERIFY(!QFile::exists(env.path("errors.log")));
+    }
+
+    // The File menu's account commands open their windows; Change Password by choice closes
+    // without the quit question.
+    void startShowsTheLoanAndMenusOpenTheirWindows()
+    {
+        VendorSim sim;
+        QVERIFY(sim.start());
+        TestEnv env;
+        ScriptedMsgBox boxes;
+        ShellRecorder shell;
+        EndRecorder ending;
+        SettingsStore::SaveSetting("OQCREDIT", "Main", "ServerURL", sim.baseUrl());
+        SettingsStore::SaveSetting("OQCREDIT", "Main", "UserName", "demo");
+        SettingsStore::SaveSetting("OQCREDIT", "Main", "Password", "Demo2026pass");
+        env.writeFile("quill/data/.keep", "");
+        env.writeFile(env.windows() + "/WINQUILL.INI", "[Directories]\r\nApplication=" + env.path("quill/").toUtf8() + "\r\nFolder0="
+                      + env.path("quill/data/").toUtf8() + "\r\n");
+        QFile demoLoan(VendorSim::demoCaseDir("recent") + "/EXPORT.DAT");
+        QVERIFY(demoLoan.open(QIODevice::ReadOnly));
+        env.writeFile("receive/EXPORT.DAT", demoLoan.readAll());
+
+        RegisterWindows();
+        QCOMPARE(Main(), StartupOutcome::Started);
+        QCOMPARE(sim.requests().filter("action=FIND_REPORT").size(), 1);
+        auto* window = dynamic_cast<frmMain*>(WindowHooks::MainWindow());
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(window->findChild<QLineEdit*>("lblBorLast")->text(), QString("SAMPLE"));
+        QVERIFY(window->findChild<QAbstractButton*>("cmdView")->isEnabled());
+        QCOMPARE(openFromMenu(*window, "mnuAbout"), QString("frmAbout"));
+        QCOMPARE(openFromMenu(*window, "mnuChangePassword"), QString("frmChangePass"));
+        QCOMPARE(openFromMenu(*window, "mnuContactInfo"), QString("frmUpdateContactInfo"));
+        QVERIFY(sim.requests().last().contains("Action=GETCONTACTINFO&USER=demo"));
+        QCOMPARE(boxes.boxes.size(), 0);
+        QCOMPARE(ending.count, 0);
+        window->close();
+        QCOMPARE(ending.count, 1);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    TestEndToEnd test;
+    return QTest::qExec(&test, argc, argv);
 }
 
-QTEST_GUILESS_MAIN(TestEndToEnd)
 #include "test_end_to_end.moc"

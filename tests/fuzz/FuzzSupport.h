@@ -6,30 +6,23 @@
 #include "platform/MsgBox.h"
 #include "platform/Seam.h"
 
-#include <QByteArray>
 #include <QDir>
 #include <QFile>
-#include <QString>
 
 #include <cstdio>
 #include <cstdlib>
 
 namespace fuzz {
 
-class SilentBoxes : public MessageBoxes
-{
-public:
+struct SilentBoxes : MessageBoxes {
     int show(const QString&, int, const QString&) override { return vbOK; }
 };
 
-// The temporary folder of this run (created by Setup()).
-inline QByteArray& Root()
-{
-    static QByteArray root;
-    return root;
-}
+// The temporary folder of this run (created by Setup()), and a path in it.
+inline QByteArray& Root() { static QByteArray root; return root; }
+inline QString Path(const char* relative) { return QString::fromLocal8Bit(Root() + "/" + relative); }
 
-// Makes a temporary folder, points the program's folders into it, installs silent message
+// Makes the temporary folder, points the program's folders into it, installs silent message
 // boxes and removes the folder at exit.
 inline bool Setup()
 {
@@ -37,8 +30,8 @@ inline bool Setup()
     if (!mkdtemp(pattern))
         return false;
     Root() = pattern;
-    for (const char* sub : {"/home", "/config", "/windows"})
-        QDir().mkpath(QString::fromLocal8Bit(Root() + sub));
+    for (const char* sub : {"home", "config", "windows"})
+        QDir().mkpath(Path(sub));
     qputenv("QUILLCLIENT_HOME", Root() + "/home");
     qputenv("QUILLCLIENT_CONFIG", Root() + "/config");
     qputenv("QUILL_WINDOWS_DIR", Root() + "/windows");
@@ -48,29 +41,22 @@ inline bool Setup()
     return true;
 }
 
-inline QString Path(const char* relative)
-{
-    return QString::fromLocal8Bit(Root() + "/" + relative);
-}
-
 // Every so many runs the logs that failures append to are removed, so they stay small.
-inline void TrimLogs(unsigned long run)
+inline void TrimLogs()
 {
-    if (run % 20000 != 0)
-        return;
-    QFile::remove(Path("home/Client.log"));
-    QFile::remove(Path("home/errors.log"));
+    static unsigned long runs = 0;
+    if (++runs % 20000 == 0)
+        QFile::remove(Path("home/Client.log")), QFile::remove(Path("home/errors.log"));
 }
 
-[[noreturn]] inline void Broken(const char* what, const QString& detail)
+inline void Require(bool holds, const char* what, const QString& detail)
 {
-    std::fprintf(stderr, "%s: %s\n", what, qPrintable(detail));
-    std::abort();
+    if (!holds) {
+        std::fprintf(stderr, "%s: %s\n", what, qPrintable(detail));
+        std::abort();
+    }
 }
 
-inline QString Text(const uint8_t* data, size_t size)
-{
-    return QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
-}
+inline QByteArray Bytes(const uint8_t* data, size_t size) { return QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)); }
 
 } // namespace fuzz

@@ -1,40 +1,96 @@
-// Fuzzes the answer helpers every server operation reads with. Properties only (the rules are
-// held by the unit tests): lines join back to the answer, At gives the line or fails, a number
-// that reads is the number written, trimming removes blanks and nothing else.
+// Fuzzes the readers of server answers and the date parser with any text. Properties only (the
+// rules are held by the unit tests): lines join back to the answer; a 16-bit number that reads
+// is the number written; the GETABOUT split stores the answer's fields in order, the
+// LOGINBYREFERENCE split holds no separator in a field and no display name twice; a search
+// refusal's answer and record agree; an accepted date reads back the same from its own display
+// form. The status block's overall-status request goes to an address refused before any
+// connection is made.
 //
 //   build-fuzz/bin/fuzz_answer -max_total_time=600 corpus/answer
 
 #include "FuzzSupport.h"
+#include "core/AppContext.h"
+#include "core/clsProperties.h"
+#include "host/basDates.h"
 #include "platform/AppError.h"
+#include "service/basActions.h"
 #include "service/basAnswer.h"
+#include "service/clsReportStatus.h"
 
 #include <cstdint>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+namespace {
+
+void checkHelpers(const QString& text)
 {
-    const QString text = fuzz::Text(data, size);
-    const QStringList lines = Answer::Lines(text);
-    if (lines.join(QLatin1Char('\n')) != text)
-        fuzz::Broken("lines do not join back to the answer", text);
-    for (qsizetype i : {qsizetype(0), qsizetype(6), lines.size()}) {
-        try {
-            if (Answer::At(lines, i) != lines.at(i))
-                fuzz::Broken("At gave another line", text);
-        } catch (const AppError&) {
-            if (i < lines.size())
-                fuzz::Broken("At failed for a line that exists", text);
-        }
-    }
+    fuzz::Require(Answer::Lines(text).join(QLatin1Char('\n')) == text, "lines do not join back to the answer", text);
     try {
         Answer::TruthValue(text);
         bool ok = false;
         const qint16 value = Answer::Int16(text);
-        if (text.trimmed().toLongLong(&ok) != value && ok)
-            fuzz::Broken("a 16-bit number read differently", text);
+        fuzz::Require(text.trimmed().toLongLong(&ok) == value || !ok, "a 16-bit number read differently", text);
     } catch (const AppError&) {
     }
-    const QString trimmed = Answer::TrimBlanks(text);
-    if (trimmed.startsWith(QLatin1Char(' ')) || trimmed.endsWith(QLatin1Char(' ')) || !text.contains(trimmed))
-        fuzz::Broken("blanks not trimmed, or more than blanks removed", text);
+}
+
+void checkSplits(const QString& text)
+{
+    SetProps(std::make_shared<clsProperties>());
+    Props().setBaseUrl(QStringLiteral("no-server:"));
+    try {
+        ReadAboutAnswer(text);
+        fuzz::Require(text.startsWith(Props().PhoneNumber() + "||" + Props().SupportEmail() + "||" + Props().PasswordSpecs()),
+                      "the support data do not come from the answer in order", text);
+    } catch (const AppError&) {
+    }
+    try {
+        ReadLoginReferences(text);
+    } catch (const AppError&) {
+    }
+    QStringList names;
+    for (const auto& ref : Props().LoginByReferences()) {
+        fuzz::Require(!names.contains(ref->LongName(), Qt::CaseInsensitive), "a display name listed twice", ref->LongName());
+        fuzz::Require(!ref->LongName().contains(QLatin1Char('|')) && !ref->UserName().contains(QLatin1Char('*')), "a separator inside a field", text);
+        names << ref->LongName();
+    }
+}
+
+void checkSearchAnswer(const QString& text)
+{
+    clsReportStatus().Load(text);
+    QString answer = text;
+    clsReportStatus refused;
+    try {
+        ReadSearchRefusal(answer, refused);
+        fuzz::Require((answer == QLatin1String("ERROR")) == (refused.sReportID() == QLatin1String("ERROR")), "the refusal's answer and record disagree", answer);
+    } catch (const AppError&) {
+    }
+}
+
+void checkDate(const QString& text)
+{
+    const QDate date = ParseDate(text);
+    const QString shown = FormatDate(text);
+    fuzz::Require(date.isValid() == !shown.isEmpty(), "parser and display disagree", text);
+    // Four digits allow years from 0001 (0000 is no year in the calendar used) to 9999.
+    fuzz::Require(!date.isValid() || (date.year() >= 1 && date.year() <= 9999 && ParseDate(shown) == date && shown.size() == 10),
+                  "a date outside four-digit years, or its display form does not read back", text);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    return fuzz::Setup() ? 0 : 1;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QString text = QString::fromUtf8(fuzz::Bytes(data, size));
+    checkHelpers(text);
+    checkSplits(text);
+    checkSearchAnswer(text);
+    checkDate(text);
+    fuzz::TrimLogs();
     return 0;
 }

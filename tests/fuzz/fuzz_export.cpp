@@ -1,9 +1,8 @@
-// Fuzzes the export file reader and the two name splitters.
-//
-// Each input is written as EXPORT.DAT in a private temporary folder and read. The loan file
-// path (field 16) is confined to a folder inside the temporary folder before the file is
-// written, so the PDF clean-up that follows every successful read can only touch files there;
-// a few PDF names are seeded in that folder for it to work on.
+// Fuzzes the export file reader and the two name splitters. Each input is written as EXPORT.DAT
+// in a private temporary folder and read; the loan file path (field 16) is confined to a folder
+// there first, so the PDF clean-up after a successful read only touches the PDFs seeded there.
+// Properties: a read inquiry is complete and a joint request has its co-borrower; a failure has
+// a description; a split never grows the name, leaves no blanks or yields more than its part.
 //
 //   build-fuzz/bin/fuzz_export -max_total_time=660 tests/fuzz/corpus
 
@@ -18,7 +17,6 @@
 
 namespace {
 
-// The field 16 of the first line, with every separator made harmless and put under our folder.
 QByteArray confineLoanPath(const QByteArray& input)
 {
     const qsizetype lineEnd = input.indexOf('\n');
@@ -29,18 +27,13 @@ QByteArray confineLoanPath(const QByteArray& input)
     return fields.join('\t') + (lineEnd < 0 ? QByteArray() : input.mid(lineEnd));
 }
 
-// Bounded output: a split never grows the name and never yields more than the part's length.
 void checkSplitters(const QString& text)
 {
-    QString name = text;
-    const QString suffix = clsQuill::SplitSuffix(name);
-    if (suffix.size() > 3 || name.startsWith(QLatin1Char(' ')) || name.endsWith(QLatin1Char(' '))
-        || name.size() + suffix.size() > text.size())
-        fuzz::Broken("suffix split grew the name or left blanks", name + QStringLiteral("|") + suffix);
-    QString first = text;
-    const QString middle = clsQuill::SplitMiddle(first);
-    if (middle.size() > 2 || (!middle.isEmpty() && first.size() + middle.size() >= text.size()))
-        fuzz::Broken("middle split grew the name", first + QStringLiteral("|") + middle);
+    QString name = text, first = text;
+    const QString suffix = clsQuill::SplitSuffix(name), middle = clsQuill::SplitMiddle(first);
+    fuzz::Require(suffix.size() <= 3 && !name.startsWith(QLatin1Char(' ')) && !name.endsWith(QLatin1Char(' ')) && name.size() + suffix.size() <= text.size(),
+                  "suffix split grew the name or left blanks", name + "|" + suffix);
+    fuzz::Require(middle.size() <= 2 && (middle.isEmpty() || first.size() + middle.size() < text.size()), "middle split grew the name", first + "|" + middle);
 }
 
 } // namespace
@@ -52,10 +45,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static unsigned long runs = 0;
-    const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QByteArray input = fuzz::Bytes(data, size);
     checkSplitters(TextFile::Decode(input.left(200)));
-
     QFile file(fuzz::Path("EXPORT.DAT"));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return 0;
@@ -68,14 +59,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     try {
         const auto inquiry = clsQuill().ReadQuillExportFile(file.fileName());
-        if (!inquiry->Borrower() || !inquiry->CreditRequest())
-            fuzz::Broken("inquiry incomplete", file.fileName());
-        if ((inquiry->CreditRequest()->RequestType() == QLatin1String("Joint")) != bool(inquiry->CoBorrower()))
-            fuzz::Broken("request type disagrees with the co-borrower", inquiry->CreditRequest()->RequestType());
+        fuzz::Require(inquiry->Borrower() && inquiry->CreditRequest(), "inquiry incomplete", file.fileName());
+        fuzz::Require((inquiry->CreditRequest()->RequestType() == QLatin1String("Joint")) == bool(inquiry->CoBorrower()),
+                      "request type disagrees with the co-borrower", inquiry->CreditRequest()->RequestType());
     } catch (const AppError& error) {
-        if (error.Description.isEmpty())
-            fuzz::Broken("failure without a description", QString::number(error.Number));
+        fuzz::Require(!error.Description.isEmpty(), "failure without a description", QString::number(error.Number));
     }
-    fuzz::TrimLogs(++runs);
+    fuzz::TrimLogs();
     return 0;
 }

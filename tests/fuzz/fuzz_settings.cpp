@@ -1,7 +1,8 @@
-// Fuzzes settings values: the input is the per-user store file itself (INI text, as a user or
-// another program may have edited it), read by LoadSettings, and then each of its lines is
-// saved as a value and must read back unchanged. The three working folders always point into
-// the run's temporary folder, so loading never creates a folder elsewhere.
+// Fuzzes the per-user settings store file as a user or another program may have edited it: it
+// is read by LoadSettings, and then each of its first lines is saved as a value. Properties only:
+// a loaded base address keeps its scheme, a load failure has a number and a description, a saved
+// value reads back unchanged. The working folders always point into the run's temporary folder,
+// so loading never creates one elsewhere.
 //
 //   build-fuzz/bin/fuzz_settings -max_total_time=600 corpus/settings
 
@@ -12,61 +13,39 @@
 #include "platform/AppError.h"
 #include "platform/SettingsStore.h"
 
-#include <QFile>
-
 #include <cstdint>
 
 namespace {
 
-const QString kApp = QStringLiteral("OQCREDIT");
-const QString kMain = QStringLiteral("Main");
-
-void writeStore(const QByteArray& bytes)
-{
-    QDir().mkpath(fuzz::Path("config/QuillClient"));
-    QFile file(SettingsStore::StoreFile(kApp));
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(bytes);
-    for (const char* key : {"SendDir", "ReceiveDir", "ArchiveDir"})
-        SettingsStore::SaveSetting(kApp, kMain, QString::fromLatin1(key), fuzz::Path("home/") + QLatin1String(key));
-}
-
-void checkLoad()
-{
-    SetProps(std::make_shared<clsProperties>());
-    try {
-        LoadSettings(Props());
-        if (!Props().BaseUrl().startsWith(QLatin1String("http"), Qt::CaseInsensitive))
-            fuzz::Broken("a base address without its scheme", Props().BaseUrl());
-    } catch (const AppError& e) {
-        if (e.Number == 0 || e.Description.isEmpty())
-            fuzz::Broken("a load failure without a number or a description", e.Description);
-    }
-}
-
-void checkRoundTrip(const QString& value)
-{
-    SettingsStore::SaveSetting(kApp, kMain, QStringLiteral("UserName"), value);
-    const QString back = SettingsStore::GetSetting(kApp, kMain, QStringLiteral("UserName"), QStringLiteral("<absent>"));
-    if (back != value)
-        fuzz::Broken("a saved value reads back differently", value + QStringLiteral(" -> ") + back);
-}
+const QString kApp = QStringLiteral("OQCREDIT"), kMain = QStringLiteral("Main");
 
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    return fuzz::Setup() ? 0 : 1;
+    return fuzz::Setup() && QDir().mkpath(fuzz::Path("config/QuillClient")) ? 0 : 1;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static unsigned long runs = 0;
-    const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
-    writeStore(input);
-    checkLoad();
-    for (const QByteArray& line : input.split('\n').mid(0, 4))
-        checkRoundTrip(QString::fromUtf8(line));
-    fuzz::TrimLogs(++runs);
+    const QByteArray input = fuzz::Bytes(data, size);
+    QFile file(SettingsStore::StoreFile(kApp));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(input), file.close();
+    for (const char* key : {"SendDir", "ReceiveDir", "ArchiveDir"})
+        SettingsStore::SaveSetting(kApp, kMain, QString::fromLatin1(key), fuzz::Path("home/") + QLatin1String(key));
+    SetProps(std::make_shared<clsProperties>());
+    try {
+        LoadSettings(Props());
+        fuzz::Require(Props().BaseUrl().startsWith(QLatin1String("http"), Qt::CaseInsensitive), "a base address without its scheme", Props().BaseUrl());
+    } catch (const AppError& e) {
+        fuzz::Require(e.Number != 0 && !e.Description.isEmpty(), "a load failure without a number or a description", e.Description);
+    }
+    for (const QByteArray& line : input.split('\n').mid(0, 4)) {
+        SettingsStore::SaveSetting(kApp, kMain, QStringLiteral("UserName"), QString::fromUtf8(line));
+        const QString back = SettingsStore::GetSetting(kApp, kMain, QStringLiteral("UserName"), QStringLiteral("<absent>"));
+        fuzz::Require(back == QString::fromUtf8(line), "a saved value reads back differently", QString::fromUtf8(line) + " -> " + back);
+    }
+    fuzz::TrimLogs();
     return 0;
 }

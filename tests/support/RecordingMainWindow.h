@@ -24,16 +24,10 @@ public:
         if (!reissueDuringCheck.isEmpty())
             Props().setReissueNumber(reissueDuringCheck);
     }
-    QString ExistingReportID() const override { return reportId; }
-    void SetButtonEnabled(MainButton button, bool enabled) override { enabledState[ButtonName(button)] = enabled; }
-    void SetButtonText(MainButton button, const QString& caption, const QString& tip) override
-    {
-        texts[ButtonName(button)] = caption + "|" + tip;
-    }
+    // Counts the calls that come after a check.
+    void SetButtons() override { buttonsAfterCheck += checks > 0 ? 1 : 0; }
 
-    QString version, caption, reportId, reissueDuringCheck;
+    QString version, caption, reissueDuringCheck;
     QStringList tooltips;
-    int logo = 0, shown = 0, unloaded = 0, checks = 0;
-    QMap<QString, bool> enabledState;
-    QMap<QString, QString> texts;
+    int logo = 0, shown = 0, unloaded = 0, checks = 0, buttonsAfterCheck = 0;
 };

@@ -2,12 +2,11 @@
 
 #include <QApplication>
 
+int runButtonTests(int argc, char** argv);
 int runFrmMainTests(int argc, char** argv);
 int runWebPageTests(int argc, char** argv);
 int runCheckExistingTests(int argc, char** argv);
 int runStatusTests(int argc, char** argv);
-int runLoginByRefTests(int argc, char** argv);
-int runValidationTests(int argc, char** argv);
 int runPullTests(int argc, char** argv);
 int runReportCommandTests(int argc, char** argv);
 
@@ -16,8 +15,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     int status = 0;
     int index = 0;
-    for (auto run : {runFrmMainTests, runWebPageTests, runCheckExistingTests, runStatusTests,
-                     runLoginByRefTests, runReportCommandTests, runValidationTests, runPullTests})
+    for (auto run : {runButtonTests, runFrmMainTests, runWebPageTests, runCheckExistingTests, runStatusTests,
+                     runReportCommandTests, runPullTests})
         status |= RunLogged(run, index++, argc, argv);
     return status;
 }

@@ -1,10 +1,10 @@
 #include "ui/ordering/BorrowerFieldsCheck.h"
 
+#include "host/basDates.h"
 #include "host/clsInquiry.h"
 #include "platform/MsgBox.h"
 #include "ui/UiUtils.h"
-#include "ui/ordering/frmMain.h"
-#include "ui/ordering/frmPullReport.h"
+#include "ui/ordering/ILoanScreen.h"
 
 #include <QLineEdit>
 
@@ -43,16 +43,18 @@ bool fails(const Rule& rule)
 
 } // namespace
 
-BorrowerFieldsCheck::BorrowerFieldsCheck(frmMain& window) : m_window(window) {}
+BorrowerFieldsCheck::BorrowerFieldsCheck(const ILoanScreen& screen, std::shared_ptr<clsInquiry> inquiry)
+    : m_screen(screen), m_inquiry(std::move(inquiry))
+{
+}
 
 bool BorrowerFieldsCheck::ValidateBorrowerFields() const
 {
-    const auto inquiry = m_window.inquiry();
-    if (!inquiry)
+    if (!m_inquiry)
         return false;
     if (!primaryRules())
         return false;
-    return !inquiry->CoBorrower() || coBorrowerRules();
+    return !m_inquiry->CoBorrower() || coBorrowerRules();
 }
 
 bool BorrowerFieldsCheck::refuse(QLineEdit* box, const QString& message) const
@@ -65,7 +67,7 @@ bool BorrowerFieldsCheck::refuse(QLineEdit* box, const QString& message) const
 bool BorrowerFieldsCheck::birthDate(QLineEdit* box, const QString& firstLine, const QString& formatLine) const
 {
     bool ok = true;
-    frmPullReport::GetDate(box->text(), ok);
+    GetDate(box->text(), ok);
     if (ok)
         return true;
     return refuse(box, firstLine + kCrLf + QStringLiteral("Value: ") + box->text() + kCrLf + formatLine);
@@ -73,7 +75,7 @@ bool BorrowerFieldsCheck::birthDate(QLineEdit* box, const QString& firstLine, co
 
 bool BorrowerFieldsCheck::primaryRules() const
 {
-    const frmMain& w = m_window;
+    const ILoanScreen& w = m_screen;
     const std::initializer_list<Rule> before = {
         {&w.Box(LoanBox::lblReference), Fails::Empty, 0, "You must provide a reference from the Loan Rep field to pull credit."},
         {&w.Box(LoanBox::lblBorFirst), Fails::Empty, 0, "You must provide a first name for the primary borrower."},
@@ -129,7 +131,7 @@ bool BorrowerFieldsCheck::primaryRules() const
 
 bool BorrowerFieldsCheck::coBorrowerRules() const
 {
-    const frmMain& w = m_window;
+    const ILoanScreen& w = m_screen;
     const std::initializer_list<Rule> rules = {
         {&w.Box(LoanBox::lblCoFirst), Fails::Empty, 0, "You must provide a first name for the co-borrower."},
         {&w.Box(LoanBox::lblCoLast), Fails::Empty, 0, "You must provide a last name for the co-borrower."},

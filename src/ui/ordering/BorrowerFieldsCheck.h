@@ -2,8 +2,11 @@
 
 #include <QString>
 
-class frmMain;
+#include <memory>
+
+class ILoanScreen;
 class QLineEdit;
+class clsInquiry;
 
 // The checks the main window runs on its borrower boxes before any order: the boxes, possibly
 // edited by the user, are what the pull window sends. The first rule that fails tells the user,
@@ -11,7 +14,7 @@ class QLineEdit;
 class BorrowerFieldsCheck
 {
 public:
-    explicit BorrowerFieldsCheck(frmMain& window);
+    BorrowerFieldsCheck(const ILoanScreen& screen, std::shared_ptr<clsInquiry> inquiry);
 
     // True when every rule passed. A loan without an inquiry fails without a message: there is
     // nothing to order for.
@@ -23,5 +26,6 @@ private:
     bool birthDate(QLineEdit* box, const QString& firstLine, const QString& formatLine) const;
     bool refuse(QLineEdit* box, const QString& message) const;
 
-    frmMain& m_window;
+    const ILoanScreen& m_screen;
+    std::shared_ptr<clsInquiry> m_inquiry;
 };

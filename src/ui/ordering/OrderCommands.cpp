@@ -1,35 +1,56 @@
 #include "ui/ordering/OrderCommands.h"
 
+#include "app/basMain.h"
 #include "core/AppContext.h"
+#include "core/basSettings.h"
 #include "core/clsProperties.h"
+#include "platform/Desktop.h"
 #include "platform/MsgBox.h"
+#include "service/clsReportStatus.h"
 #include "ui/ordering/BorrowerFieldsCheck.h"
+#include "ui/ordering/LoanSession.h"
 #include "ui/ordering/frmCheckExisting.h"
 #include "ui/ordering/frmMain.h"
 #include "ui/ordering/frmPullReport.h"
+#include "ui/ordering/frmReissue.h"
 
-#include <QPushButton>
+OrderCommands::OrderCommands(frmMain& window) : m_window(window), m_session(window.session()) {}
 
-OrderCommands::OrderCommands(frmMain& window) : m_window(window) {}
+void OrderCommands::CheckForExisting()
+{
+    HourglassCursor hourglass;
+    frmCheckExisting::Run(m_window, m_session, [](QWidget* over) { frmReissue::Ask(over); });
+    if (m_session.checkResult() == ReportSearchError) {
+        const auto status = m_session.reportStatus();
+        if (status && status->sErrorText().compare(QLatin1String("Invalid password"), Qt::CaseInsensitive) == 0) {
+            Props().setSavePassword(false);
+            SaveSettings(Props());
+            QueueRestart();
+        }
+        return;
+    }
+    afterCheck();
+    m_window.SetButtons();
+}
 
 bool OrderCommands::validate()
 {
-    return BorrowerFieldsCheck(m_window).ValidateBorrowerFields();
+    return BorrowerFieldsCheck(m_window, m_session.inquiry()).ValidateBorrowerFields();
 }
 
 int OrderCommands::pull(int pullType)
 {
-    frmPullReport& window = frmPullReport::Load(m_window);
-    window.SetProps(m_window.reportStatus(), pullType, m_window.inquiry());
-    return frmPullReport::ShowModal(m_window);
+    frmPullReport& window = frmPullReport::Load(m_window, m_session, &m_window);
+    window.SetProps(pullType);
+    const int type = frmPullReport::ShowModal();
+    m_window.SetButtons();
+    return type;
 }
 
 void OrderCommands::cmdRepull_Click()
 {
-    if (!validate())
-        return;
-    const bool newPull = m_window.Button(MainButton::cmdRepull).text() == QLatin1String("&Pull Credit");
-    m_window.setePullType(pull(newPull ? PullNew : PullRepull));
+    if (validate())
+        m_session.setPullType(pull(m_session.NextOrderKind()));
 }
 
 void OrderCommands::cmdAddBureau_Click()
@@ -38,18 +59,18 @@ void OrderCommands::cmdAddBureau_Click()
         pull(PullAddBureau);
 }
 
-void OrderCommands::AfterCheck(int reportStatus, const QString& dateRequested)
+void OrderCommands::afterCheck()
 {
-    if (reportStatus == ReportNotFound) {
-        m_window.setePullType(PullNew);
+    if (m_session.checkResult() == ReportNotFound) {
+        m_session.setPullType(PullNew);
         if (validate())
             pull(PullNew);
         return;
     }
-    m_window.setePullType(PullRepull);
-    if (reportStatus != ReportFoundOld || !Props().ReissueNumber().isEmpty())
+    m_session.setPullType(PullRepull);
+    if (m_session.checkResult() != ReportFoundOld || !Props().ReissueNumber().isEmpty())
         return;
-    const QString question = QStringLiteral("This report was last ran on ") + dateRequested
+    const QString question = QStringLiteral("This report was last ran on ") + m_session.dateRequested()
         + QStringLiteral(".\r\nDo you want to use the existing one or repull a new one.\r\n\r\nRepull new report?");
     if (MsgBox(question, vbYesNo | vbQuestion, QStringLiteral("Confirmation")) == vbYes && validate())
         pull(PullRepull);

@@ -3,27 +3,32 @@
 #include <QString>
 
 class frmMain;
+class LoanSession;
 
-// The main window's order commands: Repull / Pull Credit, Add Bureau, and what the
-// existing-report check leads to (a new pull when the vendor has no report, the repull question
-// when its report is old). Each checks the borrower boxes first and opens the pull window.
+// The main window's order commands: the existing-report check and what it leads to (a new pull
+// when the vendor has no report, the repull question when its report is old), Repull / Pull
+// Credit and Add Bureau. Each order checks the borrower boxes first and opens the pull window on
+// the main window's session; the main window's buttons are refreshed when it has closed.
 class OrderCommands
 {
 public:
     explicit OrderCommands(frmMain& window);
 
+    // Runs the check window over the main window, then acts on its result. A search that failed
+    // with "Invalid password" forgets the saved password and starts the program over.
+    void CheckForExisting();
     void cmdRepull_Click();
     void cmdAddBureau_Click();
 
-    // After the check, by its result: 3 (no report) a new pull, 1 (an old report) the question
-    // whether to repull, 2 a repull next time. Sets the window's ePullType.
-    void AfterCheck(int reportStatus, const QString& dateRequested);
-
 private:
+    // After the check, by its result: 3 (no report) a new pull, 1 (an old report) the question
+    // whether to repull, 2 a repull next time. Sets the session's pull type.
+    void afterCheck();
     bool validate();
-    // SetProps with the window's report status and inquiry, then the modal show; returns the
-    // pull type the pull window ended with.
+    // Shows the pull window modally for an order of this kind; returns the pull type the window
+    // ended with.
     int pull(int pullType);
 
     frmMain& m_window;
+    LoanSession& m_session;
 };

@@ -10,15 +10,9 @@
 #include "service/basActions.h"
 #include "service/basOrder.h"
 #include "service/clsReportStatus.h"
-#include "ui/ordering/PullRequestBlock.h"
-#include "ui/ordering/frmCheckExisting.h"
+#include "ui/ordering/IOrderProgress.h"
+#include "ui/ordering/LoanSession.h"
 #include "ui/ordering/frmLoginByRef.h"
-#include "ui/ordering/frmMain.h"
-#include "ui/ordering/frmPullReport.h"
-#include "ui/ordering/frmStatus.h"
-
-#include <QCheckBox>
-#include <QLineEdit>
 
 namespace {
 const QString kCheckLog = QStringLiteral("An error occurred, check log");
@@ -34,73 +28,71 @@ const QString kAnswerLost = QStringLiteral(
     "placing a second one. Press Pull again with the same bureaus when you are ready.");
 } // namespace
 
-PullOrder::PullOrder(frmPullReport& window) : w(window) {}
+PullOrder::PullOrder(const ILoanScreen& screen, LoanSession& session, IOrderProgress& progress,
+                     PullRequestBlock request)
+    : m_screen(screen), m_session(session), m_progress(progress), m_request(request)
+{
+}
 
-void PullOrder::Run()
+bool PullOrder::Run()
 {
     try {
-        run();
+        return run();
     } catch (const AppError& error) {
         if (error.Number == ErrNo::Silent)
-            return;
+            return false;
         MsgBox(QStringLiteral("There was a problem pulling credit.\r\nError: ") + error.Description, vbExclamation,
                QStringLiteral("Credit Request Problem"));
         WriteErrorLog(error.Description + QStringLiteral(" in cmdPull"));
+        return false;
     }
 }
 
-void PullOrder::run()
+bool PullOrder::run()
 {
     if (!chooseWhoOrders())
-        return;
-    if (!w.m_main || !w.m_oReportStatus)
+        return false;
+    if (!m_session.reportStatus())
         throw AppError(ErrNo::Transport, QStringLiteral("The loan is no longer loaded."));
-    frmMain& main = *w.m_main;
 
-    w.showProgressList();
-    PullRequestBlock request;
-    request.pullType = w.m_ePullType;
-    request.joint = w.m_oInquiry && w.m_oInquiry->CoBorrower();
-    request.equifax = w.cbxEquifax()->isChecked();
-    request.experian = w.cbxExperian()->isChecked();
-    request.transUnion = w.cbxTransUnion()->isChecked();
-    const QString block = request.text(main);
+    m_progress.ShowProgressList();
+    m_request.joint = m_session.inquiry() && m_session.inquiry()->CoBorrower();
+    const QString block = m_request.text(m_screen);
 
     QString guid;
     if (!placeOrFollow(block, guid))
-        return;
-    knowOrder(guid);
+        return false;
+    // The order exists at the vendor from here on, whatever happens to the steps after it.
+    m_session.OrderPlaced(guid);
+    m_progress.OrderKnown(guid);
     if (!stampVersion(guid))
-        return;
+        return false;
 
-    w.progress(QStringLiteral("Checking status..."));
-    if (!waitForBureaus(guid))
-        return;
-    const frmStatus* status = frmStatus::loaded();
-    if (status && status->UserUnloaded())
-        aborted();
-    else
-        succeeded();
+    m_progress.AddProgress(QStringLiteral("Checking status..."));
+    bool aborted = false;
+    if (!waitForBureaus(guid, aborted))
+        return false;
+    if (aborted) {
+        m_progress.OrderAborted();
+        MsgBox(QStringLiteral("Credit pull aborted by user."), vbInformation, QStringLiteral("Aborted"));
+        return false;
+    }
+    succeeded();
+    return true;
 }
 
 // Whose account the order goes on. False when the user left the reference chooser and
 // confirmed the abort: nothing is sent.
 bool PullOrder::chooseWhoOrders()
 {
-    if (Props().CanLoginByRef()) {
-        const int answer = MsgBox(QStringLiteral("Would you like to pull a report on behalf of someone else?"),
-                                  vbYesNo | vbQuestion, QStringLiteral("Pull As Confirmation"));
-        frmLoginByRef& chooser = frmLoginByRef::Load();
-        if (answer == vbYes) {
-            chooser.setAbortMessage(true);
-            chooser.exec();
-        } else {
-            Props().setLoginByRef(false);
-            chooser.setUserCancelled(false);
-        }
-    }
-    const frmLoginByRef* chooser = frmLoginByRef::loaded();
-    return !(chooser && chooser->UserCancelled());
+    if (!Props().CanLoginByRef())
+        return true;
+    const int answer = MsgBox(QStringLiteral("Would you like to pull a report on behalf of someone else?"),
+                              vbYesNo | vbQuestion, QStringLiteral("Pull As Confirmation"));
+    if (answer == vbYes)
+        return frmLoginByRef::Choose();
+    Props().setLoginByRef(false);
+    return true;
 }
 
 // An identical order still in progress is followed rather than placed a second time. When the
@@ -109,42 +101,29 @@ bool PullOrder::placeOrFollow(const QString& block, QString& guid)
 {
     QString pending;
     if (FindPending(block, pending)) {
-        w.progress(QStringLiteral("Found pending request..."));
+        m_progress.AddProgress(QStringLiteral("Found pending request..."));
         guid = pending;
         return true;
     }
     if (!pending.isEmpty()) {
         // FindPending has logged the failure (and shown the box of an unreachable server).
-        w.progress(kCheckLog);
+        m_progress.AddProgress(kCheckLog);
         MsgBox(kPendingCheckFailed, vbCritical, QStringLiteral("Order Not Sent"));
         return false;
     }
-    w.progress(QStringLiteral("Request sent..."));
+    m_progress.AddProgress(QStringLiteral("Request sent..."));
     QString answer;
     if (!Request(block, answer)) {
-        w.progress(kCheckLog);
+        m_progress.AddProgress(kCheckLog);
         // Request has logged the failure and shown a refusal. An answer lost on the way back
         // leaves an order that may exist: the next Pull's FINDPENDING finds and follows it.
         if (OrderMayHaveArrived(answer))
             MsgBox(kAnswerLost, vbExclamation, QStringLiteral("Order May Have Been Placed"));
         return false;
     }
-    w.progress(QStringLiteral("Request accepted..."), false);
+    m_progress.AddProgress(QStringLiteral("Request accepted..."), false);
     guid = answer;
     return true;
-}
-
-// The order exists at the vendor from the moment its GUID is known, whatever happens to the
-// steps after it: the main window and the check's results follow it at once, and no
-// downloaded report is current any more.
-void PullOrder::knowOrder(const QString& guid)
-{
-    w.m_sReportUID = guid;
-    frmCheckExisting::setsReportID(guid);
-    w.m_oReportStatus->setsReportID(guid);
-    frmMain& main = *w.m_main;
-    main.setsReportUID(guid);
-    main.setsReportLocation(QString());
 }
 
 bool PullOrder::stampVersion(const QString& guid)
@@ -156,37 +135,34 @@ bool PullOrder::stampVersion(const QString& guid)
         return true;
     // The action keeps a refusal silent and unlogged; the order has been placed, so the user is
     // told to look at the log and the log says why. Other failures are logged by the action.
-    w.progress(kCheckLog);
+    m_progress.AddProgress(kCheckLog);
     if (!answer.startsWith(QLatin1String("<ERROR>")))
         WriteErrorLog(QStringLiteral("Order ") + guid + QStringLiteral(": the version stamp was refused: ") + answer
                       + QStringLiteral(" in cmdPull"));
     return false;
 }
 
-bool PullOrder::waitForBureaus(const QString& guid)
+// aborted: the user closed the status window, which GetStatus reports as a success with no
+// answer.
+bool PullOrder::waitForBureaus(const QString& guid, bool& aborted)
 {
     ParamBlock block(QStringLiteral("GET_Status"));
     block.add(QStringLiteral("guid"), guid);
     QString answer;
-    if (GetStatus(block.text(), *w.m_oReportStatus, answer))
-        return true;
-    // GetStatus has logged its failure.
-    w.progress(kCheckLog);
-    return false;
-}
-
-void PullOrder::aborted()
-{
-    w.hideProgressList(frmPullReport::AbortedHeight);
-    MsgBox(QStringLiteral("Credit pull aborted by user."), vbInformation, QStringLiteral("Aborted"));
+    if (!GetStatus(block.text(), *m_session.reportStatus(), answer)) {
+        // GetStatus has logged its failure.
+        m_progress.AddProgress(kCheckLog);
+        return false;
+    }
+    aborted = answer.isEmpty();
+    m_session.StatusUpdated();
+    return true;
 }
 
 void PullOrder::succeeded()
 {
-    w.progress(QStringLiteral("Report finished."));
-    frmMain& main = *w.m_main;
-    w.m_ePullType = PullRepull;
-    main.setePullType(PullRepull);
+    m_progress.AddProgress(QStringLiteral("Report finished."));
+    m_session.setPullType(PullRepull);
+    m_progress.OrderFinished();
     MsgBox(QStringLiteral("Credit Report pulled successfully!"), vbExclamation, QStringLiteral("Success"));
-    w.close();
 }

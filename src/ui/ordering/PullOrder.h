@@ -1,30 +1,38 @@
 #pragma once
 
+#include "ui/ordering/PullRequestBlock.h"
+
 #include <QString>
 
-class frmPullReport;
+class ILoanScreen;
+class IOrderProgress;
+class LoanSession;
 
 // Pull's order, once the window's checks have passed: whose account orders, the order block, a
 // pending identical order or a new one, the version stamp, the wait for the bureaus and the
-// outcome, each step shown in the window's progress list.
+// outcome, each step reported to the window through IOrderProgress. The loan's session follows
+// the order: its report ID as soon as the GUID is known, its status record after the wait.
 class PullOrder
 {
 public:
-    explicit PullOrder(frmPullReport& window);
+    // request: the kind of order and the ticked bureaus; the boxes come from screen.
+    PullOrder(const ILoanScreen& screen, LoanSession& session, IOrderProgress& progress, PullRequestBlock request);
 
-    // A failure already shown or logged where it happened ends the order with the progress list
-    // as it is; any other failure shows the "Credit Request Problem" box and is logged.
-    void Run();
+    // True when the report finished. A failure already shown or logged where it happened ends
+    // the order with the progress list as it is; any other failure shows the "Credit Request
+    // Problem" box and is logged.
+    bool Run();
 
 private:
-    void run();
+    bool run();
     bool chooseWhoOrders();
     bool placeOrFollow(const QString& block, QString& guid);
-    void knowOrder(const QString& guid);
     bool stampVersion(const QString& guid);
-    bool waitForBureaus(const QString& guid);
-    void aborted();
+    bool waitForBureaus(const QString& guid, bool& aborted);
     void succeeded();
 
-    frmPullReport& w;
+    const ILoanScreen& m_screen;
+    LoanSession& m_session;
+    IOrderProgress& m_progress;
+    PullRequestBlock m_request;
 };

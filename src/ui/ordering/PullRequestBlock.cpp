@@ -1,9 +1,10 @@
 #include "ui/ordering/PullRequestBlock.h"
 
 #include "core/CharRoutines.h"
+#include "host/basDates.h"
 #include "service/ParamBlock.h"
-#include "ui/ordering/frmMain.h"
-#include "ui/ordering/frmPullReport.h"
+#include "ui/ordering/ILoanScreen.h"
+#include "ui/ordering/LoanSession.h"
 
 #include <QLineEdit>
 
@@ -19,7 +20,7 @@ QString boxText(const QLineEdit* box)
 QString dateOf(const QLineEdit* box)
 {
     bool ok = true;
-    return frmPullReport::GetDate(boxText(box), ok);
+    return GetDate(boxText(box), ok);
 }
 
 const QString kTrue = QStringLiteral("TRUE");
@@ -35,7 +36,7 @@ QString PullRequestBlock::Keywords(int pullType)
     return QString();
 }
 
-QString PullRequestBlock::text(const frmMain& w) const
+QString PullRequestBlock::text(const ILoanScreen& w) const
 {
     ParamBlock block(QStringLiteral("REQUEST"));
     block.add(QStringLiteral("Keywords"), Keywords(pullType))

@@ -14,6 +14,7 @@
 #include "service/ParamBlock.h"
 #include "service/basReportData.h"
 #include "service/basReportPdf.h"
+#include "ui/ordering/LoanSession.h"
 
 namespace {
 
@@ -32,8 +33,8 @@ void reportProblem(const AppError& error, const QString& title, const QString& t
 
 } // namespace
 
-ReportCommands::ReportCommands(QString reportUid, std::shared_ptr<clsInquiry> inquiry, QString& reportLocation)
-    : m_reportUid(std::move(reportUid)), m_inquiry(std::move(inquiry)), m_reportLocation(reportLocation)
+ReportCommands::ReportCommands(LoanSession& session)
+    : m_reportUid(session.reportId()), m_inquiry(session.inquiry()), m_session(session)
 {
 }
 
@@ -49,15 +50,15 @@ void ReportCommands::Print()
 
 QString ReportCommands::reportPdf()
 {
-    if (!m_reportLocation.isEmpty())
-        return m_reportLocation;
+    if (!m_session.reportLocation().isEmpty())
+        return m_session.reportLocation();
     if (!m_inquiry)
         noLoan();
     const QString block = ParamBlock(QStringLiteral("GET_PDF")).add(QStringLiteral("guid"), m_reportUid).text();
     QString path;
     if (!GetReportPDF(block, m_inquiry->BorrowerFile(), path))
         throw AppError(ErrNo::Silent, QString());   // GetReportPDF has shown and logged it
-    m_reportLocation = path;
+    m_session.setReportLocation(path);
     return path;
 }
 

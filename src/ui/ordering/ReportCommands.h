@@ -4,15 +4,15 @@
 
 #include <memory>
 
+class LoanSession;
 class clsInquiry;
 
-// The main window's View, Print and Import commands for the loan's current report. The window
-// lends its report ID, its loan and its downloaded-PDF path for one command.
+// The main window's View, Print and Import commands for the loan's current report: its ID, its
+// loan and its downloaded PDF come from the loan's session, which keeps the PDF's path.
 class ReportCommands
 {
 public:
-    // reportLocation: the window's sReportLocation, set by the first download of the run.
-    ReportCommands(QString reportUid, std::shared_ptr<clsInquiry> inquiry, QString& reportLocation);
+    explicit ReportCommands(LoanSession& session);
 
     // Downloads the PDF unless this run already has it, then opens it with the desktop's viewer.
     void View();
@@ -32,5 +32,5 @@ private:
 
     QString m_reportUid;
     std::shared_ptr<clsInquiry> m_inquiry;
-    QString& m_reportLocation;
+    LoanSession& m_session;
 };

@@ -17,27 +17,12 @@
 #include "service/basPrefetch.h"
 #include "service/clsReportStatus.h"
 #include "ui/ordering/ILoanScreen.h"
-#include "ui/ordering/frmReissue.h"
+#include "ui/ordering/LoanSession.h"
 
 #include <QCloseEvent>
 #include <QLineEdit>
 
 namespace {
-
-// What the last check found. It belongs to the class, not to a loaded window (see the header).
-struct CheckResults {
-    int eReportStatus = ReportSearchError;
-    std::shared_ptr<clsInquiry> oInquiry;
-    std::shared_ptr<clsReportStatus> oReportStatus;
-    QString sDateRequested;
-    QString sReportID;
-};
-
-CheckResults& results()
-{
-    static CheckResults last;
-    return last;
-}
 
 std::unique_ptr<frmCheckExisting>& loadedWindow()
 {
@@ -54,20 +39,24 @@ QString birthDate(const QString& dob)
 
 } // namespace
 
-frmCheckExisting::frmCheckExisting(ILoanScreen& screen, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frmCheckExisting>()), m_screen(screen)
+frmCheckExisting::frmCheckExisting(ILoanScreen& screen, LoanSession& session, AskReissue askReissue)
+    : QDialog(nullptr)
+    , ui(std::make_unique<Ui::frmCheckExisting>())
+    , m_screen(screen)
+    , m_session(session)
+    , m_askReissue(std::move(askReissue))
 {
     ui->setupUi(this);
 }
 
 frmCheckExisting::~frmCheckExisting() = default;
 
-void frmCheckExisting::Run(ILoanScreen& screen)
+void frmCheckExisting::Run(ILoanScreen& screen, LoanSession& session, AskReissue askReissue)
 {
     // No parent: the slot above is the one owner, so the window cannot be deleted twice when
     // the main window goes. Application-modal, as the main window's own child would be.
     Unload();
-    loadedWindow().reset(new frmCheckExisting(screen, nullptr));
+    loadedWindow().reset(new frmCheckExisting(screen, session, std::move(askReissue)));
     frmCheckExisting& window = *loadedWindow();
     window.setWindowModality(Qt::ApplicationModal);
     window.show();
@@ -87,41 +76,6 @@ void frmCheckExisting::Unload()
         window->hide();
         window->deleteLater();
     }
-}
-
-int frmCheckExisting::eReportStatus()
-{
-    return results().eReportStatus;
-}
-
-std::shared_ptr<clsInquiry> frmCheckExisting::oInquiry()
-{
-    return results().oInquiry;
-}
-
-std::shared_ptr<clsReportStatus> frmCheckExisting::oReportStatus()
-{
-    return results().oReportStatus;
-}
-
-void frmCheckExisting::setoReportStatus(std::shared_ptr<clsReportStatus> v)
-{
-    results().oReportStatus = std::move(v);
-}
-
-QString frmCheckExisting::sDateRequested()
-{
-    return results().sDateRequested;
-}
-
-QString frmCheckExisting::sReportID()
-{
-    return results().sReportID;
-}
-
-void frmCheckExisting::setsReportID(const QString& v)
-{
-    results().sReportID = v;
 }
 
 void frmCheckExisting::reject()
@@ -182,13 +136,13 @@ void frmCheckExisting::Import(QString& errorText, bool& ok)
     errorText.clear();
     // Unset until a step decides otherwise: a check that fails before the search has answered
     // ends in the search-error state, never in "not found".
-    results() = CheckResults();
+    m_session.StartCheck();
     try {
         // The account reads need nothing from the loan or the search: they go out now and are
         // taken in their turn (dropped below when the check ends before their steps).
         PrefetchAccountRefresh();
         readLoan();
-        if (!searchLoop(errorText) || (results().sReportID != QLatin1String("ERROR") && !refreshAccount()))
+        if (!searchLoop(errorText) || (m_session.reportId() != QLatin1String("ERROR") && !refreshAccount()))
             ok = false;
     } catch (const AppError& e) {
         ok = false;
@@ -206,7 +160,7 @@ void frmCheckExisting::readLoan()
     clsQuill reader;
     const QString exportFile = clsQuill::ExportFilePath();
     clsQuill::ArchiveExportFile();
-    results().oInquiry = reader.ReadQuillExportFile(exportFile);
+    m_session.setInquiry(reader.ReadQuillExportFile(exportFile));
 }
 
 // Searches until a report is found, nothing is found without a reissue number, or the
@@ -228,18 +182,21 @@ bool frmCheckExisting::searchLoop(QString& errorText)
         repaintBoth();
         fillBorrowers(block);
         QString answer;
-        if (!FindReport(block.text(), results().oReportStatus, answer)) {
+        std::shared_ptr<clsReportStatus> status = m_session.reportStatus();
+        const bool found = FindReport(block.text(), status, answer);
+        m_session.setReportStatus(status);
+        if (!found) {
             errorText = answer;
             return false;
         }
         if (answer == QLatin1String("ERROR")) {
-            results().eReportStatus = ReportSearchError;
-            results().sReportID = answer;
+            m_session.setCheckResult(ReportSearchError);
+            m_session.setReportId(answer);
             return true;
         }
         if (!answer.isEmpty())
             return classifyFound(answer, errorText);
-        results().eReportStatus = ReportNotFound;
+        m_session.setCheckResult(ReportNotFound);
         if (reissue.isEmpty())
             return true;
         MsgBox(QStringLiteral("A report with reissue number: [") + reissue + QStringLiteral("] could not be found."),
@@ -252,13 +209,13 @@ bool frmCheckExisting::searchLoop(QString& errorText)
 QString frmCheckExisting::startSearchPass(ParamBlock& block)
 {
     clsProperties& props = Props();
-    m_screen.Box(LoanBox::lblReference).setText(results().oInquiry->Reference());
+    m_screen.Box(LoanBox::lblReference).setText(m_session.inquiry()->Reference());
     m_screen.Box(LoanBox::lblReference).setEnabled(true);
     m_screen.SetReferenceCaption(QStringLiteral("Reference:"));
     m_screen.SetCaption(props.Client());
     ui->lblChecking->setText(QStringLiteral("Checking for existing report..."));
-    if (props.CrossCompanyReissue())
-        frmReissue::Ask(this);
+    if (props.CrossCompanyReissue() && m_askReissue)
+        m_askReissue(this);
     const QString reissue = props.ReissueNumber();
     if (!reissue.isEmpty()) {
         block.add(QStringLiteral("ReIssueNum"), reissue);
@@ -273,7 +230,7 @@ QString frmCheckExisting::startSearchPass(ParamBlock& block)
 
 void frmCheckExisting::fillBorrowers(ParamBlock& block)
 {
-    if (const auto bor = results().oInquiry->Borrower()) {
+    if (const auto bor = m_session.inquiry()->Borrower()) {
         m_screen.Box(LoanBox::lblBorFirst).setText(bor->FirstName());
         m_screen.Box(LoanBox::lblBorLast).setText(bor->LastName());
         m_screen.Box(LoanBox::lblBorMi).setText(bor->MiddleInitial());
@@ -296,7 +253,7 @@ void frmCheckExisting::fillBorrowers(ParamBlock& block)
         m_screen.Box(LoanBox::lblPreZip).setText(pre->PostalCode());
         m_screen.Box(LoanBox::lblPreCountry).setText(pre->Country());
     }
-    const auto co = results().oInquiry->CoBorrower();
+    const auto co = m_session.inquiry()->CoBorrower();
     m_screen.SetCoBorrowerVisible(co != nullptr);
     if (!co)
         return;
@@ -316,23 +273,23 @@ void frmCheckExisting::fillBorrowers(ParamBlock& block)
 
 bool frmCheckExisting::classifyFound(const QString& answer, QString& errorText)
 {
-    results().sReportID = answer;
+    m_session.setReportId(answer);
     QString dateText;
-    if (!GetDateRequested(DateRequestedBlock(results().sReportID), dateText)) {
+    if (!GetDateRequested(DateRequestedBlock(answer), dateText)) {
         errorText = dateText;
         return false;
     }
     if (dateText.isEmpty()) {
-        results().eReportStatus = ReportFound;
+        m_session.setCheckResult(ReportFound);
         return true;
     }
     const QDate requested = ParseRequestDate(dateText);
     if (!requested.isValid())
         throw AppError(13, QStringLiteral("The report's request date \"%1\" is not a date.").arg(dateText),
                        QStringLiteral("frmCheckExisting"));
-    results().sDateRequested = dateText;
+    m_session.setDateRequested(dateText);
     const qint64 age = DaysOld(requested, TheDesktop().Now().date());
-    results().eReportStatus = age >= Props().DaysOldTimeFrame() ? ReportFoundOld : ReportFound;
+    m_session.setCheckResult(age >= Props().DaysOldTimeFrame() ? ReportFoundOld : ReportFound);
     return true;
 }
 
@@ -344,7 +301,8 @@ bool frmCheckExisting::refreshAccount()
             return false;
         if (step.operation == GetDepartmentID)
             PrefetchDepartmentReads();   // the reads that carry it, unless already sent with it
-        if (step.operation == RequestBureauRights && results().oReportStatus && results().oReportStatus->nStatusReport() == 64)
+        const auto status = m_session.reportStatus();
+        if (step.operation == RequestBureauRights && status && status->nStatusReport() == 64)
             MsgBox(QStringLiteral("This report is currently at RMCR Pending Status.\r\n"
                                   "It will not be available until this request is completed."),
                    vbInformation, QStringLiteral("RMCR Status"));

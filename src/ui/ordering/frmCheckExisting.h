@@ -2,33 +2,24 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 
 class ILoanScreen;
+class LoanSession;
 class ParamBlock;
-class clsInquiry;
-class clsReportStatus;
 
 namespace Ui {
 class frmCheckExisting;
 }
-
-// Outcome of the search for an existing report.
-enum eReportStatus : int {
-    ReportSearchError = 0,
-    ReportFoundOld = 1,
-    ReportFound = 2,
-    ReportNotFound = 3,
-};
 
 // Loads the exported loan into the main window, searches the vendor for a report of it and
 // refreshes the account data.
 //
 // One instance, loaded on first use and unloaded explicitly; Run does both around the work. The
 // work runs inside Run, not from an event after the window is shown, so nothing the user does
-// to the window can skip it. The results belong to the class, not to a loaded instance: they
-// outlive the window, the main window and start-up read them afterwards, and the pull window
-// sets sReportID after an order. Every check starts them unset (search error, nothing found).
+// to the window can skip it. What the check finds goes into the loan's session, which outlives
+// the window; every check starts it unset (search error, nothing found).
 class frmCheckExisting : public QDialog
 {
     Q_OBJECT
@@ -36,21 +27,15 @@ class frmCheckExisting : public QDialog
 public:
     ~frmCheckExisting() override;
 
+    // Asks for a reissue number over the given window (it sets the settings' ReissueNumber).
+    using AskReissue = std::function<void(QWidget*)>;
+
     // Loads the window over screen, shows it modally while the whole check runs, and unloads
     // it. A failed step ends the check in the state it reached (at worst the search error).
-    static void Run(ILoanScreen& screen);
+    static void Run(ILoanScreen& screen, LoanSession& session, AskReissue askReissue);
     // The loaded window, or nullptr; Unload deletes it when loaded.
     static frmCheckExisting* loaded();
     static void Unload();
-
-    // The results of the last check.
-    static int eReportStatus();
-    static std::shared_ptr<clsInquiry> oInquiry();
-    static std::shared_ptr<clsReportStatus> oReportStatus();
-    static void setoReportStatus(std::shared_ptr<clsReportStatus> v);
-    static QString sDateRequested();
-    static QString sReportID();
-    static void setsReportID(const QString& v);
 
     // The whole check. ok is false when a step failed; errorText then holds the failing server
     // operation's text (search and date request only).
@@ -73,7 +58,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    frmCheckExisting(ILoanScreen& screen, QWidget* parent);
+    frmCheckExisting(ILoanScreen& screen, LoanSession& session, AskReissue askReissue);
 
     void runCheck();
     void repaintBoth();
@@ -86,5 +71,7 @@ private:
 
     std::unique_ptr<Ui::frmCheckExisting> ui;
     ILoanScreen& m_screen;
+    LoanSession& m_session;
+    AskReissue m_askReissue;
     bool m_running = false;
 };

@@ -47,6 +47,14 @@ void frmLoginByRef::Unload()
     delete theWindow();
 }
 
+bool frmLoginByRef::Choose()
+{
+    frmLoginByRef& chooser = Load();
+    chooser.setAbortMessage(true);
+    chooser.exec();
+    return !chooser.UserCancelled();
+}
+
 int frmLoginByRef::exec()
 {
     fillList();

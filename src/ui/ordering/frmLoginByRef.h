@@ -17,13 +17,8 @@ class frmLoginByRef;
 // login goes into the login-by-reference fields. Leaving without a choice asks whether to abort
 // the pull when AbortMessage is set (No keeps the window open) and sets UserCancelled.
 //
-// How the pull window uses it:
-//   frmLoginByRef& chooser = frmLoginByRef::Load();
-//   chooser.setAbortMessage(true);
-//   chooser.exec();
-//   if (chooser.UserCancelled()) ... stop, nothing is sent
-// and, when the user does not order for someone else:
-//   Props().setLoginByRef(false); frmLoginByRef::Load().setUserCancelled(false);
+// An order asks through Choose(); when the user does not order for someone else it sets the
+// settings' LoginByRef to false instead.
 //
 // The window exists once: created by Load on first use, refilled from the settings each time it
 // is shown, kept (hidden) after a choice so that UserCancelled can be read, deleted by Unload.
@@ -38,6 +33,9 @@ public:
     // The window when it exists, else nullptr.
     static frmLoginByRef* loaded();
     static void Unload();
+    // Loads the window, shows it with the abort question and returns the choice: false when the
+    // user left it and confirmed aborting the pull.
+    static bool Choose();
 
     bool AbortMessage() const { return m_AbortMessage; }
     void setAbortMessage(bool v) { m_AbortMessage = v; }

@@ -8,7 +8,6 @@
 
 #include "app/basMain.h"
 #include "core/AppContext.h"
-#include "core/basSettings.h"
 #include "core/clsProperties.h"
 #include "host/clsInquiry.h"
 #include "platform/AppPaths.h"
@@ -16,18 +15,18 @@
 #include "platform/FileOps.h"
 #include "platform/MsgBox.h"
 #include "platform/Shell.h"
-#include "service/clsReportStatus.h"
 #include "ui/ClickableLabel.h"
 #include "ui/UiUtils.h"
 #include "ui/account/AccountWindows.h"
 #include "ui/ordering/ImageList.h"
 #include "ui/ordering/MainWebCommands.h"
 #include "ui/ordering/OrderCommands.h"
+#include "ui/ordering/ReportButtons.h"
 #include "ui/ordering/ReportCommands.h"
-#include "ui/ordering/frmCheckExisting.h"
 
 frmMain::frmMain(QWidget *parent)
     : QMainWindow(parent)
+    , m_session(new LoanSession(this))
     , ui(new Ui::frmMain)
 {
     InitUiResources();
@@ -38,6 +37,7 @@ frmMain::frmMain(QWidget *parent)
 
     connect(ui->Picture1, &ClickableLabel::clicked, this, &frmMain::logoClicked);
     connectCommands();
+    connect(m_session, &LoanSession::changed, this, &frmMain::SetButtons);
 
     m_dataBoxes = {
         ui->lblReference,
@@ -184,17 +184,6 @@ void frmMain::Unload()
     close();
 }
 
-void frmMain::SetButtonEnabled(MainButton button, bool enabled)
-{
-    Button(button).setEnabled(enabled);
-}
-
-void frmMain::SetButtonText(MainButton button, const QString &caption, const QString &tooltip)
-{
-    Button(button).setText(caption);
-    Button(button).setToolTip(tooltip);
-}
-
 // ---- what the windows working on the loan see
 
 QLineEdit &frmMain::Box(LoanBox box) const
@@ -225,42 +214,30 @@ void frmMain::RepaintScreen()
 
 // ---- the loan and its report
 
+int frmMain::ePullType() const { return m_session->pullType(); }
+void frmMain::setePullType(int v) { m_session->setPullType(v); }
+QString frmMain::sReportLocation() const { return m_session->reportLocation(); }
+void frmMain::setsReportLocation(const QString &v) { m_session->setReportLocation(v); }
+QString frmMain::sReportUID() const { return m_session->reportId(); }
+void frmMain::setsReportUID(const QString &v) { m_session->setReportId(v); }
+std::shared_ptr<clsInquiry> frmMain::inquiry() const { return m_session->inquiry(); }
+std::shared_ptr<clsReportStatus> frmMain::reportStatus() const { return m_session->reportStatus(); }
+int frmMain::existingReportResult() const { return m_session->checkResult(); }
+
 void frmMain::CheckForExisting()
 {
-    HourglassCursor hourglass;
-    frmCheckExisting::Run(*this);
-    takeOverCheck();
-    if (m_existingResult == ReportSearchError) {
-        if (m_reportStatus
-            && m_reportStatus->sErrorText().compare(QLatin1String("Invalid password"), Qt::CaseInsensitive) == 0) {
-            Props().setSavePassword(false);
-            SaveSettings(Props());
-            QueueRestart();
-        }
-        return;
+    OrderCommands(*this).CheckForExisting();
+}
+
+void frmMain::applyButtons(std::initializer_list<MainButton> buttons)
+{
+    const auto states = ReportButtons(*m_session, Props().ReissueNumber());
+    for (const MainButton button : buttons) {
+        const ButtonState &state = states[button];
+        Button(button).setEnabled(state.enabled);
+        Button(button).setText(state.caption);
+        Button(button).setToolTip(state.tooltip);
     }
-    OrderCommands(*this).AfterCheck(m_existingResult, frmCheckExisting::sDateRequested());
-    SetButtons();
-}
-
-void frmMain::takeOverCheck()
-{
-    m_sReportUID = frmCheckExisting::sReportID();
-    m_inquiry = frmCheckExisting::oInquiry();
-    m_reportStatus = frmCheckExisting::oReportStatus();
-    m_existingResult = frmCheckExisting::eReportStatus();
-}
-
-QString frmMain::ExistingReportID() const
-{
-    if (frmCheckExisting::eReportStatus() == ReportSearchError)
-        return QStringLiteral("ERROR");
-    return frmCheckExisting::sReportID();
-}
-
-bool frmMain::rmcrPending() const
-{
-    return m_reportStatus && m_reportStatus->nStatusReport() == 64;
 }
 
 void frmMain::SetButtons()
@@ -272,65 +249,31 @@ void frmMain::SetButtons()
     SetSupplement();
 }
 
-void frmMain::SetRMCR()
-{
-    if (!hasStatus())
-        return;
-    const auto &st = *m_reportStatus;
-    const bool allFinished = st.nStatusEXP() == 4 && st.nStatusEFX() == 4 && st.nStatusTU() == 4;
-    ui->cmdRMCR->setEnabled(allFinished && !rmcrPending());
-}
-
-void frmMain::SetAddBureau()
-{
-    if (!hasStatus())
-        return;
-    const auto &st = *m_reportStatus;
-    const bool bureauMissing = st.nStatusEXP() == 0 || st.nStatusEFX() == 0 || st.nStatusTU() == 0;
-    ui->cmdAddBureau->setEnabled(bureauMissing && m_ePullType != 1 && !rmcrPending());
-}
+void frmMain::SetRMCR() { applyButtons({MainButton::cmdRMCR}); }
+void frmMain::SetAddBureau() { applyButtons({MainButton::cmdAddBureau}); }
+void frmMain::SetRepull() { applyButtons({MainButton::cmdRepull}); }
+void frmMain::SetSupplement() { applyButtons({MainButton::cmdRequestSupp}); }
 
 void frmMain::SetPrintViewImport()
 {
-    const bool present = !m_sReportUID.isEmpty();
-    for (QPushButton *button : {ui->cmdView, ui->cmdPrint, ui->cmdImport, ui->cmdWeb})
-        button->setEnabled(present);
-    if (rmcrPending()) {
-        for (QPushButton *button : {ui->cmdView, ui->cmdPrint, ui->cmdWeb})
-            button->setEnabled(false);
-    }
-}
-
-void frmMain::SetRepull()
-{
-    if (m_sReportUID.isEmpty())
-        SetButtonText(MainButton::cmdRepull, QStringLiteral("&Pull Credit"), QStringLiteral("Pull New Credit Report"));
-    else
-        SetButtonText(MainButton::cmdRepull, QStringLiteral("&Repull"),
-                      QStringLiteral("Repull Previously Pulled Report"));
-    ui->cmdRepull->setEnabled(!rmcrPending());
-}
-
-void frmMain::SetSupplement()
-{
-    ui->cmdRequestSupp->setEnabled(!m_sReportUID.isEmpty() && m_sReportUID.toUpper() != QLatin1String("ERROR"));
+    applyButtons({MainButton::cmdView, MainButton::cmdPrint, MainButton::cmdImport, MainButton::cmdWeb});
 }
 
 // ---- web pages
 
 void frmMain::cmdRMCR_Click()
 {
-    MainWebCommands(*this).cmdRMCR(m_sReportUID, m_inquiry && m_inquiry->CoBorrower());
+    MainWebCommands(*this).cmdRMCR(sReportUID(), inquiry() && inquiry()->CoBorrower());
 }
 
 void frmMain::cmdRequestSupp_Click()
 {
-    MainWebCommands(*this).cmdRequestSupp(m_sReportUID, m_inquiry && m_inquiry->CoBorrower());
+    MainWebCommands(*this).cmdRequestSupp(sReportUID(), inquiry() && inquiry()->CoBorrower());
 }
 
 void frmMain::cmdWeb_Click()
 {
-    MainWebCommands(*this).cmdWeb(m_sReportUID);
+    MainWebCommands(*this).cmdWeb(sReportUID());
 }
 
 void frmMain::Picture1_Click()
@@ -342,17 +285,17 @@ void frmMain::Picture1_Click()
 
 void frmMain::cmdView_Click()
 {
-    ReportCommands(m_sReportUID, m_inquiry, m_sReportLocation).View();
+    ReportCommands(*m_session).View();
 }
 
 void frmMain::cmdPrint_Click()
 {
-    ReportCommands(m_sReportUID, m_inquiry, m_sReportLocation).Print();
+    ReportCommands(*m_session).Print();
 }
 
 void frmMain::cmdImport_Click()
 {
-    ReportCommands(m_sReportUID, m_inquiry, m_sReportLocation).Import();
+    ReportCommands(*m_session).Import();
 }
 
 // ---- closing, configuration, reload
@@ -365,9 +308,9 @@ void frmMain::cmdClose_Click()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    if (!m_sReportLocation.isEmpty())
-        QFile::remove(m_sReportLocation);
-    m_sReportLocation.clear();
+    if (!sReportLocation().isEmpty())
+        QFile::remove(sReportLocation());
+    setsReportLocation(QString());
     event->accept();
     WindowHooks::RequestEnd();
 }

@@ -2,10 +2,12 @@
 
 #include "core/IMainWindow.h"
 #include "ui/ordering/ILoanScreen.h"
+#include "ui/ordering/LoanSession.h"
 
 #include <QList>
 #include <QMainWindow>
 
+#include <initializer_list>
 #include <memory>
 
 class ImageList;
@@ -20,8 +22,9 @@ class frmMain;
 // The main window: the exported loan's data boxes, the report command buttons and the File menu.
 // Each control keeps its form name as objectName. Other code reaches the controls typed: start-up
 // through IMainWindow (buttons by MainButton), the windows working on the loan through
-// ILoanScreen (boxes by LoanBox). Commands that are more than wiring live in their own classes
-// next to this one (MainWebCommands).
+// ILoanScreen (boxes by LoanBox). The loan's state lives in its LoanSession; the buttons follow
+// it. Commands that are more than wiring live in their own classes next to this one
+// (OrderCommands, ReportCommands, MainWebCommands).
 class frmMain : public QMainWindow, public IMainWindow, public ILoanScreen
 {
     Q_OBJECT
@@ -30,27 +33,31 @@ public:
     explicit frmMain(QWidget *parent = nullptr);
     ~frmMain() override;
 
+    // The loan and its report; the windows working on the loan share it.
+    LoanSession &session() { return *m_session; }
+    const LoanSession &session() const { return *m_session; }
+
     // The kind of the next order: 1 new pull, 2 repull, 3 add a bureau; 0 before the first check.
-    int ePullType() const { return m_ePullType; }
-    void setePullType(int v) { m_ePullType = v; }
+    int ePullType() const;
+    void setePullType(int v);
     // Full path of the report PDF downloaded in this run; empty until the first View or Print.
-    QString sReportLocation() const { return m_sReportLocation; }
-    void setsReportLocation(const QString &v) { m_sReportLocation = v; }
+    QString sReportLocation() const;
+    void setsReportLocation(const QString &v);
     // The loan's current report at the vendor; empty for none, "ERROR" after a failed search.
-    QString sReportUID() const { return m_sReportUID; }
-    void setsReportUID(const QString &v) { m_sReportUID = v; }
+    QString sReportUID() const;
+    void setsReportUID(const QString &v);
 
-    std::shared_ptr<clsInquiry> inquiry() const { return m_inquiry; }
-    std::shared_ptr<clsReportStatus> reportStatus() const { return m_reportStatus; }
-    void setReportStatus(std::shared_ptr<clsReportStatus> v) { m_reportStatus = std::move(v); }
-    int existingReportResult() const { return m_existingResult; }
+    std::shared_ptr<clsInquiry> inquiry() const;
+    std::shared_ptr<clsReportStatus> reportStatus() const;
+    int existingReportResult() const;
 
+    // Each applies the report buttons' rule (ReportButtons) to its own buttons.
     void SetRMCR();
     void SetAddBureau();
     void SetPrintViewImport();
     void SetSupplement();
     void SetRepull();
-    void SetButtons();
+    void SetButtons() override;
 
     // A command button, typed.
     QPushButton &Button(MainButton button) const;
@@ -63,11 +70,6 @@ public:
     void ShowWindow() override;
     void Unload() override;
     void CheckForExisting() override;
-    // The check's report ID; "ERROR" whenever the check ended in the search-error state, so
-    // start-up never offers a new pull for a loan whose search failed.
-    QString ExistingReportID() const override;
-    void SetButtonEnabled(MainButton button, bool enabled) override;
-    void SetButtonText(MainButton button, const QString &caption, const QString &tooltip) override;
 
     // What the windows working on the loan fill and read.
     QLineEdit &Box(LoanBox box) const override;
@@ -100,16 +102,9 @@ private:
     void collectFileMenuAreas();
     bool opensFileMenu(QObject *watched, QEvent *event) const;
     void connectCommands();
-    void takeOverCheck();
-    bool hasStatus() const { return m_reportStatus != nullptr; }
-    bool rmcrPending() const;
+    void applyButtons(std::initializer_list<MainButton> buttons);
 
-    int m_ePullType = 0;
-    QString m_sReportLocation;
-    QString m_sReportUID;
-    std::shared_ptr<clsInquiry> m_inquiry;
-    std::shared_ptr<clsReportStatus> m_reportStatus;
-    int m_existingResult = 0;
+    LoanSession *m_session;
 
     Ui::frmMain *ui;
     ImageList *m_images;

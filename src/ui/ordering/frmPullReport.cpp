@@ -1,24 +1,21 @@
 #include "ui/ordering/frmPullReport.h"
 
-#include "host/basDates.h"
-
 #include "ui_frmPullReport.h"
 
 #include "core/AppContext.h"
 #include "core/clsProperties.h"
-#include "host/clsBorrower.h"
 #include "platform/MsgBox.h"
 #include "service/clsReportStatus.h"
 #include "ui/UiUtils.h"
+#include "ui/ordering/ILoanScreen.h"
+#include "ui/ordering/LoanSession.h"
 #include "ui/ordering/PullOrder.h"
-#include "ui/ordering/frmMain.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QDate>
-#include <QRegularExpression>
+#include <QPointer>
 #include <QScreen>
 
 #include <initializer_list>
@@ -42,8 +39,8 @@ const QString kValidationError = QStringLiteral("Validation Error");
 
 } // namespace
 
-frmPullReport::frmPullReport(frmMain& mainWindow)
-    : QDialog(&mainWindow), ui(std::make_unique<Ui::frmPullReport>()), m_main(&mainWindow)
+frmPullReport::frmPullReport(ILoanScreen& screen, LoanSession& session, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmPullReport>()), m_screen(screen), m_session(session)
 {
     ui->setupUi(this);
     ui->lstbxProgress->hide();
@@ -59,10 +56,10 @@ frmPullReport::~frmPullReport()
         loadedWindow() = nullptr;
 }
 
-frmPullReport& frmPullReport::Load(frmMain& mainWindow)
+frmPullReport& frmPullReport::Load(ILoanScreen& screen, LoanSession& session, QWidget* parent)
 {
     if (!loadedWindow())
-        loadedWindow() = new frmPullReport(mainWindow);
+        loadedWindow() = new frmPullReport(screen, session, parent);
     return *loadedWindow();
 }
 
@@ -82,9 +79,12 @@ void frmPullReport::Unload()
         delete window;
 }
 
-int frmPullReport::ShowModal(frmMain& mainWindow)
+int frmPullReport::ShowModal()
 {
-    frmPullReport& window = Load(mainWindow);
+    frmPullReport* loaded = loadedWindow();
+    if (!loaded)
+        return 0;
+    frmPullReport& window = *loaded;
     inModalShow() = true;
     window.exec();
     inModalShow() = false;
@@ -102,19 +102,16 @@ QCheckBox* frmPullReport::cbxTransUnion() const { return ui->cbxTransUnion; }
 
 // ---- set-up
 
-void frmPullReport::SetProps(std::shared_ptr<clsReportStatus> roStatus, int veType,
-                             std::shared_ptr<clsInquiry> voInquiry)
+void frmPullReport::SetProps(int veType)
 {
-    m_oReportStatus = std::move(roStatus);
     m_ePullType = veType;
-    m_oInquiry = std::move(voInquiry);
     m_nBureausTicked = 0;
     if (veType == PullAddBureau)
         SetUp();
 }
 
-// The set-up belongs to loading: it runs when the loaded window is first shown, with what
-// SetProps passed.
+// The set-up belongs to loading: it runs when the loaded window is first shown, with the pull
+// type SetProps passed and the session's status record as it is then.
 void frmPullReport::showEvent(QShowEvent* event)
 {
     if (!m_setUpDone)
@@ -137,12 +134,13 @@ void frmPullReport::SetUp()
         qint16 status;
         bool right;
     };
-    if (!m_oReportStatus) {
+    const auto status = m_session.reportStatus();
+    if (!status) {
         for (QCheckBox* box : {ui->cbxEquifax, ui->cbxExperian, ui->cbxTransUnion})
             box->setEnabled(false);
         ui->cmdPull->setEnabled(false);
     } else {
-        const clsReportStatus& st = *m_oReportStatus;
+        const clsReportStatus& st = *status;
         const clsProperties& props = Props();
         const Bureau bureaus[] = {{ui->cbxEquifax, st.nStatusEFX(), props.bEFQ_Right()},
                                   {ui->cbxExperian, st.nStatusEXP(), props.bEXP_Right()},
@@ -187,7 +185,7 @@ void frmPullReport::hideProgressList(int heightTwips)
 }
 
 // The list's top plus its height plus 95 twips (the layout's bottom margin is about that much).
-void frmPullReport::showProgressList()
+void frmPullReport::ShowProgressList()
 {
     ui->lstbxProgress->show();
     setMinimumHeight(0);
@@ -197,7 +195,7 @@ void frmPullReport::showProgressList()
     setFixedHeight(ui->lstbxProgress->y() + ui->lstbxProgress->height() + twipsToPixels(ListMargin));
 }
 
-void frmPullReport::progress(const QString& line, bool repaintNow)
+void frmPullReport::AddProgress(const QString& line, bool repaintNow)
 {
     ui->lstbxProgress->addItem(line);
     ui->lstbxProgress->scrollToBottom();
@@ -218,15 +216,16 @@ bool frmPullReport::Validate()
                kValidationError);
         return false;
     }
-    if (m_main && m_main->Box(LoanBox::lblCurAddr).text().contains(QLatin1Char(','))) {
+    QLineEdit& address = m_screen.Box(LoanBox::lblCurAddr);
+    if (address.text().contains(QLatin1Char(','))) {
         MsgBox(QStringLiteral("You can not have any commas in the address field.\r\n"
                               "Please go back to the main screen and remove any commas."),
                vbInformation, QStringLiteral("Comma Error"));
-        QPointer<frmMain> main = m_main;
+        const QPointer<QLineEdit> box = &address;
         close();
-        if (main) {
-            main->activateWindow();
-            SelectAllText(&main->Box(LoanBox::lblCurAddr));
+        if (box) {
+            box->window()->activateWindow();
+            SelectAllText(box);
         }
         return false;
     }
@@ -238,8 +237,29 @@ void frmPullReport::cmdPull_Click()
     if (m_ordering || !Validate())
         return;
     lockWhileOrdering();
-    PullOrder(*this).Run();
+    PullRequestBlock request;
+    request.pullType = m_ePullType;
+    request.equifax = ui->cbxEquifax->isChecked();
+    request.experian = ui->cbxExperian->isChecked();
+    request.transUnion = ui->cbxTransUnion->isChecked();
+    if (PullOrder(m_screen, m_session, *this, request).Run())
+        close();
     unlockAfterOrder();
+}
+
+void frmPullReport::OrderKnown(const QString& guid)
+{
+    m_sReportUID = guid;
+}
+
+void frmPullReport::OrderAborted()
+{
+    hideProgressList(AbortedHeight);
+}
+
+void frmPullReport::OrderFinished()
+{
+    m_ePullType = PullRepull;
 }
 
 // Nothing in the window may start, change or cancel an order while one runs: a second order
@@ -286,24 +306,4 @@ void frmPullReport::closeEvent(QCloseEvent* event)
         return;
     }
     QDialog::closeEvent(event);
-}
-
-void frmPullReport::done(int result)
-{
-    QDialog::done(result);
-    if (m_main)
-        m_main->SetButtons();
-}
-
-// ---- dates
-
-QString frmPullReport::GetDate(const QString& value, bool& ok)
-{
-    // The same reader as the loan's dates, so a date accepted at loading is accepted here.
-    ok = true;
-    if (value.isEmpty())
-        return QString();
-    const QString date = FormatDate(value);
-    ok = !date.isEmpty();
-    return date;
 }

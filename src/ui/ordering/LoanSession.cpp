@@ -1,0 +1,54 @@
+#include "ui/ordering/LoanSession.h"
+
+#include "host/clsInquiry.h"
+#include "service/clsReportStatus.h"
+
+LoanSession::LoanSession(QObject* parent) : QObject(parent) {}
+
+LoanSession::~LoanSession() = default;
+
+template <class T>
+void LoanSession::assign(T& field, const T& value)
+{
+    if (field == value)
+        return;
+    field = value;
+    emit changed();
+}
+
+QString LoanSession::ExistingReportID() const
+{
+    return m_checkResult == ReportSearchError ? QStringLiteral("ERROR") : m_reportId;
+}
+
+int LoanSession::NextOrderKind() const
+{
+    return ExistingReportID().isEmpty() ? PullNew : PullRepull;
+}
+
+void LoanSession::StartCheck()
+{
+    m_inquiry.reset();
+    m_reportStatus.reset();
+    m_checkResult = ReportSearchError;
+    m_dateRequested.clear();
+    m_reportId.clear();
+    emit changed();
+}
+
+void LoanSession::setInquiry(std::shared_ptr<clsInquiry> inquiry) { assign(m_inquiry, inquiry); }
+void LoanSession::setReportStatus(std::shared_ptr<clsReportStatus> status) { assign(m_reportStatus, status); }
+void LoanSession::setCheckResult(int result) { assign(m_checkResult, result); }
+void LoanSession::setDateRequested(const QString& date) { assign(m_dateRequested, date); }
+void LoanSession::setReportId(const QString& id) { assign(m_reportId, id); }
+void LoanSession::setPullType(int type) { assign(m_pullType, type); }
+void LoanSession::setReportLocation(const QString& path) { assign(m_reportLocation, path); }
+
+void LoanSession::OrderPlaced(const QString& guid)
+{
+    m_reportId = guid;
+    if (m_reportStatus)
+        m_reportStatus->setsReportID(guid);
+    m_reportLocation.clear();
+    emit changed();
+}

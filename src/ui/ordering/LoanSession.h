@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class clsInquiry;
+class clsReportStatus;
+
+// Outcome of the search for an existing report.
+enum eReportStatus : int {
+    ReportSearchError = 0,
+    ReportFoundOld = 1,
+    ReportFound = 2,
+    ReportNotFound = 3,
+};
+
+// The kind of an order.
+enum ePullTypes : int {
+    PullNew = 1,
+    PullRepull = 2,
+    PullAddBureau = 3,
+};
+
+// What the program knows about the open loan and its report at the vendor: one object, owned by
+// the main window and lent by reference to the existing-report check, the main window's commands,
+// the pull window and its order. The check fills it, an order updates it, and the main window
+// follows changed() with its buttons. No widget in here, so the rules built on it (the report
+// buttons, the kind of the next order) are plain functions of it.
+class LoanSession : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit LoanSession(QObject* parent = nullptr);
+    ~LoanSession() override;
+
+    std::shared_ptr<clsInquiry> inquiry() const { return m_inquiry; }
+    std::shared_ptr<clsReportStatus> reportStatus() const { return m_reportStatus; }
+    // The check's outcome, eReportStatus.
+    int checkResult() const { return m_checkResult; }
+    // The found report's request date as the server wrote it; empty when it gave none.
+    QString dateRequested() const { return m_dateRequested; }
+    // The loan's current report at the vendor; empty for none, "ERROR" after a failed search.
+    QString reportId() const { return m_reportId; }
+    // The kind of the next order (ePullTypes); 0 before the first check.
+    int pullType() const { return m_pullType; }
+    // Full path of the report PDF downloaded in this run; empty until the first View or Print.
+    QString reportLocation() const { return m_reportLocation; }
+
+    // The report ID the loan is known by, "ERROR" whenever the check ended in the search-error
+    // state, so nothing offers a new pull for a loan whose search failed.
+    QString ExistingReportID() const;
+    // What Pull Credit / Repull orders: a new report while the loan is known to have none, else a
+    // repull (a failed search does not say there is none). The button's caption follows it.
+    int NextOrderKind() const;
+
+    // A new check starts from the search-error state with nothing found, so a check that fails
+    // before the search has answered never reads as "no report".
+    void StartCheck();
+    void setInquiry(std::shared_ptr<clsInquiry> inquiry);
+    void setReportStatus(std::shared_ptr<clsReportStatus> status);
+    void setCheckResult(int result);
+    void setDateRequested(const QString& date);
+    void setReportId(const QString& id);
+    void setPullType(int type);
+    void setReportLocation(const QString& path);
+    // An order exists at the vendor once its GUID is known: it is the loan's report from then on,
+    // the status record carries it, and no downloaded PDF is current any more.
+    void OrderPlaced(const QString& guid);
+    // The status record was filled in place (an order's wait for the bureaus).
+    void StatusUpdated() { emit changed(); }
+
+signals:
+    void changed();
+
+private:
+    template <class T>
+    void assign(T& field, const T& value);
+
+    std::shared_ptr<clsInquiry> m_inquiry;
+    std::shared_ptr<clsReportStatus> m_reportStatus;
+    int m_checkResult = ReportSearchError;
+    QString m_dateRequested;
+    QString m_reportId;
+    int m_pullType = 0;
+    QString m_reportLocation;
+};

@@ -1,0 +1,85 @@
+#pragma once
+
+// What the ordering windows' tests share: the user's usual moves at the windows and the way
+// their results are read back (boxes, buttons, the progress list), built once here.
+
+#include "ModalDriver.h"
+#include "ScreenRig.h"
+#include "ui/ordering/frmMain.h"
+#include "ui/ordering/frmPullReport.h"
+
+#include <QCheckBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTcpServer>
+
+namespace kit {
+
+inline const QStringList kButtons = {"cmdPrint", "cmdView", "cmdRMCR", "cmdImport", "cmdAddBureau", "cmdRequestSupp",
+                                     "cmdRepull", "cmdWeb"};
+
+// A loopback port nothing listens on.
+inline quint16 closedPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+// "title|icon|text" of a recorded box.
+inline QString box(const ScriptedMsgBox::Box& b)
+{
+    return b.title + "|" + QString::number(b.icon()) + "|" + b.text;
+}
+
+// The main window's disabled command buttons, sorted, without their "cmd".
+inline QString disabledButtons(ScreenRig& rig)
+{
+    QStringList off;
+    for (const QString& name : kButtons)
+        if (!rig.enabled(name))
+            off << name.mid(3);
+    off.sort();
+    return off.join(' ');
+}
+
+inline ModalDriver::Action closeWindow()
+{
+    return [](QWidget* window) { window->close(); };
+}
+
+// The user at the pull window: ticks the named boxes (unticking the others that are enabled)
+// and presses Pull.
+inline ModalDriver::Action tickAndPull(const QStringList& ticked)
+{
+    return [ticked](QWidget* window) {
+        for (QCheckBox* box : window->findChildren<QCheckBox*>())
+            if (box->isEnabled() && box->isChecked() != ticked.contains(box->objectName()))
+                box->click();
+        window->findChild<QPushButton*>("cmdPull")->click();
+    };
+}
+
+inline QStringList progressLines(const frmPullReport* window)
+{
+    QStringList lines;
+    for (int i = 0; i < window->lstbxProgress()->count(); ++i)
+        lines << window->lstbxProgress()->item(i)->text();
+    return lines;
+}
+
+// Loads a demo loan as start-up does; the pull window a missing report brings up is cancelled
+// and an old report is kept.
+inline void loadCase(ScreenRig& rig, const QString& caseName)
+{
+    ModalDriver user;
+    user.on("frmPullReport", closeWindow());
+    rig.useCase(caseName);
+    if (caseName == "old")
+        rig.boxes.expect(vbNo);
+    rig.check();
+    rig.sim.clearRequests();
+    rig.boxes.boxes.clear();
+}
+
+} // namespace kit
