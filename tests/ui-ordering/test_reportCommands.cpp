@@ -191,7 +191,7 @@ private slots:
             return;
         // A started import keeps a copy of its file, stamped with the desktop clock's moment, and
         // logs the classic command line in the host's own spelling of the folders.
-        const QString file = QDir::toNativeSeparators(m_test->loan.env.home() + "/send/IMPORT.DAT");
+        const QString file = m_test->loan.env.home() + "/send/IMPORT.DAT";
         const QStringList archive = QDir(m_test->loan.env.path("archive")).entryList(QDir::Files);
         QCOMPARE(archive, calls().isEmpty() ? QStringList() : QStringList{"02032026_130509_IMPORT.DAT"});
         if (calls().isEmpty())
