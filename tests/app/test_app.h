@@ -1,7 +1,5 @@
 #pragma once
 
-#include "VendorSim.h"
-
 #include <QObject>
 
 class LogsTest : public QObject
@@ -9,27 +7,22 @@ class LogsTest : public QObject
     Q_OBJECT
 private slots:
     void logsAppendWithTheirStamps();
-    void errorText_data();
     void errorText();
     void logsMaskSecrets_data();
     void logsMaskSecrets();
-    void messageBoxesMaskPasswords();
-    void clientLogFailureReachesCaller();
+    void failuresReachCallerAndBoxesMaskPasswords();
 };
 
 class SettingsTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void emptyStoreGivesDefaults();
-    void serverUrlSetsBaseUrl_data();
-    void serverUrlSetsBaseUrl();
-    void saveAndLoadRoundTrip_data();
-    void saveAndLoadRoundTrip();
-    void malformedNumberFailsNamingKey_data();
-    void malformedNumberFailsNamingKey();
-    void loginByRefKeepsFirstAnswer();
-    void loadingNeverLogsPassword();
+    void loading_data();
+    void loading();
+    void savesOnceAndReadsBack_data();
+    void savesOnceAndReadsBack();
+    void programFolderFromEnvironment_data();
+    void programFolderFromEnvironment();
 };
 
 // Start-up against the stand-in server, with a recording main window.
@@ -37,29 +30,23 @@ class MainTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void init();
-    void commandLineSelectsMode_data();
-    void commandLineSelectsMode();
-    void storedSettingsStartNormally_data();
-    void storedSettingsStartNormally();
-    void existingReportSetsButtons();
+    void startsByCommandLine_data();
+    void startsByCommandLine();
     void failedStepShowsErrorInMain_data();
     void failedStepShowsErrorInMain();
     void newsPageOpensWithoutWaiting();
     void restartWaitsForNestedLoops();
-
-private:
-    VendorSim m_sim;
 };
 
-// What only Windows has: the registry branch of the store, the Windows folder, the shell's codes.
+// The real desktop: what only Windows has (the registry branch of the store, the Windows folder,
+// the shell's codes) and the printer dialog.
 class WindowsTest : public QObject
 {
     Q_OBJECT
 private slots:
     void shellResultsAreClassicCodes_data();
     void shellResultsAreClassicCodes();
+    void printerDialogGivesTheChoice();
     void storeIsTheClassicRegistryBranch();
     void windowsFolderIsTheSystemsUnlessMoved();
     void realShellReportsNoAssociation_data();

@@ -1,16 +1,9 @@
 #include "test_app.h"
 
-#include "EndRecorder.h"
+#include "AppRig.h"
 #include "FolderWatch.h"
-#include "RecordingMainWindow.h"
-#include "ScriptedMsgBox.h"
-#include "ShellRecorder.h"
-#include "TestEnv.h"
-#include "VendorSim.h"
 #include "app/basMain.h"
-#include "core/AppContext.h"
 #include "core/clsConfig.h"
-#include "core/clsProperties.h"
 #include "platform/SettingsStore.h"
 
 #include <QDir>
@@ -22,125 +15,42 @@
 #include <QThread>
 #include <QTimer>
 
-namespace {
-
-const QString kPassword = QStringLiteral("Demo2026pass");
-const QStringList kAccountChecks = {"PASSWORDEXPIRED", "NEWERVERSION", "CROSS_COMPANY_REISSUE"};
-// The existing-report check's account reads, which start-up sends together with the reissue
-// check and which are dropped when the check does not take them.
-const QStringList kRefreshReads = {"LOGINBYREFERENCE", "REQUESTBUREAURIGHTS", "GETDEPARTMENTID", "GETSUPPLEMENTPAGE",
-                                   "GETRMCRPAGE", "GETSUMMARYPAGE", "CHECKMESSAGES", "GETABOUT", "GETREPORTLISTPAGE",
-                                   "CHANGEPASSWORDRIGHTS"};
-
-// The requests of the account checks, in order; every other request must be a refresh read.
-QStringList accountCheckRequests(const QStringList& requests)
-{
-    QStringList checks;
-    for (const QString& line : requests) {
-        const QString action = line.section("Action=", 1).section('&', 0, 0);
-        if (kAccountChecks.contains(action))
-            checks << line;
-        else if (!kRefreshReads.contains(action))
-            checks << "unexpected: " + line;
-    }
-    return checks;
-}
-
-// Start-up with complete stored settings pointing at the server, a recording main window and a
-// settings window that only counts how often it is shown.
-struct StartupRig {
-    TestEnv env;
-    FakeDesktop desk;
-    ShellRecorder shell;
-    ScriptedMsgBox boxes;
-    EndRecorder ending;
-    RecordingMainWindow window;
-    int settingsShown = 0;
-    StartupRig(const QString& server, const QString& user = QStringLiteral("demo"))
-    {
-        SettingsStore::SaveSetting("OQCREDIT", "Main", "ServerURL", server);
-        SettingsStore::SaveSetting("OQCREDIT", "Main", "UserName", user);
-        SettingsStore::SaveSetting("OQCREDIT", "Main", "Password", kPassword);
-        WindowHooks::SetMainWindowFactory([this] { return &window; });
-        WindowHooks::ShowSettingsWindow() = [this] { ++settingsShown; };
-    }
-    ~StartupRig()
-    {
-        WindowHooks::SetMainWindowFactory(nullptr);
-        WindowHooks::ShowSettingsWindow() = nullptr;
-        SetCommandLine(QString());
-    }
-};
-
-} // namespace
-
-void MainTest::initTestCase()
-{
-    QVERIFY(m_sim.start());
-}
-
-void MainTest::init()
-{
-    m_sim.reset();
-}
-
-void MainTest::commandLineSelectsMode_data()
+// The command line picks the mode (/c: the configuration program instead of the window; /p:
+// the settings window first). A normal start shows the vendor's logo and name, reads the host's
+// files once, and runs the account checks. The button rules themselves are the main window's
+// (TestCheckExisting::buttonRules); start-up has the window apply them once the check, and any
+// reissue number it asked for, is done.
+void MainTest::startsByCommandLine_data()
 {
     QTest::addColumn<QString>("commandLine");
     QTest::addColumn<bool>("configuration");
     QTest::addColumn<bool>("settingsWindow");
-    QTest::newRow("/p") << "/p" << false << true;
-    QTest::newRow("/P is not /p") << "/P" << false << false;
-    QTest::newRow("/c inside a word") << "x/config" << true << false;
-    QTest::newRow("/C") << "/C" << true << false;
-    QTest::newRow("/c and /p") << "/p /c" << true << false;
-}
-
-void MainTest::commandLineSelectsMode()
-{
-    QFETCH(QString, commandLine);
-    QFETCH(bool, configuration);
-    QFETCH(bool, settingsWindow);
-    StartupRig rig(m_sim.baseUrl());
-    SetCommandLine(commandLine);
-    QCOMPARE(Main() == StartupOutcome::Configuration, configuration);
-    QCOMPARE(rig.settingsShown, settingsWindow ? 1 : 0);
-    QCOMPARE(rig.window.shown, configuration ? 0 : 1);
-    QCOMPARE(rig.window.unloaded, configuration ? 1 : 0);
-    QCOMPARE(rig.shell.calls.size(), configuration ? 1 : 0);
-    if (configuration)
-        QCOMPARE(rig.shell.calls[0].target, QDir::toNativeSeparators(rig.env.home() + "/OQCFG.EXE"));
-    QCOMPARE(SettingsStore::GetSetting("OQConstants", "Settings", "AppPath"), QDir::toNativeSeparators(rig.env.home()));
-}
-
-// The button rules themselves are the main window's (TestCheckExisting::buttonRules); start-up
-// has the window apply them once the check, and any reissue number it asked for, is done.
-void MainTest::existingReportSetsButtons()
-{
-    StartupRig rig(m_sim.baseUrl());
-    rig.window.reissueDuringCheck = "R77";
-    Main();
-    QCOMPARE(rig.window.checks, 1);
-    QCOMPARE(rig.window.buttonsAfterCheck, 1);
-}
-
-void MainTest::storedSettingsStartNormally_data()
-{
     QTest::addColumn<QString>("vendor");
     QTest::addColumn<int>("logo");
     QTest::addColumn<QString>("user");
     QTest::addColumn<bool>("crossCompany");
-    QTest::newRow("default vendor, no reissue right") << "Tamsel Credit Services" << 1 << "demo" << false;
-    QTest::newRow("vendor in other case, reissue right") << "TAMSEL Credit Services" << 2 << "reissue" << true;
+    const QString tamsel = "Tamsel Credit Services";
+    QTest::newRow("none: default vendor, no reissue right") << "" << false << false << tamsel << 1 << "demo" << false;
+    QTest::newRow("/p: vendor in other case, reissue right") << "/p" << false << true << tamsel.toUpper() << 2 << "reissue" << true;
+    QTest::newRow("/P is not /p") << "/P" << false << false << tamsel << 1 << "demo" << false;
+    QTest::newRow("/c inside a word") << "x/config" << true << false << tamsel << 1 << "demo" << false;
+    QTest::newRow("/C") << "/C" << true << false << tamsel << 1 << "demo" << false;
+    QTest::newRow("/c and /p") << "/p /c" << true << false << tamsel << 1 << "demo" << false;
 }
 
-void MainTest::storedSettingsStartNormally()
+void MainTest::startsByCommandLine()
 {
+    QFETCH(QString, commandLine);
+    QFETCH(bool, configuration);
+    QFETCH(bool, settingsWindow);
     QFETCH(QString, vendor);
     QFETCH(int, logo);
     QFETCH(QString, user);
     QFETCH(bool, crossCompany);
-    StartupRig rig(m_sim.baseUrl(), user);
+    AppRig rig;
+    rig.storeAccount(user);
+    SetCommandLine(commandLine);
+    rig.window.reissueDuringCheck = "R77";
     SettingsStore::SaveSetting("OQConstants", "Settings", "ClientVendor", vendor);
     SettingsStore::SaveSetting("OQConstants", "Settings", "VendorWebsite", "www.vendor.example");
     // The host's files are read once per start-up, however many values and data folders they hold.
@@ -151,20 +61,28 @@ void MainTest::storedSettingsStartNormally()
     rig.env.writeFile("Config.ini", "[Interface]\r\nServerIP=10.0.0.1\r\nCompany=ACME\r\n");
     FolderWatch windows(rig.env.windows());
     FolderWatch home(rig.env.home());
-    QCOMPARE(Main(), StartupOutcome::Started);
+    QCOMPARE(Main() == StartupOutcome::Configuration, configuration);
+    QCOMPARE(rig.settingsShown, settingsWindow ? 1 : 0);
+    QCOMPARE(rig.window.shown + rig.window.checks * 10 + rig.window.buttonsAfterCheck * 100 + rig.window.unloaded * 1000,
+             configuration ? 1000 : 111);
+    QCOMPARE(rig.shell.calls.size(), configuration ? 1 : 0);
+    QCOMPARE(SettingsStore::GetSetting("OQConstants", "Settings", "AppPath"), QDir::toNativeSeparators(rig.env.home()));
+    if (configuration) {
+        QCOMPARE(rig.shell.calls[0].target, QDir::toNativeSeparators(rig.env.home() + "/OQCFG.EXE"));
+        return;
+    }
     QCOMPARE(Props().oConfig().QuillAppDataFolder(30), QString("C:\\DATA29\\"));
     QCOMPARE(Props().oConfig().sConfigCompany(), QString("ACME"));
     QCOMPARE(rig.window.logo, logo);
     QCOMPARE(rig.window.caption, vendor);
     // The vendor's site until the settings are loaded, then the server.
-    QCOMPARE(rig.window.tooltips, (QStringList{"Click for www.vendor.example", "Click for " + m_sim.baseUrl()}));
-    QCOMPARE(accountCheckRequests(m_sim.requests()), (QStringList{
+    QCOMPARE(rig.window.tooltips, (QStringList{"Click for www.vendor.example", "Click for " + rig.sim.baseUrl()}));
+    QCOMPARE(rig.sent(), (QStringList{
         "POST /utils/CGI_Utilities.asp?Action=PASSWORDEXPIRED&USER=" + user,
         "POST /utils/CGI_Utilities.asp?Action=NEWERVERSION&USER=" + user + "&APPNAME=OQCREDIT&APPVERSION=1.1.0",
         "POST /utils/CGI_Utilities.asp?Action=CROSS_COMPANY_REISSUE&USER=" + user,
     }));
     QCOMPARE(Props().CrossCompanyReissue(), crossCompany);
-    QCOMPARE(rig.window.checks, 1);
     // The recording window runs no check: no refresh read sent ahead was taken.
     QCOMPARE(Props().DepartmentID(), QString());
     QCOMPARE(Props().ReportListPage(), QString());
@@ -208,7 +126,8 @@ void MainTest::failedStepShowsErrorInMain()
     QFETCH(QStringList, sent);
     QFETCH(QString, error);
     QFETCH(QString, logged);
-    StartupRig rig(m_sim.baseUrl());
+    AppRig rig;
+    rig.storeAccount();
     const QString key = stored.section('=', 0, 0);
     QString value = stored.section('=', 1);
     if (value == "CLOSED") {
@@ -222,7 +141,7 @@ void MainTest::failedStepShowsErrorInMain()
     if (!key.isEmpty())
         SettingsStore::SaveSetting("OQCREDIT", "Main", key, value);
     if (const QStringList script = scripted.split(' '); script.size() > 1)
-        m_sim.scriptStatus(script[0], script[1].toInt(), script.value(2));
+        rig.sim.scriptStatus(script[0], script[1].toInt(), script.value(2));
     rig.boxes.expect(vbOK);
     QCOMPARE(Main(), StartupOutcome::Started);
 
@@ -231,14 +150,11 @@ void MainTest::failedStepShowsErrorInMain()
     QCOMPARE(shown.title, QString("Error in Main"));
     QCOMPARE(shown.icon(), int(vbCritical));
     QVERIFY2(shown.text.startsWith("There has been an error in start up.\r\n\r\nError: " + error), qPrintable(shown.text));
-    QVERIFY(!shown.text.contains(kPassword));
-    QStringList actionsSent;
-    for (const QString& line : accountCheckRequests(m_sim.requests()))
-        actionsSent << line.section("Action=", 1).section('&', 0, 0);
-    QCOMPARE(actionsSent, sent);
+    QVERIFY(!shown.text.contains(AppRig::Password));
+    QCOMPARE(rig.actions(), sent);
     // Nothing is sent ahead of the checks that may open a window or end the program.
     if (!sent.contains("CROSS_COMPANY_REISSUE"))
-        QCOMPARE(m_sim.requests().size(), sent.size());
+        QCOMPARE(rig.sim.requests().size(), sent.size());
     // What the reads sent ahead returned is dropped with the failing step.
     QCOMPARE(Props().DepartmentID(), QString());
     QVERIFY(!Props().IsLoginByRef());
@@ -250,7 +166,7 @@ void MainTest::failedStepShowsErrorInMain()
     const QString log = QString::fromLatin1(rig.env.readFile("errors.log"));
     QVERIFY(log.startsWith("Date: "));
     QVERIFY2(log.contains(logged) && (key != "ServerURL" || log.contains(value)), qPrintable(log));
-    QVERIFY(!log.contains(kPassword));
+    QVERIFY(!log.contains(AppRig::Password));
 }
 
 // The desktop's opener takes a second and then fails: the window is not held meanwhile, and the
@@ -291,7 +207,8 @@ void MainTest::newsPageOpensWithoutWaiting()
 // again only once that loop has ended and control is back in the main loop.
 void MainTest::restartWaitsForNestedLoops()
 {
-    StartupRig rig(m_sim.baseUrl());
+    AppRig rig;
+    rig.storeAccount();
     QEventLoop mainLoop;
     bool nestedOver = false;
     bool overAtRestart = false;

@@ -6,6 +6,7 @@
 #include "core/basSettings.h"
 #include "core/clsProperties.h"
 #include "platform/AppError.h"
+#include "platform/AppPaths.h"
 #include "platform/SettingsStore.h"
 
 #include <QDir>
@@ -14,93 +15,101 @@
 
 namespace {
 
-void store(const QString& key, const QString& value)
-{
-    QVERIFY(SettingsStore::SaveSetting("OQCREDIT", "Main", key, value));
-}
-
 QString stored(const QString& key)
 {
     return SettingsStore::GetSetting("OQCREDIT", "Main", key, "<absent>");
 }
 
+// Client.log as the fixed clock of FakeDesktop stamps it.
+QByteArray clientLog(const QStringList& entries)
+{
+    QByteArray log;
+    for (const QString& entry : entries)
+        log += "[ 02.03.2026 13.05.09 ]  " + entry.toUtf8() + "\r\n";
+    return log;
+}
+
 } // namespace
 
-void SettingsTest::emptyStoreGivesDefaults()
+// The store's values ("HOME" stands for the program's folder) and what loading makes of them:
+// server, base address, send folder, days, polling time; or the key a malformed number names.
+// Nothing stored gives the vendor's website (else the fixed address) and https:// where no
+// scheme was typed; a backslash folder is read as a folder.
+void SettingsTest::loading_data()
 {
-    TestEnv env;
-    FakeDesktop desk;
-    clsProperties props;
-    QVERIFY(!LoadSettings(props));
-    QCOMPARE(props.UserName(), QString());
-    QCOMPARE(props.Password(), QString());
-    QCOMPARE((QStringList{props.SendDir(), props.ReceiveDir(), props.ArchiveDir()}),
-             (QStringList{QDir::toNativeSeparators(env.home() + "/send/"), QDir::toNativeSeparators(env.home() + "/receive/"),
-                          QDir::toNativeSeparators(env.home() + "/archive/")}));
-    for (const char* name : {"send", "receive", "archive"})
-        QVERIFY(QFileInfo(env.path(name)).isDir());
-    QCOMPARE(props.DaysOldTimeFrame(), qint16(30));
-    QCOMPARE(props.PollingSleepTime(), 3000);
-    QCOMPARE(props.AspUtil(), QString("/utils/CGI_Utilities.asp?"));
-    QCOMPARE(props.PostLocation(), QString("/cia/cgi/marrowCGI.exe?"));
-    QVERIFY(QFileInfo(SettingsStore::StoreFile("OQCREDIT")).path().startsWith(env.config()));
-}
-
-// The stored server address (else the vendor's website, else the fixed address) gives the base
-// address, with https:// where no scheme was typed; a backslash folder is read as a folder.
-void SettingsTest::serverUrlSetsBaseUrl_data()
-{
-    QTest::addColumn<QString>("typed");   // "<none>": nothing stored
+    QTest::addColumn<QStringList>("store");
     QTest::addColumn<QString>("website");
-    QTest::addColumn<QString>("server");
-    QTest::addColumn<QString>("base");
-    QTest::newRow("nothing stored: the website") << "<none>" << Vendor::DefaultWebsite << Vendor::DefaultWebsite
-                                                 << "https://" + Vendor::DefaultWebsite;
-    QTest::newRow("nothing stored, no website") << "<none>" << "" << "" << Vendor::DefaultHttpsAddress;
-    QTest::newRow("capital scheme kept") << "HTTP://Host.example" << "" << "HTTP://Host.example" << "HTTP://Host.example";
-    QTest::newRow("no scheme") << "host.example/path" << "" << "host.example/path" << "https://host.example/path";
-    QTest::newRow("host beginning with http") << "httpbin.example" << "" << "httpbin.example" << "httpbin.example";
+    QTest::addColumn<QStringList>("loaded");
+    const QString web = Vendor::DefaultWebsite;
+    QTest::newRow("empty store") << QStringList() << "" << QStringList{"", Vendor::DefaultHttpsAddress, "HOME/send/", "30", "3000"};
+    QTest::newRow("website") << QStringList() << web << QStringList{web, "https://" + web, "HOME/send/", "30", "3000"};
+    QTest::newRow("capital scheme kept") << QStringList{"ServerURL=HTTP://Host.example"} << ""
+                                         << QStringList{"HTTP://Host.example", "HTTP://Host.example", "HOME/send/", "30", "3000"};
+    QTest::newRow("no scheme, backslash folder") << QStringList{"ServerURL=host.example/path", "SendDir=HOME\\mine\\"} << ""
+        << QStringList{"host.example/path", "https://host.example/path", "HOME/mine/", "30", "3000"};
+    QTest::newRow("complete account, host beginning with http")
+        << QStringList{"ServerURL=httpbin.example", "UserName=demo", "Password=Pa55wordXYZ", "DaysOldTimeFrame= 45 ", "PollingSleepTime=-250"}
+        << "" << QStringList{"httpbin.example", "httpbin.example", "HOME/send/", "45", "-250"};
+    QTest::newRow("words") << QStringList{"DaysOldTimeFrame=thirty"} << "" << QStringList{"DaysOldTimeFrame"};
+    QTest::newRow("out of 16-bit range") << QStringList{"DaysOldTimeFrame=40000"} << "" << QStringList{"DaysOldTimeFrame"};
+    QTest::newRow("fraction") << QStringList{"PollingSleepTime=2.5"} << "" << QStringList{"PollingSleepTime"};
+    QTest::newRow("out of 32-bit range") << QStringList{"PollingSleepTime=3000000000"} << "" << QStringList{"PollingSleepTime"};
 }
 
-void SettingsTest::serverUrlSetsBaseUrl()
+void SettingsTest::loading()
 {
-    QFETCH(QString, typed);
+    QFETCH(QStringList, store);
     QFETCH(QString, website);
-    QFETCH(QString, server);
-    QFETCH(QString, base);
+    QFETCH(QStringList, loaded);
     TestEnv env;
     FakeDesktop desk;
-    if (typed != "<none>")
-        store("ServerURL", typed);
-    store("SendDir", QDir::toNativeSeparators(env.home()) + "\\mine\\");
+    for (const QString& pair : store)
+        QVERIFY(SettingsStore::SaveSetting("OQCREDIT", "Main", pair.section('=', 0, 0),
+                                           pair.section('=', 1).replace("HOME", QDir::toNativeSeparators(env.home()))));
     clsProperties props;
     props.setClientWebsite(website);
-    LoadSettings(props);
-    QCOMPARE(props.ServerURL(), server);
-    QCOMPARE(props.BaseUrl(), base);
-    clsProperties direct;
-    direct.setServerURL(server);
-    QCOMPARE(direct.BaseUrl(), server.isEmpty() ? "https://" : base);
-    QCOMPARE(props.SendDir(), QDir::toNativeSeparators(env.home() + "/mine/"));
-    QVERIFY(QFileInfo(env.path("mine")).isDir());
+    if (loaded.size() == 1) {
+        try {
+            LoadSettings(props);
+            QFAIL("LoadSettings accepted a malformed number");
+        } catch (const AppError& e) {
+            QVERIFY(e.Number > 0);
+            QVERIFY2(e.Description.contains(loaded[0]) && e.Description.contains(store[0].section('=', 1)),
+                     qPrintable(e.Description));
+        }
+        return;
+    }
+    QCOMPARE(LoadSettings(props), store.contains("Password=Pa55wordXYZ"));
+    // The program's folders in the system's form.
+    loaded[2] = QDir::toNativeSeparators(loaded[2].replace("HOME", env.home()));
+    QCOMPARE((QStringList{props.ServerURL(), props.BaseUrl(), props.SendDir(), QString::number(props.DaysOldTimeFrame()),
+                          QString::number(props.PollingSleepTime())}), loaded);
+    QCOMPARE((QStringList{props.ReceiveDir(), props.ArchiveDir(), props.AspUtil(), props.PostLocation()}),
+             (QStringList{QDir::toNativeSeparators(env.home() + "/receive/"), QDir::toNativeSeparators(env.home() + "/archive/"),
+                          "/utils/CGI_Utilities.asp?", "/cia/cgi/marrowCGI.exe?"}));
+    for (const QString& folder : {props.SendDir(), props.ReceiveDir(), props.ArchiveDir()})
+        QVERIFY(QFileInfo(folder).isDir());
+    QVERIFY(QFileInfo(SettingsStore::StoreFile("OQCREDIT")).path().startsWith(env.config()));
+    QVERIFY(!env.readFile("Client.log").contains("Pa55wordXYZ"));
 }
 
 // One save replaces the settings file once, whole (no moment holds new values beside old ones),
-// keeps what it does not know, and reads back; the password only when it is to be saved.
-void SettingsTest::saveAndLoadRoundTrip_data()
+// keeps what it does not know, and reads back; the password only when it is to be saved, and
+// never into the log.
+void SettingsTest::savesOnceAndReadsBack_data()
 {
     QTest::addColumn<bool>("savePassword");
     QTest::newRow("password kept") << true;
     QTest::newRow("password deleted") << false;
 }
 
-void SettingsTest::saveAndLoadRoundTrip()
+void SettingsTest::savesOnceAndReadsBack()
 {
     QFETCH(bool, savePassword);
     TestEnv env;
     FakeDesktop desk;
-    store("Password", "old");
-    store("Unrelated", "kept");
+    SettingsStore::SaveSetting("OQCREDIT", "Main", "Password", "old");
+    SettingsStore::SaveSetting("OQCREDIT", "Main", "Unrelated", "kept");
     FolderWatch watch(QFileInfo(SettingsStore::StoreFile("OQCREDIT")).absolutePath());
     clsProperties props;
     props.setServerURL("http://127.0.0.1:9");
@@ -123,6 +132,10 @@ void SettingsTest::saveAndLoadRoundTrip()
     QVERIFY(QFileInfo(env.path("a")).isDir());
     QCOMPARE(loaded.DaysOldTimeFrame(), qint16(45));
     QCOMPARE(loaded.PollingSleepTime(), 250);
+    QCOMPARE(env.readFile("Client.log"), clientLog({"Saving Settings", "Loading Settings",
+        "Loaded Settings - Send Directory: " + env.path("s/"), "Loaded Settings - Receive Directory: " + env.path("r/"),
+        "Loaded Settings - Archive Directory: " + env.path("a/"), "Loaded Settings - ServerURL: http://127.0.0.1:9",
+        "Loaded Settings - UserID:    demo"}));
 #ifndef Q_OS_LINUX
     QSKIP("the settings file's writes are counted through inotify (FolderWatch), on Linux only");
 #endif
@@ -130,64 +143,34 @@ void SettingsTest::saveAndLoadRoundTrip()
     QCOMPARE(watch.writes("OQCREDIT.ini"), 1);
 }
 
-void SettingsTest::malformedNumberFailsNamingKey_data()
+// The program's folder from the environment never ends with a separator (the root aside), so
+// the folders and files named from it hold no doubled one.
+void SettingsTest::programFolderFromEnvironment_data()
 {
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("value");
-    QTest::newRow("words") << "DaysOldTimeFrame" << "thirty";
-    QTest::newRow("out of 16-bit range") << "DaysOldTimeFrame" << "40000";
-    QTest::newRow("fraction") << "PollingSleepTime" << "2.5";
-    QTest::newRow("out of 32-bit range") << "PollingSleepTime" << "3000000000";
+    QTest::addColumn<QString>("home");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("as set") << "HOME/q" << "HOME/q";
+    QTest::newRow("separators after it") << "HOME/q//" << "HOME/q";
+    QTest::newRow("one letter, relative") << "q/" << "q";
+#ifndef Q_OS_WIN   // there "//" begins a network path
+    QTest::newRow("the root") << "//" << "/";
+#endif
 }
 
-void SettingsTest::malformedNumberFailsNamingKey()
+void SettingsTest::programFolderFromEnvironment()
 {
-    QFETCH(QString, key);
-    QFETCH(QString, value);
+    QFETCH(QString, home);
+    QFETCH(QString, folder);
     TestEnv env;
     FakeDesktop desk;
-    store(key, value);
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(env.home());
+    qputenv("QUILLCLIENT_HOME", QFile::encodeName(QString(home).replace("HOME", env.home())));
+    const QString found = QDir::fromNativeSeparators(AppPaths::ProgramFolder());
     clsProperties props;
-    try {
+    if (folder != "/")
         LoadSettings(props);
-        QFAIL("LoadSettings accepted a malformed number");
-    } catch (const AppError& e) {
-        QVERIFY(e.Number > 0);
-        QVERIFY2(e.Description.contains(key) && e.Description.contains(value), qPrintable(e.Description));
-    }
-}
-
-// The first answer about login by reference is the one kept.
-void SettingsTest::loginByRefKeepsFirstAnswer()
-{
-    for (bool first : {true, false}) {
-        clsProperties props;
-        QVERIFY(!props.CanLoginByRef());
-        props.setLoginByRef(first);
-        props.setLoginByRef(!first);
-        QCOMPARE(props.CanLoginByRef(), first);
-        QCOMPARE(props.IsLoginByRef(), !first);
-    }
-}
-
-void SettingsTest::loadingNeverLogsPassword()
-{
-    TestEnv env;
-    FakeDesktop desk;
-    store("ServerURL", "http://127.0.0.1:1");
-    store("UserName", "demo");
-    store("Password", "Pa55wordXYZ");
-    clsProperties props;
-    QVERIFY(LoadSettings(props));
-    props.setSavePassword(true);
-    SaveSettings(props);
-    const QByteArray log = env.readFile("Client.log");
-    QVERIFY(!log.contains("Pa55wordXYZ"));
-    const QList<QByteArray> lines = log.split('\n');
-    QCOMPARE(lines.size(), 8);   // seven entries and the empty tail
-    QVERIFY(lines[0].endsWith("]  Loading Settings\r"));
-    QVERIFY(lines[1].contains("]  Loaded Settings - Send Directory: " + QDir::toNativeSeparators(env.home() + "/send/").toLatin1() + "\r"));
-    QVERIFY(lines[4].endsWith("]  Loaded Settings - ServerURL: http://127.0.0.1:1\r"));
-    QVERIFY(lines[5].endsWith("]  Loaded Settings - UserID:    demo\r"));
-    QVERIFY(lines[6].endsWith("]  Saving Settings\r"));
+    QDir::setCurrent(cwd);
+    QCOMPARE(found, folder.replace("HOME", env.home()));
+    QCOMPARE(QDir::fromNativeSeparators(props.ReceiveDir()), folder == "/" ? QString() : folder + "/receive/");
 }

@@ -1,4 +1,4 @@
-#include "EndRecorder.h"
+#include "AppRig.h"
 #include "ScriptedMsgBox.h"
 #include "ShellRecorder.h"
 #include "TestEnv.h"

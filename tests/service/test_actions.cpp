@@ -1,4 +1,4 @@
-#include "EndRecorder.h"
+#include "AppRig.h"
 #include "ServiceRig.h"
 #include "core/AppContext.h"
 #include "core/clsProperties.h"

@@ -4,7 +4,6 @@
 #include "app/StartupSteps.h"
 #include "core/basSettings.h"
 #include "core/clsProperties.h"
-#include "platform/SettingsStore.h"
 #include "ui/ordering/frmMain.h"
 
 #include <QFile>
@@ -13,13 +12,9 @@
 ScreenRig::ScreenRig(const QString& caseName, const QString& user, const QString& password)
 {
     desk.now = QDateTime::currentDateTime();
-    started = sim.start();
-    SettingsStore::SaveSetting("OQCREDIT", "Main", "ServerURL", sim.baseUrl());
-    SettingsStore::SaveSetting("OQCREDIT", "Main", "UserName", user);
-    SettingsStore::SaveSetting("OQCREDIT", "Main", "Password", password);
+    started = sim.port() != 0;
+    storeAccount(user, password);
     useCase(caseName);
-    WindowHooks::EndProgram() = [this] { ++programEnds; };
-    WindowHooks::EndRequested() = false;
     WindowHooks::ShowSettingsWindow() = [this] {
         ++settingsShown;
         if (!typedPassword.isEmpty())
@@ -33,9 +28,6 @@ ScreenRig::ScreenRig(const QString& caseName, const QString& user, const QString
 ScreenRig::~ScreenRig()
 {
     WindowHooks::SetMainWindowFactory(nullptr);
-    WindowHooks::ShowSettingsWindow() = nullptr;
-    WindowHooks::EndProgram() = nullptr;
-    WindowHooks::EndRequested() = false;
     delete m_window;
 }
 

@@ -1,23 +1,19 @@
 #pragma once
 
-#include "ScriptedMsgBox.h"
-#include "ShellRecorder.h"
-#include "TestEnv.h"
-#include "VendorSim.h"
+#include "AppRig.h"
 
 #include <QString>
 #include <QStringList>
 
 class frmMain;
 
-// A user at the stand-in vendor server with a loan exported by the host program.
-class ScreenRig
+// A user at the stand-in vendor server with a loan exported by the host program, and the real
+// main window (window() hides the rig's recording one).
+class ScreenRig : public AppRig
 {
 public:
     explicit ScreenRig(const QString& caseName, const QString& user = "demo", const QString& password = "Demo2026pass");
     ~ScreenRig();
-    ScreenRig(const ScreenRig&) = delete;
-    ScreenRig& operator=(const ScreenRig&) = delete;
 
     void useCase(const QString& caseName);
     static QByteArray readAll(const QString& path);
@@ -28,14 +24,8 @@ public:
     // The requests of one action the server received, in order.
     QStringList sent(const QString& action);
 
-    TestEnv env;
-    FakeDesktop desk;
-    ShellRecorder shell;
-    ScriptedMsgBox boxes;
-    VendorSim sim;
     bool started = false;
-    int programEnds = 0;
-    int settingsShown = 0;
+    int& programEnds = ending.count;
     QString typedPassword;   // what the user types into the settings window
 
 private:

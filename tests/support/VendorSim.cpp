@@ -2,10 +2,8 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QJsonDocument>
 #include <QNetworkProxy>
 #include <QNetworkReply>
@@ -25,15 +23,10 @@ void failTest(const QString &message)
         QTest::qFail(qPrintable(message), __FILE__, __LINE__);
 }
 
-QString encoded(const QString &value)
-{
-    return QString::fromLatin1(QUrl::toPercentEncoding(value));
-}
-
 } // namespace
 
 VendorSim::VendorSim(const QString &seedFile)
-    : m_seedFile(seedFile.isEmpty() ? demoSeedPath() : seedFile)
+    : m_seedFile(seedFile.isEmpty() ? sourceDir() + QStringLiteral("/tools/vendor-sim/seed/demo.json") : seedFile)
 {
     m_network.setProxy(QNetworkProxy::NoProxy);
 }
@@ -47,25 +40,6 @@ VendorSim::~VendorSim()
         m_process.kill();
         m_process.waitForFinished(3000);
     }
-}
-
-QString VendorSim::sourceDir()
-{
-#ifdef QUILL_SOURCE_DIR
-    return QStringLiteral(QUILL_SOURCE_DIR);
-#else
-    // Without the build's definition, assume the usual build folder inside the source tree
-    // (<source>/<build>/bin/<test>).
-    const QString fromEnv = qEnvironmentVariable("QUILL_SOURCE_DIR");
-    if (!fromEnv.isEmpty())
-        return fromEnv;
-    return QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/../..")).absolutePath();
-#endif
-}
-
-QString VendorSim::demoSeedPath()
-{
-    return sourceDir() + QStringLiteral("/tools/vendor-sim/seed/demo.json");
 }
 
 QString VendorSim::demoCaseDir(const QString &caseName)
@@ -140,76 +114,9 @@ QByteArray VendorSim::control(const QByteArray &verb, const QString &command, co
     return answer;
 }
 
-void VendorSim::script(const QString &action, const QString &body, int times)
-{
-    scriptStatus(action, 200, body, times);
-}
-
-void VendorSim::scriptStatus(const QString &action, int httpStatus, const QString &body, int times)
-{
-    control("POST", QStringLiteral("script?action=%1&times=%2&status=%3").arg(encoded(action)).arg(times).arg(httpStatus),
-            body.toUtf8());
-}
-
-void VendorSim::scriptRedirect(const QString &action, int httpStatus, const QString &location)
-{
-    control("POST", QStringLiteral("script?action=%1&status=%2&location=%3")
-                        .arg(encoded(action)).arg(httpStatus).arg(encoded(location)));
-}
-
-void VendorSim::scriptTrickle(const QString &action, const QString &body, int msPerByte)
-{
-    control("POST", QStringLiteral("script?action=%1&trickleMs=%2").arg(encoded(action)).arg(msPerByte), body.toUtf8());
-}
-
-void VendorSim::scriptSized(const QString &action, const QString &piece, int bytes)
-{
-    control("POST", QStringLiteral("script?action=%1&size=%2").arg(encoded(action)).arg(bytes), piece.toUtf8());
-}
-
-void VendorSim::scriptDrop(const QString &action, int times)
-{
-    control("POST", QStringLiteral("drop?action=%1&times=%2").arg(encoded(action)).arg(times));
-}
-
-void VendorSim::scriptDropAfterHandling(const QString &action, int times)
-{
-    control("POST", QStringLiteral("drop?action=%1&times=%2&after=1").arg(encoded(action)).arg(times));
-}
-
-void VendorSim::setLatency(int ms)
-{
-    control("POST", QStringLiteral("latency?ms=%1").arg(ms));
-}
-
 QStringList VendorSim::requests()
 {
     return QString::fromUtf8(control("GET", QStringLiteral("requests"))).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
-void VendorSim::clearRequests()
-{
-    control("POST", QStringLiteral("requests/clear"));
-}
-
-void VendorSim::reset()
-{
-    control("POST", QStringLiteral("reset"));
-}
-
-void VendorSim::setStatusPolls(int polls)
-{
-    control("POST", QStringLiteral("config?statusPolls=%1").arg(polls));
-}
-
-void VendorSim::setPdfPolls(int polls)
-{
-    control("POST", QStringLiteral("config?pdfPolls=%1").arg(polls));
-}
-
-void VendorSim::setLatestVersion(const QString &version)
-{
-    control("POST", QStringLiteral("config?latestVersion=%1").arg(encoded(version)));
 }
 
 QJsonArray VendorSim::reports()

@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 // Runs quill-vendor-sim, the stand-in vendor server, as a child process on a free loopback port
 // and drives its test-control endpoints. Every control call is synchronous; a control call that
@@ -26,44 +27,63 @@ public:
 
     // The next `times` answers of the action (its Action=/action= value; PDFFILE for the PDF
     // download) are `body`, byte for byte, with the given HTTP status.
-    void script(const QString &action, const QString &body, int times = 1);
-    void scriptStatus(const QString &action, int httpStatus, const QString &body = QString(), int times = 1);
+    void script(const QString &action, const QString &body, int times = 1) { scriptStatus(action, 200, body, times); }
+    void scriptStatus(const QString &action, int httpStatus, const QString &body = QString(), int times = 1)
+    {
+        post(QStringLiteral("script?action=%1&times=%2&status=%3").arg(encoded(action)).arg(times).arg(httpStatus), body);
+    }
     // The next answer of the action is a redirect (3xx status) to `location`; "{self}" is the
     // request's own path and query, so that following it gets the action's usual answer.
-    void scriptRedirect(const QString &action, int httpStatus, const QString &location);
+    void scriptRedirect(const QString &action, int httpStatus, const QString &location)
+    {
+        post(QStringLiteral("script?action=%1&status=%2&location=%3").arg(encoded(action)).arg(httpStatus).arg(encoded(location)));
+    }
     // The next answer of the action sends its headers at once and then one body byte per msPerByte.
-    void scriptTrickle(const QString &action, const QString &body, int msPerByte);
+    void scriptTrickle(const QString &action, const QString &body, int msPerByte)
+    {
+        post(QStringLiteral("script?action=%1&trickleMs=%2").arg(encoded(action)).arg(msPerByte), body);
+    }
     // The next answer of the action is `piece` repeated until it is `bytes` long.
-    void scriptSized(const QString &action, const QString &piece, int bytes);
+    void scriptSized(const QString &action, const QString &piece, int bytes)
+    {
+        post(QStringLiteral("script?action=%1&size=%2").arg(encoded(action)).arg(bytes), piece);
+    }
     // The next `times` requests of the action get their connection closed without an answer.
-    void scriptDrop(const QString &action, int times = 1);
+    void scriptDrop(const QString &action, int times = 1)
+    {
+        post(QStringLiteral("drop?action=%1&times=%2").arg(encoded(action)).arg(times));
+    }
     // Same, but each request is handled first (report form): an order is placed and its answer lost.
-    void scriptDropAfterHandling(const QString &action, int times = 1);
+    void scriptDropAfterHandling(const QString &action, int times = 1)
+    {
+        post(QStringLiteral("drop?action=%1&times=%2&after=1").arg(encoded(action)).arg(times));
+    }
     // Fixed delay before every answer (control requests excepted).
-    void setLatency(int ms);
+    void setLatency(int ms) { post(QStringLiteral("latency?ms=%1").arg(ms)); }
 
     // "METHOD target" of every request received, in order (control requests are not listed).
     QStringList requests();
-    void clearRequests();
+    void clearRequests() { post(QStringLiteral("requests/clear")); }
     // Back to the seed: state, scripts, latency and request log.
-    void reset();
+    void reset() { post(QStringLiteral("reset")); }
 
     // Protocol knobs: GET_STATUS polls that show ordered bureaus at "1", GET_PDF polls answered
     // PENDING, and the client version NEWERVERSION considers current.
-    void setStatusPolls(int polls);
-    void setPdfPolls(int polls);
-    void setLatestVersion(const QString &version);
+    void setStatusPolls(int polls) { post(QStringLiteral("config?statusPolls=%1").arg(polls)); }
+    void setPdfPolls(int polls) { post(QStringLiteral("config?pdfPolls=%1").arg(polls)); }
+    void setLatestVersion(const QString &version) { post(QStringLiteral("config?latestVersion=") + encoded(version)); }
     // The server's reports (id, owner, placedBy, ssn, keywords, previousId, losVersion, bureaus...).
     QJsonArray reports();
 
-    static QString sourceDir();
-    static QString demoSeedPath();
+    static QString sourceDir() { return QStringLiteral(QUILL_SOURCE_DIR); }
     // Folder holding the demo EXPORT.DAT of a case: no-report, recent, old, rmcr-pending, joint,
     // reissue.
     static QString demoCaseDir(const QString &caseName);
 
 private:
     QByteArray control(const QByteArray &verb, const QString &command, const QByteArray &body = QByteArray());
+    void post(const QString &command, const QString &body = QString()) { control("POST", command, body.toUtf8()); }
+    static QString encoded(const QString &value) { return QString::fromLatin1(QUrl::toPercentEncoding(value)); }
     static QString executablePath();
 
     QString m_seedFile;
