@@ -11,7 +11,8 @@ setup=$(ls build-windows/QuillClient-*-setup.exe 2>/dev/null | head -n1)
 [ -n "$setup" ] || { echo "Run scripts/windows-package.sh first" >&2; exit 1; }
 
 windows_fresh_prefix
-trap '"${WINESERVER:-/usr/lib/wine/wineserver}" -k 2>/dev/null; rm -rf "$WINEPREFIX"' EXIT
+# wineserver -k fails when no server is left: the prefix is removed all the same.
+trap '"${WINESERVER:-/usr/lib/wine/wineserver}" -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
 drive_c="$WINEPREFIX/drive_c"
 installed="$drive_c/Program Files/QuillClient"
 shortcut="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/QuillClient.lnk"

@@ -5,6 +5,9 @@
 # system DLLs are hard links, everything a program may write to is a copy.
 set -uo pipefail
 WINE="${WINE:-/usr/lib/wine/wine64}"
+# Wine keeps the QT_* variables of this side from Windows programs (they are meant for the host's
+# Qt) and hands them WINEQT_* as QT_* instead: the tests' platform (offscreen) goes that way.
+[ -n "${QT_QPA_PLATFORM:-}" ] && export WINEQT_QPA_PLATFORM="$QT_QPA_PLATFORM"
 if [ -z "${QUILL_WINE_TEMPLATE:-}" ]; then
   exec "$WINE" "$@"
 fi

@@ -17,21 +17,13 @@
 
 namespace {
 
-QRegularExpression::PatternOptions fileSystemCase()
-{
-#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
-    return QRegularExpression::CaseInsensitiveOption;
-#else
-    return QRegularExpression::NoPatternOption;
-#endif
-}
-
 // vsName, optionally decimal digits, then ".pdf": the names the loan's downloads are saved under.
 QRegularExpression loanPdfPattern(const QString& vsName)
 {
     return QRegularExpression(
         QStringLiteral("\\A") + QRegularExpression::escape(vsName) + QStringLiteral("[0-9]*\\.pdf\\z"),
-        fileSystemCase());
+        FileOps::NameCase() == Qt::CaseInsensitive ? QRegularExpression::CaseInsensitiveOption
+                                                    : QRegularExpression::NoPatternOption);
 }
 
 [[noreturn]] void fail(const QString& description)

@@ -57,15 +57,6 @@ namespace {
     failFromErrno(error ? error : EACCES, what, path);
 }
 
-Qt::CaseSensitivity fileSystemCase()
-{
-#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
-    return Qt::CaseInsensitive;
-#else
-    return Qt::CaseSensitive;
-#endif
-}
-
 } // namespace
 
 namespace FileOps {
@@ -150,11 +141,20 @@ void Delete(const QString& path)
     fail(ErrNo::AccessDenied, QStringLiteral("Delete"), path, file.errorString());
 }
 
+Qt::CaseSensitivity NameCase()
+{
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+    return Qt::CaseInsensitive;
+#else
+    return Qt::CaseSensitive;
+#endif
+}
+
 QStringList List(const QString& folder, const QString& pattern)
 {
     QDir dir(folder);
     dir.setFilter(QDir::Files | QDir::Hidden | QDir::System);
-    if (fileSystemCase() == Qt::CaseSensitive)
+    if (NameCase() == Qt::CaseSensitive)
         dir.setFilter(dir.filter() | QDir::CaseSensitive);
     dir.setNameFilters({pattern});
     dir.setSorting(QDir::Name);

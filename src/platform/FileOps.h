@@ -24,6 +24,9 @@ void Rename(const QString& src, const QString& dst);
 // Deletes path. Throws on failure.
 void Delete(const QString& path);
 
+// How the file system compares file names: without letter case on Windows (and macOS).
+Qt::CaseSensitivity NameCase();
+
 // Names (not paths) of the files in folder whose names match the wildcard pattern
 // ("*" and "?"), compared the way the file system compares names.
 QStringList List(const QString& folder, const QString& pattern);

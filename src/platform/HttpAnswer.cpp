@@ -1,5 +1,7 @@
 #include "platform/HttpAnswer.h"
 
+#include "platform/TextFile.h"
+
 #include <QList>
 #include <QStringDecoder>
 
@@ -20,7 +22,10 @@ QByteArray CharsetOf(const QByteArray& contentType)
 
 QString DecodeAnswer(const QByteArray& body, const QByteArray& contentType)
 {
-    const QByteArray charset = CharsetOf(contentType);
+    const QByteArray charset = CharsetOf(contentType).toLower();
+    // The code page's own table: a Qt without ICU (Windows) knows no codec by that name.
+    if (charset == "windows-1252" || charset == "cp1252" || charset == "x-cp1252")
+        return TextFile::Decode(body);
     if (!charset.isEmpty()) {
         QStringDecoder decoder(charset.constData());
         if (decoder.isValid())

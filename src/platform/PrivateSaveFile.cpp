@@ -1,5 +1,7 @@
 #include "platform/PrivateSaveFile.h"
 
+#include <QFile>
+
 #include <filesystem>
 #include <system_error>
 
@@ -13,7 +15,7 @@ PrivateSaveFile::PrivateSaveFile(const QString& path)
     : m_path(path)
     // Beside the target, so the final rename stays on one file system. QTemporaryFile creates
     // the file exclusively with mode 0600 (on Windows with the folder's inherited ACLs).
-    , m_temp(path + QStringLiteral(".XXXXXX"))
+    , m_temp(std::make_unique<QTemporaryFile>(path + QStringLiteral(".XXXXXX")))
 {
 }
 
@@ -25,37 +27,44 @@ bool PrivateSaveFile::failed(const QString& reason)
 
 bool PrivateSaveFile::open()
 {
-    if (!m_temp.open())
-        return failed(m_temp.errorString());
+    if (!m_temp)
+        return failed(QStringLiteral("the file was committed already"));
+    if (!m_temp->open())
+        return failed(m_temp->errorString());
     return true;
 }
 
 bool PrivateSaveFile::write(const char* data, qint64 size)
 {
-    if (m_temp.write(data, size) != size)
-        return failed(m_temp.errorString());
+    if (!m_temp || m_temp->write(data, size) != size)
+        return failed(m_temp ? m_temp->errorString() : QStringLiteral("the file was committed already"));
     return true;
 }
 
 bool PrivateSaveFile::commit()
 {
-    if (!m_temp.isOpen())
+    if (!m_temp || !m_temp->isOpen())
         return failed(QStringLiteral("the file was not opened"));
-    if (!m_temp.flush())
-        return failed(m_temp.errorString());
+    if (!m_temp->flush())
+        return failed(m_temp->errorString());
 #ifdef Q_OS_WIN
-    const bool synced = ::_commit(m_temp.handle()) == 0;
+    const bool synced = ::_commit(m_temp->handle()) == 0;
 #else
-    const bool synced = ::fsync(m_temp.handle()) == 0;
+    const bool synced = ::fsync(m_temp->handle()) == 0;
 #endif
     if (!synced)
         return failed(QStringLiteral("the data could not be written to the disk"));
-    m_temp.close();
+    // QTemporaryFile::close() only rewinds: the file stays open until the object goes, and
+    // Windows renames no open file. So the object goes first, keeping its file.
+    const QString temp = m_temp->fileName();
+    m_temp->setAutoRemove(false);
+    m_temp.reset();
     std::error_code error;
-    std::filesystem::rename(std::filesystem::path(m_temp.fileName().toStdU16String()),
+    std::filesystem::rename(std::filesystem::path(temp.toStdU16String()),
                             std::filesystem::path(m_path.toStdU16String()), error);
-    if (error)
+    if (error) {
+        QFile::remove(temp);
         return failed(QString::fromStdString(error.message()));
-    m_temp.setAutoRemove(false);
+    }
     return true;
 }

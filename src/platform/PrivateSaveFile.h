@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTemporaryFile>
 
+#include <memory>
+
 // A file written whole or not at all, holding personal data: like QSaveFile, the data goes to a
 // temporary file beside path that replaces path only when commit() succeeds, but the temporary
 // file is owner-only from its creation (QSaveFile creates it with the default rights when path
@@ -22,12 +24,12 @@ public:
 
     QString errorString() const { return m_error; }
     // The temporary file while the object is open.
-    QString temporaryPath() const { return m_temp.fileName(); }
+    QString temporaryPath() const { return m_temp ? m_temp->fileName() : QString(); }
 
 private:
     bool failed(const QString& reason);
 
     QString m_path;
-    QTemporaryFile m_temp;
+    std::unique_ptr<QTemporaryFile> m_temp;   // gone once committed
     QString m_error;
 };

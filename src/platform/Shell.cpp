@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace {
@@ -142,6 +143,20 @@ int Shell::PrintFile(const QString& file, const QString& printer, int copies)
 bool Shell::StartProgram(const QString& program, const QStringList& arguments, int)
 {
     return QProcess::startDetached(program, arguments);
+}
+
+QString FindDesktopProgram(const QStringList& names)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(names);
+#else
+    for (const QString& name : names) {
+        const QString path = QStandardPaths::findExecutable(name);
+        if (!path.isEmpty())
+            return path;
+    }
+#endif
+    return QString();
 }
 
 Shell& TheShell()

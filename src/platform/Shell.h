@@ -34,5 +34,9 @@ public:
     virtual bool StartProgram(const QString& program, const QStringList& arguments, int showCommand);
 };
 
+// The first of names found on PATH: a program the desktop provides. Empty on Windows, whose
+// system programs are named by the registry instead.
+QString FindDesktopProgram(const QStringList& names);
+
 // The installed shell (the real one unless a test installed a recorder).
 Shell& TheShell();

@@ -4,14 +4,33 @@
 #include "platform/PrivateSaveFile.h"
 
 #include <QFile>
-#include <QStringDecoder>
 
 namespace TextFile {
 
+namespace {
+
+// Windows-1252 differs from Latin-1 only in 0x80-0x9F. The code page is spelled out here rather
+// than asked of Qt: a Qt without ICU (the Windows build) has no such codec, and every system
+// must read and write the host's files alike. The five bytes the code page leaves undefined
+// (0x81, 0x8D, 0x8F, 0x90, 0x9D) keep their Latin-1 code points, as Windows' own conversion does.
+constexpr char16_t kHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,   // 0x80
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,   // 0x88
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,   // 0x90
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,   // 0x98
+};
+
+} // namespace
+
 QString Decode(const QByteArray& bytes)
 {
-    QStringDecoder decoder("windows-1252");
-    return decoder.isValid() ? QString(decoder(bytes)) : QString::fromLatin1(bytes);
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    for (const char byte : bytes) {
+        const auto b = static_cast<unsigned char>(byte);
+        *out++ = b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : char16_t(b);
+    }
+    return text;
 }
 
 namespace {
@@ -26,10 +45,8 @@ const QByteArray& codePage()
             all[b] = char(b);
         const QString decoded = Decode(all);
         QByteArray bytes(0x10000, '\0');
-        for (int b = 1; b < 256 && b < decoded.size(); ++b) {
-            if (decoded.at(b) != QChar::ReplacementCharacter)
-                bytes[decoded.at(b).unicode()] = char(b);
-        }
+        for (int b = 1; b < 256; ++b)
+            bytes[decoded.at(b).unicode()] = char(b);
         return bytes;
     }();
     return table;

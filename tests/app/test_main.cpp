@@ -6,6 +6,7 @@
 #include "core/clsConfig.h"
 #include "platform/SettingsStore.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTcpServer>
@@ -60,19 +61,16 @@ void MainTest::startsByCommandLine()
     rig.env.writeFile("Config.ini", "[Interface]\r\nServerIP=10.0.0.1\r\nCompany=ACME\r\n");
     FolderWatch windows(rig.env.windows());
     FolderWatch home(rig.env.home());
-    QVERIFY(windows.available() && home.available());
     QCOMPARE(Main() == StartupOutcome::Configuration, configuration);
     QCOMPARE(rig.settingsShown, settingsWindow ? 1 : 0);
     QCOMPARE(rig.window.shown + rig.window.checks * 10 + rig.window.buttonsAfterCheck * 100 + rig.window.unloaded * 1000,
              configuration ? 1000 : 111);
     QCOMPARE(rig.shell.calls.size(), configuration ? 1 : 0);
-    QCOMPARE(SettingsStore::GetSetting("OQConstants", "Settings", "AppPath"), rig.env.home());
+    QCOMPARE(SettingsStore::GetSetting("OQConstants", "Settings", "AppPath"), QDir::toNativeSeparators(rig.env.home()));
     if (configuration) {
-        QCOMPARE(rig.shell.calls[0].target, rig.env.home() + "/OQCFG.EXE");
+        QCOMPARE(rig.shell.calls[0].target, QDir::toNativeSeparators(rig.env.home() + "/OQCFG.EXE"));
         return;
     }
-    QCOMPARE(windows.opens("WINQUILL.INI"), 1);
-    QCOMPARE(home.opens("Config.ini"), 1);
     QCOMPARE(Props().oConfig().QuillAppDataFolder(30), QString("C:\\DATA29\\"));
     QCOMPARE(Props().oConfig().sConfigCompany(), QString("ACME"));
     QCOMPARE(rig.window.logo, logo);
@@ -89,6 +87,12 @@ void MainTest::startsByCommandLine()
     QCOMPARE(Props().DepartmentID(), QString());
     QCOMPARE(Props().ReportListPage(), QString());
     QCOMPARE(rig.boxes.boxes.size(), 0);
+#ifndef Q_OS_LINUX
+    QSKIP("the host files' opens are counted through inotify (FolderWatch), on Linux only");
+#endif
+    QVERIFY(windows.available() && home.available());
+    QCOMPARE(windows.opens("WINQUILL.INI"), 1);
+    QCOMPARE(home.opens("Config.ini"), 1);
 }
 
 void MainTest::failedStepShowsErrorInMain_data()

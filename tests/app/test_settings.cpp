@@ -65,7 +65,7 @@ void SettingsTest::loading()
     FakeDesktop desk;
     for (const QString& pair : store)
         QVERIFY(SettingsStore::SaveSetting("OQCREDIT", "Main", pair.section('=', 0, 0),
-                                           pair.section('=', 1).replace("HOME", env.home())));
+                                           pair.section('=', 1).replace("HOME", QDir::toNativeSeparators(env.home()))));
     clsProperties props;
     props.setClientWebsite(website);
     if (loaded.size() == 1) {
@@ -80,11 +80,13 @@ void SettingsTest::loading()
         return;
     }
     QCOMPARE(LoadSettings(props), store.contains("Password=Pa55wordXYZ"));
-    loaded[2].replace("HOME", env.home());
+    // The program's folders in the system's form.
+    loaded[2] = QDir::toNativeSeparators(loaded[2].replace("HOME", env.home()));
     QCOMPARE((QStringList{props.ServerURL(), props.BaseUrl(), props.SendDir(), QString::number(props.DaysOldTimeFrame()),
                           QString::number(props.PollingSleepTime())}), loaded);
     QCOMPARE((QStringList{props.ReceiveDir(), props.ArchiveDir(), props.AspUtil(), props.PostLocation()}),
-             (QStringList{env.home() + "/receive/", env.home() + "/archive/", "/utils/CGI_Utilities.asp?", "/cia/cgi/marrowCGI.exe?"}));
+             (QStringList{QDir::toNativeSeparators(env.home() + "/receive/"), QDir::toNativeSeparators(env.home() + "/archive/"),
+                          "/utils/CGI_Utilities.asp?", "/cia/cgi/marrowCGI.exe?"}));
     for (const QString& folder : {props.SendDir(), props.ReceiveDir(), props.ArchiveDir()})
         QVERIFY(QFileInfo(folder).isDir());
     QVERIFY(QFileInfo(SettingsStore::StoreFile("OQCREDIT")).path().startsWith(env.config()));
@@ -109,7 +111,6 @@ void SettingsTest::savesOnceAndReadsBack()
     SettingsStore::SaveSetting("OQCREDIT", "Main", "Password", "old");
     SettingsStore::SaveSetting("OQCREDIT", "Main", "Unrelated", "kept");
     FolderWatch watch(QFileInfo(SettingsStore::StoreFile("OQCREDIT")).absolutePath());
-    QVERIFY(watch.available());
     clsProperties props;
     props.setServerURL("http://127.0.0.1:9");
     props.setUserName("demo");
@@ -122,7 +123,6 @@ void SettingsTest::savesOnceAndReadsBack()
     props.setSavePassword(savePassword);
     SaveSettings(props);
 
-    QCOMPARE(watch.writes("OQCREDIT.ini"), 1);
     QCOMPARE(stored("Password"), savePassword ? QString("Sec ret&1") : QString("<absent>"));
     QCOMPARE(stored("Unrelated"), QString("kept"));
     clsProperties loaded;
@@ -136,6 +136,11 @@ void SettingsTest::savesOnceAndReadsBack()
         "Loaded Settings - Send Directory: " + env.path("s/"), "Loaded Settings - Receive Directory: " + env.path("r/"),
         "Loaded Settings - Archive Directory: " + env.path("a/"), "Loaded Settings - ServerURL: http://127.0.0.1:9",
         "Loaded Settings - UserID:    demo"}));
+#ifndef Q_OS_LINUX
+    QSKIP("the settings file's writes are counted through inotify (FolderWatch), on Linux only");
+#endif
+    QVERIFY(watch.available());
+    QCOMPARE(watch.writes("OQCREDIT.ini"), 1);
 }
 
 // The program's folder from the environment never ends with a separator (the root aside), so

@@ -12,6 +12,7 @@
 #include "host/clsBorrower.h"
 #include "host/clsQuill.h"
 #include "platform/AppError.h"
+#include "platform/HttpAnswer.h"
 #include "platform/ProfileIni.h"
 #include "platform/TextFile.h"
 
@@ -51,6 +52,8 @@ private slots:
     void winQuillValues();
     void profileRules_data();
     void profileRules();
+    void windows1252BothWays_data();
+    void windows1252BothWays();
 };
 
 namespace {
@@ -299,9 +302,10 @@ void HostFilesTest::pdfCleanUp_data()
         << Contents{{"SMITH.pdf", "SMITH1.pdf"}, {"SMITHSON.pdf", "SMITHSON.pdf"}, {"SMITH-2.pdf", "SMITH-2.pdf"},
                     {"XSMITH.pdf", "XSMITH.pdf"}, {"SMITH1.pdf.bak", "SMITH1.pdf.bak"}} << "";
     QTest::newRow("no loan folder") << "@" << "SMITH" << Ages{} << "" << Contents{} << "";
-    QTest::newRow("wildcard characters in the name are plain") << "@" << "A*B[1]"
-        << Ages{{"A*B[1]2.pdf", 1}, {"AXB1.pdf", 2}, {"A*B[1].pdf", 3}} << ""
-        << Contents{{"A*B[1].pdf", "A*B[1]2.pdf"}, {"AXB1.pdf", "AXB1.pdf"}} << "";
+    // Brackets: the wildcard (and pattern) characters a Windows file name can hold.
+    QTest::newRow("wildcard characters in the name are plain") << "@" << "A[1]B"
+        << Ages{{"A[1]B2.pdf", 1}, {"A1B1.pdf", 2}, {"A[1]B.pdf", 3}} << ""
+        << Contents{{"A[1]B.pdf", "A[1]B2.pdf"}, {"A1B1.pdf", "A1B1.pdf"}} << "";
 #if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
     QTest::newRow("letter case as the file system compares") << "@" << "SMITH" << Ages{{"smith1.PDF", 1}, {"SMITH.pdf", 2}}
                                                              << "" << Contents{{"SMITH.pdf", "smith1.PDF"}} << "";
@@ -421,6 +425,33 @@ void HostFilesTest::profileRules()
     clsConfig config;
     QCOMPARE((QStringList{config.sConfigServerIP(), config.sConfigCompany(), config.sConfigUsername(), config.sConfigPassword()}),
              (QStringList{"10.0.0.1", "ACME", "u", "p"}));
+}
+
+// The code page on every system alike (the Windows Qt has no codec for it): each byte 0x80-0x9F
+// against the code page's chart, the five it leaves undefined as in Latin-1; the host's files and
+// a server answer naming the charset decode the same, and writing gives the byte back.
+void HostFilesTest::windows1252BothWays_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("decodesBack");   // false: the text has no byte, "?" is written
+    const QString chart = QString::fromUtf8("€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008DŽ\u008F\u0090‘’“”•–—˜™š›œ\u009DžŸ");
+    for (int b = 0x80; b < 0xA0; ++b)
+        QTest::addRow("0x%X", b) << QByteArray(1, char(b)) << QString(chart.at(b - 0x80)) << true;
+    QTest::newRow("ASCII and Latin-1 above 0x9F") << QByteArray("A \xA0\xC9\xFF") << QString::fromUtf8("A \u00A0Éÿ") << true;
+    QTest::newRow("Latin-1 controls are not the code page's") << QByteArray("??") << QString::fromUtf8("\u0080\u009F") << false;
+}
+
+void HostFilesTest::windows1252BothWays()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QFETCH(bool, decodesBack);
+    QCOMPARE(TextFile::Encode(text), bytes);
+    if (!decodesBack)
+        return;
+    QCOMPARE(TextFile::Decode(bytes), text);
+    QCOMPARE(DecodeAnswer(bytes, "text/plain; charset=Windows-1252"), text);
 }
 
 int main(int argc, char** argv)

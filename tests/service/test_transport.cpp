@@ -245,7 +245,8 @@ private slots:
             QVERIFY(batch.add(start + action + "&USER=demo"));
         QVERIFY(!batch.add(start + "GETABOUT&USER=demo"));   // held already
         batch.waitAll();
-        QVERIFY2(clock.elapsed() < 2 * 300, qPrintable(QString::number(clock.elapsed())));
+        // One after another they take 5 x 300 ms; the margin covers a loaded machine (and Wine).
+        QVERIFY2(clock.elapsed() < 3 * 300, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(m_sim.requests().size(), 5);
         // Taken, a request is finished: its answer is there without another wait.
         QCOMPARE(batch.take(start + "GETDEPARTMENTID&USER=demo")->responseText(), QString("QDEMO-LOANS"));

@@ -26,3 +26,18 @@ int RunTests(int argc, char** argv)
     (runOne(Tests()), ...);
     return status;
 }
+
+// For programs that run each test class through a function of their own (its qExec inside):
+// with $QUILL_TEST_LOG_DIR that class logs into <dir>/run<index>.txt, so one class's log does
+// not replace another's.
+inline int RunLogged(int (*run)(int, char**), int index, int argc, char** argv)
+{
+    const QByteArray logDir = qgetenv("QUILL_TEST_LOG_DIR");
+    if (logDir.isEmpty())
+        return run(argc, argv);
+    QList<QByteArray> extra{"-o", logDir + "/run" + QByteArray::number(index) + ".txt,txt"};
+    QList<char*> args(argv, argv + argc);
+    for (QByteArray& arg : extra)
+        args.append(arg.data());
+    return run(int(args.size()), args.data());
+}

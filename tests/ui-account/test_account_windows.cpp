@@ -185,8 +185,8 @@ QString runState(Rig& rig, const QString& key, const QString& expected)
         {"quit", QString::number(WindowHooks::EndRequested())}, {"checks", QString::number(rig.window.checks)},
         {"mainLogo", QString::number(rig.window.logo)}, {"tips", rig.window.tooltips.join(" / ")},
         {"hourglass", QString::number(rig.desk.hourglassShown > 0)}};
-    if (key.startsWith("store:"))
-        return stored(key.mid(6));
+    if (key.startsWith("store:"))   // folders are stored in the system's form, compared with "/"
+        return key.endsWith("Dir") ? QDir::fromNativeSeparators(stored(key.mid(6))) : stored(key.mid(6));
     if (key == "starts") {
         QStringList starts;
         for (const ShellRecorder::Call& call : rig.shell.calls)
@@ -470,6 +470,8 @@ void AccountWindowsTest::messages()
 #ifdef Q_OS_WIN
     if (given.join(' ').contains("path:"))
         QSKIP("Windows has the registry places only; desktop programs on PATH are looked for elsewhere");
+    if (given.contains("storeBroken"))
+        QSKIP("the store is the registry on Windows: a folder in the settings file's place breaks only the INI store");
 #endif
     Rig rig;
     QTemporaryDir tmp;

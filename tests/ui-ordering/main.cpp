@@ -1,3 +1,5 @@
+#include "RunTests.h"
+
 #include <QApplication>
 
 int runButtonTests(int argc, char** argv);
@@ -11,8 +13,9 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     int status = 0;
+    int index = 0;
     for (auto run : {runButtonTests, runFrmMainTests, runCheckExistingTests, runStatusTests,
                      runReportCommandTests, runPullTests})
-        status |= run(argc, argv);
+        status |= RunLogged(run, index++, argc, argv);
     return status;
 }

@@ -185,7 +185,7 @@ void TestFrmMain::menuAndRepullBeforeALoan()
     env.writeFile("OQCFG.EXE", "");
     config->trigger();
     QCOMPARE(shell.calls.size(), 1);
-    QCOMPARE(shell.calls[0].verb + " " + shell.calls[0].target, "start " + env.home() + "/OQCFG.EXE");
+    QCOMPARE(shell.calls[0].verb + " " + shell.calls[0].target, "start " + QDir::toNativeSeparators(env.home() + "/OQCFG.EXE"));
     QCOMPARE(boxes.boxes.size(), 1);
 }
 

@@ -6,7 +6,6 @@
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 
-#include <QStandardPaths>
 
 namespace SysInfo {
 
@@ -27,16 +26,6 @@ QString registeredProgram()
         const QString file = AppPaths::ToLocalPath(folder + QStringLiteral("\\MSINFO32.EXE"));
         if (FileOps::Exists(file))
             return file;
-    }
-    return QString();
-}
-
-QString desktopProgram()
-{
-    for (const QString& name : DesktopPrograms()) {
-        const QString path = QStandardPaths::findExecutable(name);
-        if (!path.isEmpty())
-            return path;
     }
     return QString();
 }
@@ -65,10 +54,8 @@ bool GetKeyValue(const QString& rootKey, const QString& keyPath, const QString& 
 void StartSysInfo()
 {
     QString program = registeredProgram();
-#ifndef Q_OS_WIN
     if (program.isEmpty())
-        program = desktopProgram();
-#endif
+        program = FindDesktopProgram(DesktopPrograms());
     if (!program.isEmpty() && TheShell().StartProgram(program, {}, SW_SHOWNORMAL))
         return;
     MsgBox(QStringLiteral("System Information Is Unavailable At This Time"), vbOKOnly, AppPaths::ProgramTitle());
