@@ -315,9 +315,12 @@ void TestCheckExisting::reloadRunsStartupAgain()
     rig.sim.clearRequests();
     ModalDriver user;
     user.on("frmPullReport", closeWindow());
+    RegisterOrderingWindows();
+    frmLoginByRef::Load();   // kept hidden after a choice; a reload unloads it with the others
     rig.window()->findChild<QAction*>("mnuReload")->trigger();
     rig.window()->findChild<QAction*>("mnuReload")->trigger();   // a second request while one is pending is ignored
     QTRY_COMPARE(rig.window()->Box(LoanBox::lblBorLast).text(), QString("NEWCOMB"));
+    QVERIFY(!frmLoginByRef::loaded());
     QCOMPARE(QString("%1 %2 ").arg(rig.sent("FIND_REPORT").size()).arg(user.acted("frmPullReport"))
                  + rig.window()->Button(MainButton::cmdRepull).text(), "1 1 &Pull Credit");
 }
