@@ -4,8 +4,6 @@
 
 #include <QtTest/QTest>
 
-#include <memory>
-
 // The report buttons' one rule, row by row: what the check found, the report ID, the bureau
 // statuses, the kind of the last order, the reissue number typed.
 class TestReportButtons : public QObject
