@@ -1,36 +1,22 @@
 #pragma once
 
 // What the ordering windows' tests share: the headers they use, the user's usual moves at the
-// windows and the way their results are read back (boxes, buttons, the progress list).
+// windows and the way their results are read back (boxes, buttons, the progress list). Headers the
+// ones below already bring (the rigs, the recorders, the settings, the loan session) are not repeated.
 
 #include "ModalDriver.h"
 #include "ReportFixture.h"
 #include "RunTests.h"
 #include "ScreenRig.h"
-#include "ScriptedMsgBox.h"
-#include "ShellRecorder.h"
-#include "TestEnv.h"
 #include "TestSupport.h"
-#include "VendorSim.h"
 #include "app/basMain.h"
-#include "core/AppContext.h"
-#include "core/clsConfig.h"
-#include "core/clsProperties.h"
 #include "host/basDates.h"
-#include "host/clsInquiry.h"
 #include "platform/SettingsStore.h"
-#include "platform/WebAddress.h"
 #include "service/ParamBlock.h"
 #include "service/basOrder.h"
 #include "service/basPrefetch.h"
 #include "service/clsReportStatus.h"
-#include "ui/ClickableLabel.h"
-#include "ui/ordering/ImageList.h"
-#include "ui/ordering/LoanSession.h"
 #include "ui/ordering/OrderingWindows.h"
-#include "ui/ordering/ReportButtons.h"
-#include "ui/ordering/ReportCommands.h"
-#include "ui/ordering/frmCheckExisting.h"
 #include "ui/ordering/frmLoginByRef.h"
 #include "ui/ordering/frmMain.h"
 #include "ui/ordering/frmPullReport.h"
@@ -41,7 +27,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
 #include <QGroupBox>
@@ -53,12 +38,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QSignalSpy>
 #include <QTcpServer>
-#include <QTimer>
-#include <QtTest/QTest>
 
-#include <memory>
 #include <optional>
 
 namespace kit {
@@ -115,17 +96,6 @@ inline ModalDriver::Action tickAndPull(const QStringList& ticked)
                 box->click();
         window->findChild<QPushButton*>("cmdPull")->click();
     };
-}
-
-// The user at the reissue windows as they come up: types each number in turn and presses
-// Reissue; an empty one presses "Not a Reissue".
-inline void answerReissues(ModalDriver& user, const QStringList& answers)
-{
-    for (const QString& answer : answers)
-        user.on("frmReissue", [answer](QWidget* window) {
-            window->findChild<QLineEdit*>("txtReissue")->setText(answer);
-            window->findChild<QPushButton*>(answer.isEmpty() ? "cmdClose" : "cmdReissue")->click();
-        });
 }
 
 inline QStringList progressLines(const frmPullReport* window)
