@@ -4,25 +4,73 @@
 #include "ScriptedMsgBox.h"
 #include "ShellRecorder.h"
 #include "VendorSim.h"
+#include "core/AppContext.h"
+#include "service/ParamBlock.h"
 #include "service/basActions.h"
+#include "service/basPrefetch.h"
 #include "service/clsReportStatus.h"
 
 #include <QMetaType>
+#include <QObject>
 #include <QString>
+#include <QTest>
+
+#include <functional>
+#include <optional>
 
 using Operation = bool (*)(const QString&, QString&);
 Q_DECLARE_METATYPE(Operation)
 
-// One service test's surroundings: the demo loan's folders and settings against the stand-in
-// server (ReportFixture), a desktop that shows nothing and scripted message boxes.
-struct ServiceRig {
-    explicit ServiceRig(VendorSim& sim) : loan((sim.reset(), sim.baseUrl())) {}
-    ReportFixture loan;
-    FakeDesktop desk;
-    ScriptedMsgBox boxes;
+// What every service test class shares: the stand-in vendor server on 127.0.0.1 and, for each
+// test, the demo loan's folders and settings against it (ReportFixture), a desktop that shows
+// nothing and scripted message boxes. No test may leave the password in errors.log.
+class ServiceTest : public QObject
+{
+    Q_OBJECT
 
-    QByteArray log() const { return loan.env.readFile("errors.log"); }
+protected:
+    struct Rig {
+        explicit Rig(VendorSim& sim) : loan((sim.reset(), sim.baseUrl())) {}
+        ReportFixture loan;
+        FakeDesktop desk;
+        ScriptedMsgBox boxes;
+    };
+    VendorSim m_sim;
+    std::optional<Rig> m_rig;
+
+    QByteArray log() const { return m_rig->loan.env.readFile("errors.log"); }
     int logEntries() const { return int(log().count("Date: ")); }
+    QList<ScriptedMsgBox::Box>& boxes() { return m_rig->boxes.boxes; }
+    // A block of the demo user's credentials.
+    static QString block(const QString& action)
+    {
+        return ParamBlock(action).add("USER", "demo").add("PASSWORD", ReportFixture::Password).text();
+    }
+    // The error text about block, starting with start, and its one errors.log entry.
+    bool isLoggedError(const QString& out, const QString& start, const QString& block) const
+    {
+        return out.startsWith(start) && out.endsWith("<INFO><![CDATA[" + block + "]]></INFO></ERROR>") && logEntries() == 1;
+    }
+
+private slots:
+    void initTestCase() { QVERIFY2(m_sim.start(), "the stand-in vendor server did not start"); }
+    void init()
+    {
+        m_rig.emplace(m_sim);
+        WindowHooks::ShowChangePassword() = nullptr;
+    }
+    void cleanup()
+    {
+        WindowHooks::ShowChangePassword() = m_showChangePassword;
+        qunsetenv("QUILLCLIENT_HTTP_TIMEOUT_MS");
+        Prefetch::Discard();
+        Prefetch::SetEnabled(true);
+        QVERIFY2(!log().contains(ReportFixture::Password.toUtf8()), "a password reached errors.log");
+        m_rig.reset();
+    }
+
+private:
+    std::function<void(bool)> m_showChangePassword = WindowHooks::ShowChangePassword();
 };
 
 // A search as an operation: its answer, with the report id it read appended.
@@ -39,7 +87,3 @@ inline QString errorStart(long number)
 {
     return "<ERROR><ERROR_NO>" + QString::number(number) + "</ERROR_NO>";
 }
-
-// The password of every test's settings; it never reaches errors.log.
-#define QUILL_CHECK_NO_PASSWORD_LOGGED(rig)                                                    \
-    QVERIFY2(!(rig)->log().contains(ReportFixture::Password.toUtf8()), "a password reached errors.log")
