@@ -8,11 +8,8 @@
 #include "service/ParamBlock.h"
 #include "service/basActions.h"
 #include "service/basPrefetch.h"
-#include "service/clsReportStatus.h"
 
-#include <QMetaType>
 #include <QObject>
-#include <QString>
 #include <QTest>
 
 #include <functional>
@@ -72,16 +69,6 @@ private slots:
 private:
     std::function<void(bool)> m_showChangePassword = WindowHooks::ShowChangePassword();
 };
-
-// A search as an operation: its answer, with the report id it read appended.
-inline bool findReportAnswer(const QString& block, QString& answer)
-{
-    std::shared_ptr<clsReportStatus> status;
-    const bool result = FindReport(block, status, answer);
-    if (status && !status->sReportID().isEmpty())
-        answer += "|report id " + status->sReportID();
-    return result;
-}
 
 inline QString errorStart(long number)
 {

@@ -7,7 +7,6 @@
 #include "platform/AppPaths.h"
 #include "platform/FileOps.h"
 #include "platform/HttpRequest.h"
-#include "platform/PrivateSaveFile.h"
 #include "platform/Secrets.h"
 #include "platform/SettingsStore.h"
 #include "service/basReportData.h"
@@ -119,7 +118,6 @@ private slots:
         const QString sample = ReportFixture::LoanFile, before = "Before MSXML2.XMLHTTP30", away = "The PDF address does not stay on the server";
         add("page instead of an answer", {"GET_PDF", "<html><body>Server Error</body></html>", 200, sample, 6001, "Return: FAILED", "", 0});
         add("path moving to another host", {"GET_PDF", "SUCCESS\n@evil.example/cia/pdf/x.pdf", 200, sample, 6001, away, "", 0});
-        add("full address elsewhere", {"GET_PDF", "SUCCESS\nhttp://evil.example/x.pdf", 200, sample, 6001, away, "", 0});
         add("answer without a path line", {"GET_PDF", "SUCCESS", 200, sample, 9, "Subscript out of range", "", 0});
         add("HTML body", {"PDFFILE", "<html>Not found</html>", 200, sample, 6001, "The server's answer is not a PDF file (22 bytes)", before, 1});
         add("HTTP 404", {"PDFFILE", "%PDF-1.4 gone", 404, sample, ErrNo::HttpStatus, "The server answered with HTTP status 404", before, 1});
@@ -179,11 +177,6 @@ private slots:
             const QString file = SettingsStore::StoreFile(AppPaths::ProgramTitle());
             return SaveSettings(Props()) && env.readFile(file).contains(ReportFixture::Password.toUtf8()) ? file : QString();
         });
-        QTest::newRow("temporary file of a whole write, before any byte") << PersonalFile([](const TestEnv& env) {
-            static std::optional<PrivateSaveFile> open;   // open while the mode is read
-            open.emplace(env.path("send/IMPORT.DAT"));
-            return open->open() ? open->temporaryPath() : QString();
-        });
     }
 
     void personalFilesAreOwnerOnly()
@@ -225,7 +218,6 @@ private slots:
         const QByteArray earlier = "earlier import\r\n";
         add("two placeholders", {"FILE\t__XFILE__\r\nMESSAGE\tsee __XFILE__\r\n", 200, loan,
                                  "FILE\tC:\\QUILL\\DATA\\BORROWER\\SAMPLE.BRW\r\nMESSAGE\tsee C:\\QUILL\\DATA\\BORROWER\\SAMPLE.BRW\r\n", ""});
-        add("placeholder is case-sensitive", {"A __xfile__ __XFILE__", 200, "X", "A __xfile__ X", ""});
         add("Windows-1252, ? for the rest", {QString::fromUtf8("CAF\u00c9 \u20ac5 \u0141\u00f3d\u017a \U0001F600."), 200, "X", "CAF\xc9 \x80" "5 ?\xf3" "d? ?.", ""});
         // Megabytes of characters the code page cannot hold: one pass, not a converter per
         // character (which took about 9 s for these 4 million characters).
