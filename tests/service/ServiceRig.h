@@ -18,9 +18,9 @@
 using Operation = bool (*)(const QString&, QString&);
 Q_DECLARE_METATYPE(Operation)
 
-// What every service test class shares: the stand-in vendor server on 127.0.0.1 and, for each
-// test, the demo loan's folders and settings against it (ReportFixture), a desktop that shows
-// nothing and scripted message boxes. No test may leave the password in errors.log.
+// The service operations against the stand-in vendor server on 127.0.0.1. Each test has the
+// demo loan's folders and settings against it (ReportFixture), a desktop that shows nothing and
+// scripted message boxes; none may leave the password in errors.log.
 class ServiceTest : public QObject
 {
     Q_OBJECT
@@ -65,6 +65,27 @@ private slots:
         QVERIFY2(!log().contains(ReportFixture::Password.toUtf8()), "a password reached errors.log");
         m_rig.reset();
     }
+
+    // test_actions.cpp: what operations send and how they read the answers.
+    void answers_data();
+    void answers();
+    void acceptedNewerVersionOpensTheDownloadAndEnds();
+    void serverTextReachesTheRealBoxAsPlainTextCut();
+    // test_transport.cpp: what reaches an operation when the address, the connection or the
+    // server misbehaves, and reads sent ahead of their steps (Prefetch).
+    void transportFailures_data();
+    void transportFailures();
+    void charsetOfContentType_data();
+    void charsetOfContentType();
+    void stepTakesTheReadSentAhead_data();
+    void stepTakesTheReadSentAhead();
+    // test_report.cpp: GET_PDF and GET_DATA, and the files they and the logs leave behind:
+    // whole, owner-only, never over someone else's.
+    void reportFiles_data();
+    void reportFiles();
+    void personalFilesAreOwnerOnly_data();
+    void personalFilesAreOwnerOnly();
+    void pdfNameTakenMeanwhileIsNotReplaced();
 
 private:
     std::function<void(bool)> m_showChangePassword = WindowHooks::ShowChangePassword();

@@ -75,187 +75,172 @@ bool findReportStatus(const QString& block, QString& answer)
 
 Q_DECLARE_METATYPE(AnswerRow)
 
-// Operations against the stand-in vendor server: what they send and how they read the answers.
-class ActionsTest : public ServiceTest
+void ServiceTest::answers_data()
 {
-    Q_OBJECT
-
-private slots:
-    void answers_data()
-    {
-        QTest::addColumn<AnswerRow>("row");
-        const auto add = [](const char* name, const AnswerRow& row) { QTest::newRow(name) << row; };
-        const QString same = "=";
-        // Blocks are read back exactly into the form fields sent, with the credentials where each
-        // form wants them (the reference's own when logged in by reference).
-        const QString own = "UserName=ann+lee&Password=s3cret+pw%2B%23%26%C3%A9";
-        const QString byRef = "UserName=al%2B1&Password=x+y%26z&LoginByRefUserName=ann+lee&LoginByRefPassword=s3cret+pw%2B%23%26%C3%A9";
-        // Blanks at the ends and inside, "+", "#", "&", "=", "%", "/", "?", ";", non-ASCII letters and
-        // a character beyond 16 bits (a surrogate pair).
-        const QString odd = QString::fromUtf8(" Zoë Ø a+b#c&d=e%f/g?h;i 😀 ");
-        const QString oddSent = "+Zo%C3%AB+%C3%98+a%2Bb%23c%26d%3De%25f%2Fg%3Fh%3Bi+%F0%9F%98%80+";
-        const QString order = ParamBlock("REQUEST").add("SSN", "123456789").add("FirstName", odd).text();
-        for (bool ref : {false, true}) {
-            QTest::addRow("sent: credentialed account form, by reference %d", ref) << AnswerRow{&FindPending, "FINDPENDING", "GUID-9", true, same, {}, "",
-                order, kAccount + (ref ? byRef : own) + "&Action=FINDPENDING&SSN=123456789&FirstName=" + oddSent, ref};
-            QTest::addRow("sent: order, by reference %d", ref) << AnswerRow{&Request, "REQUEST", "SUCCESS\nG-1", true, "G-1", {}, "", order, kReport
-                + (ref ? byRef : own) + "&action=REQUEST&SSN=123456789&FirstName=" + oddSent + "&Source=Orrery+Client&LOSVersion=" + ClientVersion(), ref};
-        }
-        const auto fields = [](const char* name, const QString& block, const QString& sent) {
-            QTest::newRow(name) << AnswerRow{&CheckMessages, "CHECKMESSAGES", "", true, "", {}, "", block, kAccount + "Action=CHECKMESSAGES" + sent, true};
-        };
-        fields("sent: account form, no credentials", ParamBlock("X").add("USER", "ann lee").add(odd, odd).text(), "&USER=ann+lee&" + oddSent + "=" + oddSent);
-        fields("sent: markup and line breaks", ParamBlock("X").add("A'B&C\tD", "a & b <c> 'd' \"e\"\r\ntwo\rthree\n").text(),
-               "&A%27B%26C%09D=a+%26+b+%3Cc%3E+%27d%27+%22e%22%0D%0Atwo%0Dthree%0A");
-        fields("sent: control characters dropped, TAB kept", ParamBlock("X").add("NOTE", QString("a") + QChar(1) + "b" + QChar(0x1F) + "\tc"
-            + QChar(0xFFFF)).add(QString("U") + QChar(2) + "SER", "bob").text(), "&NOTE=ab%09c&USER=bob");
-        fields("sent: other elements skipped", "<PARAMETERS METHOD='X'><NOTE FIELDNAME='N'>x</NOTE><CRITERIA FIELDNAME=\"A\">1</CRITERIA></PARAMETERS>", "&A=1");
-        add("reissue right", {&CheckCrossCompanyReissue, "CROSS_COMPANY_REISSUE", "TRUE", true, same, {"CrossCompanyReissue=true"}});
-        add("no reissue right", {&CheckCrossCompanyReissue, "CROSS_COMPANY_REISSUE", "", true, same, {"CrossCompanyReissue=false"}});
-        add("password expired", {&CheckPasswordExpired, "PASSWORDEXPIRED", "True", true, same, {"PasswordWindow=automatic"}});
-        add("password current", {&CheckPasswordExpired, "PASSWORDEXPIRED", "0", true, same, {"PasswordWindow="}});
-        add("yes is no truth value", {&CheckPasswordExpired, "PASSWORDEXPIRED", "yes", false, errorStart(13), {"PasswordWindow="}});
-        add("password rights empty", {&GetChangePasswordRights, "CHANGEPASSWORDRIGHTS", "", true, same, {"CanChangePassword=true"}});
-        add("password rights False", {&GetChangePasswordRights, "CHANGEPASSWORDRIGHTS", "False", true, same, {"CanChangePassword=false"}});
-        add("report list default", {&GetReportListPage, "GETREPORTLISTPAGE", "", true, same, {"ReportListPage=/ReportList.asp"}});
-        add("page link trims blanks only", {&GetSupplementPage, "GETSUPPLEMENTPAGE", "  \t/s.asp\r\n ", true, same, {"SuppPageLink=\t/s.asp\r\n"}});
-        add("support data", {&GetAbout, "GETABOUT", "555||help@x||8 letters", true, same, {"SupportEmail=help@x", "PasswordSpecs=8 letters"}});
-        add("support data short", {&GetAbout, "GETABOUT", "555||help@x", false, errorStart(9), {"PhoneNumber=555", "PasswordSpecs=<before>"}});
-        add("all bureaus", {&RequestBureauRights, "REQUESTBUREAURIGHTS", "", true, same, {"bEFQ_Right=true", "bEXP_Right=true", "bTU_Right=true"}});
-        add("bureau tokens, case-sensitive", {&RequestBureauRights, "REQUESTBUREAURIGHTS", "EXP0 efq0 xTU0y", true, same,
-                                              {"bEFQ_Right=true", "bEXP_Right=false", "bTU_Right=false"}});
-        add("credentials valid", {&ValidateCredentials, "VALIDATECREDENTIALS", "", true, "", {}});
-        add("any text refuses credentials", {&ValidateCredentials, "VALIDATECREDENTIALS", "SUCCESS", false, same, {}});
-        add("nothing pending", {&FindPending, "FINDPENDING", "", false, "", {}});
-        add("pending request", {&FindPending, "FINDPENDING", "GUID-1", true, same, {}});
-        add("version stored", {&UpdateLOSVersion, "UPDATELOSVERSION", "", true, "", {}});
-        add("version refused", {&UpdateLOSVersion, "UPDATELOSVERSION", "No such request.", false, same, {}});
-        add("no references", {&LoginByReference, "LOGINBYREFERENCE", "", true, same, {"LoginByRef=false", "References=Old/old/pw"}});
-        add("references, duplicate name keeps the first", {&LoginByReference, "LOGINBYREFERENCE", "Alex Agent*agent*pw 1|ALEX agent*b*2|Bo*bo*pw2",
-            true, same, {"LoginByRef=true", "References=Alex Agent/agent/pw 1,Bo/bo/pw2"}});
-        add("references, trailing bar", {&LoginByReference, "LOGINBYREFERENCE", "Al*a*1|", false, errorStart(9), {"LoginByRef=true", "References=Al/a/1"}});
-        // A search keeps the status it read as far as the record reads; the overall status is
-        // the server's GETREPORTSTATUS (64 throughout).
-        const QString found = "SUCCESS\nRPT-1\n2 0 1\n3\nANN\nM\nLEE";
-        add("newer version: none", {&CheckForNewerVersion, "NEWERVERSION", "", true, same, {}});
-        add("newer version: user declines", {&CheckForNewerVersion, "NEWERVERSION", "http://127.0.0.1:1/Setup.exe", true, same, {}, "New Version Available at "});
-        add("newer version: file address", {&CheckForNewerVersion, "NEWERVERSION", "file:///tmp/Setup.exe", false, "<ERROR>", {}});
-        add("search: not found", {&findReportStatus, "FIND_REPORT", "FAILED\nReport not found.", true, "||0 0 0 0 0|", {}});
-        add("search: not found with CR LF", {&findReportStatus, "FIND_REPORT", "FAILED\r\nReport not found.\r\n", true, "ERROR|ERROR|0 0 0 0 0|Report not found.\r",
-            {}, "Problem/Error|There was a problem when finding existing report.\r\n\r\nProblem: Report not found.\r"});
-        add("search: found", {&findReportStatus, "FIND_REPORT", found, true, "RPT-1|RPT-1|2 0 1 3 64|", {}});
-        add("search: two bureau codes", {&findReportStatus, "FIND_REPORT", "SUCCESS\nR-1\n2 0\n1\nANN\nB\nLEE", true, "R-1|R-1|2 0 0 0 0|",
-            {}, "Error/Problem|There was a problem loading credit report information.\r\nProblem: Subscript out of range"});
-        const QString failedBox = "Error Submitting Request|";
-        add("order: GUID with CR LF", {&Request, "REQUEST", "SUCCESS\r\nGUID-8\r\n", true, "GUID-8", {}});
-        add("order: FAILED alone", {&Request, "REQUEST", "FAILED", false, errorStart(6001) + "<ERROR_DESC>FAILED</ERROR_DESC><ERROR_SOURCE>Request</ERROR_SOURCE>",
-                                    {}, failedBox + "There was an error submitting request."});
-        add("order: FAILED with a message", {&Request, "REQUEST", "FAILED\nAt least one bureau must be selected.", false,
-            errorStart(6001) + "<ERROR_DESC>FAILED\nAt least one bureau must be selected.</ERROR_DESC>", {}, failedBox + "At least one bureau must be selected."});
-        add("order: no GUID line", {&Request, "REQUEST", "SUCCESS", false, errorStart(9), {}});
-        add("order: empty GUID line", {&Request, "REQUEST", "SUCCESS\n  \t\r\nmore", false, errorStart(5) + "<ERROR_DESC>The server answered without a request GUID", {}});
-        // A block that does not read fails with its box and an error text instead of sending a
-        // request without fields.
-        const QString unread = "Error in BuildKeyValueString|Error: ";
-        add("block: bare ampersand", {&CheckMessages, "CHECKMESSAGES", "", false, errorStart(5), {}, unread + "5-",
-                                      "<PARAMETERS METHOD='X'><CRITERIA FIELDNAME='A'>a&b</CRITERIA></PARAMETERS>"});
-        add("block: criterion without a name", {&CheckMessages, "CHECKMESSAGES", "", false, errorStart(91), {}, unread + "91-", "<PARAMETERS METHOD='X'>"
-            "<CRITERIA FIELDNAME='PASSWORD'>" + ReportFixture::Password + "</CRITERIA><CRITERIA>orphan</CRITERIA></PARAMETERS>"});
+    QTest::addColumn<AnswerRow>("row");
+    const auto add = [](const char* name, const AnswerRow& row) { QTest::newRow(name) << row; };
+    const QString same = "=";
+    // Blocks are read back exactly into the form fields sent, with the credentials where each
+    // form wants them (the reference's own when logged in by reference).
+    const QString own = "UserName=ann+lee&Password=s3cret+pw%2B%23%26%C3%A9";
+    const QString byRef = "UserName=al%2B1&Password=x+y%26z&LoginByRefUserName=ann+lee&LoginByRefPassword=s3cret+pw%2B%23%26%C3%A9";
+    // Blanks at the ends and inside, "+", "#", "&", "=", "%", "/", "?", ";", non-ASCII letters and
+    // a character beyond 16 bits (a surrogate pair).
+    const QString odd = QString::fromUtf8(" Zoë Ø a+b#c&d=e%f/g?h;i 😀 ");
+    const QString oddSent = "+Zo%C3%AB+%C3%98+a%2Bb%23c%26d%3De%25f%2Fg%3Fh%3Bi+%F0%9F%98%80+";
+    const QString order = ParamBlock("REQUEST").add("SSN", "123456789").add("FirstName", odd).text();
+    for (bool ref : {false, true}) {
+        QTest::addRow("sent: credentialed account form, by reference %d", ref) << AnswerRow{&FindPending, "FINDPENDING", "GUID-9", true, same, {}, "",
+            order, kAccount + (ref ? byRef : own) + "&Action=FINDPENDING&SSN=123456789&FirstName=" + oddSent, ref};
+        QTest::addRow("sent: order, by reference %d", ref) << AnswerRow{&Request, "REQUEST", "SUCCESS\nG-1", true, "G-1", {}, "", order, kReport
+            + (ref ? byRef : own) + "&action=REQUEST&SSN=123456789&FirstName=" + oddSent + "&Source=Orrery+Client&LOSVersion=" + ClientVersion(), ref};
     }
-
-    void answers()
-    {
-        QFETCH(AnswerRow, row);
-        Props().setUserName("ann lee");
-        Props().setPassword(QString::fromUtf8("s3cret pw+#&é"));
-        auto reference = std::make_shared<clsLoginByRef>();
-        reference->setUserName("al+1");
-        reference->setPassword("x y&z");
-        Props().setLoginReference(reference);   // set in every row: only the flag may select it
-        Props().setLoginByRef(row.byRef);
-        // Each setting starts opposite to its expected value, so that leaving it alone cannot pass.
-        for (const QString& s : row.settings) {
-            const QString value = s.section('=', 1);
-            kSettings[s.section('=', 0, 0)].write(value == "true" ? "false" : value == "false" ? "true" : "<before>");
-        }
-        m_sim.script(row.action, row.answer);
-        m_sim.script("GETREPORTSTATUS", "64");
-        if (!row.box.isEmpty())
-            m_rig->boxes.expect(vbNo);   // a question declined
-        QString out = QStringLiteral("previous");
-        const QString sent = row.block.isEmpty() ? block(row.action) : row.block;
-        QCOMPARE(row.operation(sent, out), row.result);
-
-        const QString expected = row.answerAfter == "=" ? row.answer : row.answerAfter;
-        if (expected.contains("<ERROR>"))
-            QVERIFY2(isLoggedError(out, expected, sent), qPrintable(out));
-        else
-            QCOMPARE(out + "|log " + QString::number(logEntries()), expected + "|log 0");
-        // Asked at most once; a failed order may exist at the vendor unless the server refused it.
-        if (!row.target.isEmpty())
-            QCOMPARE(m_sim.requests(), QStringList{row.target});
-        else
-            QCOMPARE(m_sim.requests().filter("ction=" + row.action).size(), row.block.isEmpty() ? 1 : 0);
-        if (row.operation == &Request && !row.result)
-            QCOMPARE(OrderMayHaveArrived(out), !out.startsWith(errorStart(ErrNo::Refused)));
-        for (const QString& s : row.settings)
-            QCOMPARE(kSettings[s.section('=', 0, 0)].read(), s.section('=', 1));
-        QCOMPARE(boxes().size(), row.box.isEmpty() ? 0 : 1);
-        if (!row.box.isEmpty())
-            QVERIFY2((boxes()[0].title + "|" + boxes()[0].text).startsWith(row.box), qPrintable(boxes()[0].text));
-    }
-
-    // Accepted, the server's download address is opened and the program ends, also when the
-    // desktop fails to open it (its error is shown).
-    void acceptedNewerVersionOpensTheDownloadAndEnds()
-    {
-        Props().setClientWebsite(m_sim.baseUrl());
-        ShellRecorder shell;
-        shell.result = 2;
-        EndRecorder ending;
-        m_rig->boxes.expect(vbYes);
-        m_rig->boxes.expect(vbOK);
-        QString out;
-        QVERIFY(CheckForNewerVersion(ParamBlock("NEWERVERSION").add("USER", "demo").add("APPNAME", "OQCREDIT").add("APPVERSION", "1.0.0").text(), out));
-        QCOMPARE(boxes().size(), 2);
-        QCOMPARE(boxes()[0].title, "New Version Available at " + m_sim.baseUrl());
-        QCOMPARE(boxes()[1].text, "There was an error while requesting the download.\r\n\r\n2- The specified file was not found.");
-        QCOMPARE(shell.calls.size(), 1);
-        QCOMPARE(shell.calls[0].verb + " " + shell.calls[0].target, "open " + m_sim.baseUrl() + "/downloads/QuillClientSetup.exe");
-        QCOMPARE(QString("%1 %2").arg(ending.count).arg(WindowHooks::EndRequested()), QString("1 1"));
-    }
-
-    // The platform's own box (not the scripted one): the server's words are shown as they are,
-    // no link in them can be followed, and a long answer is cut with a note.
-    void serverTextReachesTheRealBoxAsPlainTextCut()
-    {
-        const QString page = "<b>Refused</b> <a href=\"file:///etc/passwd\">details</a><img src=\"http://evil.example/t\">";
-        m_sim.script("REQUEST", "FAILED\n" + page + QString(10000, 'x'));
-        QStringList seen;   // of each box: its text, whether plain and whether its links can be followed
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, &poll, [&seen] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                const QLabel* label = box->findChild<QLabel*>("qt_msgbox_label");
-                const bool links = label->textInteractionFlags() & (Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-                seen << label->text() + QString("|plain %1|links %2").arg(label->textFormat() == Qt::PlainText).arg(links);
-                box->button(QMessageBox::Ok)->click();
-            }
-        });
-        poll.start(10);
-        Seam<MessageBoxes>::set(nullptr);
-        QString out;
-        const bool result = Request(ParamBlock("REQUEST").add("SSN", "123456789").text(), out);
-        Seam<MessageBoxes>::set(&m_rig->boxes);
-        QVERIFY(!result);
-        const QString cut = page + QString(4000 - page.size(), 'x') + QString("... (%1 more characters not shown)").arg(6000 + page.size());
-        QCOMPARE(seen, QStringList{cut + "|plain 1|links 0"});
-    }
-};
-
-int runActionsTest(int argc, char** argv)
-{
-    ActionsTest test;
-    return QTest::qExec(&test, argc, argv);
+    const auto fields = [](const char* name, const QString& block, const QString& sent) {
+        QTest::newRow(name) << AnswerRow{&CheckMessages, "CHECKMESSAGES", "", true, "", {}, "", block, kAccount + "Action=CHECKMESSAGES" + sent, true};
+    };
+    fields("sent: account form, no credentials", ParamBlock("X").add("USER", "ann lee").add(odd, odd).text(), "&USER=ann+lee&" + oddSent + "=" + oddSent);
+    fields("sent: markup and line breaks", ParamBlock("X").add("A'B&C\tD", "a & b <c> 'd' \"e\"\r\ntwo\rthree\n").text(),
+           "&A%27B%26C%09D=a+%26+b+%3Cc%3E+%27d%27+%22e%22%0D%0Atwo%0Dthree%0A");
+    fields("sent: control characters dropped, TAB kept", ParamBlock("X").add("NOTE", QString("a") + QChar(1) + "b" + QChar(0x1F) + "\tc"
+        + QChar(0xFFFF)).add(QString("U") + QChar(2) + "SER", "bob").text(), "&NOTE=ab%09c&USER=bob");
+    fields("sent: other elements skipped", "<PARAMETERS METHOD='X'><NOTE FIELDNAME='N'>x</NOTE><CRITERIA FIELDNAME=\"A\">1</CRITERIA></PARAMETERS>", "&A=1");
+    add("reissue right", {&CheckCrossCompanyReissue, "CROSS_COMPANY_REISSUE", "TRUE", true, same, {"CrossCompanyReissue=true"}});
+    add("no reissue right", {&CheckCrossCompanyReissue, "CROSS_COMPANY_REISSUE", "", true, same, {"CrossCompanyReissue=false"}});
+    add("password expired", {&CheckPasswordExpired, "PASSWORDEXPIRED", "True", true, same, {"PasswordWindow=automatic"}});
+    add("password current", {&CheckPasswordExpired, "PASSWORDEXPIRED", "0", true, same, {"PasswordWindow="}});
+    add("yes is no truth value", {&CheckPasswordExpired, "PASSWORDEXPIRED", "yes", false, errorStart(13), {"PasswordWindow="}});
+    add("password rights empty", {&GetChangePasswordRights, "CHANGEPASSWORDRIGHTS", "", true, same, {"CanChangePassword=true"}});
+    add("password rights False", {&GetChangePasswordRights, "CHANGEPASSWORDRIGHTS", "False", true, same, {"CanChangePassword=false"}});
+    add("report list default", {&GetReportListPage, "GETREPORTLISTPAGE", "", true, same, {"ReportListPage=/ReportList.asp"}});
+    add("page link trims blanks only", {&GetSupplementPage, "GETSUPPLEMENTPAGE", "  \t/s.asp\r\n ", true, same, {"SuppPageLink=\t/s.asp\r\n"}});
+    add("support data", {&GetAbout, "GETABOUT", "555||help@x||8 letters", true, same, {"SupportEmail=help@x", "PasswordSpecs=8 letters"}});
+    add("support data short", {&GetAbout, "GETABOUT", "555||help@x", false, errorStart(9), {"PhoneNumber=555", "PasswordSpecs=<before>"}});
+    add("all bureaus", {&RequestBureauRights, "REQUESTBUREAURIGHTS", "", true, same, {"bEFQ_Right=true", "bEXP_Right=true", "bTU_Right=true"}});
+    add("bureau tokens, case-sensitive", {&RequestBureauRights, "REQUESTBUREAURIGHTS", "EXP0 efq0 xTU0y", true, same,
+                                          {"bEFQ_Right=true", "bEXP_Right=false", "bTU_Right=false"}});
+    add("credentials valid", {&ValidateCredentials, "VALIDATECREDENTIALS", "", true, "", {}});
+    add("any text refuses credentials", {&ValidateCredentials, "VALIDATECREDENTIALS", "SUCCESS", false, same, {}});
+    add("nothing pending", {&FindPending, "FINDPENDING", "", false, "", {}});
+    add("pending request", {&FindPending, "FINDPENDING", "GUID-1", true, same, {}});
+    add("version stored", {&UpdateLOSVersion, "UPDATELOSVERSION", "", true, "", {}});
+    add("version refused", {&UpdateLOSVersion, "UPDATELOSVERSION", "No such request.", false, same, {}});
+    add("no references", {&LoginByReference, "LOGINBYREFERENCE", "", true, same, {"LoginByRef=false", "References=Old/old/pw"}});
+    add("references, duplicate name keeps the first", {&LoginByReference, "LOGINBYREFERENCE", "Alex Agent*agent*pw 1|ALEX agent*b*2|Bo*bo*pw2",
+        true, same, {"LoginByRef=true", "References=Alex Agent/agent/pw 1,Bo/bo/pw2"}});
+    add("references, trailing bar", {&LoginByReference, "LOGINBYREFERENCE", "Al*a*1|", false, errorStart(9), {"LoginByRef=true", "References=Al/a/1"}});
+    // A search keeps the status it read as far as the record reads; the overall status is
+    // the server's GETREPORTSTATUS (64 throughout).
+    const QString found = "SUCCESS\nRPT-1\n2 0 1\n3\nANN\nM\nLEE";
+    add("newer version: none", {&CheckForNewerVersion, "NEWERVERSION", "", true, same, {}});
+    add("newer version: user declines", {&CheckForNewerVersion, "NEWERVERSION", "http://127.0.0.1:1/Setup.exe", true, same, {}, "New Version Available at "});
+    add("newer version: file address", {&CheckForNewerVersion, "NEWERVERSION", "file:///tmp/Setup.exe", false, "<ERROR>", {}});
+    add("search: not found", {&findReportStatus, "FIND_REPORT", "FAILED\nReport not found.", true, "||0 0 0 0 0|", {}});
+    add("search: not found with CR LF", {&findReportStatus, "FIND_REPORT", "FAILED\r\nReport not found.\r\n", true, "ERROR|ERROR|0 0 0 0 0|Report not found.\r",
+        {}, "Problem/Error|There was a problem when finding existing report.\r\n\r\nProblem: Report not found.\r"});
+    add("search: found", {&findReportStatus, "FIND_REPORT", found, true, "RPT-1|RPT-1|2 0 1 3 64|", {}});
+    add("search: two bureau codes", {&findReportStatus, "FIND_REPORT", "SUCCESS\nR-1\n2 0\n1\nANN\nB\nLEE", true, "R-1|R-1|2 0 0 0 0|",
+        {}, "Error/Problem|There was a problem loading credit report information.\r\nProblem: Subscript out of range"});
+    const QString failedBox = "Error Submitting Request|";
+    add("order: GUID with CR LF", {&Request, "REQUEST", "SUCCESS\r\nGUID-8\r\n", true, "GUID-8", {}});
+    add("order: FAILED alone", {&Request, "REQUEST", "FAILED", false, errorStart(6001) + "<ERROR_DESC>FAILED</ERROR_DESC><ERROR_SOURCE>Request</ERROR_SOURCE>",
+                                {}, failedBox + "There was an error submitting request."});
+    add("order: FAILED with a message", {&Request, "REQUEST", "FAILED\nAt least one bureau must be selected.", false,
+        errorStart(6001) + "<ERROR_DESC>FAILED\nAt least one bureau must be selected.</ERROR_DESC>", {}, failedBox + "At least one bureau must be selected."});
+    add("order: no GUID line", {&Request, "REQUEST", "SUCCESS", false, errorStart(9), {}});
+    add("order: empty GUID line", {&Request, "REQUEST", "SUCCESS\n  \t\r\nmore", false, errorStart(5) + "<ERROR_DESC>The server answered without a request GUID", {}});
+    // A block that does not read fails with its box and an error text instead of sending a
+    // request without fields.
+    const QString unread = "Error in BuildKeyValueString|Error: ";
+    add("block: bare ampersand", {&CheckMessages, "CHECKMESSAGES", "", false, errorStart(5), {}, unread + "5-",
+                                  "<PARAMETERS METHOD='X'><CRITERIA FIELDNAME='A'>a&b</CRITERIA></PARAMETERS>"});
+    add("block: criterion without a name", {&CheckMessages, "CHECKMESSAGES", "", false, errorStart(91), {}, unread + "91-", "<PARAMETERS METHOD='X'>"
+        "<CRITERIA FIELDNAME='PASSWORD'>" + ReportFixture::Password + "</CRITERIA><CRITERIA>orphan</CRITERIA></PARAMETERS>"});
 }
 
-#include "test_actions.moc"
+void ServiceTest::answers()
+{
+    QFETCH(AnswerRow, row);
+    Props().setUserName("ann lee");
+    Props().setPassword(QString::fromUtf8("s3cret pw+#&é"));
+    auto reference = std::make_shared<clsLoginByRef>();
+    reference->setUserName("al+1");
+    reference->setPassword("x y&z");
+    Props().setLoginReference(reference);   // set in every row: only the flag may select it
+    Props().setLoginByRef(row.byRef);
+    // Each setting starts opposite to its expected value, so that leaving it alone cannot pass.
+    for (const QString& s : row.settings) {
+        const QString value = s.section('=', 1);
+        kSettings[s.section('=', 0, 0)].write(value == "true" ? "false" : value == "false" ? "true" : "<before>");
+    }
+    m_sim.script(row.action, row.answer);
+    m_sim.script("GETREPORTSTATUS", "64");
+    if (!row.box.isEmpty())
+        m_rig->boxes.expect(vbNo);   // a question declined
+    QString out = QStringLiteral("previous");
+    const QString sent = row.block.isEmpty() ? block(row.action) : row.block;
+    QCOMPARE(row.operation(sent, out), row.result);
+
+    const QString expected = row.answerAfter == "=" ? row.answer : row.answerAfter;
+    if (expected.contains("<ERROR>"))
+        QVERIFY2(isLoggedError(out, expected, sent), qPrintable(out));
+    else
+        QCOMPARE(out + "|log " + QString::number(logEntries()), expected + "|log 0");
+    // Asked at most once; a failed order may exist at the vendor unless the server refused it.
+    if (!row.target.isEmpty())
+        QCOMPARE(m_sim.requests(), QStringList{row.target});
+    else
+        QCOMPARE(m_sim.requests().filter("ction=" + row.action).size(), row.block.isEmpty() ? 1 : 0);
+    if (row.operation == &Request && !row.result)
+        QCOMPARE(OrderMayHaveArrived(out), !out.startsWith(errorStart(ErrNo::Refused)));
+    for (const QString& s : row.settings)
+        QCOMPARE(kSettings[s.section('=', 0, 0)].read(), s.section('=', 1));
+    QCOMPARE(boxes().size(), row.box.isEmpty() ? 0 : 1);
+    if (!row.box.isEmpty())
+        QVERIFY2((boxes()[0].title + "|" + boxes()[0].text).startsWith(row.box), qPrintable(boxes()[0].text));
+}
+
+// Accepted, the server's download address is opened and the program ends, also when the
+// desktop fails to open it (its error is shown).
+void ServiceTest::acceptedNewerVersionOpensTheDownloadAndEnds()
+{
+    Props().setClientWebsite(m_sim.baseUrl());
+    ShellRecorder shell;
+    shell.result = 2;
+    EndRecorder ending;
+    m_rig->boxes.expect(vbYes);
+    m_rig->boxes.expect(vbOK);
+    QString out;
+    QVERIFY(CheckForNewerVersion(ParamBlock("NEWERVERSION").add("USER", "demo").add("APPNAME", "OQCREDIT").add("APPVERSION", "1.0.0").text(), out));
+    QCOMPARE(boxes().size(), 2);
+    QCOMPARE(boxes()[0].title, "New Version Available at " + m_sim.baseUrl());
+    QCOMPARE(boxes()[1].text, "There was an error while requesting the download.\r\n\r\n2- The specified file was not found.");
+    QCOMPARE(shell.calls.size(), 1);
+    QCOMPARE(shell.calls[0].verb + " " + shell.calls[0].target, "open " + m_sim.baseUrl() + "/downloads/QuillClientSetup.exe");
+    QCOMPARE(QString("%1 %2").arg(ending.count).arg(WindowHooks::EndRequested()), QString("1 1"));
+}
+
+// The platform's own box (not the scripted one): the server's words are shown as they are,
+// no link in them can be followed, and a long answer is cut with a note.
+void ServiceTest::serverTextReachesTheRealBoxAsPlainTextCut()
+{
+    const QString page = "<b>Refused</b> <a href=\"file:///etc/passwd\">details</a><img src=\"http://evil.example/t\">";
+    m_sim.script("REQUEST", "FAILED\n" + page + QString(10000, 'x'));
+    QStringList seen;   // of each box: its text, whether plain and whether its links can be followed
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &poll, [&seen] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            const QLabel* label = box->findChild<QLabel*>("qt_msgbox_label");
+            const bool links = label->textInteractionFlags() & (Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+            seen << label->text() + QString("|plain %1|links %2").arg(label->textFormat() == Qt::PlainText).arg(links);
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    poll.start(10);
+    Seam<MessageBoxes>::set(nullptr);
+    QString out;
+    const bool result = Request(ParamBlock("REQUEST").add("SSN", "123456789").text(), out);
+    Seam<MessageBoxes>::set(&m_rig->boxes);
+    QVERIFY(!result);
+    const QString cut = page + QString(4000 - page.size(), 'x') + QString("... (%1 more characters not shown)").arg(6000 + page.size());
+    QCOMPARE(seen, QStringList{cut + "|plain 1|links 0"});
+}

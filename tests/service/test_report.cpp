@@ -62,153 +62,137 @@ using PersonalFile = std::function<QString(const TestEnv&)>;
 Q_DECLARE_METATYPE(FileRow)
 Q_DECLARE_METATYPE(PersonalFile)
 
-// GET_PDF and GET_DATA against the stand-in vendor server, and the files they and the logs
-// leave behind: whole, owner-only, never over someone else's.
-class ReportRetrievalTest : public ServiceTest
+// Polling through PENDING is held by the main window's View. IMPORT.DAT is the answer with
+// the loan file put in, in Windows-1252.
+void ServiceTest::reportFiles_data()
 {
-    Q_OBJECT
-
-private slots:
-    // Polling through PENDING is held by the main window's View. IMPORT.DAT is the answer with
-    // the loan file put in, in Windows-1252.
-    void reportFiles_data()
-    {
-        QTest::addColumn<FileRow>("row");
-        const auto add = [](const char* name, const FileRow& row) { QTest::newRow(name) << row; };
-        const QString sample = ReportFixture::LoanFile, loan = ReportFixture::LoanFilePath, before = "Before MSXML2.XMLHTTP30";
-        const QByteArray earlier = "earlier\r\n";
-        const int large = int(HttpRequest::TextAnswerLimit) + 9;
-        add("PDF under the next free name", {true, "PDFFILE", 200, "%PDF-1.4 ours", sample, "SAMPLE1.pdf", "%PDF-1.4 ours"});
-        add("PDF larger than a text answer", {true, "PDFFILE", 0, "%PDF-1.4 ", sample, "SAMPLE1.pdf", QByteArray("%PDF-1.4 ").repeated(large / 9 + 1).left(large),
-                                              "", large});
-        add("PDF wait closed", {true, "PENDING", 200, "", sample, "", ""});
-        add("PDF: page instead of an answer", {true, "GET_PDF", 200, "<html><body>Server Error</body></html>", sample, "6001 - Return: FAILED", ""});
-        add("PDF: path moving to another host", {true, "GET_PDF", 200, "SUCCESS\n@evil.example/cia/pdf/x.pdf", sample,
-                                                 "6001 - The PDF address does not stay on the server", ""});
-        add("PDF: answer without a path line", {true, "GET_PDF", 200, "SUCCESS", sample, "9 - Subscript out of range", ""});
-        add("PDF: HTML body", {true, "PDFFILE", 200, "<html>Not found</html>", sample, "6001 - The server's answer is not a PDF file (22 bytes)", "", before});
-        add("PDF: HTTP 404", {true, "PDFFILE", 404, "%PDF-1.4 gone", sample, QString::number(ErrNo::HttpStatus) + " - The server answered with HTTP status 404", "",
-                               before});
-        add("PDF: file name holding a path", {true, "", 200, "", "..\\..\\SAMPLE", QString::number(ErrNo::FileIo) + " - The loan file name \"..\\..\\SAMPLE\" is not a plain file name", ""});
-        add("PDF: no BORROWER folder", {true, "", 200, "", "", QString::number(ErrNo::FileIo) + " - The borrower folder", ""});
-        add("data: two placeholders", {false, "GET_DATA", 200, "FILE\t__XFILE__\r\nMESSAGE\tsee __XFILE__\r\n", loan, "IMPORT.DAT",
-                                       "FILE\tC:\\QUILL\\DATA\\BORROWER\\SAMPLE.BRW\r\nMESSAGE\tsee C:\\QUILL\\DATA\\BORROWER\\SAMPLE.BRW\r\n"});
-        add("data: Windows-1252, ? for the rest", {false, "GET_DATA", 200, QString::fromUtf8("CAF\u00c9 \u20ac5 \u0141\u00f3d\u017a \U0001F600."), "X",
-                                                   "IMPORT.DAT", "CAF\xc9 \x80" "5 ?\xf3" "d? ?."});
-        // Megabytes of characters the code page cannot hold: one pass, not a converter per
-        // character (which took about 9 s for these 4 million characters).
-        add("data: 12 MB, mostly not Windows-1252", {false, "GET_DATA", 0, QString::fromUtf8("\u0141\u20ac\U0001F600"), "X", "IMPORT.DAT",
-                                                     QByteArray("?\x80?").repeated(11'999'997 / 9), "", 11'999'997});
-        add("data: page", {false, "GET_DATA", 200, "<html>oops</html>", loan, errorStart(ErrNo::NotProtocol), earlier});
-        add("data: empty", {false, "GET_DATA", 200, "", loan, errorStart(6001) + "<ERROR_DESC>The server answered with no import data.", earlier});
-        add("data: HTTP 500", {false, "GET_DATA", 500, "FILE\t__XFILE__", loan, errorStart(ErrNo::HttpStatus) + "<ERROR_DESC>The server answered with HTTP status 500", earlier});
-        // 5.4 MB of placeholders, each becoming the 33 characters of the loan file's path.
-        add("data: too large with the loan file put in", {false, "GET_DATA", 200, QString("__XFILE__").repeated(600'000), loan, errorStart(ErrNo::Transport)
-            + "<ERROR_DESC>The import data is too large: 19800000 characters with the loan file name put in, at most 16777216 are taken.", earlier});
-    }
-
-    void reportFiles()
-    {
-        QFETCH(FileRow, row);
-        const TestEnv& env = m_rig->loan.env;
-        const QString folder = row.pdf ? m_rig->loan.borrowerFolder() : env.path("send/");
-        env.writeFile(folder + (row.pdf ? "SAMPLE.pdf" : "IMPORT.DAT"), "earlier\r\n");
-        const QString file = folder + (row.pdf ? "SAMPLE1.pdf" : "IMPORT.DAT");
-        m_sim.setPdfPolls(row.action == "PENDING" ? 5 : 0);
-        m_rig->loan.closeAfter = 2;
-        if (row.size > 0)
-            m_sim.scriptSized(row.action, row.scripted, row.size);
-        else if (row.action.startsWith("GET_") || row.action == "PDFFILE")
-            m_sim.scriptStatus(row.action, row.httpStatus, row.scripted);
-        if (row.loanFile.isEmpty())
-            QVERIFY(QDir(folder).removeRecursively());
-        const bool fails = row.pdf ? row.out.contains(" - ") : row.out.startsWith("<ERROR>");
-        const QString start = row.pdf ? "Error: " + row.out : row.out;
-        if (fails && row.pdf)
-            m_rig->boxes.expect();
-        QString out = row.loanFile;
-        QElapsedTimer time;
-        time.start();
-        const QString loanFile = row.loanFile.isEmpty() ? ReportFixture::LoanFile : row.loanFile;
-        QCOMPARE(row.pdf ? GetReportPDF(pdfBlock(), loanFile, out) : GetData(dataBlock(), out), !fails);
-        QVERIFY2(time.elapsed() <= 3000, qPrintable(QString("%1 ms").arg(time.elapsed())));
-
-        // The new file whole and owner-only, or none; no temporary file left; the earlier one kept.
-        QCOMPARE(env.readFile(file), row.written);
-        if (!fails)
-            QCOMPARE(modeOf(file), row.written.isEmpty() ? "missing" : "600");
-        QStringList files{row.pdf ? "SAMPLE.pdf" : "IMPORT.DAT"};
-        if (row.pdf && !row.written.isEmpty())
-            files << "SAMPLE1.pdf";
-        QCOMPARE(QDir(folder).entryList(QDir::Files), row.loanFile.isEmpty() ? QStringList() : files);
-        if (!fails)
-            QCOMPARE(out + QString(" log %1").arg(logEntries()), (row.out.isEmpty() ? "" : folder + row.out) + " log 0");
-        else if (!row.pdf)
-            QVERIFY2(isLoggedError(out, row.out, dataBlock()), qPrintable(out));
-        // A PDF's failure: its box ends with the progress trace, logged with a password in an
-        // address masked (user:password@host).
-        QCOMPARE(boxes().size(), fails && row.pdf ? 1 : 0);
-        if (fails && row.pdf) {
-            QCOMPARE(boxes()[0].title + QString::number(boxes()[0].icon()), QString("Error%1").arg(vbCritical));
-            QVERIFY2(boxes()[0].text.startsWith(start) && boxes()[0].text.endsWith("\r\n" + row.trace), qPrintable(boxes()[0].text));
-            QVERIFY2(out.startsWith("<ERROR><ERROR_NO>" + start.section(' ', 1, 1) + "</ERROR_NO>"), qPrintable(out));
-            QCOMPARE(logEntries(), 1);
-            QVERIFY(log().contains(MaskForLog(out + row.trace + "\r\n").toUtf8()));
-        }
-        // GET_DATA's one request, byte for byte: update message, placeholder, criteria, reference.
-        if (!row.pdf)
-            QCOMPARE(m_sim.requests(), QStringList{"POST /cia/cgi/marrowCGI.exe?UserName=demo&Password=Demo2026pass&action=GET_DATA"
-                "&UpdateMessage=Credit+report+recieved+and+populated+by+www.quill-credit.example&BorrowerFile=__XFILE__&guid="
-                + ReportFixture::ReportId + "&DataFormat=QUILL&reference=demo"});
-        else
-            QCOMPARE(ReportFixture::CountStarting(m_sim.requests(), "GET "), row.action == "PDFFILE" ? 1 : 0);
-    }
-
-    void personalFilesAreOwnerOnly_data()
-    {
-        QTest::addColumn<PersonalFile>("write");
-        QTest::newRow("archive copy of IMPORT.DAT") << PersonalFile([](const TestEnv& env) {
-            env.writeFile("send/IMPORT.DAT", "FILE\tX\r\n");
-            FileOps::Copy(env.path("send/IMPORT.DAT"), env.path("archive/12052026_134340_IMPORT.DAT"));
-            return env.path("archive/12052026_134340_IMPORT.DAT");
-        });
-        QTest::newRow("errors.log others could read") << PersonalFile([](const TestEnv& env) {
-            env.writeFile("errors.log", "Date: 12/5/2026 1:43:40 PM earlier\r\n");
-            QFile::setPermissions(env.path("errors.log"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::ReadGroup);
-            return WriteErrorLog("Request failed") ? env.path("errors.log") : QString();
-        });
-        QTest::newRow("Client.log") << PersonalFile([](const TestEnv& env) { return WriteClientLog("Loading Settings"), env.path("Client.log"); });
-        QTest::newRow("settings holding the password") << PersonalFile([](const TestEnv& env) {
-            Props().setSavePassword(true);
-            const QString file = SettingsStore::StoreFile(AppPaths::ProgramTitle());
-            return SaveSettings(Props()) && env.readFile(file).contains(ReportFixture::Password.toUtf8()) ? file : QString();
-        });
-    }
-
-    void personalFilesAreOwnerOnly()
-    {
-        QFETCH(PersonalFile, write);
-        QCOMPARE(modeOf(write(m_rig->loan.env)), "600");
-    }
-
-    // Two loan officers may share the data folder: a PDF that appears under the chosen name
-    // between the choice and the write stays as it is, and ours takes the next free name.
-    void pdfNameTakenMeanwhileIsNotReplaced()
-    {
-        const QString folder = m_rig->loan.borrowerFolder();
-        const TestEnv& env = m_rig->loan.env;
-        FreeFileName target(folder, "SAMPLE", "pdf");
-        env.writeFile(folder + "SAMPLE.pdf", "%PDF-1.4 another officer's");
-        target.write("%PDF-1.4 ours");
-        QCOMPARE(target.path(), folder + "SAMPLE1.pdf");
-        QCOMPARE(env.readFile(folder + "SAMPLE.pdf") + "|" + env.readFile(folder + "SAMPLE1.pdf"), QByteArray("%PDF-1.4 another officer's|%PDF-1.4 ours"));
-    }
-};
-
-int runReportTest(int argc, char** argv)
-{
-    ReportRetrievalTest test;
-    return QTest::qExec(&test, argc, argv);
+    QTest::addColumn<FileRow>("row");
+    const auto add = [](const char* name, const FileRow& row) { QTest::newRow(name) << row; };
+    const QString sample = ReportFixture::LoanFile, loan = ReportFixture::LoanFilePath, before = "Before MSXML2.XMLHTTP30";
+    const QByteArray earlier = "earlier\r\n";
+    const int large = int(HttpRequest::TextAnswerLimit) + 9;
+    add("PDF under the next free name", {true, "PDFFILE", 200, "%PDF-1.4 ours", sample, "SAMPLE1.pdf", "%PDF-1.4 ours"});
+    add("PDF larger than a text answer", {true, "PDFFILE", 0, "%PDF-1.4 ", sample, "SAMPLE1.pdf", QByteArray("%PDF-1.4 ").repeated(large / 9 + 1).left(large),
+                                          "", large});
+    add("PDF wait closed", {true, "PENDING", 200, "", sample, "", ""});
+    add("PDF: page instead of an answer", {true, "GET_PDF", 200, "<html><body>Server Error</body></html>", sample, "6001 - Return: FAILED", ""});
+    add("PDF: path moving to another host", {true, "GET_PDF", 200, "SUCCESS\n@evil.example/cia/pdf/x.pdf", sample,
+                                             "6001 - The PDF address does not stay on the server", ""});
+    add("PDF: answer without a path line", {true, "GET_PDF", 200, "SUCCESS", sample, "9 - Subscript out of range", ""});
+    add("PDF: HTML body", {true, "PDFFILE", 200, "<html>Not found</html>", sample, "6001 - The server's answer is not a PDF file (22 bytes)", "", before});
+    add("PDF: HTTP 404", {true, "PDFFILE", 404, "%PDF-1.4 gone", sample, QString::number(ErrNo::HttpStatus) + " - The server answered with HTTP status 404", "",
+                           before});
+    add("PDF: file name holding a path", {true, "", 200, "", "..\\..\\SAMPLE", QString::number(ErrNo::FileIo) + " - The loan file name \"..\\..\\SAMPLE\" is not a plain file name", ""});
+    add("PDF: no BORROWER folder", {true, "", 200, "", "", QString::number(ErrNo::FileIo) + " - The borrower folder", ""});
+    add("data: two placeholders", {false, "GET_DATA", 200, "FILE\t__XFILE__\r\nMESSAGE\tsee __XFILE__\r\n", loan, "IMPORT.DAT",
+                                   "FILE\tC:\\QUILL\\DATA\\BORROWER\\SAMPLE.BRW\r\nMESSAGE\tsee C:\\QUILL\\DATA\\BORROWER\\SAMPLE.BRW\r\n"});
+    add("data: Windows-1252, ? for the rest", {false, "GET_DATA", 200, QString::fromUtf8("CAF\u00c9 \u20ac5 \u0141\u00f3d\u017a \U0001F600."), "X",
+                                               "IMPORT.DAT", "CAF\xc9 \x80" "5 ?\xf3" "d? ?."});
+    // Megabytes of characters the code page cannot hold: one pass, not a converter per
+    // character (which took about 9 s for these 4 million characters).
+    add("data: 12 MB, mostly not Windows-1252", {false, "GET_DATA", 0, QString::fromUtf8("\u0141\u20ac\U0001F600"), "X", "IMPORT.DAT",
+                                                 QByteArray("?\x80?").repeated(11'999'997 / 9), "", 11'999'997});
+    add("data: page", {false, "GET_DATA", 200, "<html>oops</html>", loan, errorStart(ErrNo::NotProtocol), earlier});
+    add("data: empty", {false, "GET_DATA", 200, "", loan, errorStart(6001) + "<ERROR_DESC>The server answered with no import data.", earlier});
+    add("data: HTTP 500", {false, "GET_DATA", 500, "FILE\t__XFILE__", loan, errorStart(ErrNo::HttpStatus) + "<ERROR_DESC>The server answered with HTTP status 500", earlier});
+    // 5.4 MB of placeholders, each becoming the 33 characters of the loan file's path.
+    add("data: too large with the loan file put in", {false, "GET_DATA", 200, QString("__XFILE__").repeated(600'000), loan, errorStart(ErrNo::Transport)
+        + "<ERROR_DESC>The import data is too large: 19800000 characters with the loan file name put in, at most 16777216 are taken.", earlier});
 }
 
-#include "test_report.moc"
+void ServiceTest::reportFiles()
+{
+    QFETCH(FileRow, row);
+    const TestEnv& env = m_rig->loan.env;
+    const QString folder = row.pdf ? m_rig->loan.borrowerFolder() : env.path("send/");
+    env.writeFile(folder + (row.pdf ? "SAMPLE.pdf" : "IMPORT.DAT"), "earlier\r\n");
+    const QString file = folder + (row.pdf ? "SAMPLE1.pdf" : "IMPORT.DAT");
+    m_sim.setPdfPolls(row.action == "PENDING" ? 5 : 0);
+    m_rig->loan.closeAfter = 2;
+    if (row.size > 0)
+        m_sim.scriptSized(row.action, row.scripted, row.size);
+    else if (row.action.startsWith("GET_") || row.action == "PDFFILE")
+        m_sim.scriptStatus(row.action, row.httpStatus, row.scripted);
+    if (row.loanFile.isEmpty())
+        QVERIFY(QDir(folder).removeRecursively());
+    const bool fails = row.pdf ? row.out.contains(" - ") : row.out.startsWith("<ERROR>");
+    const QString start = row.pdf ? "Error: " + row.out : row.out;
+    if (fails && row.pdf)
+        m_rig->boxes.expect();
+    QString out = row.loanFile;
+    QElapsedTimer time;
+    time.start();
+    const QString loanFile = row.loanFile.isEmpty() ? ReportFixture::LoanFile : row.loanFile;
+    QCOMPARE(row.pdf ? GetReportPDF(pdfBlock(), loanFile, out) : GetData(dataBlock(), out), !fails);
+    QVERIFY2(time.elapsed() <= 3000, qPrintable(QString("%1 ms").arg(time.elapsed())));
+
+    // The new file whole and owner-only, or none; no temporary file left; the earlier one kept.
+    QCOMPARE(env.readFile(file), row.written);
+    if (!fails)
+        QCOMPARE(modeOf(file), row.written.isEmpty() ? "missing" : "600");
+    QStringList files{row.pdf ? "SAMPLE.pdf" : "IMPORT.DAT"};
+    if (row.pdf && !row.written.isEmpty())
+        files << "SAMPLE1.pdf";
+    QCOMPARE(QDir(folder).entryList(QDir::Files), row.loanFile.isEmpty() ? QStringList() : files);
+    if (!fails)
+        QCOMPARE(out + QString(" log %1").arg(logEntries()), (row.out.isEmpty() ? "" : folder + row.out) + " log 0");
+    else if (!row.pdf)
+        QVERIFY2(isLoggedError(out, row.out, dataBlock()), qPrintable(out));
+    // A PDF's failure: its box ends with the progress trace, logged with a password in an
+    // address masked (user:password@host).
+    QCOMPARE(boxes().size(), fails && row.pdf ? 1 : 0);
+    if (fails && row.pdf) {
+        QCOMPARE(boxes()[0].title + QString::number(boxes()[0].icon()), QString("Error%1").arg(vbCritical));
+        QVERIFY2(boxes()[0].text.startsWith(start) && boxes()[0].text.endsWith("\r\n" + row.trace), qPrintable(boxes()[0].text));
+        QVERIFY2(out.startsWith("<ERROR><ERROR_NO>" + start.section(' ', 1, 1) + "</ERROR_NO>"), qPrintable(out));
+        QCOMPARE(logEntries(), 1);
+        QVERIFY(log().contains(MaskForLog(out + row.trace + "\r\n").toUtf8()));
+    }
+    // GET_DATA's one request, byte for byte: update message, placeholder, criteria, reference.
+    if (!row.pdf)
+        QCOMPARE(m_sim.requests(), QStringList{"POST /cia/cgi/marrowCGI.exe?UserName=demo&Password=Demo2026pass&action=GET_DATA"
+            "&UpdateMessage=Credit+report+recieved+and+populated+by+www.quill-credit.example&BorrowerFile=__XFILE__&guid="
+            + ReportFixture::ReportId + "&DataFormat=QUILL&reference=demo"});
+    else
+        QCOMPARE(ReportFixture::CountStarting(m_sim.requests(), "GET "), row.action == "PDFFILE" ? 1 : 0);
+}
+
+void ServiceTest::personalFilesAreOwnerOnly_data()
+{
+    QTest::addColumn<PersonalFile>("write");
+    QTest::newRow("archive copy of IMPORT.DAT") << PersonalFile([](const TestEnv& env) {
+        env.writeFile("send/IMPORT.DAT", "FILE\tX\r\n");
+        FileOps::Copy(env.path("send/IMPORT.DAT"), env.path("archive/12052026_134340_IMPORT.DAT"));
+        return env.path("archive/12052026_134340_IMPORT.DAT");
+    });
+    QTest::newRow("errors.log others could read") << PersonalFile([](const TestEnv& env) {
+        env.writeFile("errors.log", "Date: 12/5/2026 1:43:40 PM earlier\r\n");
+        QFile::setPermissions(env.path("errors.log"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::ReadGroup);
+        return WriteErrorLog("Request failed") ? env.path("errors.log") : QString();
+    });
+    QTest::newRow("Client.log") << PersonalFile([](const TestEnv& env) { return WriteClientLog("Loading Settings"), env.path("Client.log"); });
+    QTest::newRow("settings holding the password") << PersonalFile([](const TestEnv& env) {
+        Props().setSavePassword(true);
+        const QString file = SettingsStore::StoreFile(AppPaths::ProgramTitle());
+        return SaveSettings(Props()) && env.readFile(file).contains(ReportFixture::Password.toUtf8()) ? file : QString();
+    });
+}
+
+void ServiceTest::personalFilesAreOwnerOnly()
+{
+    QFETCH(PersonalFile, write);
+    QCOMPARE(modeOf(write(m_rig->loan.env)), "600");
+}
+
+// Two loan officers may share the data folder: a PDF that appears under the chosen name
+// between the choice and the write stays as it is, and ours takes the next free name.
+void ServiceTest::pdfNameTakenMeanwhileIsNotReplaced()
+{
+    const QString folder = m_rig->loan.borrowerFolder();
+    const TestEnv& env = m_rig->loan.env;
+    FreeFileName target(folder, "SAMPLE", "pdf");
+    env.writeFile(folder + "SAMPLE.pdf", "%PDF-1.4 another officer's");
+    target.write("%PDF-1.4 ours");
+    QCOMPARE(target.path(), folder + "SAMPLE1.pdf");
+    QCOMPARE(env.readFile(folder + "SAMPLE.pdf") + "|" + env.readFile(folder + "SAMPLE1.pdf"), QByteArray("%PDF-1.4 another officer's|%PDF-1.4 ours"));
+}

@@ -25,175 +25,159 @@ struct FailureRow {
 
 Q_DECLARE_METATYPE(FailureRow)
 
-// What reaches an operation when the address, the connection or the server misbehaves, and
-// reads sent ahead of their steps (Prefetch).
-class TransportTest : public ServiceTest
+// Each failure reads as a failure: never an empty success, a GUID, a page link or a department.
+void ServiceTest::transportFailures_data()
 {
-    Q_OBJECT
-
-private slots:
-    // Each failure reads as a failure: never an empty success, a GUID, a page link or a department.
-    void transportFailures_data()
-    {
-        QTest::addColumn<FailureRow>("row");
-        const auto add = [](const char* name, const FailureRow& row) { QTest::newRow(name) << row; };
-        const long unreachable = ErrNo::Unreachable, transport = ErrNo::Transport, status = ErrNo::HttpStatus, page = ErrNo::NotProtocol;
-        const QString pull = "A valid connection to the internet is needed to pull credit.\r\n\r\nPossible invalid https layer.";
-        const QString validate = "A valid connection to the internet is needed to validate user.\r\n\r\nPossible invalid https layer.";
-        const QString elsewhere = "redirected the request to another address";
-        add("plain, refused connection", {&CheckMessages, "CHECKMESSAGES", "address http://127.0.0.1:{closed}", unreachable, "", "", 0});
-        add("search, refused connection", {&FindPending, "FINDPENDING", "address http://127.0.0.1:{closed}", unreachable, "", pull, 0});
-        add("credential check, refused connection", {&ValidateCredentials, "VALIDATECREDENTIALS", "address http://127.0.0.1:{closed}", unreachable,
-                                                     "Invalid Internet Connection", validate, 0});
-        add("unencoded blank in the address", {&CheckMessages, "CHECKMESSAGES", "address http://127.0.0.1:{port}/a b", transport,
-                                                "not a valid http or https address", "", 0});
-        add("plain, HTTP 500", {&CheckMessages, "CHECKMESSAGES", "500", status, "HTTP status 500", ""});
-        add("credential check, HTTP 500", {&ValidateCredentials, "VALIDATECREDENTIALS", "500", status, "After MSXML2.XMLHTTP30 Open  ", ""});
-        add("plain, dropped connection", {&GetAbout, "GETABOUT", "drop", transport, "", "", 2});
-        add("order, dropped connection", {&Request, "REQUEST", "drop", transport, "", "", 1});
-        // Qt sends a request again when its connection closes before any answer byte; a version
-        // stamp reaches the server once, whether its connection is new or kept alive.
-        add("stamp, new connection dropped", {&UpdateLOSVersion, "UPDATELOSVERSION", "drop1", transport, "", ""});
-        add("stamp, kept-alive connection dropped", {&UpdateLOSVersion, "UPDATELOSVERSION", "drop1 kept", transport, "may or may not have received it", ""});
-        add("read, kept-alive connection dropped, repeated", {&GetReportListPage, "GETREPORTLISTPAGE", "drop1 kept", 0, "", "", 2});
-        add("search, time-out", {&FindPending, "FINDPENDING", "timeout", ErrNo::Timeout, "did not answer within 300 ms", ""});
-        add("answer trickling past the deadline", {&GetAbout, "GETABOUT", "trickle", ErrNo::Timeout, "did not answer within 1500 ms", ""});
-        add("text answer over 16 MB", {&GetAbout, "GETABOUT", "oversized", transport, "larger than 16777216 bytes", ""});
-        add("redirect to another host", {&GetDepartmentID, "GETDEPARTMENTID", "redirect http://localhost:{port}/x", transport, elsewhere, ""});
-        add("redirect to another port", {&GetDepartmentID, "GETDEPARTMENTID", "redirect http://127.0.0.1:{other}/x", transport, elsewhere, ""});
-        add("redirect to another scheme", {&GetDepartmentID, "GETDEPARTMENTID", "redirect https://127.0.0.1:{port}/x", transport, elsewhere, ""});
-        add("redirect on the same server", {&GetDepartmentID, "GETDEPARTMENTID", "redirect /utils/CGI_Utilities.asp?Action=GETDEPARTMENTID&USER=demo", 0,
-                                            "QDEMO-LOANS", "", 2});
-        // A web page where a protocol answer belongs (a portal, a proxy's error page).
-        add("search, page", {&FindPending, "FINDPENDING", "html", page, "", ""});
-        add("report list page, page", {&GetReportListPage, "GETREPORTLISTPAGE", "html", page, "", ""});
-        add("credential check, page", {&ValidateCredentials, "VALIDATECREDENTIALS", "html", page, "After MSXML2.XMLHTTP30 Send  ", ""});
-        add("version stamp, page", {&UpdateLOSVersion, "UPDATELOSVERSION", "html", page, "", ""});
-    }
-
-    void transportFailures()
-    {
-        QFETCH(FailureRow, row);
-        QTcpServer other;   // would receive the credentials if a foreign redirect were followed
-        QVERIFY(other.listen(QHostAddress::LocalHost, 0));
-        const QString failure = row.failure.section(' ', 0, 0);
-        const quint16 closed = [] { QTcpServer gone; gone.listen(QHostAddress::LocalHost, 0); return gone.serverPort(); }();
-        const QString argument = row.failure.section(' ', 1).replace("{port}", QString::number(m_sim.port()))
-            .replace("{other}", QString::number(other.serverPort())).replace("{closed}", QString::number(closed));
-        if (!row.box.isEmpty())
-            m_rig->boxes.expect(vbOK);
-        if (failure == "address") {
-            Props().setServerURL(argument);
-        } else if (failure == "500") {
-            m_sim.scriptStatus(row.action, 500, "Internal trouble");
-        } else if (failure == "drop") {
-            m_sim.scriptDrop(row.action, 3);   // more than the network layer's own repetition
-        } else if (failure == "html") {
-            m_sim.script(row.action, "  <html><body>GUID-9\n/page.asp</body></html>");
-        } else if (failure == "timeout") {
-            qputenv("QUILLCLIENT_HTTP_TIMEOUT_MS", "300");
-            m_sim.setLatency(1500);
-        } else if (failure == "trickle") {
-            qputenv("QUILLCLIENT_HTTP_TIMEOUT_MS", "1500");
-            m_sim.scriptTrickle(row.action, QString(40, 'x'), 100);   // a byte well within the inactivity time-out
-        } else if (failure == "oversized") {
-            m_sim.scriptSized(row.action, "0123456789", int(HttpRequest::TextAnswerLimit) + 1);
-        } else if (failure == "redirect") {
-            m_sim.scriptRedirect(row.action, 302, argument);
-        } else {
-            QString out;
-            if (argument == "kept")   // a request before leaves the connection open
-                QVERIFY(GetDepartmentID(ParamBlock("GETDEPARTMENTID").add("USER", "demo").text(), out));
-            m_sim.clearRequests();
-            m_sim.scriptDrop(row.action, 1);
-        }
-        Props().setReportListPage("/before.asp");
-        Props().setDepartmentID("DEPT-BEFORE");
-
-        QElapsedTimer clock;
-        clock.start();
-        QString out = QStringLiteral("stale answer");
-        QCOMPARE(row.operation(block(row.action), out), row.number == 0);
-        QVERIFY2(clock.elapsed() < 3500, qPrintable(QString::number(clock.elapsed())));
-        QVERIFY2(out.contains(row.shown), qPrintable(out));
-        QCOMPARE(m_sim.requests().size(), row.requests);
-        QVERIFY2(!other.hasPendingConnections() && !other.waitForNewConnection(50), "the credentials left the server");
-        QCOMPARE(boxes().size(), row.box.isEmpty() ? 0 : 1);
-        QVERIFY(row.box.isEmpty() || boxes()[0].text == row.box);
-        if (row.number == 0)
-            return;
-        QCOMPARE(Props().ReportListPage() + " " + Props().DepartmentID(), QString("/before.asp DEPT-BEFORE"));
-        QVERIFY(row.operation != &Request || OrderMayHaveArrived(out));
-        // One error text, logged once: the answer, after the credential check's own words.
-        QCOMPARE(logEntries(), 1);
-        QVERIFY(log().contains(errorStart(row.number).toUtf8()));
-        QVERIFY2(out.startsWith(row.operation == &ValidateCredentials ? row.shown : errorStart(row.number)), qPrintable(out));
-    }
-
-    // An answer is read by the charset its Content-Type names, when there is one that can be read.
-    void charsetOfContentType_data()
-    {
-        QTest::addColumn<QByteArray>("header");
-        QTest::addColumn<QByteArray>("charset");
-        QTest::newRow("quoted, blanks") << QByteArray("text/plain ;  CharSet = \"windows-1252\" ") << QByteArray("windows-1252");
-        QTest::newRow("later parameter") << QByteArray("text/plain; format=flowed; charset=latin1") << QByteArray("latin1");
-        QTest::newRow("charset in the type is no parameter") << QByteArray("charset=latin1") << QByteArray();
-    }
-
-    void charsetOfContentType()
-    {
-        QFETCH(QByteArray, header);
-        QFETCH(QByteArray, charset);
-        QCOMPARE(CharsetOf(header), charset);
-        const QByteArray body = "Ren\xe9" "e";
-        QCOMPARE(DecodeAnswer(body, header), charset.isEmpty() ? QString::fromUtf8(body) : QString::fromUtf8("Renée"));
-    }
-
-    // Reads sent ahead of their steps go together, each once. A step whose read was sent ahead
-    // takes that answer (no second request); its failure is handled as the step's own: false,
-    // the error text, an errors.log entry. A step whose address differs (another department)
-    // sends its own request. Switched off, nothing is sent ahead.
-    void stepTakesTheReadSentAhead_data()
-    {
-        QTest::addColumn<int>("httpStatus");   // 0: sending ahead switched off
-        QTest::newRow("answer") << 200;
-        QTest::newRow("server error") << 500;
-        QTest::newRow("switched off") << 0;
-    }
-
-    void stepTakesTheReadSentAhead()
-    {
-        QFETCH(int, httpStatus);
-        m_sim.scriptStatus("GETSUPPLEMENTPAGE", httpStatus == 500 ? 500 : 200, httpStatus == 500 ? "trouble" : "/s.asp");
-        m_sim.setLatency(httpStatus ? 400 : 0);
-        Prefetch::SetEnabled(httpStatus != 0);
-        const QString sent = ParamBlock("GETSUPPLEMENTPAGE").add("USER", "demo").add("DEPARTMENTID", "QDEMO-LOANS").text();
-        const Prefetch::Read supplement{"GetSupplementPage", "GETSUPPLEMENTPAGE", sent};
-        QElapsedTimer clock;
-        clock.start();
-        Prefetch::Send({supplement, {"GetAbout", "GETABOUT", block("GETABOUT")}});
-        Prefetch::Send({supplement});
-        QCOMPARE(Prefetch::Held().size(), httpStatus ? 2 : 0);
-        QString answer;
-        QCOMPARE(GetSupplementPage(sent, answer), httpStatus != 500);
-        QVERIFY2(httpStatus == 500 ? isLoggedError(answer, errorStart(ErrNo::HttpStatus), sent) : answer == "/s.asp" && logEntries() == 0, qPrintable(answer));
-        QVERIFY(GetAbout(block("GETABOUT"), answer));
-        // One after the other the two answers take 800 ms; the margin covers a loaded machine.
-        QVERIFY2(httpStatus == 0 || clock.elapsed() < 700, qPrintable(QString::number(clock.elapsed())));
-        QCOMPARE(m_sim.requests().size(), 2);
-        QCOMPARE(Props().SuppPageLink(), QString(httpStatus == 500 ? "" : "/s.asp"));
-        QVERIFY(Prefetch::Held().isEmpty());
-        m_sim.setLatency(0);
-        const QString other = ParamBlock("GETSUPPLEMENTPAGE").add("USER", "demo").add("DEPARTMENTID", "OTHER").text();
-        QVERIFY(GetSupplementPage(other, answer));
-        QCOMPARE(m_sim.requests().size(), 3);
-    }
-};
-
-int runTransportTest(int argc, char** argv)
-{
-    TransportTest test;
-    return QTest::qExec(&test, argc, argv);
+    QTest::addColumn<FailureRow>("row");
+    const auto add = [](const char* name, const FailureRow& row) { QTest::newRow(name) << row; };
+    const long unreachable = ErrNo::Unreachable, transport = ErrNo::Transport, status = ErrNo::HttpStatus, page = ErrNo::NotProtocol;
+    const QString pull = "A valid connection to the internet is needed to pull credit.\r\n\r\nPossible invalid https layer.";
+    const QString validate = "A valid connection to the internet is needed to validate user.\r\n\r\nPossible invalid https layer.";
+    const QString elsewhere = "redirected the request to another address";
+    add("plain, refused connection", {&CheckMessages, "CHECKMESSAGES", "address http://127.0.0.1:{closed}", unreachable, "", "", 0});
+    add("search, refused connection", {&FindPending, "FINDPENDING", "address http://127.0.0.1:{closed}", unreachable, "", pull, 0});
+    add("credential check, refused connection", {&ValidateCredentials, "VALIDATECREDENTIALS", "address http://127.0.0.1:{closed}", unreachable,
+                                                 "Invalid Internet Connection", validate, 0});
+    add("unencoded blank in the address", {&CheckMessages, "CHECKMESSAGES", "address http://127.0.0.1:{port}/a b", transport,
+                                            "not a valid http or https address", "", 0});
+    add("plain, HTTP 500", {&CheckMessages, "CHECKMESSAGES", "500", status, "HTTP status 500", ""});
+    add("credential check, HTTP 500", {&ValidateCredentials, "VALIDATECREDENTIALS", "500", status, "After MSXML2.XMLHTTP30 Open  ", ""});
+    add("plain, dropped connection", {&GetAbout, "GETABOUT", "drop", transport, "", "", 2});
+    add("order, dropped connection", {&Request, "REQUEST", "drop", transport, "", "", 1});
+    // Qt sends a request again when its connection closes before any answer byte; a version
+    // stamp reaches the server once, whether its connection is new or kept alive.
+    add("stamp, new connection dropped", {&UpdateLOSVersion, "UPDATELOSVERSION", "drop1", transport, "", ""});
+    add("stamp, kept-alive connection dropped", {&UpdateLOSVersion, "UPDATELOSVERSION", "drop1 kept", transport, "may or may not have received it", ""});
+    add("read, kept-alive connection dropped, repeated", {&GetReportListPage, "GETREPORTLISTPAGE", "drop1 kept", 0, "", "", 2});
+    add("search, time-out", {&FindPending, "FINDPENDING", "timeout", ErrNo::Timeout, "did not answer within 300 ms", ""});
+    add("answer trickling past the deadline", {&GetAbout, "GETABOUT", "trickle", ErrNo::Timeout, "did not answer within 1500 ms", ""});
+    add("text answer over 16 MB", {&GetAbout, "GETABOUT", "oversized", transport, "larger than 16777216 bytes", ""});
+    add("redirect to another host", {&GetDepartmentID, "GETDEPARTMENTID", "redirect http://localhost:{port}/x", transport, elsewhere, ""});
+    add("redirect to another port", {&GetDepartmentID, "GETDEPARTMENTID", "redirect http://127.0.0.1:{other}/x", transport, elsewhere, ""});
+    add("redirect to another scheme", {&GetDepartmentID, "GETDEPARTMENTID", "redirect https://127.0.0.1:{port}/x", transport, elsewhere, ""});
+    add("redirect on the same server", {&GetDepartmentID, "GETDEPARTMENTID", "redirect /utils/CGI_Utilities.asp?Action=GETDEPARTMENTID&USER=demo", 0,
+                                        "QDEMO-LOANS", "", 2});
+    // A web page where a protocol answer belongs (a portal, a proxy's error page).
+    add("search, page", {&FindPending, "FINDPENDING", "html", page, "", ""});
+    add("report list page, page", {&GetReportListPage, "GETREPORTLISTPAGE", "html", page, "", ""});
+    add("credential check, page", {&ValidateCredentials, "VALIDATECREDENTIALS", "html", page, "After MSXML2.XMLHTTP30 Send  ", ""});
+    add("version stamp, page", {&UpdateLOSVersion, "UPDATELOSVERSION", "html", page, "", ""});
 }
 
-#include "test_transport.moc"
+void ServiceTest::transportFailures()
+{
+    QFETCH(FailureRow, row);
+    QTcpServer other;   // would receive the credentials if a foreign redirect were followed
+    QVERIFY(other.listen(QHostAddress::LocalHost, 0));
+    const QString failure = row.failure.section(' ', 0, 0);
+    const quint16 closed = [] { QTcpServer gone; gone.listen(QHostAddress::LocalHost, 0); return gone.serverPort(); }();
+    const QString argument = row.failure.section(' ', 1).replace("{port}", QString::number(m_sim.port()))
+        .replace("{other}", QString::number(other.serverPort())).replace("{closed}", QString::number(closed));
+    if (!row.box.isEmpty())
+        m_rig->boxes.expect(vbOK);
+    if (failure == "address") {
+        Props().setServerURL(argument);
+    } else if (failure == "500") {
+        m_sim.scriptStatus(row.action, 500, "Internal trouble");
+    } else if (failure == "drop") {
+        m_sim.scriptDrop(row.action, 3);   // more than the network layer's own repetition
+    } else if (failure == "html") {
+        m_sim.script(row.action, "  <html><body>GUID-9\n/page.asp</body></html>");
+    } else if (failure == "timeout") {
+        qputenv("QUILLCLIENT_HTTP_TIMEOUT_MS", "300");
+        m_sim.setLatency(1500);
+    } else if (failure == "trickle") {
+        qputenv("QUILLCLIENT_HTTP_TIMEOUT_MS", "1500");
+        m_sim.scriptTrickle(row.action, QString(40, 'x'), 100);   // a byte well within the inactivity time-out
+    } else if (failure == "oversized") {
+        m_sim.scriptSized(row.action, "0123456789", int(HttpRequest::TextAnswerLimit) + 1);
+    } else if (failure == "redirect") {
+        m_sim.scriptRedirect(row.action, 302, argument);
+    } else {
+        QString out;
+        if (argument == "kept")   // a request before leaves the connection open
+            QVERIFY(GetDepartmentID(ParamBlock("GETDEPARTMENTID").add("USER", "demo").text(), out));
+        m_sim.clearRequests();
+        m_sim.scriptDrop(row.action, 1);
+    }
+    Props().setReportListPage("/before.asp");
+    Props().setDepartmentID("DEPT-BEFORE");
+
+    QElapsedTimer clock;
+    clock.start();
+    QString out = QStringLiteral("stale answer");
+    QCOMPARE(row.operation(block(row.action), out), row.number == 0);
+    QVERIFY2(clock.elapsed() < 3500, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY2(out.contains(row.shown), qPrintable(out));
+    QCOMPARE(m_sim.requests().size(), row.requests);
+    QVERIFY2(!other.hasPendingConnections() && !other.waitForNewConnection(50), "the credentials left the server");
+    QCOMPARE(boxes().size(), row.box.isEmpty() ? 0 : 1);
+    QVERIFY(row.box.isEmpty() || boxes()[0].text == row.box);
+    if (row.number == 0)
+        return;
+    QCOMPARE(Props().ReportListPage() + " " + Props().DepartmentID(), QString("/before.asp DEPT-BEFORE"));
+    QVERIFY(row.operation != &Request || OrderMayHaveArrived(out));
+    // One error text, logged once: the answer, after the credential check's own words.
+    QCOMPARE(logEntries(), 1);
+    QVERIFY(log().contains(errorStart(row.number).toUtf8()));
+    QVERIFY2(out.startsWith(row.operation == &ValidateCredentials ? row.shown : errorStart(row.number)), qPrintable(out));
+}
+
+// An answer is read by the charset its Content-Type names, when there is one that can be read.
+void ServiceTest::charsetOfContentType_data()
+{
+    QTest::addColumn<QByteArray>("header");
+    QTest::addColumn<QByteArray>("charset");
+    QTest::newRow("quoted, blanks") << QByteArray("text/plain ;  CharSet = \"windows-1252\" ") << QByteArray("windows-1252");
+    QTest::newRow("later parameter") << QByteArray("text/plain; format=flowed; charset=latin1") << QByteArray("latin1");
+    QTest::newRow("charset in the type is no parameter") << QByteArray("charset=latin1") << QByteArray();
+}
+
+void ServiceTest::charsetOfContentType()
+{
+    QFETCH(QByteArray, header);
+    QFETCH(QByteArray, charset);
+    QCOMPARE(CharsetOf(header), charset);
+    const QByteArray body = "Ren\xe9" "e";
+    QCOMPARE(DecodeAnswer(body, header), charset.isEmpty() ? QString::fromUtf8(body) : QString::fromUtf8("Renée"));
+}
+
+// Reads sent ahead of their steps go together, each once. A step whose read was sent ahead
+// takes that answer (no second request); its failure is handled as the step's own: false,
+// the error text, an errors.log entry. A step whose address differs (another department)
+// sends its own request. Switched off, nothing is sent ahead.
+void ServiceTest::stepTakesTheReadSentAhead_data()
+{
+    QTest::addColumn<int>("httpStatus");   // 0: sending ahead switched off
+    QTest::newRow("answer") << 200;
+    QTest::newRow("server error") << 500;
+    QTest::newRow("switched off") << 0;
+}
+
+void ServiceTest::stepTakesTheReadSentAhead()
+{
+    QFETCH(int, httpStatus);
+    m_sim.scriptStatus("GETSUPPLEMENTPAGE", httpStatus == 500 ? 500 : 200, httpStatus == 500 ? "trouble" : "/s.asp");
+    m_sim.setLatency(httpStatus ? 400 : 0);
+    Prefetch::SetEnabled(httpStatus != 0);
+    const QString sent = ParamBlock("GETSUPPLEMENTPAGE").add("USER", "demo").add("DEPARTMENTID", "QDEMO-LOANS").text();
+    const Prefetch::Read supplement{"GetSupplementPage", "GETSUPPLEMENTPAGE", sent};
+    QElapsedTimer clock;
+    clock.start();
+    Prefetch::Send({supplement, {"GetAbout", "GETABOUT", block("GETABOUT")}});
+    Prefetch::Send({supplement});
+    QCOMPARE(Prefetch::Held().size(), httpStatus ? 2 : 0);
+    QString answer;
+    QCOMPARE(GetSupplementPage(sent, answer), httpStatus != 500);
+    QVERIFY2(httpStatus == 500 ? isLoggedError(answer, errorStart(ErrNo::HttpStatus), sent) : answer == "/s.asp" && logEntries() == 0, qPrintable(answer));
+    QVERIFY(GetAbout(block("GETABOUT"), answer));
+    // One after the other the two answers take 800 ms; the margin covers a loaded machine.
+    QVERIFY2(httpStatus == 0 || clock.elapsed() < 700, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(m_sim.requests().size(), 2);
+    QCOMPARE(Props().SuppPageLink(), QString(httpStatus == 500 ? "" : "/s.asp"));
+    QVERIFY(Prefetch::Held().isEmpty());
+    m_sim.setLatency(0);
+    const QString other = ParamBlock("GETSUPPLEMENTPAGE").add("USER", "demo").add("DEPARTMENTID", "OTHER").text();
+    QVERIFY(GetSupplementPage(other, answer));
+    QCOMPARE(m_sim.requests().size(), 3);
+}
