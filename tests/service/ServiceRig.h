@@ -12,7 +12,6 @@
 #include <QObject>
 #include <QTest>
 
-#include <functional>
 #include <optional>
 
 using Operation = bool (*)(const QString&, QString&);
@@ -37,7 +36,6 @@ protected:
 
     QByteArray log() const { return m_rig->loan.env.readFile("errors.log"); }
     int logEntries() const { return int(log().count("Date: ")); }
-    QList<ScriptedMsgBox::Box>& boxes() { return m_rig->boxes.boxes; }
     // A block of the demo user's credentials.
     static QString block(const QString& action)
     {
@@ -51,14 +49,9 @@ protected:
 
 private slots:
     void initTestCase() { QVERIFY2(m_sim.start(), "the stand-in vendor server did not start"); }
-    void init()
-    {
-        m_rig.emplace(m_sim);
-        WindowHooks::ShowChangePassword() = nullptr;
-    }
+    void init() { m_rig.emplace(m_sim); }
     void cleanup()
     {
-        WindowHooks::ShowChangePassword() = m_showChangePassword;
         qunsetenv("QUILLCLIENT_HTTP_TIMEOUT_MS");
         Prefetch::Discard();
         Prefetch::SetEnabled(true);
@@ -69,7 +62,6 @@ private slots:
     // test_actions.cpp: what operations send and how they read the answers.
     void answers_data();
     void answers();
-    void acceptedNewerVersionOpensTheDownloadAndEnds();
     void serverTextReachesTheRealBoxAsPlainTextCut();
     // test_transport.cpp: what reaches an operation when the address, the connection or the
     // server misbehaves, and reads sent ahead of their steps (Prefetch).
@@ -80,15 +72,11 @@ private slots:
     void stepTakesTheReadSentAhead_data();
     void stepTakesTheReadSentAhead();
     // test_report.cpp: GET_PDF and GET_DATA, and the files they and the logs leave behind:
-    // whole, owner-only, never over someone else's.
+    // whole, owner-only, the earlier file kept on a failure.
     void reportFiles_data();
     void reportFiles();
     void personalFilesAreOwnerOnly_data();
     void personalFilesAreOwnerOnly();
-    void pdfNameTakenMeanwhileIsNotReplaced();
-
-private:
-    std::function<void(bool)> m_showChangePassword = WindowHooks::ShowChangePassword();
 };
 
 inline QString errorStart(long number)
