@@ -1,40 +1,22 @@
 #include "ServiceRig.h"
-#include "core/AppContext.h"
 #include "core/clsProperties.h"
 #include "platform/AppError.h"
 #include "platform/HttpAnswer.h"
-#include "platform/HttpBatch.h"
 #include "platform/HttpRequest.h"
-#include "service/ParamBlock.h"
-#include "service/basActions.h"
 #include "service/basOrder.h"
-#include "service/basPrefetch.h"
-#include "service/clsReportStatus.h"
 
 #include <QElapsedTimer>
 #include <QHostAddress>
 #include <QTcpServer>
-#include <QTest>
-#include <QTimer>
-
-#include <optional>
 
 namespace {
-
-quint16 closedPort()
-{
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost, 0);
-    return server.serverPort();   // nothing listens once server is gone
-}
 
 struct FailureRow {
     Operation operation;
     QString action;
-    QString failure;   // how the address or the server fails: see transportFailures()
+    QString failure;   // how the address or the server fails: see transportFailures(); {closed}: a port nobody listens on
     long number;       // of the error text logged; 0: the operation answers
-    QString start;     // of the answer (the connection-aware credential check shows its own words)
-    QString detail;    // within the answer
+    QString shown;     // within the answer; the credential check's answer starts with its own words
     QString box;       // the connection box's text; empty: none
     int requests = 1;  // request lines at the server
 };
@@ -43,265 +25,152 @@ struct FailureRow {
 
 Q_DECLARE_METATYPE(FailureRow)
 
-// What reaches an operation when the address, the connection or the server misbehaves; requests
-// sent together (HttpBatch) and reads sent ahead of their steps (Prefetch).
-class TransportTest : public QObject
+// Each failure reads as a failure: never an empty success, a GUID, a page link or a department.
+void ServiceTest::transportFailures_data()
 {
-    Q_OBJECT
-    VendorSim m_sim;
-    std::optional<ServiceRig> m_rig;
-
-private slots:
-    void initTestCase() { QVERIFY2(m_sim.start(), "the stand-in vendor server did not start"); }
-    void init() { m_rig.emplace(m_sim); }
-    void cleanup()
-    {
-        qunsetenv("QUILLCLIENT_HTTP_TIMEOUT_MS");
-        Prefetch::Discard();
-        Prefetch::SetEnabled(true);
-        QUILL_CHECK_NO_PASSWORD_LOGGED(m_rig);
-        m_rig.reset();
-    }
-
-    void transportFailures_data()
-    {
-        QTest::addColumn<FailureRow>("row");
-        const auto add = [](const char* name, const FailureRow& row) { QTest::newRow(name) << row; };
-        const long unreachable = ErrNo::Unreachable, transport = ErrNo::Transport, status = ErrNo::HttpStatus, page = ErrNo::NotProtocol;
-        const QString pull = "A valid connection to the internet is needed to pull credit.\r\n\r\nPossible invalid https layer.";
-        const QString validate = "A valid connection to the internet is needed to validate user.\r\n\r\nPossible invalid https layer.";
-        const QString elsewhere = "redirected the request to another address";
-        add("plain, refused connection", {&CheckMessages, "CHECKMESSAGES", "closed", unreachable, "", "", "", 0});
-        add("search, refused connection", {&findReportAnswer, "FIND_REPORT", "closed", unreachable, "", "", pull, 0});
-        add("pending search, refused connection", {&FindPending, "FINDPENDING", "closed", unreachable, "", "", pull, 0});
-        add("credential check, refused connection", {&ValidateCredentials, "VALIDATECREDENTIALS", "closed", unreachable,
-                                                     "Invalid Internet Connection", "", validate, 0});
-        add("unencoded blank in the address", {&CheckMessages, "CHECKMESSAGES", "address http://127.0.0.1:{port}/a b", transport, "",
-                                                "not a valid http or https address", "", 0});
-        add("plain, HTTP 500", {&CheckMessages, "CHECKMESSAGES", "500", status, "", "HTTP status 500", ""});
-        add("credential check, HTTP 500", {&ValidateCredentials, "VALIDATECREDENTIALS", "500", status, "After MSXML2.XMLHTTP30 Open  ", "HTTP status 500", ""});
-        add("plain, dropped connection", {&GetAbout, "GETABOUT", "drop", transport, "", "", "", 2});
-        add("order, dropped connection", {&Request, "REQUEST", "drop", transport, "", "", "", 1});
-        // Qt sends a request again when its connection closes before any answer byte; a version
-        // stamp reaches the server once, whether its connection is new or kept alive.
-        add("stamp, new connection dropped", {&UpdateLOSVersion, "UPDATELOSVERSION", "drop1", transport, "", "", ""});
-        add("stamp, kept-alive connection dropped", {&UpdateLOSVersion, "UPDATELOSVERSION", "drop1 kept", transport, "", "may or may not have received it", ""});
-        add("read, kept-alive connection dropped, repeated", {&GetReportListPage, "GETREPORTLISTPAGE", "drop1 kept", 0, "", "", "", 2});
-        add("search, time-out", {&FindPending, "FINDPENDING", "timeout", ErrNo::Timeout, "", "did not answer within 300 ms", ""});
-        add("answer trickling past the deadline", {&GetAbout, "GETABOUT", "trickle", ErrNo::Timeout, "", "did not answer within 1500 ms", ""});
-        add("text answer over 16 MB", {&GetAbout, "GETABOUT", "oversized", transport, "", "larger than 16777216 bytes", ""});
-        add("redirect to another host", {&GetDepartmentID, "GETDEPARTMENTID", "redirect http://localhost:{port}/x", transport, "", elsewhere, ""});
-        add("redirect to another port", {&GetDepartmentID, "GETDEPARTMENTID", "redirect http://127.0.0.1:{other}/x", transport, "", elsewhere, ""});
-        add("redirect to another scheme", {&GetDepartmentID, "GETDEPARTMENTID", "redirect https://127.0.0.1:{port}/x", transport, "", elsewhere, ""});
-        add("redirect on the same server", {&GetDepartmentID, "GETDEPARTMENTID", "redirect {base}/utils/CGI_Utilities.asp?Action=GETDEPARTMENTID&USER=demo",
-                                            0, "QDEMO-LOANS", "", "", 2});
-        add("relative redirect", {&GetDepartmentID, "GETDEPARTMENTID", "redirect /utils/CGI_Utilities.asp?Action=GETDEPARTMENTID&USER=demo", 0, "QDEMO-LOANS", "", "", 2});
-        // A web page where a protocol answer belongs (a portal, a proxy's error page) is never a
-        // report ID, a page link or a GUID.
-        add("search, page", {&findReportAnswer, "FIND_REPORT", "html", page, "", "", ""});
-        add("pending search, page", {&FindPending, "FINDPENDING", "html", page, "", "", ""});
-        add("report list page, page", {&GetReportListPage, "GETREPORTLISTPAGE", "html", page, "", "", ""});
-        add("department, page", {&GetDepartmentID, "GETDEPARTMENTID", "html", page, "", "", ""});
-        add("credential check, page", {&ValidateCredentials, "VALIDATECREDENTIALS", "html", page, "After MSXML2.XMLHTTP30 Send  ", "", ""});
-        add("version stamp, page", {&UpdateLOSVersion, "UPDATELOSVERSION", "html", page, "", "", ""});
-    }
-
-    void transportFailures()
-    {
-        QFETCH(FailureRow, row);
-        QTcpServer other;   // would receive the credentials if a foreign redirect were followed
-        QVERIFY(other.listen(QHostAddress::LocalHost, 0));
-        const auto filled = [&](QString text) {
-            return text.replace("{base}", m_sim.baseUrl()).replace("{port}", QString::number(m_sim.port()))
-                .replace("{other}", QString::number(other.serverPort()));
-        };
-        const QString failure = row.failure.section(' ', 0, 0), argument = filled(row.failure.section(' ', 1));
-        if (!row.box.isEmpty())
-            m_rig->boxes.expect(vbOK);
-        if (failure == "closed") {
-            Props().setServerURL(QStringLiteral("http://127.0.0.1:%1").arg(closedPort()));
-        } else if (failure == "address") {
-            Props().setServerURL(argument);
-        } else if (failure == "500") {
-            m_sim.scriptStatus(row.action, 500, "Internal trouble");
-        } else if (failure == "drop") {
-            m_sim.scriptDrop(row.action, 3);   // more than the network layer's own repetition
-        } else if (failure == "html") {
-            m_sim.scriptStatus(row.action, 200, "  <html><body>SUCCESS\nRPT-9\n4 4 4\n1\nA\nB\nC</body></html>");
-        } else if (failure == "timeout") {
-            qputenv("QUILLCLIENT_HTTP_TIMEOUT_MS", "300");
-            m_sim.setLatency(1500);
-        } else if (failure == "trickle") {
-            qputenv("QUILLCLIENT_HTTP_TIMEOUT_MS", "1500");
-            m_sim.scriptTrickle(row.action, QString(40, 'x'), 100);   // a byte well within the inactivity time-out
-        } else if (failure == "oversized") {
-            m_sim.scriptSized(row.action, "0123456789", int(HttpRequest::TextAnswerLimit) + 1);
-        } else if (failure == "redirect") {
-            m_sim.scriptRedirect(row.action, 302, argument);
-        } else {
-            QString out;
-            if (argument == "kept")   // a request before leaves the connection open
-                QVERIFY(GetDepartmentID(ParamBlock("GETDEPARTMENTID").add("USER", "demo").text(), out));
-            m_sim.clearRequests();
-            m_sim.scriptDrop(row.action, 1);
-        }
-        const QString block = ParamBlock(row.action).add("USER", "demo").add("PASSWORD", ReportFixture::Password).text();
-        Props().setReportListPage("/before.asp");
-        Props().setDepartmentID("DEPT-BEFORE");
-
-        QElapsedTimer clock;
-        clock.start();
-        QString out = QStringLiteral("stale answer");
-        QCOMPARE(row.operation(block, out), row.number == 0);
-        QVERIFY2(clock.elapsed() < 3500, qPrintable(QString::number(clock.elapsed())));
-        QVERIFY2(out.startsWith(row.start) && out.contains(row.detail), qPrintable(out));
-        QCOMPARE(m_sim.requests().size(), row.requests);
-        QVERIFY2(!other.hasPendingConnections() && !other.waitForNewConnection(50), "the credentials left the server");
-        QCOMPARE(m_rig->boxes.boxes.size(), row.box.isEmpty() ? 0 : 1);
-        if (!row.box.isEmpty())
-            QCOMPARE(m_rig->boxes.boxes[0].text, row.box);
-        if (row.number == 0)
-            return;
-        QVERIFY2(!out.contains("report id") && !out.contains("<html>"), qPrintable(out));
-        QCOMPARE(Props().ReportListPage() + " " + Props().DepartmentID(), QString("/before.asp DEPT-BEFORE"));
-        QVERIFY(row.operation != &Request || OrderMayHaveArrived(out));
-        // One error text about the block, logged once; the answer is that text unless it has its own words.
-        QCOMPARE(m_rig->logEntries(), 1);
-        QVERIFY(m_rig->log().contains(errorStart(row.number).toUtf8()));
-        if (row.start != "Invalid Internet Connection") {
-            QVERIFY2(out.mid(row.start.size()).startsWith(errorStart(row.number)), qPrintable(out));
-            const QString info = out.section("<INFO><![CDATA[", 1);   // a version stamp also records its answer
-            QVERIFY2(row.operation == &UpdateLOSVersion ? info.startsWith("In:" + block + "\r\nOut:") : info == block + "]]></INFO></ERROR>",
-                     qPrintable(out));
-        }
-    }
-
-    // Only web addresses are sent (the settings turn any other server address into one).
-    void fileAddressIsRefused()
-    {
-        HttpRequest request;
-        request.open("POST", "file:///etc/hostname");
-        try {
-            request.send();
-            QFAIL("the request was sent");
-        } catch (const AppError& e) {
-            QVERIFY(e.Number == ErrNo::Transport && e.Description.contains("not a valid http or https address"));
-        }
-    }
-
-    void requestStartedWhileWaitingIsRefused()
-    {
-        m_sim.setLatency(300);
-        long nestedError = 0;
-        QTimer::singleShot(50, [this, &nestedError] {
-            HttpRequest nested;
-            nested.open("POST", m_sim.baseUrl() + "/utils/CGI_Utilities.asp?Action=GETABOUT");
-            try {
-                nested.send();
-            } catch (const AppError& e) {
-                nestedError = e.Number;
-            }
-        });
-        QString out;
-        QVERIFY(GetDepartmentID(ParamBlock("GETDEPARTMENTID").add("USER", "demo").text(), out));
-        QCOMPARE(nestedError, ErrNo::Transport);
-        QCOMPARE(out, QStringLiteral("QDEMO-LOANS"));
-        QCOMPARE(m_sim.requests().size(), 1);
-    }
-
-    void charsetOfContentType_data()
-    {
-        QTest::addColumn<QByteArray>("header");
-        QTest::addColumn<QByteArray>("charset");
-        QTest::newRow("plain") << QByteArray("text/plain; charset=windows-1252") << QByteArray("windows-1252");
-        QTest::newRow("quoted, blanks") << QByteArray("text/plain ;  CharSet = \"utf-8\" ") << QByteArray("utf-8");
-        QTest::newRow("later parameter") << QByteArray("text/plain; format=flowed; charset=latin1") << QByteArray("latin1");
-        QTest::newRow("charset in the type is no parameter") << QByteArray("charset=utf-8") << QByteArray();
-        QTest::newRow("lone quote") << QByteArray("text/plain; charset=\"") << QByteArray("\"");
-    }
-
-    void charsetOfContentType()
-    {
-        QFETCH(QByteArray, header);
-        QFETCH(QByteArray, charset);
-        QCOMPARE(CharsetOf(header), charset);
-        // An answer is read by the charset named, when there is one that can be read.
-        const QByteArray body = "Ren\xe9" "e";
-        const bool named = charset == "windows-1252" || charset == "latin1";
-        QCOMPARE(DecodeAnswer(body, header), named ? QString::fromUtf8("Renée") : QString::fromUtf8(body));
-    }
-
-    // Five answers of 300 ms each arrive in about one answer's time, and each request keeps
-    // its own outcome: the one the server fails raises the HTTP status, the others answer.
-    void batchRunsSideBySideEachWithItsOwnFailure()
-    {
-        m_sim.setLatency(300);
-        m_sim.scriptStatus("GETABOUT", 500, "trouble");
-        const QString start = m_sim.baseUrl() + "/utils/CGI_Utilities.asp?Action=";
-        HttpBatch batch;
-        QElapsedTimer clock;
-        clock.start();
-        for (const char* action : {"GETDEPARTMENTID", "GETABOUT", "GETRMCRPAGE", "GETSUMMARYPAGE", "CHANGEPASSWORDRIGHTS"})
-            QVERIFY(batch.add(start + action + "&USER=demo"));
-        QVERIFY(!batch.add(start + "GETABOUT&USER=demo"));   // held already
-        batch.waitAll();
-        // One after another they take 5 x 300 ms; the margin covers a loaded machine (and Wine).
-        QVERIFY2(clock.elapsed() < 3 * 300, qPrintable(QString::number(clock.elapsed())));
-        QCOMPARE(m_sim.requests().size(), 5);
-        // Taken, a request is finished: its answer is there without another wait.
-        QCOMPARE(batch.take(start + "GETDEPARTMENTID&USER=demo")->responseText(), QString("QDEMO-LOANS"));
-        const auto about = batch.take(start + "GETABOUT&USER=demo");
-        try {
-            about->finish();
-            QFAIL("the failed request answered");
-        } catch (const AppError& e) {
-            QVERIFY(e.Number == ErrNo::HttpStatus && e.Description.contains("500"));
-        }
-        QVERIFY(!batch.take(start + "GETABOUT&USER=demo"));   // taken once
-        QCOMPARE(batch.addresses().size(), 3);
-    }
-
-    // A step whose read was sent ahead takes that answer (no second request); its failure is
-    // handled as the step's own: false, the error text, an errors.log entry. A step whose
-    // address differs (another department) sends its own request. Switched off, nothing is
-    // sent ahead.
-    void stepTakesTheReadSentAhead_data()
-    {
-        QTest::addColumn<bool>("ahead");
-        QTest::addColumn<int>("httpStatus");
-        QTest::newRow("answer") << true << 200;
-        QTest::newRow("server error") << true << 500;
-        QTest::newRow("switched off") << false << 200;
-    }
-
-    void stepTakesTheReadSentAhead()
-    {
-        QFETCH(bool, ahead);
-        QFETCH(int, httpStatus);
-        const bool result = httpStatus == 200;
-        if (!result)
-            m_sim.scriptStatus("GETSUPPLEMENTPAGE", httpStatus, "trouble");
-        Prefetch::SetEnabled(ahead);
-        const QString block = ParamBlock("GETSUPPLEMENTPAGE").add("USER", "demo").add("DEPARTMENTID", "QDEMO-LOANS").text();
-        Prefetch::Send({{"GetSupplementPage", "GETSUPPLEMENTPAGE", block}});
-        QCOMPARE(Prefetch::Held().size(), ahead ? 1 : 0);
-        QString answer;
-        QCOMPARE(GetSupplementPage(block, answer), result);
-        QCOMPARE(Props().SuppPageLink(), QString(result ? "/web/Supplement.asp" : ""));
-        QCOMPARE(m_sim.requests().size(), 1);
-        QVERIFY(Prefetch::Held().isEmpty());
-        QCOMPARE(m_rig->log().contains("500"), !result);
-        QCOMPARE(answer.startsWith("<ERROR>"), !result);
-        const QString other = ParamBlock("GETSUPPLEMENTPAGE").add("USER", "demo").add("DEPARTMENTID", "OTHER").text();
-        QVERIFY(GetSupplementPage(other, answer));
-        QCOMPARE(m_sim.requests().size(), 2);
-    }
-};
-
-int runTransportTest(int argc, char** argv)
-{
-    TransportTest test;
-    return QTest::qExec(&test, argc, argv);
+    QTest::addColumn<FailureRow>("row");
+    const auto add = [](const char* name, const FailureRow& row) { QTest::newRow(name) << row; };
+    const long unreachable = ErrNo::Unreachable, transport = ErrNo::Transport, status = ErrNo::HttpStatus, page = ErrNo::NotProtocol;
+    const QString pull = "A valid connection to the internet is needed to pull credit.\r\n\r\nPossible invalid https layer.";
+    const QString validate = "A valid connection to the internet is needed to validate user.\r\n\r\nPossible invalid https layer.";
+    const QString elsewhere = "redirected the request to another address";
+    add("plain, refused connection", {&CheckMessages, "CHECKMESSAGES", "address http://127.0.0.1:{closed}", unreachable, "", "", 0});
+    add("search, refused connection", {&FindPending, "FINDPENDING", "address http://127.0.0.1:{closed}", unreachable, "", pull, 0});
+    add("credential check, refused connection", {&ValidateCredentials, "VALIDATECREDENTIALS", "address http://127.0.0.1:{closed}", unreachable,
+                                                 "Invalid Internet Connection", validate, 0});
+    add("unencoded blank in the address", {&CheckMessages, "CHECKMESSAGES", "address http://127.0.0.1:{port}/a b", transport,
+                                            "not a valid http or https address", "", 0});
+    add("plain, HTTP 500", {&CheckMessages, "CHECKMESSAGES", "500", status, "HTTP status 500", ""});
+    add("plain, dropped connection", {&GetAbout, "GETABOUT", "drop", transport, "", "", 2});
+    add("order, dropped connection", {&Request, "REQUEST", "drop", transport, "", "", 1});
+    // Qt sends a request again when its connection closes before any answer byte; a version
+    // stamp reaches the server once, whether its connection is new or kept alive.
+    add("stamp, new connection dropped", {&UpdateLOSVersion, "UPDATELOSVERSION", "drop1", transport, "", ""});
+    add("stamp, kept-alive connection dropped", {&UpdateLOSVersion, "UPDATELOSVERSION", "drop1 kept", transport, "may or may not have received it", ""});
+    add("read, kept-alive connection dropped, repeated", {&GetReportListPage, "GETREPORTLISTPAGE", "drop1 kept", 0, "", "", 2});
+    add("search, time-out", {&FindPending, "FINDPENDING", "timeout", ErrNo::Timeout, "did not answer within 300 ms", ""});
+    add("answer trickling past the deadline", {&GetAbout, "GETABOUT", "trickle", ErrNo::Timeout, "did not answer within 1500 ms", ""});
+    add("text answer over 16 MB", {&GetAbout, "GETABOUT", "oversized", transport, "larger than 16777216 bytes", ""});
+    add("redirect to another host", {&GetDepartmentID, "GETDEPARTMENTID", "redirect http://localhost:{port}/x", transport, elsewhere, ""});
+    add("redirect to another port", {&GetDepartmentID, "GETDEPARTMENTID", "redirect http://127.0.0.1:{closed}/x", transport, elsewhere, ""});
+    add("redirect to another scheme", {&GetDepartmentID, "GETDEPARTMENTID", "redirect https://127.0.0.1:{port}/x", transport, elsewhere, ""});
+    add("redirect on the same server", {&GetDepartmentID, "GETDEPARTMENTID", "redirect /utils/CGI_Utilities.asp?Action=GETDEPARTMENTID&USER=demo", 0,
+                                        "QDEMO-LOANS", "", 2});
+    // A web page where a protocol answer belongs (a portal, a proxy's error page).
+    add("report list page, page", {&GetReportListPage, "GETREPORTLISTPAGE", "html", page, "", ""});
+    add("credential check, page", {&ValidateCredentials, "VALIDATECREDENTIALS", "html", page, "After MSXML2.XMLHTTP30 Send  ", ""});
+    add("version stamp, page", {&UpdateLOSVersion, "UPDATELOSVERSION", "html", page, "", ""});
 }
 
-#include "test_transport.moc"
+void ServiceTest::transportFailures()
+{
+    QFETCH(FailureRow, row);
+    const QString failure = row.failure.section(' ', 0, 0);
+    QTcpServer closed;   // once closed, its port is one nobody listens on
+    closed.listen(QHostAddress::LocalHost, 0);
+    closed.close();
+    const QString argument = row.failure.section(' ', 1).replace("{port}", QString::number(m_sim.port()))
+        .replace("{closed}", QString::number(closed.serverPort()));
+    if (!row.box.isEmpty())
+        m_rig->boxes.expect(vbOK);
+    if (failure == "address") {
+        Props().setServerURL(argument);
+    } else if (failure == "500") {
+        m_sim.scriptStatus(row.action, 500, "Internal trouble");
+    } else if (failure == "drop") {
+        m_sim.scriptDrop(row.action, 3);   // more than the network layer's own repetition
+    } else if (failure == "html") {
+        m_sim.script(row.action, "  <html><body>GUID-9\n/page.asp</body></html>");
+    } else if (failure == "timeout") {
+        qputenv("QUILLCLIENT_HTTP_TIMEOUT_MS", "300");
+        m_sim.setLatency(1500);
+    } else if (failure == "trickle") {
+        qputenv("QUILLCLIENT_HTTP_TIMEOUT_MS", "1500");
+        m_sim.scriptTrickle(row.action, QString(40, 'x'), 100);   // a byte well within the inactivity time-out
+    } else if (failure == "oversized") {
+        m_sim.scriptSized(row.action, "0123456789", int(HttpRequest::TextAnswerLimit) + 1);
+    } else if (failure == "redirect") {
+        m_sim.scriptRedirect(row.action, 302, argument);
+    } else {
+        QString out;
+        if (argument == "kept")   // a request before leaves the connection open
+            QVERIFY(GetDepartmentID(ParamBlock("GETDEPARTMENTID").add("USER", "demo").text(), out));
+        m_sim.clearRequests();
+        m_sim.scriptDrop(row.action, 1);
+    }
+    Props().setReportListPage("/before.asp");
+    Props().setDepartmentID("DEPT-BEFORE");
+
+    QElapsedTimer clock;
+    clock.start();
+    QString out = QStringLiteral("stale answer");
+    QCOMPARE(row.operation(block(row.action), out), row.number == 0);
+    QVERIFY2(clock.elapsed() < 3500, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY2(out.contains(row.shown), qPrintable(out));
+    QCOMPARE(m_sim.requests().size(), row.requests);
+    QCOMPARE(m_rig->boxes.boxes.value(0).text, row.box);   // (a box not expected fails at once)
+    if (row.number == 0)
+        return;
+    QCOMPARE(Props().ReportListPage() + " " + Props().DepartmentID(), QString("/before.asp DEPT-BEFORE"));
+    QVERIFY(row.operation != &Request || OrderMayHaveArrived(out));
+    // One error text, logged once: the answer, after the credential check's own words.
+    QCOMPARE(logEntries(), 1);
+    QVERIFY(log().contains(errorStart(row.number).toUtf8()));
+    QVERIFY2(out.startsWith(row.operation == &ValidateCredentials ? row.shown : errorStart(row.number)), qPrintable(out));
+}
+
+// An answer is read by the charset its Content-Type names, when there is one that can be read.
+void ServiceTest::charsetOfContentType_data()
+{
+    QTest::addColumn<QByteArray>("header");
+    QTest::addColumn<bool>("named");   // Windows-1252 or Latin-1; else UTF-8
+    QTest::newRow("quoted, blanks") << QByteArray("text/plain ;  CharSet = \"windows-1252\" ") << true;
+    QTest::newRow("later parameter") << QByteArray("text/plain; format=flowed; charset=latin1") << true;
+    QTest::newRow("charset in the type is no parameter") << QByteArray("charset=latin1") << false;
+}
+
+void ServiceTest::charsetOfContentType()
+{
+    QFETCH(QByteArray, header);
+    QFETCH(bool, named);
+    const QByteArray body = "Ren\xe9" "e";
+    QCOMPARE(DecodeAnswer(body, header), named ? QString::fromUtf8("Renée") : QString::fromUtf8(body));
+}
+
+// Reads sent ahead of their steps go together, each once. A step whose read was sent ahead
+// takes that answer (no second request); its failure is handled as the step's own: false,
+// the error text, an errors.log entry. A step whose address differs (another department)
+// sends its own request. Switched off, nothing is sent ahead.
+void ServiceTest::stepTakesTheReadSentAhead_data()
+{
+    QTest::addColumn<int>("httpStatus");   // 0: sending ahead switched off
+    QTest::newRow("answer") << 200;
+    QTest::newRow("server error") << 500;
+    QTest::newRow("switched off") << 0;
+}
+
+void ServiceTest::stepTakesTheReadSentAhead()
+{
+    QFETCH(int, httpStatus);
+    m_sim.scriptStatus("GETSUPPLEMENTPAGE", httpStatus == 500 ? 500 : 200, httpStatus == 500 ? "trouble" : "/s.asp");
+    m_sim.setLatency(httpStatus ? 400 : 0);
+    Prefetch::SetEnabled(httpStatus != 0);
+    const QString sent = ParamBlock("GETSUPPLEMENTPAGE").add("USER", "demo").add("DEPARTMENTID", "QDEMO-LOANS").text();
+    const Prefetch::Read supplement{"GetSupplementPage", "GETSUPPLEMENTPAGE", sent};
+    QElapsedTimer clock;
+    clock.start();
+    Prefetch::Send({supplement, {"GetAbout", "GETABOUT", block("GETABOUT")}});
+    Prefetch::Send({supplement});
+    QCOMPARE(Prefetch::Held().size(), httpStatus ? 2 : 0);
+    QString answer;
+    QCOMPARE(GetSupplementPage(sent, answer), httpStatus != 500);
+    QVERIFY2(httpStatus == 500 ? isLoggedError(answer, errorStart(ErrNo::HttpStatus), sent) : answer == "/s.asp" && logEntries() == 0, qPrintable(answer));
+    QVERIFY(GetAbout(block("GETABOUT"), answer));
+    // One after the other the two answers take 800 ms; the margin covers a loaded machine.
+    QVERIFY2(httpStatus == 0 || clock.elapsed() < 700, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(m_sim.requests().size(), 2);
+    m_sim.setLatency(0);
+    const QString other = ParamBlock("GETSUPPLEMENTPAGE").add("USER", "demo").add("DEPARTMENTID", "OTHER").text();
+    QVERIFY(GetSupplementPage(other, answer));
+    QCOMPARE(m_sim.requests().size(), 3);
+}
