@@ -9,11 +9,7 @@
 #include "core/basSettings.h"
 #include "core/clsConfig.h"
 #include "platform/AppError.h"
-#include "platform/AppPaths.h"
 #include "platform/SettingsStore.h"
-#include "platform/WindowsShell.h"
-#include "service/basReportPdf.h"
-#include "ui/account/SysInfo.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,13 +17,10 @@
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSettings>
 #include <QSpinBox>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
-#include <QTimer>
 
 class AppTest : public QObject
 {
@@ -41,17 +34,12 @@ private slots:
     void loading();
     void savesOnceAndReadsBack_data();
     void savesOnceAndReadsBack();
-    void programFolderFromEnvironment();
     void startsByCommandLine_data();
     void startsByCommandLine();
     void failedStepShowsErrorInMain_data();
     void failedStepShowsErrorInMain();
     void newsPageOpensWithoutWaiting();
-    void restartWaitsForNestedLoops();
-    void shellResultsAreClassicCodes();
     void printerDialogGivesTheChoice();
-    void windowsStoreAndFolders();
-    void realShellReportsNoAssociation();
 };
 
 namespace {
@@ -168,20 +156,21 @@ void AppTest::loading_data()
 {
     QTest::addColumn<QStringList>("store");
     QTest::addColumn<QString>("website");
-    QTest::addColumn<QStringList>("loaded");
+    QTest::addColumn<QStringList>("loaded");   // one value: the key a malformed number names
+    const auto row = [](const char* name, const QStringList& store, const QString& website, const QStringList& loaded) {
+        QTest::newRow(name) << store << website << loaded;
+    };
     const QString web = Vendor::DefaultWebsite;
-    QTest::newRow("empty store") << QStringList() << "" << QStringList{"", Vendor::DefaultHttpsAddress, "HOME/send/", "30", "3000"};
-    QTest::newRow("website") << QStringList() << web << QStringList{web, "https://" + web, "HOME/send/", "30", "3000"};
-    QTest::newRow("capital scheme kept") << QStringList{"ServerURL=HTTP://Host.example"} << ""
-                                         << QStringList{"HTTP://Host.example", "HTTP://Host.example", "HOME/send/", "30", "3000"};
-    QTest::newRow("no scheme, backslash folder") << QStringList{"ServerURL=host.example/path", "SendDir=HOME\\mine\\"} << ""
-        << QStringList{"host.example/path", "https://host.example/path", "HOME/mine/", "30", "3000"};
-    QTest::newRow("complete account, host beginning with http")
-        << QStringList{"ServerURL=httpbin.example", "UserName=demo", "Password=Pa55wordXYZ", "DaysOldTimeFrame= 45 ", "PollingSleepTime=-250"}
-        << "" << QStringList{"httpbin.example", "httpbin.example", "HOME/send/", "45", "-250"};
-    QTest::newRow("words") << QStringList{"DaysOldTimeFrame=thirty"} << "" << QStringList{"DaysOldTimeFrame"};
-    QTest::newRow("out of 16-bit range") << QStringList{"DaysOldTimeFrame=40000"} << "" << QStringList{"DaysOldTimeFrame"};
-    QTest::newRow("out of 32-bit range") << QStringList{"PollingSleepTime=3000000000"} << "" << QStringList{"PollingSleepTime"};
+    const QStringList rest{"HOME/send/", "30", "3000"};
+    row("empty store", {}, "", QStringList{"", Vendor::DefaultHttpsAddress} + rest);
+    row("website", {}, web, QStringList{web, "https://" + web} + rest);
+    row("capital scheme kept", {"ServerURL=HTTP://Host.example"}, "", QStringList{"HTTP://Host.example", "HTTP://Host.example"} + rest);
+    row("no scheme, backslash folder", {"ServerURL=host.example/path", "SendDir=HOME\\mine\\"}, "",
+        {"host.example/path", "https://host.example/path", "HOME/mine/", "30", "3000"});
+    row("complete account, host beginning with http", {"ServerURL=httpbin.example", "UserName=demo", "Password=Pa55wordXYZ",
+        "DaysOldTimeFrame= 45 ", "PollingSleepTime=-250"}, "", {"httpbin.example", "httpbin.example", "HOME/send/", "45", "-250"});
+    for (const QString& malformed : {"DaysOldTimeFrame=thirty", "DaysOldTimeFrame=40000", "PollingSleepTime=3000000000"})
+        QTest::newRow(qPrintable(malformed)) << QStringList{malformed} << "" << QStringList{malformed.section('=', 0, 0)};
 }
 
 void AppTest::loading()
@@ -250,17 +239,15 @@ void AppTest::savesOnceAndReadsBack()
     props.setPollingSleepTime(250);
     props.setSavePassword(savePassword);
     SaveSettings(props);
-
-    QCOMPARE(stored("Password"), savePassword ? QString("Sec ret&1") : QString("<absent>"));
-    QCOMPARE(stored("Unrelated"), QString("kept"));
+    QCOMPARE(stored("Password") + " " + stored("Unrelated"), QString(savePassword ? "Sec ret&1 kept" : "<absent> kept"));
     clsProperties loaded;
     QCOMPARE(LoadSettings(loaded), savePassword);
-    QCOMPARE((QStringList{loaded.ServerURL(), loaded.UserName(), loaded.SendDir(), loaded.ReceiveDir(), loaded.ArchiveDir()}),
-             (QStringList{"http://127.0.0.1:9", "demo", env.path("s/"), env.path("r/"), env.path("a/")}));
+    QCOMPARE((QStringList{loaded.ServerURL(), loaded.UserName(), loaded.SendDir(), loaded.ReceiveDir(), loaded.ArchiveDir(),
+                          QString::number(loaded.DaysOldTimeFrame()), QString::number(loaded.PollingSleepTime())}),
+             (QStringList{"http://127.0.0.1:9", "demo", env.path("s/"), env.path("r/"), env.path("a/"), "45", "250"}));
     QVERIFY(QFileInfo(env.path("a")).isDir());
-    QCOMPARE(loaded.DaysOldTimeFrame(), qint16(45));
-    QCOMPARE(loaded.PollingSleepTime(), 250);
-    QCOMPARE(QString::fromLatin1(env.readFile("Client.log")).remove("[ 02.03.2026 13.05.09 ]  ").split("\r\n"), QStringList({"Saving Settings", "Loading Settings",
+    const QString log = QString::fromLatin1(env.readFile("Client.log")).remove("[ 02.03.2026 13.05.09 ]  ");
+    QCOMPARE(log.split("\r\n"), QStringList({"Saving Settings", "Loading Settings",
         "Loaded Settings - Send Directory: " + env.path("s/"), "Loaded Settings - Receive Directory: " + env.path("r/"),
         "Loaded Settings - Archive Directory: " + env.path("a/"), "Loaded Settings - ServerURL: http://127.0.0.1:9",
         "Loaded Settings - UserID:    demo", ""}));
@@ -270,26 +257,6 @@ void AppTest::savesOnceAndReadsBack()
     QVERIFY(watch.available());
     QCOMPARE(watch.writes("OQCREDIT.ini"), 1);
 }
-
-// The program's folder from the environment never ends with a separator, so the folders and
-// files named from it hold no doubled one.
-void AppTest::programFolderFromEnvironment()
-{
-    TestEnv env;
-    FakeDesktop desk;
-    const QString cwd = QDir::currentPath();
-    QDir::setCurrent(env.home());
-    QStringList found;
-    for (const QString& home : {env.home() + "/q//", QString("q/")}) {
-        qputenv("QUILLCLIENT_HOME", QFile::encodeName(home));
-        clsProperties props;
-        LoadSettings(props);
-        found << QDir::fromNativeSeparators(AppPaths::ProgramFolder()) << QDir::fromNativeSeparators(props.ReceiveDir());
-    }
-    QDir::setCurrent(cwd);
-    QCOMPARE(found, QStringList({env.home() + "/q", env.home() + "/q/receive/", "q", "q/receive/"}));
-}
-
 
 // The command line picks the mode (/c: the configuration program instead of the window; /p:
 // the settings window first). A normal start shows the vendor's logo and name, reads the host's
@@ -447,44 +414,6 @@ void AppTest::newsPageOpensWithoutWaiting()
                                           "31- There is no application associated with the given filename extension."));
 }
 
-// Reload asked for while a nested loop runs (a modal window, a request's wait): start-up runs
-// again only once that loop has ended and control is back in the main loop.
-void AppTest::restartWaitsForNestedLoops()
-{
-    AppRig rig;
-    rig.storeAccount();
-    QEventLoop mainLoop;
-    bool nestedOver = false;
-    QString atRestart;
-    QTimer::singleShot(0, &mainLoop, [&] {
-        QEventLoop nested;
-        QueueRestart([&] { atRestart = QString("%1 %2").arg(nestedOver).arg(QThread::currentThread()->loopLevel()); });
-        QTimer::singleShot(150, &nested, &QEventLoop::quit);
-        nested.exec();
-        nestedOver = true;
-        QTimer::singleShot(100, &mainLoop, &QEventLoop::quit);
-    });
-    mainLoop.exec();
-    QTRY_COMPARE_WITH_TIMEOUT(rig.window.shown, 1, 5000);
-    QCOMPARE(atRestart, QString("1 1"));
-}
-
-// The shell's results as the classic codes the messages carry.
-void AppTest::shellResultsAreClassicCodes()
-{
-    struct Case {
-        bool succeeded;
-        qlonglong instApp;
-        quint32 win32Error;
-        int code;
-    };
-    // Done; a classic code kept; file missing; no association; handler DLL missing; sharing
-    // violation; anything else is "out of resources".
-    for (const Case& c : {Case{true, 42, 0, 42}, Case{false, 31, 1155, 31}, Case{false, 0, 2, 2}, Case{false, 0, 1155, 31},
-                          Case{false, 0, 1157, 32}, Case{false, 0, 32, 26}, Case{false, 0, 87, 0}})
-        QCOMPARE(WindowsShell::ClassicCode(c.succeeded, c.instApp, c.win32Error), c.code);
-}
-
 // The printer dialog gives what the user chose there: the printer, the copies, or the file to
 // print into; nothing when cancelled.
 void AppTest::printerDialogGivesTheChoice()
@@ -507,68 +436,6 @@ void AppTest::printerDialogGivesTheChoice()
              QStringList({shown.printerName, "3", shown.outputFile}));
     QVERIFY(shown.printerName != "none" && shown.outputFile != "none");
     QVERIFY(!Desktop().ChoosePrinter(choice));
-}
-
-// On Windows the store is the classic registry branch, the Windows folder is the system's unless
-// moved (scripts/windows-test.sh puts Quill's WINQUILL.INI there), and the system information
-// program is found through the registry place that names its folder, unless the one naming the
-// program itself is there.
-void AppTest::windowsStoreAndFolders()
-{
-#ifndef Q_OS_WIN
-    QSKIP("the registry and a Windows folder of its own are Windows's only");
-#else
-    TestEnv env;
-    QVERIFY(SettingsStore::SaveSection("OQCREDIT", "Main", {{"UserName", "demo"}, {"ServerURL", "https://x.test/"}}));
-    QSettings branch("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\OQCREDIT\\Main", QSettings::NativeFormat);
-    QCOMPARE(branch.value("UserName").toString() + " " + branch.value("ServerURL").toString(), QString("demo https://x.test/"));
-    QVERIFY(SettingsStore::DeleteSetting("OQCREDIT", "Main", "UserName"));
-    branch.sync();
-    QVERIFY(!branch.contains("UserName"));
-    QCOMPARE(SettingsStore::GetSetting("OQCREDIT", "Main", "UserName", "<default>"), QString("<default>"));
-    qunsetenv("QUILL_WINDOWS_DIR");
-    QCOMPARE(AppPaths::WindowsFolder().toLower(), QDir::toNativeSeparators(qEnvironmentVariable("SystemRoot")).toLower());
-    if (const QString expected = qEnvironmentVariable("QUILL_EXPECT_WINQUILL"); !expected.isEmpty())
-        QCOMPARE(clsConfig().sQuillAppPath(), expected);
-    env.writeFile("msinfo/MSINFO32.EXE", "MZ");
-    QSettings location("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools Location", QSettings::NativeFormat);
-    const QVariant saved = location.value("MSINFO");
-    location.setValue("MSINFO", QDir::toNativeSeparators(env.path("msinfo")));
-    location.sync();
-    if (location.status() != QSettings::NoError)
-        QSKIP("needs write access to HKEY_LOCAL_MACHINE");
-    const QString named = QSettings("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO",
-                                    QSettings::NativeFormat).value("PATH").toString();
-    ShellRecorder shell;
-    SysInfo::StartSysInfo();
-    saved.isValid() ? location.setValue("MSINFO", saved) : location.remove("MSINFO");
-    QCOMPARE(shell.calls.size(), 1);
-    QCOMPARE(shell.calls[0].verb + " " + shell.calls[0].target, "start " + (named.isEmpty()
-             ? QDir::toNativeSeparators(env.path("msinfo")) + "\\MSINFO32.EXE" : named));
-#endif
-}
-
-// The real shell, once: under scripts/windows-test.sh no program handles PDF files, to open or
-// to print on a chosen printer.
-void AppTest::realShellReportsNoAssociation()
-{
-#ifndef Q_OS_WIN
-    QSKIP("the real shell would start this system's PDF viewer or printer");
-#else
-    if (qEnvironmentVariable("QUILL_NO_PDF_HANDLER") != QLatin1String("1"))
-        QSKIP("needs a Windows without a PDF handler (scripts/windows-test.sh)");
-    TestEnv env;
-    env.writeFile("report.pdf", "%PDF-1.4\n");
-    const QString pdf = QDir::toNativeSeparators(env.path("report.pdf"));
-    const Desktop::PrinterChoice choice{"Office-2", 1, QString()};
-    for (const Desktop::PrinterChoice* printer : {(const Desktop::PrinterChoice*)nullptr, &choice}) {
-        ScriptedMsgBox boxes;
-        boxes.expect();
-        ShowReport(pdf, printer ? "print" : "open", printer);
-        QCOMPARE(boxes.boxes.value(0).title + "|" + boxes.boxes.value(0).text, "Error in ShowReport|There was a problem showing "
-                 "report - " + pdf + "\r\n\r\n31- There is no application associated with the given filename extension.");
-    }
-#endif
 }
 
 int main(int argc, char** argv)
