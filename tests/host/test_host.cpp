@@ -11,14 +11,11 @@
 #include "host/clsBorrower.h"
 #include "host/clsQuill.h"
 #include "platform/AppError.h"
-#include "platform/HttpAnswer.h"
 #include "platform/TextFile.h"
 
 #include <QApplication>
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QMap>
 #include <QTest>
 
 #include <tuple>
@@ -40,7 +37,6 @@ private slots:
     void pdfCleanUp();
     void winQuillValues_data();
     void winQuillValues();
-    void windows1252BothWays();
 };
 
 namespace {
@@ -338,24 +334,6 @@ void HostFilesTest::winQuillValues()
     QCOMPARE(config.nQuillFolderCount(), qint16(folders.size()));
     for (int i = 0; i <= folders.size() + 1; ++i)
         QCOMPARE(config.QuillAppDataFolder(qint16(i)), i == 0 ? QString() : folders.value(i - 1));
-}
-
-// The code page on every system alike (the Windows Qt has no codec for it): each byte 0x80-0x9F
-// against the code page's chart, the five it leaves undefined as in Latin-1; the host's files and
-// a server answer naming the charset decode the same, and writing gives the byte back.
-void HostFilesTest::windows1252BothWays()
-{
-    const QString chart = QString::fromUtf8("€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008DŽ\u008F\u0090‘’“”•–—˜™š›œ\u009DžŸ");
-    QByteArray bytes;
-    for (int b = 0x80; b < 0xA0; ++b)
-        bytes += char(b);
-    bytes += "A \xA0\xC9\xFF";
-    const QString text = chart + QString::fromUtf8("A \u00A0Éÿ");
-    QCOMPARE(TextFile::Decode(bytes), text);
-    QCOMPARE(DecodeAnswer(bytes, "text/plain; charset=Windows-1252"), text);
-    QCOMPARE(TextFile::Encode(text), bytes);
-    // Latin-1's controls are not the code page's: they have no byte.
-    QCOMPARE(TextFile::Encode(QString::fromUtf8("\u0080\u009F")), QByteArray("??"));
 }
 
 int main(int argc, char** argv)

@@ -16,7 +16,6 @@
 #include "ui/account/frmUpdateContactInfo.h"
 #include "ui/ordering/ImageList.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -38,11 +37,9 @@ private slots:
 
 namespace {
 
-const QString kAbsent = QStringLiteral("<absent>");
-
 QString stored(const QString& key)
 {
-    return SettingsStore::GetSetting("OQCREDIT", "Main", key, kAbsent);
+    return SettingsStore::GetSetting("OQCREDIT", "Main", key, "<absent>");
 }
 
 // Leaves a window without any question, whatever a script left open, so the caller's ShowModal
@@ -104,15 +101,15 @@ struct Rig : AppRig {
     }
 };
 
-// Registry values by "key\value name", installed for the test's lifetime.
+// The registry place naming MSINFO32.EXE's folder (none when empty), installed for the test's lifetime.
 struct FakeRegistry : Registry {
-    QMap<QString, QString> values;
+    QString folder;
     FakeRegistry() { Seam<Registry>::set(this); }
     ~FakeRegistry() override { Seam<Registry>::set(nullptr); }
     bool QueryString(const QString& keyPath, const QString& valueName, QString& value) override
     {
-        value = values.value(keyPath + "\\" + valueName);
-        return values.contains(keyPath + "\\" + valueName);
+        value = folder;
+        return keyPath + "\\" + valueName == "SOFTWARE\\Microsoft\\Shared Tools Location\\MSINFO" && !folder.isEmpty();
     }
 };
 
@@ -426,14 +423,11 @@ void AccountWindowsTest::messages()
     probe.close();
     for (QStringList* list : {&given, &entries, &presses, &boxes, &sent, &after})
         list->replaceInStrings("TMP", tmp.path()).replaceInStrings("SIM", rig.sim.baseUrl()).replaceInStrings("CLOSED", closed).replaceInStrings("HOME", rig.env.home());
-    const QMap<QString, std::function<void(const QString&)>> setters = {
-        {"ServerURL", [](const QString& v) { Props().setServerURL(v); }}, {"UserName", [](const QString& v) { Props().setUserName(v); }},
-        {"Password", [](const QString& v) { Props().setPassword(v); }}, {"Client", [](const QString& v) { Props().setClient(v); }},
-        {"ClientWebsite", [](const QString& v) { Props().setClientWebsite(v); }},
-        {"PhoneNumber", [](const QString& v) { Props().setPhoneNumber(v); }},
-        {"SupportEmail", [](const QString& v) { Props().setSupportEmail(v); }},
-        {"UserEmail", [](const QString& v) { Props().setUserEmail(v); }}, {"UserPhone", [](const QString& v) { Props().setUserPhone(v); }},
-        {"UserPhoneExt", [](const QString& v) { Props().setUserPhoneExt(v); }}};
+    using Setter = void (clsProperties::*)(const QString&);
+    const QMap<QString, Setter> setters = {{"ServerURL", &clsProperties::setServerURL}, {"UserName", &clsProperties::setUserName},
+        {"Password", &clsProperties::setPassword}, {"Client", &clsProperties::setClient}, {"ClientWebsite", &clsProperties::setClientWebsite},
+        {"PhoneNumber", &clsProperties::setPhoneNumber}, {"SupportEmail", &clsProperties::setSupportEmail},
+        {"UserEmail", &clsProperties::setUserEmail}, {"UserPhone", &clsProperties::setUserPhone}, {"UserPhoneExt", &clsProperties::setUserPhoneExt}};
     const auto script = [&](const QString& step) {
         rig.sim.scriptStatus(step.section(':', 1, 1), step.section(':', 2, 2).toInt(), step.section(':', 3));
     };
@@ -451,9 +445,9 @@ void AccountWindowsTest::messages()
         else if (kind == "store")
             SettingsStore::SaveSetting("OQCREDIT", "Main", rest.section('=', 0, 0), rest.section('=', 1));
         else if (kind == "set")
-            setters[rest.section('=', 0, 0)](rest.section('=', 1));
+            (Props().*setters[rest.section('=', 0, 0)])(rest.section('=', 1));
         else if (kind == "registry")
-            registry.values["SOFTWARE\\Microsoft\\Shared Tools Location\\MSINFO"] = rest;
+            registry.folder = rest;
         else if (kind == "file")
             QVERIFY(QFile(tmp.filePath("MSINFO32.EXE")).open(QIODevice::WriteOnly));
         else if (kind == "path") {   // a program on PATH, the only folder on it
