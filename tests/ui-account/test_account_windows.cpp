@@ -6,8 +6,6 @@
 #include "RunTests.h"
 #include "app/basMain.h"
 #include "core/basSettings.h"
-#include "platform/Registry.h"
-#include "platform/Seam.h"
 #include "platform/SettingsStore.h"
 #include "ui/account/AccountWindows.h"
 #include "ui/account/frmAbout.h"
@@ -21,7 +19,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -61,11 +58,6 @@ QLineEdit* box(QWidget& w, const QString& name)
     return w.findChild<QLineEdit*>(name);
 }
 
-void click(QWidget& w, const QString& name)
-{
-    QTest::mouseClick(w.findChild<QWidget*>(name), Qt::LeftButton);
-}
-
 // Start-up's rig with the account windows registered as the program registers them, the settings
 // object as start-up leaves it before the settings window opens (an empty store), and a user
 // playing the modal windows.
@@ -98,18 +90,6 @@ struct Rig : AppRig {
         Props().setDepartmentID("QDEMO-LOANS");
         if (save)
             SaveSettings(Props());
-    }
-};
-
-// The registry place naming MSINFO32.EXE's folder (none when empty), installed for the test's lifetime.
-struct FakeRegistry : Registry {
-    QString folder;
-    FakeRegistry() { Seam<Registry>::set(this); }
-    ~FakeRegistry() override { Seam<Registry>::set(nullptr); }
-    bool QueryString(const QString& keyPath, const QString& valueName, QString& value) override
-    {
-        value = folder;
-        return keyPath + "\\" + valueName == "SOFTWARE\\Microsoft\\Shared Tools Location\\MSINFO" && !folder.isEmpty();
     }
 };
 
@@ -192,11 +172,10 @@ QString runState(Rig& rig, const QString& key, const QString& expected)
 // with answer, the rest with OK), and compares the boxes shown ("title|style|text"; "*": any;
 // "~text": containing text), the requests sent (after "Action="; at start-up without the account
 // reads sent ahead) and the state afterwards ("key=value", in any order). SIM stands for the
-// stand-in server, CLOSED for an address nothing listens on, HOME for the program's folder, TMP
-// for a temporary folder.
+// stand-in server, CLOSED for an address nothing listens on (the discard port), HOME for the
+// program's folder, TMP for a temporary folder.
 //   given: account[:unsaved], storeBroken, script:ACTION:status:body, drop:ACTION, store:KEY=value,
-//     set:PROPERTY=value, registry:FOLDER (where the registry places MSINFO32.EXE), file
-//     (TMP/MSINFO32.EXE), path:PROGRAM (TMP/bin alone on PATH).
+//     set:PROPERTY=value, path:PROGRAM (TMP/bin alone on PATH).
 //   after, read from the window once the presses are done: open, focus, title, logo, plain (the
 //     about texts are plain text), a box, label or check box by name.
 //   after, read from the run once the window is gone: ServerURL, BaseUrl, UserName, Password,
@@ -318,16 +297,7 @@ void AccountWindowsTest::messages_data()
     const QString leave = "Change Password|20|You can not continue without changing your password.\r\n\r\nQuit?";
     row("by choice, Cancel", "pass", account, {"txtOldPassword=typed"}, {"cmdCancel"}, vbOK, {}, {}, {"open=0", "ended=0"});
     row("forced, Escape, Yes", "forced", account, {"txtOldPassword=typed"}, {"Escape"}, vbYes, {leave}, {}, {"open=0", "ended=1", "quit=1"});
-    // A click on the policy label asks the vendor; a failed fetch shows the default policy, and a
-    // second failure keeps that text.
-    const QString fallback = "Help - Default|64|Your new password must consist of: \n\r\nAtleast 1 upper case letter\r\n"
-                             "Atleast 1 lower case letter\r\nAtleast 1 number\n\r\nIt must be 8 or more characters long";
     const QString about = "GETABOUT&USER=demo&DEPARTMENTID=QDEMO-LOANS";
-    for (const auto& [name, script, help] : QList<std::tuple<const char*, QString, QString>>{
-             {"policy from the server", "200:(555) 010-0199||help@vendor.example||Ten characters or more.", "Help|64|Ten characters or more."},
-             {"policy: two parts only", "200:555||help@vendor.example", fallback}})
-        row(name, "pass", {"account", "script:GETABOUT:" + script}, {}, {"lblPasswordSpecs", "script:GETABOUT:500:down", "lblPasswordSpecs"},
-            vbOK, {help, fallback}, {about, about}, {});
     // An expired password at start shows the forced window before anything else.
     row("expired at start: changed, start-up goes on", "start pass", {"script:PASSWORDEXPIRED:200:True"},
         passes(pw, kNew, kNew) << "cbxSavePwd=1", ok, vbOK, {done}, {"PASSWORDEXPIRED&USER=demo",
@@ -387,11 +357,10 @@ void AccountWindowsTest::messages_data()
             "set:SupportEmail=support@vendor.example"}, {}, ok, vbOK, {}, {},
             {"title=About OQCREDIT", "lblTitle=OQCREDIT for " + client, "lblVersion=Version 1.1.0", "lblWebsite=https://vendor.example",
              "lblPhone=" + phone, "lblEmail=support@vendor.example", "plain=1", "logo=" + logo, "open=0"});
-    // The system information program: the registry's folder holding MSINFO32.EXE, else a desktop
-    // program on PATH; a message when there is none.
+    // The system information program: a desktop program on PATH (off Windows); a message when
+    // there is none.
     for (const auto& [name, given, starts] : QList<std::tuple<const char*, L, QString>>{
              {"sysinfo: nothing anywhere", {}, ""},
-             {"sysinfo: registry folder holding the program", {"registry:TMP", "file"}, "start TMP/MSINFO32.EXE 1 []"},
              {"sysinfo: desktop program on PATH", {"path:hardinfo"}, "start TMP/bin/hardinfo 1 []"}})
         row(name, "about", given, {}, {"cmdSysInfo"}, vbOK, starts.isEmpty() ? L{"OQCREDIT|0|System Information Is Unavailable At This Time"}
             : L(), {}, {"starts=" + starts});
@@ -415,14 +384,9 @@ void AccountWindowsTest::messages()
 #endif
     Rig rig;
     QTemporaryDir tmp;
-    FakeRegistry registry;
     std::optional<SearchPath> path;
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    const QString closed = QStringLiteral("http://127.0.0.1:%1").arg(probe.serverPort());
-    probe.close();
     for (QStringList* list : {&given, &entries, &presses, &boxes, &sent, &after})
-        list->replaceInStrings("TMP", tmp.path()).replaceInStrings("SIM", rig.sim.baseUrl()).replaceInStrings("CLOSED", closed).replaceInStrings("HOME", rig.env.home());
+        list->replaceInStrings("TMP", tmp.path()).replaceInStrings("SIM", rig.sim.baseUrl()).replaceInStrings("CLOSED", "http://127.0.0.1:9").replaceInStrings("HOME", rig.env.home());
     using Setter = void (clsProperties::*)(const QString&);
     const QMap<QString, Setter> setters = {{"ServerURL", &clsProperties::setServerURL}, {"UserName", &clsProperties::setUserName},
         {"Password", &clsProperties::setPassword}, {"Client", &clsProperties::setClient}, {"ClientWebsite", &clsProperties::setClientWebsite},
@@ -446,10 +410,6 @@ void AccountWindowsTest::messages()
             SettingsStore::SaveSetting("OQCREDIT", "Main", rest.section('=', 0, 0), rest.section('=', 1));
         else if (kind == "set")
             (Props().*setters[rest.section('=', 0, 0)])(rest.section('=', 1));
-        else if (kind == "registry")
-            registry.folder = rest;
-        else if (kind == "file")
-            QVERIFY(QFile(tmp.filePath("MSINFO32.EXE")).open(QIODevice::WriteOnly));
         else if (kind == "path") {   // a program on PATH, the only folder on it
             QVERIFY(QDir(tmp.path()).mkpath("bin"));
             QFile program(tmp.filePath("bin/" + rest));
@@ -466,18 +426,17 @@ void AccountWindowsTest::messages()
             if (name.startsWith("cbx"))
                 w.findChild<QCheckBox*>(name)->setChecked(entry.endsWith("=1"));
             else {   // as the user does: into the box, then typing over what it holds
-                box(w, name)->setFocus();
-                box(w, name)->clear();
-                QTest::keyClicks(box(w, name), entry.section('=', 1));
+                QLineEdit* typed = box(w, name);
+                typed->setFocus();
+                typed->clear();
+                QTest::keyClicks(typed, entry.section('=', 1));
             }
         }
         for (const QString& press : presses) {
             if (press == "Escape")
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-            else if (press.startsWith("script:"))
-                script(press);
             else
-                click(w, press);
+                QTest::mouseClick(w.findChild<QWidget*>(press), Qt::LeftButton);
         }
         for (const QString& expected : after) {
             const QString key = expected.section('=', 0, 0);
@@ -501,10 +460,9 @@ void AccountWindowsTest::messages()
     for (const QString& expected : after)
         if (!isWindowKey(expected.section('=', 0, 0)))
             seen << expected.section('=', 0, 0) + "=" + runState(rig, expected.section('=', 0, 0), expected.section('=', 1));
-    QStringList actual = seen;
-    std::sort(actual.begin(), actual.end());
+    std::sort(seen.begin(), seen.end());
     std::sort(after.begin(), after.end());
-    QCOMPARE(actual, after);
+    QCOMPARE(seen, after);
     QStringList shownBoxes;
     for (int i = 0; i < rig.boxes.boxes.size(); ++i) {
         const QString expected = boxes.value(i);
