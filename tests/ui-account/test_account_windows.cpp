@@ -214,10 +214,10 @@ void AccountWindowsTest::messages_data()
     const auto prefsRefusal = [&](const char* name, const L& entries, const QString& text, const QString& focus) {
         row(name, "prefs", {}, entries, ok, vbOK, {"OQCREDIT|0|" + text}, {}, {"open=1", "focus=" + focus, "store:ServerURL=<absent>"});
     };
-    prefsRefusal("server character, last of a long address", prefs("SIM/a/long/path*", "a'b", "", ""), "Server URL contains illegal characters", "txtServerURL");
+    prefsRefusal("server character", prefs("SIM/a/long/path*", "a'b", "", ""), "Server URL contains illegal characters", "txtServerURL");
     prefsRefusal("user character", prefs("SIM", "o'hara", "p=w", ""), "User Name contains illegal characters", "txtUserName");
     prefsRefusal("password character before empty server", prefs("", "", "p&w", ""), "Password contains illegal characters", "txtPassword");
-    prefsRefusal("confirmation character before empty boxes", prefs("", "", "", "a\"b"), "Confirm password contains illegal characters", "txtPasswordConfirm");
+    prefsRefusal("confirmation character", prefs("", "", "", "a\"b"), "Confirm password contains illegal characters", "txtPasswordConfirm");
     prefsRefusal("empty server", prefs("", "demo", pw, pw), "Please enter a Server URL", "txtServerURL");
     prefsRefusal("empty user", prefs("SIM", "", "", ""), "Please enter a User Name", "txtUserName");
     prefsRefusal("empty password", prefs("SIM", "demo", "", pw), "Please enter a password", "txtPassword");
@@ -265,8 +265,10 @@ void AccountWindowsTest::messages_data()
     passRefusal("old differs in case", passes(pw.toUpper(), "", ""), "Your existing password does not match what's on file.", "txtOldPassword");
     passRefusal("new empty", passes(" " + pw + " ", "  ", kNew), "You must provide a new password.", "txtNewPassword");
     passRefusal("confirmation empty", passes(pw, kNew, ""), "You must confirm you new password.", "txtConfirmPassword");
-    passRefusal("mismatch reported before the ampersand", passes(pw, "New&2026pass", "New2026pass"), "Your new password does not match the confirmed one.", "txtNewPassword");
-    passRefusal("ampersand", passes(pw, "New&2026pass", "New&2026pass"), "Your new password can not contain '&' symbol.", "txtNewPassword");
+    const QString amp = "New&2026pass";
+    passRefusal("mismatch before the ampersand", passes(pw, amp, "New2026pass"), "Your new password does not match the confirmed one.",
+                "txtNewPassword");
+    passRefusal("ampersand", passes(pw, amp, amp), "Your new password can not contain '&' symbol.", "txtNewPassword");
     // OK sends the stored old password and the trimmed new one, once; what the vendor answers
     // decides what is stored and whether the window closes.
     const auto change = [&](const char* name, const QString& window, const L& given, const QString& fresh, bool remember,
@@ -386,12 +388,14 @@ void AccountWindowsTest::messages()
     QTemporaryDir tmp;
     std::optional<SearchPath> path;
     for (QStringList* list : {&given, &entries, &presses, &boxes, &sent, &after})
-        list->replaceInStrings("TMP", tmp.path()).replaceInStrings("SIM", rig.sim.baseUrl()).replaceInStrings("CLOSED", "http://127.0.0.1:9").replaceInStrings("HOME", rig.env.home());
+        list->replaceInStrings("TMP", tmp.path()).replaceInStrings("SIM", rig.sim.baseUrl())
+            .replaceInStrings("CLOSED", "http://127.0.0.1:9").replaceInStrings("HOME", rig.env.home());
     using Setter = void (clsProperties::*)(const QString&);
     const QMap<QString, Setter> setters = {{"ServerURL", &clsProperties::setServerURL}, {"UserName", &clsProperties::setUserName},
         {"Password", &clsProperties::setPassword}, {"Client", &clsProperties::setClient}, {"ClientWebsite", &clsProperties::setClientWebsite},
         {"PhoneNumber", &clsProperties::setPhoneNumber}, {"SupportEmail", &clsProperties::setSupportEmail},
-        {"UserEmail", &clsProperties::setUserEmail}, {"UserPhone", &clsProperties::setUserPhone}, {"UserPhoneExt", &clsProperties::setUserPhoneExt}};
+        {"UserEmail", &clsProperties::setUserEmail}, {"UserPhone", &clsProperties::setUserPhone},
+        {"UserPhoneExt", &clsProperties::setUserPhoneExt}};
     const auto script = [&](const QString& step) {
         rig.sim.scriptStatus(step.section(':', 1, 1), step.section(':', 2, 2).toInt(), step.section(':', 3));
     };
