@@ -359,10 +359,10 @@ void AccountWindowsTest::messages_data()
             "set:SupportEmail=support@vendor.example"}, {}, ok, vbOK, {}, {},
             {"title=About OQCREDIT", "lblTitle=OQCREDIT for " + client, "lblVersion=Version 1.1.0", "lblWebsite=https://vendor.example",
              "lblPhone=" + phone, "lblEmail=support@vendor.example", "plain=1", "logo=" + logo, "open=0"});
-    // The system information program: a desktop program on PATH (off Windows); a message when
-    // there is none.
+    // The system information program off Windows (there the registry names it): a desktop program
+    // on PATH, the only folder on it; a message when there is none.
     for (const auto& [name, given, starts] : QList<std::tuple<const char*, L, QString>>{
-             {"sysinfo: nothing anywhere", {}, ""},
+             {"sysinfo: nothing on PATH", {"path:none"}, ""},
              {"sysinfo: desktop program on PATH", {"path:hardinfo"}, "start TMP/bin/hardinfo 1 []"}})
         row(name, "about", given, {}, {"cmdSysInfo"}, vbOK, starts.isEmpty() ? L{"OQCREDIT|0|System Information Is Unavailable At This Time"}
             : L(), {}, {"starts=" + starts});
