@@ -26,15 +26,6 @@ QString box(const QString& title, int style, const QString& text)
     return title + "|" + QString::number(style) + "|" + text;
 }
 
-std::shared_ptr<clsLoginByRef> entry(const QString& longName, const QString& user)
-{
-    auto ref = std::make_shared<clsLoginByRef>();
-    ref->setLongName(longName);
-    ref->setUserName(user);
-    ref->setPassword("pw-" + user);
-    return ref;
-}
-
 // One Pull (or several) from the main window, against the server as `setup` leaves it.
 struct OrderRow {
     QString caseName;
@@ -72,21 +63,6 @@ class TestPull : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void cleanupTestCase() { m_rig.reset(); }
-    void init();
-    void cleanup();
-    void setUpAndRefusals_data();
-    void setUpAndRefusals();
-    void orders_data();
-    void orders();
-    void rulesBlockTheOrder_data();
-    void rulesBlockTheOrder();
-    void reissueNumber_data();
-    void reissueNumber();
-
-private:
     // Loads a demo loan (unless it is loaded already); the user may order on behalf of three references.
     void loadCase(const QString& caseName, bool again = true)
     {
@@ -96,7 +72,11 @@ private:
         m_loaded = caseName;
         Props().setPollingSleepTime(20);
         auto refs = Props().LoginByReferences().mid(0, 1);   // the server's own: Alex Agent
-        Props().setLoginByReferences(refs << entry("Bo Broker", "bo") << entry("Cy Closer", "cy"));
+        for (const char* name : {"Bo Broker", "Cy Closer"}) {
+            refs << std::make_shared<clsLoginByRef>();
+            refs.last()->setLongName(name);
+        }
+        Props().setLoginByReferences(refs);
     }
     frmMain* main() { return m_rig->window(); }
     // The report the main window now works on, as the supplement page it opens names it.
@@ -109,395 +89,379 @@ private:
 
     std::unique_ptr<ScreenRig> m_rig;
     QString m_loaded;
-};
 
-void TestPull::initTestCase()
-{
-    RegisterOrderingWindows();   // the status wait, also when these tests run on their own
-    m_rig = std::make_unique<ScreenRig>("recent");
-    QVERIFY(m_rig->started);
-}
+private slots:
+    void cleanupTestCase() { m_rig.reset(); }
 
-void TestPull::init()
-{
-    m_rig->sim.reset();
-    m_rig->boxes.boxes.clear();
-    m_rig->boxes.unexpected = 0;
-}
-
-void TestPull::cleanup()
-{
-    frmPullReport::Unload();
-    QCOMPARE(m_rig->boxes.unexpected, 0);
-    QCOMPARE(m_rig->boxes.pendingAnswers(), 0);
-}
-
-void TestPull::setUpAndRefusals_data()
-{
-    QTest::addColumn<int>("type");
-    QTest::addColumn<QString>("status");   // EFX, EXP, TU on the existing report
-    QTest::addColumn<QString>("rights");   // EFQ, EXP, TU
-    QTest::addColumn<QString>("seen");     // caption, ticked (the three boxes), enabled (the boxes, then Pull)
-    QTest::addColumn<QString>("moves");    // before Pull: "TU" clicks the TransUnion box, "," types a comma
-                                           // into the main window's address; "-": Pull is not pressed
-    QTest::addColumn<QString>("refusal");
-    const QString atLeastOne = box("Validation Error", vbExclamation, "You must choose atleast 1 bureau to pull credit from.");
-    const QString toAdd = box("Validation Error", vbExclamation, "You must select atleast 1 bureau to add to the original report.");
-    QTest::newRow("new, nothing on record") << 1 << "000" << "111" << "New Credit Pull 000 1111" << "" << atLeastOne;
-    QTest::newRow("repull ticks the report's bureaus, comma typed while open") << 2 << "440" << "111"
-        << "RePull Credit 110 1111" << "," << box("Comma Error", vbInformation, "You can not have any commas in the "
-                                                  "address field.\r\nPlease go back to the main screen and remove any commas.");
-    QTest::newRow("add a bureau: only missing ones open") << 3 << "404" << "111" << "Add A Bureau 101 0101" << "" << toAdd;
-    QTest::newRow("add a bureau with all three") << 3 << "444" << "111" << "Add A Bureau 111 0000" << "-" << "";
-    QTest::newRow("no right: unticked and disabled") << 2 << "444" << "110" << "RePull Credit 110 1101" << "-" << "";
-    QTest::newRow("no Experian right on an add, ticked and unticked again") << 3 << "400" << "101"
-        << "Add A Bureau 100 0011" << "TU TU" << toAdd;
-}
-
-// The window as set up for the pull type, the report and the user's rights; a refused Pull
-// sends nothing.
-void TestPull::setUpAndRefusals()
-{
-    QFETCH(int, type);
-    QFETCH(QString, status);
-    QFETCH(QString, rights);
-    QFETCH(QString, seen);
-    QFETCH(QString, moves);
-    QFETCH(QString, refusal);
-    const auto rightSetters = {&clsProperties::setbEFQ_Right, &clsProperties::setbEXP_Right, &clsProperties::setbTU_Right};
-    const auto statusSetters = {&clsReportStatus::setnStatusEFX, &clsReportStatus::setnStatusEXP, &clsReportStatus::setnStatusTU};
-    auto record = std::make_shared<clsReportStatus>();
-    for (int i = 0; i < 3; ++i) {
-        (Props().*rightSetters.begin()[i])(rights[i] == '1');
-        ((*record).*statusSetters.begin()[i])(qint16(status[i].digitValue()));
+    void initTestCase()
+    {
+        RegisterOrderingWindows();   // the status wait, also when these tests run on their own
+        m_rig = std::make_unique<ScreenRig>("recent");
+        QVERIFY(m_rig->started);
     }
-    main()->session().setReportStatus(record);
-    frmPullReport& window = frmPullReport::Load(*main(), main()->session(), main());
-    window.SetProps(type);
-    window.show();
-    QString ticked = " ";
-    QString enabled = " ";
-    for (QAbstractButton* b : {(QAbstractButton*)window.cbxEquifax(), (QAbstractButton*)window.cbxExperian(),
-                               (QAbstractButton*)window.cbxTransUnion(), (QAbstractButton*)window.cmdPull()}) {
-        ticked += b->isChecked() ? '1' : '0';
-        enabled += b->isEnabled() ? '1' : '0';
-    }
-    QCOMPARE(window.windowTitle() + ticked.left(4) + enabled, seen);
-    // Set up: nothing ticked by the user yet, and the progress list lies below the window's 2430 twips.
-    QCOMPARE(window.nBureausTicked(), qint16(0));
-    QVERIFY(!window.lstbxProgress()->isVisible());
-    QCOMPARE(window.height(), window.twipsToPixels(frmPullReport::SetUpHeight));
-    for (auto set : rightSetters)
-        (Props().*set)(true);
-    if (moves == "-")
-        return;
-    QLineEdit& address = main()->Box(LoanBox::lblCurAddr);
-    for (const QString& move : moves.split(' ', Qt::SkipEmptyParts))
-        move == "," ? address.setText("27 CAFE ROW, APT 4") : window.cbxTransUnion()->click();
-    m_rig->boxes.expect();
-    window.cmdPull()->click();
-    QCOMPARE(m_rig->sim.requests().size(), 0);
-    const auto& shown = m_rig->boxes.boxes.value(0);
-    QCOMPARE(box(shown.title, shown.style, shown.text) + (window.isVisible() ? " open" : ""),
-             refusal + (moves == "," ? "" : " open"));
-    if (moves == ",") {   // back at the main window's address, selected
-        QTRY_COMPARE(QApplication::focusWidget(), &address);
-        QCOMPARE(address.selectedText(), address.text());
-    }
-}
 
-void TestPull::orders_data()
-{
-    QTest::addColumn<OrderRow>("row");
-    const QString none = "&Keywords=" + kNoReportFields;
-    const QString equifax = none + "&EQUIFAX=TRUE";
-    const QStringList efx = {"cbxEquifax"};
-    const QString success = kAsk + ";" + box("Success", vbExclamation, "Credit Report pulled successfully!");
-    const QString abort = box("Abort?", vbYesNo | vbExclamation, "You can not pull credit without chosing a reference."
-                                                                  "\r\n\r\n\r\nAbort Credit Pull?");
-    const QString done = "Request sent...|Request accepted...|Checking status...|Report finished.";
-    const QString failed = "An error occurred, check log";
-    const QString notSent = box("Order Not Sent", vbCritical, "The credit vendor could not be asked whether this order is "
-                                                               "already in progress, so no order was sent.");
-    // Values go out trimmed and form-encoded, never XML-escaped; the birth date in its one form.
-    QTest::newRow("new pull, typed values") << OrderRow{"no-report", "Repull", {"cbxExperian", "cbxTransUnion"},
-        QString(none).replace("AUSTIN", "ST.+MARY+%26+%3COLD%3E+TOWN").replace("&Suffix=", "&Suffix=%3CII%3E")
-            + "&EXPERIAN=TRUE&TRANSUNION=TRUE", kOwnLogin, "", "typed", 1, success, done, "FRUS"};
-    QTest::newRow("repull, single") << OrderRow{"recent", "Repull", {"cbxEquifax", "cbxExperian", "cbxTransUnion"},
-        "&Keywords=REQUEST" + kRecentFields + kAllThree, kOwnLogin, "", "", 1, success, done, "FRUS"};
-    QTest::newRow("add a bureau, joint") << OrderRow{"joint", "AddBureau", {"cbxTransUnion"},
-        "&Keywords=UPGRADE" + kJointFields + kAllThree, kOwnLogin, "", "", 1, success, done, "FRUS"};
-    // The reference chooser: the first selected line in list order orders; leaving it asks first.
-    QTest::newRow("on behalf of a reference") << OrderRow{"no-report", "Repull", efx, equifax, kAgentLogin,
-        "pick2 pick0 pick1 cmdPull", "", 1, box(kAsk, vbYesNo | vbQuestion,
-        "Would you like to pull a report on behalf of someone else?") + ";Success", done, "FRUS"};
-    QTest::newRow("chooser closed, No, then a choice") << OrderRow{"no-report", "Repull", efx, equifax, kAgentLogin,
-        "close:N pick0 cmdPull", "", 1, kAsk + ";Abort?;Success", done, "FRUS"};
-    QTest::newRow("chooser continued without a choice, abort") << OrderRow{"no-report", "Repull", efx, equifax, kAgentLogin,
-        "cmdPull:Y", "", 1, kAsk + ";" + abort, "", ""};
-    QTest::newRow("chooser cancelled, No, cancelled, abort") << OrderRow{"no-report", "Repull", efx, equifax, kAgentLogin,
-        "cmdClose:N cmdClose:Y", "", 1, kAsk + ";Abort?;Abort?", "", ""};
-    // The order stays in progress at the server; the next Pull follows it instead of ordering again.
-    QTest::newRow("status window closed, Pull again") << OrderRow{"no-report", "Repull", efx, equifax, kOwnLogin, "",
-        "abort", 2, kAsk + ";" + box("Aborted", vbInformation, "Credit pull aborted by user.") + ";" + success,
-        "Request sent...|Request accepted...|Checking status...|<aborted height>", "FRUSFUS"};
-    QTest::newRow("order's answer lost, Pull again") << OrderRow{"no-report", "Repull", efx, equifax, kOwnLogin, "", "drop", 2,
-        kAsk + ";Order May Have Been Placed|48|The order was sent to the credit vendor, but its answer was lost;" + success,
-        "Request sent...|" + failed, "FRFUS"};
-    QTest::newRow("click during a slow order") << OrderRow{"no-report", "Repull", efx, equifax, kOwnLogin, "", "slow", 1,
-        success, done, "FRUS"};
-    // Not knowing whether an order is pending is not "none pending".
-    QTest::newRow("pending check: HTTP 500") << OrderRow{"no-report", "Repull", efx, equifax, kOwnLogin, "", "pending 500", 1,
-        kAsk + ";" + notSent, failed, "F"};
-    QTest::newRow("pending check: page") << OrderRow{"no-report", "Repull", efx, equifax, kOwnLogin, "", "pending page", 1,
-        kAsk + ";" + notSent, failed, "F"};
-    QTest::newRow("pending check: dropped") << OrderRow{"no-report", "Repull", efx, equifax, kOwnLogin, "", "pending drop", 1,
-        kAsk + ";" + notSent, failed, "FF"};   // a read is sent again once
-    QTest::newRow("pending check: refused") << OrderRow{"no-report", "Repull", efx, equifax, kOwnLogin, "", "refused", 1,
-        kAsk + ";Invalid Internet Connection Found;" + notSent, failed, ""};
-    // The order was placed: the main window knows it, whatever its version stamp's fate.
-    QTest::newRow("version stamp refused") << OrderRow{"no-report", "Repull", efx, equifax, kOwnLogin, "", "stamp 200", 1,
-        kAsk, "Request sent...|Request accepted...|" + failed, "FRU"};
-    QTest::newRow("version stamp HTTP 500") << OrderRow{"no-report", "Repull", efx, equifax, kOwnLogin, "", "stamp 500", 1,
-        kAsk, "Request sent...|Request accepted...|" + failed, "FRU"};
-    QTest::newRow("refused orders, each Pull adds its lines") << OrderRow{"no-report", "Repull", efx, equifax, kOwnLogin, "",
-        "refused orders", 3, QStringList(3, kAsk + ";Error Submitting Request").join(';'), "Request sent...|" + failed,
-        "FRFRFR"};
-}
+    void init()
+    {
+        m_rig->sim.reset();
+        m_rig->boxes.boxes.clear();
+        m_rig->boxes.unexpected = 0;
+    }
 
-// What reaches the server, byte for byte and at most once per Pull, what the user is told, and
-// whether the main window then works on the new report.
-void TestPull::orders()
-{
-    QFETCH(OrderRow, row);
-    loadCase(row.caseName);
-    Props().setLoginByRef(true);   // a choice made before; No must clear it
-    const QString setup = row.setup;
-    if (setup == "typed") {
-        main()->Box(LoanBox::lblCurCity).setText("  ST. MARY & <OLD> TOWN ");
-        main()->Box(LoanBox::lblBorSufx).setText("<II>");
-        main()->Box(LoanBox::lblBorDOB).setText("7-4-1990");
+    void cleanup()
+    {
+        frmPullReport::Unload();
+        QCOMPARE(m_rig->boxes.unexpected, 0);
+        QCOMPARE(m_rig->boxes.pendingAnswers(), 0);
     }
-    if (setup == "abort")
-        m_rig->sim.setStatusPolls(1000);
-    if (setup == "drop")
-        m_rig->sim.scriptDropAfterHandling("REQUEST", 2);
-    if (setup == "slow")
-        m_rig->sim.setLatency(300);
-    if (setup == "pending 500")
-        m_rig->sim.scriptStatus("FINDPENDING", 500, "Internal Server Error");
-    if (setup == "pending page")
-        m_rig->sim.script("FINDPENDING", "<html><body>Please sign in</body></html>");
-    if (setup == "pending drop")
-        m_rig->sim.scriptDrop("FINDPENDING", 2);
-    if (setup.startsWith("stamp"))
-        m_rig->sim.scriptStatus("UPDATELOSVERSION", setup.mid(6).toInt(), "Version not stored");
-    if (setup == "refused orders")
-        m_rig->sim.script("REQUEST", "FAILED", row.pulls);
-    QString answers;   // to the chooser's abort question, in turn
-    for (const QString& press : row.chooser.split(' '))
-        answers += press.contains(':') ? press.right(1) : QString();
-    for (const QString& shown : row.boxes.split(';')) {
-        const bool abortQuestion = shown.startsWith("Abort?");
-        const bool yes = shown.startsWith(kAsk) ? !row.chooser.isEmpty() : abortQuestion && answers.front() == 'Y';
-        m_rig->boxes.expect(yes ? vbYes : shown.startsWith(kAsk) || abortQuestion ? vbNo : vbOK);
-        answers.remove(0, abortQuestion ? 1 : 0);
+
+    void setUpAndRefusals_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("status");   // EFX, EXP, TU on the existing report
+        QTest::addColumn<QString>("rights");   // EFQ, EXP, TU
+        QTest::addColumn<QString>("seen");     // caption, ticked (the three boxes), enabled (the boxes, then Pull)
+        QTest::addColumn<QString>("moves");    // before Pull: "TU" clicks the TransUnion box, "," types a comma
+                                               // into the main window's address; "-": Pull is not pressed
+        QTest::addColumn<QString>("refusal");
+        const QString atLeastOne = box("Validation Error", vbExclamation, "You must choose atleast 1 bureau to pull credit from.");
+        const QString toAdd = box("Validation Error", vbExclamation, "You must select atleast 1 bureau to add to the original report.");
+        QTest::newRow("new, nothing on record") << 1 << "000" << "111" << "New Credit Pull 000 1111" << "" << atLeastOne;
+        QTest::newRow("repull ticks the report's bureaus, comma typed while open") << 2 << "440" << "111"
+            << "RePull Credit 110 1111" << "," << box("Comma Error", vbInformation, "You can not have any commas in the "
+                                                      "address field.\r\nPlease go back to the main screen and remove any commas.");
+        QTest::newRow("add a bureau: only missing ones open") << 3 << "404" << "111" << "Add A Bureau 101 0101" << "" << toAdd;
+        QTest::newRow("add a bureau with all three") << 3 << "444" << "111" << "Add A Bureau 111 0000" << "-" << "";
+        QTest::newRow("no right: unticked and disabled") << 2 << "444" << "110" << "RePull Credit 110 1101" << "-" << "";
+        QTest::newRow("no Experian right on an add, ticked and unticked again") << 3 << "400" << "101"
+            << "Add A Bureau 100 0011" << "TU TU" << toAdd;
     }
-    ModalDriver user;
-    if (setup == "abort")
-        user.on("frmStatus", closeWindow());
-    user.on("frmLoginByRef", [&](QWidget* w) {
-        auto* list = w->findChild<QListWidget*>("lstbxRefs");
-        QString seen;
-        for (int i = 0; i < list->count(); ++i)
-            seen += list->item(i)->text() + ", ";
-        QString wanted = "Alex Agent, Bo Broker, Cy Closer, ";
-        for (const QString& press : row.chooser.split(' ')) {
-            if (press.startsWith("pick")) {
-                list->item(press.back().digitValue())->setSelected(true);
-                continue;
-            }
-            const QString name = press.section(':', 0, 0);
-            name == "close" ? void(w->close()) : w->findChild<QPushButton*>(name)->click();
-            seen += w->isVisible() ? "open " : "closed ";   // No to the abort question keeps it open
-            wanted += press.endsWith(":N") ? "open " : "closed ";
+
+    // The window as set up for the pull type, the report and the user's rights; a refused Pull
+    // sends nothing.
+    void setUpAndRefusals()
+    {
+        QFETCH(int, type);
+        QFETCH(QString, status);
+        QFETCH(QString, rights);
+        QFETCH(QString, seen);
+        QFETCH(QString, moves);
+        QFETCH(QString, refusal);
+        const auto rightSetters = {&clsProperties::setbEFQ_Right, &clsProperties::setbEXP_Right, &clsProperties::setbTU_Right};
+        const auto statusSetters = {&clsReportStatus::setnStatusEFX, &clsReportStatus::setnStatusEXP, &clsReportStatus::setnStatusTU};
+        auto record = std::make_shared<clsReportStatus>();
+        for (int i = 0; i < 3; ++i) {
+            (Props().*rightSetters.begin()[i])(rights[i] == '1');
+            ((*record).*statusSetters.begin()[i])(qint16(status[i].digitValue()));
         }
-        QCOMPARE(seen, wanted);
-    });
-    QString afterFirst;
-    bool clickedDuringOrder = false;
-    QTimer secondClick;   // the user clicks Pull again while the slow order waits for the server
-    QObject::connect(&secondClick, &QTimer::timeout, [&] {
-        frmPullReport* window = frmPullReport::loaded();
-        if (clickedDuringOrder || !window || progressLines(window).value(0) != "Request sent...")
+        main()->session().setReportStatus(record);
+        frmPullReport& window = frmPullReport::Load(*main(), main()->session(), main());
+        window.SetProps(type);
+        window.show();
+        QString ticked = " ";
+        QString enabled = " ";
+        for (QAbstractButton* b : {(QAbstractButton*)window.cbxEquifax(), (QAbstractButton*)window.cbxExperian(),
+                                   (QAbstractButton*)window.cbxTransUnion(), (QAbstractButton*)window.cmdPull()}) {
+            ticked += b->isChecked() ? '1' : '0';
+            enabled += b->isEnabled() ? '1' : '0';
+        }
+        QCOMPARE(window.windowTitle() + ticked.left(4) + enabled, seen);
+        // Set up: nothing ticked by the user yet, and the progress list lies below the window's 2430 twips.
+        QCOMPARE(window.nBureausTicked(), qint16(0));
+        QVERIFY(!window.lstbxProgress()->isVisible());
+        QCOMPARE(window.height(), window.twipsToPixels(frmPullReport::SetUpHeight));
+        for (auto set : rightSetters)
+            (Props().*set)(true);
+        if (moves == "-")
             return;
-        clickedDuringOrder = true;
-        QVERIFY(!window->cmdPull()->isEnabled() && !window->cmdClose()->isEnabled() && !window->cbxEquifax()->isEnabled());
-        QTest::mouseClick(window->cmdPull(), Qt::LeftButton);
-    });
-    if (setup == "slow")
-        secondClick.start(20);
-    user.on("frmPullReport", [&](QWidget* w) {
-        auto* window = static_cast<frmPullReport*>(w);
-        const QString server = Props().ServerURL();
-        if (setup == "refused")
-            Props().setServerURL(QString("http://127.0.0.1:%1").arg(closedPort()));
-        tickAndPull(row.ticks)(w);
-        Props().setServerURL(server);
-        const bool aborted = window->height() == window->twipsToPixels(frmPullReport::AbortedHeight);
-        afterFirst = progressLines(window).join('|') + (aborted ? "|<aborted height>" : "");
-        m_rig->sim.setStatusPolls(int(m_rig->sent("GET_STATUS").size()) + 2);   // done two polls from now
-        for (int i = 1; i < row.pulls && window->isVisible(); ++i)
-            window->cmdPull()->click();
-        QListWidget* list = window->lstbxProgress();   // the newest line in view
-        QVERIFY(!window->isVisible() || !list->count() || list->viewport()->rect().contains(list->visualItemRect(list->item(list->count() - 1))));
-        w->close();
-    });
-    QUILL_FIND_CHILD(command, QPushButton, main(), "cmd" + row.button);
-    command->click();
-
-    QStringList boxes;   // each as far as the row gives it
-    for (int i = 0; i < m_rig->boxes.boxes.size(); ++i) {
-        const auto& shown = m_rig->boxes.boxes[i];
-        boxes << box(shown.title, shown.style, shown.text).left(row.boxes.split(';').value(i).size());
-    }
-    const QStringList actions = {"FINDPENDING", "REQUEST", "UPDATELOSVERSION", "GET_STATUS"};
-    QString sent;
-    for (const QString& request : m_rig->sim.requests()) {
-        const int i = int(actions.indexOf(request.section("ction=", 1).section('&', 0, 0)));
-        if (!(i == 3 && sent.endsWith('S')))
-            sent += i < 0 ? QChar('?') : QString("FRUS").at(i);
-    }
-    QCOMPARE(QStringList({boxes.join(';'), afterFirst, sent}).join(" / "), QStringList({row.boxes, row.lines, row.sent}).join(" / "));
-    const QString guid = m_rig->sim.reports().last().toObject().value("id").toString();
-    const QString criteria = row.login + "&Action=FINDPENDING" + row.criteria;
-    QCOMPARE(m_rig->sent("FINDPENDING"), QStringList(sent.count('F'), "POST /utils/CGI_Utilities.asp?" + criteria));
-    QCOMPARE(m_rig->sent("REQUEST"), QStringList(sent.count('R'), "POST /cia/cgi/marrowCGI.exe?" + row.login + "&action=REQUEST"
-                                                 + row.criteria + "&Source=Orrery+Client&LOSVersion=" + ClientVersion()));
-    QCOMPARE(m_rig->sent("UPDATELOSVERSION"), QStringList(sent.count('U'), "POST /utils/CGI_Utilities.asp?Action="
-                                                          "UPDATELOSVERSION&guid=" + guid + "&LOSVersion=" + ClientVersion()));
-    // Once the order is known the main window works on it, whatever came after.
-    const bool placed = sent.contains('U');
-    QString buttons = main()->Button(MainButton::cmdRepull).text();
-    for (const char* name : {"cmdView", "cmdPrint", "cmdImport", "cmdRepull"})
-        buttons += m_rig->enabled(name) ? "1" : "0";
-    if (row.caseName == "no-report")
-        QCOMPARE(buttons, placed ? "&Repull1111" : "&Pull Credit0001");
-    if (placed)
-        QCOMPARE(reportInWindow(), guid);
-}
-
-// One row per rule: the edits that break it and the box it sends the user to (none: the order
-// goes on). The co-borrower rules apply to joint loans only.
-void TestPull::rulesBlockTheOrder_data()
-{
-    QTest::addColumn<bool>("joint");
-    QTest::addColumn<Edits>("edits");
-    QTest::addColumn<QString>("box");
-    const auto rows = [](bool joint, const Edits& breaking) {
-        for (const auto& [name, value] : breaking)
-            QTest::addRow("%s=\"%s\"", qPrintable(name), qPrintable(value)) << joint << Edits{{name, value}} << name;
-    };
-    rows(false, {{"lblReference", ""}, {"lblBorFirst", ""}, {"lblBorLast", ""}, {"lblBorSSN", ""}, {"lblCurAddr", ""},
-                 {"lblCurCity", ""}, {"lblCurState", ""}, {"lblCurZip", ""}, {"lblCurZip", "6270"},
-                 {"lblCurAddr", "12 MAIN ST, APT 4"}, {"lblReference", "D'ANA"}, {"lblBorFirst", "A'VERY"},
-                 {"lblBorLast", "O'NEIL"}, {"lblBorSSN", "900'11"}, {"lblCurAddr", "12 O'HARA ST"},
-                 {"lblCurAddr", "12 MAIN & 3RD"}, {"lblCurCity", "COEUR D'ALENE"}, {"lblCurState", "I'L"},
-                 {"lblCurZip", "6270'"}, {"lblBorMi", "'"}, {"lblBorMi", "Q."}, {"lblBorSufx", "J'R"},
-                 {"lblBorSufx", "JR."}, {"lblBorDOB", "28/04/1978"}, {"lblBorDOB", "4/8/78"}, {"lblBorDOB", "02/30/2001"}});
-    rows(true, {{"lblCoFirst", ""}, {"lblCoLast", ""}, {"lblCoSSN", ""}, {"lblCoFirst", "T'AYLOR"}, {"lblCoLast", "O'JOY"},
-                {"lblCoSSN", "'900"}, {"lblCoMi", "A'"}, {"lblCoMi", "A."}, {"lblCoSufx", "S'R"}, {"lblCoSufx", "SR."},
-                {"lblCoDOB", "13/45/1970"}});
-    QTest::newRow("nine characters with a dash") << false << Edits{{"lblCurZip", "62701-123"}} << "";
-    QTest::newRow("ten characters") << false << Edits{{"lblCurZip", "62701-1234"}} << "";
-    QTest::newRow("empty birth date") << false << Edits{{"lblBorDOB", ""}} << "";
-    QTest::newRow("first failing rule wins") << false << Edits{{"lblBorFirst", ""}, {"lblReference", ""}} << "lblReference";
-    QTest::newRow("comma before apostrophes") << false << Edits{{"lblCurAddr", "1 O'HARA, ST"}, {"lblReference", "D'A"}}
-                                              << "lblCurAddr";
-    QTest::newRow("ampersand before the birth date") << false << Edits{{"lblCurAddr", "1 A & B"}, {"lblBorDOB", "x"}}
-                                                     << "lblCurAddr";
-    QTest::newRow("single loan skips the co-borrower boxes") << false
-        << Edits{{"lblCoFirst", ""}, {"lblCoMi", "A'."}, {"lblCoDOB", "x"}} << "";
-    QTest::newRow("everything valid, joint") << true << Edits{} << "";
-    QTest::newRow("primary rules before co-borrower rules") << true << Edits{{"lblCoFirst", ""}, {"lblBorSufx", "JR."}}
-                                                            << "lblBorSufx";
-}
-
-// Repull runs the rules: a failing one shows its box, selects the field and opens no pull window.
-void TestPull::rulesBlockTheOrder()
-{
-    QFETCH(bool, joint);
-    QFETCH(Edits, edits);
-    QFETCH(QString, box);
-    loadCase(joint ? "joint" : "recent", false);   // the co-borrower rules follow the loaded loan, not the boxes
-    main()->activateWindow();   // also after a pull window of the row before
-    QVERIFY(QTest::qWaitForWindowActive(main()));
-    for (const auto& [name, text] : kValid + edits) {
-        QUILL_FIND_CHILD(edit, QLineEdit, main(), name);
-        edit->setText(text);
-    }
-    main()->Button(MainButton::cmdClose).setFocus();
-    if (!box.isEmpty())
+        QLineEdit& address = main()->Box(LoanBox::lblCurAddr);
+        for (const QString& move : moves.split(' ', Qt::SkipEmptyParts))
+            move == "," ? address.setText("27 CAFE ROW, APT 4") : window.cbxTransUnion()->click();
         m_rig->boxes.expect();
-    ModalDriver user;
-    user.on("frmPullReport", closeWindow());
-    main()->Button(MainButton::cmdRepull).click();
+        window.cmdPull()->click();
+        QCOMPARE(m_rig->sim.requests().size(), 0);
+        const auto& shown = m_rig->boxes.boxes.value(0);
+        QCOMPARE(box(shown.title, shown.style, shown.text) + (window.isVisible() ? " open" : ""),
+                 refusal + (moves == "," ? "" : " open"));
+        if (moves == ",") {   // back at the main window's address, selected
+            QTRY_COMPARE(QApplication::focusWidget(), &address);
+            QCOMPARE(address.selectedText(), address.text());
+        }
+    }
 
-    QCOMPARE(user.acted("frmPullReport"), box.isEmpty() ? 1 : 0);
-    if (box.isEmpty())
-        return;
-    const ScriptedMsgBox::Box shown = m_rig->boxes.boxes.value(0);
-    // A comma has its own box (the whole text); every other refusal says which field and sends the user back to it.
-    const bool comma = std::any_of(edits.cbegin(), edits.cend(), [](const auto& e) { return e.second.contains(','); });
-    const QString end = comma ? "You can not have any commas in the current address field.\r\nPlease remove any commas."
-                              : "\r\n\r\nPlease change this field on the main screen.";
-    QCOMPARE(shown.title + "|" + QString::number(shown.style) + "|" + (comma ? shown.text : shown.text.right(end.size())),
-             (comma ? "Comma Error|" : "Validation Error|") + QString::number(vbOKOnly | (comma ? vbInformation : vbExclamation))
-                 + "|" + end);
-    if (box.endsWith("DOB"))   // the value and the form the user must use
-        QVERIFY2(shown.text.contains("Value: " + edits.last().second + "\r\nRequired ") && shown.text.contains("(ex. 04/28/1978)"),
-                 qPrintable(shown.text));
-    QUILL_FIND_CHILD(failing, QLineEdit, main(), box);
-    QTRY_COMPARE(QApplication::focusWidget(), failing);
-    QCOMPARE(failing->selectedText(), failing->text());
-}
+    void orders_data()
+    {
+        QTest::addColumn<OrderRow>("row");
+        const QString none = "&Keywords=" + kNoReportFields;
+        const QString equifax = none + "&EQUIFAX=TRUE";
+        const QStringList efx = {"cbxEquifax"};
+        const QString success = kAsk + ";" + box("Success", vbExclamation, "Credit Report pulled successfully!");
+        const QString abort = box("Abort?", vbYesNo | vbExclamation, "You can not pull credit without chosing a reference."
+                                                                      "\r\n\r\n\r\nAbort Credit Pull?");
+        const QString done = "Request sent...|Request accepted...|Checking status...|Report finished.";
+        const QString failed = "An error occurred, check log";
+        const QString notSent = box("Order Not Sent", vbCritical, "The credit vendor could not be asked whether this order is "
+                                                                   "already in progress, so no order was sent.");
+        // Values go out trimmed and form-encoded, never XML-escaped; the birth date in its one form.
+        QTest::newRow("new pull, typed values") << OrderRow{"no-report", "Repull", {"cbxExperian", "cbxTransUnion"},
+            QString(none).replace("AUSTIN", "ST.+MARY+%26+%3COLD%3E+TOWN").replace("&Suffix=", "&Suffix=%3CII%3E")
+                + "&EXPERIAN=TRUE&TRANSUNION=TRUE", kOwnLogin, "", "typed", 1, success, done, "FRUS"};
+        QTest::newRow("repull, single") << OrderRow{"recent", "Repull", {"cbxEquifax", "cbxExperian", "cbxTransUnion"},
+            "&Keywords=REQUEST" + kRecentFields + kAllThree, kOwnLogin, "", "", 1, success, done, "FRUS"};
+        QTest::newRow("add a bureau, joint") << OrderRow{"joint", "AddBureau", {"cbxTransUnion"},
+            "&Keywords=UPGRADE" + kJointFields + kAllThree, kOwnLogin, "", "", 1, success, done, "FRUS"};
+        // The reference chooser: the first selected line in list order orders; leaving it asks first.
+        QTest::newRow("on behalf of a reference") << OrderRow{"no-report", "Repull", efx, equifax, kAgentLogin,
+            "pick2 pick0 pick1 cmdPull", "", 1, box(kAsk, vbYesNo | vbQuestion,
+            "Would you like to pull a report on behalf of someone else?") + ";Success", done, "FRUS"};
+        QTest::newRow("chooser closed, No, then a choice") << OrderRow{"no-report", "Repull", efx, equifax, kAgentLogin,
+            "close:N pick0 cmdPull", "", 1, kAsk + ";Abort?;Success", done, "FRUS"};
+        QTest::newRow("chooser continued without a choice, abort") << OrderRow{"no-report", "Repull", efx, equifax, kAgentLogin,
+            "cmdPull:Y", "", 1, kAsk + ";" + abort, "", ""};
+        QTest::newRow("chooser cancelled, No, cancelled, abort") << OrderRow{"no-report", "Repull", efx, equifax, kAgentLogin,
+            "cmdClose:N cmdClose:Y", "", 1, kAsk + ";Abort?;Abort?", "", ""};
+        // The order stays in progress at the server; the next Pull follows it instead of ordering again.
+        QTest::newRow("status window closed, Pull again") << OrderRow{"no-report", "Repull", efx, equifax, kOwnLogin, "",
+            "abort", 2, kAsk + ";" + box("Aborted", vbInformation, "Credit pull aborted by user.") + ";" + success,
+            "Request sent...|Request accepted...|Checking status...|<aborted height>", "FRUSFUS"};
+        QTest::newRow("order's answer lost, Pull again") << OrderRow{"no-report", "Repull", efx, equifax, kOwnLogin, "", "drop", 2,
+            kAsk + ";Order May Have Been Placed|48|The order was sent to the credit vendor, but its answer was lost;" + success,
+            "Request sent...|" + failed, "FRFUS"};
+        QTest::newRow("click during a slow order") << OrderRow{"no-report", "Repull", efx, equifax, kOwnLogin, "", "slow", 1,
+            success, done, "FRUS"};
+        // Not knowing whether an order is pending is not "none pending".
+        QTest::newRow("pending check: HTTP 500") << OrderRow{"no-report", "Repull", efx, equifax, kOwnLogin, "",
+            "FINDPENDING 500 Internal Server Error", 1, kAsk + ";" + notSent, failed, "F"};
+        QTest::newRow("pending check: refused") << OrderRow{"no-report", "Repull", efx, equifax, kOwnLogin, "", "refused", 1,
+            kAsk + ";Invalid Internet Connection Found;" + notSent, failed, ""};
+        // The order was placed: the main window knows it, whatever its version stamp's fate.
+        QTest::newRow("version stamp refused") << OrderRow{"no-report", "Repull", efx, equifax, kOwnLogin, "",
+            "UPDATELOSVERSION 200 Version not stored", 1, kAsk, "Request sent...|Request accepted...|" + failed, "FRU"};
+        QTest::newRow("refused orders, each Pull adds its lines") << OrderRow{"no-report", "Repull", efx, equifax, kOwnLogin, "",
+            "REQUEST 200 FAILED", 3, QStringList(3, kAsk + ";Error Submitting Request").join(';'), "Request sent...|" + failed,
+            "FRFRFR"};
+    }
 
-void TestPull::reissueNumber_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("button");   // empty: the window's close box
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("stored");
-    QTest::newRow("trimmed") << "  R-1234 " << "cmdReissue" << "" << "R-1234";
-    QTest::newRow("empty") << "   " << "cmdReissue" << "You must enter a reissue number to proceed." << "";
-    QTest::newRow("blank inside") << "R 1234" << "cmdReissue" << "You must enter a valid reissue number to proceed." << "";
-    QTest::newRow("close box clears it") << "R-2" << "" << "" << "";
-}
+    // What reaches the server, byte for byte and at most once per Pull, what the user is told, and
+    // whether the main window then works on the new report.
+    void orders()
+    {
+        QFETCH(OrderRow, row);
+        loadCase(row.caseName);
+        Props().setLoginByRef(true);   // a choice made before; No must clear it
+        const QString setup = row.setup;
+        if (setup.contains(' '))   // "ACTION status answer": how the server answers every Pull's request
+            m_rig->sim.scriptStatus(setup.section(' ', 0, 0), setup.section(' ', 1, 1).toInt(), setup.section(' ', 2), row.pulls);
+        if (setup == "typed") {
+            main()->Box(LoanBox::lblCurCity).setText("  ST. MARY & <OLD> TOWN ");
+            main()->Box(LoanBox::lblBorSufx).setText("<II>");
+            main()->Box(LoanBox::lblBorDOB).setText("7-4-1990");
+        }
+        if (setup == "abort")
+            m_rig->sim.setStatusPolls(1000);
+        if (setup == "drop")
+            m_rig->sim.scriptDropAfterHandling("REQUEST", 2);
+        if (setup == "slow")
+            m_rig->sim.setLatency(300);
+        QString answers = row.chooser.isEmpty() ? "" : "Y";   // to "on behalf of someone else?", then to the abort question
+        for (const QString& press : row.chooser.split(' '))
+            answers += press.contains(':') ? press.right(1) : "";
+        for (int i = 0; i <= row.boxes.count(';'); ++i)   // No where the row gives no answer
+            m_rig->boxes.expect(answers.mid(i, 1) == "Y" ? vbYes : vbNo);
+        ModalDriver user;
+        if (setup == "abort")
+            user.on("frmStatus", closeWindow());
+        user.on("frmLoginByRef", [&](QWidget* w) {
+            auto* list = w->findChild<QListWidget*>("lstbxRefs");
+            QString seen;
+            for (int i = 0; i < list->count(); ++i)
+                seen += list->item(i)->text() + ", ";
+            QString wanted = "Alex Agent, Bo Broker, Cy Closer, ";
+            for (const QString& press : row.chooser.split(' ')) {
+                if (press.startsWith("pick")) {
+                    list->item(press.back().digitValue())->setSelected(true);
+                    continue;
+                }
+                const QString name = press.section(':', 0, 0);
+                name == "close" ? void(w->close()) : w->findChild<QPushButton*>(name)->click();
+                seen += w->isVisible() ? "open " : "closed ";   // No to the abort question keeps it open
+                wanted += press.endsWith(":N") ? "open " : "closed ";
+            }
+            QCOMPARE(seen, wanted);
+        });
+        QString afterFirst;
+        bool clickedDuringOrder = false;
+        QTimer secondClick;   // the user clicks Pull again while the slow order waits for the server
+        QObject::connect(&secondClick, &QTimer::timeout, [&] {
+            frmPullReport* window = frmPullReport::loaded();
+            if (clickedDuringOrder || !window || progressLines(window).value(0) != "Request sent...")
+                return;
+            clickedDuringOrder = true;
+            QVERIFY(!window->cmdPull()->isEnabled() && !window->cmdClose()->isEnabled() && !window->cbxEquifax()->isEnabled());
+            QTest::mouseClick(window->cmdPull(), Qt::LeftButton);
+        });
+        if (setup == "slow")
+            secondClick.start(20);
+        user.on("frmPullReport", [&](QWidget* w) {
+            auto* window = static_cast<frmPullReport*>(w);
+            const QString server = Props().ServerURL();
+            if (setup == "refused")
+                Props().setServerURL(QString("http://127.0.0.1:%1").arg(closedPort()));
+            tickAndPull(row.ticks)(w);
+            Props().setServerURL(server);
+            const bool aborted = window->height() == window->twipsToPixels(frmPullReport::AbortedHeight);
+            afterFirst = progressLines(window).join('|') + (aborted ? "|<aborted height>" : "");
+            m_rig->sim.setStatusPolls(int(m_rig->sent("GET_STATUS").size()) + 2);   // done two polls from now
+            for (int i = 1; i < row.pulls && window->isVisible(); ++i)
+                window->cmdPull()->click();
+            QListWidget* list = window->lstbxProgress();   // the newest line in view
+            QVERIFY(!window->isVisible() || !list->count() || list->viewport()->rect().contains(list->visualItemRect(list->item(list->count() - 1))));
+            w->close();
+        });
+        QUILL_FIND_CHILD(command, QPushButton, main(), "cmd" + row.button);
+        command->click();
 
-// The reissue window: a refused number keeps it open; leaving it without one clears the number.
-void TestPull::reissueNumber()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, button);
-    QFETCH(QString, message);
-    QFETCH(QString, stored);
-    if (!message.isEmpty())
-        m_rig->boxes.expect();
-    Props().setReissueNumber("previous");
-    ModalDriver user;
-    user.on("frmReissue", [=](QWidget* window) {
-        window->findChild<QLineEdit*>("txtReissue")->setText(typed);
-        if (!button.isEmpty())
-            window->findChild<QPushButton*>(button)->click();
-        if (window->isVisible())
-            window->close();
-    });
-    const QString asked = frmReissue::Ask();
-    QCOMPARE(user.acted("frmReissue"), 1);
-    const auto shown = m_rig->boxes.boxes.value(0);
-    QCOMPARE(QStringList({asked, Props().ReissueNumber(), shown.text, QString::number(shown.style)}).join('|'),
-             QStringList({stored, stored, message, QString::number(message.isEmpty() ? 0 : vbOKOnly | vbExclamation)}).join('|'));
-}
+        QStringList boxes;   // each as far as the row gives it
+        for (int i = 0; i < m_rig->boxes.boxes.size(); ++i) {
+            const auto& shown = m_rig->boxes.boxes[i];
+            boxes << box(shown.title, shown.style, shown.text).left(row.boxes.split(';').value(i).size());
+        }
+        const QStringList actions = {"FINDPENDING", "REQUEST", "UPDATELOSVERSION", "GET_STATUS"};
+        QString sent;
+        for (const QString& request : m_rig->sim.requests()) {
+            const int i = int(actions.indexOf(request.section("ction=", 1).section('&', 0, 0)));
+            if (!(i == 3 && sent.endsWith('S')))
+                sent += i < 0 ? QChar('?') : QString("FRUS").at(i);
+        }
+        QCOMPARE(QStringList({boxes.join(';'), afterFirst, sent}).join(" / "), QStringList({row.boxes, row.lines, row.sent}).join(" / "));
+        const QString guid = m_rig->sim.reports().last().toObject().value("id").toString();
+        const QString criteria = row.login + "&Action=FINDPENDING" + row.criteria;
+        QCOMPARE(m_rig->sent("FINDPENDING"), QStringList(sent.count('F'), "POST /utils/CGI_Utilities.asp?" + criteria));
+        QCOMPARE(m_rig->sent("REQUEST"), QStringList(sent.count('R'), "POST /cia/cgi/marrowCGI.exe?" + row.login + "&action=REQUEST"
+                                                     + row.criteria + "&Source=Orrery+Client&LOSVersion=" + ClientVersion()));
+        QCOMPARE(m_rig->sent("UPDATELOSVERSION"), QStringList(sent.count('U'), "POST /utils/CGI_Utilities.asp?Action="
+                                                              "UPDATELOSVERSION&guid=" + guid + "&LOSVersion=" + ClientVersion()));
+        // Once the order is known the main window works on it, whatever came after.
+        const bool placed = sent.contains('U');
+        if (row.caseName == "no-report")
+            QCOMPARE(main()->Button(MainButton::cmdRepull).text() + QString::number(m_rig->enabled("cmdView")),
+                     placed ? "&Repull1" : "&Pull Credit0");
+        if (placed)
+            QCOMPARE(reportInWindow(), guid);
+    }
+
+    // One row per rule: the edits that break it and the box it sends the user to (none: the order
+    // goes on). The co-borrower rules apply to joint loans only.
+    void rulesBlockTheOrder_data()
+    {
+        QTest::addColumn<bool>("joint");
+        QTest::addColumn<Edits>("edits");
+        QTest::addColumn<QString>("box");
+        const auto rows = [](bool joint, const Edits& breaking) {
+            for (const auto& [name, value] : breaking)
+                QTest::addRow("%s=\"%s\"", qPrintable(name), qPrintable(value)) << joint << Edits{{name, value}} << name;
+        };
+        rows(false, {{"lblReference", ""}, {"lblBorFirst", ""}, {"lblBorLast", ""}, {"lblBorSSN", ""}, {"lblCurAddr", ""},
+                     {"lblCurCity", ""}, {"lblCurState", ""}, {"lblCurZip", ""}, {"lblCurZip", "6270"},
+                     {"lblCurAddr", "12 MAIN ST, APT 4"}, {"lblReference", "D'ANA"}, {"lblBorFirst", "A'VERY"},
+                     {"lblBorLast", "O'NEIL"}, {"lblBorSSN", "900'11"}, {"lblCurAddr", "12 O'HARA ST"},
+                     {"lblCurAddr", "12 MAIN & 3RD"}, {"lblCurCity", "COEUR D'ALENE"}, {"lblCurState", "I'L"},
+                     {"lblCurZip", "6270'"}, {"lblBorMi", "'"}, {"lblBorMi", "Q."}, {"lblBorSufx", "J'R"},
+                     {"lblBorSufx", "JR."}, {"lblBorDOB", "28/04/1978"}, {"lblBorDOB", "4/8/78"}, {"lblBorDOB", "02/30/2001"}});
+        rows(true, {{"lblCoFirst", ""}, {"lblCoLast", ""}, {"lblCoSSN", ""}, {"lblCoFirst", "T'AYLOR"}, {"lblCoLast", "O'JOY"},
+                    {"lblCoSSN", "'900"}, {"lblCoMi", "A'"}, {"lblCoMi", "A."}, {"lblCoSufx", "S'R"}, {"lblCoSufx", "SR."},
+                    {"lblCoDOB", "13/45/1970"}});
+        QTest::newRow("nine characters with a dash") << false << Edits{{"lblCurZip", "62701-123"}} << "";
+        QTest::newRow("ten characters") << false << Edits{{"lblCurZip", "62701-1234"}} << "";
+        QTest::newRow("empty birth date") << false << Edits{{"lblBorDOB", ""}} << "";
+        QTest::newRow("first failing rule wins") << false << Edits{{"lblBorFirst", ""}, {"lblReference", ""}} << "lblReference";
+        QTest::newRow("comma before apostrophes") << false << Edits{{"lblCurAddr", "1 O'HARA, ST"}, {"lblReference", "D'A"}}
+                                                  << "lblCurAddr";
+        QTest::newRow("ampersand before the birth date") << false << Edits{{"lblCurAddr", "1 A & B"}, {"lblBorDOB", "x"}}
+                                                         << "lblCurAddr";
+        QTest::newRow("single loan skips the co-borrower boxes") << false
+            << Edits{{"lblCoFirst", ""}, {"lblCoMi", "A'."}, {"lblCoDOB", "x"}} << "";
+        QTest::newRow("everything valid, joint") << true << Edits{} << "";
+        QTest::newRow("primary rules before co-borrower rules") << true << Edits{{"lblCoFirst", ""}, {"lblBorSufx", "JR."}}
+                                                                << "lblBorSufx";
+    }
+
+    // Repull runs the rules: a failing one shows its box, selects the field and opens no pull window.
+    void rulesBlockTheOrder()
+    {
+        QFETCH(bool, joint);
+        QFETCH(Edits, edits);
+        QFETCH(QString, box);
+        loadCase(joint ? "joint" : "recent", false);   // the co-borrower rules follow the loaded loan, not the boxes
+        main()->activateWindow();   // also after a pull window of the row before
+        QVERIFY(QTest::qWaitForWindowActive(main()));
+        for (const auto& [name, text] : kValid + edits) {
+            QUILL_FIND_CHILD(edit, QLineEdit, main(), name);
+            edit->setText(text);
+        }
+        main()->Button(MainButton::cmdClose).setFocus();
+        if (!box.isEmpty())
+            m_rig->boxes.expect();
+        ModalDriver user;
+        user.on("frmPullReport", closeWindow());
+        main()->Button(MainButton::cmdRepull).click();
+
+        QCOMPARE(user.acted("frmPullReport"), box.isEmpty() ? 1 : 0);
+        if (box.isEmpty())
+            return;
+        const ScriptedMsgBox::Box shown = m_rig->boxes.boxes.value(0);
+        // A comma has its own box (the whole text); every other refusal says which field and sends the user back to it.
+        const bool comma = std::any_of(edits.cbegin(), edits.cend(), [](const auto& e) { return e.second.contains(','); });
+        const QString end = comma ? "You can not have any commas in the current address field.\r\nPlease remove any commas."
+                                  : "\r\n\r\nPlease change this field on the main screen.";
+        QCOMPARE(shown.title + "|" + QString::number(shown.style) + "|" + (comma ? shown.text : shown.text.right(end.size())),
+                 (comma ? "Comma Error|" : "Validation Error|") + QString::number(vbOKOnly | (comma ? vbInformation : vbExclamation))
+                     + "|" + end);
+        if (box.endsWith("DOB"))   // the value and the form the user must use
+            QVERIFY2(shown.text.contains("Value: " + edits.last().second + "\r\nRequired ") && shown.text.contains("(ex. 04/28/1978)"),
+                     qPrintable(shown.text));
+        QUILL_FIND_CHILD(failing, QLineEdit, main(), box);
+        QTRY_COMPARE(QApplication::focusWidget(), failing);
+        QCOMPARE(failing->selectedText(), failing->text());
+    }
+
+    void reissueNumber_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("button");   // empty: the window's close box
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("trimmed") << "  R-1234 " << "cmdReissue" << "" << "R-1234";
+        QTest::newRow("empty") << "   " << "cmdReissue" << "You must enter a reissue number to proceed." << "";
+        QTest::newRow("blank inside") << "R 1234" << "cmdReissue" << "You must enter a valid reissue number to proceed." << "";
+        QTest::newRow("close box clears it") << "R-2" << "" << "" << "";
+    }
+
+    // The reissue window: a refused number keeps it open; leaving it without one clears the number.
+    void reissueNumber()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, button);
+        QFETCH(QString, message);
+        QFETCH(QString, stored);
+        if (!message.isEmpty())
+            m_rig->boxes.expect();
+        Props().setReissueNumber("previous");
+        ModalDriver user;
+        user.on("frmReissue", [=](QWidget* window) {
+            window->findChild<QLineEdit*>("txtReissue")->setText(typed);
+            if (!button.isEmpty())
+                window->findChild<QPushButton*>(button)->click();
+            if (window->isVisible())
+                window->close();
+        });
+        const QString asked = frmReissue::Ask();
+        QCOMPARE(user.acted("frmReissue"), 1);
+        const auto shown = m_rig->boxes.boxes.value(0);
+        QCOMPARE(QStringList({asked, Props().ReissueNumber(), shown.text, QString::number(shown.style)}).join('|'),
+                 QStringList({stored, stored, message, QString::number(message.isEmpty() ? 0 : vbOKOnly | vbExclamation)}).join('|'));
+    }
+
+};
 
 int runPullTests(int argc, char** argv)
 {
