@@ -26,20 +26,24 @@ QString box(const QString& title, int style, const QString& text)
     return title + "|" + QString::number(style) + "|" + text;
 }
 
+const QString kSuccess = kAsk + ";" + box("Success", vbExclamation, "Credit Report pulled successfully!");
+const QString kDone = "Request sent...|Request accepted...|Checking status...|Report finished.";
+const QString kFailed = "An error occurred, check log";
+
 // One Pull (or several) from the main window, against the server as `setup` leaves it.
 struct OrderRow {
-    QString caseName;
-    QString button;
-    QStringList ticks;
-    QString criteria;   // the order's, after the login
-    QString login;
+    QString caseName = "no-report";
+    QString button = "Repull";
+    QStringList ticks = {"cbxEquifax"};
+    QString criteria = "&Keywords=" + kNoReportFields + "&EQUIFAX=TRUE";   // the order's, after the login
     QString chooser;    // presses at the reference chooser, ":Y"/":N" the answer to its abort question;
                         // empty: No to "on behalf of someone else?"
     QString setup;
-    int pulls;
-    QString boxes;      // each box as far as given ("title|style|text"), ';' between boxes
-    QString lines;      // the progress list after the first Pull
-    QString sent;       // the server's requests: F FINDPENDING, R REQUEST, U UPDATELOSVERSION, S GET_STATUS (repeats as one)
+    int pulls = 1;
+    QString boxes = kSuccess;   // each box as far as given ("title|style|text"), ';' between boxes
+    QString lines = kDone;      // the progress list after the first Pull
+    QString sent = "FRUS";      // the server's requests: F FINDPENDING, R REQUEST, U UPDATELOSVERSION, S GET_STATUS
+                                // (repeats as one)
 };
 
 using Edits = QList<QPair<QString, QString>>;
@@ -191,54 +195,46 @@ private slots:
     void orders_data()
     {
         QTest::addColumn<OrderRow>("row");
-        const QString none = "&Keywords=" + kNoReportFields;
-        const QString equifax = none + "&EQUIFAX=TRUE";
-        const QStringList efx = {"cbxEquifax"};
-        const QString success = kAsk + ";" + box("Success", vbExclamation, "Credit Report pulled successfully!");
         const QString abort = box("Abort?", vbYesNo | vbExclamation, "You can not pull credit without chosing a reference."
                                                                       "\r\n\r\n\r\nAbort Credit Pull?");
-        const QString done = "Request sent...|Request accepted...|Checking status...|Report finished.";
-        const QString failed = "An error occurred, check log";
         const QString notSent = box("Order Not Sent", vbCritical, "The credit vendor could not be asked whether this order is "
                                                                    "already in progress, so no order was sent.");
         // Values go out trimmed and form-encoded, never XML-escaped; the birth date in its one form.
-        QTest::newRow("new pull, typed values") << OrderRow{"no-report", "Repull", {"cbxExperian", "cbxTransUnion"},
-            QString(none).replace("AUSTIN", "ST.+MARY+%26+%3COLD%3E+TOWN").replace("&Suffix=", "&Suffix=%3CII%3E")
-                + "&EXPERIAN=TRUE&TRANSUNION=TRUE", kOwnLogin, "", "typed", 1, success, done, "FRUS"};
-        QTest::newRow("repull, single") << OrderRow{"recent", "Repull", {"cbxEquifax", "cbxExperian", "cbxTransUnion"},
-            "&Keywords=REQUEST" + kRecentFields + kAllThree, kOwnLogin, "", "", 1, success, done, "FRUS"};
-        QTest::newRow("add a bureau, joint") << OrderRow{"joint", "AddBureau", {"cbxTransUnion"},
-            "&Keywords=UPGRADE" + kJointFields + kAllThree, kOwnLogin, "", "", 1, success, done, "FRUS"};
+        QTest::newRow("new pull, typed values") << OrderRow{.ticks = {"cbxExperian", "cbxTransUnion"}, .criteria = "&Keywords="
+            + QString(kNoReportFields).replace("AUSTIN", "ST.+MARY+%26+%3COLD%3E+TOWN").replace("&Suffix=", "&Suffix=%3CII%3E")
+            + "&EXPERIAN=TRUE&TRANSUNION=TRUE", .setup = "typed"};
+        QTest::newRow("repull, single") << OrderRow{.caseName = "recent", .ticks = {"cbxEquifax", "cbxExperian", "cbxTransUnion"},
+            .criteria = "&Keywords=REQUEST" + kRecentFields + kAllThree};
+        QTest::newRow("add a bureau, joint") << OrderRow{.caseName = "joint", .button = "AddBureau", .ticks = {"cbxTransUnion"},
+            .criteria = "&Keywords=UPGRADE" + kJointFields + kAllThree};
         // The reference chooser: the first selected line in list order orders; leaving it asks first.
-        QTest::newRow("on behalf of a reference") << OrderRow{"no-report", "Repull", efx, equifax, kAgentLogin,
-            "pick2 pick0 pick1 cmdPull", "", 1, box(kAsk, vbYesNo | vbQuestion,
-            "Would you like to pull a report on behalf of someone else?") + ";Success", done, "FRUS"};
-        QTest::newRow("chooser closed, No, then a choice") << OrderRow{"no-report", "Repull", efx, equifax, kAgentLogin,
-            "close:N pick0 cmdPull", "", 1, kAsk + ";Abort?;Success", done, "FRUS"};
-        QTest::newRow("chooser continued without a choice, abort") << OrderRow{"no-report", "Repull", efx, equifax, kAgentLogin,
-            "cmdPull:Y", "", 1, kAsk + ";" + abort, "", ""};
-        QTest::newRow("chooser cancelled, No, cancelled, abort") << OrderRow{"no-report", "Repull", efx, equifax, kAgentLogin,
-            "cmdClose:N cmdClose:Y", "", 1, kAsk + ";Abort?;Abort?", "", ""};
+        QTest::newRow("on behalf of a reference") << OrderRow{.chooser = "pick2 pick0 pick1 cmdPull",
+            .boxes = box(kAsk, vbYesNo | vbQuestion, "Would you like to pull a report on behalf of someone else?") + ";Success"};
+        QTest::newRow("chooser closed, No, then a choice") << OrderRow{.chooser = "close:N pick0 cmdPull",
+            .boxes = kAsk + ";Abort?;Success"};
+        QTest::newRow("chooser continued without a choice, abort") << OrderRow{.chooser = "cmdPull:Y",
+            .boxes = kAsk + ";" + abort, .lines = "", .sent = ""};
+        QTest::newRow("chooser cancelled, No, cancelled, abort") << OrderRow{.chooser = "cmdClose:N cmdClose:Y",
+            .boxes = kAsk + ";Abort?;Abort?", .lines = "", .sent = ""};
         // The order stays in progress at the server; the next Pull follows it instead of ordering again.
-        QTest::newRow("status window closed, Pull again") << OrderRow{"no-report", "Repull", efx, equifax, kOwnLogin, "",
-            "abort", 2, kAsk + ";" + box("Aborted", vbInformation, "Credit pull aborted by user.") + ";" + success,
-            "Request sent...|Request accepted...|Checking status...|<aborted height>", "FRUSFUS"};
-        QTest::newRow("order's answer lost, Pull again") << OrderRow{"no-report", "Repull", efx, equifax, kOwnLogin, "", "drop", 2,
-            kAsk + ";Order May Have Been Placed|48|The order was sent to the credit vendor, but its answer was lost;" + success,
-            "Request sent...|" + failed, "FRFUS"};
-        QTest::newRow("click during a slow order") << OrderRow{"no-report", "Repull", efx, equifax, kOwnLogin, "", "slow", 1,
-            success, done, "FRUS"};
+        QTest::newRow("status window closed, Pull again") << OrderRow{.setup = "abort", .pulls = 2,
+            .boxes = kAsk + ";" + box("Aborted", vbInformation, "Credit pull aborted by user.") + ";" + kSuccess,
+            .lines = "Request sent...|Request accepted...|Checking status...|<aborted height>", .sent = "FRUSFUS"};
+        QTest::newRow("order's answer lost, Pull again") << OrderRow{.setup = "drop", .pulls = 2, .boxes = kAsk
+            + ";Order May Have Been Placed|48|The order was sent to the credit vendor, but its answer was lost;" + kSuccess,
+            .lines = "Request sent...|" + kFailed, .sent = "FRFUS"};
+        QTest::newRow("click during a slow order") << OrderRow{.setup = "slow"};
         // Not knowing whether an order is pending is not "none pending".
-        QTest::newRow("pending check: HTTP 500") << OrderRow{"no-report", "Repull", efx, equifax, kOwnLogin, "",
-            "FINDPENDING 500 Internal Server Error", 1, kAsk + ";" + notSent, failed, "F"};
-        QTest::newRow("pending check: refused") << OrderRow{"no-report", "Repull", efx, equifax, kOwnLogin, "", "refused", 1,
-            kAsk + ";Invalid Internet Connection Found;" + notSent, failed, ""};
+        QTest::newRow("pending check: HTTP 500") << OrderRow{.setup = "FINDPENDING 500 Internal Server Error",
+            .boxes = kAsk + ";" + notSent, .lines = kFailed, .sent = "F"};
+        QTest::newRow("pending check: refused") << OrderRow{.setup = "refused",
+            .boxes = kAsk + ";Invalid Internet Connection Found;" + notSent, .lines = kFailed, .sent = ""};
         // The order was placed: the main window knows it, whatever its version stamp's fate.
-        QTest::newRow("version stamp refused") << OrderRow{"no-report", "Repull", efx, equifax, kOwnLogin, "",
-            "UPDATELOSVERSION 200 Version not stored", 1, kAsk, "Request sent...|Request accepted...|" + failed, "FRU"};
-        QTest::newRow("refused orders, each Pull adds its lines") << OrderRow{"no-report", "Repull", efx, equifax, kOwnLogin, "",
-            "REQUEST 200 FAILED", 3, QStringList(3, kAsk + ";Error Submitting Request").join(';'), "Request sent...|" + failed,
-            "FRFRFR"};
+        QTest::newRow("version stamp refused") << OrderRow{.setup = "UPDATELOSVERSION 200 Version not stored", .boxes = kAsk,
+            .lines = "Request sent...|Request accepted...|" + kFailed, .sent = "FRU"};
+        QTest::newRow("refused orders, each Pull adds its lines") << OrderRow{.setup = "REQUEST 200 FAILED", .pulls = 3,
+            .boxes = QStringList(3, kAsk + ";Error Submitting Request").join(';'), .lines = "Request sent...|" + kFailed,
+            .sent = "FRFRFR"};
     }
 
     // What reaches the server, byte for byte and at most once per Pull, what the user is told, and
@@ -334,9 +330,10 @@ private slots:
         }
         QCOMPARE(QStringList({boxes.join(';'), afterFirst, sent}).join(" / "), QStringList({row.boxes, row.lines, row.sent}).join(" / "));
         const QString guid = m_rig->sim.reports().last().toObject().value("id").toString();
-        const QString criteria = row.login + "&Action=FINDPENDING" + row.criteria;
-        QCOMPARE(m_rig->sent("FINDPENDING"), QStringList(sent.count('F'), "POST /utils/CGI_Utilities.asp?" + criteria));
-        QCOMPARE(m_rig->sent("REQUEST"), QStringList(sent.count('R'), "POST /cia/cgi/marrowCGI.exe?" + row.login + "&action=REQUEST"
+        const QString login = row.chooser.isEmpty() ? kOwnLogin : kAgentLogin;
+        QCOMPARE(m_rig->sent("FINDPENDING"), QStringList(sent.count('F'), "POST /utils/CGI_Utilities.asp?" + login
+                                                         + "&Action=FINDPENDING" + row.criteria));
+        QCOMPARE(m_rig->sent("REQUEST"), QStringList(sent.count('R'), "POST /cia/cgi/marrowCGI.exe?" + login + "&action=REQUEST"
                                                      + row.criteria + "&Source=Orrery+Client&LOSVersion=" + ClientVersion()));
         QCOMPARE(m_rig->sent("UPDATELOSVERSION"), QStringList(sent.count('U'), "POST /utils/CGI_Utilities.asp?Action="
                                                               "UPDATELOSVERSION&guid=" + guid + "&LOSVersion=" + ClientVersion()));
