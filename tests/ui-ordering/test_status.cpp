@@ -4,27 +4,21 @@ namespace {
 
 const QString kStatusLine = "POST /cia/cgi/marrowCGI.exe?UserName=demo&Password=Demo2026pass&action=GET_STATUS&guid=GUID-1";
 const QString kServerError = "<500>";   // an answer of HTTP status 500 with an empty body
-const QString kStatusBox = "There was an error checking for status.\r\nError: ";
+const QString kStatusBox = "Error:There was an error checking for status.\r\nError: ";   // title ":" text
+const QString kNoSuccess = "Didn't receive SUCCESS on status check. Return: ";
+const QString kHttp500 = "The server answered with HTTP status 500";
+constexpr int kSleepMs = 60;   // PollingSleepTime
 
-QString statusBlock()
-{
-    return ParamBlock("GET_Status").add("guid", "GUID-1").text();
-}
-
-// Counts the events of one type a widget receives.
-class EventCounter : public QObject
-{
-public:
-    EventCounter(QObject* target, QEvent::Type type) : m_type(type) { target->installEventFilter(this); }
-    int count = 0;
-
-protected:
+// Counts the events of one type an object receives.
+struct EventCounter : QObject {
+    EventCounter(QObject* target, QEvent::Type type) : type(type) { target->installEventFilter(this); }
     bool eventFilter(QObject*, QEvent* event) override
     {
-        count += event->type() == m_type ? 1 : 0;
+        count += event->type() == type ? 1 : 0;
         return false;
     }
-    QEvent::Type m_type;
+    QEvent::Type type;
+    int count = 0;
 };
 
 struct WaitRow {
@@ -36,6 +30,9 @@ struct WaitRow {
     QString bureaus;          // GetStatus: "EXP,EFX,TU" afterwards, the record starting at 7,7,7
     QString box;              // title ":" beginning of the text of the one box; empty: none
     int logEntries;
+    int closeAtMs = -1;       // the user closes the window this long after the first timed poll has returned
+    int latencyMs = 0;
+    QString during;           // at the close: visible, poll timer, animation timer, painted since a repaint asked
 };
 
 } // namespace
@@ -54,19 +51,22 @@ class TestStatus : public QObject
     };
     std::optional<PerTest> m_test;
 
-    int logEntries() const { return int(m_test->env.readFile("errors.log").count("Date: ")); }
-
-    // Closes the status window, as the user would with the close box, `afterMs` after its first
-    // poll has returned.
-    static void closeAfterFirstPoll(int afterMs)
+    // The user closes the window `closeAtMs` after its first timed poll has returned, noting first
+    // what the window is doing then; a repaint is asked for 20 ms before.
+    static void closeAfterFirstPoll(int closeAtMs, EventCounter* paints, QString* during)
     {
-        auto* timer = frmStatus::Load().findChild<QTimer*>("Timer1");
+        frmStatus* window = &frmStatus::Load();
+        auto* timer = window->findChild<QTimer*>("Timer1");
         // Connected after the window's own handler, so this runs once that poll has returned.
-        QObject::connect(timer, &QTimer::timeout, timer, [timer, afterMs] {
-            QObject::disconnect(timer, &QTimer::timeout, timer, nullptr);
-            QTimer::singleShot(afterMs, [] {
-                if (frmStatus* window = frmStatus::loaded(); window && window->isVisible())
-                    window->close();
+        QObject::connect(timer, &QTimer::timeout, paints, [=] {
+            QObject::disconnect(timer, &QTimer::timeout, paints, nullptr);
+            const int before = paints->count;
+            QTimer::singleShot(closeAtMs - 20, paints, [=] { window->findChild<QProgressBar*>("ProgressBar1")->update(); });
+            QTimer::singleShot(closeAtMs, paints, [=] {
+                for (bool on : {window->isVisible(), timer->isActive(), window->findChild<QTimer*>("tmrStatus")->isActive(),
+                                paints->count > before})
+                    *during += on ? '1' : '0';
+                window->close();
             });
         });
     }
@@ -87,7 +87,7 @@ private slots:
         Props().setPostLocation("/cia/cgi/marrowCGI.exe?");
         Props().setUserName("demo");
         Props().setPassword("Demo2026pass");
-        Props().setPollingSleepTime(20);
+        Props().setPollingSleepTime(kSleepMs);
     }
 
     void cleanup()
@@ -102,156 +102,81 @@ private slots:
         QTest::addColumn<WaitRow>("row");
         const QString done = "SUCCESS\n2\n3\n0";
         const QString refused = "<ERROR><ERROR_NO>6001</ERROR_NO><ERROR_DESC>FAILED\n";
-        QTest::newRow("only TransUnion still running")
-            << WaitRow{false, {"SUCCESS\n4\n4\n1", "SUCCESS\n4\n4\n1", done}, 3, true, done, "2,3,0", "", 0};
-        QTest::newRow("polls until no bureau is 1")
-            << WaitRow{false, {"SUCCESS\n1\n1\n0", "SUCCESS\n4\n1\n0", done}, 3, true, done, "2,3,0", "", 0};
-        QTest::newRow("success in lower case")
-            << WaitRow{false, {"success\n4\n4\n4"}, 1, false, "success\n4\n4\n4", "4,4,4", "", 0};
-        QTest::newRow("1 followed by CR is not 1")
-            << WaitRow{false, {"SUCCESS\n4\n1\r\n0"}, 1, false, "SUCCESS\n4\n1\r\n0", "4,1,0", "", 0};
-        QTest::newRow("missing bureau line")
-            << WaitRow{false, {"SUCCESS\n4\n4"}, 1, false, "<ERROR><ERROR_NO>9</ERROR_NO>*", "7,7,7", "", 1};
+        const QString running = "SUCCESS\n4\n4\n1";
+        QTest::newRow("only TransUnion still running") << WaitRow{false, {running, running, done}, 3, true, done, "2,3,0", "", 0};
+        QTest::newRow("success in lower case") << WaitRow{false, {"success\n4\n4\n4"}, 1, false, "success\n4\n4\n4", "4,4,4", "", 0};
+        const QString crAfterOne = "SUCCESS\n4\n1\r\n0";
+        QTest::newRow("1 followed by CR is not 1") << WaitRow{false, {crAfterOne}, 1, false, crAfterOne, "4,1,0", "", 0};
+        QTest::newRow("missing bureau line") << WaitRow{false, {"SUCCESS\n4\n4"}, 1, false, "<ERROR><ERROR_NO>9</ERROR_NO>*", "7,7,7", "", 1};
         QTest::newRow("refusal ends the wait") << WaitRow{false, {"SUCCESS\n1\n0\n0", "FAILED\nInvalid password"}, 2, true,
-            refused + "Invalid password</ERROR_DESC><ERROR_SOURCE>GetStatus</ERROR_SOURCE>*", "7,7,7",
-            "Error:" + kStatusBox + "Didn't receive SUCCESS on status check. Return: FAILED", 2};
+            refused + "Invalid password</ERROR_DESC><ERROR_SOURCE>GetStatus*", "7,7,7", kStatusBox + kNoSuccess + "FAILED", 2};
         // Three numbers after a line that is not SUCCESS do not make a finished report.
         QTest::newRow("page with numbers") << WaitRow{false, {"<html>\n4\n4\n4"}, 1, false,
-            "<ERROR><ERROR_NO>5</ERROR_NO><ERROR_DESC>Didn't receive SUCCESS on status check. Return: <html>*", "7,7,7",
-            "Error:" + kStatusBox + "Didn't receive SUCCESS on status check. Return: <html>", 2};
+            "<ERROR><ERROR_NO>5</ERROR_NO><ERROR_DESC>" + kNoSuccess + "<html>*", "7,7,7", kStatusBox + kNoSuccess + "<html>", 2};
         QTest::newRow("transport failure during a poll") << WaitRow{false, {"SUCCESS\n1\n1\n1", kServerError}, 2, true,
-            refused + "The server answered with HTTP status 500*", "7,7,7",
-            "Error:" + kStatusBox + "The server answered with HTTP status 500", 2};
+            refused + kHttp500 + "*", "7,7,7", kStatusBox + kHttp500, 2};
+        // Closing the window is the user's choice: a success that leaves the record alone, no
+        // further poll, the last answer kept in sResponse. A poll under way pauses both timers
+        // while the window keeps painting.
+        QTest::newRow("user closes between polls") << WaitRow{false, {running}, 2, true, "", "7,7,7", "", 0, 30, 0, "1111"};
+        QTest::newRow("user closes while a poll runs") << WaitRow{false, {running}, 3, true, "", "7,7,7", "", 0, 150, 400, "1001"};
         const QString ready = "SUCCESS\n/cia/pdf/x.pdf";
         QTest::newRow("PDF pending, then ready") << WaitRow{true, {"PENDING", "PENDING 2", ready}, 3, true, ready, "", "", 0};
-        QTest::newRow("PDF ready at once") << WaitRow{true, {ready}, 1, false, ready, "", "", 0};
         QTest::newRow("PDF answer is a page") << WaitRow{true, {"PENDING", "<html>SUCCESS\n/x.pdf</html>"}, 2, true, "FAILED", "", "", 0};
-        QTest::newRow("PDF transport failure") << WaitRow{true, {"PENDING", kServerError}, 2, true,
-            "FAILED\nThe server answered with HTTP status 500*", "",
-            "Error in CheckForPDF:Error: -2147012866 - The server answered", 1};
+        QTest::newRow("PDF transport failure") << WaitRow{true, {"PENDING", kServerError}, 2, true, "FAILED\n" + kHttp500 + "*", "",
+            "Error in CheckForPDF:Error: -2147012866 - " + kHttp500, 1};
     }
 
-    // What the user sees, what the wait ends with and what GetStatus stores of it, as one line.
+    // What the user sees, what the wait ends with and what GetStatus stores of it, as one line;
+    // every poll after the first comes PollingSleepTime after the answer before.
     void waits()
     {
         QFETCH(WaitRow, row);
+        const bool closing = row.closeAtMs >= 0;
         const QString action = row.pdf ? "GET_PDF" : "GET_STATUS";
         for (const QString& answer : row.answers)
-            answer == kServerError ? m_sim.scriptStatus(action, 500) : m_sim.script(action, answer);
-        if (!row.box.isEmpty())
-            m_test->boxes.expect(vbOK);
-        EventCounter shows(&frmStatus::Load(), QEvent::Show);
+            answer == kServerError ? m_sim.scriptStatus(action, 500) : m_sim.script(action, answer, closing ? 50 : 1);
+        m_sim.setLatency(row.latencyMs);
+        m_test->boxes.expect(vbOK);   // a box the row does not give shows up in the comparison
+        frmStatus& window = frmStatus::Load();
+        EventCounter shows(&window, QEvent::Show);
+        EventCounter paints(window.findChild<QProgressBar*>("ProgressBar1"), QEvent::Paint);
+        QString during;
+        if (closing)
+            closeAfterFirstPoll(row.closeAtMs, &paints, &during);
         QString answer = "previous";
         clsReportStatus status;
         for (auto set : {&clsReportStatus::setnStatusEXP, &clsReportStatus::setnStatusEFX, &clsReportStatus::setnStatusTU})
             (status.*set)(7);
+        QElapsedTimer clock;
+        clock.start();
         const bool ok = row.pdf ? WindowHooks::WaitForPdf()(m_sim.baseUrl() + "/cia/cgi/marrowCGI.exe?action=GET_PDF", answer)
-                                : GetStatus(statusBlock(), status, answer);
+                                : GetStatus(ParamBlock("GET_Status").add("guid", "GUID-1").text(), status, answer);
+        const qint64 elapsed = clock.elapsed();
+        if (closing)
+            QTest::qWait(3 * kSleepMs + row.latencyMs);   // time for a poll that must not come
 
         QStringList boxes;
         for (const auto& b : m_test->boxes.boxes)   // each box as far as the row gives its text
             boxes << b.title + ":" + b.text.left(row.box.section(':', 1).size()) + (b.icon() == vbCritical ? "" : "!critical");
         const QString bureaus = QString("%1,%2,%3").arg(status.nStatusEXP()).arg(status.nStatusEFX()).arg(status.nStatusTU());
+        const QString closed = QString::number(window.UserUnloaded()) + (closing ? " " + during + " " + window.sResponse() : "");
         const auto seen = QStringList{QString::number(ok), QString::number(m_sim.requests().size()), shows.count ? "shown" : "",
                                       row.last.endsWith('*') ? answer.left(row.last.size() - 1) + "*" : answer,
-                                      row.pdf ? QString() : bureaus, boxes.join(';'), QString::number(logEntries())};
-        QCOMPARE(seen.join(" | "), QStringList({QString::number(row.pdf || row.bureaus != "7,7,7"), QString::number(row.requests),
+                                      row.pdf ? QString() : bureaus, boxes.join(';'), QString::number(m_test->env.readFile("errors.log").count("Date: ")), closed};
+        QCOMPARE(seen.join(" | "), QStringList({QString::number(row.pdf || row.bureaus != "7,7,7" || closing), QString::number(row.requests),
                                                 row.shown ? "shown" : "", row.last, row.bureaus, row.box,
-                                                QString::number(row.logEntries)}).join(" | "));
+                                                QString::number(row.logEntries),
+                                                closing ? "1 " + row.during + " " + row.answers.last() : "0"}).join(" | "));
         if (!row.pdf)
             QCOMPARE(m_sim.requests(), QStringList(row.requests, kStatusLine));
-        QVERIFY(!frmStatus::Load().isVisible() && !frmStatus::Load().UserUnloaded());
         QVERIFY(!m_test->env.readFile("errors.log").contains("Demo2026pass"));
         if (row.pdf && row.last.startsWith("SUCCESS"))
-            QCOMPARE(frmStatus::Load().findChild<QProgressBar*>("ProgressBar1")->value(), 25);
-    }
-
-    // The first check runs at once; every later one PollingSleepTime after the previous answer.
-    void pollsAtPollingSleepTime()
-    {
-        const int sleepMs = 200;
-        const int pollsAtOne = 3;
-        Props().setPollingSleepTime(sleepMs);
-        m_sim.setStatusPolls(pollsAtOne);
-        QString guid;
-        QVERIFY(Request(ParamBlock("REQUEST").add("Keywords", "").add("FirstName", "AVERY").add("LastName", "NEWCOMB")
-                            .add("SSN", "900110001").add("EQUIFAX", "TRUE").text(), guid));
-        m_sim.clearRequests();
-        clsReportStatus status;
-        QString answer;
-        QElapsedTimer clock;
-        clock.start();
-        QVERIFY(GetStatus(ParamBlock("GET_Status").add("guid", guid).text(), status, answer));
-        const qint64 elapsed = clock.elapsed();
-
-        QCOMPARE(m_sim.requests().size(), pollsAtOne + 1);
-        // Timers may fire up to 5% early (coarse timers).
-        QVERIFY2(elapsed >= qint64(pollsAtOne) * sleepMs * 95 / 100, qPrintable(QString::number(elapsed)));
-        QVERIFY2(elapsed < qint64(pollsAtOne) * sleepMs + 1500, qPrintable(QString::number(elapsed)));
-        QCOMPARE(status.nStatusEFX(), qint16(4));
-    }
-
-    // While a poll waits for a slow server both timers are paused (no second poll can start) and
-    // the window still paints.
-    void pollPausesTimersAndKeepsPainting()
-    {
-        Props().setPollingSleepTime(50);
-        m_sim.script("GET_STATUS", "SUCCESS\n1\n0\n0", 3);
-        m_sim.script("GET_STATUS", "SUCCESS\n4\n0\n0");
-        m_sim.setLatency(500);
-        frmStatus& window = frmStatus::Load();
-        auto* bar = window.findChild<QProgressBar*>("ProgressBar1");
-        auto* pollTimer = window.findChild<QTimer*>("Timer1");
-        EventCounter paints(bar, QEvent::Paint);
-        int paintsBefore = -1;
-        QString during;   // visible, poll timer, animation timer; then whether it painted in between
-        // After the first poll has returned the next starts 50 ms later and runs for 500 ms.
-        QObject::connect(pollTimer, &QTimer::timeout, &paints, [&] {
-            QObject::disconnect(pollTimer, &QTimer::timeout, &paints, nullptr);
-            QTimer::singleShot(200, &paints, [&] { paintsBefore = paints.count, bar->update(); });
-            QTimer::singleShot(350, &paints, [&] {
-                for (bool on : {window.isVisible(), pollTimer->isActive(), window.findChild<QTimer*>("tmrStatus")->isActive(),
-                                paints.count > paintsBefore})
-                    during += on ? '1' : '0';
-            });
-        });
-        QString answer;
-        QVERIFY(WindowHooks::WaitForStatus()(m_sim.baseUrl() + "/cia/cgi/marrowCGI.exe?action=GET_STATUS", answer));
-        QCOMPARE(answer + QString::number(m_sim.requests().size()) + " " + during, QString("SUCCESS\n4\n0\n04 1001"));
-    }
-
-    void userClosesTheWindow_data()
-    {
-        QTest::addColumn<int>("latencyMs");
-        QTest::addColumn<int>("closeAfterMs");
-        // Polls are 100 ms apart: 10 ms after a poll lies between polls, 150 ms inside the next one.
-        QTest::newRow("between polls") << 0 << 10;
-        QTest::newRow("while a poll runs") << 400 << 150;
-    }
-
-    // Closing the window ends the wait as the user's choice: GetStatus succeeds without touching
-    // the record, the last answer stays in sResponse and no further poll is sent.
-    void userClosesTheWindow()
-    {
-        QFETCH(int, latencyMs);
-        QFETCH(int, closeAfterMs);
-        Props().setPollingSleepTime(100);
-        m_sim.script("GET_STATUS", "SUCCESS\n1\n0\n1", 50);
-        m_sim.setLatency(latencyMs);
-        closeAfterFirstPoll(closeAfterMs);
-        clsReportStatus status;
-        status.setnStatusEXP(7);
-
-        QString answer = "previous";
-        QVERIFY(GetStatus(statusBlock(), status, answer));
-
-        QCOMPARE(QString("%1|%2|%3|%4").arg(frmStatus::Load().UserUnloaded()).arg(frmStatus::Load().sResponse(), answer)
-                     .arg(status.nStatusEXP()), QString("1|SUCCESS\n1\n0\n1||7"));
-        const int sent = m_sim.requests().size();
-        QVERIFY(sent >= 2);
-        QTest::qWait(400 + latencyMs);
-        QCOMPARE(m_sim.requests().size(), sent);
-        QCOMPARE(m_test->boxes.boxes.size() + logEntries(), 0);
+            QCOMPARE(window.findChild<QProgressBar*>("ProgressBar1")->value(), 25);
+        // Timers may fire up to 5% early (coarse timers); the upper bound leaves room for a loaded machine.
+        const qint64 pauses = (row.requests - 1) * kSleepMs;
+        if (!closing)
+            QVERIFY2(elapsed >= pauses * 95 / 100 && elapsed < pauses + 1500, qPrintable(QString::number(elapsed)));
     }
 };
 
