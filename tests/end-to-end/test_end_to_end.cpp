@@ -17,11 +17,8 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
-#include <QSettings>
 #include <QTest>
 #include <QTimer>
-
-#include <memory>
 
 namespace {
 
@@ -56,19 +53,6 @@ QString openFromMenu(QWidget& main, const char* item)
     return seen;
 }
 
-// The program's settings store, read and written here as the program keeps it: on Windows the
-// registry branch (this test and the program share the user's registry), elsewhere the INI file.
-std::unique_ptr<QSettings> constantsStore(const TestEnv& env)
-{
-#ifdef Q_OS_WIN
-    Q_UNUSED(env);
-    return std::make_unique<QSettings>("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\OQConstants",
-                                       QSettings::NativeFormat);
-#else
-    return std::make_unique<QSettings>(env.config() + "/QuillClient/OQConstants.ini", QSettings::IniFormat);
-#endif
-}
-
 } // namespace
 
 // The program as a user starts it: as its own process in fresh folders, and with its own
@@ -81,7 +65,7 @@ private slots:
     {
         TestEnv env;
         // Keep every request on this machine: the vendor's default address is not used.
-        constantsStore(env)->setValue("Settings/VendorWebsite", "http://127.0.0.1:9");
+        SettingsStore::SaveSetting("OQConstants", "Settings", "VendorWebsite", "http://127.0.0.1:9");
         QProcess process;
         startProgram(process, {});
         QVERIFY(process.waitForStarted());
@@ -90,9 +74,8 @@ private slots:
         process.kill();
         QVERIFY(process.waitForFinished());
 
-        const auto store = constantsStore(env);
-        QCOMPARE(store->value("Settings/AppName").toString() + "|" + store->value("Settings/AppPath").toString(),
-                 "OQCREDIT|" + QDir::toNativeSeparators(env.home()));
+        const auto stored = [](const char* key) { return SettingsStore::GetSetting("OQConstants", "Settings", key); };
+        QCOMPARE(stored("AppName") + "|" + stored("AppPath"), "OQCREDIT|" + QDir::toNativeSeparators(env.home()));
         for (const char* folder : {"send", "receive", "archive"})
             QVERIFY2(QFileInfo(env.path(folder)).isDir(), folder);
     }
@@ -151,9 +134,8 @@ private slots:
         ScriptedMsgBox boxes;
         ShellRecorder shell;
         EndRecorder ending;
-        SettingsStore::SaveSetting("OQCREDIT", "Main", "ServerURL", sim.baseUrl());
-        SettingsStore::SaveSetting("OQCREDIT", "Main", "UserName", "demo");
-        SettingsStore::SaveSetting("OQCREDIT", "Main", "Password", "Demo2026pass");
+        for (const auto& [key, value] : {std::pair{"ServerURL", sim.baseUrl()}, {"UserName", "demo"}, {"Password", "Demo2026pass"}})
+            SettingsStore::SaveSetting("OQCREDIT", "Main", key, value);
         env.writeFile("quill/data/.keep", "");
         env.writeFile(env.windows() + "/WINQUILL.INI", "[Directories]\r\nApplication=" + env.path("quill/").toUtf8() + "\r\nFolder0="
                       + env.path("quill/data/").toUtf8() + "\r\n");

@@ -23,14 +23,14 @@ inline QByteArray& Root() { static QByteArray root; return root; }
 inline QString Path(const char* relative) { return QString::fromLocal8Bit(Root() + "/" + relative); }
 
 // Makes the temporary folder, points the program's folders into it, installs silent message
-// boxes and removes the folder at exit.
+// boxes and removes the folder at exit. Every target starts with it.
 inline bool Setup()
 {
     char pattern[] = "/tmp/quill-fuzz-XXXXXX";
     if (!mkdtemp(pattern))
         return false;
     Root() = pattern;
-    for (const char* sub : {"home", "config", "windows"})
+    for (const char* sub : {"home", "config/QuillClient", "windows", "loans"})
         QDir().mkpath(Path(sub));
     qputenv("QUILLCLIENT_HOME", Root() + "/home");
     qputenv("QUILLCLIENT_CONFIG", Root() + "/config");
@@ -55,6 +55,12 @@ inline void Require(bool holds, const char* what, const QString& detail)
         std::fprintf(stderr, "%s: %s\n", what, qPrintable(detail));
         std::abort();
     }
+}
+
+// Not inline, so that libFuzzer finds it: each target is a single source file including this once.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    return Setup() ? 0 : 1;
 }
 
 inline QByteArray Bytes(const uint8_t* data, size_t size) { return QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)); }

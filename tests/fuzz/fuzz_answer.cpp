@@ -79,11 +79,6 @@ void checkDate(const QString& text)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    return fuzz::Setup() ? 0 : 1;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QString text = QString::fromUtf8(fuzz::Bytes(data, size));

@@ -38,11 +38,6 @@ void checkSplitters(const QString& text)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    return fuzz::Setup() && QDir().mkpath(fuzz::Path("loans")) ? 0 : 1;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray input = fuzz::Bytes(data, size);

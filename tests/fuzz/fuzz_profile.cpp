@@ -10,11 +10,6 @@
 
 #include <cstdint>
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    return fuzz::Setup() ? 0 : 1;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     for (const char* path : {"windows/WINQUILL.INI", "home/Config.ini"}) {

@@ -21,11 +21,6 @@ const QString kApp = QStringLiteral("OQCREDIT"), kMain = QStringLiteral("Main");
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    return fuzz::Setup() && QDir().mkpath(fuzz::Path("config/QuillClient")) ? 0 : 1;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray input = fuzz::Bytes(data, size);

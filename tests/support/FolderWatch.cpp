@@ -12,12 +12,10 @@
 FolderWatch::FolderWatch(const QString& folder)
 {
 #ifdef Q_OS_LINUX
-    // The closes are watched too: the kernel merges an event with an identical one still unread
-    // before it, so repeated opens are only told apart by the closes between them.
     m_fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (m_fd >= 0)
         m_watch = inotify_add_watch(m_fd, QFile::encodeName(folder).constData(),
-                                    IN_OPEN | IN_MODIFY | IN_CLOSE | IN_MOVED_TO);
+                                    IN_MODIFY | IN_CLOSE_WRITE | IN_MOVED_TO);
 #else
     Q_UNUSED(folder);
 #endif
@@ -29,12 +27,6 @@ FolderWatch::~FolderWatch()
     if (m_fd >= 0)
         close(m_fd);
 #endif
-}
-
-int FolderWatch::opens(const QString& name)
-{
-    drain();
-    return m_opens.value(name);
 }
 
 int FolderWatch::writes(const QString& name)
@@ -57,8 +49,6 @@ void FolderWatch::drain()
             const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
             if (event->len > 0) {
                 const QString name = QFile::decodeName(event->name);
-                if (event->mask & IN_OPEN)
-                    ++m_opens[name];
                 if (event->mask & IN_MODIFY)
                     m_modified.insert(name);
                 // Opened for writing but left unchanged (as a lock check does) is no write.

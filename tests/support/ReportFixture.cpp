@@ -43,11 +43,6 @@ QString ReportFixture::borrowerFolder() const
     return quillFolder() + "data/BORROWER/";
 }
 
-QStringList ReportFixture::borrowerFiles() const
-{
-    return QDir(borrowerFolder()).entryList(QDir::Files, QDir::Name);
-}
-
 void ReportFixture::installImportProgram() const
 {
     env.writeFile(quillFolder() + "IMPORT.EXE", "#!/bin/sh\nexit 0\n");

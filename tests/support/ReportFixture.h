@@ -33,7 +33,6 @@ public:
 
     QString quillFolder() const;      // the host program's folder, ending with "/"
     QString borrowerFolder() const;   // the first data folder's BORROWER/
-    QStringList borrowerFiles() const;
     // An executable stand-in IMPORT.EXE in the host program's folder.
     void installImportProgram() const;
     // How many of the lines (request lines of the server) begin with start.

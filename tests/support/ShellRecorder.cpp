@@ -44,7 +44,6 @@ void FakeDesktop::SetHourglass(bool busy)
 
 bool FakeDesktop::ChoosePrinter(PrinterChoice& choice)
 {
-    ++printerDialogs;
     if (printerAccepted)
         choice = printerChoice;
     return printerAccepted;

@@ -50,5 +50,4 @@ public:
     int hourglassShown = 0;
     bool printerAccepted = true;
     PrinterChoice printerChoice{QStringLiteral("TestPrinter"), 1, QString()};
-    int printerDialogs = 0;
 };
