@@ -26,9 +26,20 @@ const QString coBorrower = QStringLiteral("&CoFirstName=TAYLOR&CoLastName=JOYNER
 const QString newOrder = QStringLiteral("&Keywords=&Reference=DANA+DEMO&FirstName=AVERY&LastName=NEWCOMB&MiddleInitial=J&SSN=900110001"
     "&DOB=07/04/1990&CurAddress=301+MAIN+ST&CurCity=AUSTIN&CurState=TX&CurZip=78701&Suffix=&Joint=FALSE&EQUIFAX=TRUE&EXPERIAN=TRUE");
 
+// An order's login and fields, the GET_STATUS polls that show ordered bureaus at "1" (working) and
+// the GET_PDF polls answered PENDING, the final codes, and what the server stores about it.
+struct OrderRow {
+    QString login, fields;
+    int statusPolls, pdfPolls;
+    QString working, done;
+    QVariantMap stored;
+};
+
 QString changed(QString text, const QString& from, const QString& to) { return text.replace(from, to); }
 
 } // namespace
+
+Q_DECLARE_METATYPE(OrderRow)
 
 class TestVendorSim : public QObject
 {
@@ -127,32 +138,22 @@ private slots:
     // owner is found pending; then it is the report a search finds, and it remembers who placed it.
     void orders_data()
     {
-        QTest::addColumn<QString>("login");
-        QTest::addColumn<QString>("fields");
-        QTest::addColumn<int>("statusPolls");
-        QTest::addColumn<int>("pdfPolls");
-        QTest::addColumn<QString>("working");   // the bureau codes while in progress
-        QTest::addColumn<QString>("done");
-        QTest::addColumn<QVariantMap>("stored");
+        QTest::addColumn<OrderRow>("row");
         const QString all = QStringLiteral("&EQUIFAX=TRUE&EXPERIAN=TRUE&TRANSUNION=TRUE");
+        const QString own = "UserName=demo&Password=Demo2026pass";
         const QString agent = "UserName=agent&Password=Agent2026pass&LoginByRefUserName=demo&LoginByRefPassword=Demo2026pass";
-        QTest::newRow("finished at once") << "UserName=demo&Password=Demo2026pass" << newOrder << 0 << 0 << "" << "4\n4\n0" << QVariantMap{{"source", "Orrery Client"}};
-        QTest::newRow("by reference") << agent << newOrder << 1 << 0 << "1\n1\n0" << "4\n4\n0" << QVariantMap{{"owner", "agent"}, {"placedBy", "demo"}};
-        QTest::newRow("repull") << "UserName=demo&Password=Demo2026pass" << "&Keywords=REQUEST&Joint=FALSE" + jordan + all << 1 << 0 << "1\n1\n1" << "4\n4\n4"
-                                << QVariantMap{{"previousId", recentId}};
-        QTest::newRow("upgrade") << "UserName=demo&Password=Demo2026pass" << "&Keywords=UPGRADE&Joint=TRUE" + joint + coBorrower + all << 2 << 1 << "4\n4\n1"
-                                 << "4\n4\n4" << QVariantMap{{"previousId", jointId}};
+        QTest::newRow("finished at once") << OrderRow{own, newOrder, 0, 0, "", "4\n4\n0", {{"source", "Orrery Client"}}};
+        QTest::newRow("by reference") << OrderRow{agent, newOrder, 1, 0, "1\n1\n0", "4\n4\n0", {{"owner", "agent"}, {"placedBy", "demo"}}};
+        QTest::newRow("repull") << OrderRow{own, "&Keywords=REQUEST&Joint=FALSE" + jordan + all, 1, 0, "1\n1\n1", "4\n4\n4", {{"previousId", recentId}}};
+        QTest::newRow("upgrade") << OrderRow{own, "&Keywords=UPGRADE&Joint=TRUE" + joint + coBorrower + all, 2, 1, "4\n4\n1", "4\n4\n4",
+                                             {{"previousId", jointId}}};
     }
 
     void orders()
     {
-        QFETCH(QString, login);
-        QFETCH(QString, fields);
-        QFETCH(int, statusPolls);
-        QFETCH(int, pdfPolls);
-        QFETCH(QString, working);
-        QFETCH(QString, done);
-        QFETCH(QVariantMap, stored);
+        QFETCH(OrderRow, row);
+        const auto& [login, fields, statusPolls, pdfPolls, working, done, expected] = row;
+        QVariantMap stored = expected;
         m_sim.setStatusPolls(statusPolls);
         m_sim.setPdfPolls(pdfPolls);
         const auto report = [&](const QString& query) { return call("/cia/cgi/marrowCGI.exe?" + login + query); };
