@@ -25,7 +25,6 @@ public:
     QStringList sent(const QString& action);
 
     bool started = false;
-    int& programEnds = ending.count;
     QString typedPassword;   // what the user types into the settings window
 
 private:

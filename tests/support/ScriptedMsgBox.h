@@ -16,7 +16,6 @@ public:
         int style = 0;
         QString title;
         int icon() const { return style & 0x70; }
-        int buttons() const { return style & 7; }
     };
 
     ScriptedMsgBox();   // installs itself

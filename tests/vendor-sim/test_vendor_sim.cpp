@@ -80,7 +80,6 @@ private slots:
         row("credentials: letter case counts", {acc + "VALIDATECREDENTIALS&USER=demo&PASSWORD=demo2026pass", "Invalid user name or password."});
         row("date requested", {acc + "DATEREQUESTED&RID=5A1E0003-0000-4000-8000-00000000D003", QDate::currentDate().addDays(-45).toString("MM/dd/yyyy")});
         row("bureau rights: no TU", {acc + "REQUESTBUREAURIGHTS&USER=partner", "EFQ1 EXP1 TU0"});
-        row("los version: unknown guid", {acc + "UPDATELOSVERSION&guid=NOPE&LOSVersion=1.1.0", "Unknown request."});
         row("unknown actions, other paths", {acc + "FROBNICATE", "<400>Unknown action: FROBNICATE", demo + "&action=FROBNICATE",
                                               "<400>Unknown action: FROBNICATE", "/nothing/here?x=1", "<404>Not found"});
         // Contact values are decoded like a browser's form; a refused update leaves the record alone.
@@ -90,7 +89,6 @@ private slots:
         row("contact: Windows-1252 byte", {update + "Ren%E9e", "CONTACTINFOCHANGED", contact, QStringLiteral("Ren\u00e9e||7||d@q.example")});
         const QString unchanged = QStringLiteral("5550100123||12||dana.demo@quill-broker.example");
         row("contact: other department", {changed(update, "QDEMO-LOANS", "OTHER") + "1", "Department does not match this user.", contact, unchanged});
-        row("contact: e-mail without @", {changed(update, "d%40q", "dana") + "1", "Invalid e-mail address.", contact, unchanged});
         // A changed password is the one that validates and is no longer expired; a refused one does not validate.
         const QString change = acc + "CHANGEPASSWORD&USER=demo&OLDPASS=Demo2026pass&NEWPASS=";
         const QString validate = acc + "VALIDATECREDENTIALS&USER=demo&PASSWORD=", refused = "Invalid user name or password.";
@@ -98,7 +96,6 @@ private slots:
         row("password: old one wrong", {changed(change, "Demo", "demo") + "Fresh2027pass", "The existing password is not correct.", validate + "Fresh2027pass", refused});
         row("password: too short", {change + "Ab1cdef", "The new password must be at least 8 characters long.", validate + "Ab1cdef", refused});
         row("password: no digit", {change + "FreshPassword", "The new password must contain a number.", validate + "FreshPassword", refused});
-        row("password: unchanged", {change + "Demo2026pass", "The new password must differ from the existing password."});
         const QString find = demo + "&action=FIND_REPORT", notFound = "FAILED\nReport not found.";
         row("own login, names in other case", {find + "&SSN=900110002&FirstName=jordan&LastName=Sample", "SUCCESS\n" + recentId + "\n4 4 4\n1\nJORDAN\nL\nSAMPLE"});
         row("wrong password", {changed(find, "Demo2026pass", "wrong") + jordan, "FAILED\nInvalid password"});
@@ -111,11 +108,8 @@ private slots:
         row("reissue number", {reissue + "GET_STATUS&guid=" + reissueId, notFound, reissue + "FIND_REPORT&ReIssueNum=RX20260417",
                                "SUCCESS\n" + reissueId + "\n4 4 0\n1\nQUINN\n\nOTHERCO", reissue + "GET_STATUS&guid=" + reissueId, "SUCCESS\n4\n4\n0"});
         row("reissue number, no right", {find + "&ReIssueNum=RX20260417", "FAILED\nCross-company reissue is not enabled for this account."});
-        row("data in other format", {demo + "&action=GET_DATA&guid=" + recentId + "&DataFormat=XML", "FAILED\nUnsupported data format."});
         order("order, no bureau", changed(newOrder, "&EQUIFAX=TRUE&EXPERIAN=TRUE", ""), "At least one bureau must be selected.");
-        order("order, short SSN", changed(newOrder, "SSN=900110001", "SSN=90011"), "The borrower's social security number must have 9 digits.");
         order("order, joint without co-borrower", changed(newOrder, "Joint=FALSE", "Joint=TRUE"), "The co-borrower's first and last name are required.");
-        order("order, birth date not a date", changed(newOrder, "07/04/1990", "13/45/1990"), "The borrower's date of birth is not a date (MM/DD/YYYY).");
         row("order, bureau without right", {changed(demo, "demo&Password=Demo", "partner&Password=Partner") + "&action=REQUEST" + newOrder + "&TRANSUNION=TRUE",
                                             "FAILED\nYou are not permitted to order TransUnion."});
         order("upgrade adding nothing", "&Keywords=UPGRADE&Joint=FALSE&EXPERIAN=TRUE&EQUIFAX=TRUE" + jordan, "The report already has every requested bureau.");
