@@ -243,7 +243,7 @@ private slots:
         user.on("frmLoginByRef", [&](QWidget* w) {   // a line picked by its row, the close box, or a button
             for (const QString& press : row.chooser.split(' ')) {
                 if (press.startsWith("pick"))
-                    w->findChild<QListWidget*>()->item(press.back().digitValue())->setSelected(true);
+                    w->findChild<QListWidget*>()->setCurrentRow(press.back().digitValue(), QItemSelectionModel::Select);
                 else if (press.startsWith("close"))
                     w->close();
                 else
