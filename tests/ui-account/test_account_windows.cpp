@@ -19,10 +19,8 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QTemporaryDir>
-#include <QTest>
-
-#include <optional>
 
 class AccountWindowsTest : public QObject
 {
@@ -83,21 +81,7 @@ struct Rig : AppRig {
     }
 };
 
-// PATH for the test's lifetime.
-struct SearchPath {
-    QByteArray saved = qgetenv("PATH");
-    explicit SearchPath(const QString& path) { qputenv("PATH", path.toLocal8Bit()); }
-    ~SearchPath() { qputenv("PATH", saved); }
-};
-
 const QString kNew = QStringLiteral("Fresh2026pass");
-
-// The class a window name of the table stands for.
-const char* windowClass(const QString& window)
-{
-    return window.endsWith("prefs") ? "frmPrefs" : window.endsWith("pass") || window == "forced" ? "frmChangePass"
-         : window == "contact" ? "frmUpdateContactInfo" : "frmAbout";
-}
 
 // What the window shows for key (see messages_data()).
 QString windowState(QWidget& w, const QString& key)
@@ -164,8 +148,8 @@ QString runState(Rig& rig, const QString& key, const QString& expected)
 // reads sent ahead) and the state afterwards ("key=value", in any order). SIM stands for the
 // stand-in server, CLOSED for an address nothing listens on (the discard port), HOME for the
 // program's folder, TMP for a temporary folder.
-//   given: account[:unsaved], storeBroken, script:ACTION:status:body, drop:ACTION, store:KEY=value,
-//     set:PROPERTY=value, path:PROGRAM (TMP/bin alone on PATH).
+//   given: account[:unsaved], stored (the account in the store), storeBroken, script:ACTION:status:body,
+//     drop:ACTION, store:KEY=value, set:PROPERTY=value, path:PROGRAM (TMP/bin alone on PATH).
 //   after, read from the window once the presses are done: open, focus, title, logo, plain (the
 //     about texts are plain text), a box, label or check box by name.
 //   after, read from the run once the window is gone: ServerURL, BaseUrl, UserName, Password,
@@ -281,7 +265,7 @@ void AccountWindowsTest::messages_data()
     row("forced, Escape, Yes", {"forced", account, {"txtOldPassword=typed"}, {"Escape"}, vbYes, {leave}, {}, {"open=0", "ended=1", "quit=1"}});
     const QString about = "GETABOUT&USER=demo&DEPARTMENTID=QDEMO-LOANS";
     // An expired password at start shows the forced window before anything else.
-    row("expired at start: changed, start-up goes on", {"start pass", {"script:PASSWORDEXPIRED:200:True"},
+    row("expired at start: changed, start-up goes on", {"start pass", {"stored", "script:PASSWORDEXPIRED:200:True"},
         passes(pw, kNew, kNew) << "cbxSavePwd=1", ok, vbOK, {done}, {"PASSWORDEXPIRED&USER=demo",
         "CHANGEPASSWORD&USER=demo&OLDPASS=" + pw + "&NEWPASS=" + kNew, "NEWERVERSION&USER=demo&APPNAME=OQCREDIT&APPVERSION=1.1.0",
         "CROSS_COMPANY_REISSUE&USER=demo"}, {"lblLabels=Your password has expired.", "checks=1", "ended=0", "store:Password=" + kNew}});
@@ -360,7 +344,7 @@ void AccountWindowsTest::messages()
 #endif
     Rig rig;
     QTemporaryDir tmp;
-    std::optional<SearchPath> path;
+    const auto restorePath = qScopeGuard([saved = qgetenv("PATH")] { qputenv("PATH", saved); });
     for (QStringList* list : {&given, &entries, &presses, &boxes, &sent, &after})
         list->replaceInStrings("TMP", tmp.path()).replaceInStrings("SIM", rig.sim.baseUrl())
             .replaceInStrings("CLOSED", "http://127.0.0.1:9").replaceInStrings("HOME", rig.env.home());
@@ -378,6 +362,8 @@ void AccountWindowsTest::messages()
         const QString rest = step.section(':', 1);
         if (kind == "account")
             rig.account(rest != "unsaved");
+        else if (kind == "stored")   // the account as a start finds it
+            rig.storeAccount();
         else if (kind == "storeBroken")   // a folder where the settings file should be
             QVERIFY(QDir().mkpath(SettingsStore::StoreFile("OQCREDIT")));
         else if (kind == "script")
@@ -392,14 +378,22 @@ void AccountWindowsTest::messages()
             QVERIFY(QDir(tmp.path()).mkpath("bin"));
             QFile program(tmp.filePath("bin/" + rest));
             QVERIFY(program.open(QIODevice::WriteOnly) && program.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
-            path.emplace(tmp.filePath("bin"));
+            qputenv("PATH", tmp.filePath("bin").toLocal8Bit());
         }
     }
     for (int i = 0; i < boxes.size(); ++i)
         rig.boxes.expect(i == 0 ? answer : int(vbOK));
     QStringList seen;
     // Acts on the next modal window of the class, then leaves it.
-    rig.user.on(windowClass(window), [&](QWidget* modal) {
+    // The window a row opens: its class, and how it is opened.
+    const QMap<QString, QPair<const char*, std::function<void()>>> windows{{"prefs", {"frmPrefs", [] { frmPrefs::ShowModal(); }}},
+        {"pass", {"frmChangePass", [] { frmChangePass::ShowModal(true); }}},
+        {"forced", {"frmChangePass", [] { frmChangePass::ShowModal(false); }}},
+        {"contact", {"frmUpdateContactInfo", [] { frmUpdateContactInfo::ShowModal(); }}},
+        {"about", {"frmAbout", [] { frmAbout::ShowModal(); }}},
+        {"start prefs", {"frmPrefs", [] { QCOMPARE(Main(), StartupOutcome::Started); }}},
+        {"start pass", {"frmChangePass", [] { QCOMPARE(Main(), StartupOutcome::Started); }}}};
+    rig.user.on(windows[window].first, [&](QWidget* modal) {
         QWidget& w = *modal;
         for (const QString& entry : entries) {
             const QString name = entry.section('=', 0, 0);
@@ -425,18 +419,7 @@ void AccountWindowsTest::messages()
         }
         leaveQuietly(modal);
     });
-    if (window.startsWith("start")) {
-        if (window == "start pass")
-            rig.storeAccount();
-        QCOMPARE(Main(), StartupOutcome::Started);
-    } else if (window == "prefs")
-        frmPrefs::ShowModal();
-    else if (window == "pass" || window == "forced")
-        frmChangePass::ShowModal(window == "pass");
-    else if (window == "contact")
-        frmUpdateContactInfo::ShowModal();
-    else
-        frmAbout::ShowModal();
+    windows[window].second();
     QCOMPARE(rig.user.pending(), 0);
     for (const QString& expected : after)
         if (!isWindowKey(expected.section('=', 0, 0)))
