@@ -67,18 +67,6 @@ struct Rig : AppRig {
         frmPrefs::setUserCancelled(false);
     }
     ~Rig() { frmChangePass::Unload(); }
-    // The demo account as start-up leaves it once its settings are known.
-    void account(bool save = true)
-    {
-        Props().setServerURL(sim.baseUrl());
-        Props().setUserName(User);
-        Props().setPassword(Password);
-        Props().setSavePassword(true);
-        Props().setCompanyID("QDEMO");
-        Props().setDepartmentID("QDEMO-LOANS");
-        if (save)
-            SaveSettings(Props());
-    }
 };
 
 const QString kNew = QStringLiteral("Fresh2026pass");
@@ -360,9 +348,16 @@ void AccountWindowsTest::messages()
     for (const QString& step : given) {
         const QString kind = step.section(':', 0, 0);
         const QString rest = step.section(':', 1);
-        if (kind == "account")
-            rig.account(rest != "unsaved");
-        else if (kind == "stored")   // the account as a start finds it
+        if (kind == "account") {   // the demo account as start-up leaves it once its settings are known
+            Props().setServerURL(rig.sim.baseUrl());
+            Props().setUserName(AppRig::User);
+            Props().setPassword(AppRig::Password);
+            Props().setSavePassword(true);
+            Props().setCompanyID("QDEMO");
+            Props().setDepartmentID("QDEMO-LOANS");
+            if (rest != "unsaved")
+                SaveSettings(Props());
+        } else if (kind == "stored")   // the account as a start finds it
             rig.storeAccount();
         else if (kind == "storeBroken")   // a folder where the settings file should be
             QVERIFY(QDir().mkpath(SettingsStore::StoreFile("OQCREDIT")));
