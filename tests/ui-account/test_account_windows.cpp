@@ -105,24 +105,19 @@ bool isWindowKey(const QString& key)
 QString runState(Rig& rig, const QString& key, const QString& expected)
 {
     const clsProperties& p = Props();
+    QStringList starts;
+    for (const ShellRecorder::Call& call : rig.shell.calls)
+        starts << call.verb + " " + QDir::fromNativeSeparators(call.target) + " " + QString::number(call.showCommand) + " ["
+                      + call.arguments.join(",") + "]";
+    const QString log = QString::fromLatin1(rig.env.readFile("errors.log"));
     const QMap<QString, QString> props = {{"ServerURL", p.ServerURL()}, {"BaseUrl", p.BaseUrl()}, {"UserName", p.UserName()},
         {"Password", p.Password()}, {"SavePassword", QString::number(p.SavePassword())},
         {"contact", p.UserEmail() + "|" + p.UserPhone() + "|" + p.UserPhoneExt()}, {"ended", QString::number(rig.ending.count)},
         {"quit", QString::number(WindowHooks::EndRequested())}, {"checks", QString::number(rig.window.checks)},
-        {"hourglass", QString::number(rig.desk.hourglassShown > 0)}};
+        {"hourglass", QString::number(rig.desk.hourglassShown > 0)}, {"starts", starts.join(" / ")},
+        {"errors.log", log.contains(expected) ? expected : log}};
     if (key.startsWith("store:"))   // folders are stored in the system's form, compared with "/"
         return QDir::fromNativeSeparators(SettingsStore::GetSetting("OQCREDIT", "Main", key.mid(6), "<absent>"));
-    if (key == "starts") {
-        QStringList starts;
-        for (const ShellRecorder::Call& call : rig.shell.calls)
-            starts << call.verb + " " + QDir::fromNativeSeparators(call.target) + " " + QString::number(call.showCommand) + " ["
-                          + call.arguments.join(",") + "]";
-        return starts.join(" / ");
-    }
-    if (key == "errors.log") {
-        const QString log = QString::fromLatin1(rig.env.readFile("errors.log"));
-        return log.contains(expected) ? expected : log;
-    }
     return props.value(key, "<unknown key>");
 }
 
@@ -137,7 +132,7 @@ QString runState(Rig& rig, const QString& key, const QString& expected)
 // stand-in server, CLOSED for an address nothing listens on (the discard port), HOME for the
 // program's folder, TMP for a temporary folder.
 //   given: account[:unsaved], stored (the account in the store), storeBroken, script:ACTION:status:body,
-//     drop:ACTION, store:KEY=value, set:PROPERTY=value, path:PROGRAM (TMP/bin alone on PATH).
+//     drop:ACTION, store:KEY=value, set:PROPERTY=value, path:PROGRAM (TMP alone on PATH).
 //   after, read from the window once the presses are done: open, focus, title, logo, plain (the
 //     about texts are plain text), a box, label or check box by name.
 //   after, read from the run once the window is gone: ServerURL, BaseUrl, UserName, Password,
@@ -315,7 +310,7 @@ void AccountWindowsTest::messages_data()
     // on PATH, the only folder on it; a message when there is none.
     for (const auto& [name, given, starts] : QList<std::tuple<const char*, L, QString>>{
              {"sysinfo: nothing on PATH", {"path:none"}, ""},
-             {"sysinfo: desktop program on PATH", {"path:hardinfo"}, "start TMP/bin/hardinfo 1 []"}})
+             {"sysinfo: desktop program on PATH", {"path:hardinfo"}, "start TMP/hardinfo 1 []"}})
         row(name, {"about", given, {}, {"cmdSysInfo"}, vbOK, starts.isEmpty() ? L{"OQCREDIT|0|System Information Is Unavailable At This Time"}
             : L(), {}, {"starts=" + starts}});
 }
@@ -342,9 +337,6 @@ void AccountWindowsTest::messages()
         {"PhoneNumber", &clsProperties::setPhoneNumber}, {"SupportEmail", &clsProperties::setSupportEmail},
         {"UserEmail", &clsProperties::setUserEmail}, {"UserPhone", &clsProperties::setUserPhone},
         {"UserPhoneExt", &clsProperties::setUserPhoneExt}};
-    const auto script = [&](const QString& step) {
-        rig.sim.scriptStatus(step.section(':', 1, 1), step.section(':', 2, 2).toInt(), step.section(':', 3));
-    };
     for (const QString& step : given) {
         const QString kind = step.section(':', 0, 0);
         const QString rest = step.section(':', 1);
@@ -362,7 +354,7 @@ void AccountWindowsTest::messages()
         else if (kind == "storeBroken")   // a folder where the settings file should be
             QVERIFY(QDir().mkpath(SettingsStore::StoreFile("OQCREDIT")));
         else if (kind == "script")
-            script(step);
+            rig.sim.scriptStatus(rest.section(':', 0, 0), rest.section(':', 1, 1).toInt(), rest.section(':', 2));
         else if (kind == "drop")
             rig.sim.scriptDrop(rest, 2);
         else if (kind == "store")
@@ -370,16 +362,13 @@ void AccountWindowsTest::messages()
         else if (kind == "set")
             (Props().*setters[rest.section('=', 0, 0)])(rest.section('=', 1));
         else if (kind == "path") {   // a program on PATH, the only folder on it
-            QVERIFY(QDir(tmp.path()).mkpath("bin"));
-            QFile program(tmp.filePath("bin/" + rest));
+            QFile program(tmp.filePath(rest));
             QVERIFY(program.open(QIODevice::WriteOnly) && program.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
-            qputenv("PATH", tmp.filePath("bin").toLocal8Bit());
+            qputenv("PATH", tmp.path().toLocal8Bit());
         }
     }
     for (int i = 0; i < boxes.size(); ++i)
         rig.boxes.expect(i == 0 ? answer : int(vbOK));
-    QStringList seen;
-    // Acts on the next modal window of the class, then leaves it.
     // The window a row opens: its class, and how it is opened.
     const QMap<QString, QPair<const char*, std::function<void()>>> windows{{"prefs", {"frmPrefs", [] { frmPrefs::ShowModal(); }}},
         {"pass", {"frmChangePass", [] { frmChangePass::ShowModal(true); }}},
@@ -388,6 +377,8 @@ void AccountWindowsTest::messages()
         {"about", {"frmAbout", [] { frmAbout::ShowModal(); }}},
         {"start prefs", {"frmPrefs", [] { QCOMPARE(Main(), StartupOutcome::Started); }}},
         {"start pass", {"frmChangePass", [] { QCOMPARE(Main(), StartupOutcome::Started); }}}};
+    // Acts on the next modal window of the class, then leaves it.
+    QStringList seen;
     rig.user.on(windows[window].first, [&](QWidget* modal) {
         QWidget& w = *modal;
         for (const QString& entry : entries) {
