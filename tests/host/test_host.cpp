@@ -19,7 +19,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QTest>
 
 #include <tuple>
 

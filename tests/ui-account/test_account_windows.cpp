@@ -54,21 +54,6 @@ struct Scene {
     QStringList boxes, sent, after;
 };
 
-// Start-up's rig with the account windows registered as the program registers them, the settings
-// object as start-up leaves it before the settings window opens (an empty store), and a user
-// playing the modal windows.
-struct Rig : AppRig {
-    ModalDriver user;
-    Rig()
-    {
-        env.freshProps();
-        LoadSettings(Props());
-        RegisterAccountWindows();
-        frmPrefs::setUserCancelled(false);
-    }
-    ~Rig() { frmChangePass::Unload(); }
-};
-
 const QString kNew = QStringLiteral("Fresh2026pass");
 
 // What the window shows for key (see messages_data()).
@@ -102,7 +87,7 @@ bool isWindowKey(const QString& key)
 }
 
 // What the run holds afterwards for key; for the logs, the expected text when they hold it.
-QString runState(Rig& rig, const QString& key, const QString& expected)
+QString runState(AppRig& rig, const QString& key, const QString& expected)
 {
     const clsProperties& p = Props();
     QStringList starts;
@@ -178,6 +163,7 @@ void AccountWindowsTest::messages_data()
     const L old{"store:SendDir=old", "store:ServerURL=old", "store:CompanyID=old", "store:UserName=old", "store:Password=old",
                 "store:DaysOldTimeFrame=45", "set:ServerURL=http://old.example", "set:UserName=olduser", "set:Password=oldpw"};
     const QString validate = "VALIDATECREDENTIALS&USER=demo&PASSWORD=" + pw;
+    const L checks{"PASSWORDEXPIRED&USER=demo", "NEWERVERSION&USER=demo&APPNAME=OQCREDIT&APPVERSION=1.1.0", "CROSS_COMPANY_REISSUE&USER=demo"};
     for (bool remember : {true, false})
         row(remember ? "password remembered" : "password not remembered", {"prefs", old,
             prefs("SIM", "demo", pw, pw) << "cbxSavePwd=" + QString::number(remember), ok, vbOK, {}, {validate},
@@ -196,13 +182,10 @@ void AccountWindowsTest::messages_data()
     row("Cancel asks to quit: No", {"prefs", {"set:ClientWebsite=www.site.example"}, {"txtUserName=typed"}, {"cmdCancel"}, vbNo, {quit}, {},
         {"open=1", "ended=0", "quit=0"}});
     // An empty store at start shows the settings window before anything else.
-    const QString web = Vendor::DefaultWebsite;
     row("empty store at start: valid account, then the account checks", {"start prefs", {}, prefs("SIM", "demo", pw, pw), ok, vbOK, {},
-        {validate, "PASSWORDEXPIRED&USER=demo", "NEWERVERSION&USER=demo&APPNAME=OQCREDIT&APPVERSION=1.1.0",
-         "CROSS_COMPANY_REISSUE&USER=demo"},
-        {"open=0", "ended=0", "checks=1", "store:Password=<absent>"}});
+        L{validate} + checks, {"open=0", "ended=0", "checks=1", "store:Password=<absent>"}});
     row("empty store at start: Cancel and Yes skip the checks", {"start prefs", {}, {}, {"cmdCancel"}, vbYes,
-        {QString(quit).replace("www.site.example", web)}, {}, {"open=0", "ended=1", "checks=0"}});
+        {QString(quit).replace("www.site.example", Vendor::DefaultWebsite)}, {}, {"open=0", "ended=1", "checks=0"}});
 
     // The change-password window's checks, in order.
     const auto passRefusal = [&](const char* name, const L& entries, const QString& text, const QString& focus) {
@@ -246,17 +229,15 @@ void AccountWindowsTest::messages_data()
     const QString leave = "Change Password|20|You can not continue without changing your password.\r\n\r\nQuit?";
     row("by choice, Cancel", {"pass", account, {"txtOldPassword=typed"}, {"cmdCancel"}, vbOK, {}, {}, {"open=0", "ended=0"}});
     row("forced, Escape, Yes", {"forced", account, {"txtOldPassword=typed"}, {"Escape"}, vbYes, {leave}, {}, {"open=0", "ended=1", "quit=1"}});
-    const QString about = "GETABOUT&USER=demo&DEPARTMENTID=QDEMO-LOANS";
     // An expired password at start shows the forced window before anything else.
     row("expired at start: changed, start-up goes on", {"start pass", {"stored", "script:PASSWORDEXPIRED:200:True"},
-        passes(pw, kNew, kNew) << "cbxSavePwd=1", ok, vbOK, {done}, {"PASSWORDEXPIRED&USER=demo",
-        "CHANGEPASSWORD&USER=demo&OLDPASS=" + pw + "&NEWPASS=" + kNew, "NEWERVERSION&USER=demo&APPNAME=OQCREDIT&APPVERSION=1.1.0",
-        "CROSS_COMPANY_REISSUE&USER=demo"}, {"lblLabels=Your password has expired.", "checks=1", "ended=0", "store:Password=" + kNew}});
+        passes(pw, kNew, kNew) << "cbxSavePwd=1", ok, vbOK, {done}, L{checks[0], "CHANGEPASSWORD&USER=demo&OLDPASS=" + pw + "&NEWPASS=" + kNew}
+        + checks.mid(1), {"lblLabels=Your password has expired.", "checks=1", "ended=0", "store:Password=" + kNew}});
     // A connection that closes before the answer: the vendor may have acted, so the change is not
     // sent again, and the user sees a failure. A read goes first, so the change travels on a
     // kept-alive connection (where a resend would happen).
     row("dropped: change password", {"pass", {"account", "drop:CHANGEPASSWORD"}, passes(pw, kNew, kNew), {"lblPasswordSpecs", "cmdOK"},
-        vbOK, {"*", "~Error Number: -"}, {about, "CHANGEPASSWORD&USER=demo&OLDPASS=" + pw + "&NEWPASS=" + kNew},
+        vbOK, {"*", "~Error Number: -"}, {"GETABOUT&USER=demo&DEPARTMENTID=QDEMO-LOANS", "CHANGEPASSWORD&USER=demo&OLDPASS=" + pw + "&NEWPASS=" + kNew},
         {"open=1", "Password=" + pw}});
 
     // The contact window fetches once per run, then checks locally, in order, and sends trimmed.
@@ -308,11 +289,9 @@ void AccountWindowsTest::messages_data()
              "lblPhone=" + phone, "lblEmail=support@vendor.example", "plain=1", "logo=" + logo, "open=0"}});
     // The system information program off Windows (there the registry names it): a desktop program
     // on PATH, the only folder on it; a message when there is none.
-    for (const auto& [name, given, starts] : QList<std::tuple<const char*, L, QString>>{
-             {"sysinfo: nothing on PATH", {"path:none"}, ""},
-             {"sysinfo: desktop program on PATH", {"path:hardinfo"}, "start TMP/hardinfo 1 []"}})
-        row(name, {"about", given, {}, {"cmdSysInfo"}, vbOK, starts.isEmpty() ? L{"OQCREDIT|0|System Information Is Unavailable At This Time"}
-            : L(), {}, {"starts=" + starts}});
+    row("sysinfo: nothing on PATH", {"about", {"path:none"}, {}, {"cmdSysInfo"}, vbOK,
+        {"OQCREDIT|0|System Information Is Unavailable At This Time"}, {}, {"starts="}});
+    row("sysinfo: desktop program on PATH", {"about", {"path:hardinfo"}, {}, {"cmdSysInfo"}, vbOK, {}, {}, {"starts=start TMP/hardinfo 1 []"}});
 }
 
 void AccountWindowsTest::messages()
@@ -320,12 +299,21 @@ void AccountWindowsTest::messages()
     QFETCH(Scene, row);
     auto& [window, given, entries, presses, answer, boxes, sent, after] = row;
 #ifdef Q_OS_WIN
-    if (given.join(' ').contains("path:"))
-        QSKIP("Windows has the registry places only; desktop programs on PATH are looked for elsewhere");
-    if (given.contains("storeBroken"))
-        QSKIP("the store is the registry on Windows: a folder in the settings file's place breaks only the INI store");
+    // Windows has the registry places only (no desktop programs on PATH), and its store is the
+    // registry (a folder in the settings file's place breaks only the INI store).
+    if (given.join(' ').contains("path:") || given.contains("storeBroken"))
+        QSKIP("a row for PATH programs or the INI store");
 #endif
-    Rig rig;
+    // Start-up's rig with the account windows registered as the program registers them, the settings
+    // object as start-up leaves it before the settings window opens (an empty store), and a user
+    // playing the modal windows.
+    AppRig rig;
+    ModalDriver user;
+    const auto unload = qScopeGuard([] { frmChangePass::Unload(); });
+    rig.env.freshProps();
+    LoadSettings(Props());
+    RegisterAccountWindows();
+    frmPrefs::setUserCancelled(false);
     QTemporaryDir tmp;
     const auto restorePath = qScopeGuard([saved = qgetenv("PATH")] { qputenv("PATH", saved); });
     for (QStringList* list : {&given, &entries, &presses, &boxes, &sent, &after})
@@ -379,7 +367,7 @@ void AccountWindowsTest::messages()
         {"start pass", {"frmChangePass", [] { QCOMPARE(Main(), StartupOutcome::Started); }}}};
     // Acts on the next modal window of the class, then leaves it.
     QStringList seen;
-    rig.user.on(windows[window].first, [&](QWidget* modal) {
+    user.on(windows[window].first, [&](QWidget* modal) {
         QWidget& w = *modal;
         for (const QString& entry : entries) {
             const QString name = entry.section('=', 0, 0);
@@ -406,7 +394,7 @@ void AccountWindowsTest::messages()
         leaveQuietly(modal);
     });
     windows[window].second();
-    QCOMPARE(rig.user.pending(), 0);
+    QCOMPARE(user.pending(), 0);
     for (const QString& expected : after)
         if (!isWindowKey(expected.section('=', 0, 0)))
             seen << expected.section('=', 0, 0) + "=" + runState(rig, expected.section('=', 0, 0), expected.section('=', 1));
