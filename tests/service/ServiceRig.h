@@ -5,14 +5,23 @@
 #include "ShellRecorder.h"
 #include "VendorSim.h"
 #include "core/AppContext.h"
+#include "core/clsProperties.h"
+#include "platform/AppError.h"
+#include "platform/HttpRequest.h"
 #include "service/ParamBlock.h"
 #include "service/basActions.h"
+#include "service/basOrder.h"
 #include "service/basPrefetch.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTest>
 
 #include <optional>
+
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 
 using Operation = bool (*)(const QString&, QString&);
 Q_DECLARE_METATYPE(Operation)

@@ -1,10 +1,7 @@
 #include "AppRig.h"
 #include "ModalDriver.h"
 #include "ServiceRig.h"
-#include "core/clsProperties.h"
-#include "platform/AppError.h"
 #include "platform/Seam.h"
-#include "service/basOrder.h"
 #include "service/clsReportStatus.h"
 
 #include <QLabel>

@@ -1,22 +1,15 @@
 #include "ServiceRig.h"
 #include "core/basLog.h"
 #include "core/basSettings.h"
-#include "core/clsProperties.h"
-#include "platform/AppError.h"
+#include "core/FreeFileName.h"
 #include "platform/AppPaths.h"
 #include "platform/FileOps.h"
-#include "platform/HttpRequest.h"
 #include "platform/Secrets.h"
 #include "platform/SettingsStore.h"
 #include "service/basReportData.h"
 #include "service/basReportPdf.h"
 
 #include <QDir>
-#include <QElapsedTimer>
-
-#ifndef Q_OS_WIN
-#include <sys/stat.h>
-#endif
 
 namespace {
 
@@ -54,7 +47,22 @@ struct FileRow {
 };
 
 // Writes one file that holds personal data or secrets and returns its path.
-using PersonalFile = std::function<QString(const TestEnv&)>;
+using PersonalFile = std::function<QString(const ReportFixture&)>;
+
+// Two loan officers may share the data folder: a PDF that appears under the chosen name between
+// the choice and the write stays as it is, and ours takes the next free name (its path returned).
+QString pdfNameTakenMeanwhile(const ReportFixture& loan, bool download)
+{
+    const QString folder = loan.borrowerFolder();
+    loan.env.writeFile(folder + "SAMPLE7.pdf", "%PDF-1.4 ours");
+    FreeFileName target(folder, "SAMPLE", "pdf");
+    loan.env.writeFile(target.path(), "%PDF-1.4 another officer's");
+    download ? target.write("%PDF-1.4 ours") : target.moveHere(folder + "SAMPLE7.pdf");
+    const QByteArray contents = loan.env.readFile(folder + "SAMPLE.pdf") + "|" + loan.env.readFile(target.path());
+    const QString left = download ? "SAMPLE.pdf SAMPLE1.pdf SAMPLE7.pdf" : "SAMPLE.pdf SAMPLE1.pdf";   // no temporary file
+    const bool kept = contents == "%PDF-1.4 another officer's|%PDF-1.4 ours" && loan.borrowerFiles().join(' ') == left;
+    return kept ? target.path() : QString();
+}
 
 } // namespace
 
@@ -156,26 +164,30 @@ void ServiceTest::reportFiles()
 void ServiceTest::personalFilesAreOwnerOnly_data()
 {
     QTest::addColumn<PersonalFile>("write");
-    QTest::newRow("archive copy of IMPORT.DAT") << PersonalFile([](const TestEnv& env) {
+    QTest::newRow("PDF: name taken meanwhile, download") << PersonalFile([](const ReportFixture& loan) { return pdfNameTakenMeanwhile(loan, true); });
+    QTest::newRow("PDF: name taken meanwhile, renamed newest") << PersonalFile([](const ReportFixture& loan) { return pdfNameTakenMeanwhile(loan, false); });
+    QTest::newRow("archive copy of IMPORT.DAT") << PersonalFile([](const ReportFixture& loan) {
+        const TestEnv& env = loan.env;
         env.writeFile("send/IMPORT.DAT", "FILE\tX\r\n");
         FileOps::Copy(env.path("send/IMPORT.DAT"), env.path("archive/12052026_134340_IMPORT.DAT"));
         return env.path("archive/12052026_134340_IMPORT.DAT");
     });
-    QTest::newRow("errors.log others could read") << PersonalFile([](const TestEnv& env) {
+    QTest::newRow("errors.log others could read") << PersonalFile([](const ReportFixture& loan) {
+        const TestEnv& env = loan.env;
         env.writeFile("errors.log", "Date: 12/5/2026 1:43:40 PM earlier\r\n");
         QFile::setPermissions(env.path("errors.log"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::ReadGroup);
         return WriteErrorLog("Request failed") ? env.path("errors.log") : QString();
     });
-    QTest::newRow("Client.log") << PersonalFile([](const TestEnv& env) { return WriteClientLog("Loading Settings"), env.path("Client.log"); });
-    QTest::newRow("settings holding the password") << PersonalFile([](const TestEnv& env) {
+    QTest::newRow("Client.log") << PersonalFile([](const ReportFixture& loan) { return WriteClientLog("Loading Settings"), loan.env.path("Client.log"); });
+    QTest::newRow("settings holding the password") << PersonalFile([](const ReportFixture& loan) {
         Props().setSavePassword(true);
         const QString file = SettingsStore::StoreFile(AppPaths::ProgramTitle());
-        return SaveSettings(Props()) && env.readFile(file).contains(ReportFixture::Password.toUtf8()) ? file : QString();
+        return SaveSettings(Props()) && loan.env.readFile(file).contains(ReportFixture::Password.toUtf8()) ? file : QString();
     });
 }
 
 void ServiceTest::personalFilesAreOwnerOnly()
 {
     QFETCH(PersonalFile, write);
-    QCOMPARE(modeOf(write(m_rig->loan.env)), "600");
+    QCOMPARE(modeOf(write(m_rig->loan)), "600");
 }
