@@ -46,10 +46,8 @@ protected:
     QByteArray log() const { return m_rig->loan.env.readFile("errors.log"); }
     int logEntries() const { return int(log().count("Date: ")); }
     // A block of the demo user's credentials.
-    static QString block(const QString& action)
-    {
-        return ParamBlock(action).add("USER", "demo").add("PASSWORD", ReportFixture::Password).text();
-    }
+    static QString block(const QString& action) { return ParamBlock(action).add("USER", "demo").add("PASSWORD", ReportFixture::Password).text(); }
+    static QString errorStart(long number) { return "<ERROR><ERROR_NO>" + QString::number(number) + "</ERROR_NO>"; }
     // The error text about block, starting with start, and its one errors.log entry.
     bool isLoggedError(const QString& out, const QString& start, const QString& block) const
     {
@@ -76,7 +74,6 @@ private slots:
     // server misbehaves, and reads sent ahead of their steps (Prefetch).
     void transportFailures_data();
     void transportFailures();
-    void charsetOfContentType_data();
     void charsetOfContentType();
     void stepTakesTheReadSentAhead_data();
     void stepTakesTheReadSentAhead();
@@ -87,8 +84,3 @@ private slots:
     void personalFilesAreOwnerOnly_data();
     void personalFilesAreOwnerOnly();
 };
-
-inline QString errorStart(long number)
-{
-    return "<ERROR><ERROR_NO>" + QString::number(number) + "</ERROR_NO>";
-}
