@@ -24,7 +24,6 @@
 #endif
 
 using Operation = bool (*)(const QString&, QString&);
-Q_DECLARE_METATYPE(Operation)
 
 // The service operations against the stand-in vendor server on 127.0.0.1. Each test has the
 // demo loan's folders and settings against it (ReportFixture), a desktop that shows nothing and
