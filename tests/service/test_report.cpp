@@ -82,8 +82,8 @@ void ServiceTest::reportFiles_data()
     add("PDF: no BORROWER folder", {true, "", 200, "", "", QString::number(ErrNo::FileIo) + " - The borrower folder", ""});
     add("data: two placeholders", {false, "GET_DATA", 200, "FILE\t__XFILE__\r\nMESSAGE\tsee __XFILE__\r\n", loan, "IMPORT.DAT",
                                    "FILE\tC:\\QUILL\\DATA\\BORROWER\\SAMPLE.BRW\r\nMESSAGE\tsee C:\\QUILL\\DATA\\BORROWER\\SAMPLE.BRW\r\n"});
-    // Windows-1252, "?" for the rest. Megabytes of characters the code page cannot hold: one pass, not a converter per
-    // character (which took about 9 s for these 4 million characters).
+    // Windows-1252, "?" for the rest. Megabytes of characters the code page cannot hold: one
+    // pass, not a converter per character (which took about 9 s for these 4 million characters).
     add("data: 12 MB, mostly not Windows-1252", {false, "GET_DATA", 0, QString::fromUtf8("\u0141\u20ac\U0001F600"), "X", "IMPORT.DAT",
                                                  QByteArray("?\x80?").repeated(11'999'997 / 9), "", 11'999'997});
     add("data: HTTP 500", {false, "GET_DATA", 500, "FILE\t__XFILE__", loan, errorStart(ErrNo::HttpStatus) + "<ERROR_DESC>The server answered with HTTP status 500", earlier});
@@ -114,9 +114,8 @@ void ServiceTest::reportFiles()
     QElapsedTimer time;
     time.start();
     const QString loanFile = row.loanFile.isEmpty() ? ReportFixture::LoanFile : row.loanFile;
-    const QString pdf = ParamBlock("GET_PDF").add("guid", ReportFixture::ReportId).text();
     const QString data = ParamBlock("GET_DATA").add("guid", ReportFixture::ReportId).add("DataFormat", "QUILL").text();
-    QCOMPARE(row.pdf ? GetReportPDF(pdf, loanFile, out) : GetData(data, out), !fails);
+    QCOMPARE(row.pdf ? GetReportPDF(ParamBlock("GET_PDF").add("guid", ReportFixture::ReportId).text(), loanFile, out) : GetData(data, out), !fails);
     QVERIFY2(time.elapsed() <= 3000, qPrintable(QString("%1 ms").arg(time.elapsed())));
 
     // The new file whole and owner-only, or none; no temporary file left; the earlier one kept.

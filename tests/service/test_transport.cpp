@@ -21,7 +21,8 @@ struct FailureRow {
 bool findPendingWhileWaiting(const QString& block, QString& answer)
 {
     bool result = true;
-    QTimer::singleShot(50, [&] { result = FindPending(block, answer); });
+    QObject scope;   // a timer that has not fired by the end never fires
+    QTimer::singleShot(50, &scope, [&] { result = FindPending(block, answer); });
     QString about;
     return GetAbout(ParamBlock("GETABOUT").add("USER", "demo").text(), about) && result;
 }
