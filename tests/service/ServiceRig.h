@@ -5,17 +5,25 @@
 #include "ShellRecorder.h"
 #include "VendorSim.h"
 #include "core/AppContext.h"
+#include "core/clsProperties.h"
+#include "platform/AppError.h"
+#include "platform/HttpRequest.h"
 #include "service/ParamBlock.h"
 #include "service/basActions.h"
+#include "service/basOrder.h"
 #include "service/basPrefetch.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTest>
 
 #include <optional>
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
 using Operation = bool (*)(const QString&, QString&);
-Q_DECLARE_METATYPE(Operation)
 
 // The service operations against the stand-in vendor server on 127.0.0.1. Each test has the
 // demo loan's folders and settings against it (ReportFixture), a desktop that shows nothing and
@@ -37,10 +45,8 @@ protected:
     QByteArray log() const { return m_rig->loan.env.readFile("errors.log"); }
     int logEntries() const { return int(log().count("Date: ")); }
     // A block of the demo user's credentials.
-    static QString block(const QString& action)
-    {
-        return ParamBlock(action).add("USER", "demo").add("PASSWORD", ReportFixture::Password).text();
-    }
+    static QString block(const QString& action) { return ParamBlock(action).add("USER", "demo").add("PASSWORD", ReportFixture::Password).text(); }
+    static QString errorStart(long number) { return "<ERROR><ERROR_NO>" + QString::number(number) + "</ERROR_NO>"; }
     // The error text about block, starting with start, and its one errors.log entry.
     bool isLoggedError(const QString& out, const QString& start, const QString& block) const
     {
@@ -67,7 +73,6 @@ private slots:
     // server misbehaves, and reads sent ahead of their steps (Prefetch).
     void transportFailures_data();
     void transportFailures();
-    void charsetOfContentType_data();
     void charsetOfContentType();
     void stepTakesTheReadSentAhead_data();
     void stepTakesTheReadSentAhead();
@@ -78,8 +83,3 @@ private slots:
     void personalFilesAreOwnerOnly_data();
     void personalFilesAreOwnerOnly();
 };
-
-inline QString errorStart(long number)
-{
-    return "<ERROR><ERROR_NO>" + QString::number(number) + "</ERROR_NO>";
-}

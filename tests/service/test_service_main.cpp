@@ -3,10 +3,6 @@
 
 #include <QApplication>
 
-#ifndef Q_OS_WIN
-#include <sys/stat.h>
-#endif
-
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
