@@ -1,12 +1,12 @@
 // Talks HTTP to a running quill-vendor-sim, the way the client does. The client's own tests
-// script most answers; this holds the server's rules that they do not reach (refusals,
-// password and contact rules, search matching, order progress) on its demo data.
+// script most answers and walk the server's orders (pending checks, status polls, the PDF); this
+// holds the server's rules that they do not reach (refusals, password and contact rules, search
+// matching) on its demo data.
 
 #include "VendorSim.h"
 
 #include <QDate>
 #include <QEventLoop>
-#include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
 #include <QNetworkReply>
@@ -26,20 +26,9 @@ const QString coBorrower = QStringLiteral("&CoFirstName=TAYLOR&CoLastName=JOYNER
 const QString newOrder = QStringLiteral("&Keywords=&Reference=DANA+DEMO&FirstName=AVERY&LastName=NEWCOMB&MiddleInitial=J&SSN=900110001"
     "&DOB=07/04/1990&CurAddress=301+MAIN+ST&CurCity=AUSTIN&CurState=TX&CurZip=78701&Suffix=&Joint=FALSE&EQUIFAX=TRUE&EXPERIAN=TRUE");
 
-// An order's login and fields, the GET_STATUS polls that show ordered bureaus at "1" (working) and
-// the GET_PDF polls answered PENDING, the final codes, and what the server stores about it.
-struct OrderRow {
-    QString login, fields;
-    int statusPolls, pdfPolls;
-    QString working, done;
-    QVariantMap stored;
-};
-
 QString changed(QString text, const QString& from, const QString& to) { return text.replace(from, to); }
 
 } // namespace
-
-Q_DECLARE_METATYPE(OrderRow)
 
 class TestVendorSim : public QObject
 {
@@ -125,57 +114,6 @@ private slots:
         for (qsizetype i = 0; i + 1 < exchanges.size(); i += 2)
             QCOMPARE(call(exchanges[i]), exchanges[i + 1]);
         QCOMPARE(m_sim.reports().size(), before);
-    }
-
-    // An order progresses over polls to its final codes and a PDF. A repull starts every bureau
-    // afresh, an upgrade keeps the finished ones. While in progress only the identical order of its
-    // owner is found pending; then it is the report a search finds, and it remembers who placed it.
-    void orders_data()
-    {
-        QTest::addColumn<OrderRow>("row");
-        const QString all = QStringLiteral("&EQUIFAX=TRUE&EXPERIAN=TRUE&TRANSUNION=TRUE");
-        const QString own = "UserName=demo&Password=Demo2026pass";
-        const QString agent = "UserName=agent&Password=Agent2026pass&LoginByRefUserName=demo&LoginByRefPassword=Demo2026pass";
-        QTest::newRow("finished at once") << OrderRow{own, newOrder, 0, 0, "", "4\n4\n0", {{"source", "Orrery Client"}}};
-        QTest::newRow("by reference") << OrderRow{agent, newOrder, 1, 0, "1\n1\n0", "4\n4\n0", {{"owner", "agent"}, {"placedBy", "demo"}}};
-        QTest::newRow("repull") << OrderRow{own, "&Keywords=REQUEST&Joint=FALSE" + jordan + all, 1, 0, "1\n1\n1", "4\n4\n4", {{"previousId", recentId}}};
-        QTest::newRow("upgrade") << OrderRow{own, "&Keywords=UPGRADE&Joint=TRUE" + joint + coBorrower + all, 2, 1, "4\n4\n1", "4\n4\n4",
-                                             {{"previousId", jointId}}};
-    }
-
-    void orders()
-    {
-        QFETCH(OrderRow, row);
-        const auto& [login, fields, statusPolls, pdfPolls, working, done, expected] = row;
-        QVariantMap stored = expected;
-        m_sim.setStatusPolls(statusPolls);
-        m_sim.setPdfPolls(pdfPolls);
-        const auto report = [&](const QString& query) { return call("/cia/cgi/marrowCGI.exe?" + login + query); };
-        const QStringList placed = report("&action=REQUEST" + fields + "&Source=Orrery+Client&LOSVersion=1.1.0").split('\n');
-        QCOMPARE(placed.value(0), QStringLiteral("SUCCESS"));
-        const QString guid = placed.value(1);
-        const auto ask = [&](const QString& action) { return report("&action=" + action + "&guid=" + guid); };
-        const auto pending = [&](const QString& who, const QString& form) { return call(acc + "FINDPENDING&" + who + form); };
-        QCOMPARE(pending(login, fields), statusPolls > 0 ? guid : QString());
-        QCOMPARE(pending(login, changed(fields, "EQUIFAX=TRUE", "EQUIFAX=FALSE")), QString());
-        QCOMPARE(pending(changed(login, "2026pass", "x"), fields), QString());
-        // A pdf request while the bureaus work is answered PENDING and counts as a status poll.
-        for (int i = 0; i < statusPolls; ++i)
-            QCOMPARE(ask(i == 1 ? "GET_PDF" : "GET_STATUS"), i == 1 ? QStringLiteral("PENDING") : "SUCCESS\n" + working);
-        QCOMPARE(ask("GET_STATUS"), "SUCCESS\n" + done);
-        QCOMPARE(pending(login, fields), QString());
-        QVERIFY(report("&action=FIND_REPORT" + fields).startsWith("SUCCESS\n" + guid + "\n"));
-        for (int i = 0; i < pdfPolls; ++i)
-            QCOMPARE(ask("GET_PDF"), QStringLiteral("PENDING"));
-        const QStringList ready = ask("GET_PDF").split(QLatin1Char('\n'));
-        QCOMPARE(ready.value(0), QStringLiteral("SUCCESS"));
-        QVERIFY(call(ready.value(1), "GET").startsWith("%PDF"));
-        QCOMPARE(call(acc + "UPDATELOSVERSION&guid=" + guid + "&LOSVersion=1.1.7"), QString());
-        const QJsonObject made = m_sim.reports().last().toObject();
-        stored.insert("id", guid);
-        stored.insert("losVersion", "1.1.7");
-        for (auto it = stored.cbegin(); it != stored.cend(); ++it)
-            QCOMPARE(made.value(it.key()).toString(), it.value().toString());
     }
 };
 
