@@ -27,6 +27,14 @@ const QString kSuccess = kAsk + ";" + box("Success", vbExclamation, "Credit Repo
 const QString kDone = "Request sent...|Request accepted...|Checking status...|Report finished.";
 const QString kFailed = "An error occurred, check log";
 
+// The pull type; EFX, EXP, TU on the existing report; the rights EFQ, EXP, TU; what is seen: the
+// caption, ticked (the three boxes), enabled (the boxes, then Pull); before Pull, a bureau's box
+// clicked or "," (a comma typed into the main window's address); the refusal's box.
+struct SetUpRow {
+    int type;
+    QString status, rights, seen, moves, refusal;
+};
+
 using Edits = QList<QPair<QString, QString>>;   // a box of the main window, its text
 
 // One Pull (or several) from the main window, against the server as `setup` leaves it.
@@ -55,6 +63,7 @@ const Edits kValid = {
 } // namespace
 
 Q_DECLARE_METATYPE(OrderRow)
+Q_DECLARE_METATYPE(SetUpRow)
 Q_DECLARE_METATYPE(Edits)
 
 // The pull window at the main window, the rules the main window applies before it, and the
@@ -110,36 +119,28 @@ private slots:
 
     void setUpAndRefusals_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<QString>("status");   // EFX, EXP, TU on the existing report
-        QTest::addColumn<QString>("rights");   // EFQ, EXP, TU
-        QTest::addColumn<QString>("seen");     // caption, ticked (the three boxes), enabled (the boxes, then Pull)
-        QTest::addColumn<QString>("moves");    // before Pull: a bureau's box clicked, or "," a comma typed into the main
-                                               // window's address
-        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<SetUpRow>("row");
         const QString atLeastOne = box("Validation Error", vbExclamation, "You must choose atleast 1 bureau to pull credit from.");
         const QString toAdd = box("Validation Error", vbExclamation, "You must select atleast 1 bureau to add to the original report.");
-        QTest::newRow("new, nothing on record") << 1 << "000" << "111" << "New Credit Pull 000 1111" << "" << atLeastOne;
-        QTest::newRow("repull ticks the report's bureaus, comma typed while open") << 2 << "440" << "111"
-            << "RePull Credit 110 1111" << "," << box("Comma Error", vbInformation, "You can not have any commas in the "
-                                                      "address field.\r\nPlease go back to the main screen and remove any commas.");
-        QTest::newRow("add a bureau: only missing ones open") << 3 << "404" << "111" << "Add A Bureau 101 0101" << "" << toAdd;
-        QTest::newRow("add a bureau with all three") << 3 << "444" << "111" << "Add A Bureau 111 0000" << "" << "";
-        QTest::newRow("no right: unticked and disabled") << 2 << "444" << "110" << "RePull Credit 110 1101" << "Equifax Experian" << atLeastOne;
-        QTest::newRow("no Experian right on an add, ticked and unticked again") << 3 << "400" << "101"
-            << "Add A Bureau 100 0011" << "TransUnion TransUnion" << toAdd;
+        const QString comma = box("Comma Error", vbInformation, "You can not have any commas in the address field.\r\n"
+                                                                "Please go back to the main screen and remove any commas.");
+        QTest::newRow("new, nothing on record") << SetUpRow{1, "000", "111", "New Credit Pull 000 1111", "", atLeastOne};
+        QTest::newRow("repull ticks the report's bureaus, comma typed while open")
+            << SetUpRow{2, "440", "111", "RePull Credit 110 1111", ",", comma};
+        QTest::newRow("add a bureau: only missing ones open") << SetUpRow{3, "404", "111", "Add A Bureau 101 0101", "", toAdd};
+        QTest::newRow("add a bureau with all three") << SetUpRow{3, "444", "111", "Add A Bureau 111 0000", "", ""};
+        QTest::newRow("no right: unticked and disabled")
+            << SetUpRow{2, "444", "110", "RePull Credit 110 1101", "Equifax Experian", atLeastOne};
+        QTest::newRow("no Experian right on an add, ticked and unticked again")
+            << SetUpRow{3, "400", "101", "Add A Bureau 100 0011", "TransUnion TransUnion", toAdd};
     }
 
     // The window as set up for the pull type, the report and the user's rights; a refused Pull
     // sends nothing.
     void setUpAndRefusals()
     {
-        QFETCH(int, type);
-        QFETCH(QString, status);
-        QFETCH(QString, rights);
-        QFETCH(QString, seen);
-        QFETCH(QString, moves);
-        QFETCH(QString, refusal);
+        QFETCH(SetUpRow, row);
+        const auto& [type, status, rights, seen, moves, refusal] = row;
         const auto rightSetters = {&clsProperties::setbEFQ_Right, &clsProperties::setbEXP_Right, &clsProperties::setbTU_Right};
         const auto statusSetters = {&clsReportStatus::setnStatusEFX, &clsReportStatus::setnStatusEXP, &clsReportStatus::setnStatusTU};
         auto record = std::make_shared<clsReportStatus>();
