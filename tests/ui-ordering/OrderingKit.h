@@ -10,7 +10,6 @@
 #include "ScreenRig.h"
 #include "TestSupport.h"
 #include "app/basMain.h"
-#include "host/basDates.h"
 #include "platform/SettingsStore.h"
 #include "service/ParamBlock.h"
 #include "service/basOrder.h"
@@ -23,29 +22,18 @@
 #include "ui/ordering/frmReissue.h"
 #include "ui/ordering/frmStatus.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QCheckBox>
-#include <QDir>
-#include <QEvent>
-#include <QFile>
 #include <QGroupBox>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
+#include <QAction>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QTcpServer>
 
-#include <optional>
-
 namespace kit {
-
-inline const QStringList kButtons = {"cmdPrint", "cmdView", "cmdRMCR", "cmdImport", "cmdAddBureau", "cmdRequestSupp",
-                                     "cmdRepull", "cmdWeb"};
 
 // A loopback port nothing listens on.
 inline quint16 closedPort()
@@ -74,9 +62,9 @@ inline QString titles(const ScriptedMsgBox& boxes)
 inline QString disabledButtons(ScreenRig& rig)
 {
     QStringList off;
-    for (const QString& name : kButtons)
+    for (const char* name : {"cmdPrint", "cmdView", "cmdRMCR", "cmdImport", "cmdAddBureau", "cmdRequestSupp", "cmdRepull", "cmdWeb"})
         if (!rig.enabled(name))
-            off << name.mid(3);
+            off << QString(name).mid(3);
     off.sort();
     return off.join(' ');
 }
@@ -121,3 +109,24 @@ inline void loadCase(ScreenRig& rig, const QString& caseName)
 }
 
 } // namespace kit
+
+// The main window's tests, each file defining its own slots: the buttons' rule, the pages and
+// menus, the check for an existing report, View, Print and Import.
+class OrderingTests : public QObject
+{
+    Q_OBJECT
+    VendorSim m_sim;   // for the commands, run on a main window of their own without start-up
+
+private slots:
+    void initTestCase() { QVERIFY2(m_sim.start(), "the stand-in vendor server did not start"); }
+    void buttonRules_data();
+    void buttonRules();
+    void pages_data();
+    void pages();
+    void reloadRunsStartupAgain();
+    void boxesSelectAllOnFocus();
+    void outcomes_data();
+    void outcomes();
+    void commands_data();
+    void commands();
+};

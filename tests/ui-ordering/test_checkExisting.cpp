@@ -24,16 +24,7 @@ struct CheckRow {
 Q_DECLARE_METATYPE(CheckRow)
 
 // The check for an existing report as the user sees it: boxes, the pull window, the buttons.
-class TestCheckExisting : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void outcomes_data();
-    void outcomes();
-};
-
-void TestCheckExisting::outcomes_data()
+void OrderingTests::outcomes_data()
 {
     QTest::addColumn<CheckRow>("row");
     const QString old = "This report was last ran on {date}.\r\nDo you want to use the existing one or repull a new one.";
@@ -74,7 +65,7 @@ void TestCheckExisting::outcomes_data()
                                                            "Problem/Error", "", 0, kAll, ""};
 }
 
-void TestCheckExisting::outcomes()
+void OrderingTests::outcomes()
 {
     QFETCH(CheckRow, row);
     const bool reissue = !row.reissues.isEmpty();
@@ -176,10 +167,3 @@ void TestCheckExisting::outcomes()
     if (row.setup.startsWith("GETDEPARTMENTID"))
         QVERIFY(rig.sent("GETSUPPLEMENTPAGE").isEmpty());
 }
-
-int runCheckExistingTests(int argc, char** argv)
-{
-    return RunTests<TestCheckExisting>(argc, argv);
-}
-
-#include "test_checkExisting.moc"
