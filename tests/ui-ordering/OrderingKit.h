@@ -31,31 +31,13 @@
 #include <QAction>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTcpServer>
 
 namespace kit {
-
-// A loopback port nothing listens on.
-inline quint16 closedPort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
 
 // "title|icon|text" of a recorded box.
 inline QString box(const ScriptedMsgBox::Box& b)
 {
     return b.title + "|" + QString::number(b.icon()) + "|" + b.text;
-}
-
-// The titles of the boxes shown, in turn.
-inline QString titles(const ScriptedMsgBox& boxes)
-{
-    QStringList out;
-    for (const auto& b : boxes.boxes)
-        out << b.title;
-    return out.join('|');
 }
 
 // The main window's disabled command buttons, sorted, without their "cmd".
