@@ -88,9 +88,7 @@ void OrderingTests::commands()
     for (const auto& c : shell.calls)
         calls << (QStringList{c.verb, c.target} + c.arguments).join('|');
     QCOMPARE(calls.join('\n'), call);
-    QCOMPARE(boxes.boxes.size(), row.box.isEmpty() ? 0 : 1);
-    if (!row.box.isEmpty())
-        QCOMPARE(kit::box(boxes.boxes[0]), fill(row.box));
+    QCOMPARE(boxes.boxes.isEmpty() ? QString() : kit::box(boxes.boxes[0]), fill(row.box));   // (a box more fails)
     QCOMPARE(ReportFixture::CountStarting(m_sim.requests(), "GET /cia/pdf/"), int(row.command != "Import" && row.scripted.isEmpty()));
     QCOMPARE(desk.busyDepth, 0);   // the hourglass is gone on every path
     if (row.setup == "file")
