@@ -40,17 +40,6 @@ inline QString box(const ScriptedMsgBox::Box& b)
     return b.title + "|" + QString::number(b.icon()) + "|" + b.text;
 }
 
-// The main window's disabled command buttons, sorted, without their "cmd".
-inline QString disabledButtons(ScreenRig& rig)
-{
-    QStringList off;
-    for (const char* name : {"cmdPrint", "cmdView", "cmdRMCR", "cmdImport", "cmdAddBureau", "cmdRequestSupp", "cmdRepull", "cmdWeb"})
-        if (!rig.enabled(name))
-            off << QString(name).mid(3);
-    off.sort();
-    return off.join(' ');
-}
-
 inline ModalDriver::Action closeWindow()
 {
     return [](QWidget* window) { window->close(); };

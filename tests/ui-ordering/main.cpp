@@ -6,9 +6,8 @@ int runPullTests(int argc, char** argv);
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    int status = 0;
-    int index = 0;
-    for (auto run : {RunTests<OrderingTests>, runStatusTests, runPullTests})
-        status |= RunLogged(run, index++, argc, argv);
+    int status = RunTests<OrderingTests>(argc, argv);
+    status |= RunLogged(runStatusTests, 1, argc, argv);
+    status |= RunLogged(runPullTests, 2, argc, argv);
     return status;
 }

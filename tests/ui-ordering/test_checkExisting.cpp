@@ -69,7 +69,6 @@ void OrderingTests::outcomes()
     QFETCH(CheckRow, row);
     const bool reissue = !row.reissues.isEmpty();
     ScreenRig rig(row.caseName, reissue ? "reissue" : "demo", reissue ? "Reissue2026pass" : "Demo2026pass");
-    QVERIFY(rig.started);
     Props().setCrossCompanyReissue(reissue);
     Props().setSavePassword(true);
     rig.typedPassword = "Demo2026pass";
@@ -116,7 +115,12 @@ void OrderingTests::outcomes()
     const QString text = row.text.replace("{date}", date);
     QCOMPARE(rig.boxes.boxes.value(0).text.left(text.size()), text);
     QCOMPARE(user.acted("frmPullReport") + 10 * user.acted("frmCheckExisting"), row.pulls + 10 * (row.setup == "close"));
-    QCOMPARE(disabledButtons(rig), row.disabled);
+    QStringList off;
+    for (const QPushButton* button : rig.window()->findChildren<QPushButton*>())
+        if (!button->isEnabled())
+            off << button->objectName().mid(3);
+    off.sort();
+    QCOMPARE(off.join(' '), row.disabled);
     const QPushButton& repull = rig.window()->Button(MainButton::cmdRepull);
     QCOMPARE(repull.text() + "|" + repull.toolTip(), row.caseName == "no-report" ? QString("&Pull Credit|Pull New Credit Report")
                                                                                  : QString("&Repull|Repull Previously Pulled Report"));
