@@ -20,30 +20,31 @@ Q_DECLARE_METATYPE(PageRow)
 void OrderingTests::pages_data()
 {
     QTest::addColumn<PageRow>("row");
-    QTest::newRow("RMCR, joint, co-borrower encoded") << PageRow{true, "cmdRMCR", "/rmcr.asp?x=1",
+    const auto add = [](const char* name, const PageRow& row) { QTest::newRow(name) << row; };
+    add("RMCR, joint, co-borrower encoded", {true, "cmdRMCR", "/rmcr.asp?x=1",
         "open /rmcr.asp?x=1&From=RMCR&Username=demo&Companyid=&RID={rid}&BorSSN=900110005&BorFirstname=RILEY&BorLastname=JOYNER"
-        "&BorMiddle=&BorSuffix=&CoSSN=900110006&CoFirstname=MARY%20ANN&CoLastname=JOYNER&CoMiddle=ANN&CoSuffix="};
-    QTest::newRow("RMCR, base ending with ?, no co-borrower") << PageRow{false, "cmdRMCR", "/rmcr.asp?", "open /rmcr.asp?From=RMCR&{loan}"};
-    QTest::newRow("supplement without a query") << PageRow{false, "cmdRequestSupp", "/supp.asp", "open /supp.asp?{loan}"};
-    QTest::newRow("supplement, the shell fails") << PageRow{false, "cmdRequestSupp", "/supp.asp",
+        "&BorMiddle=&BorSuffix=&CoSSN=900110006&CoFirstname=MARY%20ANN&CoLastname=JOYNER&CoMiddle=ANN&CoSuffix="});
+    add("RMCR, base ending with ?, no co-borrower", {false, "cmdRMCR", "/rmcr.asp?", "open /rmcr.asp?From=RMCR&{loan}"});
+    add("supplement without a query", {false, "cmdRequestSupp", "/supp.asp", "open /supp.asp?{loan}"});
+    add("supplement, the shell fails", {false, "cmdRequestSupp", "/supp.asp",
         "box:Error in cmdRequestSupp_Click|There was an error requesting supplement information.\r\n\r\n"
-        "31- There is no application associated with the given filename extension."};
+        "31- There is no application associated with the given filename extension."});
     // The loan's pages carry full SSNs: the address must stay on BaseUrl's scheme, host and port.
     const QString away = "box:Error in cmdRequestSupp_Click|does not stay on the server https://vendor.example: https://vendor.example";
     for (const char* link : {"@evil.example/supp.asp", ".evil.example/supp.asp", ":9090/s.asp", "javascript:alert(1)//"})
         QTest::addRow("supplement, \"%s\" after the host", link) << PageRow{false, "cmdRequestSupp", link, away + link};
-    QTest::newRow("RMCR, \"//\" stays a path") << PageRow{false, "cmdRMCR", "//other.example/r.asp?", "open //other.example/r.asp?From=RMCR&{loan}"};
-    QTest::newRow("summary, \"@\" after the host") << PageRow{false, "cmdWeb", "@evil.example/Summary.asp?RID=",
-        "box:Error in cmdWeb_Click|https://vendor.example: https://vendor.example@evil.example/Summary.asp?RID="};
-    QTest::newRow("not a web address is not opened") << PageRow{false, "cmdRMCR", "file:///etc/passwd?",
-        "box:Error in cmdRMCR_Click|No server address is set, so this page cannot be opened: file:///etc/passwd?"};
-    QTest::newRow("Hide/Split/Join after its reminder") << PageRow{false, "cmdWeb", "/summary.asp?RID=", "open /summary.asp?RID={rid}"};
-    QTest::newRow("configuration program missing")
-        << PageRow{false, "mnuConfig", "", "box:File Not Found|No configuration file exists in the application path."};
-    QTest::newRow("configuration program beside this one") << PageRow{false, "mnuConfig", "OQCFG.EXE", "start {home}/OQCFG.EXE"};
-    QTest::newRow("logo, host, rooted page") << PageRow{false, "Picture1", "www.v.example|/list.asp", "open https://www.v.example/list.asp"};
-    QTest::newRow("logo, relative page") << PageRow{false, "Picture1", "http://v.example|list.asp", "open http://v.example/list.asp"};
-    QTest::newRow("logo, site ending with /") << PageRow{false, "Picture1", "https://v.example/|list.asp", "open https://v.example/list.asp"};
+    add("RMCR, \"//\" stays a path", {false, "cmdRMCR", "//other.example/r.asp?", "open //other.example/r.asp?From=RMCR&{loan}"});
+    add("summary, \"@\" after the host", {false, "cmdWeb", "@evil.example/Summary.asp?RID=",
+        "box:Error in cmdWeb_Click|https://vendor.example: https://vendor.example@evil.example/Summary.asp?RID="});
+    add("not a web address is not opened", {false, "cmdRMCR", "file:///etc/passwd?",
+        "box:Error in cmdRMCR_Click|No server address is set, so this page cannot be opened: file:///etc/passwd?"});
+    add("Hide/Split/Join after its reminder", {false, "cmdWeb", "/summary.asp?RID=", "open /summary.asp?RID={rid}"});
+    add("configuration program missing", {false, "mnuConfig", "", "box:File Not Found|No configuration file exists in the "
+                                                                   "application path."});
+    add("configuration program beside this one", {false, "mnuConfig", "OQCFG.EXE", "start {home}/OQCFG.EXE"});
+    add("logo, host, rooted page", {false, "Picture1", "www.v.example|/list.asp", "open https://www.v.example/list.asp"});
+    add("logo, relative page", {false, "Picture1", "http://v.example|list.asp", "open http://v.example/list.asp"});
+    add("logo, site ending with /", {false, "Picture1", "https://v.example/|list.asp", "open https://v.example/list.asp"});
 }
 
 void OrderingTests::pages()
