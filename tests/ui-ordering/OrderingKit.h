@@ -34,12 +34,6 @@
 
 namespace kit {
 
-// "title|icon|text" of a recorded box.
-inline QString box(const ScriptedMsgBox::Box& b)
-{
-    return b.title + "|" + QString::number(b.icon()) + "|" + b.text;
-}
-
 inline ModalDriver::Action closeWindow()
 {
     return [](QWidget* window) { window->close(); };
