@@ -1,8 +1,9 @@
 #pragma once
 
 // What the ordering windows' tests share: the headers they use, the user's usual moves at the
-// windows and the way their results are read back (boxes, buttons, the progress list). Headers the
-// ones below already bring (the rigs, the recorders, the settings, the loan session) are not repeated.
+// windows, the pull window's progress list read back, and the one test class of the main window's
+// tests. Headers the ones below already bring (the rigs, the recorders, the settings, the loan
+// session) are not repeated.
 
 #include "ModalDriver.h"
 #include "ReportFixture.h"
@@ -22,13 +23,13 @@
 #include "ui/ordering/frmReissue.h"
 #include "ui/ordering/frmStatus.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QAction>
 #include <QProgressBar>
 #include <QPushButton>
 

@@ -134,5 +134,5 @@ void OrderingTests::boxesSelectAllOnFocus()
     w.Box(LoanBox::lblBorFirst).setFocus(Qt::TabFocusReason);
     w.Box(LoanBox::lblBorLast).setFocus(Qt::TabFocusReason);
     QTest::qWait(50);
-    QVERIFY(w.Box(LoanBox::lblBorLast).hasFocus());
+    QVERIFY(w.Box(LoanBox::lblBorLast).hasFocus() && w.Box(LoanBox::lblBorFirst).selectedText().isEmpty());
 }
