@@ -1,8 +1,9 @@
 #pragma once
 
 // What the ordering windows' tests share: the headers they use, the user's usual moves at the
-// windows and the way their results are read back (boxes, buttons, the progress list). Headers the
-// ones below already bring (the rigs, the recorders, the settings, the loan session) are not repeated.
+// windows, the pull window's progress list read back, and the one test class of the main window's
+// tests. Headers the ones below already bring (the rigs, the recorders, the settings, the loan
+// session) are not repeated.
 
 #include "ModalDriver.h"
 #include "ReportFixture.h"
@@ -10,7 +11,6 @@
 #include "ScreenRig.h"
 #include "TestSupport.h"
 #include "app/basMain.h"
-#include "host/basDates.h"
 #include "platform/SettingsStore.h"
 #include "service/ParamBlock.h"
 #include "service/basOrder.h"
@@ -24,62 +24,16 @@
 #include "ui/ordering/frmStatus.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
-#include <QDir>
-#include <QEvent>
-#include <QFile>
 #include <QGroupBox>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
-#include <QTcpServer>
-
-#include <optional>
 
 namespace kit {
-
-inline const QStringList kButtons = {"cmdPrint", "cmdView", "cmdRMCR", "cmdImport", "cmdAddBureau", "cmdRequestSupp",
-                                     "cmdRepull", "cmdWeb"};
-
-// A loopback port nothing listens on.
-inline quint16 closedPort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
-
-// "title|icon|text" of a recorded box.
-inline QString box(const ScriptedMsgBox::Box& b)
-{
-    return b.title + "|" + QString::number(b.icon()) + "|" + b.text;
-}
-
-// The titles of the boxes shown, in turn.
-inline QString titles(const ScriptedMsgBox& boxes)
-{
-    QStringList out;
-    for (const auto& b : boxes.boxes)
-        out << b.title;
-    return out.join('|');
-}
-
-// The main window's disabled command buttons, sorted, without their "cmd".
-inline QString disabledButtons(ScreenRig& rig)
-{
-    QStringList off;
-    for (const QString& name : kButtons)
-        if (!rig.enabled(name))
-            off << name.mid(3);
-    off.sort();
-    return off.join(' ');
-}
 
 inline ModalDriver::Action closeWindow()
 {
@@ -121,3 +75,24 @@ inline void loadCase(ScreenRig& rig, const QString& caseName)
 }
 
 } // namespace kit
+
+// The main window's tests, each file defining its own slots: the buttons' rule, the pages and
+// menus, the check for an existing report, View, Print and Import.
+class OrderingTests : public QObject
+{
+    Q_OBJECT
+    VendorSim m_sim;   // for the commands, run on a main window of their own without start-up
+
+private slots:
+    void initTestCase() { QVERIFY2(m_sim.start(), "the stand-in vendor server did not start"); }
+    void buttonRules_data();
+    void buttonRules();
+    void pages_data();
+    void pages();
+    void reloadRunsStartupAgain();
+    void boxesSelectAllOnFocus();
+    void outcomes_data();
+    void outcomes();
+    void commands_data();
+    void commands();
+};

@@ -1,21 +1,13 @@
-#include "RunTests.h"
+#include "OrderingKit.h"
 
-#include <QApplication>
-
-int runButtonTests(int argc, char** argv);
-int runFrmMainTests(int argc, char** argv);
-int runCheckExistingTests(int argc, char** argv);
 int runStatusTests(int argc, char** argv);
 int runPullTests(int argc, char** argv);
-int runReportCommandTests(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    int status = 0;
-    int index = 0;
-    for (auto run : {runButtonTests, runFrmMainTests, runCheckExistingTests, runStatusTests,
-                     runReportCommandTests, runPullTests})
-        status |= RunLogged(run, index++, argc, argv);
+    int status = RunTests<OrderingTests>(argc, argv);
+    status |= RunLogged(runStatusTests, 1, argc, argv);
+    status |= RunLogged(runPullTests, 2, argc, argv);
     return status;
 }
