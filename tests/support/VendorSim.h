@@ -30,34 +30,22 @@ public:
     void script(const QString &action, const QString &body, int times = 1) { scriptStatus(action, 200, body, times); }
     void scriptStatus(const QString &action, int httpStatus, const QString &body = QString(), int times = 1)
     {
-        post(QStringLiteral("script?action=%1&times=%2&status=%3").arg(encoded(action)).arg(times).arg(httpStatus), body);
+        scriptAction("script", action, QStringLiteral("&times=%1&status=%2").arg(times).arg(httpStatus), body);
     }
     // The next answer of the action is a redirect (3xx status) to `location`; "{self}" is the
     // request's own path and query, so that following it gets the action's usual answer.
     void scriptRedirect(const QString &action, int httpStatus, const QString &location)
     {
-        post(QStringLiteral("script?action=%1&status=%2&location=%3").arg(encoded(action)).arg(httpStatus).arg(encoded(location)));
+        scriptAction("script", action, QStringLiteral("&status=%1&location=%2").arg(httpStatus).arg(encoded(location)));
     }
     // The next answer of the action sends its headers at once and then one body byte per msPerByte.
-    void scriptTrickle(const QString &action, const QString &body, int msPerByte)
-    {
-        post(QStringLiteral("script?action=%1&trickleMs=%2").arg(encoded(action)).arg(msPerByte), body);
-    }
+    void scriptTrickle(const QString &action, const QString &body, int ms) { scriptAction("script", action, "&trickleMs=" + QString::number(ms), body); }
     // The next answer of the action is `piece` repeated until it is `bytes` long.
-    void scriptSized(const QString &action, const QString &piece, int bytes)
-    {
-        post(QStringLiteral("script?action=%1&size=%2").arg(encoded(action)).arg(bytes), piece);
-    }
+    void scriptSized(const QString &action, const QString &piece, int bytes) { scriptAction("script", action, "&size=" + QString::number(bytes), piece); }
     // The next `times` requests of the action get their connection closed without an answer.
-    void scriptDrop(const QString &action, int times = 1)
-    {
-        post(QStringLiteral("drop?action=%1&times=%2").arg(encoded(action)).arg(times));
-    }
+    void scriptDrop(const QString &action, int times = 1) { scriptAction("drop", action, "&times=" + QString::number(times)); }
     // Same, but each request is handled first (report form): an order is placed and its answer lost.
-    void scriptDropAfterHandling(const QString &action, int times = 1)
-    {
-        post(QStringLiteral("drop?action=%1&times=%2&after=1").arg(encoded(action)).arg(times));
-    }
+    void scriptDropAfterHandling(const QString &action, int times = 1) { scriptAction("drop", action, QStringLiteral("&times=%1&after=1").arg(times)); }
     // Fixed delay before every answer (control requests excepted).
     void setLatency(int ms) { post(QStringLiteral("latency?ms=%1").arg(ms)); }
 
@@ -83,6 +71,11 @@ public:
 private:
     QByteArray control(const QByteArray &verb, const QString &command, const QByteArray &body = QByteArray());
     void post(const QString &command, const QString &body = QString()) { control("POST", command, body.toUtf8()); }
+    // "<verb>?action=<action><more>": the control request that scripts the action's next answers.
+    void scriptAction(const char *verb, const QString &action, const QString &more, const QString &body = QString())
+    {
+        post(QLatin1String(verb) + "?action=" + encoded(action) + more, body);
+    }
     static QString encoded(const QString &value) { return QString::fromLatin1(QUrl::toPercentEncoding(value)); }
     static QString executablePath();
 

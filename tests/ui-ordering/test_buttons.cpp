@@ -21,6 +21,7 @@ void OrderingTests::buttonRules_data()
 {
     QTest::addColumn<ButtonRow>("row");
     // (The states the check brings about are read on the main window by the outcomes test.)
+    QTest::newRow("a bureau missing") << ButtonRow{ReportFound, "G-1", {4, 0, 4, 0}, 2, "", "RMCR"};
     QTest::newRow("a bureau missing, last a new pull") << ButtonRow{ReportNotFound, "G-1", {4, 0, 4, 0}, 1, "", "AddBureau RMCR"};
     QTest::newRow("RMCR pending, bureau missing")
         << ButtonRow{ReportFound, "G-1", {0, 4, 4, 64}, 2, "", "AddBureau Print RMCR Repull View Web"};
