@@ -9,7 +9,6 @@
 #include "platform/AppError.h"
 #include "platform/SettingsStore.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -301,10 +300,6 @@ void AppTest::failedStepShowsErrorInMain()
     QVERIFY(!(log + shown).contains(AppRig::Password));
 }
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    return RunTests<AppTest>(argc, argv);
-}
+QUILL_TEST_MAIN(AppTest)
 
 #include "test_app.moc"

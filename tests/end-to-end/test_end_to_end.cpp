@@ -1,4 +1,5 @@
 #include "AppRig.h"
+#include "RunTests.h"
 #include "ScriptedMsgBox.h"
 #include "ShellRecorder.h"
 #include "TestEnv.h"
@@ -11,7 +12,6 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -148,11 +148,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    TestEndToEnd test;
-    return QTest::qExec(&test, argc, argv);
-}
+QUILL_TEST_MAIN(TestEndToEnd)
 
 #include "test_end_to_end.moc"

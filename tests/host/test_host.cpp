@@ -16,7 +16,6 @@
 #include "platform/HttpAnswer.h"
 #include "platform/TextFile.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 
@@ -380,10 +379,6 @@ void HostFilesTest::windows1252BothWays()
     QCOMPARE(DecodeAnswer(bytes, "text/plain; charset=Windows-1252"), text);
 }
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    return RunTests<HostFilesTest>(argc, argv);
-}
+QUILL_TEST_MAIN(HostFilesTest)
 
 #include "test_host.moc"

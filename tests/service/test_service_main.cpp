@@ -1,8 +1,6 @@
 #include "RunTests.h"
 #include "ServiceRig.h"
 
-#include <QApplication>
-
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);

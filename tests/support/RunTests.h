@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QApplication>
 #include <QByteArray>
 #include <QList>
 #include <QTest>
@@ -36,3 +37,11 @@ int RunTests(int argc, char** argv)
     (runOne(Tests()), ...);
     return status;
 }
+
+// QTEST_MAIN for one class, with the log files above.
+#define QUILL_TEST_MAIN(TestClass)                                                               \
+    int main(int argc, char** argv)                                                              \
+    {                                                                                            \
+        QApplication app(argc, argv);                                                            \
+        return RunTests<TestClass>(argc, argv);                                                  \
+    }

@@ -14,7 +14,6 @@
 #include "ui/account/frmUpdateContactInfo.h"
 #include "ui/ordering/ImageList.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
@@ -413,10 +412,6 @@ void AccountWindowsTest::messages()
     QVERIFY(!(rig.env.readFile("Client.log") + rig.env.readFile("errors.log")).contains("2026pass"));
 }
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    return RunTests<AccountWindowsTest>(argc, argv);
-}
+QUILL_TEST_MAIN(AccountWindowsTest)
 
 #include "test_account_windows.moc"
