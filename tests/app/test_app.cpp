@@ -8,6 +8,7 @@
 #include "core/basSettings.h"
 #include "platform/AppError.h"
 #include "platform/SettingsStore.h"
+#include "platform/WindowsShell.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,6 +28,7 @@ private slots:
     void startsByCommandLine();
     void failedStepShowsErrorInMain_data();
     void failedStepShowsErrorInMain();
+    void shellResultsAreClassicCodes();
 };
 
 // The outcome: "configuration", else settings windows shown|logo|cross-company reissue.
@@ -298,6 +300,16 @@ void AppTest::failedStepShowsErrorInMain()
     const QString log = QString::fromLatin1(rig.env.readFile("errors.log"));
     QVERIFY2(log.startsWith("Date: ") && log.contains(logged) && (key != "ServerURL" || log.contains(value)), qPrintable(log));
     QVERIFY(!(log + shown).contains(AppRig::Password));
+}
+
+// ShellExecuteEx's outcome as the classic call's code (callers test "<= 32"): success, a classic
+// code kept, else the Win32 error mapped, and anything unknown as "out of resources".
+void AppTest::shellResultsAreClassicCodes()
+{
+    using Row = std::tuple<bool, qlonglong, quint32, int>;
+    for (const auto& [succeeded, instApp, win32Error, code] : {Row{true, 42, 0, 42}, Row{false, 31, 1155, 31}, Row{false, 0, 2, 2},
+             Row{false, 0, 1155, 31}, Row{false, 0, 1157, 32}, Row{false, 0, 32, 26}, Row{false, 0, 87, 0}})
+        QCOMPARE(std::pair(win32Error, WindowsShell::ClassicCode(succeeded, instApp, win32Error)), std::pair(win32Error, code));
 }
 
 QUILL_TEST_MAIN(AppTest)

@@ -6,7 +6,6 @@
 #include "core/clsProperties.h"
 #include "ui/ordering/frmMain.h"
 
-#include <QFile>
 #include <QPushButton>
 
 ScreenRig::ScreenRig(const QString& caseName, const QString& user, const QString& password)
@@ -33,13 +32,7 @@ ScreenRig::~ScreenRig()
 
 void ScreenRig::useCase(const QString& caseName)
 {
-    env.writeFile("receive/EXPORT.DAT", readAll(VendorSim::demoCaseDir(caseName) + "/EXPORT.DAT"));
-}
-
-QByteArray ScreenRig::readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    env.writeFile("receive/EXPORT.DAT", env.readFile(VendorSim::demoCaseDir(caseName) + "/EXPORT.DAT"));
 }
 
 frmMain* ScreenRig::window()

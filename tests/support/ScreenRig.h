@@ -16,7 +16,6 @@ public:
     ~ScreenRig();
 
     void useCase(const QString& caseName);
-    static QByteArray readAll(const QString& path);
     frmMain* window();
     // Start-up's part: the check, then the button corrections.
     void check();

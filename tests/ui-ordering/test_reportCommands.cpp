@@ -54,7 +54,7 @@ void OrderingTests::commands()
     ShellRecorder shell;
     ScriptedMsgBox boxes;
     EndRecorder ending;   // closing the main window ends the program
-    loan.env.writeFile("receive/EXPORT.DAT", ScreenRig::readAll(VendorSim::demoCaseDir("recent") + "/EXPORT.DAT"));
+    loan.env.writeFile("receive/EXPORT.DAT", loan.env.readFile(VendorSim::demoCaseDir("recent") + "/EXPORT.DAT"));
     Props().setReceiveDir(loan.env.home() + "/receive/");
     const QString out = loan.env.path("printed.pdf");
     desk.printerAccepted = row.setup != "cancel";
