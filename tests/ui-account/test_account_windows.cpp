@@ -363,10 +363,11 @@ void AccountWindowsTest::messages()
         {"about", {"frmAbout", [] { frmAbout::ShowModal(); }}},
         {"start prefs", {"frmPrefs", [] { QCOMPARE(Main(), StartupOutcome::Started); }}},
         {"start pass", {"frmChangePass", [] { QCOMPARE(Main(), StartupOutcome::Started); }}}};
-    // Acts on the next modal window of the class, then leaves it.
+    // Acts on the next modal window of the class, then leaves it (the row by its name: clang 14
+    // does not let a lambda capture a structured binding).
     QStringList seen;
     user.on(windows[window].first, [&](QWidget* w) {
-        for (const QString& entry : entries) {
+        for (const QString& entry : row.entries) {
             const QString name = entry.section('=', 0, 0);
             if (name.startsWith("cbx"))
                 w->findChild<QCheckBox*>(name)->setChecked(entry.endsWith("=1"));
@@ -377,13 +378,13 @@ void AccountWindowsTest::messages()
                 QTest::keyClicks(typed, entry.section('=', 1));
             }
         }
-        for (const QString& press : presses) {
+        for (const QString& press : row.presses) {
             if (press == "Escape")
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
             else
                 QTest::mouseClick(w->findChild<QWidget*>(press), Qt::LeftButton);
         }
-        for (const QString& expected : after) {
+        for (const QString& expected : row.after) {
             const QString key = expected.section('=', 0, 0);
             if (isWindowKey(key))
                 seen << key + "=" + windowState(*w, key);
