@@ -8,6 +8,7 @@
 #include "core/basSettings.h"
 #include "platform/AppError.h"
 #include "platform/SettingsStore.h"
+#include "platform/Shell.h"
 #include "platform/WindowsShell.h"
 
 #include <QDir>
@@ -29,6 +30,7 @@ private slots:
     void failedStepShowsErrorInMain_data();
     void failedStepShowsErrorInMain();
     void shellResultsAreClassicCodes();
+    void desktopOpenerFailsLate();
 };
 
 // The outcome: "configuration", else settings windows shown|logo|cross-company reissue.
@@ -310,6 +312,24 @@ void AppTest::shellResultsAreClassicCodes()
     for (const auto& [succeeded, instApp, win32Error, code] : {Row{true, 42, 0, 42}, Row{false, 31, 1155, 31}, Row{false, 0, 2, 2},
              Row{false, 0, 1155, 31}, Row{false, 0, 1157, 32}, Row{false, 0, 32, 26}, Row{false, 0, 87, 0}})
         QCOMPARE(std::pair(win32Error, WindowsShell::ClassicCode(succeeded, instApp, win32Error)), std::pair(win32Error, code));
+}
+
+// The desktop's opener runs on its own: opening returns before the opener ends, and its late
+// failure (xdg-open's "no handler", exit 3) reaches the caller afterwards as the classic code 31.
+void AppTest::desktopOpenerFailsLate()
+{
+#ifdef Q_OS_WIN
+    QSKIP("the Windows shell answers at once");
+#endif
+    TestEnv env;
+    env.writeFile("bin/xdg-open", "#!/bin/sh\nsleep 1\nexit 3\n");
+    QVERIFY(QFile::setPermissions(env.path("bin/xdg-open"), QFile::ReadOwner | QFile::ExeOwner));
+    const auto restorePath = qScopeGuard([saved = qgetenv("PATH")] { qputenv("PATH", saved); });
+    qputenv("PATH", QFile::encodeName(env.path("bin")) + ":" + qgetenv("PATH"));
+    int code = -1;
+    QCOMPARE(TheShell().OpenPage("http://127.0.0.1:9/news", [&code](int failed) { code = failed; }), 42);
+    QCOMPARE(code, -1);   // not waited for: a wait for the opener would have seen it end
+    QTRY_COMPARE_WITH_TIMEOUT(code, 31, 5000);
 }
 
 QUILL_TEST_MAIN(AppTest)

@@ -9,7 +9,6 @@
 #include "ReportFixture.h"
 #include "RunTests.h"
 #include "ScreenRig.h"
-#include "TestSupport.h"
 #include "app/basMain.h"
 #include "platform/SettingsStore.h"
 #include "service/ParamBlock.h"

@@ -126,10 +126,10 @@ void OrderingTests::outcomes()
     // The boxes, read by their names, show the loan as loaded (SSN and birth date in their forms);
     // an individual loan hides the co-borrower frame and leaves its boxes alone.
     QStringList shown;
-    for (const char* name : {"lblCoFirst", "lblBorFirst", "lblBorSSN", "lblBorDOB"})
+    for (const char* name : {"lblCoFirst", "lblBorFirst", "lblBorSSN", "lblBorDOB", "lblPreAddr"})
         shown << rig.window()->findChild<QLineEdit*>(name)->text();
     if (row.caseName == "recent" && row.setup != "no-export")
-        QCOMPARE(shown.join('|'), QString("FROM BEFORE|JORDAN|900-11-0002|02/14/1985"));
+        QCOMPARE(shown.join('|'), QString("FROM BEFORE|JORDAN|900-11-0002|02/14/1985|12 OHARA ST"));
     QCOMPARE(shown[0] + QString::number(rig.window()->findChild<QGroupBox*>("fmCoBorrower")->isVisible()),
              "FROM BEFORE" + QString::number(row.setup == "no-export"));
     const QByteArray log = rig.env.readFile("errors.log");

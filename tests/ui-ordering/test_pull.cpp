@@ -366,7 +366,8 @@ private slots:
         if (field.endsWith("DOB"))   // the value and the form the user must use
             QVERIFY2(shown.text.contains("Value: " + edits.last().second + "\r\nRequired ") && shown.text.contains("(ex. 04/28/1978)"),
                      qPrintable(shown.text));
-        QUILL_FIND_CHILD(failing, QLineEdit, main(), field);
+        const QLineEdit* failing = main()->findChild<QLineEdit*>(field);
+        QVERIFY2(failing, qPrintable(field));
         QTRY_COMPARE(QApplication::focusWidget(), failing);
         QCOMPARE(failing->selectedText(), failing->text());
     }
