@@ -152,8 +152,11 @@ void OrderingTests::outcomes()
         QTRY_COMPARE(rig.settingsShown, 1);
         return;
     }
-    // What reached the server: a search per reissue number typed, carrying it; none without the
-    // loan; no read that needs the department without it.
+    // What reached the server: each account read of a completed refresh once (one sent ahead is
+    // not sent again); a search per reissue number typed, carrying it; none without the loan; no
+    // read that needs the department without it.
+    for (const char* read : {"LOGINBYREFERENCE", "REQUESTBUREAURIGHTS", "GETDEPARTMENTID", "GETABOUT"})
+        QVERIFY2(!refreshed || rig.sent(read).size() == 1, read);
     const QStringList searches = rig.sent("FIND_REPORT");
     QCOMPARE(searches.size(), row.setup == "no-export" || row.setup == "unreachable" ? 0 : qMax(1, int(row.reissues.size())));
     for (int i = 0; i < searches.size(); ++i)
