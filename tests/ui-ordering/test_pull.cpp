@@ -47,7 +47,9 @@ struct OrderRow {
     QString answers;    // to the boxes in turn (Y: Yes), first "on behalf of someone else?"; No where none is given
     QString chooser;    // presses at the reference chooser
     QString setup;
-    int pulls = 1;
+    int pulls = 1;      // Pull presses in the pull window
+    int presses = 1;    // presses of the main window's button, the pull window closed in between
+    QStringList againTicks;   // the ticks of the later presses, when they differ
     QString boxes = kSuccess;   // each box as far as given ("title|style|text"), ';' between boxes
     QString lines = kDone;      // the progress list after the first Pull
     QString sent = "FRUG";      // the server's requests: FINDPENDING, REQUEST, UPDATELOSVERSION, GET_STATUS
@@ -204,9 +206,19 @@ private slots:
         QTest::newRow("chooser continued without a choice, abort") << OrderRow{.answers = "YY", .chooser = "cmdPull",
             .boxes = kAsk + ";" + abort, .lines = "", .sent = ""};
         // The order stays in progress at the server; the next Pull follows it instead of ordering again.
+        // The order stays in progress; the next Pull follows its GUID, from the same window or after Cancel.
+        const QString aborted = kAsk + ";" + box("Aborted", vbInformation, "Credit pull aborted by user.") + ";";
+        const QString abortedLines = "Request sent...|Request accepted...|Checking status...|<aborted height>";
         QTest::newRow("status window closed, Pull again") << OrderRow{.setup = "abort", .pulls = 2,
-            .boxes = kAsk + ";" + box("Aborted", vbInformation, "Credit pull aborted by user.") + ";" + kSuccess,
-            .lines = "Request sent...|Request accepted...|Checking status...|<aborted height>", .sent = "FRUGFUG"};
+            .boxes = aborted + kSuccess, .lines = abortedLines, .sent = "FRUGUG"};
+        QTest::newRow("status window closed, Cancel, Pull Credit again") << OrderRow{.setup = "abort", .presses = 2,
+            .boxes = aborted + kSuccess, .lines = abortedLines, .sent = "FRUGUG"};
+        const QString second = box("Order Not Finished", vbYesNo | vbExclamation, "The last order for this loan has not "
+                                                                                  "finished yet, and this order differs");
+        QTest::newRow("after an abort, other bureaus: a second order only when confirmed") << OrderRow{.answers = "NNNNNY",
+            .setup = "abort", .presses = 3, .againTicks = {"cbxExperian"},
+            .boxes = aborted + kAsk + ";" + second + ";" + kAsk + ";" + second + ";Success",
+            .lines = abortedLines, .sent = "FRUGFRUG"};
         QTest::newRow("order's answer lost, Pull again") << OrderRow{.setup = "drop", .pulls = 2, .boxes = kAsk
             + ";Order May Have Been Placed|48|The order was sent to the credit vendor, but its answer was lost;" + kSuccess,
             .lines = "Request sent...|" + kFailed, .sent = "FRFUG"};
@@ -217,6 +229,9 @@ private slots:
         // The order was placed: the main window knows it, whatever its version stamp's fate.
         QTest::newRow("version stamp refused") << OrderRow{.setup = "UPDATELOSVERSION 200 Version not stored", .boxes = kAsk,
             .lines = "Request sent...|Request accepted...|" + kFailed, .sent = "FRU"};
+        QTest::newRow("version stamp refused, Pull Credit again") << OrderRow{
+            .setup = "UPDATELOSVERSION 200 Version not stored", .presses = 2, .boxes = kAsk + ";" + kSuccess,
+            .lines = "Request sent...|Request accepted...|" + kFailed, .sent = "FRUUG"};
         QTest::newRow("refused orders, each Pull adds its lines") << OrderRow{.setup = "REQUEST 200 FAILED", .pulls = 3,
             .boxes = QStringList(3, kAsk + ";Error Submitting Request").join(';'), .lines = "Request sent...|" + kFailed, .sent = "FRFRFR"};
     }
@@ -259,19 +274,24 @@ private slots:
                 QTest::mouseClick(window->cmdPull(), Qt::LeftButton);
             });
         QString afterFirst;
-        user.on("frmPullReport", [&](QWidget* w) {
+        int shown = 0;
+        const auto pullWindow = [&](QWidget* w) {
             auto* window = static_cast<frmPullReport*>(w);
-            tickAndPull(row.ticks)(w);
+            tickAndPull(shown++ && !row.againTicks.isEmpty() ? row.againTicks : row.ticks)(w);
             const bool aborted = window->height() == window->twipsToPixels(frmPullReport::AbortedHeight);
-            afterFirst = progressLines(window).join('|') + (aborted ? "|<aborted height>" : "");
+            if (shown == 1)
+                afterFirst = progressLines(window).join('|') + (aborted ? "|<aborted height>" : "");
             m_rig->sim.setStatusPolls(int(m_rig->sent("GET_STATUS").size()) + 2);   // done two polls from now
             for (int i = 1; i < row.pulls && window->isVisible(); ++i)
                 window->cmdPull()->click();
             QListWidget* list = window->lstbxProgress();   // the newest line in view
             QVERIFY(!window->isVisible() || !list->count() || list->viewport()->rect().contains(list->visualItemRect(list->item(list->count() - 1))));
             w->close();
-        });
-        main()->findChild<QPushButton*>("cmd" + row.button)->click();
+        };
+        for (int i = 0; i < row.presses; ++i) {
+            user.on("frmPullReport", pullWindow);
+            main()->findChild<QPushButton*>("cmd" + row.button)->click();
+        }
 
         QStringList boxes;   // each as far as the row gives it
         for (int i = 0; i < m_rig->boxes.boxes.size(); ++i) {
@@ -286,6 +306,14 @@ private slots:
         }
         QCOMPARE(QStringList({boxes.join(';'), afterFirst, sent}).join(" / "), QStringList({row.boxes, row.lines, row.sent}).join(" / "));
         const QString guid = m_rig->sim.reports().last().toObject().value("id").toString();
+        const bool finished = !m_rig->boxes.boxes.isEmpty() && m_rig->boxes.boxes.last().title == "Success";
+        // Until an order's wait completes, a new pull stays a new pull: the same block follows it.
+        const QString caption = finished || row.caseName != "no-report" ? "&Repull" : "&Pull Credit";
+        const bool placed = sent.contains('U');
+        QCOMPARE(main()->Button(MainButton::cmdRepull).text() + QString::number(m_rig->enabled("cmdView")),
+                 caption + (placed ? "1" : "0"));
+        if (!row.againTicks.isEmpty())   // the later orders carry their own bureaus
+            return;
         const QString login = row.answers.startsWith('Y') ? kAgentLogin : kOwnLogin;
         QCOMPARE(m_rig->sent("FINDPENDING"), QStringList(sent.count('F'), "POST /utils/CGI_Utilities.asp?" + login
                                                          + "&Action=FINDPENDING" + row.criteria));
@@ -294,9 +322,6 @@ private slots:
         QCOMPARE(m_rig->sent("UPDATELOSVERSION"), QStringList(sent.count('U'), "POST /utils/CGI_Utilities.asp?Action="
                                                               "UPDATELOSVERSION&guid=" + guid + "&LOSVersion=" + ClientVersion()));
         // Once the order is known the main window works on it, whatever came after.
-        const bool placed = sent.contains('U');
-        QCOMPARE(main()->Button(MainButton::cmdRepull).text() + QString::number(m_rig->enabled("cmdView")),
-                 placed ? "&Repull1" : "&Pull Credit0");
         m_rig->shell.calls.clear();   // the supplement page names the report the main window works on
         main()->Button(MainButton::cmdRequestSupp).click();
         if (placed)

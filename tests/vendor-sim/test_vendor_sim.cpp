@@ -115,6 +115,30 @@ private slots:
             QCOMPARE(call(exchanges[i]), exchanges[i + 1]);
         QCOMPARE(m_sim.reports().size(), before);
     }
+
+    void pendingOnlyForTheSameBlock_data()
+    {
+        QTest::addColumn<QString>("block");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("the same block") << newOrder << true;
+        QTest::newRow("a repull's keyword") << changed(newOrder, "Keywords=", "Keywords=REQUEST") << false;
+        QTest::newRow("a bureau less") << changed(newOrder, "&EXPERIAN=TRUE", "") << false;
+        QTest::newRow("another city") << changed(newOrder, "AUSTIN", "DALLAS") << false;
+        QTest::newRow("another birth date") << changed(newOrder, "1990", "1991") << false;
+        QTest::newRow("another reference") << changed(newOrder, "DANA+DEMO", "DANA") << false;
+    }
+
+    // An order in progress is found again only by the very block that placed it.
+    void pendingOnlyForTheSameBlock()
+    {
+        QFETCH(QString, block);
+        QFETCH(bool, found);
+        m_sim.setStatusPolls(5);
+        const QString placed = call(demo + "&action=REQUEST" + newOrder).section('\n', -1);
+        QVERIFY2(placed.size() == recentId.size(), qPrintable(placed));
+        const QString login = "&UserName=demo&Password=Demo2026pass";
+        QCOMPARE(call(acc + "FINDPENDING" + login + block), found ? placed : QString());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestVendorSim)

@@ -79,12 +79,15 @@ QString OrderForm::problem() const
 
 QString OrderForm::key() const
 {
+    // Every field of the block counts, as at the vendor: an order that differs in any of them (a
+    // typo mended, a bureau more, another kind) is a different order.
     const auto person = [](const Applicant &p) {
-        return QStringList{p.ssn, p.firstName.toUpper(), p.lastName.toUpper()}.join(QLatin1Char('/'));
+        return QStringList{p.ssn, p.firstName, p.lastName, p.middleName, p.suffix, p.dob}.join(QLatin1Char('/'));
     };
     QString bureauFlags;
     for (bool b : bureaus)
         bureauFlags += b ? QLatin1Char('1') : QLatin1Char('0');
-    return QStringList{keywords, person(borrower), joint ? person(coBorrower) : QString(), bureauFlags}
+    return QStringList{keywords, reference, person(borrower), joint ? person(coBorrower) : QString(),
+                       address, city, state, zip, bureauFlags}
         .join(QLatin1Char('|'));
 }

@@ -23,6 +23,8 @@ QString LoanSession::ExistingReportID() const
 
 int LoanSession::NextOrderKind() const
 {
+    if (m_unfinished && m_unfinished->kind == PullNew)
+        return PullNew;
     return ExistingReportID().isEmpty() ? PullNew : PullRepull;
 }
 
@@ -33,6 +35,7 @@ void LoanSession::StartCheck()
     m_checkResult = ReportSearchError;
     m_dateRequested.clear();
     m_reportId.clear();
+    m_unfinished.reset();
     emit changed();
 }
 
@@ -44,11 +47,25 @@ void LoanSession::setReportId(const QString& id) { assign(m_reportId, id); }
 void LoanSession::setPullType(int type) { assign(m_pullType, type); }
 void LoanSession::setReportLocation(const QString& path) { assign(m_reportLocation, path); }
 
-void LoanSession::OrderPlaced(const QString& guid)
+void LoanSession::OrderMayExist(const UnfinishedOrder& order)
 {
-    m_reportId = guid;
+    m_unfinished = order;
+    emit changed();
+}
+
+void LoanSession::OrderPlaced(const UnfinishedOrder& order)
+{
+    m_unfinished = order;
+    m_reportId = order.guid;
     if (m_reportStatus)
-        m_reportStatus->setsReportID(guid);
+        m_reportStatus->setsReportID(order.guid);
     m_reportLocation.clear();
+    emit changed();
+}
+
+void LoanSession::OrderCompleted()
+{
+    m_unfinished.reset();
+    m_pullType = PullRepull;
     emit changed();
 }

@@ -4,9 +4,21 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class clsInquiry;
 class clsReportStatus;
+
+// An order sent for the loan whose wait for the bureaus has not completed (the user closed the
+// status window, the version stamp or a poll failed, or the order's answer was lost). It may be
+// running at the vendor, so the next order with the same block follows it instead of placing it
+// again.
+struct UnfinishedOrder {
+    int kind = 0;        // ePullTypes
+    QString block;       // the REQUEST block as sent
+    QString orderedFor;  // the reference user it was ordered for; empty for the user's own account
+    QString guid;        // empty while the order's answer was lost
+};
 
 // Outcome of the search for an existing report.
 enum eReportStatus : int {
@@ -53,8 +65,12 @@ public:
     // state, so nothing offers a new pull for a loan whose search failed.
     QString ExistingReportID() const;
     // What Pull Credit / Repull orders: a new report while the loan is known to have none, else a
-    // repull (a failed search does not say there is none). The button's caption follows it.
+    // repull (a failed search does not say there is none). A new pull that has not finished keeps
+    // it a new pull, so that pressing the button again sends the same block and finds that order.
+    // The button's caption follows it.
     int NextOrderKind() const;
+    // The loan's last order while its wait has not completed; empty once it did, and for a new loan.
+    const std::optional<UnfinishedOrder>& unfinishedOrder() const { return m_unfinished; }
 
     // A new check starts from the search-error state with nothing found, so a check that fails
     // before the search has answered never reads as "no report".
@@ -66,9 +82,14 @@ public:
     void setReportId(const QString& id);
     void setPullType(int type);
     void setReportLocation(const QString& path);
+    // An order whose answer was lost may exist at the vendor: it stays unfinished, without a GUID.
+    void OrderMayExist(const UnfinishedOrder& order);
     // An order exists at the vendor once its GUID is known: it is the loan's report from then on,
-    // the status record carries it, and no downloaded PDF is current any more.
-    void OrderPlaced(const QString& guid);
+    // the status record carries it, and no downloaded PDF is current any more. It stays unfinished
+    // until OrderCompleted.
+    void OrderPlaced(const UnfinishedOrder& order);
+    // The wait for the bureaus completed: the next order for the loan is a repull.
+    void OrderCompleted();
     // The status record was filled in place (an order's wait for the bureaus).
     void StatusUpdated() { emit changed(); }
 
@@ -86,4 +107,5 @@ private:
     QString m_reportId;
     int m_pullType = 0;
     QString m_reportLocation;
+    std::optional<UnfinishedOrder> m_unfinished;
 };

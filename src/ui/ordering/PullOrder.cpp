@@ -26,6 +26,25 @@ const QString kAnswerLost = QStringLiteral(
     "The order was sent to the credit vendor, but its answer was lost, so the order may have been placed.\r\n\r\n"
     "The next Pull for this loan will first look for this order at the vendor and follow it instead of "
     "placing a second one. Press Pull again with the same bureaus when you are ready.");
+
+const QString kSecondOrder = QStringLiteral(
+    "The last order for this loan has not finished yet, and this order differs from it (other bureaus, another "
+    "kind of order, other borrower details or another user). It would be placed as a second order, which the "
+    "credit vendor bills on its own.\r\n\r\n"
+    "To follow the last order instead, press No and press Pull with the same bureaus and details as before.\r\n\r\n"
+    "Place a second order?");
+
+// The reference user the order goes on, or empty for the user's own account.
+QString orderedFor()
+{
+    const auto reference = Props().LoginReference();
+    return Props().IsLoginByRef() && reference ? reference->UserName() : QString();
+}
+
+bool sameOrder(const UnfinishedOrder& a, const UnfinishedOrder& b)
+{
+    return a.block == b.block && a.orderedFor == b.orderedFor;
+}
 } // namespace
 
 PullOrder::PullOrder(const ILoanScreen& screen, LoanSession& session, IOrderProgress& progress,
@@ -55,15 +74,17 @@ bool PullOrder::run()
     if (!m_session.reportStatus())
         throw AppError(ErrNo::Transport, QStringLiteral("The loan is no longer loaded."));
 
-    m_progress.ShowProgressList();
     m_request.joint = m_session.inquiry() && m_session.inquiry()->CoBorrower();
-    const QString block = m_request.text(m_screen);
-
-    QString guid;
-    if (!placeOrFollow(block, guid))
+    UnfinishedOrder order{m_request.pullType, m_request.text(m_screen), orderedFor(), QString()};
+    if (!mayPlaceAnother(order))
         return false;
+    m_progress.ShowProgressList();
+
+    if (!placeOrFollow(order))
+        return false;
+    const QString guid = order.guid;
     // The order exists at the vendor from here on, whatever happens to the steps after it.
-    m_session.OrderPlaced(guid);
+    m_session.OrderPlaced(order);
     m_progress.OrderKnown(guid);
     if (!stampVersion(guid))
         return false;
@@ -95,34 +116,55 @@ bool PullOrder::chooseWhoOrders()
     return true;
 }
 
-// An identical order still in progress is followed rather than placed a second time. When the
-// search itself fails nothing is sent: not knowing is not the same as "none pending".
-bool PullOrder::placeOrFollow(const QString& block, QString& guid)
+// The last order sent for the loan may still run at the vendor. The same order again is followed;
+// a different one is placed only when the user confirms it.
+bool PullOrder::mayPlaceAnother(const UnfinishedOrder& order)
 {
-    QString pending;
-    if (FindPending(block, pending)) {
-        m_progress.AddProgress(QStringLiteral("Found pending request..."));
-        guid = pending;
+    const auto& last = m_session.unfinishedOrder();
+    if (!last || sameOrder(*last, order))
         return true;
-    }
-    if (!pending.isEmpty()) {
+    return MsgBox(kSecondOrder, vbYesNo | vbExclamation, QStringLiteral("Order Not Finished")) == vbYes;
+}
+
+// The loan's own unfinished order with this very block is followed by its GUID: the vendor's
+// search for a pending order no longer finds it once its bureaus have answered. Otherwise an
+// identical order still in progress is followed rather than placed a second time. When that
+// search fails nothing is sent: not knowing is not the same as "none pending".
+bool PullOrder::placeOrFollow(UnfinishedOrder& order)
+{
+    const auto& last = m_session.unfinishedOrder();
+    QString pending;
+    if (last && !last->guid.isEmpty() && sameOrder(*last, order)) {
+        pending = last->guid;
+    } else if (!FindPending(order.block, pending)) {
+        if (pending.isEmpty())
+            return place(order);
         // FindPending has logged the failure (and shown the box of an unreachable server).
         m_progress.AddProgress(kCheckLog);
         MsgBox(kPendingCheckFailed, vbCritical, QStringLiteral("Order Not Sent"));
         return false;
     }
+    m_progress.AddProgress(QStringLiteral("Found pending request..."));
+    order.guid = pending;
+    return true;
+}
+
+bool PullOrder::place(UnfinishedOrder& order)
+{
     m_progress.AddProgress(QStringLiteral("Request sent..."));
     QString answer;
-    if (!Request(block, answer)) {
+    if (!Request(order.block, answer)) {
         m_progress.AddProgress(kCheckLog);
         // Request has logged the failure and shown a refusal. An answer lost on the way back
         // leaves an order that may exist: the next Pull's FINDPENDING finds and follows it.
-        if (OrderMayHaveArrived(answer))
+        if (OrderMayHaveArrived(answer)) {
+            m_session.OrderMayExist(order);
             MsgBox(kAnswerLost, vbExclamation, QStringLiteral("Order May Have Been Placed"));
+        }
         return false;
     }
     m_progress.AddProgress(QStringLiteral("Request accepted..."), false);
-    guid = answer;
+    order.guid = answer;
     return true;
 }
 
@@ -162,7 +204,7 @@ bool PullOrder::waitForBureaus(const QString& guid, bool& aborted)
 void PullOrder::succeeded()
 {
     m_progress.AddProgress(QStringLiteral("Report finished."));
-    m_session.setPullType(PullRepull);
+    m_session.OrderCompleted();
     m_progress.OrderFinished();
     MsgBox(QStringLiteral("Credit Report pulled successfully!"), vbExclamation, QStringLiteral("Success"));
 }

@@ -7,6 +7,7 @@
 class ILoanScreen;
 class IOrderProgress;
 class LoanSession;
+struct UnfinishedOrder;
 
 // Pull's order, once the window's checks have passed: whose account orders, the order block, a
 // pending identical order or a new one, the version stamp, the wait for the bureaus and the
@@ -26,7 +27,9 @@ public:
 private:
     bool run();
     bool chooseWhoOrders();
-    bool placeOrFollow(const QString& block, QString& guid);
+    bool mayPlaceAnother(const UnfinishedOrder& order);
+    bool placeOrFollow(UnfinishedOrder& order);
+    bool place(UnfinishedOrder& order);
     bool stampVersion(const QString& guid);
     bool waitForBureaus(const QString& guid, bool& aborted);
     void succeeded();
