@@ -15,6 +15,7 @@
 #include "platform/Shell.h"
 #include "platform/WebAddress.h"
 #include "service/basPrefetch.h"
+#include "service/basUrl.h"
 
 #include <QUrl>
 
@@ -145,19 +146,23 @@ bool ShowNewsBurst()
 {
     const clsProperties& props = Props();
     const QString news = props.NewsBurstUrl();
-    QString address = news.left(4).toLower() == QLatin1String("http") ? news : props.BaseUrl() + news;
-    address += QStringLiteral("?Interface=") + AppPaths::ProgramTitle() + QStringLiteral("&username=")
-        + props.UserName() + QStringLiteral("&CID=") + props.CompanyID() + QStringLiteral("&DID=")
-        + props.DepartmentID();
-    // Only web addresses are handed to the shell: the text comes from the server.
-    if (!IsWebAddress(address)) {
-        WriteErrorLog(QStringLiteral("The news page address is not a web address: ") + address
-                      + QStringLiteral(" in ShowNewsBurst"));
+    const QString page = news.left(4).toLower() == QLatin1String("http") ? news : props.BaseUrl() + news;
+    // Encoded as on the vendor's other pages: no value can add a field or end the address.
+    const QString built = page + QStringLiteral("?Interface=") + EncodeUrlValue(AppPaths::ProgramTitle())
+        + QStringLiteral("&username=") + EncodeUrlValue(props.UserName()) + QStringLiteral("&CID=")
+        + EncodeUrlValue(props.CompanyID()) + QStringLiteral("&DID=") + EncodeUrlValue(props.DepartmentID());
+    const QString message = QStringLiteral("There was an error showing news burst popup window.\r\n\r\n");
+    // The page comes from the server: only a well-formed web address reaches the shell.
+    const QString address = EncodedWebAddress(built);
+    if (address.isEmpty()) {
+        const QString why = QStringLiteral("The news page address is not a well-formed http or https address, "
+                                           "so it is not opened: ") + page;
+        MsgBox(message + why, vbCritical, QStringLiteral("News"));
+        WriteErrorLog(why + QStringLiteral(" in ShowNewsBurst"));
         return false;
     }
-    const auto failed = [](int code) {
-        MsgBox(QStringLiteral("There was an error showing news burst popup window.\r\n\r\n") + ShellErrorText(code),
-               vbCritical, QStringLiteral("News"));
+    const auto failed = [message](int code) {
+        MsgBox(message + ShellErrorText(code), vbCritical, QStringLiteral("News"));
     };
     // The browser's opener may take seconds to report; its failure is shown when it does.
     const int code = TheShell().OpenPage(address, failed);

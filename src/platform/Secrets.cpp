@@ -24,37 +24,66 @@ QRegularExpression fieldPattern(const QString& names)
         QRegularExpression::CaseInsensitiveOption);
 }
 
+// Replaces the value, the pattern's group number value (the second unless said otherwise).
 QString replaceValues(const QString& text, const QRegularExpression& re,
-                      const std::function<QString(const QString&)>& mask)
+                      const std::function<QString(const QString&)>& mask, int value = 2)
 {
     QString out;
     qsizetype last = 0;
     for (auto it = re.globalMatch(text); it.hasNext();) {
         const auto m = it.next();
-        out += text.mid(last, m.capturedStart(2) - last);
-        out += mask(m.captured(2));
-        last = m.capturedEnd(2);
+        out += text.mid(last, m.capturedStart(value) - last);
+        out += mask(m.captured(value));
+        last = m.capturedEnd(value);
     }
     out += text.mid(last);
     return out;
+}
+
+// name%3Dvalue: the address fields as a server quotes a request it echoes, encoded once or more
+// (the value is the third group); the value ends where an "&" encoded as often as its "="
+// begins the next field (an "&" of the value itself is encoded once more).
+QRegularExpression encodedFieldPattern(const QString& names)
+{
+    return QRegularExpression(
+        QStringLiteral("((?:^|[?&;\\s]|%(?:25)*(?:26|3F))(?:%1)%(?<depth>(?:25)*)3D)"
+                       "((?:(?!%\\k<depth>26)[^&\\s'\"<>])*)").arg(names),
+        QRegularExpression::CaseInsensitiveOption);
+}
+
+// "Password: value" in words (a label, ":" as written or as a character reference, then the
+// value: a quoted text or one word). Only ":" ends the label, so "the Password field" keeps its
+// words; an address writes its fields with "=" (encoded, ":" would be %3A and "&" %26).
+QRegularExpression labelledPassword(const QString& names)
+{
+    return QRegularExpression(
+        QStringLiteral("((?<![A-Za-z])(?:%1)['\"]?\\s*(?::|&#0*58;|&#x0*3a;)\\s*)"
+                       "('[^'\\r\\n<>]*'|\"[^\"\\r\\n<>]*\"|[^\\s'\"<>]+)").arg(names),
+        QRegularExpression::CaseInsensitiveOption);
 }
 
 } // namespace
 
 QString MaskPasswords(const QString& text)
 {
+    static const QString names = QStringLiteral("Password|LoginByRefPassword|OLDPASS|NEWPASS");
     static const auto criteria = criterionPattern(QStringLiteral("PASSWORD|OLDPASS|NEWPASS"));
     // Inside an error text the block may arrive escaped (&lt;CRITERIA ...&gt;).
     static const auto escaped = QRegularExpression(
         QStringLiteral("(&lt;CRITERIA\\s+FIELDNAME=(?:'|&apos;|&quot;)(?:PASSWORD|OLDPASS|NEWPASS)(?:'|&apos;|&quot;)&gt;)(.*?)(?=&lt;)"),
         QRegularExpression::CaseInsensitiveOption);
-    static const auto fields = fieldPattern(QStringLiteral("Password|LoginByRefPassword|OLDPASS|NEWPASS"));
-    // user:password@host in a server address, with or without its scheme.
+    static const auto fields = fieldPattern(names);
+    static const auto encodedFields = encodedFieldPattern(names);
+    static const auto labels = labelledPassword(names);
+    // user:password@host in a server address, with or without its scheme. A typed password may
+    // hold "/", ":" and "@": it runs to the last "@" before the address's query or end (a scheme
+    // is no user name: "//" never begins a password).
     static const auto userInfo = QRegularExpression(
-        QStringLiteral("((?://|^|[\\s\"'(<>=\\[])[^\\s/?#@:\"'<>\\[\\]]*:)([^\\s/?#@\"'<>]*)(?=@)"));
+        QStringLiteral("((?://|^|[\\s\"'(<>=\\[])[^\\s/?#@:\"'<>\\[\\]]*:)(?!//)([^\\s?#\"'<>]*)(?=@)"));
     const auto mask = [](const QString&) { return kMask; };
-    const QString masked = replaceValues(replaceValues(text, criteria, mask), escaped, mask);
-    return replaceValues(replaceValues(masked, fields, mask), userInfo, mask);
+    QString masked = replaceValues(replaceValues(text, criteria, mask), escaped, mask);
+    masked = replaceValues(replaceValues(masked, fields, mask), encodedFields, mask, 3);
+    return replaceValues(replaceValues(masked, labels, mask), userInfo, mask);
 }
 
 namespace {

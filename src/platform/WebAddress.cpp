@@ -12,6 +12,14 @@ bool IsWebAddress(const QString& address)
         && (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
 }
 
+QString EncodedWebAddress(const QString& address)
+{
+    const QUrl url = QUrl::fromEncoded(address.toUtf8(), QUrl::StrictMode);
+    if (!url.isValid() || !IsWebAddress(address))
+        return QString();
+    return QString::fromLatin1(url.toEncoded());
+}
+
 namespace {
 
 int portOrDefault(const QUrl& url)

@@ -9,6 +9,12 @@ class QUrl;
 // requested or handed to the shell: file:, javascript:, relative and host-less addresses fail.
 bool IsWebAddress(const QString& address);
 
+// address in its exactly encoded form (ASCII only) when it is an http or https address that
+// reads in strict mode, else empty: for addresses handed to the shell on any host. Read
+// tolerantly, a blank, quote, tab, line break or control character would reach the browser's
+// command line raw, where it may start further arguments.
+QString EncodedWebAddress(const QString& address);
+
 // True when a and b name the same scheme, host and port (a missing port counts as the scheme's
 // default one).
 bool SameOrigin(const QUrl& a, const QUrl& b);

@@ -1,7 +1,9 @@
 #include "platform/WindowsShell.h"
 
-#ifdef Q_OS_WIN
 #include <QDir>
+#include <QRegularExpression>
+
+#ifdef Q_OS_WIN
 
 #include <objbase.h>
 #include <shellapi.h>
@@ -43,6 +45,13 @@ int ClassicCode(bool succeeded, long long instApp, unsigned long win32Error)
     return classicCodeForError(win32Error);
 }
 
+QString ShellTarget(const QString& file)
+{
+    // A drive letter ("C:") is a one-letter scheme to the address syntax.
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
+    return scheme.match(file).hasMatch() ? file : QDir::toNativeSeparators(file);
+}
+
 #ifdef Q_OS_WIN
 int Execute(const QString& verb, const QString& file, const QString& parameters, const QString& directory,
             int showCommand)
@@ -50,7 +59,7 @@ int Execute(const QString& verb, const QString& file, const QString& parameters,
     // Shell handlers may be COM objects that want a single-threaded apartment on this thread.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     const std::wstring verbW = verb.toStdWString();
-    const std::wstring fileW = QDir::toNativeSeparators(file).toStdWString();
+    const std::wstring fileW = ShellTarget(file).toStdWString();
     const std::wstring parametersW = parameters.toStdWString();
     const std::wstring directoryW = QDir::toNativeSeparators(directory).toStdWString();
     SHELLEXECUTEINFOW info = {};

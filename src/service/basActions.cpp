@@ -58,9 +58,10 @@ bool CheckForNewerVersion(const QString& block, QString& answer)
         .run(block, answer, [](QString& a) {
             if (a.isEmpty())
                 return;
-            const QString address = a.trimmed();
-            if (!IsWebAddress(address))
-                throw AppError(5, QStringLiteral("The download address is not an http or https address: ") + a);
+            const QString address = EncodedWebAddress(a.trimmed());
+            if (address.isEmpty())
+                throw AppError(5, QStringLiteral("The download address is not a well-formed http or https address, "
+                                                 "so it is not opened: ") + a);
             offerDownload(address);
         });
 }

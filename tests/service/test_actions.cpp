@@ -129,7 +129,18 @@ void ServiceTest::answers_data()
     add("newer version: none", {&newerVersion, "NEWERVERSION", "", true, "|end 0", {}});
     add("newer version: accepted", {&newerVersion, "NEWERVERSION", "http://127.0.0.1:1/Q.exe", true, "http://127.0.0.1:1/Q.exe|open http://127.0.0.1:1/Q.exe|end 1",
         {}, "New Version Available at "});
-    add("newer version: file address", {&CheckForNewerVersion, "NEWERVERSION", "file:///tmp/Setup.exe", false, "<ERROR>", {}});
+    add("newer version: handed over encoded", {&newerVersion, "NEWERVERSION", "http://127.0.0.1:1/\u00DCber.exe#a#b",
+        true, "http://127.0.0.1:1/\u00DCber.exe#a#b|open http://127.0.0.1:1/%C3%9Cber.exe#a%23b|end 1", {},
+        "New Version Available at "});
+    // Refused before anything is asked or opened, whatever the host.
+    const QString notOpened = errorStart(5)
+        + "<ERROR_DESC>The download address is not a well-formed http or https address, so it is not opened: ";
+    for (const auto& [name, refused] : {std::pair<const char*, QString>{"file address", "file:///tmp/Setup.exe"},
+             {"arguments injected", "https://127.0.0.1:1/x\" --new-window \"file:///C:/x.exe"},
+             {"tab", "http://127.0.0.1:1/Q.exe\tx"}, {"line break", "http://127.0.0.1:1/Q\r\n.exe"},
+             {"control character", "http://127.0.0.1:1/Q\x01.exe"}})
+        QTest::newRow(qPrintable(QString("newer version refused: ") + name))
+            << AnswerRow{&CheckForNewerVersion, "NEWERVERSION", refused, false, notOpened + refused, {}};
     // A search keeps the status it read as far as the record reads; the overall status is
     // the server's GETREPORTSTATUS (64 throughout).
     add("search: not found", {&findReportStatus, "FIND_REPORT", "FAILED\nReport not found.", true, "||0 0 0 0 0|", {}});
