@@ -45,7 +45,7 @@ void PrivateSaveFile::discard()
     if (!m_temp.isOpen())
         return;
     m_temp.close();
-    m_temp.remove();
+    QFile::remove(m_tempPath);
 }
 
 // Beside the target, so the final rename stays on one file system; created exclusively, so a
@@ -55,7 +55,8 @@ bool PrivateSaveFile::open()
     if (m_committed || m_temp.isOpen())
         return failed(QStringLiteral("the file was opened already"));
     for (int attempt = 0; attempt < 100; ++attempt) {
-        m_temp.setFileName(m_path + QLatin1Char('.') + randomSuffix());
+        m_tempPath = m_path + QLatin1Char('.') + randomSuffix();
+        m_temp.setFileName(m_tempPath);
         QString reason;
         switch (PrivateFile::OpenNew(m_temp, &reason)) {
         case PrivateFile::Create::Created:
@@ -92,13 +93,12 @@ bool PrivateSaveFile::commit()
     if (!synced)
         return failed(QStringLiteral("the data could not be written to the disk"));
     // Windows renames no open file: closed first, then moved over the target in one rename.
-    const QString temp = m_temp.fileName();
     m_temp.close();
     std::error_code error;
-    std::filesystem::rename(std::filesystem::path(temp.toStdU16String()),
+    std::filesystem::rename(std::filesystem::path(m_tempPath.toStdU16String()),
                             std::filesystem::path(m_path.toStdU16String()), error);
     if (error) {
-        QFile::remove(temp);
+        QFile::remove(m_tempPath);
         return failed(QString::fromStdString(error.message()));
     }
     m_committed = true;

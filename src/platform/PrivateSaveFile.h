@@ -26,7 +26,7 @@ public:
 
     QString errorString() const { return m_error; }
     // The temporary file while the object is open.
-    QString temporaryPath() const { return m_temp.isOpen() ? m_temp.fileName() : QString(); }
+    QString temporaryPath() const { return m_temp.isOpen() ? m_tempPath : QString(); }
 
 private:
     bool failed(const QString& reason);
@@ -34,6 +34,7 @@ private:
 
     QString m_path;
     QFile m_temp;
+    QString m_tempPath;   // its name: a QFile opened on a descriptor (on Windows) forgets it
     bool m_committed = false;
     QString m_error;
 };
