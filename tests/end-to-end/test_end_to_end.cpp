@@ -117,8 +117,9 @@ private slots:
         QProcess process;
         startProgram(process, {"/c"}, "QUILLCLIENT_HOME");
         QVERIFY(process.waitForFinished(20000));
-        const QString folder = QSysInfo::productType() == "windows" ? qEnvironmentVariable("LOCALAPPDATA") + "\\QuillClient"
-                                                                     : QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+        const QString folder = QSysInfo::productType() == "windows"
+            ? qEnvironmentVariable("LOCALAPPDATA") + "\\QuillClient"
+            : QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
         QCOMPARE(SettingsStore::GetSetting("OQConstants", "Settings", "AppPath"), folder);
         QVERIFY2(QFileInfo(folder).isDir(), qPrintable(folder));
     }

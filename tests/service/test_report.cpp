@@ -70,8 +70,8 @@ void ServiceTest::reportFiles_data()
     add("PDF: file name holding a path", {true, "", 200, "", "..\\..\\SAMPLE",
                                           QString::number(ErrNo::FileIo) + " - The loan file name \"..\\..\\SAMPLE\" is not a plain file name", ""});
     // On Windows "SAMPLE:1" would write a stream into a file SAMPLE.
-    add("PDF: file name Windows reserves", {true, "", 200, "", "SAMPLE:1",
-                                            QString::number(ErrNo::FileIo) + " - The loan file name \"SAMPLE:1\" is not a plain file name", ""});
+    add("PDF: file name Windows reserves", {true, "", 200, "", "SAMPLE:1", QString::number(ErrNo::FileIo)
+                                            + " - The loan file name \"SAMPLE:1\" is not a plain file name", ""});
     add("PDF: no BORROWER folder", {true, "", 200, "", "", QString::number(ErrNo::FileIo) + " - The borrower folder", ""});
     add("data: two placeholders", {false, "GET_DATA", 200, "FILE\t__XFILE__\r\nMESSAGE\tsee __XFILE__\r\n", loan, "IMPORT.DAT",
                                    "FILE\tC:\\QUILL\\DATA\\BORROWER\\SAMPLE.BRW\r\nMESSAGE\tsee C:\\QUILL\\DATA\\BORROWER\\SAMPLE.BRW\r\n"});

@@ -185,7 +185,8 @@ QString TestEnv::accessOf(const QString& path) const
     const QString given = accessRecorder().given.value(fileId(path));
     if (given.isEmpty())
         return "the folder's access list";
-    return given == "D:P(A;;FA;;;" + processUser() + ")(A;;FA;;;SY)(A;;FA;;;BA)" ? "owner only" : "access list " + given;
+    const QString ownerOnly = "D:P(A;;FA;;;" + processUser() + ")(A;;FA;;;SY)(A;;FA;;;BA)";
+    return given == ownerOnly ? "owner only" : "access list " + given;
 #else
     struct stat info {};
     ::stat(QFile::encodeName(path).constData(), &info);
