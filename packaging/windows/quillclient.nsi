@@ -1,7 +1,12 @@
 ; QuillClient setup program for 64-bit Windows. Built by scripts/windows-package.sh, which stages
 ; the files into STAGE and defines VERSION and OUTFILE:
 ;   makensis -DVERSION=1.1.0 -DSTAGE=<folder> -DOUTFILE=<setup.exe> quillclient.nsi
-; Silent install: setup.exe /S [/D=<folder>]; silent removal: Uninstall.exe /S.
+; Silent install: setup.exe /S; silent removal: Uninstall.exe /S. The program goes under Program
+; Files only, where only administrators may change it: a folder that any user may write to would let
+; them replace quillclient.exe or its DLLs, which then run as the next user, or as the administrator
+; who removes it. So there is no folder page, and a /D= folder elsewhere is refused (exit code 2),
+; in silent mode too. The users' own files are never here: the program keeps them in
+; %LOCALAPPDATA%\QuillClient of each user.
 
 Unicode true
 ; A 64-bit setup program: it installs a 64-bit program, and runs where only 64-bit Wine is.
@@ -19,13 +24,49 @@ InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 ShowInstDetails show
 ShowUninstDetails show
 
-Page directory
 Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
 
 Function .onInit
   SetRegView 64
+  ; $INSTDIR holds /D= (or an earlier installation's folder) by now. Under Program Files means
+  ; below it, without ".." (StrCmp compares without regard to case, as Windows does).
+  StrLen $1 "$PROGRAMFILES64\"
+  StrCpy $0 "$INSTDIR" $1
+  StrCmp $0 "$PROGRAMFILES64\" 0 refuse
+  Push "$INSTDIR"
+  Call HasDotDot
+  Pop $0
+  StrCmp $0 "1" refuse
+  Return
+refuse:
+  MessageBox MB_ICONSTOP|MB_OK "${APPNAME} installs only under $PROGRAMFILES64, where only administrators can change it; it does not install into $INSTDIR.$\r$\nAn earlier installation in that folder must be removed first." /SD IDOK
+  SetErrorLevel 2
+  Quit
+FunctionEnd
+
+; Pushes 1 when the path on the stack holds "..", else 0.
+Function HasDotDot
+  Exch $0
+  Push $1
+  Push $2
+  StrCpy $2 0
+loop:
+  StrCpy $1 $0 2 $2
+  StrCmp $1 "" none
+  StrCmp $1 ".." found
+  IntOp $2 $2 + 1
+  Goto loop
+found:
+  StrCpy $0 1
+  Goto done
+none:
+  StrCpy $0 0
+done:
+  Pop $2
+  Pop $1
+  Exch $0
 FunctionEnd
 
 Function un.onInit

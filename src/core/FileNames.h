@@ -10,5 +10,7 @@
 // written under it takes it with FreeFileName, which moves on when the name is taken meanwhile.
 QString UniqueFileName(const QString& folder, const QString& name, const QString& extension);
 
-// True when name is a plain file name: not empty, no "/" or "\", no "..", no NUL character.
+// True when name is a plain file name that Windows keeps as such: not empty, no "/" or "\", no
+// "..", no device name (CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9, with any extension), none of
+// < > : " | ? * or a control character, and no final dot or blank.
 bool IsPlainFileName(const QString& name);

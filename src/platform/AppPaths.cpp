@@ -7,9 +7,6 @@
 
 #ifdef Q_OS_WIN
 #include <windows.h>
-#include <knownfolders.h>
-#include <objbase.h>
-#include <shlobj.h>
 #endif
 
 namespace {
@@ -26,34 +23,35 @@ QString fromEnvironment(const char* name)
     return withoutTrailingSeparator(QDir::fromNativeSeparators(qEnvironmentVariable(name)));
 }
 
+#ifndef Q_OS_WIN
 QString executableFolder()
 {
     return QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
 }
 
 // A program installed into the system's folders keeps its files per user, even when the
-// folder happens to be writable (root may write to /usr/bin, an administrator to Program Files,
-// but logs do not belong there).
+// folder happens to be writable (root may write to /usr/bin, but logs do not belong there).
 bool isSystemFolder(const QString& folder)
 {
-#ifdef Q_OS_WIN
-    // Program Files, where the setup program installs, and the Windows folder itself.
-    for (const KNOWNFOLDERID& id : {FOLDERID_ProgramFiles, FOLDERID_ProgramFilesX86, FOLDERID_Windows}) {
-        PWSTR path = nullptr;
-        QString system;
-        if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path)))
-            system = QDir::fromNativeSeparators(QString::fromWCharArray(path));
-        CoTaskMemFree(path);
-        if (!system.isEmpty()
-            && (folder.compare(system, Qt::CaseInsensitive) == 0
-                || folder.startsWith(system + QLatin1Char('/'), Qt::CaseInsensitive)))
-            return true;
-    }
-    return false;
-#else
     return folder.startsWith(QLatin1String("/usr/")) || folder.startsWith(QLatin1String("/opt/"))
         || folder == QLatin1String("/bin") || folder == QLatin1String("/sbin");
+}
 #endif
+
+// Windows: always the user's own local data folder (%LOCALAPPDATA%\QuillClient). Whether the
+// program's folder is writable says nothing there: QFileInfo::isWritable reads only the
+// read-only attribute, and a folder outside Program Files may let every local user read the
+// archives. Not the roaming folder, which a roaming profile copies to every machine the user logs
+// on to and to the profile server: the logs and the send, receive and archive folders hold
+// social security numbers and birth dates.
+QString perUserFolder()
+{
+#ifndef Q_OS_WIN
+    const QString exe = executableFolder();
+    if (!exe.isEmpty() && QFileInfo(exe).isWritable() && !isSystemFolder(exe))
+        return exe;
+#endif
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
 }
 
 } // namespace
@@ -63,12 +61,8 @@ namespace AppPaths {
 QString ProgramFolder()
 {
     QString folder = fromEnvironment("QUILLCLIENT_HOME");
-    if (folder.isEmpty()) {
-        const QString exe = executableFolder();
-        folder = (!exe.isEmpty() && QFileInfo(exe).isWritable() && !isSystemFolder(exe))
-            ? exe
-            : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    }
+    if (folder.isEmpty())
+        folder = perUserFolder();
     // Every log line asks for the folder: create it the first time it is named, not on every call.
     static QString created;
     if (folder != created && QDir().mkpath(folder))

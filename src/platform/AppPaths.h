@@ -5,8 +5,9 @@
 // Where the program keeps its files, and how host paths become local ones.
 namespace AppPaths {
 
-// $QUILLCLIENT_HOME when set, else the executable's folder when writable, else the per-user
-// data folder; created when missing. Never ends with a separator.
+// $QUILLCLIENT_HOME when set; else on Windows the user's local (not roaming) data folder,
+// elsewhere the executable's folder when writable and not a system folder, else the per-user data
+// folder. Created when missing. Never ends with a separator.
 QString ProgramFolder();
 
 // $QUILL_WINDOWS_DIR when set, else the Windows folder on Windows, else the program's folder.

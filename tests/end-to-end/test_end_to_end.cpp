@@ -22,11 +22,12 @@
 
 namespace {
 
-void startProgram(QProcess& process, const QStringList& arguments)
+void startProgram(QProcess& process, const QStringList& arguments, const QString& unset = {})
 {
     const QString fromEnv = qEnvironmentVariable("QUILLCLIENT_EXE");
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.remove(unset);
     process.setProcessEnvironment(environment);
     process.start(fromEnv.isEmpty() ? QCoreApplication::applicationDirPath() + "/quillclient" : fromEnv, arguments);
 }
@@ -105,6 +106,22 @@ private slots:
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 0);
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 3000);
+    }
+
+    // Without $QUILLCLIENT_HOME the program's folder (logs, send, receive, archive) is on Windows
+    // the user's local, not roaming, data folder, however writable the program's own folder seems;
+    // elsewhere the program's own folder while it is writable.
+    void configurationModeRecordsTheProgramFolderOfTheUser()
+    {
+        TestEnv env;
+        QProcess process;
+        startProgram(process, {"/c"}, "QUILLCLIENT_HOME");
+        QVERIFY(process.waitForFinished(20000));
+        const QString folder = QSysInfo::productType() == "windows"
+            ? qEnvironmentVariable("LOCALAPPDATA") + "\\QuillClient"
+            : QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+        QCOMPARE(SettingsStore::GetSetting("OQConstants", "Settings", "AppPath"), folder);
+        QVERIFY2(QFileInfo(folder).isDir(), qPrintable(folder));
     }
 
     // The File menu's account commands open their windows; Change Password by choice closes

@@ -268,8 +268,13 @@ void HostFilesTest::pdfCleanUp_data()
     const Ages refused{{"SMITH.pdf", 20}, {"SMITH1.pdf", 10}, {"1.pdf", 5}};
     const Contents untouched{{"SMITH.pdf", "SMITH.pdf"}, {"SMITH1.pdf", "SMITH1.pdf"}, {"1.pdf", "1.pdf"}};
     row("empty path", {"", "SMITH", refused, "", untouched, "names no folder"});
-    for (const QString& name : {"..\\loans\\SMITH", "sub/SMITH", "SMITH..1", ""})
+    // Names Windows keeps as something else: a stream of another file, a device, a name cut short.
+    for (const QString& name : {"..\\loans\\SMITH", "sub/SMITH", "SMITH..1", "", "SMITH:1", "NUL", "con.txt", "Com1",
+                                "LPT9.pdf", "AUX .x", "SMITH.", "SMITH ", "A<B", "A>B", "A\"B", "A|B", "A?B", "A*B",
+                                "A\tB", "A\x1f"})
         row("name " + name, {"@", name, refused, "", untouched, "not a plain file name"});
+    row("a device's name within a longer name is plain", {"@", "CONSOLE", {{"CONSOLE.pdf", 10}, {"COM10.pdf", 5}}, "",
+        {{"CONSOLE1.pdf", "CONSOLE.pdf"}, {"COM10.pdf", "COM10.pdf"}}});
 }
 
 void HostFilesTest::pdfCleanUp()

@@ -19,9 +19,6 @@
 
 #include <optional>
 
-#ifndef Q_OS_WIN
-#include <sys/stat.h>
-#endif
 
 using Operation = bool (*)(const QString&, QString&);
 

@@ -13,17 +13,6 @@
 
 namespace {
 
-// The permission bits of a file, in octal; Windows files keep the ACLs of their folder.
-QString modeOf(const QString& file)
-{
-#ifdef Q_OS_WIN
-    return QFile::exists(file) ? "600" : "missing";
-#else
-    struct stat info {};
-    return ::stat(QFile::encodeName(file).constData(), &info) == 0 ? QString::number(info.st_mode & 07777, 8) : "missing";
-#endif
-}
-
 struct FileRow {
     bool pdf;               // GetReportPDF into BORROWER/, which holds SAMPLE.pdf; else GetData into send/IMPORT.DAT
     QString action;         // scripted: GET_PDF, PDFFILE or GET_DATA; "PENDING": the user closes the PDF wait
@@ -80,6 +69,9 @@ void ServiceTest::reportFiles_data()
                            before});
     add("PDF: file name holding a path", {true, "", 200, "", "..\\..\\SAMPLE",
                                           QString::number(ErrNo::FileIo) + " - The loan file name \"..\\..\\SAMPLE\" is not a plain file name", ""});
+    // On Windows "SAMPLE:1" would write a stream into a file SAMPLE.
+    add("PDF: file name Windows reserves", {true, "", 200, "", "SAMPLE:1", QString::number(ErrNo::FileIo)
+                                            + " - The loan file name \"SAMPLE:1\" is not a plain file name", ""});
     add("PDF: no BORROWER folder", {true, "", 200, "", "", QString::number(ErrNo::FileIo) + " - The borrower folder", ""});
     add("data: two placeholders", {false, "GET_DATA", 200, "FILE\t__XFILE__\r\nMESSAGE\tsee __XFILE__\r\n", loan, "IMPORT.DAT",
                                    "FILE\tC:\\QUILL\\DATA\\BORROWER\\SAMPLE.BRW\r\nMESSAGE\tsee C:\\QUILL\\DATA\\BORROWER\\SAMPLE.BRW\r\n"});
@@ -122,7 +114,7 @@ void ServiceTest::reportFiles()
     // The new file whole and owner-only, or none; no temporary file left; the earlier one kept.
     QCOMPARE(env.readFile(file), row.written);
     if (!fails)
-        QCOMPARE(modeOf(file), row.written.isEmpty() ? "missing" : "600");
+        QCOMPARE(env.accessOf(file), row.written.isEmpty() ? "missing" : "owner only");
     const int left = row.loanFile.isEmpty() ? 0 : row.pdf && !row.written.isEmpty() ? 2 : 1;
     QCOMPARE(QDir(folder).entryList(QDir::Files).size(), left);
     if (!fails)
@@ -175,5 +167,5 @@ void ServiceTest::personalFilesAreOwnerOnly_data()
 void ServiceTest::personalFilesAreOwnerOnly()
 {
     QFETCH(PersonalFile, write);
-    QCOMPARE(modeOf(write(m_rig->loan)), "600");
+    QCOMPARE(m_rig->loan.env.accessOf(write(m_rig->loan)), "owner only");
 }

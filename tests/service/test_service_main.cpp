@@ -1,6 +1,10 @@
 #include "RunTests.h"
 #include "ServiceRig.h"
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);

@@ -6,7 +6,18 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QSettings>
+
+#ifdef Q_OS_WIN
+#include "platform/FileSecurity.h"
+#include "platform/Seam.h"
+
+#include <windows.h>
+#include <sddl.h>
+#else
+#include <sys/stat.h>
+#endif
 
 namespace {
 const char* const kVars[3] = {"QUILLCLIENT_HOME", "QUILLCLIENT_CONFIG", "QUILL_WINDOWS_DIR"};
@@ -14,6 +25,87 @@ const char* const kFolders[3] = {"home", "config", "windows"};
 
 #ifdef Q_OS_WIN
 const char* const kStoreApps[] = {"OQCREDIT", "OQConstants"};
+
+// A file by volume and index: the same file after a temporary file is renamed over its target.
+QString fileId(HANDLE handle)
+{
+    BY_HANDLE_FILE_INFORMATION info{};
+    return GetFileInformationByHandle(handle, &info)
+        ? QString("%1:%2:%3").arg(info.dwVolumeSerialNumber).arg(info.nFileIndexHigh).arg(info.nFileIndexLow)
+        : QString();
+}
+
+QString fileId(const QString& path)
+{
+    HANDLE handle = CreateFileW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(path).utf16()), 0,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return QString();
+    const QString id = fileId(handle);
+    CloseHandle(handle);
+    return id;
+}
+
+QString sddlOf(void* descriptor)
+{
+    LPWSTR text = nullptr;
+    if (!ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION,
+                                                              &text, nullptr))
+        return "an unreadable security descriptor";
+    const QString sddl = QString::fromWCharArray(text);
+    LocalFree(text);
+    return sddl;
+}
+
+// Wine keeps no access list for a file: it turns the one given into Unix mode bits (0750 here)
+// and reads back a list built from them, unprotected and without the Administrators. So what each
+// file was given is recorded where the program hands it to Windows.
+class AccessRecorder : public FileSecurity
+{
+public:
+    void* Create(const QString& path, unsigned long access, unsigned long share, unsigned long disposition,
+                 void* descriptor) override
+    {
+        HANDLE handle = FileSecurity::Create(path, access, share, disposition, descriptor);
+        const DWORD code = GetLastError();
+        // An existing file opened keeps its own list.
+        if (handle != INVALID_HANDLE_VALUE && code != ERROR_ALREADY_EXISTS)
+            given[fileId(handle)] = sddlOf(descriptor);
+        SetLastError(code);
+        return handle;
+    }
+    unsigned long Protect(const QString& path, void* descriptor) override
+    {
+        const unsigned long result = FileSecurity::Protect(path, descriptor);
+        if (result == 0)
+            given[fileId(path)] = sddlOf(descriptor);
+        return result;
+    }
+    QMap<QString, QString> given;   // by file
+};
+
+AccessRecorder& accessRecorder()
+{
+    static AccessRecorder recorder;
+    return recorder;
+}
+
+QString processUser()
+{
+    HANDLE token = nullptr;
+    char buffer[256] = {};
+    DWORD size = 0;
+    LPWSTR text = nullptr;
+    QString user;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)
+        && GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size)
+        && ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &text))
+        user = QString::fromWCharArray(text);
+    LocalFree(text);
+    CloseHandle(token);
+    return user;
+}
 
 QSettings storeBranch(const char* app)
 {
@@ -40,6 +132,9 @@ TestEnv::TestEnv()
         m_savedStore.append({QLatin1String(app), values});
         branch.clear();
     }
+    // Recorded from the first test on; a file of an earlier test may have left its index to a new one.
+    accessRecorder().given.clear();
+    Seam<FileSecurity>::set(&accessRecorder());
 #endif
 }
 
@@ -80,6 +175,24 @@ QByteArray TestEnv::readFile(const QString& relative) const
 {
     QFile in(QDir::isAbsolutePath(relative) ? relative : path(relative));
     return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+}
+
+QString TestEnv::accessOf(const QString& path) const
+{
+    if (!QFileInfo::exists(path))
+        return "missing";
+#ifdef Q_OS_WIN
+    const QString given = accessRecorder().given.value(fileId(path));
+    if (given.isEmpty())
+        return "the folder's access list";
+    const QString ownerOnly = "D:P(A;;FA;;;" + processUser() + ")(A;;FA;;;SY)(A;;FA;;;BA)";
+    return given == ownerOnly ? "owner only" : "access list " + given;
+#else
+    struct stat info {};
+    ::stat(QFile::encodeName(path).constData(), &info);
+    const int mode = int(info.st_mode & 07777);
+    return mode == 0600 ? "owner only" : "mode " + QString::number(mode, 8);
+#endif
 }
 
 void TestEnv::freshProps() const

@@ -23,6 +23,12 @@ public:
     void writeFile(const QString& relative, const QByteArray& bytes) const;
     QByteArray readFile(const QString& relative) const;
 
+    // "owner only" when the file at path is its owner's alone: mode 0600, or on Windows the
+    // owner-only access list (the user, SYSTEM and the Administrators, nothing inherited) that the
+    // program gave this very file when it was created, or later through PrivateFile; "missing"
+    // when there is no file; else what it has instead.
+    QString accessOf(const QString& path) const;
+
     // Installs a fresh settings object as the global one, as start-up does.
     void freshProps() const;
 
