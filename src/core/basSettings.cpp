@@ -66,12 +66,12 @@ QString loadPassword()
 
 // What the settings file is to hold as the password: nothing (a null value: deleted) when it is
 // not to be kept or the protected store kept it; the password itself where no protected store
-// answers. kept becomes false when the protected store refused it.
+// answers (the next start's load notes it, or moves it once a keyring answers again). kept
+// becomes false when the protected store refused it.
 QString passwordForFile(const clsProperties& props, bool& kept)
 {
     kept = true;
     const ProtectedSecret secret = keptPassword();
-    const bool knownUnavailable = ProtectedSecret::Unavailable();
     if (!props.SavePassword()) {
         secret.Delete();
         return QString();
@@ -81,13 +81,6 @@ QString passwordForFile(const clsProperties& props, bool& kept)
     if (!ProtectedSecret::Unavailable()) {
         kept = false;
         return QString();
-    }
-    if (!knownUnavailable) {
-        try {
-            noteClearPassword();
-        } catch (const AppError&) {
-            // As for "Saving Settings": the log is not worth the settings.
-        }
     }
     return nonNull(props.Password());
 }
