@@ -12,15 +12,14 @@
 #include "platform/Shell.h"
 #include "platform/WindowsShell.h"
 
+#include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
 
 class AppTest : public QObject
 {
@@ -234,7 +233,7 @@ namespace {
 
 // The protected copy as the system shows it to another program: the keyring's item for this
 // settings file (secret-tool) on Linux; on Windows the registry value beside the settings,
-// as `reg query` lists it, and the user's registry file of a Wine prefix.
+// as `reg query` lists it and as a Wine prefix's user.reg holds it.
 QString protectedCopy(const QString& password)
 {
 #ifdef Q_OS_WIN
@@ -242,9 +241,22 @@ QString protectedCopy(const QString& password)
     reg.start("reg", {"query", "HKCU\\Software\\VB and VBA Program Settings\\OQCREDIT\\Main"});
     const QString listed =
         reg.waitForFinished(20000) ? QString::fromLocal8Bit(reg.readAllStandardOutput()) : QString("<no reg>");
-    RegFlushKey(HKEY_CURRENT_USER);
-    QFile userReg("Z:" + qEnvironmentVariable("WINEPREFIX") + "/user.reg");
-    const QByteArray saved = userReg.open(QIODevice::ReadOnly) ? userReg.readAll() : QByteArray();
+    QByteArray saved;
+    if (qEnvironmentVariableIsSet("WINEPREFIX")) {
+        // Wine's server saves the registry to the prefix's user.reg every 30 s: wait for a save
+        // made after the row's writes.
+        const QString userReg = "Z:" + qEnvironmentVariable("WINEPREFIX") + "/user.reg";
+        const QDateTime written = QDateTime::currentDateTime();
+        QDeadlineTimer deadline(45000);
+        while (QFileInfo(userReg).lastModified() <= written && !deadline.hasExpired())
+            QTest::qWait(500);
+        QFile file(userReg);
+        if (QFileInfo(userReg).lastModified() <= written || !file.open(QIODevice::ReadOnly))
+            return "user.reg not saved";
+        saved = file.readAll();
+        if (saved.contains("ProtectedPassword") != listed.contains("ProtectedPassword"))
+            return "user.reg differs from reg query: " + listed;
+    }
     if (listed.contains(password) || saved.contains(password.toUtf8()))
         return "in clear: " + listed;
     return listed.contains("ProtectedPassword") ? "sealed" : "<absent>";
