@@ -242,7 +242,7 @@ void AccountWindowsTest::messages_data()
     const QString changeSent = "CHANGEPASSWORD&USER=demo&OLDPASS=" + pw + "&NEWPASS=" + kNew;
     row("expired at start: changed, start-up goes on", {"start pass", {"stored", "script:PASSWORDEXPIRED:200:True"},
         passes(pw, kNew, kNew) << "cbxSavePwd=1", ok, vbOK, {done}, L{checks[0], changeSent} + checks.mid(1),
-        {"lblLabels=Your password has expired.", "checks=1", "ended=0", "store:Password=" + kNew}});
+        {"lblLabels=Your password has expired.", "checks=1", "ended=0", "remembered=" + kNew}});
     // A connection that closes before the answer: the vendor may have acted, so the change is not
     // sent again, and the user sees a failure. A read goes first, so the change travels on a
     // kept-alive connection (where a resend would happen).
