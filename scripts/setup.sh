@@ -9,6 +9,8 @@ packages=(
   xvfb xauth imagemagick   # demo under a virtual display, screenshots
   xdotool curl             # scripts/screenshots.sh drives the windows and the stand-in server
   cups-client xdg-utils    # lp and xdg-open, used for printing and shell opens
+  libsecret-1-dev          # the password goes to the desktop's keyring (the Secret Service)
+  gnome-keyring libsecret-tools dbus-daemon dbus-bin   # the keyring tests' private bus and keyring
   clang libclang-rt-14-dev # fuzz targets and the sanitizer build (libFuzzer, ASan, UBSan runtimes)
 )
 if [ -n "${QUILL_PACKAGING:-}" ]; then

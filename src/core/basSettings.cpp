@@ -5,6 +5,7 @@
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "platform/FileOps.h"
+#include "platform/ProtectedSecret.h"
 #include "platform/SettingsStore.h"
 
 #include <limits>
@@ -32,6 +33,58 @@ QString loadFolder(const QString& key, const QString& name)
     return folder;
 }
 
+const QString kPasswordKey = QStringLiteral("Password");
+
+ProtectedSecret keptPassword()
+{
+    return ProtectedSecret(AppPaths::ProgramTitle(), StoreKeys::MainSection);
+}
+
+void noteClearPassword()
+{
+    WriteClientLog(QStringLiteral("Password kept in the settings file: no keyring is available"));
+}
+
+// The protected copy, or the settings file's where no protected store answers. A password found
+// in clear there (an earlier version, a store written by hand) is newer than any protected copy:
+// it replaces that copy and leaves the file.
+QString loadPassword()
+{
+    const QString clear = get(kPasswordKey, QString());
+    const ProtectedSecret secret = keptPassword();
+    const std::optional<QString> kept = secret.Read();
+    if (!kept) {
+        noteClearPassword();
+        return nonNull(clear);
+    }
+    if (clear.isNull())
+        return *kept;
+    if (secret.Write(clear))
+        SettingsStore::DeleteSetting(AppPaths::ProgramTitle(), StoreKeys::MainSection, kPasswordKey);
+    return clear;
+}
+
+// What the settings file is to hold as the password: nothing (a null value: deleted) when it is
+// not to be kept or the protected store kept it; the password itself where no protected store
+// answers (the next start's load notes it, or moves it once a keyring answers again). kept
+// becomes false when the protected store refused it.
+QString passwordForFile(const clsProperties& props, bool& kept)
+{
+    kept = true;
+    const ProtectedSecret secret = keptPassword();
+    if (!props.SavePassword()) {
+        secret.Delete();
+        return QString();
+    }
+    if (secret.Write(props.Password()))
+        return QString();
+    if (!ProtectedSecret::Unavailable()) {
+        kept = false;
+        return QString();
+    }
+    return nonNull(props.Password());
+}
+
 qint64 loadNumber(const QString& key, qint64 defaultValue, qint64 lowest, qint64 highest)
 {
     const QString text = get(key, QString::number(defaultValue));
@@ -54,7 +107,7 @@ bool LoadSettings(clsProperties& props)
     WriteClientLog(QStringLiteral("Loading Settings"));
     props.setServerURL(get(QStringLiteral("ServerURL"), props.ClientWebsite()));
     props.setUserName(get(QStringLiteral("UserName"), QString()));
-    props.setPassword(get(QStringLiteral("Password"), QString()));
+    props.setPassword(loadPassword());
     const QString base = props.ServerURL().isEmpty() ? Vendor::DefaultHttpsAddress : props.ServerURL();
     props.setBaseUrl(WithHttpsScheme(base));
 
@@ -87,16 +140,17 @@ bool SaveSettings(clsProperties& props)
         // The run log is not worth losing the user's settings over.
     }
     // One write for the whole save: a crash or a full disk leaves the old settings or the new
-    // ones, never a mix. The password is deleted (a null value) unless it is to be kept.
+    // ones, never a mix. The password leaves the file unless no protected store can keep it.
+    bool passwordKept = true;
     const SettingsStore::SectionValues values = {
         {QStringLiteral("ServerURL"), nonNull(props.ServerURL())},
         {QStringLiteral("UserName"), nonNull(props.UserName())},
-        {QStringLiteral("Password"), props.SavePassword() ? nonNull(props.Password()) : QString()},
+        {kPasswordKey, passwordForFile(props, passwordKept)},
         {QStringLiteral("SendDir"), nonNull(props.SendDir())},
         {QStringLiteral("ReceiveDir"), nonNull(props.ReceiveDir())},
         {QStringLiteral("ArchiveDir"), nonNull(props.ArchiveDir())},
         {QStringLiteral("DaysOldTimeFrame"), QString::number(props.DaysOldTimeFrame())},
         {QStringLiteral("PollingSleepTime"), QString::number(props.PollingSleepTime())},
     };
-    return SettingsStore::SaveSection(AppPaths::ProgramTitle(), StoreKeys::MainSection, values);
+    return SettingsStore::SaveSection(AppPaths::ProgramTitle(), StoreKeys::MainSection, values) && passwordKept;
 }

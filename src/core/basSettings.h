@@ -23,7 +23,13 @@ inline const QString MainSection = QStringLiteral("Main");
 // number is malformed or the run log cannot be written.
 bool LoadSettings(clsProperties& props);
 
+// The password is kept by the system's protected store (ProtectedSecret), not in the store's
+// "Password" value, except where no protected store answers (Linux without a keyring): there it
+// stays in the owner-only settings file as before, which Client.log notes. A password found in
+// clear by LoadSettings moves to the protected store.
+
 // Writes the persistent part of props to the store; the password only when SavePassword is
-// set (otherwise it is deleted), all in one write of the store. Never throws; false when the
-// store could not be written, in which case it still holds the previous values.
+// set (otherwise it is deleted, its protected copy too), all in one write of the store. Never
+// throws; false when the store could not be written, in which case it still holds the previous
+// values, or when the protected store refused the password.
 bool SaveSettings(clsProperties& props);

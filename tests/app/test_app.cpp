@@ -7,13 +7,19 @@
 #include "core/basLog.h"
 #include "core/basSettings.h"
 #include "platform/AppError.h"
+#include "platform/ProtectedSecret.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
 #include "platform/WindowsShell.h"
 
+#include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSettings>
+
 
 class AppTest : public QObject
 {
@@ -25,6 +31,8 @@ private slots:
     void loading_data();
     void loading();
     void savesOnceAndReadsBack();
+    void keepsPasswordProtected_data();
+    void keepsPasswordProtected();
     void startsByCommandLine_data();
     void startsByCommandLine();
     void failedStepShowsErrorInMain_data();
@@ -216,7 +224,12 @@ void AppTest::savesOnceAndReadsBack()
     QCOMPARE(loaded.Password(), QString("Sec ret&1"));
     // The log names the other values as they were read back.
     const QString log = QString::fromLatin1(env.readFile("Client.log")).remove("[ 02.03.2026 13.05.09 ]  ");
-    QCOMPARE(log.split("\r\n"), QStringList({"Saving Settings", "Loading Settings",
+#ifdef Q_OS_WIN
+    const QStringList kept;
+#else
+    const QStringList kept{"Password kept in the settings file: no keyring is available"};
+#endif
+    QCOMPARE(log.split("\r\n"), QStringList({"Saving Settings", "Loading Settings"}) + kept + QStringList({
         "Loaded Settings - Send Directory: " + env.path("s/"), "Loaded Settings - Receive Directory: " + env.path("r/"),
         "Loaded Settings - Archive Directory: " + env.path("a/"), "Loaded Settings - ServerURL: http://127.0.0.1:9",
         "Loaded Settings - UserID:    demo", ""}));
@@ -225,6 +238,117 @@ void AppTest::savesOnceAndReadsBack()
 #endif
     QVERIFY(watch.available());
     QCOMPARE(watch.writes("OQCREDIT.ini"), 1);
+}
+
+namespace {
+
+// The protected copy as the system shows it to another program: the keyring's item for this
+// settings file (secret-tool) on Linux; on Windows the registry value beside the settings,
+// as `reg query` lists it and as a Wine prefix's user.reg holds it.
+QString protectedCopy(const QString& password)
+{
+#ifdef Q_OS_WIN
+    QProcess reg;
+    reg.start("reg", {"query", "HKCU\\Software\\VB and VBA Program Settings\\OQCREDIT\\Main"});
+    const QString listed =
+        reg.waitForFinished(20000) ? QString::fromLocal8Bit(reg.readAllStandardOutput()) : QString("<no reg>");
+    QByteArray saved;
+    if (qEnvironmentVariableIsSet("WINEPREFIX")) {
+        // Wine's server saves the registry to the prefix's user.reg every 30 s: wait for a save
+        // made after the row's writes.
+        const QString userReg = "Z:" + qEnvironmentVariable("WINEPREFIX") + "/user.reg";
+        const QDateTime written = QDateTime::currentDateTime();
+        QDeadlineTimer deadline(45000);
+        while (QFileInfo(userReg).lastModified() <= written && !deadline.hasExpired())
+            QTest::qWait(500);
+        QFile file(userReg);
+        if (QFileInfo(userReg).lastModified() <= written || !file.open(QIODevice::ReadOnly))
+            return "user.reg not saved";
+        saved = file.readAll();
+        if (saved.contains("ProtectedPassword") != listed.contains("ProtectedPassword"))
+            return "user.reg differs from reg query: " + listed;
+    }
+    if (listed.contains(password) || saved.contains(password.toUtf8()))
+        return "in clear: " + listed;
+    return listed.contains("ProtectedPassword") ? "sealed" : "<absent>";
+#else
+    QProcess tool;
+    tool.start("secret-tool", {"lookup", "application", "OQCREDIT", "section", "Main", "store",
+                               SettingsStore::StoreFile("OQCREDIT")});
+    if (!tool.waitForFinished(20000) || tool.exitCode() != 0)
+        return "<absent>";
+    return QString::fromUtf8(tool.readAllStandardOutput()) == password ? "kept" : "another";
+#endif
+}
+
+} // namespace
+
+// The password is kept by the system's protected store (Windows: sealed with the user's key;
+// Linux: the keyring, here the private one of scripts/private-keyring.sh) and never in clear
+// beside it. Without a keyring that answers (no bus; a service that never answers) it stays in
+// the owner-only settings file, which each load notes in Client.log, and no call waits long.
+// Steps: L a start's load, S a save remembering the password, F a save with "Remember
+// Password" cleared. A password found in clear moves at the first load.
+void AppTest::keepsPasswordProtected_data()
+{
+    QTest::addColumn<bool>("clearBefore");
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<bool>("remembered");
+    QTest::newRow("remembered, read back") << false << "LSL" << true;
+    QTest::newRow("found in clear, moved at the first start") << true << "LL" << true;
+    QTest::newRow("Remember Password cleared: every copy deleted") << false << "LSFL" << false;
+    QTest::newRow("found in clear, then Remember Password cleared") << true << "LFL" << false;
+}
+
+void AppTest::keepsPasswordProtected()
+{
+    QFETCH(bool, clearBefore);
+    QFETCH(QString, steps);
+    QFETCH(bool, remembered);
+    const QString pw = "Kept s3cret&1";
+    TestEnv env;
+    FakeDesktop desk;
+    if (clearBefore)
+        QVERIFY(SettingsStore::SaveSetting("OQCREDIT", "Main", "Password", pw));
+    QElapsedTimer clock;
+    clock.start();
+    QString loaded;
+    for (const QChar step : steps) {
+        clsProperties props;
+        if (step == 'L') {
+            LoadSettings(props);
+            loaded = props.Password();
+            continue;
+        }
+        props.setUserName("demo");
+        props.setPassword(pw);
+        props.setSendDir(env.path("s/"));
+        props.setReceiveDir(env.path("r/"));
+        props.setArchiveDir(env.path("a/"));
+        props.setSavePassword(step == 'S');
+        QVERIFY(SaveSettings(props));
+    }
+    QCOMPARE(loaded, remembered ? pw : "");
+#ifdef Q_OS_WIN
+    const bool keyring = true;
+    QCOMPARE(protectedCopy(pw), remembered ? "sealed" : "<absent>");
+#else
+    const QString mode = qEnvironmentVariable("QUILL_TEST_KEYRING");
+    const bool keyring = mode == "unlocked";
+    // A stalled service is not asked again after its first bounded wait.
+    const qint64 took = clock.elapsed();
+    QVERIFY2(took < ProtectedSecret::KeyringAnswerLimitMs + 3000, qPrintable(QString::number(took) + " ms"));
+    if (mode != "stalled")
+        QCOMPARE(protectedCopy(pw), keyring && remembered ? "kept" : "<absent>");
+    QFile file(SettingsStore::StoreFile("OQCREDIT"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().contains(pw.toUtf8()), !keyring && remembered);
+#endif
+    const QString inClear = keyring || !remembered ? "<absent>" : pw;
+    QCOMPARE(SettingsStore::GetSetting("OQCREDIT", "Main", "Password", "<absent>"), inClear);
+    const QString log = QString::fromLatin1(env.readFile("Client.log"));
+    QVERIFY(!log.contains(pw));
+    QCOMPARE(log.count("Password kept in the settings file: no keyring is available"), keyring ? 0 : steps.count('L'));
 }
 
 // The command line picks the mode (/c: the configuration program instead of the window; /p:

@@ -6,6 +6,7 @@
 #include "RunTests.h"
 #include "app/basMain.h"
 #include "core/basSettings.h"
+#include "platform/ProtectedSecret.h"
 #include "platform/SettingsStore.h"
 #include "ui/account/AccountWindows.h"
 #include "ui/account/frmAbout.h"
@@ -100,6 +101,11 @@ QString runState(AppRig& rig, const QString& key, const QString& expected)
         {"quit", QString::number(WindowHooks::EndRequested())}, {"checks", QString::number(rig.window.checks)},
         {"hourglass", QString::number(rig.desk.hourglassShown > 0)}, {"starts", starts.join(" / ")},
         {"errors.log", log.contains(expected) ? expected : log}};
+    if (key == "remembered") {   // the password a start finds: in clear, else its protected copy
+        const QString clear = SettingsStore::GetSetting("OQCREDIT", "Main", "Password");
+        const QString kept = ProtectedSecret("OQCREDIT", "Main").Read().value_or(QString());
+        return !clear.isEmpty() ? clear : !kept.isEmpty() ? kept : "<absent>";
+    }
     if (key.startsWith("store:"))   // folders are stored in the system's form, compared with "/"
         return QDir::fromNativeSeparators(SettingsStore::GetSetting("OQCREDIT", "Main", key.mid(6), "<absent>"));
     return props.value(key, "<unknown key>");
@@ -167,9 +173,11 @@ void AccountWindowsTest::messages_data()
         row(remember ? "password remembered" : "password not remembered", {"prefs", old,
             prefs("SIM", "demo", pw, pw) << "cbxSavePwd=" + QString::number(remember), ok, vbOK, {}, {validate},
             {"open=0", "UserName=demo", "Password=" + pw, "SavePassword=" + QString::number(remember), "store:ServerURL=SIM",
-             "store:UserName=demo", "store:Password=" + (remember ? pw : "<absent>"), "store:SendDir=HOME/send/", "hourglass=1"}});
-    row("Reset", {"prefs", old, {}, {"cmdReset"}, vbOK, {}, {}, {"open=1", "store:SendDir=<absent>", "store:ServerURL=<absent>",
-        "store:CompanyID=<absent>", "store:UserName=<absent>", "store:Password=<absent>", "store:DaysOldTimeFrame=45"}});
+             "store:UserName=demo", "remembered=" + (remember ? pw : "<absent>"), "store:SendDir=HOME/send/",
+             "hourglass=1"}});
+    row("Reset", {"prefs", old + L{"protected:old"}, {}, {"cmdReset"}, vbOK, {}, {}, {"open=1",
+        "store:SendDir=<absent>", "store:ServerURL=<absent>", "store:CompanyID=<absent>", "store:UserName=<absent>",
+        "store:Password=<absent>", "remembered=<absent>", "store:DaysOldTimeFrame=45"}});
     const QString problem = "Validation Problem|48|Your user credentials could not be validated against our system.\r\nProblem: ";
     row("a word meaning success is still a reason", {"prefs", old + L{"script:VALIDATECREDENTIALS:200:SUCCESS"},
         prefs("SIM", "demo", pw, pw), ok, vbOK, {problem + "SUCCESS"}, {validate},
@@ -182,7 +190,7 @@ void AccountWindowsTest::messages_data()
         {"open=1", "ended=0", "quit=0"}});
     // An empty store at start shows the settings window before anything else.
     row("empty store at start: valid account, then the account checks", {"start prefs", {}, prefs("SIM", "demo", pw, pw), ok, vbOK, {},
-        L{validate} + checks, {"open=0", "ended=0", "checks=1", "store:Password=<absent>"}});
+        L{validate} + checks, {"open=0", "ended=0", "checks=1", "remembered=<absent>"}});
     row("empty store at start: Cancel and Yes skip the checks", {"start prefs", {}, {}, {"cmdCancel"}, vbYes,
         {QString(quit).replace("www.site.example", Vendor::DefaultWebsite)}, {}, {"open=0", "ended=1", "checks=0"}});
 
@@ -210,14 +218,16 @@ void AccountWindowsTest::messages_data()
     };
     const QString done = "Success|64|Password changed successfully.";
     const QString refused = "Save Password Error|0|There was an error changing passwords.\r\nError Number: 6001\r\nError: ";
-    change("remembered, forced", "forced", account, kNew, true, done, {"open=0", "Password=" + kNew, "store:Password=" + kNew});
+    change("remembered, forced", "forced", account, kNew, true, done, {"open=0", "Password=" + kNew,
+           "remembered=" + kNew});
     change("not remembered: the next start asks for the settings", "pass", account, kNew, false, done,
-           {"open=0", "Password=" + kNew, "store:Password=<absent>"});
+           {"open=0", "Password=" + kNew, "remembered=<absent>"});
     const QString policy = "The new password must be at least 8 characters long.";
     change("the server's policy", "pass", account, "short", true, refused + policy,
-           {"open=1", "Password=" + pw, "store:Password=" + pw, "errors.log=" + policy});
+           {"open=1", "Password=" + pw, "remembered=" + pw, "errors.log=" + policy});
     change("a refusal repeating both passwords", "pass", {"account", "script:CHANGEPASSWORD:200:FAILED: Other2026pass may not follow " + pw},
-           "Other2026pass", true, refused + "FAILED: ***** may not follow *****", {"open=1", "Password=" + pw, "store:Password=" + pw});
+           "Other2026pass", true, refused + "FAILED: ***** may not follow *****",
+           {"open=1", "Password=" + pw, "remembered=" + pw});
     change("a success word with more after it", "pass", {"account", "script:CHANGEPASSWORD:200:PASSWORDCHANGED later"}, kNew, true,
            refused + "PASSWORDCHANGED later", {"open=1", "Password=" + pw});
     // The vendor has the new password: the forced window has done its work, and says what failed.
@@ -232,7 +242,7 @@ void AccountWindowsTest::messages_data()
     const QString changeSent = "CHANGEPASSWORD&USER=demo&OLDPASS=" + pw + "&NEWPASS=" + kNew;
     row("expired at start: changed, start-up goes on", {"start pass", {"stored", "script:PASSWORDEXPIRED:200:True"},
         passes(pw, kNew, kNew) << "cbxSavePwd=1", ok, vbOK, {done}, L{checks[0], changeSent} + checks.mid(1),
-        {"lblLabels=Your password has expired.", "checks=1", "ended=0", "store:Password=" + kNew}});
+        {"lblLabels=Your password has expired.", "checks=1", "ended=0", "remembered=" + kNew}});
     // A connection that closes before the answer: the vendor may have acted, so the change is not
     // sent again, and the user sees a failure. A read goes first, so the change travels on a
     // kept-alive connection (where a resend would happen).
@@ -345,6 +355,8 @@ void AccountWindowsTest::messages()
             rig.sim.scriptDrop(rest, 2);
         else if (kind == "store")
             SettingsStore::SaveSetting("OQCREDIT", "Main", rest.section('=', 0, 0), rest.section('=', 1));
+        else if (kind == "protected")   // a protected copy of the password (none where no keyring answers)
+            ProtectedSecret("OQCREDIT", "Main").Write(rest);
         else if (kind == "set")
             (Props().*setters[rest.section('=', 0, 0)])(rest.section('=', 1));
         else if (kind == "path") {   // a program on PATH, the only folder on it

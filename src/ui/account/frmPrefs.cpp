@@ -9,6 +9,7 @@
 #include "platform/AppPaths.h"
 #include "platform/Desktop.h"
 #include "platform/MsgBox.h"
+#include "platform/ProtectedSecret.h"
 #include "platform/SettingsStore.h"
 #include "service/ParamBlock.h"
 #include "service/basActions.h"
@@ -216,6 +217,7 @@ void frmPrefs::cmdReset_Click()
     const QString app = AppPaths::ProgramTitle();
     for (const char* key : {"SendDir", "ReceiveDir", "ArchiveDir", "ServerURL", "CompanyID", "UserName", "Password"})
         SettingsStore::DeleteSetting(app, StoreKeys::MainSection, QString::fromLatin1(key));
+    ProtectedSecret(app, StoreKeys::MainSection).Delete();
 }
 
 bool frmPrefs::QueryUnload()
