@@ -9,6 +9,7 @@ packages=(
   xvfb xauth imagemagick   # demo under a virtual display, screenshots
   xdotool curl             # scripts/screenshots.sh drives the windows and the stand-in server
   cups-client xdg-utils    # lp and xdg-open, used for printing and shell opens
+  openssl                  # the build makes the certificates of the tests' TLS server
   clang libclang-rt-14-dev # fuzz targets and the sanitizer build (libFuzzer, ASan, UBSan runtimes)
 )
 if [ -n "${QUILL_PACKAGING:-}" ]; then
