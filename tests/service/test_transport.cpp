@@ -3,6 +3,7 @@
 #include "platform/HttpAnswer.h"
 #include "platform/HttpNetwork.h"
 
+#include <QBuffer>
 #include <QHostAddress>
 #include <QNetworkProxy>
 #include <QScopeGuard>
@@ -48,16 +49,27 @@ struct PasswordProxy : QTcpServer {
 // A TLS server showing one of the certificates made for the tests (make-test-certs.sh). It answers
 // no request: a connection that gets past the handshake is closed at once.
 struct TlsServer : QSslServer {
-    explicit TlsServer(const char* certificate)
+    explicit TlsServer(const char* pkcs12)
     {
+        QBuffer file;
+        file.setData(QByteArray::fromBase64(pkcs12));
+        file.open(QIODevice::ReadOnly);
+        QSslKey key;
+        QSslCertificate certificate;
+        QSslCertificate::importPkcs12(&file, &key, &certificate);
         QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-        tls.setLocalCertificate(QSslCertificate(certificate));
-        tls.setPrivateKey(QSslKey(QByteArray(TestCertificates::server), QSsl::Rsa));
+        tls.setLocalCertificate(certificate);
+        tls.setPrivateKey(key);
         tls.setPeerVerifyMode(QSslSocket::VerifyNone);
         setSslConfiguration(tls);
         listen(QHostAddress::LocalHost, 0);
         connect(this, &QSslServer::pendingConnectionAvailable, this, [this] { delete nextPendingConnection(); });
+        connect(this, &QSslServer::errorOccurred, this, [this](QSslSocket* socket, QAbstractSocket::SocketError error) {
+            if (error != QAbstractSocket::RemoteHostClosedError)   // (the client's refusal)
+                ownFailure = socket->errorString();
+        });
     }
+    QString ownFailure;   // why its own side of the handshake failed
 };
 
 // FindPending, started from a timer while the answer to another request is awaited.
@@ -198,6 +210,9 @@ void ServiceTest::transportFailures()
     QString out = QStringLiteral("stale answer");
     QCOMPARE(row.operation(block(row.action), out), row.number == 0);
     QVERIFY2(clock.elapsed() < 3500, qPrintable(QString::number(clock.elapsed()) + out));
+    // Wine's Schannel imports no private key from a PKCS#12 file, so no TLS server can run there.
+    if (tlsServer && !tlsServer->ownFailure.isEmpty())
+        QSKIP(qPrintable("the TLS server cannot serve its certificate here: " + tlsServer->ownFailure));
     QVERIFY2(out.contains(fill(row.shown)), qPrintable(out));
     QVERIFY(!out.contains("proxy-secret") && !log().contains("proxy-secret"));
     QCOMPARE(m_sim.requests().size(), row.requests);
