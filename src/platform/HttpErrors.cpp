@@ -1,7 +1,9 @@
 #include "platform/HttpErrors.h"
 
+#include "platform/HttpNetwork.h"
 #include "platform/Secrets.h"
 
+#include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
@@ -38,6 +40,88 @@ QString networkText(long number, const QNetworkReply& reply, const QString& addr
         return QStringLiteral("The connection to the server closed before it answered. The request was not sent "
                               "again, so the server may or may not have received it: ") + MaskPasswords(address);
     return reply.errorString() + QStringLiteral(" (") + MaskPasswords(address) + QLatin1Char(')');
+}
+
+// What the user is told first about a certificate, by the kind of the problem (not the TLS
+// backend's words, which differ between OpenSSL and Schannel); empty for a kind without one.
+QString plainSentence(QSslError::SslError kind)
+{
+    switch (kind) {
+    case QSslError::SelfSignedCertificate:
+    case QSslError::SelfSignedCertificateInChain:
+    case QSslError::UnableToGetIssuerCertificate:
+    case QSslError::UnableToGetLocalIssuerCertificate:
+    case QSslError::UnableToVerifyFirstCertificate:
+    case QSslError::InvalidCaCertificate:
+    case QSslError::CertificateUntrusted:
+    case QSslError::CertificateRejected:
+        return QStringLiteral("The server's certificate is not trusted on this computer.");
+    case QSslError::CertificateExpired:
+        return QStringLiteral("The server's certificate has expired.");
+    case QSslError::CertificateNotYetValid:
+        return QStringLiteral("The server's certificate is not valid yet: check this computer's date and time.");
+    case QSslError::HostNameMismatch:
+        return QStringLiteral("The server's certificate is for another host name.");
+    case QSslError::CertificateRevoked:
+        return QStringLiteral("The server's certificate has been revoked.");
+    default:
+        return QString();
+    }
+}
+
+QString tlsText(const QList<QSslError>& sslErrors, const QNetworkReply& reply, const QString& address)
+{
+    QStringList sentences;
+    for (const QSslError& error : sslErrors) {
+        const QString sentence = plainSentence(error.error());
+        if (!sentence.isEmpty() && !sentences.contains(sentence))
+            sentences << sentence;
+    }
+    if (sentences.isEmpty())
+        sentences << QStringLiteral("The secure connection to the server could not be set up.");
+    return sentences.join(QLatin1Char(' ')) + QLatin1Char(' ') + reply.errorString() + QStringLiteral(" (")
+        + MaskPasswords(address) + QLatin1Char(')');
+}
+
+// The proxy's address as the user would type it, its password never written out.
+QString proxyAddress(const QNetworkProxy& proxy)
+{
+    QUrl url;
+    url.setScheme(proxy.type() == QNetworkProxy::Socks5Proxy ? QStringLiteral("socks5") : QStringLiteral("http"));
+    url.setHost(proxy.hostName());
+    url.setPort(proxy.port());
+    url.setUserName(proxy.user());
+    if (!proxy.password().isEmpty())
+        url.setPassword(QStringLiteral("*****"));
+    return url.toString();
+}
+
+// The proxy whose failure ended the reply; empty when the reply went straight to the server or
+// its failure is not the proxy's.
+QString failedProxy(const QNetworkReply& reply, int status)
+{
+    const QNetworkReply::NetworkError error = reply.error();
+    const bool proxyError = error >= QNetworkReply::ProxyConnectionRefusedError
+        && error <= QNetworkReply::UnknownProxyError;
+    // Over http the connection goes to the proxy itself, so its refusal reads as the server's.
+    const bool connectError = error == QNetworkReply::ConnectionRefusedError
+        || error == QNetworkReply::HostNotFoundError;
+    if (!proxyError && !connectError && status != 407)
+        return QString();
+    const QNetworkProxy proxy = HttpNetwork::ProxyFor(reply.url());
+    if (proxy.type() == QNetworkProxy::NoProxy || proxy.type() == QNetworkProxy::DefaultProxy)
+        return QString();
+    return proxyAddress(proxy);
+}
+
+AppError proxyFailure(const QString& proxy, const QNetworkReply& reply, int status, const QString& address)
+{
+    const QString reason = status == 407
+        ? QStringLiteral("it answered with HTTP status %1 %2 for %3")
+              .arg(status)
+              .arg(reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString(), MaskPasswords(address))
+        : reply.errorString() + QStringLiteral(" (") + MaskPasswords(address) + QLatin1Char(')');
+    return AppError(ErrNo::ProxyFailure, QStringLiteral("The proxy server %1 failed: %2").arg(proxy, reason), kSource);
 }
 
 } // namespace
@@ -81,9 +165,14 @@ AppError Stopped(HttpStop why, const QString& address, int timeoutMs, qint64 lim
     return AppError(ErrNo::Transport, QStringLiteral("The request was stopped: ") + masked, kSource);
 }
 
-std::optional<AppError> OfReply(const QNetworkReply& reply, const QString& address, int timeoutMs)
+std::optional<AppError> OfReply(const QNetworkReply& reply, const QString& address, int timeoutMs,
+                                const QList<QSslError>& sslErrors)
 {
     const int status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (const QString proxy = failedProxy(reply, status); !proxy.isEmpty())
+        return proxyFailure(proxy, reply, status, address);
+    if (reply.error() != QNetworkReply::NoError && !sslErrors.isEmpty())
+        return AppError(ErrNo::TlsFailure, tlsText(sslErrors, reply, address), kSource);
     if (status >= 400) {
         const QString reason = reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
         return AppError(ErrNo::HttpStatus,
@@ -93,6 +182,8 @@ std::optional<AppError> OfReply(const QNetworkReply& reply, const QString& addre
     }
     if (reply.error() != QNetworkReply::NoError) {
         const long number = numberFor(reply.error());
+        if (number == ErrNo::TlsFailure)
+            return AppError(number, tlsText(sslErrors, reply, address), kSource);
         return AppError(number, networkText(number, reply, address, timeoutMs), kSource);
     }
     if (status >= 300)

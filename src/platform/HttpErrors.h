@@ -2,6 +2,8 @@
 
 #include "platform/AppError.h"
 
+#include <QList>
+#include <QSslError>
 #include <QString>
 #include <QUrl>
 
@@ -27,7 +29,10 @@ AppError Abandoned(const QString& address);
 AppError Stopped(HttpStop why, const QString& address, int timeoutMs, qint64 limit, const QUrl& refusedRedirect);
 // The failure a finished reply carries: HTTP status 400 and above (ErrNo::HttpStatus), a
 // network failure (ErrNo::Unreachable, ErrNo::Timeout, ErrNo::TlsFailure, ErrNo::Transport),
-// a redirect that was not followed; none for an answer.
-std::optional<AppError> OfReply(const QNetworkReply& reply, const QString& address, int timeoutMs);
+// a failure of the proxy the request went through (ErrNo::ProxyFailure, naming the proxy), a
+// redirect that was not followed; none for an answer. sslErrors: the certificate problems the
+// reply reported; a TLS failure leads with a plain sentence for each kind among them.
+std::optional<AppError> OfReply(const QNetworkReply& reply, const QString& address, int timeoutMs,
+                                const QList<QSslError>& sslErrors = {});
 
 } // namespace HttpErrors

@@ -72,6 +72,7 @@ HttpExchange::~HttpExchange()
 void HttpExchange::launch(const QString& method)
 {
     m_method = method;
+    m_sslErrors.clear();
     m_reply = HttpNetwork::Send(method, buildRequest(m_url, m_policy.timeoutMs, m_urgent), m_policy.atMostOnce);
     watch(m_reply);
     connect(m_reply, &QNetworkReply::finished, this, &HttpExchange::replyFinished);
@@ -90,6 +91,8 @@ void HttpExchange::watch(QNetworkReply* reply)
         if (received > m_policy.answerLimit)
             stop(HttpStop::TooLarge);
     });
+    // Reported before the reply ends; nothing ignores them, so the reply fails.
+    connect(reply, &QNetworkReply::sslErrors, this, [this](const QList<QSslError>& errors) { m_sslErrors += errors; });
 }
 
 void HttpExchange::stop(HttpStop why)
@@ -140,7 +143,7 @@ void HttpExchange::settle()
         m_result.contentType = m_reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
         if (m_reply->isOpen())
             m_result.body = m_reply->readAll();
-        m_result.failure = HttpErrors::OfReply(*m_reply, m_address, m_policy.timeoutMs);
+        m_result.failure = HttpErrors::OfReply(*m_reply, m_address, m_policy.timeoutMs, m_sslErrors);
     }
     m_reply->disconnect(this);
     release(m_reply);

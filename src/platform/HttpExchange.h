@@ -70,6 +70,8 @@ private:
     int m_hops = 0;
     HttpStop m_stop = HttpStop::None;
     QUrl m_refusedRedirect;
+    // The certificate problems of the current hop's connection.
+    QList<QSslError> m_sslErrors;
     QPointer<QNetworkReply> m_reply;
     QTimer m_deadline;
     bool m_finished = false;

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QIODevice>
 #include <QNetworkAccessManager>
+#include <QNetworkProxy>
 #include <QNetworkProxyFactory>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -37,6 +38,17 @@ protected:
     qint64 readData(char*, qint64) override { return -1; }
     qint64 writeData(const char*, qint64) override { return -1; }
 };
+
+// Qt takes, of the proxies the settings list, the first that can carry the request: for https
+// one that can tunnel, for http one that can also forward a plain request.
+bool canCarry(const QNetworkProxy& proxy, const QUrl& url)
+{
+    if (proxy.type() == QNetworkProxy::NoProxy || proxy.type() == QNetworkProxy::DefaultProxy)
+        return true;
+    const bool tunnel = proxy.capabilities() & QNetworkProxy::TunnelingCapability;
+    const bool forward = proxy.capabilities() & QNetworkProxy::CachingCapability;
+    return tunnel || (forward && url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) != 0);
+}
 
 } // namespace
 
@@ -74,6 +86,24 @@ void WarmConnections(const QString& address, int count)
         else if (scheme == QLatin1String("http"))
             manager().connectToHost(url.host(), quint16(url.port(80)));
     }
+}
+
+QNetworkProxy ProxyFor(const QUrl& url)
+{
+    const QNetworkProxy own = manager().proxy();
+    if (own.type() != QNetworkProxy::DefaultProxy)
+        return own;
+    const QList<QNetworkProxy> listed = QNetworkProxyFactory::proxyForQuery(QNetworkProxyQuery(url));
+    for (const QNetworkProxy& proxy : listed) {
+        if (canCarry(proxy, url))
+            return proxy;
+    }
+    return QNetworkProxy(QNetworkProxy::NoProxy);
+}
+
+void UseProxy(const QNetworkProxy& proxy)
+{
+    manager().setProxy(proxy);
 }
 
 } // namespace HttpNetwork

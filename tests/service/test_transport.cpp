@@ -1,8 +1,17 @@
 #include "ServiceRig.h"
+#include "TestCertificates.h"
 #include "platform/HttpAnswer.h"
+#include "platform/HttpNetwork.h"
 
+#include <QBuffer>
 #include <QHostAddress>
+#include <QNetworkProxy>
+#include <QScopeGuard>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslServer>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTimer>
 
 namespace {
@@ -15,6 +24,52 @@ struct FailureRow {
     QString shown;     // within the answer; the credential check's answer starts with its own words
     QString box;       // the connection box's text; empty: none
     int requests = 1;  // request lines at the server
+};
+
+// A proxy that asks every request for a user name and password it never accepts.
+struct PasswordProxy : QTcpServer {
+    PasswordProxy()
+    {
+        listen(QHostAddress::LocalHost, 0);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = nextPendingConnection())
+                connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+                    if (!socket->peek(socket->bytesAvailable()).contains("\r\n\r\n"))
+                        return;   // (the request has no body)
+                    socket->readAll();
+                    socket->write("HTTP/1.1 407 Proxy Authentication Required\r\n"
+                                  "Proxy-Authenticate: Basic realm=\"office\"\r\n"
+                                  "Content-Length: 0\r\nConnection: close\r\n\r\n");
+                    socket->disconnectFromHost();
+                });
+        });
+    }
+};
+
+// A TLS server showing one of the certificates made for the tests (make-test-certs.sh). It answers
+// no request: a connection that gets past the handshake is closed at once.
+struct TlsServer : QSslServer {
+    explicit TlsServer(const char* pkcs12)
+    {
+        QBuffer file;
+        file.setData(QByteArray::fromBase64(pkcs12));
+        file.open(QIODevice::ReadOnly);
+        QSslKey key;
+        QSslCertificate certificate;
+        QSslCertificate::importPkcs12(&file, &key, &certificate);
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        tls.setLocalCertificate(certificate);
+        tls.setPrivateKey(key);
+        tls.setPeerVerifyMode(QSslSocket::VerifyNone);
+        setSslConfiguration(tls);
+        listen(QHostAddress::LocalHost, 0);
+        connect(this, &QSslServer::pendingConnectionAvailable, this, [this] { delete nextPendingConnection(); });
+        connect(this, &QSslServer::errorOccurred, this, [this](QSslSocket* socket, QAbstractSocket::SocketError error) {
+            if (error != QAbstractSocket::RemoteHostClosedError)   // (the client's refusal)
+                ownFailure = socket->errorString();
+        });
+    }
+    QString ownFailure;   // why its own side of the handshake failed
 };
 
 // FindPending, started from a timer while the answer to another request is awaited.
@@ -40,6 +95,22 @@ void ServiceTest::transportFailures_data()
     const QString pull = "A valid connection to the internet is needed to pull credit.\r\n\r\nPossible invalid https layer.";
     const QString validate = "A valid connection to the internet is needed to validate user.\r\n\r\nPossible invalid https layer.";
     const QString elsewhere = "redirected the request to another address";
+    // The proxy is named, its password masked; no box sends the user to check the internet connection.
+    const QString proxy = "<ERROR_DESC>The proxy server http://", tls = "<ERROR_DESC>The server's certificate ";
+    const long proxyFailure = ErrNo::ProxyFailure;
+    add("search, proxy down", {&FindPending, "FINDPENDING", "proxy {closed}", proxyFailure,
+                               proxy + "127.0.0.1:{closed} failed: Connection refused (http://127.0.0.1:{port}/",
+                               "", 0});
+    add("plain, proxy asks for a password", {&CheckMessages, "CHECKMESSAGES", "proxy {asking} quill", proxyFailure,
+                                             proxy + "quill:*****@127.0.0.1:{asking} failed: it answered with HTTP "
+                                                     "status 407 ", "", 0});
+    // A plain sentence by the kind of the problem, then the TLS backend's words.
+    add("search, certificate not trusted", {&FindPending, "FINDPENDING", "tls good", ErrNo::TlsFailure,
+                                            tls + "is not trusted on this computer. ", "", 0});
+    add("expired certificate", {&CheckMessages, "CHECKMESSAGES", "tls expired trusted", ErrNo::TlsFailure,
+                                tls + "has expired. ", "", 0});
+    add("certificate for another host name", {&CheckMessages, "CHECKMESSAGES", "tls othername trusted",
+                                              ErrNo::TlsFailure, tls + "is for another host name. ", "", 0});
     add("plain, refused connection", {&CheckMessages, "CHECKMESSAGES", "address http://127.0.0.1:{closed}", unreachable, "", "", 0});
     add("search, refused connection", {&FindPending, "FINDPENDING", "address http://127.0.0.1:{closed}", unreachable, "", pull, 0});
     add("credential check, refused connection", {&ValidateCredentials, "VALIDATECREDENTIALS", "address http://127.0.0.1:{closed}", unreachable,
@@ -74,12 +145,39 @@ void ServiceTest::transportFailures()
     const QString failure = row.failure.section(' ', 0, 0);
     QTcpServer closed;   // once closed, its port is one nobody listens on
     closed.listen(QHostAddress::LocalHost, 0);
+    const QString closedPort = QString::number(closed.serverPort());
     closed.close();
-    const QString argument = row.failure.section(' ', 1).replace("{port}", QString::number(m_sim.port()))
-        .replace("{closed}", QString::number(closed.serverPort()));
+    PasswordProxy asking;
+    const QStringList tlsRow = row.failure.split(' ');
+    const QMap<QString, const char*> certificates{{"good", TestCertificates::good},
+                                                  {"expired", TestCertificates::expired},
+                                                  {"othername", TestCertificates::othername}};
+    std::optional<TlsServer> tlsServer;
+    if (failure == "tls")
+        tlsServer.emplace(certificates.value(tlsRow.value(1)));
+    const auto fill = [&](QString text) {
+        return text.replace("{port}", QString::number(m_sim.port())).replace("{closed}", closedPort)
+            .replace("{asking}", QString::number(asking.serverPort()));
+    };
+    const QString argument = fill(row.failure.section(' ', 1));
+    const QSslConfiguration tlsBefore = QSslConfiguration::defaultConfiguration();
+    const auto restore = qScopeGuard([&] {
+        HttpNetwork::UseProxy(QNetworkProxy());
+        QSslConfiguration::setDefaultConfiguration(tlsBefore);
+    });
     if (!row.box.isEmpty())
         m_rig->boxes.expect(vbOK);
-    if (failure == "address") {
+    if (failure == "proxy") {   // the server stays on 127.0.0.1, which the system's settings never proxy
+        const QStringList proxy = argument.split(' ');
+        HttpNetwork::UseProxy(QNetworkProxy(QNetworkProxy::HttpProxy, "127.0.0.1", proxy[0].toUShort(), proxy.value(1),
+                                            proxy.size() > 1 ? "proxy-secret" : ""));
+    } else if (failure == "tls") {
+        Props().setBaseUrl("https://127.0.0.1:" + QString::number(tlsServer->serverPort()));
+        QSslConfiguration trusting = tlsBefore;
+        if (tlsRow.contains("trusted"))   // as an office trusts its own root
+            trusting.addCaCertificate(QSslCertificate(TestCertificates::root));
+        QSslConfiguration::setDefaultConfiguration(trusting);
+    } else if (failure == "address") {
         Props().setBaseUrl(argument);
     } else if (failure == "drop") {
         m_sim.scriptDrop(row.action, 3);   // more than the network layer's own repetition
@@ -111,8 +209,12 @@ void ServiceTest::transportFailures()
     clock.start();
     QString out = QStringLiteral("stale answer");
     QCOMPARE(row.operation(block(row.action), out), row.number == 0);
-    QVERIFY2(clock.elapsed() < 3500, qPrintable(QString::number(clock.elapsed())));
-    QVERIFY2(out.contains(row.shown), qPrintable(out));
+    QVERIFY2(clock.elapsed() < 3500, qPrintable(QString::number(clock.elapsed()) + out));
+    // Wine's Schannel imports no private key from a PKCS#12 file, so no TLS server can run there.
+    if (tlsServer && !tlsServer->ownFailure.isEmpty())
+        QSKIP(qPrintable("the TLS server cannot serve its certificate here: " + tlsServer->ownFailure));
+    QVERIFY2(out.contains(fill(row.shown)), qPrintable(out));
+    QVERIFY(!out.contains("proxy-secret") && !log().contains("proxy-secret"));
     QCOMPARE(m_sim.requests().size(), row.requests);
     QCOMPARE(m_rig->boxes.boxes.value(0).text, row.box);   // (a box not expected fails at once)
     if (row.number == 0)
