@@ -29,8 +29,8 @@ constexpr long Timeout = -2147012894;      // 0x80072EE2
 constexpr long TlsFailure = -2147012721;   // 0x80072F8F
 constexpr long HttpStatus = -2147012866;   // 0x80072EFE
 constexpr long Transport = -2147467259;    // 0x80004005
-// The proxy between this computer and the server failed: down, not found, or it refused to pass
-// the request on (ERROR_INTERNET_PROXY_SERVER_UNREACHABLE). Not ErrNo::Unreachable, whose box
+// The proxy between this computer and the server failed before it passed the request on: down,
+// not found, or it asked for a password (ERROR_INTERNET_PROXY_SERVER_UNREACHABLE). Not ErrNo::Unreachable, whose box
 // tells the user to check the internet connection.
 constexpr long ProxyFailure = -2147012731; // 0x80072F85
 // An answer that is not in the protocol (it begins with "<": an HTML page, a proxy's error page).

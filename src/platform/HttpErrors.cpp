@@ -114,14 +114,32 @@ QString failedProxy(const QNetworkReply& reply, int status)
     return proxyAddress(proxy);
 }
 
+// Whether the proxy certainly did not pass the request on: it could not be reached, or it asked
+// for a password. A proxy that closed the connection or stopped answering may have passed it on
+// already, so that failure keeps the number of a request that may have arrived.
+bool notPassedOn(const QNetworkReply& reply, int status)
+{
+    switch (reply.error()) {
+    case QNetworkReply::ConnectionRefusedError:
+    case QNetworkReply::HostNotFoundError:
+    case QNetworkReply::ProxyConnectionRefusedError:
+    case QNetworkReply::ProxyNotFoundError:
+    case QNetworkReply::ProxyAuthenticationRequiredError:
+        return true;
+    default:
+        return status == 407;
+    }
+}
+
 AppError proxyFailure(const QString& proxy, const QNetworkReply& reply, int status, const QString& address)
 {
+    const long number = notPassedOn(reply, status) ? ErrNo::ProxyFailure : ErrNo::Transport;
     const QString reason = status == 407
         ? QStringLiteral("it answered with HTTP status %1 %2 for %3")
               .arg(status)
               .arg(reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString(), MaskPasswords(address))
         : reply.errorString() + QStringLiteral(" (") + MaskPasswords(address) + QLatin1Char(')');
-    return AppError(ErrNo::ProxyFailure, QStringLiteral("The proxy server %1 failed: %2").arg(proxy, reason), kSource);
+    return AppError(number, QStringLiteral("The proxy server %1 failed: %2").arg(proxy, reason), kSource);
 }
 
 } // namespace

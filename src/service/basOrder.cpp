@@ -101,7 +101,7 @@ bool OrderMayHaveArrived(const QString& failedAnswer)
     case ErrNo::Refused:
     case ErrNo::Unreachable:
     case ErrNo::TlsFailure:
-    case ErrNo::ProxyFailure:   // the proxy was not reached, or did not pass the request on
+    case ErrNo::ProxyFailure:   // the proxy was not reached, or asked for a password first
         return false;
     default:
         return true;
