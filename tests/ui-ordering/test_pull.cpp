@@ -213,10 +213,10 @@ private slots:
             .boxes = aborted + kSuccess, .lines = abortedLines, .sent = "FRUGUG"};
         QTest::newRow("status window closed, Cancel, Pull Credit again") << OrderRow{.setup = "abort", .presses = 2,
             .boxes = aborted + kSuccess, .lines = abortedLines, .sent = "FRUGUG"};
-        const QString second = box("Order Not Finished", vbYesNo | vbExclamation, "The last order for this loan has not "
-                                                                                  "finished yet, and this order differs");
-        QTest::newRow("after an abort, other bureaus: a second order only when confirmed") << OrderRow{.answers = "NNNNNY",
-            .setup = "abort", .presses = 3, .againTicks = {"cbxExperian"},
+        const QString second = box("Order Not Finished", vbYesNo | vbExclamation,
+                                   "The last order for this loan has not finished yet, and this order differs");
+        QTest::newRow("after an abort, other bureaus: a second order only when confirmed") << OrderRow{
+            .answers = "NNNNNY", .setup = "abort", .presses = 3, .againTicks = {"cbxExperian"},
             .boxes = aborted + kAsk + ";" + second + ";" + kAsk + ";" + second + ";Success",
             .lines = abortedLines, .sent = "FRUGFRUG"};
         QTest::newRow("order's answer lost, Pull again") << OrderRow{.setup = "drop", .pulls = 2, .boxes = kAsk
