@@ -2,6 +2,8 @@
 
 #include "core/AppContext.h"
 #include "core/clsProperties.h"
+#include "platform/ProtectedSecret.h"
+#include "platform/SettingsStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -181,6 +183,13 @@ QByteArray TestEnv::readFile(const QString& relative) const
 {
     QFile in(QDir::isAbsolutePath(relative) ? relative : path(relative));
     return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+}
+
+QString TestEnv::rememberedPassword()
+{
+    const QString clear = SettingsStore::GetSetting("OQCREDIT", "Main", "Password");
+    const QString kept = ProtectedSecret("OQCREDIT", "Main").Read().value_or(QString());
+    return !clear.isEmpty() ? clear : !kept.isEmpty() ? kept : "<absent>";
 }
 
 QString TestEnv::accessOf(const QString& path) const

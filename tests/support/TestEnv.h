@@ -29,6 +29,10 @@ public:
     // when there is no file; else what it has instead.
     QString accessOf(const QString& path) const;
 
+    // The password the next start would find: in clear in the store, else its protected copy;
+    // "<absent>" for none.
+    static QString rememberedPassword();
+
     // Installs a fresh settings object as the global one, as start-up does.
     void freshProps() const;
 

@@ -101,11 +101,8 @@ QString runState(AppRig& rig, const QString& key, const QString& expected)
         {"quit", QString::number(WindowHooks::EndRequested())}, {"checks", QString::number(rig.window.checks)},
         {"hourglass", QString::number(rig.desk.hourglassShown > 0)}, {"starts", starts.join(" / ")},
         {"errors.log", log.contains(expected) ? expected : log}};
-    if (key == "remembered") {   // the password a start finds: in clear, else its protected copy
-        const QString clear = SettingsStore::GetSetting("OQCREDIT", "Main", "Password");
-        const QString kept = ProtectedSecret("OQCREDIT", "Main").Read().value_or(QString());
-        return !clear.isEmpty() ? clear : !kept.isEmpty() ? kept : "<absent>";
-    }
+    if (key == "remembered")
+        return TestEnv::rememberedPassword();
     if (key.startsWith("store:"))   // folders are stored in the system's form, compared with "/"
         return QDir::fromNativeSeparators(SettingsStore::GetSetting("OQCREDIT", "Main", key.mid(6), "<absent>"));
     return props.value(key, "<unknown key>");

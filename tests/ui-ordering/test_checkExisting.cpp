@@ -146,7 +146,7 @@ void OrderingTests::outcomes()
         QCOMPARE(QString::number(Props().IsLoginByRef() && row.disabled == kAll) + Props().DepartmentID() + Props().RMCRPageLink()
                      + Props().NewsBurstUrl() + Props().ReportListPage(), QString("0"));
     const bool restarts = row.setup.endsWith("Password");
-    QCOMPARE(SettingsStore::GetSetting("OQCREDIT", "Main", "Password", "<none>") == "<none>", restarts);
+    QCOMPARE(TestEnv::rememberedPassword() == "<absent>", restarts);
     QCOMPARE(RestartPending(), restarts);
     if (restarts) {
         QTRY_COMPARE(rig.settingsShown, 1);
