@@ -59,23 +59,24 @@ QString loadPassword()
     }
     if (clear.isNull())
         return *kept;
-    if (secret.Write(clear))
+    // An empty value is a "Remember Password" cleared while no keyring answered: the copy kept
+    // there before goes now.
+    if (clear.isEmpty() ? secret.Delete() : secret.Write(clear))
         SettingsStore::DeleteSetting(AppPaths::ProgramTitle(), StoreKeys::MainSection, kPasswordKey);
     return clear;
 }
 
 // What the settings file is to hold as the password: nothing (a null value: deleted) when it is
 // not to be kept or the protected store kept it; the password itself where no protected store
-// answers (the next start's load notes it, or moves it once a keyring answers again). kept
-// becomes false when the protected store refused it.
+// answers (the next start's load notes it, or moves it once a keyring answers again). Not to be
+// kept while no protected store answers: an empty value, so that the next start that reaches one
+// deletes the copy kept there. kept becomes false when the protected store refused it.
 QString passwordForFile(const clsProperties& props, bool& kept)
 {
     kept = true;
     const ProtectedSecret secret = keptPassword();
-    if (!props.SavePassword()) {
-        secret.Delete();
-        return QString();
-    }
+    if (!props.SavePassword())
+        return secret.Delete() ? QString() : QStringLiteral("");
     if (secret.Write(props.Password()))
         return QString();
     if (!ProtectedSecret::Unavailable()) {

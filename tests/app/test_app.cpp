@@ -291,25 +291,28 @@ QString protectedCopy(const QString& password)
 // Password" cleared. A password found in clear moves at the first load.
 void AppTest::keepsPasswordProtected_data()
 {
-    QTest::addColumn<bool>("clearBefore");
-    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("before");   // "clear": the password in clear; "forgotten": a protected copy
+    QTest::addColumn<QString>("steps");    // and the empty value of a "Remember Password" cleared without one
     QTest::addColumn<bool>("remembered");
-    QTest::newRow("remembered, read back") << false << "LSL" << true;
-    QTest::newRow("found in clear, moved at the first start") << true << "LL" << true;
-    QTest::newRow("Remember Password cleared: every copy deleted") << false << "LSFL" << false;
-    QTest::newRow("found in clear, then Remember Password cleared") << true << "LFL" << false;
+    QTest::newRow("remembered, read back") << "" << "LSL" << true;
+    QTest::newRow("found in clear, moved at the first start") << "clear" << "LL" << true;
+    QTest::newRow("Remember Password cleared: every copy deleted") << "" << "LSFL" << false;
+    QTest::newRow("found in clear, then Remember Password cleared") << "clear" << "LFL" << false;
+    QTest::newRow("cleared while no keyring answered, the copy goes at the next start") << "forgotten" << "L" << false;
 }
 
 void AppTest::keepsPasswordProtected()
 {
-    QFETCH(bool, clearBefore);
+    QFETCH(QString, before);
     QFETCH(QString, steps);
     QFETCH(bool, remembered);
     const QString pw = "Kept s3cret&1";
     TestEnv env;
     FakeDesktop desk;
-    if (clearBefore)
-        QVERIFY(SettingsStore::SaveSetting("OQCREDIT", "Main", "Password", pw));
+    if (before == "forgotten")
+        ProtectedSecret("OQCREDIT", "Main").Write(pw);
+    if (!before.isEmpty())
+        QVERIFY(SettingsStore::SaveSetting("OQCREDIT", "Main", "Password", before == "clear" ? pw : ""));
     QElapsedTimer clock;
     clock.start();
     QString loaded;
@@ -344,7 +347,7 @@ void AppTest::keepsPasswordProtected()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll().contains(pw.toUtf8()), !keyring && remembered);
 #endif
-    const QString inClear = keyring || !remembered ? "<absent>" : pw;
+    const QString inClear = keyring ? "<absent>" : remembered ? pw : "";
     QCOMPARE(SettingsStore::GetSetting("OQCREDIT", "Main", "Password", "<absent>"), inClear);
     const QString log = QString::fromLatin1(env.readFile("Client.log"));
     QVERIFY(!log.contains(pw));
