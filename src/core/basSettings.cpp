@@ -59,9 +59,9 @@ QString loadPassword()
     }
     if (clear.isNull())
         return *kept;
-    // An empty value is a "Remember Password" cleared while no keyring answered: the copy kept
-    // there before goes now.
-    if (clear.isEmpty() ? secret.Delete() : secret.Write(clear))
+    // An empty value (a "Remember Password" cleared while no keyring answered) deletes the copy
+    // kept there before: writing an empty secret deletes it.
+    if (secret.Write(clear))
         SettingsStore::DeleteSetting(AppPaths::ProgramTitle(), StoreKeys::MainSection, kPasswordKey);
     return clear;
 }
