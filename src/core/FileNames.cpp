@@ -17,8 +17,9 @@ namespace {
 // or any control character, and a final dot or blank, which it drops.
 bool isWindowsFileName(const QString& name)
 {
-    static const QRegularExpression device(QStringLiteral("^(CON|PRN|AUX|NUL|(COM|LPT)[1-9\u00b9\u00b2\u00b3]) *(\\..*)?$"),
-                                           QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression device(
+        QStringLiteral("^(CON|PRN|AUX|NUL|(COM|LPT)[1-9\u00b9\u00b2\u00b3]) *(\\..*)?$"),
+        QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression reserved(QStringLiteral("[<>:\"|?*\\x00-\\x1f]"));
     return !device.match(name).hasMatch() && !reserved.match(name).hasMatch() && !name.endsWith(QLatin1Char('.'))
         && !name.endsWith(QLatin1Char(' '));

@@ -18,8 +18,8 @@ bool Request(const QString& block, QString& answer);
 // For the answer text of a failed Request: false when the order certainly was not placed (the
 // block could not be converted, the server refused it, the server or the proxy could not be
 // reached, the proxy asked for a password, or the secure connection failed before anything was
-// sent); true when it was sent and its answer was lost or unreadable (time-out, dropped connection, HTTP error, a page or an answer without a
-// GUID), so the vendor may hold the order.
+// sent); true when it was sent and its answer was lost or unreadable (time-out, dropped
+// connection, HTTP error, a page or an answer without a GUID), so the vendor may hold the order.
 bool OrderMayHaveArrived(const QString& failedAnswer);
 
 // GET_STATUS for the block's guid, polled by the status window (WindowHooks::WaitForStatus) until no
