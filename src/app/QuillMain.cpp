@@ -9,7 +9,8 @@ int QuillMain(int argc, char** argv, void (*registerWindows)())
 {
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("QuillClient"));
-    app.setApplicationVersion(QStringLiteral("%1.%2.%3").arg(QUILL_VERSION_MAJOR).arg(QUILL_VERSION_MINOR).arg(QUILL_VERSION_PATCH));
+    app.setApplicationVersion(
+        QStringLiteral("%1.%2.%3").arg(QUILL_VERSION_MAJOR).arg(QUILL_VERSION_MINOR).arg(QUILL_VERSION_PATCH));
     SetCommandLine(app.arguments().mid(1).join(QLatin1Char(' ')));
     if (registerWindows)
         registerWindows();

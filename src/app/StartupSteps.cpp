@@ -10,7 +10,6 @@
 #include "service/basActions.h"
 #include "service/basPrefetch.h"
 
-
 namespace {
 
 // A false result stops start-up with the answer the operation left: the server's answer, or
@@ -41,21 +40,21 @@ void RunAccountChecks()
     ParamBlock password(QStringLiteral("PASSWORDEXPIRED"));
     password.add(QStringLiteral("USER"), user);
     requireSuccess(CheckPasswordExpired(password.text(), answer), answer);
-    StopIfEnding();   // quit from the expired-password window
+    StopIfEnding(); // quit from the expired-password window
 
     ParamBlock version(QStringLiteral("NEWERVERSION"));
     version.add(QStringLiteral("USER"), user);
     version.add(QStringLiteral("APPNAME"), AppPaths::ProgramTitle());
     version.add(QStringLiteral("APPVERSION"), ClientVersion());
     requireSuccess(CheckForNewerVersion(version.text(), answer), answer);
-    StopIfEnding();   // the newer version is being downloaded
+    StopIfEnding(); // the newer version is being downloaded
 
     ParamBlock reissue(QStringLiteral("CROSS_COMPANY_REISSUE"));
     reissue.add(QStringLiteral("USER"), user);
     // The reissue right and the account reads of the existing-report check depend on nothing
     // that is still to come: they go out together and are taken by their steps in order.
-    Prefetch::Send({{QStringLiteral("CheckCrossCompanyReissue"), QStringLiteral("CROSS_COMPANY_REISSUE"),
-                     reissue.text()}});
+    Prefetch::Send(
+        {{QStringLiteral("CheckCrossCompanyReissue"), QStringLiteral("CROSS_COMPANY_REISSUE"), reissue.text()}});
     PrefetchAccountRefresh();
     requireSuccess(CheckCrossCompanyReissue(reissue.text(), answer), answer);
 }

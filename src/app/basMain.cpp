@@ -42,8 +42,9 @@ void recordProgram()
 {
     const QString& app = StoreKeys::ConstantsApp;
     const QString& section = StoreKeys::ConstantsSection;
-    SettingsStore::SaveSection(app, section, {{QStringLiteral("AppName"), AppPaths::ProgramTitle()},
-                                              {QStringLiteral("AppPath"), AppPaths::ProgramFolder()}});
+    SettingsStore::SaveSection(app, section,
+                               {{QStringLiteral("AppName"), AppPaths::ProgramTitle()},
+                                {QStringLiteral("AppPath"), AppPaths::ProgramFolder()}});
 }
 
 // Hands over to the configuration program; every failure is ignored.
@@ -92,7 +93,7 @@ StartupOutcome normalStart(IMainWindow& window)
         window.ShowWindow();
         shown = true;
         loadSettingsOrAsk();
-        StopIfEnding();   // the user quit from the settings window
+        StopIfEnding(); // the user quit from the settings window
         Props().setClientWebsite(Props().ServerURL());
         setLogoTooltip(window);
         RunAccountChecks();
@@ -156,7 +157,8 @@ bool ShowNewsBurst()
     const QString address = EncodedWebAddress(built);
     if (address.isEmpty()) {
         const QString why = QStringLiteral("The news page address is not a well-formed http or https address, "
-                                           "so it is not opened: ") + page;
+                                           "so it is not opened: ")
+            + page;
         MsgBox(message + why, vbCritical, QStringLiteral("News"));
         WriteErrorLog(why + QStringLiteral(" in ShowNewsBurst"));
         return false;

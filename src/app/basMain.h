@@ -6,9 +6,9 @@
 
 // How a run of start-up ended, for the program's entry to decide whether to keep running.
 enum class StartupOutcome {
-    Started,         // the main window is up (possibly after a reported failure)
-    Configuration,   // the configuration program was handed over to; nothing is open
-    FailedHidden,    // start-up failed before the main window was shown
+    Started,       // the main window is up (possibly after a reported failure)
+    Configuration, // the configuration program was handed over to; nothing is open
+    FailedHidden,  // start-up failed before the main window was shown
 };
 
 // The whole command line after the program's name, searched for "/c", "/C" and "/p".

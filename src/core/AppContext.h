@@ -21,8 +21,7 @@ void SetProps(std::shared_ptr<clsProperties> props);
 // The client version, "major.minor.revision" without leading zeros.
 QString ClientVersion();
 
-struct WindowHooks
-{
+struct WindowHooks {
     // The main window, created on first use by the factory the user interface registers.
     static IMainWindow* MainWindow();
     static void SetMainWindowFactory(std::function<IMainWindow*()> factory);

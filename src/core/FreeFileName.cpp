@@ -29,9 +29,7 @@ void FreeFileName::take()
     for (;;) {
         QString reason;
         switch (PrivateFile::CreateNew(m_path, &reason)) {
-        case PrivateFile::Create::Created:
-            m_taken = true;
-            return;
+        case PrivateFile::Create::Created: m_taken = true; return;
         case PrivateFile::Create::Exists:
             ++m_counter;
             m_path = candidate();

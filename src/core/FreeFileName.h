@@ -35,7 +35,7 @@ private:
 
     QString m_base;
     QString m_extension;
-    qint64 m_counter = 0;   // 0: no number after the name
+    qint64 m_counter = 0; // 0: no number after the name
     QString m_path;
     bool m_taken = false;
 };

@@ -50,8 +50,8 @@ QString GeneralDate(const QDateTime& moment)
 
 bool WriteErrorLog(const QString& text)
 {
-    const QString entry = QStringLiteral("Date: ") + GeneralDate(TheDesktop().Now()) + QLatin1Char(' ')
-        + logText(text) + kCrLf;
+    const QString entry =
+        QStringLiteral("Date: ") + GeneralDate(TheDesktop().Now()) + QLatin1Char(' ') + logText(text) + kCrLf;
     return TextFile::Append(logPath(QStringLiteral("errors.log")), entry);
 }
 

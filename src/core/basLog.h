@@ -16,8 +16,7 @@ void WriteClientLog(const QString& text);
 
 // <ERROR><ERROR_NO>..</ERROR_NO><ERROR_DESC>..</ERROR_DESC><ERROR_SOURCE>..</ERROR_SOURCE>
 // [<INFO><![CDATA[..]]></INFO>]</ERROR>, values inserted unchanged.
-QString BuildErrorXML(const QString& source, const QString& description, long number,
-                      const QString& info = QString());
+QString BuildErrorXML(const QString& source, const QString& description, long number, const QString& info = QString());
 
 // The error log's stamp: short date, a blank, long time, in the user's regional settings.
 QString GeneralDate(const class QDateTime& moment);

@@ -116,12 +116,12 @@ bool LoadSettings(clsProperties& props)
     props.setReceiveDir(loadFolder(QStringLiteral("ReceiveDir"), QStringLiteral("receive")));
     props.setArchiveDir(loadFolder(QStringLiteral("ArchiveDir"), QStringLiteral("archive")));
 
-    props.setDaysOldTimeFrame(qint16(loadNumber(QStringLiteral("DaysOldTimeFrame"), 30,
-                                                std::numeric_limits<qint16>::min(),
-                                                std::numeric_limits<qint16>::max())));
-    props.setPollingSleepTime(qint32(loadNumber(QStringLiteral("PollingSleepTime"), 3000,
-                                                std::numeric_limits<qint32>::min(),
-                                                std::numeric_limits<qint32>::max())));
+    props.setDaysOldTimeFrame(
+        qint16(loadNumber(QStringLiteral("DaysOldTimeFrame"), 30, std::numeric_limits<qint16>::min(),
+                          std::numeric_limits<qint16>::max())));
+    props.setPollingSleepTime(
+        qint32(loadNumber(QStringLiteral("PollingSleepTime"), 3000, std::numeric_limits<qint32>::min(),
+                          std::numeric_limits<qint32>::max())));
     props.setAspUtil(get(QStringLiteral("ASPUtil"), QStringLiteral("/utils/CGI_Utilities.asp?")));
     props.setPostLocation(get(QStringLiteral("PostLocation"), QStringLiteral("/cia/cgi/marrowCGI.exe?")));
 

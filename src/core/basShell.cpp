@@ -18,7 +18,9 @@ const QMap<int, QString>& explanations()
         {27, QStringLiteral("- The filename association is incomplete or invalid.")},
         {28, QStringLiteral("- The DDE transaction could not be completed because the request timed out.")},
         {29, QStringLiteral("- The DDE transaction failed.")},
-        {30, QStringLiteral("- The DDE transaction could not be completed because other DDE transactions were being processed.")},
+        {30,
+         QStringLiteral(
+             "- The DDE transaction could not be completed because other DDE transactions were being processed.")},
         {31, QStringLiteral("- There is no application associated with the given filename extension.")},
         {32, QStringLiteral("- The specified dynamic-link library was not found.")},
     };

@@ -2,8 +2,7 @@
 
 #include "core/clsConfig.h"
 
-clsProperties::clsProperties()
-    : m_oConfig(std::make_unique<clsConfig>())
+clsProperties::clsProperties() : m_oConfig(std::make_unique<clsConfig>())
 {
 }
 

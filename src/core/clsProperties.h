@@ -10,11 +10,18 @@
 class clsConfig;
 
 // A property with a reader Name() and a writer setName().
-#define QUILL_PROPERTY(Type, Name)                       \
-public:                                                  \
-    Type Name() const { return m_##Name; }               \
-    void set##Name(const Type& v) { m_##Name = v; }      \
-private:                                                 \
+#define QUILL_PROPERTY(Type, Name) \
+public:                            \
+    Type Name() const              \
+    {                              \
+        return m_##Name;           \
+    }                              \
+    void set##Name(const Type& v)  \
+    {                              \
+        m_##Name = v;              \
+    }                              \
+                                   \
+private:                           \
     Type m_##Name{};
 
 // The settings and account object of one run: persistent settings, vendor identity and the

@@ -21,9 +21,9 @@ bool validTime(const QString& hours, const QString& minutes, const QString& seco
 
 QDate monthDayYear(const QString& text)
 {
-    static const QRegularExpression form(QStringLiteral(
-        "\\A([0-9]{1,2})([/-])([0-9]{1,2})\\2([0-9]{4})"
-        "(?: +([0-9]{1,2}):([0-9]{2})(?::([0-9]{2}))?(?: ?([AaPp][Mm]))?)?\\z"));
+    static const QRegularExpression form(
+        QStringLiteral("\\A([0-9]{1,2})([/-])([0-9]{1,2})\\2([0-9]{4})"
+                       "(?: +([0-9]{1,2}):([0-9]{2})(?::([0-9]{2}))?(?: ?([AaPp][Mm]))?)?\\z"));
     const auto m = form.match(text);
     if (!m.hasMatch() || !validTime(m.captured(5), m.captured(6), m.captured(7), m.captured(8)))
         return QDate();
@@ -32,8 +32,8 @@ QDate monthDayYear(const QString& text)
 
 QDate iso(const QString& text)
 {
-    static const QRegularExpression form(QStringLiteral(
-        "\\A([0-9]{4})-([0-9]{2})-([0-9]{2})(?:[T ]([0-9]{2}):([0-9]{2}):([0-9]{2}))?\\z"));
+    static const QRegularExpression form(
+        QStringLiteral("\\A([0-9]{4})-([0-9]{2})-([0-9]{2})(?:[T ]([0-9]{2}):([0-9]{2}):([0-9]{2}))?\\z"));
     const auto m = form.match(text);
     if (!m.hasMatch() || !validTime(m.captured(4), m.captured(5), m.captured(6), QString()))
         return QDate();

@@ -11,11 +11,10 @@ class clsConfig;
 // "Velmora Services", "tamcred.imp" for every other name.
 QString ImportDefinitionName(const QString& vendor);
 
-struct ImportCommand
-{
-    QString program;        // the host program's folder + "IMPORT.EXE", as a local path
-    QStringList arguments;  // the import file, then the import definition file
-    QString text;           // the classic command line: program, then both arguments in double quotes
+struct ImportCommand {
+    QString program;       // the host program's folder + "IMPORT.EXE", as a local path
+    QStringList arguments; // the import file, then the import definition file
+    QString text;          // the classic command line: program, then both arguments in double quotes
 };
 
 // The command for the import file `file`: sQuillAppPath + "IMPORT.EXE " + quoted file + " " +

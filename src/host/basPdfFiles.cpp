@@ -20,10 +20,10 @@ namespace {
 // vsName, optionally decimal digits, then ".pdf": the names the loan's downloads are saved under.
 QRegularExpression loanPdfPattern(const QString& vsName)
 {
-    return QRegularExpression(
-        QStringLiteral("\\A") + QRegularExpression::escape(vsName) + QStringLiteral("[0-9]*\\.pdf\\z"),
-        FileOps::NameCase() == Qt::CaseInsensitive ? QRegularExpression::CaseInsensitiveOption
-                                                    : QRegularExpression::NoPatternOption);
+    return QRegularExpression(QStringLiteral("\\A") + QRegularExpression::escape(vsName)
+                                  + QStringLiteral("[0-9]*\\.pdf\\z"),
+                              FileOps::NameCase() == Qt::CaseInsensitive ? QRegularExpression::CaseInsensitiveOption
+                                                                         : QRegularExpression::NoPatternOption);
 }
 
 [[noreturn]] void fail(const QString& description)
@@ -42,8 +42,7 @@ QString folderOf(const QString& hostPath)
 void cleanUp(const QString& vsPath, const QString& vsName)
 {
     if (!IsPlainFileName(vsName))
-        fail(QStringLiteral("The loan file name \"%1\" is not a plain file name; no PDF file was touched")
-                 .arg(vsName));
+        fail(QStringLiteral("The loan file name \"%1\" is not a plain file name; no PDF file was touched").arg(vsName));
     const QString folder = folderOf(vsPath);
     if (folder.isEmpty())
         fail(QStringLiteral("The loan file path \"%1\" names no folder").arg(vsPath));
@@ -55,7 +54,7 @@ void cleanUp(const QString& vsPath, const QString& vsName)
     const QRegularExpression loanPdf = loanPdfPattern(vsName);
     QStringList found;
     QString newest;
-    QDateTime newestTime;   // invalid: earlier than any file
+    QDateTime newestTime; // invalid: earlier than any file
     for (const QString& entry : FileOps::List(folder, QStringLiteral("*"))) {
         if (!loanPdf.match(entry).hasMatch())
             continue;
@@ -74,7 +73,7 @@ void cleanUp(const QString& vsPath, const QString& vsName)
         if (file == newest)
             continue;
         if (FileOps::IsInUse(file))
-            continue;   // open in a viewer: left for a later load
+            continue; // open in a viewer: left for a later load
         FileOps::Delete(file);
     }
     // The free name is taken before the move, so a PDF another client saves under it meanwhile

@@ -5,7 +5,6 @@
 #include "platform/AppError.h"
 #include "platform/MsgBox.h"
 
-
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 }

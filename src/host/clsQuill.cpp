@@ -63,8 +63,7 @@ QString readFirstLine(const QString& path)
         if (file.error() != QFileDevice::NoError)
             throw AppError(clsQuill::ErrFileAccess,
                            QStringLiteral("Path/File access error: %1 (%2)").arg(path, file.errorString()), kSource);
-        throw AppError(clsQuill::ErrPastEnd, QStringLiteral("Input past end of file: %1 is empty").arg(path),
-                       kSource);
+        throw AppError(clsQuill::ErrPastEnd, QStringLiteral("Input past end of file: %1 is empty").arg(path), kSource);
     }
     if (line.endsWith('\n')) {
         line.chop(1);
@@ -78,8 +77,7 @@ QString readFirstLine(const QString& path)
 class ExportLine
 {
 public:
-    ExportLine(const QString& path, const QString& line)
-        : m_path(path), m_fields(line.split(QLatin1Char('\t'))) {}
+    ExportLine(const QString& path, const QString& line) : m_path(path), m_fields(line.split(QLatin1Char('\t'))) {}
 
     qsizetype count() const { return m_fields.size(); }
 
@@ -88,7 +86,9 @@ public:
         if (index >= m_fields.size())
             throw AppError(clsQuill::ErrFieldMissing,
                            QStringLiteral("Field %1 is missing from %2: its first line has %3 field(s)")
-                               .arg(index).arg(m_path).arg(m_fields.size()),
+                               .arg(index)
+                               .arg(m_path)
+                               .arg(m_fields.size()),
                            kSource);
         return m_fields.at(index);
     }
@@ -99,8 +99,8 @@ private:
 };
 
 // Names of one applicant: combined fields in the short layout, separate ones in the long layout.
-void readNames(clsBorrower& borrower, const ExportLine& fields, qsizetype last, qsizetype first,
-               qsizetype middle, qsizetype suffix)
+void readNames(clsBorrower& borrower, const ExportLine& fields, qsizetype last, qsizetype first, qsizetype middle,
+               qsizetype suffix)
 {
     if (fields.count() <= kShortLayoutFields) {
         QString lastName = fields[last];

@@ -12,10 +12,10 @@ class clsQuill
 {
 public:
     // Error numbers of a failed read, as the caller's "Import Error" box shows them.
-    static constexpr long ErrFieldMissing = 9;    // a field the layout needs is not on the line
+    static constexpr long ErrFieldMissing = 9; // a field the layout needs is not on the line
     static constexpr long ErrFileNotFound = 53;
-    static constexpr long ErrPastEnd = 62;        // the file is empty
-    static constexpr long ErrFileAccess = 75;     // the file exists but cannot be read
+    static constexpr long ErrPastEnd = 62;    // the file is empty
+    static constexpr long ErrFileAccess = 75; // the file exists but cannot be read
 
     // Reads the first line of vsFile (up to CR LF or LF) into a new inquiry, then cleans up the
     // loan's old report PDFs (their problems are reported by the clean-up and never fail the

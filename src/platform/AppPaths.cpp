@@ -89,8 +89,7 @@ QString ConfigFolder()
     const QString folder = fromEnvironment("QUILLCLIENT_CONFIG");
     if (!folder.isEmpty())
         return folder;
-    return withoutTrailingSeparator(
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    return withoutTrailingSeparator(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 }
 
 QString Separator()

@@ -38,13 +38,10 @@ namespace {
         fail(ErrNo::DiskFull, what, path, QStringLiteral("the disk is full"));
     case EACCES:
     case EPERM:
-    case EROFS:
-        fail(ErrNo::AccessDenied, what, path, QStringLiteral("access denied"));
+    case EROFS: fail(ErrNo::AccessDenied, what, path, QStringLiteral("access denied"));
     case ENOENT:
-    case ENOTDIR:
-        fail(ErrNo::PathNotFound, what, path, QStringLiteral("path not found"));
-    default:
-        fail(ErrNo::FileFailure, what, path, QString::fromLocal8Bit(std::strerror(error)));
+    case ENOTDIR: fail(ErrNo::PathNotFound, what, path, QStringLiteral("path not found"));
+    default: fail(ErrNo::FileFailure, what, path, QString::fromLocal8Bit(std::strerror(error)));
     }
 }
 
@@ -169,8 +166,8 @@ QDateTime Modified(const QString& path)
 bool IsInUse(const QString& path)
 {
 #ifdef Q_OS_WIN
-    HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t*>(path.utf16()), GENERIC_READ, 0, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t*>(path.utf16()), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return GetLastError() == ERROR_SHARING_VIOLATION;
     CloseHandle(handle);

@@ -3,8 +3,8 @@
 #include "platform/Seam.h"
 
 #ifdef Q_OS_WIN
-#include <windows.h>
 #include <aclapi.h>
+#include <windows.h>
 #endif
 
 namespace {

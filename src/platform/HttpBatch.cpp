@@ -23,10 +23,13 @@ bool HttpBatch::add(const QString& address, std::function<void(const HttpResult&
     if (answered) {
         HttpExchange* raw = exchange.get();
         // Queued, after whoever waits on it; not for an exchange taken or given up meanwhile.
-        QObject::connect(raw, &HttpExchange::finished, raw, [this, raw, address, answered = std::move(answered)] {
-            if (holdsExactly(address, raw))
-                answered(raw->result());
-        }, Qt::QueuedConnection);
+        QObject::connect(
+            raw, &HttpExchange::finished, raw,
+            [this, raw, address, answered = std::move(answered)] {
+                if (holdsExactly(address, raw))
+                    answered(raw->result());
+            },
+            Qt::QueuedConnection);
     }
     m_exchanges.emplace(address, std::move(exchange));
     m_order << address;

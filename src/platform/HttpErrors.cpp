@@ -15,15 +15,12 @@ long numberFor(QNetworkReply::NetworkError error)
 {
     switch (error) {
     case QNetworkReply::ConnectionRefusedError:
-    case QNetworkReply::HostNotFoundError:
-        return ErrNo::Unreachable;
+    case QNetworkReply::HostNotFoundError: return ErrNo::Unreachable;
     case QNetworkReply::TimeoutError:
-    case QNetworkReply::OperationCanceledError:   // the transfer time-out ends a reply this way
+    case QNetworkReply::OperationCanceledError: // the transfer time-out ends a reply this way
         return ErrNo::Timeout;
-    case QNetworkReply::SslHandshakeFailedError:
-        return ErrNo::TlsFailure;
-    default:
-        return ErrNo::Transport;
+    case QNetworkReply::SslHandshakeFailedError: return ErrNo::TlsFailure;
+    default: return ErrNo::Transport;
     }
 }
 
@@ -38,7 +35,8 @@ QString networkText(long number, const QNetworkReply& reply, const QString& addr
         return timedOut(address, timeoutMs);
     if (reply.error() == QNetworkReply::ContentReSendError)
         return QStringLiteral("The connection to the server closed before it answered. The request was not sent "
-                              "again, so the server may or may not have received it: ") + MaskPasswords(address);
+                              "again, so the server may or may not have received it: ")
+            + MaskPasswords(address);
     return reply.errorString() + QStringLiteral(" (") + MaskPasswords(address) + QLatin1Char(')');
 }
 
@@ -56,16 +54,12 @@ QString plainSentence(QSslError::SslError kind)
     case QSslError::CertificateUntrusted:
     case QSslError::CertificateRejected:
         return QStringLiteral("The server's certificate is not trusted on this computer.");
-    case QSslError::CertificateExpired:
-        return QStringLiteral("The server's certificate has expired.");
+    case QSslError::CertificateExpired: return QStringLiteral("The server's certificate has expired.");
     case QSslError::CertificateNotYetValid:
         return QStringLiteral("The server's certificate is not valid yet: check this computer's date and time.");
-    case QSslError::HostNameMismatch:
-        return QStringLiteral("The server's certificate is for another host name.");
-    case QSslError::CertificateRevoked:
-        return QStringLiteral("The server's certificate has been revoked.");
-    default:
-        return QString();
+    case QSslError::HostNameMismatch: return QStringLiteral("The server's certificate is for another host name.");
+    case QSslError::CertificateRevoked: return QStringLiteral("The server's certificate has been revoked.");
+    default: return QString();
     }
 }
 
@@ -101,11 +95,11 @@ QString proxyAddress(const QNetworkProxy& proxy)
 QString failedProxy(const QNetworkReply& reply, int status)
 {
     const QNetworkReply::NetworkError error = reply.error();
-    const bool proxyError = error >= QNetworkReply::ProxyConnectionRefusedError
-        && error <= QNetworkReply::UnknownProxyError;
+    const bool proxyError =
+        error >= QNetworkReply::ProxyConnectionRefusedError && error <= QNetworkReply::UnknownProxyError;
     // Over http the connection goes to the proxy itself, so its refusal reads as the server's.
-    const bool connectError = error == QNetworkReply::ConnectionRefusedError
-        || error == QNetworkReply::HostNotFoundError;
+    const bool connectError =
+        error == QNetworkReply::ConnectionRefusedError || error == QNetworkReply::HostNotFoundError;
     if (!proxyError && !connectError && status != 407)
         return QString();
     const QNetworkProxy proxy = HttpNetwork::ProxyFor(reply.url());
@@ -124,10 +118,8 @@ bool notPassedOn(const QNetworkReply& reply, int status)
     case QNetworkReply::HostNotFoundError:
     case QNetworkReply::ProxyConnectionRefusedError:
     case QNetworkReply::ProxyNotFoundError:
-    case QNetworkReply::ProxyAuthenticationRequiredError:
-        return true;
-    default:
-        return status == 407;
+    case QNetworkReply::ProxyAuthenticationRequiredError: return true;
+    default: return status == 407;
     }
 }
 
@@ -149,7 +141,8 @@ namespace HttpErrors {
 AppError BadAddress(const QString& address)
 {
     return AppError(ErrNo::Transport,
-                    QStringLiteral("The address is not a valid http or https address: ") + MaskPasswords(address), kSource);
+                    QStringLiteral("The address is not a valid http or https address: ") + MaskPasswords(address),
+                    kSource);
 }
 
 AppError Busy()
@@ -166,19 +159,18 @@ AppError Stopped(HttpStop why, const QString& address, int timeoutMs, qint64 lim
 {
     const QString masked = MaskPasswords(address);
     switch (why) {
-    case HttpStop::Deadline:
-        return AppError(ErrNo::Timeout, timedOut(address, timeoutMs), kSource);
+    case HttpStop::Deadline: return AppError(ErrNo::Timeout, timedOut(address, timeoutMs), kSource);
     case HttpStop::TooLarge:
         return AppError(ErrNo::Transport,
-                        QStringLiteral("The server's answer is larger than %1 bytes: %2").arg(limit).arg(masked), kSource);
+                        QStringLiteral("The server's answer is larger than %1 bytes: %2").arg(limit).arg(masked),
+                        kSource);
     case HttpStop::Redirect:
         return AppError(ErrNo::Transport,
                         QStringLiteral("The server redirected the request to another address, which was refused: ")
                             + MaskPasswords(QString::fromUtf8(refusedRedirect.toEncoded())) + QStringLiteral(" (")
                             + masked + QLatin1Char(')'),
                         kSource);
-    case HttpStop::None:
-        break;
+    case HttpStop::None: break;
     }
     return AppError(ErrNo::Transport, QStringLiteral("The request was stopped: ") + masked, kSource);
 }
@@ -195,7 +187,8 @@ std::optional<AppError> OfReply(const QNetworkReply& reply, const QString& addre
         const QString reason = reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
         return AppError(ErrNo::HttpStatus,
                         QStringLiteral("The server answered with HTTP status %1 %2 for %3")
-                            .arg(status).arg(reason, MaskPasswords(address)),
+                            .arg(status)
+                            .arg(reason, MaskPasswords(address)),
                         kSource);
     }
     if (reply.error() != QNetworkReply::NoError) {
@@ -207,7 +200,8 @@ std::optional<AppError> OfReply(const QNetworkReply& reply, const QString& addre
     if (status >= 300)
         return AppError(ErrNo::Transport,
                         QStringLiteral("The server answered with HTTP status %1 and no usable address for %2")
-                            .arg(status).arg(MaskPasswords(address)),
+                            .arg(status)
+                            .arg(MaskPasswords(address)),
                         kSource);
     return std::nullopt;
 }

@@ -100,7 +100,7 @@ void HttpExchange::stop(HttpStop why)
     if (m_stop == HttpStop::None)
         m_stop = why;
     if (m_reply)
-        m_reply->abort();   // finished() follows
+        m_reply->abort(); // finished() follows
 }
 
 // A redirect on the same server is followed as soon as it arrives, whether or not anyone
@@ -136,8 +136,8 @@ void HttpExchange::settle()
 {
     m_deadline.stop();
     if (m_stop != HttpStop::None) {
-        m_result.failure = HttpErrors::Stopped(m_stop, m_address, m_policy.timeoutMs, m_policy.answerLimit,
-                                               m_refusedRedirect);
+        m_result.failure =
+            HttpErrors::Stopped(m_stop, m_address, m_policy.timeoutMs, m_policy.answerLimit, m_refusedRedirect);
     } else {
         m_result.status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         m_result.contentType = m_reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();

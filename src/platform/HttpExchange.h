@@ -38,8 +38,8 @@ public:
     // Raises HttpErrors::BadAddress, before anything is sent, for an address that is not a
     // valid http or https address. address is sent as given: it must already be encoded.
     // urgent: dispatched before requests sent in advance that still wait for a connection.
-    static std::unique_ptr<HttpExchange> Start(const QString& method, const QString& address,
-                                               const HttpPolicy& policy, bool urgent);
+    static std::unique_ptr<HttpExchange> Start(const QString& method, const QString& address, const HttpPolicy& policy,
+                                               bool urgent);
     ~HttpExchange() override;
 
     const QString& address() const { return m_address; }
@@ -52,8 +52,7 @@ signals:
     void finished();
 
 private:
-    HttpExchange(const QString& method, const QString& address, const QUrl& url, const HttpPolicy& policy,
-                 bool urgent);
+    HttpExchange(const QString& method, const QString& address, const QUrl& url, const HttpPolicy& policy, bool urgent);
     void launch(const QString& method);
     void watch(QNetworkReply* reply);
     void replyFinished();

@@ -1,8 +1,8 @@
 #include "platform/MsgBox.h"
 
 #include "platform/LongText.h"
-#include "platform/Secrets.h"
 #include "platform/Seam.h"
+#include "platform/Secrets.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -49,8 +49,8 @@ int answerFor(int button)
 
 int MessageBoxes::show(const QString& text, int style, const QString& title)
 {
-    QMessageBox box(iconFor(style), title.isEmpty() ? QApplication::applicationName() : title, text,
-                    buttonsFor(style), QApplication::activeWindow());
+    QMessageBox box(iconFor(style), title.isEmpty() ? QApplication::applicationName() : title, text, buttonsFor(style),
+                    QApplication::activeWindow());
     // Box texts quote the server (refusals, reason phrases, the password policy): markup in them
     // is shown as it is, never rendered, and no link in them can be followed. The text stays
     // selectable so that a user can copy an error.

@@ -7,11 +7,11 @@
 #ifdef Q_OS_WIN
 #include "platform/FileSecurity.h"
 
-#include <windows.h>
 #include <aclapi.h>
 #include <fcntl.h>
 #include <io.h>
 #include <sddl.h>
+#include <windows.h>
 #endif
 
 namespace {
@@ -25,8 +25,8 @@ bool failed(QString* error, const QString& reason)
 
 #ifndef Q_OS_WIN
 constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-constexpr QFileDevice::Permissions kOthers = QFileDevice::ReadGroup | QFileDevice::WriteGroup
-    | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+constexpr QFileDevice::Permissions kOthers = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+    | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
 
 bool openPrivate(QFile& file, QIODevice::OpenMode mode, QString* error)
 {
@@ -35,7 +35,7 @@ bool openPrivate(QFile& file, QIODevice::OpenMode mode, QString* error)
     if (!file.open(mode, kOwnerOnly))
         return failed(error, file.errorString());
     if (file.permissions() & kOthers)
-        file.setPermissions(kOwnerOnly);   // not ours to change: written as before
+        file.setPermissions(kOwnerOnly); // not ours to change: written as before
     return true;
 }
 #else
@@ -85,7 +85,8 @@ bool isProtected(const QString& path)
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     const QString native = QString(path).replace(QLatin1Char('/'), QLatin1Char('\\'));
     if (GetNamedSecurityInfoW(reinterpret_cast<LPCWSTR>(native.utf16()), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
-                              nullptr, nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS)
+                              nullptr, nullptr, nullptr, nullptr, &descriptor)
+        != ERROR_SUCCESS)
         return false;
     SECURITY_DESCRIPTOR_CONTROL control = 0;
     DWORD revision = 0;
@@ -105,21 +106,21 @@ bool openPrivate(QFile& file, QIODevice::OpenMode mode, QString* error)
         return failed(error, QStringLiteral("the user the program runs as cannot be read"));
     const bool reading = mode & QIODevice::ReadOnly;
     const DWORD disposition = (mode & QIODevice::NewOnly) ? CREATE_NEW
-        : (mode & QIODevice::Append) || reading              ? OPEN_ALWAYS
-                                                            : CREATE_ALWAYS;
+        : (mode & QIODevice::Append) || reading           ? OPEN_ALWAYS
+                                                          : CREATE_ALWAYS;
     HANDLE handle = TheFileSecurity().Create(file.fileName(), GENERIC_WRITE | (reading ? GENERIC_READ : 0),
                                              FILE_SHARE_READ | FILE_SHARE_WRITE, disposition, descriptor);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD code = GetLastError();
         errno = code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS ? EEXIST
-            : code == ERROR_PATH_NOT_FOUND                               ? ENOENT
-            : code == ERROR_ACCESS_DENIED                                ? EACCES
-                                                                         : 0;
+            : code == ERROR_PATH_NOT_FOUND                                ? ENOENT
+            : code == ERROR_ACCESS_DENIED                                 ? EACCES
+                                                                          : 0;
         return failed(error, qt_error_string(int(code)));
     }
     // An existing file keeps its list (CreateFileW applies ours only to a new one).
     if (GetLastError() == ERROR_ALREADY_EXISTS && !isProtected(file.fileName()))
-        TheFileSecurity().Protect(file.fileName(), descriptor);   // not ours to change: written as before
+        TheFileSecurity().Protect(file.fileName(), descriptor); // not ours to change: written as before
     const int flags = _O_BINARY | (reading ? _O_RDWR : _O_WRONLY) | ((mode & QIODevice::Append) ? _O_APPEND : 0);
     const int fd = _open_osfhandle(intptr_t(handle), flags);
     if (fd < 0) {
@@ -151,7 +152,7 @@ Create OpenNew(QFile& file, QString* error)
     const int number = errno;
     const QFileInfo info(file.fileName());
     const bool exists = number == EEXIST || info.exists() || info.isSymLink();
-    errno = number;   // the caller may report it; the look-up above may have changed it
+    errno = number; // the caller may report it; the look-up above may have changed it
     return exists ? Create::Exists : Create::Failed;
 }
 

@@ -27,7 +27,9 @@ QString randomSuffix()
 
 } // namespace
 
-PrivateSaveFile::PrivateSaveFile(const QString& path) : m_path(path) {}
+PrivateSaveFile::PrivateSaveFile(const QString& path) : m_path(path)
+{
+}
 
 PrivateSaveFile::~PrivateSaveFile()
 {
@@ -59,12 +61,9 @@ bool PrivateSaveFile::open()
         m_temp.setFileName(m_tempPath);
         QString reason;
         switch (PrivateFile::OpenNew(m_temp, &reason)) {
-        case PrivateFile::Create::Created:
-            return true;
-        case PrivateFile::Create::Exists:
-            continue;
-        case PrivateFile::Create::Failed:
-            return failed(reason);
+        case PrivateFile::Create::Created: return true;
+        case PrivateFile::Create::Exists: continue;
+        case PrivateFile::Create::Failed: return failed(reason);
         }
     }
     return failed(QStringLiteral("no free temporary name beside the file"));

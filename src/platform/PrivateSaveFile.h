@@ -34,7 +34,7 @@ private:
 
     QString m_path;
     QFile m_temp;
-    QString m_tempPath;   // its name: a QFile opened on a descriptor (on Windows) forgets it
+    QString m_tempPath; // its name: a QFile opened on a descriptor (on Windows) forgets it
     bool m_committed = false;
     QString m_error;
 };

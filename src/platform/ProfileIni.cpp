@@ -47,8 +47,8 @@ QString lookUp(const QStringList& lines, const QString& section, const QString& 
 
 } // namespace
 
-QString GetPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue,
-                                int bufferSize, const QString& file)
+QString GetPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue, int bufferSize,
+                                const QString& file)
 {
     return ProfileFile(file).GetString(section, key, defaultValue, bufferSize);
 }

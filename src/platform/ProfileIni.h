@@ -8,8 +8,8 @@
 // are trimmed, a value wrapped in one pair of matching quotes loses them, nothing is escaped
 // (backslashes are literal), and a value longer than bufferSize - 1 characters is cut.
 // A missing file, section or key gives defaultValue (cut the same way).
-QString GetPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue,
-                                int bufferSize, const QString& file);
+QString GetPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue, int bufferSize,
+                                const QString& file);
 
 // One INI file, read and decoded once when constructed; every lookup then follows the rules
 // above without touching the disk again. A file that cannot be read holds nothing.
@@ -18,8 +18,7 @@ class ProfileFile
 public:
     explicit ProfileFile(const QString& file);
 
-    QString GetString(const QString& section, const QString& key, const QString& defaultValue,
-                      int bufferSize) const;
+    QString GetString(const QString& section, const QString& key, const QString& defaultValue, int bufferSize) const;
 
 private:
     QStringList m_lines;

@@ -5,8 +5,8 @@
 #include <QByteArray>
 
 #ifdef Q_OS_WIN
-#include <windows.h>
 #include <wincrypt.h>
+#include <windows.h>
 #else
 // GLib's headers name struct members "signals", which Qt defines as a keyword.
 #pragma push_macro("signals")
@@ -72,7 +72,14 @@ const SecretSchema* schema()
                                            {"section", SECRET_SCHEMA_ATTRIBUTE_STRING},
                                            {"store", SECRET_SCHEMA_ATTRIBUTE_STRING},
                                            {nullptr, SECRET_SCHEMA_ATTRIBUTE_STRING}},
-                                          0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+                                          0,
+                                          nullptr,
+                                          nullptr,
+                                          nullptr,
+                                          nullptr,
+                                          nullptr,
+                                          nullptr,
+                                          nullptr};
     return &password;
 }
 
@@ -141,7 +148,9 @@ struct Attributes {
 
 } // namespace
 
-ProtectedSecret::ProtectedSecret(const QString& app, const QString& section) : m_app(app), m_section(section) {}
+ProtectedSecret::ProtectedSecret(const QString& app, const QString& section) : m_app(app), m_section(section)
+{
+}
 
 bool ProtectedSecret::Unavailable()
 {
@@ -166,7 +175,7 @@ bool ProtectedSecret::Write(const QString& secret) const
         return Delete();
     const QByteArray sealed = seal(secret.toUtf8());
     return !sealed.isEmpty()
-           && SettingsStore::SaveSetting(m_app, m_section, kValueName, QString::fromLatin1(sealed.toBase64()));
+        && SettingsStore::SaveSetting(m_app, m_section, kValueName, QString::fromLatin1(sealed.toBase64()));
 }
 
 bool ProtectedSecret::Delete() const
@@ -199,10 +208,12 @@ bool ProtectedSecret::Write(const QString& secret) const
     const QByteArray clear = secret.toUtf8();
     bool stored = false;
     return ask([&](GCancellable* cancel, GError** error) {
-        stored = secret_password_store_sync(schema(), SECRET_COLLECTION_DEFAULT, label.constData(), clear.constData(),
-                                            cancel, error, "application", at.app.constData(), "section",
-                                            at.section.constData(), "store", at.store.constData(), nullptr);
-    }) && stored;
+               stored =
+                   secret_password_store_sync(schema(), SECRET_COLLECTION_DEFAULT, label.constData(), clear.constData(),
+                                              cancel, error, "application", at.app.constData(), "section",
+                                              at.section.constData(), "store", at.store.constData(), nullptr);
+           })
+        && stored;
 }
 
 bool ProtectedSecret::Delete() const

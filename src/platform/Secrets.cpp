@@ -19,9 +19,8 @@ QRegularExpression criterionPattern(const QString& names)
 // name=value inside an address: the value ends at the next "&", blank, quote, "<" or line end.
 QRegularExpression fieldPattern(const QString& names)
 {
-    return QRegularExpression(
-        QStringLiteral("((?:^|[?&;\\s])(?:%1)=)([^&\\s'\"<>]*)").arg(names),
-        QRegularExpression::CaseInsensitiveOption);
+    return QRegularExpression(QStringLiteral("((?:^|[?&;\\s])(?:%1)=)([^&\\s'\"<>]*)").arg(names),
+                              QRegularExpression::CaseInsensitiveOption);
 }
 
 // Replaces the value, the pattern's group number value (the second unless said otherwise).
@@ -45,10 +44,10 @@ QString replaceValues(const QString& text, const QRegularExpression& re,
 // begins the next field (an "&" of the value itself is encoded once more).
 QRegularExpression encodedFieldPattern(const QString& names)
 {
-    return QRegularExpression(
-        QStringLiteral("((?:^|[?&;\\s]|%(?:25)*(?:26|3F))(?:%1)%(?<depth>(?:25)*)3D)"
-                       "((?:(?!%\\k<depth>26)[^&\\s'\"<>])*)").arg(names),
-        QRegularExpression::CaseInsensitiveOption);
+    return QRegularExpression(QStringLiteral("((?:^|[?&;\\s]|%(?:25)*(?:26|3F))(?:%1)%(?<depth>(?:25)*)3D)"
+                                             "((?:(?!%\\k<depth>26)[^&\\s'\"<>])*)")
+                                  .arg(names),
+                              QRegularExpression::CaseInsensitiveOption);
 }
 
 // "Password: value" in words (a label, ":" as written or as a character reference, then the
@@ -56,10 +55,10 @@ QRegularExpression encodedFieldPattern(const QString& names)
 // words; an address writes its fields with "=" (encoded, ":" would be %3A and "&" %26).
 QRegularExpression labelledPassword(const QString& names)
 {
-    return QRegularExpression(
-        QStringLiteral("((?<![A-Za-z])(?:%1)['\"]?\\s*(?::|&#0*58;|&#x0*3a;)\\s*)"
-                       "('[^'\\r\\n<>]*'|\"[^\"\\r\\n<>]*\"|[^\\s'\"<>]+)").arg(names),
-        QRegularExpression::CaseInsensitiveOption);
+    return QRegularExpression(QStringLiteral("((?<![A-Za-z])(?:%1)['\"]?\\s*(?::|&#0*58;|&#x0*3a;)\\s*)"
+                                             "('[^'\\r\\n<>]*'|\"[^\"\\r\\n<>]*\"|[^\\s'\"<>]+)")
+                                  .arg(names),
+                              QRegularExpression::CaseInsensitiveOption);
 }
 
 } // namespace
@@ -69,9 +68,10 @@ QString MaskPasswords(const QString& text)
     static const QString names = QStringLiteral("Password|LoginByRefPassword|OLDPASS|NEWPASS");
     static const auto criteria = criterionPattern(QStringLiteral("PASSWORD|OLDPASS|NEWPASS"));
     // Inside an error text the block may arrive escaped (&lt;CRITERIA ...&gt;).
-    static const auto escaped = QRegularExpression(
-        QStringLiteral("(&lt;CRITERIA\\s+FIELDNAME=(?:'|&apos;|&quot;)(?:PASSWORD|OLDPASS|NEWPASS)(?:'|&apos;|&quot;)&gt;)(.*?)(?=&lt;)"),
-        QRegularExpression::CaseInsensitiveOption);
+    static const auto escaped =
+        QRegularExpression(QStringLiteral("(&lt;CRITERIA\\s+FIELDNAME=(?:'|&apos;|&quot;)(?:PASSWORD|OLDPASS|NEWPASS)(?"
+                                          ":'|&apos;|&quot;)&gt;)(.*?)(?=&lt;)"),
+                           QRegularExpression::CaseInsensitiveOption);
     static const auto fields = fieldPattern(names);
     static const auto encodedFields = encodedFieldPattern(names);
     static const auto labels = labelledPassword(names);
@@ -93,22 +93,21 @@ namespace {
 // percent-encoded. At least one of them, so a path such as /home/dob/2024/ has no date in it;
 // never a digit or "<", so an empty element or criterion takes no value from the one after it;
 // taken whole (possessive), so the value never begins with one of them.
-const QString kLabelEnd = QStringLiteral(
-    "(?:[\\s'\"=:>+\\\\]|&(?:amp;)*(?:gt|quot|apos|#0*(?:34|39|58|61|62)|#x0*(?:22|27|3a|3d|3e));"
-    "|%(?:20|22|27|3a|3d|3e))++");
+const QString kLabelEnd =
+    QStringLiteral("(?:[\\s'\"=:>+\\\\]|&(?:amp;)*(?:gt|quot|apos|#0*(?:34|39|58|61|62)|#x0*(?:22|27|3a|3d|3e));"
+                   "|%(?:20|22|27|3a|3d|3e))++");
 // A digit as written, or as a character reference.
 const QString kDigit = QStringLiteral("(?:\\d|&(?:amp;)*#(?:0*(?:4[89]|5[0-7])|x0*3[0-9]);)");
 // What may stand between the digits of a number: blank, "-", ".", "/", "+", as written,
 // referenced or percent-encoded.
-const QString kDigitGap = QStringLiteral(
-    "(?:[\\s\\-./+]|&(?:amp;)*#(?:0*(?:32|45|46|47)|x0*(?:20|2d|2e|2f));|%(?:20|2d|2e|2f))");
+const QString kDigitGap =
+    QStringLiteral("(?:[\\s\\-./+]|&(?:amp;)*#(?:0*(?:32|45|46|47)|x0*(?:20|2d|2e|2f));|%(?:20|2d|2e|2f))");
 
 // A label as a whole word, in any letter case.
 QRegularExpression labelled(const QString& labels, const QString& value)
 {
-    return QRegularExpression(
-        QStringLiteral("((?<![A-Za-z])(?:%1)(?![A-Za-z])%2)(%3)").arg(labels, kLabelEnd, value),
-        QRegularExpression::CaseInsensitiveOption);
+    return QRegularExpression(QStringLiteral("((?<![A-Za-z])(?:%1)(?![A-Za-z])%2)(%3)").arg(labels, kLabelEnd, value),
+                              QRegularExpression::CaseInsensitiveOption);
 }
 
 // The digits of a value as read, each other character a blank: character references (escaped
@@ -128,7 +127,7 @@ QString digitsAndGaps(const QString& value)
         const auto m = it.next();
         plain(m.capturedStart());
         const QString reference = m.captured(1);
-        const uint code = reference.isEmpty() ? m.captured(2).toUInt(nullptr, 16)
+        const uint code = reference.isEmpty()                             ? m.captured(2).toUInt(nullptr, 16)
             : reference.startsWith(QLatin1Char('x'), Qt::CaseInsensitive) ? reference.mid(1).toUInt(nullptr, 16)
                                                                           : reference.toUInt();
         out += digitOrGap(code);
@@ -170,8 +169,8 @@ QString maskSsns(const QString& text)
     static const auto fields = fieldPattern(QStringLiteral("SSN|CoSSN|BorSSN"));
     // Any other labelled number: an element (<SSN>, &lt;SSN&gt;), a criterion quoted escaped,
     // "SSN: ...", up to nine digits.
-    static const auto anyLabel = labelled(QStringLiteral("(?:Co|Bor)?SSN"),
-                                          QStringLiteral("%1(?:%2{0,3}%1){0,8}").arg(kDigit, kDigitGap));
+    static const auto anyLabel =
+        labelled(QStringLiteral("(?:Co|Bor)?SSN"), QStringLiteral("%1(?:%2{0,3}%1){0,8}").arg(kDigit, kDigitGap));
     // And the number's own shape, 123-45-6789, wherever it stands.
     static const QRegularExpression shaped(QStringLiteral("()(?<![\\w\\-])(\\d{3}-\\d{2}-\\d{4})(?![\\w\\-])"));
     QString out = replaceValues(replaceValues(text, criteria, lastFour), fields, lastFour);
@@ -180,8 +179,8 @@ QString maskSsns(const QString& text)
 
 QString maskBirthDates(const QString& text)
 {
-    static const QString labels = QStringLiteral(
-        "(?:Co|Bor)?(?:DOB|BirthDate|DateOfBirth)|birth[\\s_-]?date|date[\\s_-]?of[\\s_-]?birth");
+    static const QString labels =
+        QStringLiteral("(?:Co|Bor)?(?:DOB|BirthDate|DateOfBirth)|birth[\\s_-]?date|date[\\s_-]?of[\\s_-]?birth");
     static const auto criteria = criterionPattern(QStringLiteral("DOB|CoDOB|BorDOB|BirthDate"));
     static const auto fields = fieldPattern(QStringLiteral("DOB|CoDOB|BorDOB|BirthDate"));
     // Elsewhere a date is up to four words that hold a digit or are a month's name, whatever
@@ -189,9 +188,9 @@ QString maskBirthDates(const QString& text)
     // "1980-01-15", "Jan 15th, 1980", "01&#47;15&#47;1980" and "x1/15/1980" are all taken.
     static const QString wordChar = QStringLiteral("(?:[^\\s<>\"'&,;|]|&(?:amp;)*#(?:\\d+|x[0-9a-f]+);)");
     static const QString digitWord = QStringLiteral("(?=%1*?%2)%1+").arg(wordChar, kDigit);
-    static const QString month = QStringLiteral(
-        "(?:jan(?:uary)?|feb(?:ruary)?|mar(?:ch)?|apr(?:il)?|may|june?|july?|aug(?:ust)?"
-        "|sep(?:t(?:ember)?)?|oct(?:ober)?|nov(?:ember)?|dec(?:ember)?)\\.?(?![A-Za-z])");
+    static const QString month =
+        QStringLiteral("(?:jan(?:uary)?|feb(?:ruary)?|mar(?:ch)?|apr(?:il)?|may|june?|july?|aug(?:ust)?"
+                       "|sep(?:t(?:ember)?)?|oct(?:ober)?|nov(?:ember)?|dec(?:ember)?)\\.?(?![A-Za-z])");
     static const QString word = QStringLiteral("(?:%1|%2)").arg(digitWord, month);
     static const auto anyLabel = labelled(labels, QStringLiteral("%1(?:(?:\\s+|,\\s*)%1){0,3}").arg(word));
     const QString out = replaceValues(replaceValues(text, criteria, yearOnly), fields, yearOnly);

@@ -15,8 +15,7 @@ std::unique_ptr<QSettings> open(const QString& app)
 {
 #ifdef Q_OS_WIN
     return std::make_unique<QSettings>(
-        QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\") + app,
-        QSettings::NativeFormat);
+        QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\") + app, QSettings::NativeFormat);
 #else
     return std::make_unique<QSettings>(SettingsStore::StoreFile(app), QSettings::IniFormat);
 #endif

@@ -51,17 +51,21 @@ int runHandler(const QString& program, const QStringList& arguments, int (*codeF
     return process->exitStatus() == QProcess::NormalExit ? codeFor(process->exitCode()) : kNoAssociation;
 }
 
-int classicCodeForLp(int exitCode) { return exitCode == 0 ? kSuccess : kOutOfResources; }
+int classicCodeForLp(int exitCode)
+{
+    return exitCode == 0 ? kSuccess : kOutOfResources;
+}
 
 // The opener runs on its own; its end, or its failure to start, is reported from the event loop.
 void watchOpener(QProcess* process, const std::function<void(int)>& onFailure)
 {
-    QObject::connect(process, &QProcess::finished, process, [process, onFailure](int exitCode, QProcess::ExitStatus status) {
-        process->deleteLater();
-        const int code = status == QProcess::NormalExit ? classicCodeForXdg(exitCode) : kNoAssociation;
-        if (code <= 32 && onFailure)
-            onFailure(code);
-    });
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, onFailure](int exitCode, QProcess::ExitStatus status) {
+                         process->deleteLater();
+                         const int code = status == QProcess::NormalExit ? classicCodeForXdg(exitCode) : kNoAssociation;
+                         if (code <= 32 && onFailure)
+                             onFailure(code);
+                     });
     QObject::connect(process, &QProcess::errorOccurred, process, [process, onFailure](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart)
             return;
@@ -79,8 +83,8 @@ void watchOpener(QProcess* process, const std::function<void(int)>& onFailure)
 // for it and their exit codes are mapped to the same codes.
 #ifdef Q_OS_WIN
 
-int Shell::ShellExecute(const QString& verb, const QString& file, const QString& parameters,
-                        const QString& directory, int showCommand)
+int Shell::ShellExecute(const QString& verb, const QString& file, const QString& parameters, const QString& directory,
+                        int showCommand)
 {
     return WindowsShell::Execute(verb, file, parameters, directory, showCommand);
 }

@@ -18,16 +18,16 @@ constexpr int kSuccess = 42;
 int classicCodeForError(unsigned long error)
 {
     switch (error) {
-    case 2: return 2;        // ERROR_FILE_NOT_FOUND
-    case 3: return 3;        // ERROR_PATH_NOT_FOUND
-    case 5: return 5;        // ERROR_ACCESS_DENIED
-    case 8: return 8;        // ERROR_NOT_ENOUGH_MEMORY
-    case 11: return 11;      // ERROR_BAD_FORMAT
-    case 32: return 26;      // ERROR_SHARING_VIOLATION
-    case 1155: return 31;    // ERROR_NO_ASSOCIATION
-    case 1156: return 29;    // ERROR_DDE_FAIL
-    case 1157: return 32;    // ERROR_DLL_NOT_FOUND
-    case 1460: return 28;    // ERROR_TIMEOUT (a DDE conversation that did not answer)
+    case 2: return 2;     // ERROR_FILE_NOT_FOUND
+    case 3: return 3;     // ERROR_PATH_NOT_FOUND
+    case 5: return 5;     // ERROR_ACCESS_DENIED
+    case 8: return 8;     // ERROR_NOT_ENOUGH_MEMORY
+    case 11: return 11;   // ERROR_BAD_FORMAT
+    case 32: return 26;   // ERROR_SHARING_VIOLATION
+    case 1155: return 31; // ERROR_NO_ASSOCIATION
+    case 1156: return 29; // ERROR_DDE_FAIL
+    case 1157: return 32; // ERROR_DLL_NOT_FOUND
+    case 1460: return 28; // ERROR_TIMEOUT (a DDE conversation that did not answer)
     default: return 0;
     }
 }

@@ -24,9 +24,7 @@ bool buildFrom(QXmlStreamReader& reader, QDomDocument& doc)
             current = current.appendChild(element);
             break;
         }
-        case QXmlStreamReader::EndElement:
-            current = current.parentNode();
-            break;
+        case QXmlStreamReader::EndElement: current = current.parentNode(); break;
         case QXmlStreamReader::Characters:
             if (current.isElement()) {
                 if (reader.isCDATA())
@@ -35,8 +33,7 @@ bool buildFrom(QXmlStreamReader& reader, QDomDocument& doc)
                     current.appendChild(doc.createTextNode(reader.text().toString()));
             }
             break;
-        default:
-            break;
+        default: break;
         }
     }
     return !reader.hasError();

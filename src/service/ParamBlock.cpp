@@ -1,7 +1,6 @@
 #include "service/ParamBlock.h"
 
-ParamBlock::ParamBlock(const QString& method)
-    : m_method(method)
+ParamBlock::ParamBlock(const QString& method) : m_method(method)
 {
 }
 

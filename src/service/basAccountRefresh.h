@@ -9,7 +9,7 @@
 // later ones send the department that GETDEPARTMENTID has just stored.
 struct RefreshStep {
     bool (*operation)(const QString& block, QString& answer);
-    const char* name;     // the operation's name
+    const char* name; // the operation's name
     const char* action;
     bool sendsDepartment;
 };

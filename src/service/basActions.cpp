@@ -30,11 +30,13 @@ void offerDownload(const QString& address)
     const QString text = QStringLiteral("There is a newer version of ") + AppPaths::ProgramTitle()
         + QStringLiteral(" available for download and installation.") + kCrLf + kCrLf
         + QStringLiteral("Do you want to download the newer version?");
-    if (MsgBox(text, vbYesNo | vbInformation, QStringLiteral("New Version Available at ") + Props().ClientWebsite()) != vbYes)
+    if (MsgBox(text, vbYesNo | vbInformation, QStringLiteral("New Version Available at ") + Props().ClientWebsite())
+        != vbYes)
         return;
     const int code = TheShell().ShellExecute(QStringLiteral("open"), address, QString(), QString(), SW_SHOWNORMAL);
     if (code <= 32)
-        MsgBox(QStringLiteral("There was an error while requesting the download.") + kCrLf + kCrLf + ShellErrorText(code),
+        MsgBox(QStringLiteral("There was an error while requesting the download.") + kCrLf + kCrLf
+                   + ShellErrorText(code),
                vbCritical, QStringLiteral("Error in CheckForNewerVersion"));
     WindowHooks::RequestEnd();
 }
@@ -60,8 +62,10 @@ bool CheckForNewerVersion(const QString& block, QString& answer)
                 return;
             const QString address = EncodedWebAddress(a.trimmed());
             if (address.isEmpty())
-                throw AppError(5, QStringLiteral("The download address is not a well-formed http or https address, "
-                                                 "so it is not opened: ") + a);
+                throw AppError(5,
+                               QStringLiteral("The download address is not a well-formed http or https address, "
+                                              "so it is not opened: ")
+                                   + a);
             offerDownload(address);
         });
 }
@@ -79,8 +83,9 @@ bool CheckMessages(const QString& block, QString& answer)
 
 bool GetAbout(const QString& block, QString& answer)
 {
-    return ServiceAction(QStringLiteral("GetAbout"), QStringLiteral("GETABOUT"))
-        .run(block, answer, [](QString& a) { ReadAboutAnswer(a); });
+    return ServiceAction(QStringLiteral("GetAbout"), QStringLiteral("GETABOUT")).run(block, answer, [](QString& a) {
+        ReadAboutAnswer(a);
+    });
 }
 
 void ReadAboutAnswer(const QString& answer)
@@ -100,9 +105,8 @@ bool GetChangePasswordRights(const QString& block, QString& answer)
 bool GetReportListPage(const QString& block, QString& answer)
 {
     return ServiceAction(QStringLiteral("GetReportListPage"), QStringLiteral("GETREPORTLISTPAGE"))
-        .run(block, answer, [](QString& a) {
-            Props().setReportListPage(a.isEmpty() ? QStringLiteral("/ReportList.asp") : a);
-        });
+        .run(block, answer,
+             [](QString& a) { Props().setReportListPage(a.isEmpty() ? QStringLiteral("/ReportList.asp") : a); });
 }
 
 bool GetDateRequested(const QString& block, QString& answer)

@@ -21,8 +21,8 @@ constexpr long kBadAnswer = 5;
 // "&Source=Orrery Client&LOSVersion=1.2.3", encoded like every other field.
 QString orderSourceFields()
 {
-    return QStringLiteral("&Source=") + EncodeFormValue(QStringLiteral("Orrery Client")) + QStringLiteral("&LOSVersion=")
-        + EncodeFormValue(ClientVersion());
+    return QStringLiteral("&Source=") + EncodeFormValue(QStringLiteral("Orrery Client"))
+        + QStringLiteral("&LOSVersion=") + EncodeFormValue(ClientVersion());
 }
 
 void showRefusal(const QString& answer)
@@ -40,7 +40,8 @@ QString readRequestGuid(const QString& answer)
     }
     // A page in place of the answer (a proxy or an error page) must not yield a GUID.
     if (answer.startsWith(QLatin1Char('<')))
-        throw AppError(kBadAnswer, QStringLiteral("The server answered with a page instead of a request GUID: ") + answer,
+        throw AppError(kBadAnswer,
+                       QStringLiteral("The server answered with a page instead of a request GUID: ") + answer,
                        QStringLiteral("Request"));
     const QString guid = Answer::At(Answer::Lines(answer), 1).trimmed();
     if (guid.isEmpty())
@@ -101,10 +102,9 @@ bool OrderMayHaveArrived(const QString& failedAnswer)
     case ErrNo::Refused:
     case ErrNo::Unreachable:
     case ErrNo::TlsFailure:
-    case ErrNo::ProxyFailure:   // the proxy was not reached, or asked for a password first
+    case ErrNo::ProxyFailure: // the proxy was not reached, or asked for a password first
         return false;
-    default:
-        return true;
+    default: return true;
     }
 }
 
@@ -116,8 +116,9 @@ bool GetStatus(const QString& block, clsReportStatus& status, QString& answer)
         return false;
     }
     try {
-        const QString address = ServiceAction(QStringLiteral("GetStatus"), QStringLiteral("GET_STATUS"),
-                                              AddressForm::Report).address(fields);
+        const QString address =
+            ServiceAction(QStringLiteral("GetStatus"), QStringLiteral("GET_STATUS"), AddressForm::Report)
+                .address(fields);
         QString last;
         if (!waitForBureaus(address, last)) {
             answer.clear();

@@ -59,13 +59,13 @@ void sendOne(const Prefetch::Read& read)
         return;
     QString fields;
     if (!TryBuildKeyValueString(read.block, fields))
-        return;   // the step shows the failure when it gets there
+        return; // the step shows the failure when it gets there
     const QString address = ServiceAction(read.operation, read.action).address(fields);
     std::function<void(const HttpResult&)> answered;
     if (read.answered) {
         answered = [then = read.answered](const HttpResult& result) {
             if (result.failure)
-                return;   // the step meets the failure itself
+                return; // the step meets the failure itself
             const QString text = DecodeAnswer(result.body, result.contentType);
             if (isProtocolAnswer(text))
                 then(text);
@@ -108,7 +108,7 @@ std::optional<QString> Take(const QString& address)
     const auto request = batch().take(address);
     if (!request)
         return std::nullopt;
-    request->finish();   // raises the held failure
+    request->finish(); // raises the held failure
     return request->responseText();
 }
 
@@ -136,7 +136,8 @@ void ReportFound(const QString& reportID)
 {
     if (reportID.isEmpty())
         return;
-    QList<Read> reads{{QStringLiteral("GetReportStatus"), QStringLiteral("GETREPORTSTATUS"), ReportStatusBlock(reportID)}};
+    QList<Read> reads{
+        {QStringLiteral("GetReportStatus"), QStringLiteral("GETREPORTSTATUS"), ReportStatusBlock(reportID)}};
     if (foundReads())
         reads += foundReads()(reportID);
     Send(reads);

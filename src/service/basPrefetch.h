@@ -18,9 +18,9 @@
 namespace Prefetch {
 
 struct Read {
-    QString operation;   // the server operation's name, e.g. "GetAbout"
-    QString action;      // e.g. "GETABOUT"
-    QString block;       // the parameter block its step will send
+    QString operation; // the server operation's name, e.g. "GetAbout"
+    QString action;    // e.g. "GETABOUT"
+    QString block;     // the parameter block its step will send
     // Called with the answer text once it has arrived without a transport failure (not for a
     // failed or dropped read); may send further reads.
     std::function<void(const QString& answer)> answered = {};

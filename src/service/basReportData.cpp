@@ -19,7 +19,9 @@ ServiceAction getDataAction()
     const QString before = QStringLiteral("&UpdateMessage=Credit+report+recieved+and+populated+by+")
         + EncodeFormValue(Props().ClientWebsite()) + QStringLiteral("&BorrowerFile=__XFILE__");
     const QString after = QStringLiteral("&reference=") + EncodeFormValue(Props().UserName());
-    return ServiceAction(kSource, QStringLiteral("GET_DATA"), AddressForm::Report).leadingFields(before).trailingFields(after);
+    return ServiceAction(kSource, QStringLiteral("GET_DATA"), AddressForm::Report)
+        .leadingFields(before)
+        .trailingFields(after);
 }
 
 // Only import text is written: a refusal, a page or nothing at all is a failure.
@@ -28,7 +30,8 @@ void checkImportText(const QString& answer)
     if (answer.startsWith(QLatin1String("FAILED")))
         throw AppError(ErrNo::Refused, answer, kSource);
     if (answer.startsWith(QLatin1Char('<')))
-        throw AppError(ErrNo::Refused, QStringLiteral("The server answered with a page instead of import data."), kSource);
+        throw AppError(ErrNo::Refused, QStringLiteral("The server answered with a page instead of import data."),
+                       kSource);
     if (answer.isEmpty())
         throw AppError(ErrNo::Refused, QStringLiteral("The server answered with no import data."), kSource);
 }

@@ -1,12 +1,12 @@
 #include "service/basReportPdf.h"
 
 #include "core/AppContext.h"
-#include "core/basLog.h"
-#include "core/basShell.h"
 #include "core/FileNames.h"
 #include "core/FreeFileName.h"
-#include "core/clsProperties.h"
+#include "core/basLog.h"
+#include "core/basShell.h"
 #include "core/clsConfig.h"
+#include "core/clsProperties.h"
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "platform/FileOps.h"
@@ -58,8 +58,8 @@ QByteArray download(const QString& address)
     request.send();
     const QByteArray body = request.responseBody();
     if (!body.startsWith("%PDF-"))
-        fail(ErrNo::Refused, QStringLiteral("The server's answer is not a PDF file (%1 bytes): %2")
-                                 .arg(body.size()).arg(address));
+        fail(ErrNo::Refused,
+             QStringLiteral("The server's answer is not a PDF file (%1 bytes): %2").arg(body.size()).arg(address));
     return body;
 }
 
@@ -69,8 +69,9 @@ QString borrowerFolder()
 {
     const QString data = Props().oConfig().QuillAppDataFolder(1);
     if (data.isEmpty())
-        fail(ErrNo::FileIo, QStringLiteral("The host program names no data folder (Folder0 of [Directories] in %1)")
-                                .arg(Props().oConfig().sQuillConfigFile()));
+        fail(ErrNo::FileIo,
+             QStringLiteral("The host program names no data folder (Folder0 of [Directories] in %1)")
+                 .arg(Props().oConfig().sQuillConfigFile()));
     const QString folder = QDir::cleanPath(AppPaths::ToLocalPath(data + QStringLiteral("BORROWER"))) + QLatin1Char('/');
     if (!FileOps::FolderExists(folder))
         fail(ErrNo::FileIo, QStringLiteral("The borrower folder %1 does not exist").arg(folder));
@@ -96,7 +97,7 @@ QString saveReport(const QString& answer, const QString& vsFileName, QString& tr
         trace += QStringLiteral("After open");
         target.write(body);
     } catch (const AppError& error) {
-        fail(error.Number, error.Description);   // the description names the file
+        fail(error.Number, error.Description); // the description names the file
     }
     trace += QStringLiteral("After save") + QStringLiteral("   After write");
     return target.path();

@@ -51,11 +51,12 @@ void ReadSearchRefusal(QString& answer, clsReportStatus& status)
 
 bool ValidateCredentials(const QString& block, QString& answer)
 {
-    const bool done = ServiceAction(QStringLiteral("ValidateCredentials"), QStringLiteral("VALIDATECREDENTIALS"),
-                                    AddressForm::Account, FailureHandling::ConnectionAware)
-                          .unreachableText(QStringLiteral("A valid connection to the internet is needed to validate user."))
-                          .traceProgress()
-                          .run(block, answer);
+    const bool done =
+        ServiceAction(QStringLiteral("ValidateCredentials"), QStringLiteral("VALIDATECREDENTIALS"),
+                      AddressForm::Account, FailureHandling::ConnectionAware)
+            .unreachableText(QStringLiteral("A valid connection to the internet is needed to validate user."))
+            .traceProgress()
+            .run(block, answer);
     return done && answer.isEmpty();
 }
 

@@ -24,8 +24,8 @@ QString EncodeUrlValue(const QString& value)
 bool HasIllegalChars(const QString& text)
 {
     for (const QChar c : text) {
-        if (c == QLatin1Char('&') || c == QLatin1Char('\'') || c == QLatin1Char('=')
-            || c == QLatin1Char('"') || c == QLatin1Char('*'))
+        if (c == QLatin1Char('&') || c == QLatin1Char('\'') || c == QLatin1Char('=') || c == QLatin1Char('"')
+            || c == QLatin1Char('*'))
             return true;
     }
     return false;

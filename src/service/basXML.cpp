@@ -37,8 +37,8 @@ bool BuildKeyValueString(const QString& block, QString& fields)
         fields = fieldsOf(block);
         return true;
     } catch (const AppError& e) {
-        MsgBox(QStringLiteral("Error: ") + QString::number(e.Number) + QLatin1Char('-') + e.Description,
-               vbCritical, QStringLiteral("Error in BuildKeyValueString"));
+        MsgBox(QStringLiteral("Error: ") + QString::number(e.Number) + QLatin1Char('-') + e.Description, vbCritical,
+               QStringLiteral("Error in BuildKeyValueString"));
         fields = BuildErrorXML(e.Source, e.Description, e.Number, block);
         WriteErrorLog(fields);
         return false;

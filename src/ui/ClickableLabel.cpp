@@ -2,12 +2,11 @@
 
 #include <QMouseEvent>
 
-ClickableLabel::ClickableLabel(QWidget *parent)
-    : QLabel(parent)
+ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent)
 {
 }
 
-void ClickableLabel::mousePressEvent(QMouseEvent *event)
+void ClickableLabel::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) {
         QLabel::mousePressEvent(event);
@@ -17,7 +16,7 @@ void ClickableLabel::mousePressEvent(QMouseEvent *event)
     event->accept();
 }
 
-void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton || !m_pressed) {
         QLabel::mouseReleaseEvent(event);

@@ -14,10 +14,10 @@ class FocusSelector : public QObject
 public:
     using QObject::QObject;
 
-    bool eventFilter(QObject *watched, QEvent *event) override
+    bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::FocusIn) {
-            QPointer<QLineEdit> box = qobject_cast<QLineEdit *>(watched);
+            QPointer<QLineEdit> box = qobject_cast<QLineEdit*>(watched);
             QTimer::singleShot(0, this, [box] {
                 if (box && box->hasFocus())
                     box->setSelection(0, int(box->text().size()));
@@ -27,7 +27,7 @@ public:
     }
 };
 
-FocusSelector &focusSelector()
+FocusSelector& focusSelector()
 {
     static QPointer<FocusSelector> instance;
     if (!instance)
@@ -37,7 +37,7 @@ FocusSelector &focusSelector()
 
 } // namespace
 
-void SelectAllText(QLineEdit *box)
+void SelectAllText(QLineEdit* box)
 {
     if (!box)
         return;
@@ -45,7 +45,7 @@ void SelectAllText(QLineEdit *box)
     box->setFocus();
 }
 
-void SelectTextOnFocus(QLineEdit *box)
+void SelectTextOnFocus(QLineEdit* box)
 {
     if (box)
         box->installEventFilter(&focusSelector());

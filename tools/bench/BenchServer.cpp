@@ -55,7 +55,8 @@ void Configure(const QString& baseUrl, const QString& settings)
 
 QStringList Requests(const QString& baseUrl)
 {
-    return control(baseUrl, QStringLiteral("GET"), QStringLiteral("requests")).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return control(baseUrl, QStringLiteral("GET"), QStringLiteral("requests"))
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 void ClearRequests(const QString& baseUrl)

@@ -142,15 +142,17 @@ CurlTimes curlRun(const QString& url, const QString& target)
     clock.start();
     // GNU time reports curl's own peak (a child's rusage would include the forked copy of this process).
     QProcess curl;
-    curl.start(kTime, {QStringLiteral("-f"), QStringLiteral("%M"), QStringLiteral("curl"), QStringLiteral("-s"),
-                       QStringLiteral("-f"), QStringLiteral("-w"), QStringLiteral("%{time_total}"),
-                       QStringLiteral("-o"), target, url});
+    curl.start(kTime,
+               {QStringLiteral("-f"), QStringLiteral("%M"), QStringLiteral("curl"), QStringLiteral("-s"),
+                QStringLiteral("-f"), QStringLiteral("-w"), QStringLiteral("%{time_total}"), QStringLiteral("-o"),
+                target, url});
     if (!curl.waitForFinished(60000) || curl.exitCode() != 0)
         throw AppError(1, QStringLiteral("curl failed (needs curl and GNU time)"));
     CurlTimes times;
     times.wholeNs = clock.nsecsElapsed();
     times.transferNs = qint64(QString::fromLatin1(curl.readAllStandardOutput()).toDouble() * 1e9);
-    times.peakKb = QString::fromLatin1(curl.readAllStandardError()).trimmed().section(QLatin1Char('\n'), -1).toLongLong();
+    times.peakKb =
+        QString::fromLatin1(curl.readAllStandardError()).trimmed().section(QLatin1Char('\n'), -1).toLongLong();
     QFile::remove(target);
     return times;
 }
@@ -172,7 +174,8 @@ int main(int argc, char** argv)
     const int runs = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 7;
     QTemporaryDir dir;
     QProcess server;
-    const QString baseUrl = BenchServer::Start(server, QStringLiteral(QUILL_SOURCE_DIR "/tools/vendor-sim/seed/demo.json"));
+    const QString baseUrl =
+        BenchServer::Start(server, QStringLiteral(QUILL_SOURCE_DIR "/tools/vendor-sim/seed/demo.json"));
     if (baseUrl.isEmpty()) {
         std::fprintf(stderr, "cannot start %s\n", qPrintable(BenchServer::Program()));
         return 2;
@@ -189,7 +192,7 @@ int main(int argc, char** argv)
     QList<qint64> client, viaCurl, curlTransfer;
     qint64 curlPeakKb = 0;
     try {
-        clientRun();   // warm-up of both: connection, page cache
+        clientRun(); // warm-up of both: connection, page cache
         curlRun(url, dir.filePath(QStringLiteral("curl.pdf")));
         for (int i = 0; i < runs; ++i) {
             client << clientRun();

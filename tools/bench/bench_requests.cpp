@@ -31,7 +31,8 @@ constexpr int kWarmUp = 5;
 // Mean milliseconds per request over count GETDEPARTMENTID operations; -1 when one failed.
 double meanMs(int count)
 {
-    const QString block = ParamBlock(QStringLiteral("GETDEPARTMENTID")).add(QStringLiteral("USER"), QStringLiteral("demo")).text();
+    const QString block =
+        ParamBlock(QStringLiteral("GETDEPARTMENTID")).add(QStringLiteral("USER"), QStringLiteral("demo")).text();
     QString answer;
     for (int i = 0; i < kWarmUp; ++i)
         if (!GetDepartmentID(block, answer))
@@ -83,7 +84,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: quill-bench-requests [requests] [latency-ms]\n");
         return 2;
     }
-    QTemporaryDir home;   // the program folder, for errors.log
+    QTemporaryDir home; // the program folder, for errors.log
     qputenv("QUILLCLIENT_HOME", QFile::encodeName(home.path()));
 
     QProcess server;

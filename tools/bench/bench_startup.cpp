@@ -32,13 +32,14 @@ constexpr int kGiveUpMs = 60000;
 // The sixteen requests of a start-up that finds a report: three account checks, the search,
 // its status and date look-ups and the ten account-refresh reads.
 const QStringList kStartupActions = {
-    "PASSWORDEXPIRED", "NEWERVERSION", "CROSS_COMPANY_REISSUE", "FIND_REPORT", "GETREPORTSTATUS",
-    "DATEREQUESTED", "LOGINBYREFERENCE", "REQUESTBUREAURIGHTS", "GETDEPARTMENTID", "GETSUPPLEMENTPAGE",
-    "GETRMCRPAGE", "GETSUMMARYPAGE", "CHECKMESSAGES", "GETABOUT", "GETREPORTLISTPAGE", "CHANGEPASSWORDRIGHTS"};
+    "PASSWORDEXPIRED", "NEWERVERSION",      "CROSS_COMPANY_REISSUE", "FIND_REPORT",
+    "GETREPORTSTATUS", "DATEREQUESTED",     "LOGINBYREFERENCE",      "REQUESTBUREAURIGHTS",
+    "GETDEPARTMENTID", "GETSUPPLEMENTPAGE", "GETRMCRPAGE",           "GETSUMMARYPAGE",
+    "CHECKMESSAGES",   "GETABOUT",          "GETREPORTLISTPAGE",     "CHANGEPASSWORDRIGHTS"};
 
 struct Run {
-    qint64 totalMs = -1;    // client start until the last answer
-    qint64 serverMs = -1;   // first request's arrival until the last answer
+    qint64 totalMs = -1;  // client start until the last answer
+    qint64 serverMs = -1; // first request's arrival until the last answer
     int requests = 0;
 };
 
@@ -130,10 +131,11 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     const int latencyMs = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 50;
     const int runs = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 5;
-    QTemporaryDir home;   // the benchmark's own errors.log
+    QTemporaryDir home; // the benchmark's own errors.log
     qputenv("QUILLCLIENT_HOME", QFile::encodeName(home.path()));
     QProcess server;
-    const QString baseUrl = BenchServer::Start(server, QStringLiteral(QUILL_SOURCE_DIR "/tools/vendor-sim/seed/demo.json"));
+    const QString baseUrl =
+        BenchServer::Start(server, QStringLiteral(QUILL_SOURCE_DIR "/tools/vendor-sim/seed/demo.json"));
     if (baseUrl.isEmpty()) {
         std::fprintf(stderr, "cannot start %s\n", qPrintable(BenchServer::Program()));
         return 2;
@@ -151,8 +153,8 @@ int main(int argc, char** argv)
                     std::fprintf(stderr, "%s, run %d: not every start-up request arrived\n", mode, i + 1);
                     return 1;
                 }
-                std::printf("%s, run %d: server wait %lld ms, total %lld ms (%d requests)\n", mode, i + 1,
-                            run.serverMs, run.totalMs, run.requests);
+                std::printf("%s, run %d: server wait %lld ms, total %lld ms (%d requests)\n", mode, i + 1, run.serverMs,
+                            run.totalMs, run.requests);
                 server << run.serverMs;
                 total << run.totalMs;
             }

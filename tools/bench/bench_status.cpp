@@ -37,14 +37,15 @@ double cpuSeconds()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 double peakResidentMb()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;   // kilobytes on Linux
+    return double(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
 }
 
 QString orderBlock(int order)
@@ -95,7 +96,8 @@ Wait orderAndWait(const QString& baseUrl, int order)
     const double cpuBefore = cpuSeconds();
     QElapsedTimer clock;
     clock.start();
-    result.ok = GetStatus(ParamBlock(QStringLiteral("GET_Status")).add(QStringLiteral("guid"), guid).text(), status, answer)
+    result.ok =
+        GetStatus(ParamBlock(QStringLiteral("GET_Status")).add(QStringLiteral("guid"), guid).text(), status, answer)
         && status.nStatusEFX() == 4 && status.nStatusEXP() == 4 && status.nStatusTU() == 4;
     result.wallSeconds = double(clock.nsecsElapsed()) / 1e9;
     result.cpuSeconds = cpuSeconds() - cpuBefore;
@@ -119,8 +121,9 @@ int benchmark(const QString& baseUrl, int polls, int sleepMs, int orders)
         if (!wait.ok)
             return 2;
         const double percent = 100.0 * wait.cpuSeconds / wait.wallSeconds;
-        std::printf("order %d: %d status requests in %.2f s, client CPU %.3f s = %.2f%% of one core (target < %.0f%%)\n",
-                    order, wait.polls, wait.wallSeconds, wait.cpuSeconds, percent, kCpuTargetPercent);
+        std::printf(
+            "order %d: %d status requests in %.2f s, client CPU %.3f s = %.2f%% of one core (target < %.0f%%)\n", order,
+            wait.polls, wait.wallSeconds, wait.cpuSeconds, percent, kCpuTargetPercent);
         within = within && percent < kCpuTargetPercent;
     }
     const double peak = peakResidentMb();
@@ -144,14 +147,15 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: quill-bench-status [polls] [polling-sleep-ms] [orders]\n");
         return 2;
     }
-    QTemporaryDir home;   // the program folder, for the logs
+    QTemporaryDir home; // the program folder, for the logs
     qputenv("QUILLCLIENT_HOME", QFile::encodeName(home.path()));
     RegisterOrderingWindows();
     PrintedBoxes boxes;
     Seam<MessageBoxes>::set(&boxes);
 
     QProcess server;
-    const QString baseUrl = BenchServer::Start(server, QStringLiteral(QUILL_SOURCE_DIR "/tools/vendor-sim/seed/demo.json"));
+    const QString baseUrl =
+        BenchServer::Start(server, QStringLiteral(QUILL_SOURCE_DIR "/tools/vendor-sim/seed/demo.json"));
     if (baseUrl.isEmpty()) {
         std::fprintf(stderr, "cannot start %s\n", qPrintable(BenchServer::Program()));
         return 2;

@@ -13,8 +13,7 @@ const QString unknownUser = QStringLiteral("Unknown user.");
 
 } // namespace
 
-AccountActions::AccountActions(VendorState &state, const QString &serverBase)
-    : m_state(state), m_serverBase(serverBase)
+AccountActions::AccountActions(VendorState& state, const QString& serverBase) : m_state(state), m_serverBase(serverBase)
 {
     m_handlers = {
         {QStringLiteral("PASSWORDEXPIRED"), &AccountActions::passwordExpired},
@@ -40,7 +39,7 @@ AccountActions::AccountActions(VendorState &state, const QString &serverBase)
     };
 }
 
-std::optional<Answer> AccountActions::handle(const QString &action, const FormQuery &query)
+std::optional<Answer> AccountActions::handle(const QString& action, const FormQuery& query)
 {
     const auto it = m_handlers.constFind(action.toUpper());
     if (it == m_handlers.constEnd())
@@ -48,7 +47,7 @@ std::optional<Answer> AccountActions::handle(const QString &action, const FormQu
     return (this->*(it.value()))(query);
 }
 
-Account *AccountActions::user(const FormQuery &q)
+Account* AccountActions::user(const FormQuery& q)
 {
     return m_state.account(q.value(QStringLiteral("USER")));
 }
@@ -59,13 +58,13 @@ Answer AccountActions::truth(bool value)
 }
 
 // An unknown user gets a text that is no truth value, which the client reports as a failure.
-Answer AccountActions::passwordExpired(const FormQuery &q)
+Answer AccountActions::passwordExpired(const FormQuery& q)
 {
-    const Account *a = user(q);
+    const Account* a = user(q);
     return a ? truth(a->passwordExpired) : Answer::text(unknownUser);
 }
 
-Answer AccountActions::newerVersion(const FormQuery &q)
+Answer AccountActions::newerVersion(const FormQuery& q)
 {
     const QVersionNumber latest = QVersionNumber::fromString(m_state.knobs.latestVersion);
     const QVersionNumber client = QVersionNumber::fromString(q.value(QStringLiteral("APPVERSION")));
@@ -75,104 +74,104 @@ Answer AccountActions::newerVersion(const FormQuery &q)
     return Answer::text(path.startsWith(QLatin1String("http"), Qt::CaseInsensitive) ? path : m_serverBase + path);
 }
 
-Answer AccountActions::crossCompanyReissue(const FormQuery &q)
+Answer AccountActions::crossCompanyReissue(const FormQuery& q)
 {
-    const Account *a = user(q);
+    const Account* a = user(q);
     return Answer::text(a && a->crossCompanyReissue ? QStringLiteral("TRUE") : QString());
 }
 
-Answer AccountActions::checkMessages(const FormQuery &q)
+Answer AccountActions::checkMessages(const FormQuery& q)
 {
-    const Account *a = user(q);
+    const Account* a = user(q);
     return Answer::text(a && a->newsUnread ? WebPages::newsPath() : QString());
 }
 
-Answer AccountActions::getAbout(const FormQuery &)
+Answer AccountActions::getAbout(const FormQuery&)
 {
     return Answer::text(m_state.knobs.supportPhone + QStringLiteral("||") + m_state.knobs.supportEmail
                         + QStringLiteral("||") + PasswordPolicy::description());
 }
 
-Answer AccountActions::changePasswordRights(const FormQuery &q)
+Answer AccountActions::changePasswordRights(const FormQuery& q)
 {
-    const Account *a = user(q);
+    const Account* a = user(q);
     return truth(a && a->canChangePassword);
 }
 
-Answer AccountActions::reportListPage(const FormQuery &)
+Answer AccountActions::reportListPage(const FormQuery&)
 {
     return Answer::text(WebPages::reportListPath());
 }
 
-Answer AccountActions::validateCredentials(const FormQuery &q)
+Answer AccountActions::validateCredentials(const FormQuery& q)
 {
     if (m_state.authenticate(q.value(QStringLiteral("USER")), q.value(QStringLiteral("PASSWORD"))))
         return Answer::text(QString());
     return Answer::text(QStringLiteral("Invalid user name or password."));
 }
 
-Answer AccountActions::dateRequested(const FormQuery &q)
+Answer AccountActions::dateRequested(const FormQuery& q)
 {
-    const Report *r = m_state.report(q.value(QStringLiteral("RID")));
+    const Report* r = m_state.report(q.value(QStringLiteral("RID")));
     return Answer::text(r ? r->requested.toString(QStringLiteral("MM/dd/yyyy")) : QString());
 }
 
 // Records of "display name*user name*password" separated by "|": the client logs in as the
 // chosen user when ordering on their behalf.
-Answer AccountActions::loginByReference(const FormQuery &q)
+Answer AccountActions::loginByReference(const FormQuery& q)
 {
-    const Account *a = user(q);
+    const Account* a = user(q);
     if (!a)
         return Answer::text(QString());
     QStringList records;
-    for (const QString &name : a->loginByReference) {
-        if (const Account *other = m_state.account(name))
+    for (const QString& name : a->loginByReference) {
+        if (const Account* other = m_state.account(name))
             records.append(other->longName + QLatin1Char('*') + other->userName + QLatin1Char('*') + other->password);
     }
     return Answer::text(records.join(QLatin1Char('|')));
 }
 
-Answer AccountActions::supplementPage(const FormQuery &)
+Answer AccountActions::supplementPage(const FormQuery&)
 {
     return Answer::text(WebPages::supplementPath());
 }
 
-Answer AccountActions::summaryPage(const FormQuery &)
+Answer AccountActions::summaryPage(const FormQuery&)
 {
     return Answer::text(WebPages::summaryLink());
 }
 
-Answer AccountActions::rmcrPage(const FormQuery &)
+Answer AccountActions::rmcrPage(const FormQuery&)
 {
     return Answer::text(WebPages::rmcrPath());
 }
 
-Answer AccountActions::departmentId(const FormQuery &q)
+Answer AccountActions::departmentId(const FormQuery& q)
 {
-    const Account *a = user(q);
+    const Account* a = user(q);
     return Answer::text(a ? a->department : QString());
 }
 
 // A bureau the user may not order is marked with its token ending in 0; the others end in 1.
-Answer AccountActions::bureauRights(const FormQuery &q)
+Answer AccountActions::bureauRights(const FormQuery& q)
 {
-    const Account *a = user(q);
-    const auto token = [a](const char *name, Bureau b) {
+    const Account* a = user(q);
+    const auto token = [a](const char* name, Bureau b) {
         return QString::fromLatin1(name) + (a && a->bureauRights[b] ? QLatin1Char('1') : QLatin1Char('0'));
     };
-    return Answer::text(QStringList{token("EFQ", Equifax), token("EXP", Experian), token("TU", TransUnion)}
-                            .join(QLatin1Char(' ')));
+    return Answer::text(
+        QStringList{token("EFQ", Equifax), token("EXP", Experian), token("TU", TransUnion)}.join(QLatin1Char(' ')));
 }
 
-Answer AccountActions::reportStatus(const FormQuery &q)
+Answer AccountActions::reportStatus(const FormQuery& q)
 {
-    const Report *r = m_state.report(q.value(QStringLiteral("RID")));
+    const Report* r = m_state.report(q.value(QStringLiteral("RID")));
     return Answer::text(r ? QString::number(r->overallStatus) : QString());
 }
 
-Answer AccountActions::updateLosVersion(const FormQuery &q)
+Answer AccountActions::updateLosVersion(const FormQuery& q)
 {
-    Report *r = m_state.report(q.value(QStringLiteral("guid")));
+    Report* r = m_state.report(q.value(QStringLiteral("guid")));
     if (!r)
         return Answer::text(QStringLiteral("Unknown request."));
     const QString version = q.value(QStringLiteral("LOSVersion")).trimmed();
@@ -182,9 +181,9 @@ Answer AccountActions::updateLosVersion(const FormQuery &q)
     return Answer::text(QString());
 }
 
-Answer AccountActions::changePassword(const FormQuery &q)
+Answer AccountActions::changePassword(const FormQuery& q)
 {
-    Account *a = user(q);
+    Account* a = user(q);
     if (!a)
         return Answer::text(unknownUser);
     if (!a->canChangePassword)
@@ -204,17 +203,17 @@ Answer AccountActions::changePassword(const FormQuery &q)
 
 // Telephone, extension, e-mail. The company is not checked because the client has no way to learn
 // it and sends it empty.
-Answer AccountActions::getContactInfo(const FormQuery &q)
+Answer AccountActions::getContactInfo(const FormQuery& q)
 {
-    const Account *a = user(q);
+    const Account* a = user(q);
     if (!a)
         return Answer::text(QString());
     return Answer::text(a->phone + QStringLiteral("||") + a->extension + QStringLiteral("||") + a->email);
 }
 
-Answer AccountActions::updateContactInfo(const FormQuery &q)
+Answer AccountActions::updateContactInfo(const FormQuery& q)
 {
-    Account *a = user(q);
+    Account* a = user(q);
     if (!a)
         return Answer::text(unknownUser);
     const QString department = q.value(QStringLiteral("DEPARTMENTID"));

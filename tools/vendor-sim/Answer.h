@@ -17,18 +17,15 @@ struct Answer {
     // When above 0, the body is written one byte every trickleMs milliseconds.
     int trickleMs = 0;
 
-    static constexpr const char *SelfLocation = "{self}";
+    static constexpr const char* SelfLocation = "{self}";
 
-    static Answer text(const QString &body) { return Answer{200, body.toUtf8()}; }
-    static Answer html(const QString &page)
+    static Answer text(const QString& body) { return Answer{200, body.toUtf8()}; }
+    static Answer html(const QString& page)
     {
         return Answer{200, page.toUtf8(), QByteArrayLiteral("text/html; charset=utf-8")};
     }
-    static Answer error(int status, const QString &body) { return Answer{status, body.toUtf8()}; }
+    static Answer error(int status, const QString& body) { return Answer{status, body.toUtf8()}; }
     // A refusal in the protocol's own words: "FAILED" on line 0, the reason on line 1. Lines end
     // in a bare line feed, because the client compares the reason line exactly.
-    static Answer failed(const QString &reason)
-    {
-        return text(QStringLiteral("FAILED\n") + reason);
-    }
+    static Answer failed(const QString& reason) { return text(QStringLiteral("FAILED\n") + reason); }
 };

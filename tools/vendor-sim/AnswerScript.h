@@ -13,8 +13,8 @@
 class AnswerScript
 {
 public:
-    void add(const QString &action, const Answer &answer, int times);
-    std::optional<Answer> take(const QString &action);
+    void add(const QString& action, const Answer& answer, int times);
+    std::optional<Answer> take(const QString& action);
     void clear() { m_queues.clear(); }
 
 private:

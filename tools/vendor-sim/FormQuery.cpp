@@ -5,9 +5,9 @@
 #include <QStringDecoder>
 #include <QUrl>
 
-FormQuery::FormQuery(const QByteArray &rawQuery)
+FormQuery::FormQuery(const QByteArray& rawQuery)
 {
-    for (const QByteArray &part : rawQuery.split('&')) {
+    for (const QByteArray& part : rawQuery.split('&')) {
         if (part.isEmpty())
             continue;
         const qsizetype eq = part.indexOf('=');
@@ -20,12 +20,12 @@ FormQuery::FormQuery(const QByteArray &rawQuery)
 // The parsed request keeps the query in QUrl's encoded form. A client built on QUrl (as the client
 // is) put its address through the same normalisation before sending it, so the fully encoded form
 // is the text that was on the request line: "+" and "%20" stay as they were sent.
-QByteArray FormQuery::rawQuery(const SimRequest &request)
+QByteArray FormQuery::rawQuery(const SimRequest& request)
 {
     return request.url.query(QUrl::FullyEncoded).toLatin1();
 }
 
-QString FormQuery::rawTarget(const SimRequest &request)
+QString FormQuery::rawTarget(const SimRequest& request)
 {
     QString target = request.url.path(QUrl::FullyEncoded);
     if (request.url.hasQuery())
@@ -33,25 +33,25 @@ QString FormQuery::rawTarget(const SimRequest &request)
     return target;
 }
 
-QString FormQuery::value(const QString &name) const
+QString FormQuery::value(const QString& name) const
 {
-    for (const auto &field : m_fields) {
+    for (const auto& field : m_fields) {
         if (field.first.compare(name, Qt::CaseInsensitive) == 0)
             return field.second;
     }
     return QString();
 }
 
-bool FormQuery::has(const QString &name) const
+bool FormQuery::has(const QString& name) const
 {
-    for (const auto &field : m_fields) {
+    for (const auto& field : m_fields) {
         if (field.first.compare(name, Qt::CaseInsensitive) == 0)
             return true;
     }
     return false;
 }
 
-QString FormQuery::decodeComponent(const QByteArray &component)
+QString FormQuery::decodeComponent(const QByteArray& component)
 {
     QByteArray bytes = component;
     bytes.replace('+', ' ');

@@ -13,19 +13,19 @@ class FormQuery
 {
 public:
     FormQuery() = default;
-    explicit FormQuery(const QByteArray &rawQuery);
+    explicit FormQuery(const QByteArray& rawQuery);
 
     // The request target exactly as it arrived: path, "?" and the undecoded query.
-    static QString rawTarget(const SimRequest &request);
-    static QByteArray rawQuery(const SimRequest &request);
+    static QString rawTarget(const SimRequest& request);
+    static QByteArray rawQuery(const SimRequest& request);
 
     // Value of the first field with this name (names compare without regard to case); empty when
     // the field is absent.
-    QString value(const QString &name) const;
-    bool has(const QString &name) const;
-    const QList<QPair<QString, QString>> &fields() const { return m_fields; }
+    QString value(const QString& name) const;
+    bool has(const QString& name) const;
+    const QList<QPair<QString, QString>>& fields() const { return m_fields; }
 
-    static QString decodeComponent(const QByteArray &component);
+    static QString decodeComponent(const QByteArray& component);
 
 private:
     QList<QPair<QString, QString>> m_fields;

@@ -30,8 +30,7 @@ QByteArray reasonPhrase(int status)
 
 } // namespace
 
-HttpFront::HttpFront(QObject *parent)
-    : QObject(parent), m_server(new QTcpServer(this))
+HttpFront::HttpFront(QObject* parent) : QObject(parent), m_server(new QTcpServer(this))
 {
     connect(m_server, &QTcpServer::newConnection, this, &HttpFront::accept);
 }
@@ -43,7 +42,7 @@ quint16 HttpFront::listen(quint16 port)
 
 void HttpFront::accept()
 {
-    while (QTcpSocket *socket = m_server->nextPendingConnection()) {
+    while (QTcpSocket* socket = m_server->nextPendingConnection()) {
         m_buffers.insert(socket, QByteArray());
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readFrom(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
@@ -53,7 +52,7 @@ void HttpFront::accept()
     }
 }
 
-void HttpFront::readFrom(QTcpSocket *socket)
+void HttpFront::readFrom(QTcpSocket* socket)
 {
     auto buffer = m_buffers.find(socket);
     if (buffer == m_buffers.end())
@@ -64,7 +63,7 @@ void HttpFront::readFrom(QTcpSocket *socket)
         handleRequest(request, socket);
 }
 
-bool HttpFront::takeRequest(QByteArray &buffer, QTcpSocket *socket, SimRequest &request)
+bool HttpFront::takeRequest(QByteArray& buffer, QTcpSocket* socket, SimRequest& request)
 {
     const qsizetype headEnd = buffer.indexOf("\r\n\r\n");
     if (headEnd < 0) {
@@ -100,10 +99,10 @@ bool HttpFront::takeRequest(QByteArray &buffer, QTcpSocket *socket, SimRequest &
     return true;
 }
 
-void HttpFront::respond(QTcpSocket *socket, int status, const Headers &headers, const QByteArray &body)
+void HttpFront::respond(QTcpSocket* socket, int status, const Headers& headers, const QByteArray& body)
 {
     QByteArray head = "HTTP/1.1 " + QByteArray::number(status) + ' ' + reasonPhrase(status) + "\r\n";
-    for (const auto &[name, value] : headers)
+    for (const auto& [name, value] : headers)
         head += name + ": " + value + "\r\n";
     head += "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n";
     socket->write(head + body);

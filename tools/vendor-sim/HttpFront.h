@@ -30,24 +30,24 @@ class HttpFront : public QObject
 public:
     using Headers = QList<QPair<QByteArray, QByteArray>>;
 
-    explicit HttpFront(QObject *parent = nullptr);
+    explicit HttpFront(QObject* parent = nullptr);
 
     // Listens on the loopback address only; returns the port, 0 on failure.
     quint16 listen(quint16 port);
 
-    static void respond(QTcpSocket *socket, int status, const Headers &headers, const QByteArray &body);
+    static void respond(QTcpSocket* socket, int status, const Headers& headers, const QByteArray& body);
 
 protected:
     // Called once per complete request; the subclass answers now or later (or drops the socket).
-    virtual void handleRequest(const SimRequest &request, QTcpSocket *socket) = 0;
+    virtual void handleRequest(const SimRequest& request, QTcpSocket* socket) = 0;
 
 private:
     void accept();
-    void readFrom(QTcpSocket *socket);
+    void readFrom(QTcpSocket* socket);
     // Takes one complete request off the front of buffer; false while it is incomplete. A request
     // that cannot be read closes the connection with 400.
-    bool takeRequest(QByteArray &buffer, QTcpSocket *socket, SimRequest &request);
+    bool takeRequest(QByteArray& buffer, QTcpSocket* socket, SimRequest& request);
 
-    QTcpServer *m_server;
-    QHash<QTcpSocket *, QByteArray> m_buffers;
+    QTcpServer* m_server;
+    QHash<QTcpSocket*, QByteArray> m_buffers;
 };

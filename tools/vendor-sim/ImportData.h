@@ -15,9 +15,9 @@ public:
         QString reference;     // user the data was fetched for
     };
 
-    static QString render(const Report &report, const Request &request);
+    static QString render(const Report& report, const Request& request);
 
 private:
-    static QString line(const QStringList &fields);
-    static QString clean(const QString &value);
+    static QString line(const QStringList& fields);
+    static QString clean(const QString& value);
 };

@@ -6,7 +6,7 @@
 
 namespace {
 
-QString digitsOnly(const QString &text)
+QString digitsOnly(const QString& text)
 {
     QString digits;
     for (QChar c : text) {
@@ -16,14 +16,14 @@ QString digitsOnly(const QString &text)
     return digits;
 }
 
-bool isTrue(const QString &value)
+bool isTrue(const QString& value)
 {
     return value.trimmed().compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
 
-OrderForm::OrderForm(const FormQuery &query)
+OrderForm::OrderForm(const FormQuery& query)
 {
     keywords = query.value(QStringLiteral("Keywords")).trimmed().toUpper();
     reference = query.value(QStringLiteral("Reference")).trimmed();
@@ -40,7 +40,7 @@ OrderForm::OrderForm(const FormQuery &query)
     bureaus[TransUnion] = isTrue(query.value(QStringLiteral("TRANSUNION")));
 }
 
-Applicant OrderForm::readApplicant(const FormQuery &query, const QString &prefix)
+Applicant OrderForm::readApplicant(const FormQuery& query, const QString& prefix)
 {
     Applicant p;
     p.firstName = query.value(prefix + QStringLiteral("FirstName")).trimmed();
@@ -52,7 +52,7 @@ Applicant OrderForm::readApplicant(const FormQuery &query, const QString &prefix
     return p;
 }
 
-QString OrderForm::applicantProblem(const Applicant &p, const QString &who)
+QString OrderForm::applicantProblem(const Applicant& p, const QString& who)
 {
     if (p.firstName.isEmpty() || p.lastName.isEmpty())
         return QStringLiteral("The %1's first and last name are required.").arg(who);
@@ -81,13 +81,13 @@ QString OrderForm::key() const
 {
     // Every field of the block counts, as at the vendor: an order that differs in any of them (a
     // typo mended, a bureau more, another kind) is a different order.
-    const auto person = [](const Applicant &p) {
+    const auto person = [](const Applicant& p) {
         return QStringList{p.ssn, p.firstName, p.lastName, p.middleName, p.suffix, p.dob}.join(QLatin1Char('/'));
     };
     QString bureauFlags;
     for (bool b : bureaus)
         bureauFlags += b ? QLatin1Char('1') : QLatin1Char('0');
-    return QStringList{keywords, reference, person(borrower), joint ? person(coBorrower) : QString(),
-                       address, city, state, zip, bureauFlags}
+    return QStringList{keywords, reference, person(borrower), joint ? person(coBorrower) : QString(), address, city,
+                       state,    zip,       bureauFlags}
         .join(QLatin1Char('|'));
 }

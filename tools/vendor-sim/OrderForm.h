@@ -12,7 +12,7 @@ class FormQuery;
 class OrderForm : public LoanParties
 {
 public:
-    explicit OrderForm(const FormQuery &query);
+    explicit OrderForm(const FormQuery& query);
 
     // Empty when the order can be placed, otherwise the reason to refuse it.
     QString problem() const;
@@ -24,6 +24,6 @@ public:
     std::array<bool, BureauCount> bureaus{false, false, false};
 
 private:
-    static Applicant readApplicant(const FormQuery &query, const QString &prefix);
-    static QString applicantProblem(const Applicant &p, const QString &who);
+    static Applicant readApplicant(const FormQuery& query, const QString& prefix);
+    static QString applicantProblem(const Applicant& p, const QString& who);
 };

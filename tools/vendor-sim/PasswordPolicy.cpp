@@ -13,11 +13,9 @@ QString PasswordPolicy::description()
         .arg(MinimumLength);
 }
 
-QString PasswordPolicy::violation(const QString &password)
+QString PasswordPolicy::violation(const QString& password)
 {
-    const auto any = [&password](auto test) {
-        return std::any_of(password.cbegin(), password.cend(), test);
-    };
+    const auto any = [&password](auto test) { return std::any_of(password.cbegin(), password.cend(), test); };
     if (password.size() < MinimumLength)
         return QStringLiteral("The new password must be at least %1 characters long.").arg(MinimumLength);
     if (!any([](QChar c) { return c.isUpper(); }))

@@ -13,5 +13,5 @@ public:
     static QString description();
 
     // Empty when the password satisfies every rule, otherwise the first rule it breaks.
-    static QString violation(const QString &password);
+    static QString violation(const QString& password);
 };

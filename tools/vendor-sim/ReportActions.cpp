@@ -15,7 +15,7 @@ const QString invalidPassword = QStringLiteral("Invalid password");
 const QString notFound = QStringLiteral("Report not found.");
 const QString rmcrPending = QStringLiteral("The report is at RMCR pending status.");
 
-Applicant searchedApplicant(const FormQuery &q, const QString &prefix)
+Applicant searchedApplicant(const FormQuery& q, const QString& prefix)
 {
     Applicant p;
     p.firstName = q.value(prefix + QStringLiteral("FirstName"));
@@ -29,9 +29,9 @@ Applicant searchedApplicant(const FormQuery &q, const QString &prefix)
 
 } // namespace
 
-std::optional<Answer> ReportActions::handle(const QString &action, const FormQuery &query)
+std::optional<Answer> ReportActions::handle(const QString& action, const FormQuery& query)
 {
-    using Handler = Answer (ReportActions::*)(const Caller &, const FormQuery &);
+    using Handler = Answer (ReportActions::*)(const Caller&, const FormQuery&);
     static const QHash<QString, Handler> handlers = {
         {QStringLiteral("FIND_REPORT"), &ReportActions::findReport},
         {QStringLiteral("REQUEST"), &ReportActions::request},
@@ -48,14 +48,14 @@ std::optional<Answer> ReportActions::handle(const QString &action, const FormQue
     return (this->*(it.value()))(who, query);
 }
 
-QString ReportActions::pdfPath(const Report &report)
+QString ReportActions::pdfPath(const Report& report)
 {
     return QStringLiteral("/cia/pdf/%1.pdf").arg(report.pdfToken);
 }
 
 // Under login by reference UserName/Password are the other user's and LoginByRefUserName/
 // LoginByRefPassword the caller's own; the caller must be allowed to act for that user.
-ReportActions::Caller ReportActions::caller(const FormQuery &query)
+ReportActions::Caller ReportActions::caller(const FormQuery& query)
 {
     Caller who;
     const QString userName = query.value(QStringLiteral("UserName"));
@@ -67,9 +67,9 @@ ReportActions::Caller ReportActions::caller(const FormQuery &query)
             who.placedBy = who.account->userName;
         return who;
     }
-    const Account *self = m_state.authenticate(query.value(QStringLiteral("LoginByRefUserName")),
+    const Account* self = m_state.authenticate(query.value(QStringLiteral("LoginByRefUserName")),
                                                query.value(QStringLiteral("LoginByRefPassword")));
-    Account *other = m_state.account(userName);
+    Account* other = m_state.account(userName);
     if (!self || !other || other->password != password) {
         who.refusal = invalidPassword;
     } else if (!self->loginByReference.contains(other->userName, Qt::CaseInsensitive)) {
@@ -81,15 +81,15 @@ ReportActions::Caller ReportActions::caller(const FormQuery &query)
     return who;
 }
 
-Report *ReportActions::visibleReport(const Account &account, const FormQuery &query)
+Report* ReportActions::visibleReport(const Account& account, const FormQuery& query)
 {
-    Report *r = m_state.report(query.value(QStringLiteral("guid")));
+    Report* r = m_state.report(query.value(QStringLiteral("guid")));
     return r && m_state.canSee(*r, account) ? r : nullptr;
 }
 
 // Line 0 "SUCCESS", then ID, the three bureau codes (Experian Equifax TransUnion), report type,
 // first name, middle name, last name.
-Answer ReportActions::foundBlock(const Report &r) const
+Answer ReportActions::foundBlock(const Report& r) const
 {
     QStringList lines{QStringLiteral("SUCCESS"), r.id};
     QStringList codes;
@@ -101,13 +101,13 @@ Answer ReportActions::foundBlock(const Report &r) const
 }
 
 // A reissue number finds another company's report; finding it grants this company access to it.
-Answer ReportActions::findReport(const Caller &who, const FormQuery &query)
+Answer ReportActions::findReport(const Caller& who, const FormQuery& query)
 {
     const QString reissue = query.value(QStringLiteral("ReIssueNum")).trimmed();
     if (!reissue.isEmpty()) {
         if (!who.account->crossCompanyReissue)
             return Answer::failed(QStringLiteral("Cross-company reissue is not enabled for this account."));
-        Report *r = m_state.reportByReissueNumber(reissue);
+        Report* r = m_state.reportByReissueNumber(reissue);
         if (!r)
             return Answer::failed(notFound);
         if (!r->grantedCompanies.contains(who.account->company, Qt::CaseInsensitive))
@@ -117,11 +117,11 @@ Answer ReportActions::findReport(const Caller &who, const FormQuery &query)
     const Applicant borrower = searchedApplicant(query, QString());
     if (borrower.ssn.isEmpty())
         return Answer::failed(QStringLiteral("A social security number or a reissue number is required."));
-    const Report *r = m_state.findReport(*who.account, borrower, searchedApplicant(query, QStringLiteral("Co")));
+    const Report* r = m_state.findReport(*who.account, borrower, searchedApplicant(query, QStringLiteral("Co")));
     return r ? foundBlock(*r) : Answer::failed(notFound);
 }
 
-QString ReportActions::orderRefusal(const Account &account, const OrderForm &order, Report *previous) const
+QString ReportActions::orderRefusal(const Account& account, const OrderForm& order, Report* previous) const
 {
     for (int b = 0; b < BureauCount; ++b) {
         if (order.bureaus[b] && !account.bureauRights[b])
@@ -142,7 +142,7 @@ QString ReportActions::orderRefusal(const Account &account, const OrderForm &ord
 
 // A repull starts every ordered bureau afresh; an upgrade keeps the bureaus the report has and
 // adds the new ones.
-Report ReportActions::newVersion(const Caller &who, const OrderForm &order, const Report *previous) const
+Report ReportActions::newVersion(const Caller& who, const OrderForm& order, const Report* previous) const
 {
     Report r;
     r.owner = who.account->userName;
@@ -168,29 +168,28 @@ Report ReportActions::newVersion(const Caller &who, const OrderForm &order, cons
     return r;
 }
 
-Answer ReportActions::request(const Caller &who, const FormQuery &query)
+Answer ReportActions::request(const Caller& who, const FormQuery& query)
 {
     const OrderForm order(query);
     const QString problem = order.problem();
     if (!problem.isEmpty())
         return Answer::failed(problem);
-    Report *previous = order.keywords.isEmpty()
-        ? nullptr
-        : m_state.findReport(*who.account, order.borrower, order.coBorrower);
+    Report* previous =
+        order.keywords.isEmpty() ? nullptr : m_state.findReport(*who.account, order.borrower, order.coBorrower);
     const QString refusal = orderRefusal(*who.account, order, previous);
     if (!refusal.isEmpty())
         return Answer::failed(refusal);
     Report r = newVersion(who, order, previous);
     r.source = query.value(QStringLiteral("Source"));
     r.losVersion = query.value(QStringLiteral("LOSVersion"));
-    const Report &stored = m_state.addReport(std::move(r));
+    const Report& stored = m_state.addReport(std::move(r));
     return Answer::text(QStringLiteral("SUCCESS\n") + stored.id);
 }
 
 // Each poll shows the bureaus as they are and then moves the order one poll further.
-Answer ReportActions::getStatus(const Caller &who, const FormQuery &query)
+Answer ReportActions::getStatus(const Caller& who, const FormQuery& query)
 {
-    Report *r = visibleReport(*who.account, query);
+    Report* r = visibleReport(*who.account, query);
     if (!r)
         return Answer::failed(notFound);
     QStringList lines{QStringLiteral("SUCCESS")};
@@ -202,9 +201,9 @@ Answer ReportActions::getStatus(const Caller &who, const FormQuery &query)
 }
 
 // PENDING while the bureaus are still working, then for as many polls as the pdfPolls knob says.
-Answer ReportActions::getPdf(const Caller &who, const FormQuery &query)
+Answer ReportActions::getPdf(const Caller& who, const FormQuery& query)
 {
-    Report *r = visibleReport(*who.account, query);
+    Report* r = visibleReport(*who.account, query);
     if (!r)
         return Answer::failed(notFound);
     if (r->overallStatus == OverallRmcrPending)
@@ -220,9 +219,9 @@ Answer ReportActions::getPdf(const Caller &who, const FormQuery &query)
     return Answer::text(QStringLiteral("SUCCESS\n") + pdfPath(*r));
 }
 
-Answer ReportActions::getData(const Caller &who, const FormQuery &query)
+Answer ReportActions::getData(const Caller& who, const FormQuery& query)
 {
-    const Report *r = visibleReport(*who.account, query);
+    const Report* r = visibleReport(*who.account, query);
     if (!r)
         return Answer::failed(notFound);
     if (query.value(QStringLiteral("DataFormat")).trimmed().compare(QLatin1String("QUILL"), Qt::CaseInsensitive) != 0)
@@ -237,12 +236,12 @@ Answer ReportActions::getData(const Caller &who, const FormQuery &query)
     return Answer::text(ImportData::render(*r, data));
 }
 
-Answer ReportActions::findPending(const FormQuery &query)
+Answer ReportActions::findPending(const FormQuery& query)
 {
     const Caller who = caller(query);
     if (!who.account)
         return Answer::text(QString());
     const OrderForm order(query);
-    const Report *r = m_state.findPending(who.account->userName, order.key());
+    const Report* r = m_state.findPending(who.account->userName, order.key());
     return Answer::text(r ? r->id : QString());
 }

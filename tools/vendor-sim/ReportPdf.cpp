@@ -13,14 +13,14 @@
 
 namespace {
 
-QString fullName(const Applicant &p)
+QString fullName(const Applicant& p)
 {
     QStringList parts{p.firstName, p.middleName, p.lastName, p.suffix};
     parts.removeAll(QString());
     return parts.join(QLatin1Char(' '));
 }
 
-QString maskedSsn(const QString &ssn)
+QString maskedSsn(const QString& ssn)
 {
     return QStringLiteral("XXX-XX-") + ssn.right(4);
 }
@@ -37,9 +37,11 @@ QString statusText(int code)
 
 } // namespace
 
-ReportPdf::ReportPdf(QPainter &painter, int pageWidth) : m_painter(painter), m_width(pageWidth) {}
+ReportPdf::ReportPdf(QPainter& painter, int pageWidth) : m_painter(painter), m_width(pageWidth)
+{
+}
 
-QByteArray ReportPdf::render(const Report &report)
+QByteArray ReportPdf::render(const Report& report)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -72,7 +74,7 @@ QByteArray ReportPdf::render(const Report &report)
     page.row({QStringLiteral("Bureau"), QStringLiteral("Status"), QStringLiteral("Score")}, bureauCols, true);
     for (int b = 0; b < BureauCount; ++b) {
         QString score = QStringLiteral("-");
-        for (const auto &s : credit.scores()) {
+        for (const auto& s : credit.scores()) {
             if (s.bureau == b)
                 score = QString::number(s.value);
         }
@@ -81,18 +83,19 @@ QByteArray ReportPdf::render(const Report &report)
     page.gap();
     page.heading(QStringLiteral("Tradelines"));
     const QList<int> tradeCols{36, 12, 13, 10, 9, 6, 14};
-    page.row({QStringLiteral("Creditor"), QStringLiteral("Account"), QStringLiteral("Type"),
-              QStringLiteral("Balance"), QStringLiteral("Payment"), QStringLiteral("ECOA"),
-              QStringLiteral("Status")}, tradeCols, true);
-    for (const auto &t : credit.tradelines()) {
-        page.row({t.creditor, t.accountNumber, t.kind, QString::number(t.balance),
-                  QString::number(t.payment), t.owner, t.status}, tradeCols);
+    page.row({QStringLiteral("Creditor"), QStringLiteral("Account"), QStringLiteral("Type"), QStringLiteral("Balance"),
+              QStringLiteral("Payment"), QStringLiteral("ECOA"), QStringLiteral("Status")},
+             tradeCols, true);
+    for (const auto& t : credit.tradelines()) {
+        page.row({t.creditor, t.accountNumber, t.kind, QString::number(t.balance), QString::number(t.payment), t.owner,
+                  t.status},
+                 tradeCols);
     }
     painter.end();
     return buffer.data();
 }
 
-void ReportPdf::heading(const QString &text)
+void ReportPdf::heading(const QString& text)
 {
     QFont font = m_painter.font();
     font.setBold(true);
@@ -106,7 +109,7 @@ void ReportPdf::heading(const QString &text)
 }
 
 // Cells take the given percentages of the page width.
-void ReportPdf::row(const QStringList &cells, const QList<int> &widths, bool bold)
+void ReportPdf::row(const QStringList& cells, const QList<int>& widths, bool bold)
 {
     QFont font = m_painter.font();
     font.setBold(bold);
@@ -123,7 +126,7 @@ void ReportPdf::row(const QStringList &cells, const QList<int> &widths, bool bol
     m_painter.restore();
 }
 
-void ReportPdf::text(const QString &text)
+void ReportPdf::text(const QString& text)
 {
     m_y += QFontMetrics(m_painter.font(), m_painter.device()).height();
     m_painter.drawText(0, m_y, text);

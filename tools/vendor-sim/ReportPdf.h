@@ -10,16 +10,16 @@ struct Report;
 class ReportPdf
 {
 public:
-    static QByteArray render(const Report &report);
+    static QByteArray render(const Report& report);
 
 private:
-    explicit ReportPdf(QPainter &painter, int pageWidth);
-    void heading(const QString &text);
-    void row(const QStringList &cells, const QList<int> &widths, bool bold = false);
-    void text(const QString &text);
+    explicit ReportPdf(QPainter& painter, int pageWidth);
+    void heading(const QString& text);
+    void row(const QStringList& cells, const QList<int>& widths, bool bold = false);
+    void text(const QString& text);
     void gap();
 
-    QPainter &m_painter;
+    QPainter& m_painter;
     int m_width;
     int m_y = 0;
 };

@@ -10,9 +10,9 @@
 namespace {
 
 // JSON keys of the three bureau slots, in slot order.
-const char *const bureauKeys[BureauCount] = {"experian", "equifax", "transunion"};
+const char* const bureauKeys[BureauCount] = {"experian", "equifax", "transunion"};
 
-QString digitsOnly(const QString &text)
+QString digitsOnly(const QString& text)
 {
     QString digits;
     for (QChar c : text) {
@@ -24,7 +24,7 @@ QString digitsOnly(const QString &text)
 
 } // namespace
 
-QString SeedLoader::loadFile(const QString &path, VendorState &state) const
+QString SeedLoader::loadFile(const QString& path, VendorState& state) const
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -32,7 +32,7 @@ QString SeedLoader::loadFile(const QString &path, VendorState &state) const
     return load(file.readAll(), state);
 }
 
-QString SeedLoader::load(const QByteArray &json, VendorState &state) const
+QString SeedLoader::load(const QByteArray& json, VendorState& state) const
 {
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
@@ -41,16 +41,16 @@ QString SeedLoader::load(const QByteArray &json, VendorState &state) const
     const QJsonObject root = doc.object();
     state.clear();
     readKnobs(root.value(QLatin1String("server")).toObject(), state);
-    for (const QJsonValue &a : root.value(QLatin1String("accounts")).toArray())
+    for (const QJsonValue& a : root.value(QLatin1String("accounts")).toArray())
         state.addAccount(readAccount(a.toObject()));
-    for (const QJsonValue &r : root.value(QLatin1String("reports")).toArray())
+    for (const QJsonValue& r : root.value(QLatin1String("reports")).toArray())
         state.addReport(readReport(r.toObject(), state));
     return QString();
 }
 
-void SeedLoader::readKnobs(const QJsonObject &server, VendorState &state) const
+void SeedLoader::readKnobs(const QJsonObject& server, VendorState& state) const
 {
-    ServerKnobs &k = state.knobs;
+    ServerKnobs& k = state.knobs;
     k.statusPolls = server.value(QLatin1String("statusPolls")).toInt(k.statusPolls);
     k.pdfPolls = server.value(QLatin1String("pdfPolls")).toInt(k.pdfPolls);
     k.latestVersion = server.value(QLatin1String("latestVersion")).toString(k.latestVersion);
@@ -59,7 +59,7 @@ void SeedLoader::readKnobs(const QJsonObject &server, VendorState &state) const
     k.supportEmail = server.value(QLatin1String("supportEmail")).toString();
 }
 
-Account SeedLoader::readAccount(const QJsonObject &json)
+Account SeedLoader::readAccount(const QJsonObject& json)
 {
     Account a;
     a.userName = json.value(QLatin1String("userName")).toString();
@@ -73,7 +73,7 @@ Account SeedLoader::readAccount(const QJsonObject &json)
     a.passwordExpired = json.value(QLatin1String("passwordExpired")).toBool(false);
     a.canChangePassword = json.value(QLatin1String("canChangePassword")).toBool(true);
     a.crossCompanyReissue = json.value(QLatin1String("crossCompanyReissue")).toBool(false);
-    for (const QJsonValue &u : json.value(QLatin1String("loginByReference")).toArray())
+    for (const QJsonValue& u : json.value(QLatin1String("loginByReference")).toArray())
         a.loginByReference.append(u.toString());
     a.phone = json.value(QLatin1String("phone")).toString();
     a.extension = json.value(QLatin1String("extension")).toString();
@@ -82,7 +82,7 @@ Account SeedLoader::readAccount(const QJsonObject &json)
     return a;
 }
 
-Applicant SeedLoader::readApplicant(const QJsonObject &json)
+Applicant SeedLoader::readApplicant(const QJsonObject& json)
 {
     Applicant p;
     p.firstName = json.value(QLatin1String("firstName")).toString();
@@ -94,13 +94,13 @@ Applicant SeedLoader::readApplicant(const QJsonObject &json)
     return p;
 }
 
-Report SeedLoader::readReport(const QJsonObject &json, VendorState &state) const
+Report SeedLoader::readReport(const QJsonObject& json, VendorState& state) const
 {
     Report r;
     r.id = json.value(QLatin1String("id")).toString();
     r.owner = json.value(QLatin1String("owner")).toString();
     r.placedBy = r.owner;
-    if (const Account *owner = state.account(r.owner))
+    if (const Account* owner = state.account(r.owner))
         r.company = owner->company;
     r.reissueNumber = json.value(QLatin1String("reissueNumber")).toString();
     r.reference = json.value(QLatin1String("reference")).toString();

@@ -17,14 +17,14 @@ public:
     explicit SeedLoader(QDate today) : m_today(today) {}
 
     // Replaces the state with the seed's content. Returns an error text, empty on success.
-    QString loadFile(const QString &path, VendorState &state) const;
-    QString load(const QByteArray &json, VendorState &state) const;
+    QString loadFile(const QString& path, VendorState& state) const;
+    QString load(const QByteArray& json, VendorState& state) const;
 
 private:
-    void readKnobs(const QJsonObject &server, VendorState &state) const;
-    static Account readAccount(const QJsonObject &json);
-    static Applicant readApplicant(const QJsonObject &json);
-    Report readReport(const QJsonObject &json, VendorState &state) const;
+    void readKnobs(const QJsonObject& server, VendorState& state) const;
+    static Account readAccount(const QJsonObject& json);
+    static Applicant readApplicant(const QJsonObject& json);
+    Report readReport(const QJsonObject& json, VendorState& state) const;
 
     QDate m_today;
 };

@@ -18,12 +18,12 @@ Answer ok()
     return Answer::text(QStringLiteral("OK"));
 }
 
-Answer badRequest(const QString &reason)
+Answer badRequest(const QString& reason)
 {
     return Answer::error(400, reason);
 }
 
-QByteArray repeated(const QByteArray &piece, int size)
+QByteArray repeated(const QByteArray& piece, int size)
 {
     QByteArray body;
     body.reserve(size);
@@ -34,12 +34,12 @@ QByteArray repeated(const QByteArray &piece, int size)
 
 } // namespace
 
-bool SimControl::isControlPath(const QString &path)
+bool SimControl::isControlPath(const QString& path)
 {
     return path.startsWith(prefix);
 }
 
-Answer SimControl::handle(const SimRequest &request)
+Answer SimControl::handle(const SimRequest& request)
 {
     const QString command = request.url.path().mid(prefix.size());
     const FormQuery q(FormQuery::rawQuery(request));
@@ -62,7 +62,7 @@ Answer SimControl::handle(const SimRequest &request)
     return Answer::error(404, QStringLiteral("Unknown control command: ") + command);
 }
 
-bool SimControl::readInt(const FormQuery &q, const QString &name, int &out, int minimum)
+bool SimControl::readInt(const FormQuery& q, const QString& name, int& out, int minimum)
 {
     if (!q.has(name))
         return true;
@@ -77,7 +77,7 @@ bool SimControl::readInt(const FormQuery &q, const QString &name, int &out, int 
 // The request body is the answer, byte for byte; "status" sets the HTTP status it is sent with.
 // "size" repeats the body until it is that many bytes long (oversized answers without sending
 // them here first), "location" adds a Location header, "trickleMs" sends one byte at a time.
-Answer SimControl::script(const FormQuery &q, const QByteArray &body)
+Answer SimControl::script(const FormQuery& q, const QByteArray& body)
 {
     const QString action = q.value(QStringLiteral("action"));
     int times = 1;
@@ -99,7 +99,7 @@ Answer SimControl::script(const FormQuery &q, const QByteArray &body)
     return ok();
 }
 
-Answer SimControl::drop(const FormQuery &q)
+Answer SimControl::drop(const FormQuery& q)
 {
     const QString action = q.value(QStringLiteral("action"));
     int times = 1;
@@ -112,7 +112,7 @@ Answer SimControl::drop(const FormQuery &q)
     return ok();
 }
 
-Answer SimControl::latency(const FormQuery &q)
+Answer SimControl::latency(const FormQuery& q)
 {
     int ms = 0;
     if (!q.has(QStringLiteral("ms")) || !readInt(q, QStringLiteral("ms"), ms, 0))
@@ -125,7 +125,7 @@ Answer SimControl::latency(const FormQuery &q)
 Answer SimControl::requests()
 {
     QString text;
-    for (const QString &line : m_c.requestLog)
+    for (const QString& line : m_c.requestLog)
         text += line + QLatin1Char('\n');
     return Answer::text(text);
 }
@@ -136,9 +136,9 @@ Answer SimControl::clearRequests()
     return ok();
 }
 
-Answer SimControl::config(const FormQuery &q)
+Answer SimControl::config(const FormQuery& q)
 {
-    ServerKnobs &k = m_c.state.knobs;
+    ServerKnobs& k = m_c.state.knobs;
     if (!readInt(q, QStringLiteral("statusPolls"), k.statusPolls, 0)
         || !readInt(q, QStringLiteral("pdfPolls"), k.pdfPolls, 0))
         return badRequest(QStringLiteral("statusPolls and pdfPolls must be numbers >= 0"));
@@ -153,7 +153,7 @@ Answer SimControl::config(const FormQuery &q)
 Answer SimControl::reports()
 {
     QJsonArray list;
-    for (const auto &r : m_c.state.reports()) {
+    for (const auto& r : m_c.state.reports()) {
         QJsonArray statuses;
         for (int b = 0; b < BureauCount; ++b)
             statuses.append(m_c.state.currentStatus(*r, Bureau(b)));

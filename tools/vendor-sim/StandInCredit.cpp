@@ -6,8 +6,8 @@
 namespace {
 
 struct CreditorTemplate {
-    const char *name;
-    const char *kind;
+    const char* name;
+    const char* kind;
     int low;
     int high;
 };
@@ -21,17 +21,16 @@ const CreditorTemplate creditors[] = {
     {"SUMMIT EXAMPLE CREDIT UNION", "Revolving", 200, 9000},
 };
 
-quint32 seedFor(const Report &report)
+quint32 seedFor(const Report& report)
 {
-    const QByteArray digest =
-        QCryptographicHash::hash(report.borrower.ssn.toLatin1(), QCryptographicHash::Sha256);
-    return quint32(quint8(digest[0])) << 24 | quint32(quint8(digest[1])) << 16
-        | quint32(quint8(digest[2])) << 8 | quint32(quint8(digest[3]));
+    const QByteArray digest = QCryptographicHash::hash(report.borrower.ssn.toLatin1(), QCryptographicHash::Sha256);
+    return quint32(quint8(digest[0])) << 24 | quint32(quint8(digest[1])) << 16 | quint32(quint8(digest[2])) << 8
+        | quint32(quint8(digest[3]));
 }
 
 } // namespace
 
-StandInCredit::StandInCredit(const Report &report)
+StandInCredit::StandInCredit(const Report& report)
 {
     const quint32 seed = seedFor(report);
     makeScores(report, seed);
@@ -48,7 +47,7 @@ QString StandInCredit::bureauName(Bureau bureau)
     }
 }
 
-void StandInCredit::makeScores(const Report &report, quint32 seed)
+void StandInCredit::makeScores(const Report& report, quint32 seed)
 {
     QRandomGenerator random(seed);
     const int base = 580 + random.bounded(200);
@@ -59,22 +58,22 @@ void StandInCredit::makeScores(const Report &report, quint32 seed)
     }
 }
 
-void StandInCredit::makeTradelines(const Report &report, quint32 seed)
+void StandInCredit::makeTradelines(const Report& report, quint32 seed)
 {
     QRandomGenerator random(seed ^ 0x5eed5eedu);
     const int count = 3 + random.bounded(3);
     const int year = report.requested.isValid() ? report.requested.year() : 2024;
     for (int i = 0; i < count; ++i) {
-        const CreditorTemplate &c = creditors[random.bounded(int(std::size(creditors)))];
+        const CreditorTemplate& c = creditors[random.bounded(int(std::size(creditors)))];
         Tradeline t;
         t.creditor = QString::fromLatin1(c.name);
         t.kind = QString::fromLatin1(c.kind);
         t.accountNumber = QStringLiteral("XXXX%1").arg(random.bounded(10000), 4, 10, QLatin1Char('0'));
         t.limit = c.low + random.bounded(c.high - c.low);
         t.balance = random.bounded(t.limit + 1);
-        t.payment = t.kind == QLatin1String("Revolving") ? qMax(25, t.balance / 40)
-                                                          : qMax(50, t.limit / 60);
-        t.opened = QStringLiteral("%1/%2").arg(1 + random.bounded(12), 2, 10, QLatin1Char('0'))
+        t.payment = t.kind == QLatin1String("Revolving") ? qMax(25, t.balance / 40) : qMax(50, t.limit / 60);
+        t.opened = QStringLiteral("%1/%2")
+                       .arg(1 + random.bounded(12), 2, 10, QLatin1Char('0'))
                        .arg(year - 1 - random.bounded(12));
         t.owner = report.joint ? QStringLiteral("BCJ").mid(random.bounded(3), 1) : QStringLiteral("B");
         t.status = random.bounded(10) == 0 ? QStringLiteral("30 DAYS LATE") : QStringLiteral("CURRENT");

@@ -21,22 +21,22 @@ public:
         QString kind;          // Revolving, Installment, Mortgage
         int balance;
         int payment;
-        int limit;             // credit limit or original amount
-        QString opened;        // MM/yyyy
-        QString owner;         // B borrower, C co-borrower, J joint
+        int limit;      // credit limit or original amount
+        QString opened; // MM/yyyy
+        QString owner;  // B borrower, C co-borrower, J joint
         QString status;
     };
 
-    explicit StandInCredit(const Report &report);
+    explicit StandInCredit(const Report& report);
 
-    const QList<Score> &scores() const { return m_scores; }
-    const QList<Tradeline> &tradelines() const { return m_tradelines; }
+    const QList<Score>& scores() const { return m_scores; }
+    const QList<Tradeline>& tradelines() const { return m_tradelines; }
 
     static QString bureauName(Bureau bureau);
 
 private:
-    void makeScores(const Report &report, quint32 seed);
-    void makeTradelines(const Report &report, quint32 seed);
+    void makeScores(const Report& report, quint32 seed);
+    void makeTradelines(const Report& report, quint32 seed);
 
     QList<Score> m_scores;
     QList<Tradeline> m_tradelines;

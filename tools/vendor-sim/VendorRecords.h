@@ -25,7 +25,7 @@ constexpr int OverallActive = 1;
 struct Account {
     QString userName;
     QString password;
-    QString longName;      // display name offered in other users' login-by-reference lists
+    QString longName; // display name offered in other users' login-by-reference lists
     QString company;
     QString department;
     std::array<bool, BureauCount> bureauRights{true, true, true};
@@ -61,10 +61,10 @@ struct LoanParties {
 };
 
 struct Report : LoanParties {
-    QString id;            // the GUID the client keeps as its report ID
-    QString owner;         // user name the order was placed for
-    QString placedBy;      // user who placed it (differs under login by reference)
-    QString company;       // owner's company; only this company (and reissue grants) sees it
+    QString id;                   // the GUID the client keeps as its report ID
+    QString owner;                // user name the order was placed for
+    QString placedBy;             // user who placed it (differs under login by reference)
+    QString company;              // owner's company; only this company (and reissue grants) sees it
     QStringList grantedCompanies; // companies that found it by reissue number
     QString reissueNumber;
     QDate requested;
@@ -75,12 +75,12 @@ struct Report : LoanParties {
     bool orderedThisRun = false; // made by REQUEST; seeded reports are finished from the start
     int statusPollsSeen = 0;     // GET_STATUS polls answered so far
     int pdfPollsSeen = 0;        // GET_PDF polls answered PENDING so far
-    QString keywords;        // "", REQUEST or UPGRADE: what kind of order made this version
-    QString previousId;      // the version this one repulls or upgrades
+    QString keywords;            // "", REQUEST or UPGRADE: what kind of order made this version
+    QString previousId;          // the version this one repulls or upgrades
     QString source;
     QString losVersion;
-    QString pdfToken;        // unguessable part of the download path
-    QString orderKey;        // identity of the order, for finding an identical pending one
+    QString pdfToken; // unguessable part of the download path
+    QString orderKey; // identity of the order, for finding an identical pending one
 };
 
 // Behaviour the seed or the control endpoints can change.

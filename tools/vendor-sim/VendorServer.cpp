@@ -12,14 +12,14 @@
 
 namespace {
 
-bool samePath(const QString &path, const char *expected)
+bool samePath(const QString& path, const char* expected)
 {
     return path.compare(QLatin1String(expected), Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
 
-VendorServer::VendorServer(const QByteArray &seed, QObject *parent)
+VendorServer::VendorServer(const QByteArray& seed, QObject* parent)
     : HttpFront(parent),
       m_seed(seed),
       m_reportActions(m_state),
@@ -47,7 +47,7 @@ quint16 VendorServer::start(quint16 port)
     return bound;
 }
 
-void VendorServer::handleRequest(const SimRequest &request, QTcpSocket *socket)
+void VendorServer::handleRequest(const SimRequest& request, QTcpSocket* socket)
 {
     const QString path = request.url.path();
     if (SimControl::isControlPath(path)) {
@@ -58,11 +58,11 @@ void VendorServer::handleRequest(const SimRequest &request, QTcpSocket *socket)
     m_requestLog.append(QString::fromLatin1(request.method) + QLatin1Char(' ') + target);
     Answer answer = answerFor(request);
     if (answer.location == Answer::SelfLocation)
-        answer.location = target.toUtf8();   // the same request again, after a redirect
+        answer.location = target.toUtf8(); // the same request again, after a redirect
     deliver(answer, socket);
 }
 
-Answer VendorServer::answerFor(const SimRequest &request)
+Answer VendorServer::answerFor(const SimRequest& request)
 {
     if (request.method != "GET" && request.method != "POST")
         return Answer::error(405, QStringLiteral("Method not allowed"));
@@ -79,7 +79,7 @@ Answer VendorServer::answerFor(const SimRequest &request)
     return Answer::error(404, QStringLiteral("Not found"));
 }
 
-Answer VendorServer::accountForm(const FormQuery &query)
+Answer VendorServer::accountForm(const FormQuery& query)
 {
     const QString action = query.value(QStringLiteral("Action"));
     if (auto scripted = m_script.take(action))
@@ -91,7 +91,7 @@ Answer VendorServer::accountForm(const FormQuery &query)
     return Answer::error(400, QStringLiteral("Unknown action: ") + action);
 }
 
-Answer VendorServer::reportForm(const FormQuery &query)
+Answer VendorServer::reportForm(const FormQuery& query)
 {
     const QString action = query.value(QStringLiteral("action"));
     const auto scripted = m_script.take(action);
@@ -107,13 +107,13 @@ Answer VendorServer::reportForm(const FormQuery &query)
 }
 
 // Scripted under the name PDFFILE, so tests can break the download itself.
-Answer VendorServer::pdfDownload(const QString &path)
+Answer VendorServer::pdfDownload(const QString& path)
 {
     if (auto scripted = m_script.take(QStringLiteral("PDFFILE")))
         return *scripted;
     const QString token = path.section(QLatin1Char('/'), -1).chopped(4);
-    const Report *report = path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)
-        ? m_state.reportByToken(token) : nullptr;
+    const Report* report =
+        path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) ? m_state.reportByToken(token) : nullptr;
     if (!report || m_state.inProgress(*report))
         return Answer::error(404, QStringLiteral("No such report file"));
     return Answer{200, ReportPdf::render(*report), QByteArrayLiteral("application/pdf")};
@@ -121,7 +121,7 @@ Answer VendorServer::pdfDownload(const QString &path)
 
 // Handlers run on the server's thread, so latency is a timer, never a sleep: the socket is watched
 // in case the client gives up first.
-void VendorServer::deliver(const Answer &answer, QTcpSocket *socket)
+void VendorServer::deliver(const Answer& answer, QTcpSocket* socket)
 {
     if (answer.drop) {
         // Queued, so the server finishes with this request before its connection disappears.
@@ -143,7 +143,7 @@ void VendorServer::deliver(const Answer &answer, QTcpSocket *socket)
     });
 }
 
-void VendorServer::send(QTcpSocket *socket, const Answer &answer)
+void VendorServer::send(QTcpSocket* socket, const Answer& answer)
 {
     Headers headers{{QByteArrayLiteral("Content-Type"), answer.contentType}};
     if (!answer.location.isEmpty())
@@ -153,13 +153,13 @@ void VendorServer::send(QTcpSocket *socket, const Answer &answer)
 
 // The status line and headers at once, then the body one byte per tick, written straight to the
 // socket: a server that keeps the connection busy without ever finishing its answer in time.
-void VendorServer::trickle(const Answer &answer, QTcpSocket *socket)
+void VendorServer::trickle(const Answer& answer, QTcpSocket* socket)
 {
     socket->write(QByteArrayLiteral("HTTP/1.1 ") + QByteArray::number(answer.status) + QByteArrayLiteral(" Trickle\r\n")
                   + QByteArrayLiteral("Content-Type: ") + answer.contentType + QByteArrayLiteral("\r\n")
                   + QByteArrayLiteral("Content-Length: ") + QByteArray::number(answer.body.size())
                   + QByteArrayLiteral("\r\n\r\n"));
-    auto *timer = new QTimer(socket);
+    auto* timer = new QTimer(socket);
     auto sent = std::make_shared<qsizetype>(0);
     QObject::connect(timer, &QTimer::timeout, socket, [timer, socket, sent, body = answer.body] {
         if (*sent >= body.size() || socket->state() != QAbstractSocket::ConnectedState) {

@@ -24,10 +24,10 @@ class VendorServer : public HttpFront
     Q_OBJECT
 
 public:
-    static constexpr const char *AccountPath = "/utils/CGI_Utilities.asp";
-    static constexpr const char *ReportPath = "/cia/cgi/marrowCGI.exe";
+    static constexpr const char* AccountPath = "/utils/CGI_Utilities.asp";
+    static constexpr const char* ReportPath = "/cia/cgi/marrowCGI.exe";
 
-    explicit VendorServer(const QByteArray &seed, QObject *parent = nullptr);
+    explicit VendorServer(const QByteArray& seed, QObject* parent = nullptr);
 
     // Loads the seed; an error text when it cannot be used.
     QString loadSeed();
@@ -36,16 +36,16 @@ public:
     QString baseUrl() const { return m_baseUrl; }
 
 protected:
-    void handleRequest(const SimRequest &request, QTcpSocket *socket) override;
+    void handleRequest(const SimRequest& request, QTcpSocket* socket) override;
 
 private:
-    Answer answerFor(const SimRequest &request);
-    Answer accountForm(const FormQuery &query);
-    Answer reportForm(const FormQuery &query);
-    Answer pdfDownload(const QString &path);
-    void deliver(const Answer &answer, QTcpSocket *socket);
-    static void send(QTcpSocket *socket, const Answer &answer);
-    static void trickle(const Answer &answer, QTcpSocket *socket);
+    Answer answerFor(const SimRequest& request);
+    Answer accountForm(const FormQuery& query);
+    Answer reportForm(const FormQuery& query);
+    Answer pdfDownload(const QString& path);
+    void deliver(const Answer& answer, QTcpSocket* socket);
+    static void send(QTcpSocket* socket, const Answer& answer);
+    static void trickle(const Answer& answer, QTcpSocket* socket);
 
     QByteArray m_seed;
     QString m_baseUrl;

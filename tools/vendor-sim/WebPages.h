@@ -20,20 +20,20 @@ public:
     static QString summaryLink() { return QStringLiteral("/web/Summary.asp?RID="); }
     static QString newsPath() { return QStringLiteral("/web/NewsBurst.asp"); }
 
-    explicit WebPages(VendorState &state) : m_state(state) {}
+    explicit WebPages(VendorState& state) : m_state(state) {}
 
     // The page for this path, or a 404 answer.
-    Answer serve(const QString &path, const FormQuery &query);
+    Answer serve(const QString& path, const FormQuery& query);
 
-    static bool isPagePath(const QString &path);
+    static bool isPagePath(const QString& path);
 
 private:
-    Answer reportList(const FormQuery &query);
-    Answer summary(const FormQuery &query);
-    Answer news(const FormQuery &query);
-    Answer download(const QString &path, const FormQuery &query);
-    static QString page(const QString &title, const QString &bodyHtml, const FormQuery &query);
-    static QString receivedTable(const FormQuery &query);
+    Answer reportList(const FormQuery& query);
+    Answer summary(const FormQuery& query);
+    Answer news(const FormQuery& query);
+    Answer download(const QString& path, const FormQuery& query);
+    static QString page(const QString& title, const QString& bodyHtml, const FormQuery& query);
+    static QString receivedTable(const FormQuery& query);
 
-    VendorState &m_state;
+    VendorState& m_state;
 };

@@ -18,7 +18,7 @@ void preferOffscreenPlatform()
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
-bool readSeed(const QString &path, QByteArray &seed)
+bool readSeed(const QString& path, QByteArray& seed)
 {
     if (path.isEmpty())
         return true;
@@ -33,7 +33,7 @@ bool readSeed(const QString &path, QByteArray &seed)
 
 } // namespace
 
-int main(int argc, char *argv[])
+int main(int argc, char* argv[])
 {
     preferOffscreenPlatform();
     QGuiApplication app(argc, argv);

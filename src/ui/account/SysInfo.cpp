@@ -6,7 +6,6 @@
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 
-
 namespace SysInfo {
 
 namespace {
@@ -17,8 +16,8 @@ const QString kLocalMachine = QStringLiteral("HKEY_LOCAL_MACHINE");
 QString registeredProgram()
 {
     QString program;
-    if (GetKeyValue(kLocalMachine, QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"),
-                    QStringLiteral("PATH"), program))
+    if (GetKeyValue(kLocalMachine, QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"), QStringLiteral("PATH"),
+                    program))
         return AppPaths::ToLocalPath(program);
     QString folder;
     if (GetKeyValue(kLocalMachine, QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location"),

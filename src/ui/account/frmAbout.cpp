@@ -19,8 +19,7 @@ frmAbout*& shownWindow()
 
 } // namespace
 
-frmAbout::frmAbout(QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frmAbout>())
+frmAbout::frmAbout(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmAbout>())
 {
     ui->setupUi(this);
     connect(ui->cmdOK, &QPushButton::clicked, this, &QDialog::accept);

@@ -4,7 +4,9 @@
 
 #include <memory>
 
-namespace Ui { class frmAbout; }
+namespace Ui {
+class frmAbout;
+}
 
 // The program's title and version, the vendor it works for, the vendor's web address and
 // support contact (from the GETABOUT answer of this run) and the vendor's logo; offers the

@@ -3,7 +3,6 @@
 #include "ui_frmChangePass.h"
 
 #include "core/AppContext.h"
-#include "core/AppContext.h"
 #include "core/basLog.h"
 #include "core/basSettings.h"
 #include "core/clsProperties.h"
@@ -31,8 +30,7 @@ const QString kHeading = QStringLiteral("Your password has expired.");
 
 } // namespace
 
-frmChangePass::frmChangePass(QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frmChangePass>())
+frmChangePass::frmChangePass(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmChangePass>())
 {
     ui->setupUi(this);
     for (QLineEdit* box : {ui->txtOldPassword, ui->txtNewPassword, ui->txtConfirmPassword})
@@ -127,7 +125,8 @@ bool frmChangePass::ValidateEntries()
     if (oldPassword.isEmpty())
         return refuse(QStringLiteral("You must provide your existing password."), ui->txtOldPassword, false);
     if (oldPassword != Props().Password())
-        return refuse(QStringLiteral("Your existing password does not match what's on file."), ui->txtOldPassword, true);
+        return refuse(QStringLiteral("Your existing password does not match what's on file."), ui->txtOldPassword,
+                      true);
     if (newPassword.isEmpty())
         return refuse(QStringLiteral("You must provide a new password."), ui->txtNewPassword, false);
     if (confirm.isEmpty())

@@ -5,7 +5,9 @@
 #include <memory>
 
 class QLineEdit;
-namespace Ui { class frmChangePass; }
+namespace Ui {
+class frmChangePass;
+}
 
 // Replaces the password at the vendor. Forced (UserInitiated false: start-up found the password
 // expired) leaving without a change offers to quit the program; by choice (the File menu) it

@@ -30,8 +30,7 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 } // namespace
 
-frmPrefs::frmPrefs(QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frmPrefs>())
+frmPrefs::frmPrefs(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmPrefs>())
 {
     ui->setupUi(this);
     for (QLineEdit* box : {ui->txtServerURL, ui->txtUserName, ui->txtPassword, ui->txtPasswordConfirm})
@@ -117,7 +116,6 @@ void frmPrefs::focusFirstEmptyBox()
         }
     }
 }
-
 
 bool frmPrefs::refuse(const QString& text, QLineEdit* box)
 {
@@ -225,8 +223,8 @@ bool frmPrefs::QueryUnload()
     if (UserCancelled())
         return true;
     const QString text = QStringLiteral("You can not access ") + Props().ClientWebsite() + kCrLf
-                         + QStringLiteral(" without a valid Company ID, UserName and Password.") + kCrLf + kCrLf
-                         + QStringLiteral("Quit?");
+        + QStringLiteral(" without a valid Company ID, UserName and Password.") + kCrLf + kCrLf
+        + QStringLiteral("Quit?");
     if (MsgBox(text, vbYesNo | vbExclamation, QStringLiteral("Quit?")) != vbYes)
         return false;
     WindowHooks::RequestEnd();

@@ -5,7 +5,9 @@
 #include <memory>
 
 class QLineEdit;
-namespace Ui { class frmPrefs; }
+namespace Ui {
+class frmPrefs;
+}
 
 // "Configure Account": server address, user name and password. The entries are checked here,
 // validated by the server, and only then stored. Leaving without valid credentials offers to

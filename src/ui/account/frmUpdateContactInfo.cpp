@@ -8,9 +8,9 @@
 #include "platform/AppError.h"
 #include "platform/Desktop.h"
 #include "platform/MsgBox.h"
-#include "service/basUrl.h"
 #include "service/ParamBlock.h"
 #include "service/basAnswer.h"
+#include "service/basUrl.h"
 #include "ui/account/AccountRequest.h"
 
 #include <QEvent>
@@ -67,7 +67,7 @@ QString frmUpdateContactInfo::RegroupPhone(const QString& phone)
     if (phone.size() != 10)
         return phone;
     return QLatin1Char('(') + phone.left(3) + QStringLiteral(") ") + phone.mid(3, 3) + QLatin1Char('-')
-           + phone.right(4);
+        + phone.right(4);
 }
 
 void frmUpdateContactInfo::Load()
@@ -156,8 +156,8 @@ bool frmUpdateContactInfo::Unchanged() const
 {
     const clsProperties& props = Props();
     return trimmedUpper(ui->txtEmail->text()) == trimmedUpper(props.UserEmail())
-           && trimmedUpper(ui->txtPhoneNum->text()) == trimmedUpper(props.UserPhone())
-           && trimmedUpper(ui->txtPhoneExt->text()) == trimmedUpper(props.UserPhoneExt());
+        && trimmedUpper(ui->txtPhoneNum->text()) == trimmedUpper(props.UserPhone())
+        && trimmedUpper(ui->txtPhoneExt->text()) == trimmedUpper(props.UserPhoneExt());
 }
 
 void frmUpdateContactInfo::cmdOK_Click()

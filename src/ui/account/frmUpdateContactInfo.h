@@ -5,7 +5,9 @@
 #include <memory>
 
 class QLineEdit;
-namespace Ui { class frmUpdateContactInfo; }
+namespace Ui {
+class frmUpdateContactInfo;
+}
 
 // "Update Contact Information": the e-mail address, telephone number and extension the vendor
 // keeps for the user. The first opening in a run fetches them (GETCONTACTINFO); OK sends the

@@ -21,7 +21,7 @@ enum class Fails { Empty, Holds, ZipLength };
 struct Rule {
     QLineEdit* box;
     Fails when;
-    char character;   // for Holds
+    char character; // for Holds
     const char* message;
 };
 
@@ -29,10 +29,8 @@ bool fails(const Rule& rule)
 {
     const QString text = rule.box->text();
     switch (rule.when) {
-    case Fails::Empty:
-        return text.isEmpty();
-    case Fails::Holds:
-        return text.contains(QLatin1Char(rule.character));
+    case Fails::Empty: return text.isEmpty();
+    case Fails::Holds: return text.contains(QLatin1Char(rule.character));
     case Fails::ZipLength:
         // Counts characters only: 12345, 123456789 and 12345-6789 pass, and so does any other
         // text of those lengths.
@@ -77,10 +75,12 @@ bool BorrowerFieldsCheck::primaryRules() const
 {
     const ILoanScreen& w = m_screen;
     const std::initializer_list<Rule> before = {
-        {&w.Box(LoanBox::lblReference), Fails::Empty, 0, "You must provide a reference from the Loan Rep field to pull credit."},
+        {&w.Box(LoanBox::lblReference), Fails::Empty, 0,
+         "You must provide a reference from the Loan Rep field to pull credit."},
         {&w.Box(LoanBox::lblBorFirst), Fails::Empty, 0, "You must provide a first name for the primary borrower."},
         {&w.Box(LoanBox::lblBorLast), Fails::Empty, 0, "You must provide a last name for the primary borrower."},
-        {&w.Box(LoanBox::lblBorSSN), Fails::Empty, 0, "You must provide a social security number for the primary borrower."},
+        {&w.Box(LoanBox::lblBorSSN), Fails::Empty, 0,
+         "You must provide a social security number for the primary borrower."},
         {&w.Box(LoanBox::lblCurAddr), Fails::Empty, 0, "You must provide an address for the current address."},
         {&w.Box(LoanBox::lblCurCity), Fails::Empty, 0, "You must provide a city for the current address."},
         {&w.Box(LoanBox::lblCurState), Fails::Empty, 0, "You must provide a state for the current address."},
@@ -105,20 +105,28 @@ bool BorrowerFieldsCheck::primaryRules() const
         {&w.Box(LoanBox::lblReference), Fails::Holds, '\'', "You can not have an apostrophe in the reference field."},
         {&w.Box(LoanBox::lblBorFirst), Fails::Holds, '\'',
          "You can not have an apostrophe in the first name for the primary borrower."},
-        {&w.Box(LoanBox::lblBorLast), Fails::Holds, '\'', "You can not have an apostrophe in the last name for the primary borrower."},
+        {&w.Box(LoanBox::lblBorLast), Fails::Holds, '\'',
+         "You can not have an apostrophe in the last name for the primary borrower."},
         {&w.Box(LoanBox::lblBorSSN), Fails::Holds, '\'',
          "You can not have an apostrophe in the social security number for the primary borrower."},
-        {&w.Box(LoanBox::lblCurAddr), Fails::Holds, '\'', "You can not have an apostrophe in the address for the current address."},
-        {&w.Box(LoanBox::lblCurAddr), Fails::Holds, '&', "You can not have an ampersand in the address for the current address."},
-        {&w.Box(LoanBox::lblCurCity), Fails::Holds, '\'', "You can not have an apostrophe in the city for the current address."},
-        {&w.Box(LoanBox::lblCurState), Fails::Holds, '\'', "You can not have an apostrophe in the state for the current address."},
+        {&w.Box(LoanBox::lblCurAddr), Fails::Holds, '\'',
+         "You can not have an apostrophe in the address for the current address."},
+        {&w.Box(LoanBox::lblCurAddr), Fails::Holds, '&',
+         "You can not have an ampersand in the address for the current address."},
+        {&w.Box(LoanBox::lblCurCity), Fails::Holds, '\'',
+         "You can not have an apostrophe in the city for the current address."},
+        {&w.Box(LoanBox::lblCurState), Fails::Holds, '\'',
+         "You can not have an apostrophe in the state for the current address."},
         {&w.Box(LoanBox::lblCurZip), Fails::Holds, '\'',
          "You can not have an apostrophe in the postal code for the current address."},
         {&w.Box(LoanBox::lblBorMi), Fails::Holds, '\'',
          "You can not have an apostrophe in the middle initial for the primary borrower."},
-        {&w.Box(LoanBox::lblBorMi), Fails::Holds, '.', "You can not have a period in the middle initial for the primary borrower."},
-        {&w.Box(LoanBox::lblBorSufx), Fails::Holds, '\'', "You can not have an apostrophe in the suffix for the primary borrower."},
-        {&w.Box(LoanBox::lblBorSufx), Fails::Holds, '.', "You can not have a period in the suffix for the primary borrower."},
+        {&w.Box(LoanBox::lblBorMi), Fails::Holds, '.',
+         "You can not have a period in the middle initial for the primary borrower."},
+        {&w.Box(LoanBox::lblBorSufx), Fails::Holds, '\'',
+         "You can not have an apostrophe in the suffix for the primary borrower."},
+        {&w.Box(LoanBox::lblBorSufx), Fails::Holds, '.',
+         "You can not have a period in the suffix for the primary borrower."},
     };
     for (const Rule& rule : after) {
         if (fails(rule))
@@ -136,13 +144,18 @@ bool BorrowerFieldsCheck::coBorrowerRules() const
         {&w.Box(LoanBox::lblCoFirst), Fails::Empty, 0, "You must provide a first name for the co-borrower."},
         {&w.Box(LoanBox::lblCoLast), Fails::Empty, 0, "You must provide a last name for the co-borrower."},
         {&w.Box(LoanBox::lblCoSSN), Fails::Empty, 0, "You must provide a social security number for the co-borrower."},
-        {&w.Box(LoanBox::lblCoFirst), Fails::Holds, '\'', "You can not have an apostrophe in the first name for the co-borrower."},
-        {&w.Box(LoanBox::lblCoLast), Fails::Holds, '\'', "You can not have an apostrophe in the last name for the co-borrower."},
+        {&w.Box(LoanBox::lblCoFirst), Fails::Holds, '\'',
+         "You can not have an apostrophe in the first name for the co-borrower."},
+        {&w.Box(LoanBox::lblCoLast), Fails::Holds, '\'',
+         "You can not have an apostrophe in the last name for the co-borrower."},
         {&w.Box(LoanBox::lblCoSSN), Fails::Holds, '\'',
          "You can not have an apostrophe in the social security number for the co-borrower."},
-        {&w.Box(LoanBox::lblCoMi), Fails::Holds, '\'', "You can not have an apostrophe in the middle initial for the co-borrower."},
-        {&w.Box(LoanBox::lblCoMi), Fails::Holds, '.', "You can not have a period in the middle initial for the co-borrower."},
-        {&w.Box(LoanBox::lblCoSufx), Fails::Holds, '\'', "You can not have an apostrophe in the suffix for the co-borrower."},
+        {&w.Box(LoanBox::lblCoMi), Fails::Holds, '\'',
+         "You can not have an apostrophe in the middle initial for the co-borrower."},
+        {&w.Box(LoanBox::lblCoMi), Fails::Holds, '.',
+         "You can not have a period in the middle initial for the co-borrower."},
+        {&w.Box(LoanBox::lblCoSufx), Fails::Holds, '\'',
+         "You can not have an apostrophe in the suffix for the co-borrower."},
         {&w.Box(LoanBox::lblCoSufx), Fails::Holds, '.', "You can not have a period in the suffix for the co-borrower."},
     };
     for (const Rule& rule : rules) {

@@ -2,8 +2,7 @@
 
 #include "ui/UiUtils.h"
 
-ImageList::ImageList(QObject *parent)
-    : QObject(parent)
+ImageList::ImageList(QObject* parent) : QObject(parent)
 {
     InitUiResources();
     // 1: the default vendor's logo; 2: the logo shown for any other vendor.

@@ -10,7 +10,7 @@ class ImageList : public QObject
     Q_OBJECT
 
 public:
-    explicit ImageList(QObject *parent = nullptr);
+    explicit ImageList(QObject* parent = nullptr);
 
     int count() const;
     // The picture at a 1-based index; a null pixmap when the index is out of range.

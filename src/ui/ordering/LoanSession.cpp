@@ -3,7 +3,9 @@
 #include "host/clsInquiry.h"
 #include "service/clsReportStatus.h"
 
-LoanSession::LoanSession(QObject* parent) : QObject(parent) {}
+LoanSession::LoanSession(QObject* parent) : QObject(parent)
+{
+}
 
 LoanSession::~LoanSession() = default;
 
@@ -39,13 +41,34 @@ void LoanSession::StartCheck()
     emit changed();
 }
 
-void LoanSession::setInquiry(std::shared_ptr<clsInquiry> inquiry) { assign(m_inquiry, inquiry); }
-void LoanSession::setReportStatus(std::shared_ptr<clsReportStatus> status) { assign(m_reportStatus, status); }
-void LoanSession::setCheckResult(int result) { assign(m_checkResult, result); }
-void LoanSession::setDateRequested(const QString& date) { assign(m_dateRequested, date); }
-void LoanSession::setReportId(const QString& id) { assign(m_reportId, id); }
-void LoanSession::setPullType(int type) { assign(m_pullType, type); }
-void LoanSession::setReportLocation(const QString& path) { assign(m_reportLocation, path); }
+void LoanSession::setInquiry(std::shared_ptr<clsInquiry> inquiry)
+{
+    assign(m_inquiry, inquiry);
+}
+void LoanSession::setReportStatus(std::shared_ptr<clsReportStatus> status)
+{
+    assign(m_reportStatus, status);
+}
+void LoanSession::setCheckResult(int result)
+{
+    assign(m_checkResult, result);
+}
+void LoanSession::setDateRequested(const QString& date)
+{
+    assign(m_dateRequested, date);
+}
+void LoanSession::setReportId(const QString& id)
+{
+    assign(m_reportId, id);
+}
+void LoanSession::setPullType(int type)
+{
+    assign(m_pullType, type);
+}
+void LoanSession::setReportLocation(const QString& path)
+{
+    assign(m_reportLocation, path);
+}
 
 void LoanSession::OrderMayExist(const UnfinishedOrder& order)
 {

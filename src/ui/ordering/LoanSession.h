@@ -14,10 +14,10 @@ class clsReportStatus;
 // running at the vendor, so the next order with the same block follows it instead of placing it
 // again.
 struct UnfinishedOrder {
-    int kind = 0;        // ePullTypes
-    QString block;       // the REQUEST block as sent
-    QString orderedFor;  // the reference user it was ordered for; empty for the user's own account
-    QString guid;        // empty while the order's answer was lost
+    int kind = 0;       // ePullTypes
+    QString block;      // the REQUEST block as sent
+    QString orderedFor; // the reference user it was ordered for; empty for the user's own account
+    QString guid;       // empty while the order's answer was lost
 };
 
 // Outcome of the search for an existing report.

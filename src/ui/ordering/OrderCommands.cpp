@@ -14,7 +14,9 @@
 #include "ui/ordering/frmPullReport.h"
 #include "ui/ordering/frmReissue.h"
 
-OrderCommands::OrderCommands(frmMain& window) : m_window(window), m_session(window.session()) {}
+OrderCommands::OrderCommands(frmMain& window) : m_window(window), m_session(window.session())
+{
+}
 
 void OrderCommands::CheckForExisting()
 {

@@ -29,13 +29,13 @@ QMap<MainButton, ButtonState> ReportButtons(const LoanSession& session, const QS
     const bool newPull = session.NextOrderKind() == PullNew;
 
     QMap<MainButton, ButtonState> states;
-    states[MainButton::cmdRepull] = {
-        !failed && !pending && !(present && !reissueNumber.isEmpty()),
-        newPull ? QStringLiteral("&Pull Credit") : QStringLiteral("&Repull"),
-        newPull ? QStringLiteral("Pull New Credit Report") : QStringLiteral("Repull Previously Pulled Report")};
-    states[MainButton::cmdAddBureau] = {
-        ownReport && status && bureauMissing(*status) && session.pullType() != PullNew && !pending,
-        QStringLiteral("&Add Bureau"), QStringLiteral("Add Bureau to Existing Report")};
+    states[MainButton::cmdRepull] = {!failed && !pending && !(present && !reissueNumber.isEmpty()),
+                                     newPull ? QStringLiteral("&Pull Credit") : QStringLiteral("&Repull"),
+                                     newPull ? QStringLiteral("Pull New Credit Report")
+                                             : QStringLiteral("Repull Previously Pulled Report")};
+    states[MainButton::cmdAddBureau] = {ownReport && status && bureauMissing(*status) && session.pullType() != PullNew
+                                            && !pending,
+                                        QStringLiteral("&Add Bureau"), QStringLiteral("Add Bureau to Existing Report")};
     states[MainButton::cmdView] = {present && !pending, QStringLiteral("&View"), QStringLiteral("View PDF Report")};
     states[MainButton::cmdPrint] = {present && !pending, QStringLiteral("&Print"),
                                     QStringLiteral("Send PDF Report to Printer")};

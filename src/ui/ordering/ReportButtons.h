@@ -7,8 +7,7 @@
 
 class LoanSession;
 
-struct ButtonState
-{
+struct ButtonState {
     bool enabled = false;
     QString caption;
     QString tooltip;

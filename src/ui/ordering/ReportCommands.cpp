@@ -57,7 +57,7 @@ QString ReportCommands::reportPdf()
     const QString block = ParamBlock(QStringLiteral("GET_PDF")).add(QStringLiteral("guid"), m_reportUid).text();
     QString path;
     if (!GetReportPDF(block, m_inquiry->BorrowerFile(), path))
-        throw AppError(ErrNo::Silent, QString());   // GetReportPDF has shown and logged it
+        throw AppError(ErrNo::Silent, QString()); // GetReportPDF has shown and logged it
     m_session.setReportLocation(path);
     return path;
 }
@@ -81,11 +81,12 @@ void ReportCommands::showOrPrint(Use use)
         if (error.Number == ErrNo::Silent || (use == Use::Print && error.Number == ErrNo::PrintCancelled))
             return;
         if (use == Use::View)
-            reportProblem(error, QStringLiteral("Viewing Problem"), QStringLiteral("There was a problem viewing the report."),
-                          QStringLiteral("cmdView_Click"));
+            reportProblem(error, QStringLiteral("Viewing Problem"),
+                          QStringLiteral("There was a problem viewing the report."), QStringLiteral("cmdView_Click"));
         else
             reportProblem(error, QStringLiteral("Printing Problem"),
-                          QStringLiteral("There was a problem printing your document."), QStringLiteral("cmdPrint_Click"));
+                          QStringLiteral("There was a problem printing your document."),
+                          QStringLiteral("cmdPrint_Click"));
     }
 }
 
@@ -130,8 +131,9 @@ void ReportCommands::importLiabilities(QString& file, QString& step)
     FileOps::Copy(AppPaths::ToLocalPath(props.SendDir() + QStringLiteral("IMPORT.DAT")),
                   AppPaths::ToLocalPath(props.ArchiveDir() + ArchiveStamp() + QStringLiteral("IMPORT.DAT")));
     step = QStringLiteral("After copy to archive");
-    MsgBox(QStringLiteral("Liabilities have been imported.") + kCrLf
-               + QStringLiteral("You need to hit the Receive Data button on the previous screen to complete the import."),
-           vbInformation, QStringLiteral("Import Successful"));
+    MsgBox(
+        QStringLiteral("Liabilities have been imported.") + kCrLf
+            + QStringLiteral("You need to hit the Receive Data button on the previous screen to complete the import."),
+        vbInformation, QStringLiteral("Import Successful"));
     step = QStringLiteral("After successful message");
 }

@@ -40,11 +40,11 @@ QString birthDate(const QString& dob)
 } // namespace
 
 frmCheckExisting::frmCheckExisting(ILoanScreen& screen, LoanSession& session, AskReissue askReissue)
-    : QDialog(nullptr)
-    , ui(std::make_unique<Ui::frmCheckExisting>())
-    , m_screen(screen)
-    , m_session(session)
-    , m_askReissue(std::move(askReissue))
+    : QDialog(nullptr),
+      ui(std::make_unique<Ui::frmCheckExisting>()),
+      m_screen(screen),
+      m_session(session),
+      m_askReissue(std::move(askReissue))
 {
     ui->setupUi(this);
 }
@@ -300,7 +300,7 @@ bool frmCheckExisting::refreshAccount()
         if (!step.operation(AccountRefreshBlock(step, Props().UserName(), Props().DepartmentID()), answer))
             return false;
         if (step.operation == GetDepartmentID)
-            PrefetchDepartmentReads();   // the reads that carry it, unless already sent with it
+            PrefetchDepartmentReads(); // the reads that carry it, unless already sent with it
         const auto status = m_session.reportStatus();
         if (step.operation == RequestBureauRights && status && status->nStatusReport() == 64)
             MsgBox(QStringLiteral("This report is currently at RMCR Pending Status.\r\n"

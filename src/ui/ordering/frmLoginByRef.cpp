@@ -16,8 +16,7 @@ frmLoginByRef*& theWindow()
 
 } // namespace
 
-frmLoginByRef::frmLoginByRef(QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frmLoginByRef>())
+frmLoginByRef::frmLoginByRef(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmLoginByRef>())
 {
     ui->setupUi(this);
     connect(ui->cmdPull, &QPushButton::clicked, this, &frmLoginByRef::cmdPull_Click);
@@ -111,7 +110,8 @@ void frmLoginByRef::done(int result)
     }
     if (m_AbortMessage
         && MsgBox(QStringLiteral("You can not pull credit without chosing a reference.\r\n\r\n\r\nAbort Credit Pull?"),
-                  vbYesNo | vbExclamation, QStringLiteral("Abort?")) != vbYes)
+                  vbYesNo | vbExclamation, QStringLiteral("Abort?"))
+            != vbYes)
         return;
     m_UserCancelled = true;
     QDialog::done(result);

@@ -24,10 +24,7 @@
 #include "ui/ordering/ReportButtons.h"
 #include "ui/ordering/ReportCommands.h"
 
-frmMain::frmMain(QWidget *parent)
-    : QMainWindow(parent)
-    , m_session(new LoanSession(this))
-    , ui(new Ui::frmMain)
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_session(new LoanSession(this)), ui(new Ui::frmMain)
 {
     InitUiResources();
     ui->setupUi(this);
@@ -39,31 +36,12 @@ frmMain::frmMain(QWidget *parent)
     connectCommands();
     connect(m_session, &LoanSession::changed, this, &frmMain::SetButtons);
 
-    m_dataBoxes = {
-        ui->lblReference,
-        ui->lblBorFirst,
-        ui->lblBorLast,
-        ui->lblBorMi,
-        ui->lblBorSufx,
-        ui->lblBorSSN,
-        ui->lblBorDOB,
-        ui->lblCoFirst,
-        ui->lblCoLast,
-        ui->lblCoMi,
-        ui->lblCoSufx,
-        ui->lblCoSSN,
-        ui->lblCoDOB,
-        ui->lblCurAddr,
-        ui->lblCurCity,
-        ui->lblCurState,
-        ui->lblCurZip,
-        ui->lblCurCountry,
-        ui->lblPreAddr,
-        ui->lblPreCity,
-        ui->lblPreState,
-        ui->lblPreZip,
-        ui->lblPreCountry};
-    for (QLineEdit *box : std::as_const(m_dataBoxes))
+    m_dataBoxes = {ui->lblReference, ui->lblBorFirst, ui->lblBorLast,    ui->lblBorMi,   ui->lblBorSufx,
+                   ui->lblBorSSN,    ui->lblBorDOB,   ui->lblCoFirst,    ui->lblCoLast,  ui->lblCoMi,
+                   ui->lblCoSufx,    ui->lblCoSSN,    ui->lblCoDOB,      ui->lblCurAddr, ui->lblCurCity,
+                   ui->lblCurState,  ui->lblCurZip,   ui->lblCurCountry, ui->lblPreAddr, ui->lblPreCity,
+                   ui->lblPreState,  ui->lblPreZip,   ui->lblPreCountry};
+    for (QLineEdit* box : std::as_const(m_dataBoxes))
         SelectTextOnFocus(box);
 
     collectFileMenuAreas();
@@ -74,15 +52,15 @@ frmMain::frmMain(QWidget *parent)
 void frmMain::collectFileMenuAreas()
 {
     m_fileMenuAreas = {ui->centralwidget, ui->fmBorrower, ui->fmCoBorrower, ui->fmCurrAddr,
-                       ui->fmPreAddr, ui->lblVersion, ui->lblCapVersion};
-    for (QGroupBox *frame : {ui->fmBorrower, ui->fmCoBorrower, ui->fmCurrAddr, ui->fmPreAddr}) {
-        const auto captions = frame->findChildren<QLabel *>();
-        for (QLabel *caption : captions) {
+                       ui->fmPreAddr,     ui->lblVersion, ui->lblCapVersion};
+    for (QGroupBox* frame : {ui->fmBorrower, ui->fmCoBorrower, ui->fmCurrAddr, ui->fmPreAddr}) {
+        const auto captions = frame->findChildren<QLabel*>();
+        for (QLabel* caption : captions) {
             if (caption != ui->lblCapCoDOB)
                 m_fileMenuAreas.append(caption);
         }
     }
-    for (QWidget *area : std::as_const(m_fileMenuAreas))
+    for (QWidget* area : std::as_const(m_fileMenuAreas))
         area->installEventFilter(this);
 }
 
@@ -91,24 +69,24 @@ frmMain::~frmMain()
     delete ui;
 }
 
-bool frmMain::eventFilter(QObject *watched, QEvent *event)
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (opensFileMenu(watched, event)) {
-        auto *press = static_cast<QMouseEvent *>(event);
+        auto* press = static_cast<QMouseEvent*>(event);
         ui->mnuFile->popup(press->globalPosition().toPoint());
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool frmMain::opensFileMenu(QObject *watched, QEvent *event) const
+bool frmMain::opensFileMenu(QObject* watched, QEvent* event) const
 {
     if (event->type() != QEvent::MouseButtonPress)
         return false;
-    auto *area = qobject_cast<QWidget *>(watched);
+    auto* area = qobject_cast<QWidget*>(watched);
     if (!area || !m_fileMenuAreas.contains(area))
         return false;
-    auto *press = static_cast<QMouseEvent *>(event);
+    auto* press = static_cast<QMouseEvent*>(event);
     if (press->button() != Qt::RightButton)
         return false;
     if (press->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))
@@ -118,7 +96,7 @@ bool frmMain::opensFileMenu(QObject *watched, QEvent *event) const
     return area->childAt(press->position().toPoint()) == nullptr;
 }
 
-QPushButton &frmMain::Button(MainButton button) const
+QPushButton& frmMain::Button(MainButton button) const
 {
     switch (button) {
     case MainButton::cmdRepull: return *ui->cmdRepull;
@@ -153,12 +131,12 @@ void frmMain::connectCommands()
 
 // ---- start-up's view of the window
 
-void frmMain::SetVersionLabel(const QString &version)
+void frmMain::SetVersionLabel(const QString& version)
 {
     ui->lblVersion->setText(version);
 }
 
-void frmMain::SetCaption(const QString &caption)
+void frmMain::SetCaption(const QString& caption)
 {
     setWindowTitle(caption);
 }
@@ -168,7 +146,7 @@ void frmMain::SetLogo(int pictureIndex)
     ui->Picture1->setPixmap(m_images->picture(pictureIndex));
 }
 
-void frmMain::SetLogoTooltip(const QString &tooltip)
+void frmMain::SetLogoTooltip(const QString& tooltip)
 {
     ui->Picture1->setToolTip(tooltip);
 }
@@ -186,13 +164,13 @@ void frmMain::Unload()
 
 // ---- what the windows working on the loan see
 
-QLineEdit &frmMain::Box(LoanBox box) const
+QLineEdit& frmMain::Box(LoanBox box) const
 {
     // The boxes are listed in the order of LoanBox.
     return *m_dataBoxes.at(static_cast<int>(box));
 }
 
-void frmMain::SetReferenceCaption(const QString &caption)
+void frmMain::SetReferenceCaption(const QString& caption)
 {
     ui->lblRef->setText(caption);
 }
@@ -214,15 +192,42 @@ void frmMain::RepaintScreen()
 
 // ---- the loan and its report
 
-int frmMain::ePullType() const { return m_session->pullType(); }
-void frmMain::setePullType(int v) { m_session->setPullType(v); }
-QString frmMain::sReportLocation() const { return m_session->reportLocation(); }
-void frmMain::setsReportLocation(const QString &v) { m_session->setReportLocation(v); }
-QString frmMain::sReportUID() const { return m_session->reportId(); }
-void frmMain::setsReportUID(const QString &v) { m_session->setReportId(v); }
-std::shared_ptr<clsInquiry> frmMain::inquiry() const { return m_session->inquiry(); }
-std::shared_ptr<clsReportStatus> frmMain::reportStatus() const { return m_session->reportStatus(); }
-int frmMain::existingReportResult() const { return m_session->checkResult(); }
+int frmMain::ePullType() const
+{
+    return m_session->pullType();
+}
+void frmMain::setePullType(int v)
+{
+    m_session->setPullType(v);
+}
+QString frmMain::sReportLocation() const
+{
+    return m_session->reportLocation();
+}
+void frmMain::setsReportLocation(const QString& v)
+{
+    m_session->setReportLocation(v);
+}
+QString frmMain::sReportUID() const
+{
+    return m_session->reportId();
+}
+void frmMain::setsReportUID(const QString& v)
+{
+    m_session->setReportId(v);
+}
+std::shared_ptr<clsInquiry> frmMain::inquiry() const
+{
+    return m_session->inquiry();
+}
+std::shared_ptr<clsReportStatus> frmMain::reportStatus() const
+{
+    return m_session->reportStatus();
+}
+int frmMain::existingReportResult() const
+{
+    return m_session->checkResult();
+}
 
 void frmMain::CheckForExisting()
 {
@@ -233,7 +238,7 @@ void frmMain::applyButtons(std::initializer_list<MainButton> buttons)
 {
     const auto states = ReportButtons(*m_session, Props().ReissueNumber());
     for (const MainButton button : buttons) {
-        const ButtonState &state = states[button];
+        const ButtonState& state = states[button];
         Button(button).setEnabled(state.enabled);
         Button(button).setText(state.caption);
         Button(button).setToolTip(state.tooltip);
@@ -249,10 +254,22 @@ void frmMain::SetButtons()
     SetSupplement();
 }
 
-void frmMain::SetRMCR() { applyButtons({MainButton::cmdRMCR}); }
-void frmMain::SetAddBureau() { applyButtons({MainButton::cmdAddBureau}); }
-void frmMain::SetRepull() { applyButtons({MainButton::cmdRepull}); }
-void frmMain::SetSupplement() { applyButtons({MainButton::cmdRequestSupp}); }
+void frmMain::SetRMCR()
+{
+    applyButtons({MainButton::cmdRMCR});
+}
+void frmMain::SetAddBureau()
+{
+    applyButtons({MainButton::cmdAddBureau});
+}
+void frmMain::SetRepull()
+{
+    applyButtons({MainButton::cmdRepull});
+}
+void frmMain::SetSupplement()
+{
+    applyButtons({MainButton::cmdRequestSupp});
+}
 
 void frmMain::SetPrintViewImport()
 {
@@ -306,7 +323,7 @@ void frmMain::cmdClose_Click()
     close();
 }
 
-void frmMain::closeEvent(QCloseEvent *event)
+void frmMain::closeEvent(QCloseEvent* event)
 {
     if (!sReportLocation().isEmpty())
         QFile::remove(sReportLocation());
@@ -334,7 +351,7 @@ void frmMain::mnuReload_Click()
     QueueRestart([] {
         SetProps(nullptr);
         WindowHooks::SettingsUserCancelled() = true;
-        if (const auto &unload = WindowHooks::UnloadWindowsForReload())
+        if (const auto& unload = WindowHooks::UnloadWindowsForReload())
             unload();
         WindowHooks::SettingsUserCancelled() = false;
     });

@@ -30,22 +30,22 @@ class frmMain : public QMainWindow, public IMainWindow, public ILoanScreen
     Q_OBJECT
 
 public:
-    explicit frmMain(QWidget *parent = nullptr);
+    explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
 
     // The loan and its report; the windows working on the loan share it.
-    LoanSession &session() { return *m_session; }
-    const LoanSession &session() const { return *m_session; }
+    LoanSession& session() { return *m_session; }
+    const LoanSession& session() const { return *m_session; }
 
     // The kind of the next order: 1 new pull, 2 repull, 3 add a bureau; 0 before the first check.
     int ePullType() const;
     void setePullType(int v);
     // Full path of the report PDF downloaded in this run; empty until the first View or Print.
     QString sReportLocation() const;
-    void setsReportLocation(const QString &v);
+    void setsReportLocation(const QString& v);
     // The loan's current report at the vendor; empty for none, "ERROR" after a failed search.
     QString sReportUID() const;
-    void setsReportUID(const QString &v);
+    void setsReportUID(const QString& v);
 
     std::shared_ptr<clsInquiry> inquiry() const;
     std::shared_ptr<clsReportStatus> reportStatus() const;
@@ -60,20 +60,20 @@ public:
     void SetButtons() override;
 
     // A command button, typed.
-    QPushButton &Button(MainButton button) const;
+    QPushButton& Button(MainButton button) const;
 
     // What start-up asks of the window.
-    void SetVersionLabel(const QString &version) override;
-    void SetCaption(const QString &caption) override;
+    void SetVersionLabel(const QString& version) override;
+    void SetCaption(const QString& caption) override;
     void SetLogo(int pictureIndex) override;
-    void SetLogoTooltip(const QString &tooltip) override;
+    void SetLogoTooltip(const QString& tooltip) override;
     void ShowWindow() override;
     void Unload() override;
     void CheckForExisting() override;
 
     // What the windows working on the loan fill and read.
-    QLineEdit &Box(LoanBox box) const override;
-    void SetReferenceCaption(const QString &caption) override;
+    QLineEdit& Box(LoanBox box) const override;
+    void SetReferenceCaption(const QString& caption) override;
     void SetCoBorrowerVisible(bool visible) override;
     void SetChangePasswordEnabled(bool enabled) override;
     void RepaintScreen() override;
@@ -83,8 +83,8 @@ signals:
     void logoClicked();
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private slots:
     void cmdRMCR_Click();
@@ -100,14 +100,14 @@ private slots:
 
 private:
     void collectFileMenuAreas();
-    bool opensFileMenu(QObject *watched, QEvent *event) const;
+    bool opensFileMenu(QObject* watched, QEvent* event) const;
     void connectCommands();
     void applyButtons(std::initializer_list<MainButton> buttons);
 
-    LoanSession *m_session;
+    LoanSession* m_session;
 
-    Ui::frmMain *ui;
-    ImageList *m_images;
-    QList<QLineEdit *> m_dataBoxes;
-    QList<QWidget *> m_fileMenuAreas;
+    Ui::frmMain* ui;
+    ImageList* m_images;
+    QList<QLineEdit*> m_dataBoxes;
+    QList<QWidget*> m_fileMenuAreas;
 };

@@ -93,12 +93,30 @@ int frmPullReport::ShowModal()
     return type;
 }
 
-QListWidget* frmPullReport::lstbxProgress() const { return ui->lstbxProgress; }
-QPushButton* frmPullReport::cmdPull() const { return ui->cmdPull; }
-QPushButton* frmPullReport::cmdClose() const { return ui->cmdClose; }
-QCheckBox* frmPullReport::cbxEquifax() const { return ui->cbxEquifax; }
-QCheckBox* frmPullReport::cbxExperian() const { return ui->cbxExperian; }
-QCheckBox* frmPullReport::cbxTransUnion() const { return ui->cbxTransUnion; }
+QListWidget* frmPullReport::lstbxProgress() const
+{
+    return ui->lstbxProgress;
+}
+QPushButton* frmPullReport::cmdPull() const
+{
+    return ui->cmdPull;
+}
+QPushButton* frmPullReport::cmdClose() const
+{
+    return ui->cmdClose;
+}
+QCheckBox* frmPullReport::cbxEquifax() const
+{
+    return ui->cbxEquifax;
+}
+QCheckBox* frmPullReport::cbxExperian() const
+{
+    return ui->cbxExperian;
+}
+QCheckBox* frmPullReport::cbxTransUnion() const
+{
+    return ui->cbxTransUnion;
+}
 
 // ---- set-up
 
@@ -208,7 +226,8 @@ void frmPullReport::AddProgress(const QString& line, bool repaintNow)
 bool frmPullReport::Validate()
 {
     if (!ui->cbxEquifax->isChecked() && !ui->cbxExperian->isChecked() && !ui->cbxTransUnion->isChecked()) {
-        MsgBox(QStringLiteral("You must choose atleast 1 bureau to pull credit from."), vbExclamation, kValidationError);
+        MsgBox(QStringLiteral("You must choose atleast 1 bureau to pull credit from."), vbExclamation,
+               kValidationError);
         return false;
     }
     if (m_ePullType == PullAddBureau && m_nBureausTicked < 1) {
@@ -268,8 +287,8 @@ void frmPullReport::lockWhileOrdering()
 {
     m_ordering = true;
     m_enabledBeforeOrder.clear();
-    for (QWidget* control : std::initializer_list<QWidget*>{ui->cmdPull, ui->cmdClose, ui->cbxEquifax,
-                                                           ui->cbxExperian, ui->cbxTransUnion}) {
+    for (QWidget* control : std::initializer_list<QWidget*>{ui->cmdPull, ui->cmdClose, ui->cbxEquifax, ui->cbxExperian,
+                                                            ui->cbxTransUnion}) {
         m_enabledBeforeOrder.append({control, control->isEnabled()});
         control->setEnabled(false);
     }

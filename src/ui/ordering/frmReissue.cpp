@@ -6,8 +6,7 @@
 #include "core/clsProperties.h"
 #include "platform/MsgBox.h"
 
-frmReissue::frmReissue(QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frmReissue>())
+frmReissue::frmReissue(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmReissue>())
 {
     ui->setupUi(this);
     connect(ui->cmdReissue, &QPushButton::clicked, this, &frmReissue::cmdReissue_Click);

@@ -156,7 +156,8 @@ bool frmStatus::CheckForStatus()
         m_sResponse = PostAddress(m_url);
         const QStringList lines = Answer::Lines(m_sResponse);
         if (lines.first().toUpper() != QLatin1String("SUCCESS"))
-            throw AppError(kBadAnswer, QStringLiteral("Didn't receive SUCCESS on status check. Return: ") + lines.first());
+            throw AppError(kBadAnswer,
+                           QStringLiteral("Didn't receive SUCCESS on status check. Return: ") + lines.first());
         return lines.mid(1).contains(QStringLiteral("1"));
     } catch (const AppError& error) {
         MsgBox(QStringLiteral("There was an error checking for status.") + kCrLf + QStringLiteral("Error: ")
