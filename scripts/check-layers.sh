@@ -73,6 +73,16 @@ while IFS= read -r file; do
     fi
 done < <(find "$root/ui" -type f \( -name '*.h' -o -name '*.cpp' \) | sort)
 
+# Below the ui floor the build gives no widget or GUI headers (each floor links only the Qt
+# modules it needs); a module-qualified include (<QtWidgets/QWidget>) would reach them through
+# Qt's common include folder, so it is refused here. The entry (app/QuillMain.cpp) makes the
+# application object and the platform's message box and printer dialog are windows.
+while IFS= read -r hit; do
+    echo "$hit: a widget or GUI header below the ui floor"
+    failures=$((failures + 1))
+done < <(grep -n -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*<Qt(Widgets|Gui|PrintSupport)/' \
+    -r "$root/core" "$root/service" "$root/host" "$root/app" | grep -v '^[^:]*/app/QuillMain\.cpp:' || true)
+
 if ((failures > 0)); then
     echo "check-layers: $failures include(s) climb a floor or cross windows" >&2
     exit 1
