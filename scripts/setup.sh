@@ -12,6 +12,7 @@ packages=(
   libsecret-1-dev          # the password goes to the desktop's keyring (the Secret Service)
   gnome-keyring libsecret-tools dbus-daemon dbus-bin   # the keyring tests' private bus and keyring
   openssl                  # the build makes the certificates of the tests' TLS server
+  clang-format             # scripts/check-format.sh (CI)
   clang libclang-rt-14-dev # fuzz targets and the sanitizer build (libFuzzer, ASan, UBSan runtimes)
 )
 if [ -n "${QUILL_PACKAGING:-}" ]; then
