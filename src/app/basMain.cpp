@@ -4,6 +4,7 @@
 #include "app/StartupSteps.h"
 #include "core/AppContext.h"
 #include "core/IMainWindow.h"
+#include "core/SettingsKeys.h"
 #include "core/basLog.h"
 #include "core/basSettings.h"
 #include "core/basShell.h"
@@ -11,7 +12,6 @@
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "platform/MsgBox.h"
-#include "platform/SettingsStore.h"
 #include "platform/Shell.h"
 #include "platform/WebAddress.h"
 #include "service/basPrefetch.h"
@@ -40,11 +40,8 @@ bool isConfigurationMode(const QString& commandLine)
 
 void recordProgram()
 {
-    const QString& app = StoreKeys::ConstantsApp;
-    const QString& section = StoreKeys::ConstantsSection;
-    SettingsStore::SaveSection(app, section,
-                               {{QStringLiteral("AppName"), AppPaths::ProgramTitle()},
-                                {QStringLiteral("AppPath"), AppPaths::ProgramFolder()}});
+    SettingsKeys::Write(
+        {{SettingKey::AppName, AppPaths::ProgramTitle()}, {SettingKey::AppPath, AppPaths::ProgramFolder()}});
 }
 
 // Hands over to the configuration program; every failure is ignored.
@@ -66,11 +63,8 @@ void prepareMainWindow(IMainWindow& window)
 {
     clsProperties& props = Props();
     window.SetVersionLabel(ClientVersion());
-    const QString& app = StoreKeys::ConstantsApp;
-    const QString& section = StoreKeys::ConstantsSection;
-    props.setClient(SettingsStore::GetSetting(app, section, QStringLiteral("ClientVendor"), Vendor::DefaultName));
-    props.setClientWebsite(
-        SettingsStore::GetSetting(app, section, QStringLiteral("VendorWebsite"), Vendor::DefaultWebsite));
+    props.setClient(SettingsKeys::Read(SettingKey::ClientVendor));
+    props.setClientWebsite(SettingsKeys::Read(SettingKey::VendorWebsite));
     window.SetCaption(props.Client());
     setLogoTooltip(window);
     window.SetLogo(props.Client() == Vendor::DefaultName ? 1 : 2);

@@ -1,21 +1,16 @@
 #include "core/basSettings.h"
 
+#include "core/SettingsKeys.h"
 #include "core/basLog.h"
 #include "core/clsProperties.h"
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "platform/FileOps.h"
 #include "platform/ProtectedSecret.h"
-#include "platform/SettingsStore.h"
 
 #include <limits>
 
 namespace {
-
-QString get(const QString& key, const QString& defaultValue)
-{
-    return SettingsStore::GetSetting(AppPaths::ProgramTitle(), StoreKeys::MainSection, key, defaultValue);
-}
 
 // An empty value is stored as empty, not taken for "delete this key".
 QString nonNull(const QString& value)
@@ -23,21 +18,19 @@ QString nonNull(const QString& value)
     return value.isNull() ? QStringLiteral("") : value;
 }
 
-// Reads a working folder (default: the program's folder and name) and creates it when missing.
-QString loadFolder(const QString& key, const QString& name)
+// Reads a working folder (default: its folder under the program's) and creates it when missing.
+QString loadFolder(SettingKey key)
 {
-    const QString sep = AppPaths::Separator();
-    const QString folder = AppPaths::ToLocalPath(get(key, AppPaths::ProgramFolder() + sep + name + sep));
+    const QString folder = AppPaths::ToLocalPath(SettingsKeys::Read(key));
     if (!FileOps::FolderExists(folder))
         FileOps::MakeFolder(folder);
     return folder;
 }
 
-const QString kPasswordKey = QStringLiteral("Password");
-
 ProtectedSecret keptPassword()
 {
-    return ProtectedSecret(AppPaths::ProgramTitle(), StoreKeys::MainSection);
+    const SettingsKeys::Row& row = SettingsKeys::Of(SettingKey::Password);
+    return ProtectedSecret(row.app, row.section);
 }
 
 void noteClearPassword()
@@ -50,7 +43,7 @@ void noteClearPassword()
 // it replaces that copy and leaves the file.
 QString loadPassword()
 {
-    const QString clear = get(kPasswordKey, QString());
+    const QString clear = SettingsKeys::Read(SettingKey::Password);
     const ProtectedSecret secret = keptPassword();
     const std::optional<QString> kept = secret.Read();
     if (!kept) {
@@ -62,7 +55,7 @@ QString loadPassword()
     // An empty value (a "Remember Password" cleared while no keyring answered) deletes the copy
     // kept there before: writing an empty secret deletes it.
     if (secret.Write(clear))
-        SettingsStore::DeleteSetting(AppPaths::ProgramTitle(), StoreKeys::MainSection, kPasswordKey);
+        SettingsKeys::Delete(SettingKey::Password);
     return clear;
 }
 
@@ -86,19 +79,42 @@ QString passwordForFile(const clsProperties& props, bool& kept)
     return nonNull(props.Password());
 }
 
-qint64 loadNumber(const QString& key, qint64 defaultValue, qint64 lowest, qint64 highest)
+qint64 loadNumber(SettingKey key, qint64 lowest, qint64 highest)
 {
-    const QString text = get(key, QString::number(defaultValue));
+    const QString text = SettingsKeys::Read(key);
     bool ok = false;
     const qint64 value = text.trimmed().toLongLong(&ok);
     if (!ok || value < lowest || value > highest)
         throw AppError(13,
                        QStringLiteral("The setting \"%1\" holds \"%2\", which is not a whole number from %3 to %4.")
-                           .arg(key, text)
+                           .arg(SettingsKeys::Of(key).name, text)
                            .arg(lowest)
                            .arg(highest),
                        QStringLiteral("LoadSettings"));
     return value;
+}
+
+// props' value for a saved or logged key, as the store holds it.
+QString storedText(const clsProperties& props, SettingKey key)
+{
+    switch (key) {
+    case SettingKey::SendDir: return nonNull(props.SendDir());
+    case SettingKey::ReceiveDir: return nonNull(props.ReceiveDir());
+    case SettingKey::ArchiveDir: return nonNull(props.ArchiveDir());
+    case SettingKey::ServerURL: return nonNull(props.ServerURL());
+    case SettingKey::UserName: return nonNull(props.UserName());
+    case SettingKey::DaysOldTimeFrame: return QString::number(props.DaysOldTimeFrame());
+    case SettingKey::PollingSleepTime: return QString::number(props.PollingSleepTime());
+    default: Q_UNREACHABLE();
+    }
+}
+
+void logLoaded(const clsProperties& props)
+{
+    for (const SettingsKeys::Row& row : SettingsKeys::All()) {
+        if (!row.logLabel.isEmpty() && !(row.uses & SettingsKeys::Secret))
+            WriteClientLog(QStringLiteral("Loaded Settings - ") + row.logLabel + storedText(props, row.id));
+    }
 }
 
 } // namespace
@@ -106,30 +122,24 @@ qint64 loadNumber(const QString& key, qint64 defaultValue, qint64 lowest, qint64
 bool LoadSettings(clsProperties& props)
 {
     WriteClientLog(QStringLiteral("Loading Settings"));
-    props.setServerURL(get(QStringLiteral("ServerURL"), props.ClientWebsite()));
-    props.setUserName(get(QStringLiteral("UserName"), QString()));
+    props.setServerURL(SettingsKeys::Read(SettingKey::ServerURL, props.ClientWebsite()));
+    props.setUserName(SettingsKeys::Read(SettingKey::UserName));
     props.setPassword(loadPassword());
     const QString base = props.ServerURL().isEmpty() ? Vendor::DefaultHttpsAddress : props.ServerURL();
     props.setBaseUrl(WithHttpsScheme(base));
 
-    props.setSendDir(loadFolder(QStringLiteral("SendDir"), QStringLiteral("send")));
-    props.setReceiveDir(loadFolder(QStringLiteral("ReceiveDir"), QStringLiteral("receive")));
-    props.setArchiveDir(loadFolder(QStringLiteral("ArchiveDir"), QStringLiteral("archive")));
+    props.setSendDir(loadFolder(SettingKey::SendDir));
+    props.setReceiveDir(loadFolder(SettingKey::ReceiveDir));
+    props.setArchiveDir(loadFolder(SettingKey::ArchiveDir));
 
-    props.setDaysOldTimeFrame(
-        qint16(loadNumber(QStringLiteral("DaysOldTimeFrame"), 30, std::numeric_limits<qint16>::min(),
-                          std::numeric_limits<qint16>::max())));
-    props.setPollingSleepTime(
-        qint32(loadNumber(QStringLiteral("PollingSleepTime"), 3000, std::numeric_limits<qint32>::min(),
-                          std::numeric_limits<qint32>::max())));
-    props.setAspUtil(get(QStringLiteral("ASPUtil"), QStringLiteral("/utils/CGI_Utilities.asp?")));
-    props.setPostLocation(get(QStringLiteral("PostLocation"), QStringLiteral("/cia/cgi/marrowCGI.exe?")));
+    props.setDaysOldTimeFrame(qint16(loadNumber(SettingKey::DaysOldTimeFrame, std::numeric_limits<qint16>::min(),
+                                                std::numeric_limits<qint16>::max())));
+    props.setPollingSleepTime(qint32(loadNumber(SettingKey::PollingSleepTime, std::numeric_limits<qint32>::min(),
+                                                std::numeric_limits<qint32>::max())));
+    props.setAspUtil(SettingsKeys::Read(SettingKey::AspUtil));
+    props.setPostLocation(SettingsKeys::Read(SettingKey::PostLocation));
 
-    WriteClientLog(QStringLiteral("Loaded Settings - Send Directory: ") + props.SendDir());
-    WriteClientLog(QStringLiteral("Loaded Settings - Receive Directory: ") + props.ReceiveDir());
-    WriteClientLog(QStringLiteral("Loaded Settings - Archive Directory: ") + props.ArchiveDir());
-    WriteClientLog(QStringLiteral("Loaded Settings - ServerURL: ") + props.ServerURL());
-    WriteClientLog(QStringLiteral("Loaded Settings - UserID:    ") + props.UserName());
+    logLoaded(props);
     return !props.IsEmpty();
 }
 
@@ -143,15 +153,12 @@ bool SaveSettings(clsProperties& props)
     // One write for the whole save: a crash or a full disk leaves the old settings or the new
     // ones, never a mix. The password leaves the file unless no protected store can keep it.
     bool passwordKept = true;
-    const SettingsStore::SectionValues values = {
-        {QStringLiteral("ServerURL"), nonNull(props.ServerURL())},
-        {QStringLiteral("UserName"), nonNull(props.UserName())},
-        {kPasswordKey, passwordForFile(props, passwordKept)},
-        {QStringLiteral("SendDir"), nonNull(props.SendDir())},
-        {QStringLiteral("ReceiveDir"), nonNull(props.ReceiveDir())},
-        {QStringLiteral("ArchiveDir"), nonNull(props.ArchiveDir())},
-        {QStringLiteral("DaysOldTimeFrame"), QString::number(props.DaysOldTimeFrame())},
-        {QStringLiteral("PollingSleepTime"), QString::number(props.PollingSleepTime())},
-    };
-    return SettingsStore::SaveSection(AppPaths::ProgramTitle(), StoreKeys::MainSection, values) && passwordKept;
+    QList<QPair<SettingKey, QString>> values;
+    for (const SettingsKeys::Row& row : SettingsKeys::All()) {
+        if (row.uses & SettingsKeys::Saved) {
+            const bool secret = row.uses & SettingsKeys::Secret;
+            values.append({row.id, secret ? passwordForFile(props, passwordKept) : storedText(props, row.id)});
+        }
+    }
+    return SettingsKeys::Write(values) && passwordKept;
 }

@@ -11,22 +11,15 @@ inline const QString DefaultWebsite = QStringLiteral("www.tamselcredit.example")
 inline const QString DefaultHttpsAddress = QStringLiteral("https://secure.tamselcredit.example");
 }
 
-// Store names of the persistent settings.
-namespace StoreKeys {
-inline const QString ConstantsApp = QStringLiteral("OQConstants");
-inline const QString ConstantsSection = QStringLiteral("Settings");
-inline const QString MainSection = QStringLiteral("Main");
-}
-
 // Fills the persistent part of props from the store, creating the three working folders.
 // True when the settings are complete. Throws AppError when a folder cannot be created, a
 // number is malformed or the run log cannot be written.
 bool LoadSettings(clsProperties& props);
 
 // The password is kept by the system's protected store (ProtectedSecret), not in the store's
-// "Password" value, except where no protected store answers (Linux without a keyring): there it
-// stays in the owner-only settings file as before, which Client.log notes. A password found in
-// clear by LoadSettings moves to the protected store.
+// own value (SettingKey::Password), except where no protected store answers (Linux without a
+// keyring): there it stays in the owner-only settings file as before, which Client.log notes.
+// A password found in clear by LoadSettings moves to the protected store.
 
 // Writes the persistent part of props to the store; the password only when SavePassword is
 // set (otherwise it is deleted, its protected copy too), all in one write of the store. Never

@@ -3,14 +3,13 @@
 #include "ui_frmPrefs.h"
 
 #include "core/AppContext.h"
+#include "core/SettingsKeys.h"
 #include "core/basSettings.h"
 #include "core/clsProperties.h"
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "platform/Desktop.h"
 #include "platform/MsgBox.h"
-#include "platform/ProtectedSecret.h"
-#include "platform/SettingsStore.h"
 #include "service/ParamBlock.h"
 #include "service/basActions.h"
 #include "service/basUrl.h"
@@ -212,10 +211,7 @@ void frmPrefs::cmdReset_Click()
 {
     // Only the store is cleared; the boxes and the settings object keep their values, so the
     // next start finds the defaults.
-    const QString app = AppPaths::ProgramTitle();
-    for (const char* key : {"SendDir", "ReceiveDir", "ArchiveDir", "ServerURL", "CompanyID", "UserName", "Password"})
-        SettingsStore::DeleteSetting(app, StoreKeys::MainSection, QString::fromLatin1(key));
-    ProtectedSecret(app, StoreKeys::MainSection).Delete();
+    SettingsKeys::ResetAll();
 }
 
 bool frmPrefs::QueryUnload()
