@@ -58,6 +58,17 @@ std::shared_ptr<HttpRequest> HttpBatch::take(const QString& address)
     return request;
 }
 
+std::unique_ptr<HttpExchange> HttpBatch::release(const QString& address)
+{
+    const auto found = m_exchanges.find(address);
+    if (found == m_exchanges.end())
+        return nullptr;
+    std::unique_ptr<HttpExchange> exchange = std::move(found->second);
+    m_exchanges.erase(found);
+    m_order.removeOne(address);
+    return exchange;
+}
+
 void HttpBatch::waitAll()
 {
     // By index: an answered callback may add exchanges while this waits.

@@ -40,6 +40,10 @@ public:
     // longer held afterwards.
     std::shared_ptr<HttpRequest> take(const QString& address);
 
+    // The exchange for address, finished or not, handed over; nullptr when none is held. It is
+    // no longer held afterwards.
+    std::unique_ptr<HttpExchange> release(const QString& address);
+
     // Waits until every exchange held has its answer or its failure.
     void waitAll();
 

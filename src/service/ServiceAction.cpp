@@ -7,6 +7,8 @@
 #include "service/basTransport.h"
 #include "service/basXML.h"
 
+#include <QTimer>
+
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 
@@ -97,6 +99,46 @@ bool ServiceAction::run(const QString& block, QString& answer, const Interpret& 
         return true;
     } catch (const AppError& error) {
         return handle(error, block, answer);
+    }
+}
+
+void ServiceAction::start(const QString& block, QObject* context, Interpret interpret, ServiceReply done) const
+{
+    QString fields;
+    if (!BuildKeyValueString(block, fields)) {
+        // The conversion has shown and logged its failure; its text is the answer.
+        const ServiceOutcome silent = ServiceOutcome::FromError(AppError(ErrNo::Silent, fields), fields, false);
+        QTimer::singleShot(0, context, [done = std::move(done), silent] { done(silent); });
+        return;
+    }
+    PostOptions options;
+    options.delivery = m_atMostOnce ? Delivery::AtMostOnce : Delivery::Repeatable;
+    // A traced request reports its own steps, so it is always sent now.
+    options.takeSentAhead = !m_traceProgress;
+    Post(address(fields), options, context,
+         [action = *this, block, interpret = std::move(interpret), done = std::move(done)](const PostResult& posted) {
+             done(action.conclude(block, posted, interpret));
+         });
+}
+
+ServiceOutcome ServiceAction::conclude(const QString& block, const PostResult& posted, const Interpret& interpret) const
+{
+    // A traced answer holds the last step reached when the request or its answer fails.
+    QString answer;
+    try {
+        if (m_traceProgress)
+            answer = posted.failure ? QStringLiteral("After MSXML2.XMLHTTP30 Open  ")
+                                    : QStringLiteral("After MSXML2.XMLHTTP30 Send  ");
+        if (posted.failure)
+            throw *posted.failure;
+        requireProtocolAnswer(posted.text, m_operation);
+        answer = posted.text;
+        if (interpret)
+            interpret(answer);
+        return ServiceOutcome::Answered(answer);
+    } catch (const AppError& error) {
+        handle(error, block, answer);
+        return ServiceOutcome::FromError(error, answer, m_atMostOnce);
     }
 }
 

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "service/ServiceOutcome.h"
+
 #include <QString>
 
 #include <functional>
+
+class QObject;
+struct PostResult;
 
 struct AppError;
 
@@ -53,11 +58,17 @@ public:
 
     bool run(const QString& block, QString& answer, const Interpret& interpret = {}) const;
 
+    // The same steps without waiting: the request is sent and done hears the outcome once, from
+    // the event loop, unless context is destroyed first. Failures are shown and logged as run()
+    // does; the outcome's errorText is the answer run() would have left.
+    void start(const QString& block, QObject* context, Interpret interpret, ServiceReply done) const;
+
     // The address of this action for the block's field string (between the leading and the
     // trailing fields), from the current settings.
     QString address(const QString& fields) const;
 
 private:
+    ServiceOutcome conclude(const QString& block, const PostResult& posted, const Interpret& interpret) const;
     bool handle(const AppError& error, const QString& block, QString& answer) const;
 
     QString m_operation;
@@ -70,4 +81,17 @@ private:
     bool m_atMostOnce = false;
     QString m_leadingFields;
     QString m_trailingFields;
+};
+
+// A server operation as one value: its action and the reading of its answer, started by the
+// windows and the other operations.
+struct ServiceOperation {
+    ServiceAction action;
+    ServiceAction::Interpret interpret = {};
+
+    void start(const QString& block, QObject* context, ServiceReply done) const
+    {
+        action.start(block, context, interpret, std::move(done));
+    }
+    bool run(const QString& block, QString& answer) const { return action.run(block, answer, interpret); }
 };

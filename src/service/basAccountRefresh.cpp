@@ -17,7 +17,7 @@ QList<Prefetch::Read> refreshReads(bool withDepartment, const QString& user, con
             continue;
         Prefetch::Read read{QString::fromLatin1(step.name), QString::fromLatin1(step.action),
                             AccountRefreshBlock(step, user, department)};
-        if (step.operation == GetDepartmentID)
+        if (IsRefreshOf(step, "GETDEPARTMENTID"))
             read.answered = departmentAnswered;
         reads << read;
     }
@@ -29,18 +29,23 @@ QList<Prefetch::Read> refreshReads(bool withDepartment, const QString& user, con
 const QList<RefreshStep>& AccountRefreshSteps()
 {
     static const QList<RefreshStep> steps = {
-        {LoginByReference, "LoginByReference", "LOGINBYREFERENCE", false},
-        {RequestBureauRights, "RequestBureauRights", "REQUESTBUREAURIGHTS", false},
-        {GetDepartmentID, "GetDepartmentID", "GETDEPARTMENTID", false},
-        {GetSupplementPage, "GetSupplementPage", "GETSUPPLEMENTPAGE", true},
-        {GetRMCRPage, "GetRMCRPage", "GETRMCRPAGE", true},
-        {GetSummaryPage, "GetSummaryPage", "GETSUMMARYPAGE", true},
-        {CheckMessages, "CheckMessages", "CHECKMESSAGES", true},
-        {GetAbout, "GetAbout", "GETABOUT", true},
-        {GetReportListPage, "GetReportListPage", "GETREPORTLISTPAGE", true},
-        {GetChangePasswordRights, "GetChangePasswordRights", "CHANGEPASSWORDRIGHTS", true},
+        {LoginByReference, LoginByReference, "LoginByReference", "LOGINBYREFERENCE", false},
+        {RequestBureauRights, RequestBureauRights, "RequestBureauRights", "REQUESTBUREAURIGHTS", false},
+        {GetDepartmentID, GetDepartmentID, "GetDepartmentID", "GETDEPARTMENTID", false},
+        {GetSupplementPage, GetSupplementPage, "GetSupplementPage", "GETSUPPLEMENTPAGE", true},
+        {GetRMCRPage, GetRMCRPage, "GetRMCRPage", "GETRMCRPAGE", true},
+        {GetSummaryPage, GetSummaryPage, "GetSummaryPage", "GETSUMMARYPAGE", true},
+        {CheckMessages, CheckMessages, "CheckMessages", "CHECKMESSAGES", true},
+        {GetAbout, GetAbout, "GetAbout", "GETABOUT", true},
+        {GetReportListPage, GetReportListPage, "GetReportListPage", "GETREPORTLISTPAGE", true},
+        {GetChangePasswordRights, GetChangePasswordRights, "GetChangePasswordRights", "CHANGEPASSWORDRIGHTS", true},
     };
     return steps;
+}
+
+bool IsRefreshOf(const RefreshStep& step, const char* action)
+{
+    return qstrcmp(step.action, action) == 0;
 }
 
 QString AccountRefreshBlock(const RefreshStep& step, const QString& user, const QString& department)

@@ -1,20 +1,27 @@
 #pragma once
 
+#include "service/ServiceOutcome.h"
 #include "service/basPrefetch.h"
 
 #include <QList>
 #include <QString>
 
+class QObject;
+
 // The account data refreshed after a search for an existing report, in this order; the
 // later ones send the department that GETDEPARTMENTID has just stored.
 struct RefreshStep {
-    bool (*operation)(const QString& block, QString& answer);
+    void (*operation)(const QString& block, QObject* context, ServiceReply done);
+    bool (*wait)(const QString& block, QString& answer);
     const char* name; // the operation's name
     const char* action;
     bool sendsDepartment;
 };
 
 const QList<RefreshStep>& AccountRefreshSteps();
+
+// Whether step is the one of action ("GETDEPARTMENTID").
+bool IsRefreshOf(const RefreshStep& step, const char* action);
 
 // The step's block: USER, and DEPARTMENTID = department where the step sends it.
 QString AccountRefreshBlock(const RefreshStep& step, const QString& user, const QString& department);

@@ -18,11 +18,10 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 
 // A plain account-form action that stores the answer, without blanks at its ends, in a setting.
-bool storeTrimmed(const char* operation, const char* action, const QString& block, QString& answer,
-                  void (clsProperties::*setter)(const QString&))
+ServiceOperation storeTrimmed(const char* operation, const char* action, void (clsProperties::*setter)(const QString&))
 {
-    return ServiceAction(QString::fromLatin1(operation), QString::fromLatin1(action))
-        .run(block, answer, [setter](QString& a) { (Props().*setter)(Answer::TrimBlanks(a)); });
+    return {ServiceAction(QString::fromLatin1(operation), QString::fromLatin1(action)),
+            [setter](QString& a) { (Props().*setter)(Answer::TrimBlanks(a)); }};
 }
 
 void offerDownload(const QString& address)
@@ -41,51 +40,260 @@ void offerDownload(const QString& address)
     WindowHooks::RequestEnd();
 }
 
+ServiceOperation checkPasswordExpiredOperation()
+{
+    return {ServiceAction(QStringLiteral("CheckPasswordExpired"), QStringLiteral("PASSWORDEXPIRED")), [](QString& a) {
+                if (a.isEmpty() || !Answer::TruthValue(a))
+                    return;
+                if (const auto& show = WindowHooks::ShowChangePassword())
+                    show(false);
+            }};
+}
+
+ServiceOperation checkForNewerVersionOperation()
+{
+    return {ServiceAction(QStringLiteral("CheckForNewerVersion"), QStringLiteral("NEWERVERSION")), [](QString& a) {
+                if (a.isEmpty())
+                    return;
+                const QString address = EncodedWebAddress(a.trimmed());
+                if (address.isEmpty())
+                    throw AppError(5,
+                                   QStringLiteral("The download address is not a well-formed http or https address, "
+                                                  "so it is not opened: ")
+                                       + a);
+                offerDownload(address);
+            }};
+}
+
+ServiceOperation checkCrossCompanyReissueOperation()
+{
+    return {ServiceAction(QStringLiteral("CheckCrossCompanyReissue"), QStringLiteral("CROSS_COMPANY_REISSUE")),
+            [](QString& a) { Props().setCrossCompanyReissue(!a.isEmpty()); }};
+}
+
+ServiceOperation checkMessagesOperation()
+{
+    return {ServiceAction(QStringLiteral("CheckMessages"), QStringLiteral("CHECKMESSAGES"))};
+}
+
+ServiceOperation getAboutOperation()
+{
+    return {ServiceAction(QStringLiteral("GetAbout"), QStringLiteral("GETABOUT")),
+            [](QString& a) { ReadAboutAnswer(a); }};
+}
+
+ServiceOperation getChangePasswordRightsOperation()
+{
+    return {ServiceAction(QStringLiteral("GetChangePasswordRights"), QStringLiteral("CHANGEPASSWORDRIGHTS")),
+            [](QString& a) { Props().setCanChangePassword(a.isEmpty() || Answer::TruthValue(a)); }};
+}
+
+ServiceOperation getReportListPageOperation()
+{
+    return {ServiceAction(QStringLiteral("GetReportListPage"), QStringLiteral("GETREPORTLISTPAGE")),
+            [](QString& a) { Props().setReportListPage(a.isEmpty() ? QStringLiteral("/ReportList.asp") : a); }};
+}
+
+ServiceOperation getDateRequestedOperation()
+{
+    return {ServiceAction(QStringLiteral("GetDateRequested"), QStringLiteral("DATEREQUESTED"))};
+}
+
+ServiceOperation getSupplementPageOperation()
+{
+    return storeTrimmed("GetSupplementPage", "GETSUPPLEMENTPAGE", &clsProperties::setSuppPageLink);
+}
+
+ServiceOperation getSummaryPageOperation()
+{
+    return storeTrimmed("GetSummaryPage", "GETSUMMARYPAGE", &clsProperties::setSummaryPageLink);
+}
+
+ServiceOperation getRMCRPageOperation()
+{
+    return storeTrimmed("GetRMCRPage", "GETRMCRPAGE", &clsProperties::setRMCRPageLink);
+}
+
+ServiceOperation getDepartmentIDOperation()
+{
+    return storeTrimmed("GetDepartmentID", "GETDEPARTMENTID", &clsProperties::setDepartmentID);
+}
+
+ServiceOperation requestBureauRightsOperation()
+{
+    return {ServiceAction(QStringLiteral("RequestBureauRights"), QStringLiteral("REQUESTBUREAURIGHTS")),
+            [](QString& a) {
+                Props().setbEFQ_Right(!a.contains(QLatin1String("EFQ0")));
+                Props().setbEXP_Right(!a.contains(QLatin1String("EXP0")));
+                Props().setbTU_Right(!a.contains(QLatin1String("TU0")));
+            }};
+}
+
+ServiceOperation getReportStatusOperation()
+{
+    return {ServiceAction(QStringLiteral("GetReportStatus"), QStringLiteral("GETREPORTSTATUS"))};
+}
+
+ServiceOperation updateLOSVersionOperation()
+{
+    return {
+        ServiceAction(QStringLiteral("UpdateLOSVersion"), QStringLiteral("UPDATELOSVERSION")).inOutInfo().atMostOnce(),
+        [](QString& a) {
+            if (!a.isEmpty())
+                throw AppError(ErrNo::Silent, a);
+        }};
+}
+
 } // namespace
 
 bool CheckPasswordExpired(const QString& block, QString& answer)
 {
-    return ServiceAction(QStringLiteral("CheckPasswordExpired"), QStringLiteral("PASSWORDEXPIRED"))
-        .run(block, answer, [](QString& a) {
-            if (a.isEmpty() || !Answer::TruthValue(a))
-                return;
-            if (const auto& show = WindowHooks::ShowChangePassword())
-                show(false);
-        });
+    return checkPasswordExpiredOperation().run(block, answer);
+}
+
+void CheckPasswordExpired(const QString& block, QObject* context, ServiceReply done)
+{
+    checkPasswordExpiredOperation().start(block, context, std::move(done));
 }
 
 bool CheckForNewerVersion(const QString& block, QString& answer)
 {
-    return ServiceAction(QStringLiteral("CheckForNewerVersion"), QStringLiteral("NEWERVERSION"))
-        .run(block, answer, [](QString& a) {
-            if (a.isEmpty())
-                return;
-            const QString address = EncodedWebAddress(a.trimmed());
-            if (address.isEmpty())
-                throw AppError(5,
-                               QStringLiteral("The download address is not a well-formed http or https address, "
-                                              "so it is not opened: ")
-                                   + a);
-            offerDownload(address);
-        });
+    return checkForNewerVersionOperation().run(block, answer);
+}
+
+void CheckForNewerVersion(const QString& block, QObject* context, ServiceReply done)
+{
+    checkForNewerVersionOperation().start(block, context, std::move(done));
 }
 
 bool CheckCrossCompanyReissue(const QString& block, QString& answer)
 {
-    return ServiceAction(QStringLiteral("CheckCrossCompanyReissue"), QStringLiteral("CROSS_COMPANY_REISSUE"))
-        .run(block, answer, [](QString& a) { Props().setCrossCompanyReissue(!a.isEmpty()); });
+    return checkCrossCompanyReissueOperation().run(block, answer);
+}
+
+void CheckCrossCompanyReissue(const QString& block, QObject* context, ServiceReply done)
+{
+    checkCrossCompanyReissueOperation().start(block, context, std::move(done));
 }
 
 bool CheckMessages(const QString& block, QString& answer)
 {
-    return ServiceAction(QStringLiteral("CheckMessages"), QStringLiteral("CHECKMESSAGES")).run(block, answer);
+    return checkMessagesOperation().run(block, answer);
+}
+
+void CheckMessages(const QString& block, QObject* context, ServiceReply done)
+{
+    checkMessagesOperation().start(block, context, std::move(done));
 }
 
 bool GetAbout(const QString& block, QString& answer)
 {
-    return ServiceAction(QStringLiteral("GetAbout"), QStringLiteral("GETABOUT")).run(block, answer, [](QString& a) {
-        ReadAboutAnswer(a);
-    });
+    return getAboutOperation().run(block, answer);
+}
+
+void GetAbout(const QString& block, QObject* context, ServiceReply done)
+{
+    getAboutOperation().start(block, context, std::move(done));
+}
+
+bool GetChangePasswordRights(const QString& block, QString& answer)
+{
+    return getChangePasswordRightsOperation().run(block, answer);
+}
+
+void GetChangePasswordRights(const QString& block, QObject* context, ServiceReply done)
+{
+    getChangePasswordRightsOperation().start(block, context, std::move(done));
+}
+
+bool GetReportListPage(const QString& block, QString& answer)
+{
+    return getReportListPageOperation().run(block, answer);
+}
+
+void GetReportListPage(const QString& block, QObject* context, ServiceReply done)
+{
+    getReportListPageOperation().start(block, context, std::move(done));
+}
+
+bool GetDateRequested(const QString& block, QString& answer)
+{
+    return getDateRequestedOperation().run(block, answer);
+}
+
+void GetDateRequested(const QString& block, QObject* context, ServiceReply done)
+{
+    getDateRequestedOperation().start(block, context, std::move(done));
+}
+
+bool GetSupplementPage(const QString& block, QString& answer)
+{
+    return getSupplementPageOperation().run(block, answer);
+}
+
+void GetSupplementPage(const QString& block, QObject* context, ServiceReply done)
+{
+    getSupplementPageOperation().start(block, context, std::move(done));
+}
+
+bool GetReportStatus(const QString& block, QString& answer)
+{
+    return getReportStatusOperation().run(block, answer);
+}
+
+void GetReportStatus(const QString& block, QObject* context, ServiceReply done)
+{
+    getReportStatusOperation().start(block, context, std::move(done));
+}
+
+bool UpdateLOSVersion(const QString& block, QString& answer)
+{
+    return updateLOSVersionOperation().run(block, answer);
+}
+
+void UpdateLOSVersion(const QString& block, QObject* context, ServiceReply done)
+{
+    updateLOSVersionOperation().start(block, context, std::move(done));
+}
+
+bool GetSummaryPage(const QString& block, QString& answer)
+{
+    return getSummaryPageOperation().run(block, answer);
+}
+
+void GetSummaryPage(const QString& block, QObject* context, ServiceReply done)
+{
+    getSummaryPageOperation().start(block, context, std::move(done));
+}
+
+bool GetRMCRPage(const QString& block, QString& answer)
+{
+    return getRMCRPageOperation().run(block, answer);
+}
+
+void GetRMCRPage(const QString& block, QObject* context, ServiceReply done)
+{
+    getRMCRPageOperation().start(block, context, std::move(done));
+}
+
+bool GetDepartmentID(const QString& block, QString& answer)
+{
+    return getDepartmentIDOperation().run(block, answer);
+}
+
+void GetDepartmentID(const QString& block, QObject* context, ServiceReply done)
+{
+    getDepartmentIDOperation().start(block, context, std::move(done));
+}
+
+bool RequestBureauRights(const QString& block, QString& answer)
+{
+    return requestBureauRightsOperation().run(block, answer);
+}
+
+void RequestBureauRights(const QString& block, QObject* context, ServiceReply done)
+{
+    requestBureauRightsOperation().start(block, context, std::move(done));
 }
 
 void ReadAboutAnswer(const QString& answer)
@@ -94,68 +302,4 @@ void ReadAboutAnswer(const QString& answer)
     Props().setPhoneNumber(Answer::At(parts, 0));
     Props().setSupportEmail(Answer::At(parts, 1));
     Props().setPasswordSpecs(Answer::At(parts, 2));
-}
-
-bool GetChangePasswordRights(const QString& block, QString& answer)
-{
-    return ServiceAction(QStringLiteral("GetChangePasswordRights"), QStringLiteral("CHANGEPASSWORDRIGHTS"))
-        .run(block, answer, [](QString& a) { Props().setCanChangePassword(a.isEmpty() || Answer::TruthValue(a)); });
-}
-
-bool GetReportListPage(const QString& block, QString& answer)
-{
-    return ServiceAction(QStringLiteral("GetReportListPage"), QStringLiteral("GETREPORTLISTPAGE"))
-        .run(block, answer,
-             [](QString& a) { Props().setReportListPage(a.isEmpty() ? QStringLiteral("/ReportList.asp") : a); });
-}
-
-bool GetDateRequested(const QString& block, QString& answer)
-{
-    return ServiceAction(QStringLiteral("GetDateRequested"), QStringLiteral("DATEREQUESTED")).run(block, answer);
-}
-
-bool GetSupplementPage(const QString& block, QString& answer)
-{
-    return storeTrimmed("GetSupplementPage", "GETSUPPLEMENTPAGE", block, answer, &clsProperties::setSuppPageLink);
-}
-
-bool GetSummaryPage(const QString& block, QString& answer)
-{
-    return storeTrimmed("GetSummaryPage", "GETSUMMARYPAGE", block, answer, &clsProperties::setSummaryPageLink);
-}
-
-bool GetRMCRPage(const QString& block, QString& answer)
-{
-    return storeTrimmed("GetRMCRPage", "GETRMCRPAGE", block, answer, &clsProperties::setRMCRPageLink);
-}
-
-bool GetDepartmentID(const QString& block, QString& answer)
-{
-    return storeTrimmed("GetDepartmentID", "GETDEPARTMENTID", block, answer, &clsProperties::setDepartmentID);
-}
-
-bool RequestBureauRights(const QString& block, QString& answer)
-{
-    return ServiceAction(QStringLiteral("RequestBureauRights"), QStringLiteral("REQUESTBUREAURIGHTS"))
-        .run(block, answer, [](QString& a) {
-            Props().setbEFQ_Right(!a.contains(QLatin1String("EFQ0")));
-            Props().setbEXP_Right(!a.contains(QLatin1String("EXP0")));
-            Props().setbTU_Right(!a.contains(QLatin1String("TU0")));
-        });
-}
-
-bool GetReportStatus(const QString& block, QString& answer)
-{
-    return ServiceAction(QStringLiteral("GetReportStatus"), QStringLiteral("GETREPORTSTATUS")).run(block, answer);
-}
-
-bool UpdateLOSVersion(const QString& block, QString& answer)
-{
-    return ServiceAction(QStringLiteral("UpdateLOSVersion"), QStringLiteral("UPDATELOSVERSION"))
-        .inOutInfo()
-        .atMostOnce()
-        .run(block, answer, [](QString& a) {
-            if (!a.isEmpty())
-                throw AppError(ErrNo::Silent, a);
-        });
 }

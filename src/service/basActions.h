@@ -1,9 +1,12 @@
 #pragma once
 
+#include "service/ServiceOutcome.h"
+
 #include <QString>
 
 #include <memory>
 
+class QObject;
 class clsReportStatus;
 
 // The server operations of the account and the loan. Each takes a parameter block and the
@@ -85,3 +88,33 @@ void ReadLoginReferences(const QString& answer);
 // A FIND_REPORT answer beginning "FAILED": "Report not found." on line 1 empties the answer;
 // any other reason is shown, and the answer and status become "ERROR" with the reason stored.
 void ReadSearchRefusal(QString& answer, clsReportStatus& status);
+
+// The operations above without waiting: each sends its request and done hears the outcome once,
+// from the event loop, unless context is destroyed first. The outcome's answer is the answer
+// as the operation read it, with the settings set as above; failures are shown and logged as
+// above, and errorText is the answer the waiting form leaves. ValidateCredentials: answered
+// with an empty answer when valid, else the reason. FindPending: answered with the GUID, or
+// with an empty answer when none is pending.
+void CheckPasswordExpired(const QString& block, QObject* context, ServiceReply done);
+void CheckForNewerVersion(const QString& block, QObject* context, ServiceReply done);
+void CheckCrossCompanyReissue(const QString& block, QObject* context, ServiceReply done);
+void CheckMessages(const QString& block, QObject* context, ServiceReply done);
+void GetAbout(const QString& block, QObject* context, ServiceReply done);
+void GetChangePasswordRights(const QString& block, QObject* context, ServiceReply done);
+void GetReportListPage(const QString& block, QObject* context, ServiceReply done);
+void ValidateCredentials(const QString& block, QObject* context, ServiceReply done);
+void FindPending(const QString& block, QObject* context, ServiceReply done);
+void GetDateRequested(const QString& block, QObject* context, ServiceReply done);
+void LoginByReference(const QString& block, QObject* context, ServiceReply done);
+void GetSupplementPage(const QString& block, QObject* context, ServiceReply done);
+void GetSummaryPage(const QString& block, QObject* context, ServiceReply done);
+void GetRMCRPage(const QString& block, QObject* context, ServiceReply done);
+void GetDepartmentID(const QString& block, QObject* context, ServiceReply done);
+void RequestBureauRights(const QString& block, QObject* context, ServiceReply done);
+void GetReportStatus(const QString& block, QObject* context, ServiceReply done);
+void UpdateLOSVersion(const QString& block, QObject* context, ServiceReply done);
+
+// FIND_REPORT without waiting: done hears the search's outcome and the new record (null when no
+// answer arrived). A found report's overall status is looked up before done is called.
+using FoundReply = std::function<void(const ServiceOutcome& outcome, std::shared_ptr<clsReportStatus> status)>;
+void FindReport(const QString& block, QObject* context, FoundReply done);

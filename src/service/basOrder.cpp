@@ -80,12 +80,22 @@ void readBureaus(const QString& answer, clsReportStatus& status)
 
 } // namespace
 
+ServiceOperation requestOperation()
+{
+    return {ServiceAction(QStringLiteral("Request"), QStringLiteral("REQUEST"), AddressForm::Report)
+                .trailingFields(orderSourceFields())
+                .atMostOnce(),
+            [](QString& a) { a = readRequestGuid(a); }};
+}
+
 bool Request(const QString& block, QString& answer)
 {
-    return ServiceAction(QStringLiteral("Request"), QStringLiteral("REQUEST"), AddressForm::Report)
-        .trailingFields(orderSourceFields())
-        .atMostOnce()
-        .run(block, answer, [](QString& a) { a = readRequestGuid(a); });
+    return requestOperation().run(block, answer);
+}
+
+void Request(const QString& block, QObject* context, ServiceReply done)
+{
+    requestOperation().start(block, context, std::move(done));
 }
 
 bool OrderMayHaveArrived(const QString& failedAnswer)

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "service/ServiceOutcome.h"
+
 #include <QString>
 
+class QObject;
 class clsReportStatus;
 
 // Placing an order and waiting for its bureaus (report form, credentials of the settings'
@@ -14,6 +17,9 @@ class clsReportStatus;
 // text when there is none) and the error is 6001 from "Request". An answer with no GUID line, an
 // empty GUID line or a page (beginning with "<") is a failure too, and so is any transport failure.
 bool Request(const QString& block, QString& answer);
+// The same without waiting: answered with the GUID; refused after the box; failed with
+// mayHaveArrived set when the order may exist at the vendor all the same.
+void Request(const QString& block, QObject* context, ServiceReply done);
 
 // For the answer text of a failed Request: false when the order certainly was not placed (the
 // block could not be converted, the server refused it, the server or the proxy could not be

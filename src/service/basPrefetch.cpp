@@ -112,6 +112,11 @@ std::optional<QString> Take(const QString& address)
     return request->responseText();
 }
 
+std::unique_ptr<HttpExchange> Claim(const QString& address)
+{
+    return batch().release(address);
+}
+
 void Discard()
 {
     batch().clear();

@@ -4,7 +4,10 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
+
+class HttpExchange;
 
 // Reads sent ahead of the step that needs them, so that independent reads share the wait for
 // the server. Only reads (actions that change nothing at the vendor) are ever sent ahead.
@@ -42,6 +45,10 @@ void Send(const QList<Read>& reads);
 // A transport failure of the held read is raised as the request would raise it now. The
 // answer is no longer held afterwards.
 std::optional<QString> Take(const QString& address);
+
+// The exchange held for address, finished or still running, handed over to the caller; nullptr
+// when none is held.
+std::unique_ptr<HttpExchange> Claim(const QString& address);
 
 // Drops every read still held (aborted if still running). Called when the check or start-up
 // ends, so that no later step can take an answer read for an earlier one.

@@ -7,6 +7,7 @@
 #include "platform/AppError.h"
 #include "platform/MsgBox.h"
 #include "service/ServiceAction.h"
+#include "service/basAccountRefresh.h"
 #include "service/basAnswer.h"
 #include "service/clsReportStatus.h"
 
@@ -49,48 +50,109 @@ void ReadSearchRefusal(QString& answer, clsReportStatus& status)
     status.setsErrorText(reason);
 }
 
+namespace {
+
+ServiceOperation validateCredentialsOperation()
+{
+    return {ServiceAction(QStringLiteral("ValidateCredentials"), QStringLiteral("VALIDATECREDENTIALS"),
+                          AddressForm::Account, FailureHandling::ConnectionAware)
+                .unreachableText(QStringLiteral("A valid connection to the internet is needed to validate user."))
+                .traceProgress()};
+}
+
+ServiceOperation findPendingOperation()
+{
+    return {ServiceAction(QStringLiteral("FindPending"), QStringLiteral("FINDPENDING"),
+                          AddressForm::CredentialedAccount, FailureHandling::ConnectionAware)
+                .unreachableText(kPullCreditText)};
+}
+
+// The search's record is made once the answer has arrived. Waiting: the record is loaded whole,
+// its overall status looked up on the way; otherwise only the search answer is read (loaded).
+ServiceOperation findReportOperation(const std::shared_ptr<std::shared_ptr<clsReportStatus>>& status, bool waiting,
+                                     const std::shared_ptr<bool>& loaded = {})
+{
+    return {ServiceAction(QStringLiteral("FindReport"), QStringLiteral("FIND_REPORT"), AddressForm::Report,
+                          FailureHandling::ConnectionAware)
+                .unreachableText(kPullCreditText),
+            [status, waiting, loaded](QString& a) {
+                *status = std::make_shared<clsReportStatus>();
+                if (a.left(6) == QLatin1String("FAILED")) {
+                    ReadSearchRefusal(a, **status);
+                    return;
+                }
+                if (waiting)
+                    (*status)->Load(a);
+                else
+                    *loaded = (*status)->LoadSearchAnswer(a);
+                a = (*status)->sReportID();
+            }};
+}
+
+} // namespace
+
 bool ValidateCredentials(const QString& block, QString& answer)
 {
-    const bool done =
-        ServiceAction(QStringLiteral("ValidateCredentials"), QStringLiteral("VALIDATECREDENTIALS"),
-                      AddressForm::Account, FailureHandling::ConnectionAware)
-            .unreachableText(QStringLiteral("A valid connection to the internet is needed to validate user."))
-            .traceProgress()
-            .run(block, answer);
-    return done && answer.isEmpty();
+    return validateCredentialsOperation().run(block, answer) && answer.isEmpty();
+}
+
+void ValidateCredentials(const QString& block, QObject* context, ServiceReply done)
+{
+    validateCredentialsOperation().start(block, context, std::move(done));
 }
 
 bool FindPending(const QString& block, QString& answer)
 {
-    return ServiceAction(QStringLiteral("FindPending"), QStringLiteral("FINDPENDING"), AddressForm::CredentialedAccount,
-                         FailureHandling::ConnectionAware)
-        .unreachableText(kPullCreditText)
-        .run(block, answer, [](QString& a) {
-            if (a.isEmpty())
-                throw AppError(ErrNo::Silent, QString());
-        });
+    // None pending reads as a failure that leaves the answer empty.
+    return findPendingOperation().run(block, answer) && !answer.isEmpty();
+}
+
+void FindPending(const QString& block, QObject* context, ServiceReply done)
+{
+    findPendingOperation().start(block, context, std::move(done));
 }
 
 bool FindReport(const QString& block, std::shared_ptr<clsReportStatus>& status, QString& answer)
 {
-    return ServiceAction(QStringLiteral("FindReport"), QStringLiteral("FIND_REPORT"), AddressForm::Report,
-                         FailureHandling::ConnectionAware)
-        .unreachableText(kPullCreditText)
-        .run(block, answer, [&status](QString& a) {
-            status = std::make_shared<clsReportStatus>();
-            if (a.left(6) == QLatin1String("FAILED")) {
-                ReadSearchRefusal(a, *status);
+    auto found = std::make_shared<std::shared_ptr<clsReportStatus>>(status);
+    const bool ok = findReportOperation(found, true).run(block, answer);
+    status = *found;
+    return ok;
+}
+
+void FindReport(const QString& block, QObject* context, FoundReply done)
+{
+    auto found = std::make_shared<std::shared_ptr<clsReportStatus>>();
+    auto loaded = std::make_shared<bool>(false);
+    findReportOperation(found, false, loaded)
+        .start(block, context, [context, found, loaded, done = std::move(done)](const ServiceOutcome& searched) {
+            if (!searched.ok() || !*loaded) {
+                done(searched, *found);
                 return;
             }
-            status->Load(a);
-            a = status->sReportID();
+            const auto status = *found;
+            GetReportStatus(ReportStatusBlock(status->sReportID()), context,
+                            [searched, status, done](const ServiceOutcome& overall) {
+                                status->SetOverallStatus(overall.ok(), overall.answer);
+                                done(searched, status);
+                            });
         });
+}
+
+ServiceOperation loginByReferenceOperation()
+{
+    return {ServiceAction(QStringLiteral("LoginByReference"), QStringLiteral("LOGINBYREFERENCE")),
+            [](QString& a) { ReadLoginReferences(a); }};
 }
 
 bool LoginByReference(const QString& block, QString& answer)
 {
-    return ServiceAction(QStringLiteral("LoginByReference"), QStringLiteral("LOGINBYREFERENCE"))
-        .run(block, answer, [](QString& a) { ReadLoginReferences(a); });
+    return loginByReferenceOperation().run(block, answer);
+}
+
+void LoginByReference(const QString& block, QObject* context, ServiceReply done)
+{
+    loginByReferenceOperation().start(block, context, std::move(done));
 }
 
 void ReadLoginReferences(const QString& answer)

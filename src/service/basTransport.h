@@ -1,6 +1,14 @@
 #pragma once
 
+#include "platform/AppError.h"
+#include "platform/HttpPolicy.h"
+
 #include <QString>
+
+#include <functional>
+#include <optional>
+
+class QObject;
 
 class clsProperties;
 
@@ -33,3 +41,31 @@ enum class Delivery {
 // When a read for the same address was sent ahead (Prefetch), its outcome is taken instead
 // (never for Delivery::AtMostOnce, which always sends).
 QString PostAddress(const QString& address, QString* progress = nullptr, Delivery delivery = Delivery::Repeatable);
+
+// What one request ended with: the answer text (decoded by the charset the server named), or
+// the transport's failure; body holds the raw answer for downloads.
+struct PostResult {
+    QString text;
+    QByteArray body;
+    std::optional<AppError> failure;
+};
+
+// How a request goes: its method, how often it may reach the server, the largest answer.
+struct PostOptions {
+    QString method = QStringLiteral("POST");
+    Delivery delivery = Delivery::Repeatable;
+    qint64 answerLimit = HttpPolicy::TextAnswerLimit;
+    // A read sent ahead for the same address may be taken instead (reads only).
+    bool takeSentAhead = true;
+};
+
+// Sends address without waiting. done is called once, from the event loop, with the result,
+// unless context is destroyed first: the request is then given up and nothing is called. A
+// read sent ahead for the same address (Prefetch) is taken instead of sending it again (never
+// for Delivery::AtMostOnce). An address that is not a web address fails the same way, later.
+void Post(const QString& address, const PostOptions& options, QObject* context,
+          std::function<void(const PostResult&)> done);
+
+// The number of requests Post has started that have not reported yet (tests and the busy
+// state of the windows).
+int PostsRunning();

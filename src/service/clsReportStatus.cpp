@@ -16,9 +16,35 @@ void clsReportStatus::Load(const QString& vsData)
         Prefetch::ReportFound(m_sReportID);
         readOverallStatus();
     } catch (const AppError& e) {
-        MsgBox(QStringLiteral("There was a problem loading credit report information.\r\nProblem: ") + e.Description,
-               vbCritical, QStringLiteral("Error/Problem"));
+        showLoadProblem(e.Description);
     }
+}
+
+bool clsReportStatus::LoadSearchAnswer(const QString& vsData)
+{
+    try {
+        readSearchAnswer(vsData);
+        Prefetch::ReportFound(m_sReportID);
+        return true;
+    } catch (const AppError& e) {
+        showLoadProblem(e.Description);
+        return false;
+    }
+}
+
+void clsReportStatus::SetOverallStatus(bool answered, const QString& answer)
+{
+    try {
+        m_nStatusReport = answered && !answer.isEmpty() ? Answer::Int16(answer) : 1;
+    } catch (const AppError& e) {
+        showLoadProblem(e.Description);
+    }
+}
+
+void clsReportStatus::showLoadProblem(const QString& description)
+{
+    MsgBox(QStringLiteral("There was a problem loading credit report information.\r\nProblem: ") + description,
+           vbCritical, QStringLiteral("Error/Problem"));
 }
 
 void clsReportStatus::readSearchAnswer(const QString& vsData)

@@ -32,7 +32,14 @@ public:
     // before the fault stays set.
     void Load(const QString& vsData);
 
+    // Load in two steps, for a search that does not wait: the search answer (sends the status
+    // look-up ahead; false when the box was shown), then the overall status from the look-up's
+    // outcome (1 when it failed or gave none).
+    bool LoadSearchAnswer(const QString& vsData);
+    void SetOverallStatus(bool answered, const QString& answer);
+
 private:
+    static void showLoadProblem(const QString& description);
     void readSearchAnswer(const QString& vsData);
     void readOverallStatus();
 

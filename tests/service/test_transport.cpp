@@ -220,11 +220,11 @@ void ServiceTest::transportFailures()
     if (row.number == 0)
         return;
     QCOMPARE(Props().ReportListPage() + " " + Props().DepartmentID(), QString("/before.asp DEPT-BEFORE"));
-    QVERIFY(row.operation != &Request || OrderMayHaveArrived(out));
+    QVERIFY(row.operation != static_cast<Operation>(&Request) || OrderMayHaveArrived(out));
     // One error text, logged once: the answer, after the credential check's own words.
     QCOMPARE(logEntries(), 1);
     QVERIFY(log().contains(errorStart(row.number).toUtf8()));
-    QVERIFY2(out.startsWith(row.operation == &ValidateCredentials ? row.shown : errorStart(row.number)), qPrintable(out));
+    QVERIFY2(out.startsWith(row.operation == static_cast<Operation>(&ValidateCredentials) ? row.shown : errorStart(row.number)), qPrintable(out));
 }
 
 // An answer is read by the charset its Content-Type names, when there is one that can be read.

@@ -297,21 +297,21 @@ bool frmCheckExisting::refreshAccount()
 {
     for (const RefreshStep& step : AccountRefreshSteps()) {
         QString answer;
-        if (!step.operation(AccountRefreshBlock(step, Props().UserName(), Props().DepartmentID()), answer))
+        if (!step.wait(AccountRefreshBlock(step, Props().UserName(), Props().DepartmentID()), answer))
             return false;
-        if (step.operation == GetDepartmentID)
+        if (IsRefreshOf(step, "GETDEPARTMENTID"))
             PrefetchDepartmentReads(); // the reads that carry it, unless already sent with it
         const auto status = m_session.reportStatus();
-        if (step.operation == RequestBureauRights && status && status->nStatusReport() == 64)
+        if (IsRefreshOf(step, "REQUESTBUREAURIGHTS") && status && status->nStatusReport() == 64)
             MsgBox(QStringLiteral("This report is currently at RMCR Pending Status.\r\n"
                                   "It will not be available until this request is completed."),
                    vbInformation, QStringLiteral("RMCR Status"));
-        if (step.operation == CheckMessages) {
+        if (IsRefreshOf(step, "CHECKMESSAGES")) {
             Props().setNewsBurstUrl(answer);
             if (!answer.isEmpty())
                 ShowNewsBurst();
         }
-        if (step.operation == GetChangePasswordRights)
+        if (IsRefreshOf(step, "CHANGEPASSWORDRIGHTS"))
             m_screen.SetChangePasswordEnabled(Props().CanChangePassword());
     }
     return true;
