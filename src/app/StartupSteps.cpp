@@ -61,7 +61,6 @@ void RunAccountChecks()
 
 void RunExistingReportCheck(IMainWindow& window)
 {
-    window.CheckForExisting();
     // The check may have asked for a reissue number or failed before the window set its buttons.
-    window.SetButtons();
+    window.CheckForExisting([&window] { window.SetButtons(); });
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // The main window's command buttons, named as their controls. Start-up names a button by this
 // enum, so a misspelt button is a compile error rather than a lookup that silently finds nothing.
 enum class MainButton {
@@ -32,8 +34,9 @@ public:
     virtual void SetLogoTooltip(const QString& tooltip) = 0;
     virtual void ShowWindow() = 0;
     virtual void Unload() = 0;
-    // Loads the exported loan and searches the vendor.
-    virtual void CheckForExisting() = 0;
+    // Loads the exported loan and searches the vendor; done is called once when the check has
+    // ended (whatever it found), from the event loop or before CheckForExisting returns.
+    virtual void CheckForExisting(std::function<void()> done) = 0;
     // Sets the report buttons from what the check found and the reissue number it may have asked
     // for: with a failed search every report button is disabled, without a report only Pull
     // Credit is offered, and a report found by reissue number may only be viewed, printed and

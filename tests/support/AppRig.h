@@ -45,11 +45,12 @@ public:
     void ShowWindow() override { ++shown; }
     void Unload() override { ++unloaded; }
     // The reissue window sets the number while the check runs.
-    void CheckForExisting() override
+    void CheckForExisting(std::function<void()> done) override
     {
         ++checks;
         if (!reissueDuringCheck.isEmpty())
             Props().setReissueNumber(reissueDuringCheck);
+        done();
     }
     // Counts the calls that come after a check.
     void SetButtons() override { buttonsAfterCheck += checks > 0 ? 1 : 0; }

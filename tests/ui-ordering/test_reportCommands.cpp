@@ -65,7 +65,7 @@ void OrderingTests::commands()
     if (!row.scripted.isEmpty())
         m_sim.script(row.command == "View" ? "GET_PDF" : "GET_DATA", row.scripted);
     frmMain window;
-    window.CheckForExisting();
+    window.CheckForExisting({});
     shell.calls.clear();
     shell.result = row.setup.startsWith("shell ") ? row.setup.mid(6).toInt() : 42;
     if (!row.box.isEmpty())

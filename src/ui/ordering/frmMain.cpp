@@ -229,9 +229,11 @@ int frmMain::existingReportResult() const
     return m_session->checkResult();
 }
 
-void frmMain::CheckForExisting()
+void frmMain::CheckForExisting(std::function<void()> done)
 {
     OrderCommands(*this).CheckForExisting();
+    if (done)
+        done();
 }
 
 void frmMain::applyButtons(std::initializer_list<MainButton> buttons)

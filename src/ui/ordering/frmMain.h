@@ -69,7 +69,7 @@ public:
     void SetLogoTooltip(const QString& tooltip) override;
     void ShowWindow() override;
     void Unload() override;
-    void CheckForExisting() override;
+    void CheckForExisting(std::function<void()> done) override;
 
     // What the windows working on the loan fill and read.
     QLineEdit& Box(LoanBox box) const override;
