@@ -3,12 +3,12 @@
 #include "ui_frmPrefs.h"
 
 #include "core/AppContext.h"
+#include "core/MsgBox.h"
 #include "core/basSettings.h"
 #include "core/clsProperties.h"
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "platform/Desktop.h"
-#include "platform/MsgBox.h"
 #include "platform/ProtectedSecret.h"
 #include "platform/SettingsStore.h"
 #include "service/ParamBlock.h"
