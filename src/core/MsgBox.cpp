@@ -1,8 +1,8 @@
 #include "core/MsgBox.h"
 
+#include "core/LogMask.h"
 #include "platform/LongText.h"
 #include "platform/Seam.h"
-#include "platform/Secrets.h"
 
 int MsgBox(const QString& text, int style, const QString& title)
 {
