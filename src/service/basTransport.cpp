@@ -1,6 +1,8 @@
 #include "service/basTransport.h"
 
+#include "core/LogMask.h"
 #include "core/clsProperties.h"
+#include "platform/AppError.h"
 #include "platform/HttpRequest.h"
 #include "service/basPrefetch.h"
 #include "service/basUrl.h"
@@ -50,7 +52,15 @@ QString ReportAddress(const clsProperties& props, const QString& action, const Q
         + QStringLiteral("&action=") + EncodeFormValue(action) + fields;
 }
 
-QString PostAddress(const QString& address, QString* progress, Delivery delivery)
+AppError WithMaskedPasswords(AppError failure)
+{
+    failure.Description = MaskPasswords(failure.Description);
+    return failure;
+}
+
+namespace {
+
+QString post(const QString& address, QString* progress, Delivery delivery)
 {
     // A read sent ahead for this very address: its answer, or its failure raised here.
     if (!progress && delivery == Delivery::Repeatable) {
@@ -66,4 +76,15 @@ QString PostAddress(const QString& address, QString* progress, Delivery delivery
     request.send();
     trace(progress, "After MSXML2.XMLHTTP30 Send  ");
     return request.responseText();
+}
+
+} // namespace
+
+QString PostAddress(const QString& address, QString* progress, Delivery delivery)
+{
+    try {
+        return post(address, progress, delivery);
+    } catch (const AppError& failure) {
+        throw WithMaskedPasswords(failure);
+    }
 }
