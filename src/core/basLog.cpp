@@ -1,9 +1,9 @@
 #include "core/basLog.h"
 
+#include "core/LogMask.h"
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "platform/Desktop.h"
-#include "platform/Secrets.h"
 #include "platform/TextFile.h"
 
 #include <QDateTime>

@@ -1,11 +1,11 @@
 #include "host/basPdfFiles.h"
 
 #include "core/FreeFileName.h"
+#include "core/MsgBox.h"
 #include "core/basLog.h"
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "platform/FileOps.h"
-#include "platform/MsgBox.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "host/clsBorrower.h"
 
+#include "core/MsgBox.h"
 #include "core/basLog.h"
 #include "host/basDates.h"
 #include "platform/AppError.h"
-#include "platform/MsgBox.h"
 
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");

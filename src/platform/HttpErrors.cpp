@@ -1,7 +1,7 @@
 #include "platform/HttpErrors.h"
 
 #include "platform/HttpNetwork.h"
-#include "platform/Secrets.h"
+#include "platform/WebAddress.h"
 
 #include <QNetworkProxy>
 #include <QNetworkReply>
@@ -26,7 +26,9 @@ long numberFor(QNetworkReply::NetworkError error)
 
 QString timedOut(const QString& address, int timeoutMs)
 {
-    return QStringLiteral("The server did not answer within %1 ms: %2").arg(timeoutMs).arg(MaskPasswords(address));
+    return QStringLiteral("The server did not answer within %1 ms: %2")
+        .arg(timeoutMs)
+        .arg(MaskAddressPasswords(address));
 }
 
 QString networkText(long number, const QNetworkReply& reply, const QString& address, int timeoutMs)
@@ -36,8 +38,8 @@ QString networkText(long number, const QNetworkReply& reply, const QString& addr
     if (reply.error() == QNetworkReply::ContentReSendError)
         return QStringLiteral("The connection to the server closed before it answered. The request was not sent "
                               "again, so the server may or may not have received it: ")
-            + MaskPasswords(address);
-    return reply.errorString() + QStringLiteral(" (") + MaskPasswords(address) + QLatin1Char(')');
+            + MaskAddressPasswords(address);
+    return reply.errorString() + QStringLiteral(" (") + MaskAddressPasswords(address) + QLatin1Char(')');
 }
 
 // What the user is told first about a certificate, by the kind of the problem (not the TLS
@@ -74,7 +76,7 @@ QString tlsText(const QList<QSslError>& sslErrors, const QNetworkReply& reply, c
     if (sentences.isEmpty())
         sentences << QStringLiteral("The secure connection to the server could not be set up.");
     return sentences.join(QLatin1Char(' ')) + QLatin1Char(' ') + reply.errorString() + QStringLiteral(" (")
-        + MaskPasswords(address) + QLatin1Char(')');
+        + MaskAddressPasswords(address) + QLatin1Char(')');
 }
 
 // The proxy's address as the user would type it, its password never written out.
@@ -129,8 +131,9 @@ AppError proxyFailure(const QString& proxy, const QNetworkReply& reply, int stat
     const QString reason = status == 407
         ? QStringLiteral("it answered with HTTP status %1 %2 for %3")
               .arg(status)
-              .arg(reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString(), MaskPasswords(address))
-        : reply.errorString() + QStringLiteral(" (") + MaskPasswords(address) + QLatin1Char(')');
+              .arg(reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString(),
+                   MaskAddressPasswords(address))
+        : reply.errorString() + QStringLiteral(" (") + MaskAddressPasswords(address) + QLatin1Char(')');
     return AppError(number, QStringLiteral("The proxy server %1 failed: %2").arg(proxy, reason), kSource);
 }
 
@@ -140,9 +143,9 @@ namespace HttpErrors {
 
 AppError BadAddress(const QString& address)
 {
-    return AppError(ErrNo::Transport,
-                    QStringLiteral("The address is not a valid http or https address: ") + MaskPasswords(address),
-                    kSource);
+    return AppError(
+        ErrNo::Transport,
+        QStringLiteral("The address is not a valid http or https address: ") + MaskAddressPasswords(address), kSource);
 }
 
 AppError Busy()
@@ -152,12 +155,13 @@ AppError Busy()
 
 AppError Abandoned(const QString& address)
 {
-    return AppError(ErrNo::Transport, QStringLiteral("The request was abandoned: ") + MaskPasswords(address), kSource);
+    return AppError(ErrNo::Transport, QStringLiteral("The request was abandoned: ") + MaskAddressPasswords(address),
+                    kSource);
 }
 
 AppError Stopped(HttpStop why, const QString& address, int timeoutMs, qint64 limit, const QUrl& refusedRedirect)
 {
-    const QString masked = MaskPasswords(address);
+    const QString masked = MaskAddressPasswords(address);
     switch (why) {
     case HttpStop::Deadline: return AppError(ErrNo::Timeout, timedOut(address, timeoutMs), kSource);
     case HttpStop::TooLarge:
@@ -167,8 +171,8 @@ AppError Stopped(HttpStop why, const QString& address, int timeoutMs, qint64 lim
     case HttpStop::Redirect:
         return AppError(ErrNo::Transport,
                         QStringLiteral("The server redirected the request to another address, which was refused: ")
-                            + MaskPasswords(QString::fromUtf8(refusedRedirect.toEncoded())) + QStringLiteral(" (")
-                            + masked + QLatin1Char(')'),
+                            + MaskAddressPasswords(QString::fromUtf8(refusedRedirect.toEncoded()))
+                            + QStringLiteral(" (") + masked + QLatin1Char(')'),
                         kSource);
     case HttpStop::None: break;
     }
@@ -188,7 +192,7 @@ std::optional<AppError> OfReply(const QNetworkReply& reply, const QString& addre
         return AppError(ErrNo::HttpStatus,
                         QStringLiteral("The server answered with HTTP status %1 %2 for %3")
                             .arg(status)
-                            .arg(reason, MaskPasswords(address)),
+                            .arg(reason, MaskAddressPasswords(address)),
                         kSource);
     }
     if (reply.error() != QNetworkReply::NoError) {
@@ -201,7 +205,7 @@ std::optional<AppError> OfReply(const QNetworkReply& reply, const QString& addre
         return AppError(ErrNo::Transport,
                         QStringLiteral("The server answered with HTTP status %1 and no usable address for %2")
                             .arg(status)
-                            .arg(MaskPasswords(address)),
+                            .arg(MaskAddressPasswords(address)),
                         kSource);
     return std::nullopt;
 }

@@ -15,7 +15,9 @@ class QNetworkReply;
 enum class HttpStop { None, Deadline, TooLarge, Redirect };
 
 // The failures of an exchange with the server, as AppError with negative numbers (ErrNo).
-// Every description names the address with its passwords masked.
+// Every description names the address with the password of its user name masked
+// (MaskAddressPasswords); the fields in which a protocol sends passwords are the business of
+// the code that knows the protocol, which masks them before a description goes any further.
 namespace HttpErrors {
 
 // An address that is not a valid http or https address (ErrNo::Transport).

@@ -1,5 +1,6 @@
 #include "platform/WebAddress.h"
 
+#include <QRegularExpression>
 #include <QUrl>
 
 bool IsWebAddress(const QString& address)
@@ -41,4 +42,12 @@ bool StaysOnServer(const QString& base, const QString& address)
     const QUrl target = QUrl::fromEncoded(address.toUtf8(), QUrl::StrictMode);
     return IsWebAddress(base) && IsWebAddress(address) && server.isValid() && target.isValid()
         && SameOrigin(server, target) && target.userInfo() == server.userInfo();
+}
+
+QString MaskAddressPasswords(const QString& text)
+{
+    // A scheme is no user name: "//" never begins a password.
+    static const QRegularExpression userInfo(
+        QStringLiteral("((?://|^|[\\s\"'(<>=\\[])[^\\s/?#@:\"'<>\\[\\]]*:)(?!//)[^\\s?#\"'<>]*(?=@)"));
+    return QString(text).replace(userInfo, QStringLiteral("\\1*****"));
 }

@@ -25,3 +25,8 @@ bool SameOrigin(const QUrl& a, const QUrl& b);
 // without a trailing slash would otherwise move the address, and what it carries, to another
 // host; "\", blanks and other characters a browser may read differently make it fail too.
 bool StaysOnServer(const QString& base, const QString& address);
+
+// text with the password of every user:password@host address in it (with or without its scheme)
+// written as "*****". A typed password may hold "/", ":" and "@": it runs to the last "@" before
+// the address's query or end.
+QString MaskAddressPasswords(const QString& text);

@@ -1,9 +1,9 @@
 #include "service/ServiceAction.h"
 
 #include "core/AppContext.h"
+#include "core/MsgBox.h"
 #include "core/basLog.h"
 #include "platform/AppError.h"
-#include "platform/MsgBox.h"
 #include "service/basTransport.h"
 #include "service/basXML.h"
 

@@ -1,11 +1,11 @@
 #include "service/basActions.h"
 
 #include "core/AppContext.h"
+#include "core/MsgBox.h"
 #include "core/basShell.h"
 #include "core/clsProperties.h"
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
-#include "platform/MsgBox.h"
 #include "platform/Shell.h"
 #include "platform/WebAddress.h"
 #include "service/ServiceAction.h"

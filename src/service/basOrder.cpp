@@ -1,9 +1,9 @@
 #include "service/basOrder.h"
 
 #include "core/AppContext.h"
+#include "core/MsgBox.h"
 #include "core/basLog.h"
 #include "platform/AppError.h"
-#include "platform/MsgBox.h"
 #include "service/ServiceAction.h"
 #include "service/basAnswer.h"
 #include "service/basUrl.h"

@@ -3,6 +3,7 @@
 #include "core/AppContext.h"
 #include "core/FileNames.h"
 #include "core/FreeFileName.h"
+#include "core/MsgBox.h"
 #include "core/basLog.h"
 #include "core/basShell.h"
 #include "core/clsConfig.h"
@@ -11,7 +12,6 @@
 #include "platform/AppPaths.h"
 #include "platform/FileOps.h"
 #include "platform/HttpRequest.h"
-#include "platform/MsgBox.h"
 #include "platform/Shell.h"
 #include "platform/WebAddress.h"
 #include "service/basAnswer.h"
@@ -49,14 +49,23 @@ QString downloadAddress(const QString& answer)
     return address;
 }
 
+QByteArray fetch(const QString& address)
+{
+    try {
+        HttpRequest request;
+        // A report file may be larger than any text answer.
+        request.setAnswerLimit(HttpRequest::DownloadAnswerLimit);
+        request.open(QStringLiteral("GET"), address, false);
+        request.send();
+        return request.responseBody();
+    } catch (const AppError& failure) {
+        throw WithMaskedPasswords(failure);
+    }
+}
+
 QByteArray download(const QString& address)
 {
-    HttpRequest request;
-    // A report file may be larger than any text answer.
-    request.setAnswerLimit(HttpRequest::DownloadAnswerLimit);
-    request.open(QStringLiteral("GET"), address, false);
-    request.send();
-    const QByteArray body = request.responseBody();
+    const QByteArray body = fetch(address);
     if (!body.startsWith("%PDF-"))
         fail(ErrNo::Refused,
              QStringLiteral("The server's answer is not a PDF file (%1 bytes): %2").arg(body.size()).arg(address));

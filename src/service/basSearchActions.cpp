@@ -3,9 +3,9 @@
 #include "service/basActions.h"
 
 #include "core/AppContext.h"
+#include "core/MsgBox.h"
 #include "core/clsProperties.h"
 #include "platform/AppError.h"
-#include "platform/MsgBox.h"
 #include "service/ServiceAction.h"
 #include "service/basAccountRefresh.h"
 #include "service/basAnswer.h"

@@ -1,6 +1,8 @@
 #include "service/basTransport.h"
 
+#include "core/LogMask.h"
 #include "core/clsProperties.h"
+#include "platform/AppError.h"
 #include "platform/HttpAnswer.h"
 #include "platform/HttpExchange.h"
 #include "platform/HttpRequest.h"
@@ -34,7 +36,8 @@ PostResult resultOf(const HttpResult& result)
     PostResult posted;
     posted.body = result.body;
     posted.text = DecodeAnswer(result.body, result.contentType);
-    posted.failure = result.failure;
+    if (result.failure)
+        posted.failure = WithMaskedPasswords(*result.failure);
     return posted;
 }
 
@@ -76,7 +79,7 @@ void Post(const QString& address, const PostOptions& options, QObject* context,
     try {
         exchange = startExchange(address, options);
     } catch (const AppError& error) {
-        reportLater(context, std::move(done), PostResult{{}, {}, error});
+        reportLater(context, std::move(done), PostResult{{}, {}, WithMaskedPasswords(error)});
         return;
     }
     if (exchange->isFinished()) {
@@ -130,7 +133,15 @@ QString ReportAddress(const clsProperties& props, const QString& action, const Q
         + QStringLiteral("&action=") + EncodeFormValue(action) + fields;
 }
 
-QString PostAddress(const QString& address, QString* progress, Delivery delivery)
+AppError WithMaskedPasswords(AppError failure)
+{
+    failure.Description = MaskPasswords(failure.Description);
+    return failure;
+}
+
+namespace {
+
+QString post(const QString& address, QString* progress, Delivery delivery)
 {
     // A read sent ahead for this very address: its answer, or its failure raised here.
     if (!progress && delivery == Delivery::Repeatable) {
@@ -146,4 +157,15 @@ QString PostAddress(const QString& address, QString* progress, Delivery delivery
     request.send();
     trace(progress, "After MSXML2.XMLHTTP30 Send  ");
     return request.responseText();
+}
+
+} // namespace
+
+QString PostAddress(const QString& address, QString* progress, Delivery delivery)
+{
+    try {
+        return post(address, progress, delivery);
+    } catch (const AppError& failure) {
+        throw WithMaskedPasswords(failure);
+    }
 }

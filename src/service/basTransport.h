@@ -37,9 +37,10 @@ enum class Delivery {
 };
 
 // Sends address with HTTP POST and no body; returns the answer text. Raises the request's
-// AppError on a transport failure. progress, when given, receives the trace texts of each step.
-// When a read for the same address was sent ahead (Prefetch), its outcome is taken instead
-// (never for Delivery::AtMostOnce, which always sends).
+// AppError on a transport failure, its passwords masked (WithMaskedPasswords). progress, when
+// given, receives the trace texts of each step. When a read for the same address was sent
+// ahead (Prefetch), its outcome is taken instead (never for Delivery::AtMostOnce, which always
+// sends).
 QString PostAddress(const QString& address, QString* progress = nullptr, Delivery delivery = Delivery::Repeatable);
 
 // What one request ended with: the answer text (decoded by the charset the server named), or
@@ -69,3 +70,8 @@ void Post(const QString& address, const PostOptions& options, QObject* context,
 // The number of requests Post has started that have not reported yet (tests and the busy
 // state of the windows).
 int PostsRunning();
+
+// A transport failure as it may be logged, shown or answered: its description with every password
+// masked (MaskPasswords). The transport masks no more than the password of an address's user
+// name, and the addresses it names carry the credential fields in clear.
+AppError WithMaskedPasswords(AppError failure);

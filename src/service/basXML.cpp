@@ -1,8 +1,8 @@
 #include "service/basXML.h"
 
+#include "core/MsgBox.h"
 #include "core/basLog.h"
 #include "platform/AppError.h"
-#include "platform/MsgBox.h"
 #include "platform/XmlDocument.h"
 #include "service/basUrl.h"
 

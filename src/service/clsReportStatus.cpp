@@ -1,7 +1,7 @@
 #include "service/clsReportStatus.h"
 
+#include "core/MsgBox.h"
 #include "platform/AppError.h"
-#include "platform/MsgBox.h"
 #include "service/basAccountRefresh.h"
 #include "service/basActions.h"
 #include "service/basAnswer.h"

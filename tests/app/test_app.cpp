@@ -4,6 +4,7 @@
 #include "FolderWatch.h"
 #include "RunTests.h"
 #include "app/basMain.h"
+#include "core/MsgBox.h"
 #include "core/basLog.h"
 #include "core/basSettings.h"
 #include "platform/AppError.h"

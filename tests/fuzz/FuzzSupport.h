@@ -3,7 +3,7 @@
 // Shared pieces of the fuzz targets: a private temporary program folder, message boxes that
 // answer OK without showing anything, and the way a target reports a broken property.
 
-#include "platform/MsgBox.h"
+#include "platform/MessageBoxes.h"
 #include "platform/Seam.h"
 
 #include <QDir>

@@ -7,8 +7,8 @@
 //   build-fuzz/bin/fuzz_mask -max_total_time=600 corpus/mask
 
 #include "FuzzSupport.h"
+#include "core/LogMask.h"
 #include "core/basLog.h"
-#include "platform/Secrets.h"
 #include "service/ParamBlock.h"
 #include "service/basUrl.h"
 

@@ -224,6 +224,9 @@ void ServiceTest::transportFailures()
     // One error text, logged once: the answer, after the credential check's own words.
     QCOMPARE(logEntries(), 1);
     QVERIFY(log().contains(errorStart(row.number).toUtf8()));
+    // The address the error text names sends the password in clear: the text masks it.
+    const QString description = out.section("<ERROR_DESC>", 1).section("</ERROR_DESC>", 0, 0);
+    QVERIFY2(!description.contains(ReportFixture::Password), qPrintable(out));
     QVERIFY2(out.startsWith(row.operation == static_cast<Operation>(&ValidateCredentials) ? row.shown : errorStart(row.number)), qPrintable(out));
 }
 

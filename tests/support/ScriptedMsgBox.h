@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/MsgBox.h"
+#include "platform/MessageBoxes.h"
 
 #include <QList>
 #include <QString>

@@ -10,7 +10,7 @@
 #include "core/AppContext.h"
 #include "core/clsProperties.h"
 #include "platform/AppError.h"
-#include "platform/MsgBox.h"
+#include "platform/MessageBoxes.h"
 #include "platform/Seam.h"
 #include "service/ParamBlock.h"
 #include "service/basReportPdf.h"

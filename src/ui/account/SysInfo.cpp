@@ -1,8 +1,8 @@
 #include "ui/account/SysInfo.h"
 
+#include "core/MsgBox.h"
 #include "platform/AppPaths.h"
 #include "platform/FileOps.h"
-#include "platform/MsgBox.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 

@@ -3,12 +3,12 @@
 #include "ui_frmChangePass.h"
 
 #include "core/AppContext.h"
+#include "core/MsgBox.h"
 #include "core/basLog.h"
 #include "core/basSettings.h"
 #include "core/clsProperties.h"
 #include "platform/AppError.h"
 #include "platform/Desktop.h"
-#include "platform/MsgBox.h"
 #include "service/ParamBlock.h"
 #include "service/basActions.h"
 #include "service/basAnswer.h"

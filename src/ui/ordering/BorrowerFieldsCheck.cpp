@@ -1,8 +1,8 @@
 #include "ui/ordering/BorrowerFieldsCheck.h"
 
+#include "core/MsgBox.h"
 #include "host/basDates.h"
 #include "host/clsInquiry.h"
-#include "platform/MsgBox.h"
 #include "ui/UiUtils.h"
 #include "ui/ordering/ILoanScreen.h"
 

@@ -1,10 +1,10 @@
 #include "ui/ordering/MainWebCommands.h"
 
 #include "core/AppContext.h"
+#include "core/MsgBox.h"
 #include "core/basShell.h"
 #include "core/clsProperties.h"
 #include "platform/Desktop.h"
-#include "platform/MsgBox.h"
 #include "platform/Shell.h"
 #include "platform/WebAddress.h"
 #include "ui/ordering/ILoanScreen.h"

@@ -2,10 +2,10 @@
 
 #include "app/basMain.h"
 #include "core/AppContext.h"
+#include "core/MsgBox.h"
 #include "core/basSettings.h"
 #include "core/clsProperties.h"
 #include "platform/Desktop.h"
-#include "platform/MsgBox.h"
 #include "service/clsReportStatus.h"
 #include "ui/ordering/BorrowerFieldsCheck.h"
 #include "ui/ordering/LoanSession.h"

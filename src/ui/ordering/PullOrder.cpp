@@ -1,11 +1,11 @@
 #include "ui/ordering/PullOrder.h"
 
 #include "core/AppContext.h"
+#include "core/MsgBox.h"
 #include "core/basLog.h"
 #include "core/clsProperties.h"
 #include "host/clsInquiry.h"
 #include "platform/AppError.h"
-#include "platform/MsgBox.h"
 #include "service/ParamBlock.h"
 #include "service/basActions.h"
 #include "service/basOrder.h"

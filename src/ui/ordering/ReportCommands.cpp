@@ -1,6 +1,7 @@
 #include "ui/ordering/ReportCommands.h"
 
 #include "core/AppContext.h"
+#include "core/MsgBox.h"
 #include "core/basLog.h"
 #include "core/clsProperties.h"
 #include "host/ArchiveStamp.h"
@@ -10,7 +11,6 @@
 #include "platform/AppPaths.h"
 #include "platform/Desktop.h"
 #include "platform/FileOps.h"
-#include "platform/MsgBox.h"
 #include "service/ParamBlock.h"
 #include "service/basReportData.h"
 #include "service/basReportPdf.h"

@@ -3,8 +3,8 @@
 #include "ui_frmLoginByRef.h"
 
 #include "core/AppContext.h"
+#include "core/MsgBox.h"
 #include "core/clsProperties.h"
-#include "platform/MsgBox.h"
 
 namespace {
 

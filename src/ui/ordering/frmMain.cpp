@@ -8,12 +8,12 @@
 
 #include "app/basMain.h"
 #include "core/AppContext.h"
+#include "core/MsgBox.h"
 #include "core/clsProperties.h"
 #include "host/clsInquiry.h"
 #include "platform/AppPaths.h"
 #include "platform/Desktop.h"
 #include "platform/FileOps.h"
-#include "platform/MsgBox.h"
 #include "platform/Shell.h"
 #include "ui/ClickableLabel.h"
 #include "ui/UiUtils.h"

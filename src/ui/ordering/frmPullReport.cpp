@@ -3,8 +3,8 @@
 #include "ui_frmPullReport.h"
 
 #include "core/AppContext.h"
+#include "core/MsgBox.h"
 #include "core/clsProperties.h"
-#include "platform/MsgBox.h"
 #include "service/clsReportStatus.h"
 #include "ui/UiUtils.h"
 #include "ui/ordering/ILoanScreen.h"

@@ -3,8 +3,8 @@
 #include "ui_frmReissue.h"
 
 #include "core/AppContext.h"
+#include "core/MsgBox.h"
 #include "core/clsProperties.h"
-#include "platform/MsgBox.h"
 
 frmReissue::frmReissue(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmReissue>())
 {

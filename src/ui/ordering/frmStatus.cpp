@@ -3,11 +3,11 @@
 #include "ui_frmStatus.h"
 
 #include "core/AppContext.h"
+#include "core/MsgBox.h"
 #include "core/basLog.h"
 #include "core/clsProperties.h"
 #include "platform/AppError.h"
 #include "platform/Desktop.h"
-#include "platform/MsgBox.h"
 #include "service/basAnswer.h"
 #include "service/basTransport.h"
 

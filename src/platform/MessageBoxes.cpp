@@ -1,8 +1,4 @@
-#include "platform/MsgBox.h"
-
-#include "platform/LongText.h"
-#include "platform/Seam.h"
-#include "platform/Secrets.h"
+#include "platform/MessageBoxes.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -57,11 +53,4 @@ int MessageBoxes::show(const QString& text, int style, const QString& title)
     box.setTextFormat(Qt::PlainText);
     box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     return answerFor(box.exec());
-}
-
-int MsgBox(const QString& text, int style, const QString& title)
-{
-    // Masked before it is cut, so that no part of a password survives the cut.
-    return Seam<MessageBoxes>::get().show(CutLongText(MaskPasswords(text), MsgBoxTextLimit), style,
-                                          MaskPasswords(title));
 }

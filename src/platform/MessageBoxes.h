@@ -21,14 +21,7 @@ class MessageBoxes
 {
 public:
     virtual ~MessageBoxes() = default;
-    // Shows a modal box and returns the answer (a MsgBoxResult).
+    // Shows a modal box with text as plain text and returns the answer (a MsgBoxResult). The
+    // program's boxes come through MsgBox (core/MsgBox.h), which masks and cuts their texts first.
     virtual int show(const QString& text, int style, const QString& title);
 };
-
-// The longest text a box shows; a longer one (a server's answer quoted whole) is cut, with a
-// note of how many characters were left out.
-constexpr qsizetype MsgBoxTextLimit = 4000;
-
-// Every message box of the program goes through here. Passwords are masked on the way, and the
-// text is cut to MsgBoxTextLimit characters. Boxes show their text as plain text.
-int MsgBox(const QString& text, int style = vbOKOnly, const QString& title = QString());

@@ -1,4 +1,6 @@
-#include "platform/Secrets.h"
+#include "core/LogMask.h"
+
+#include "platform/WebAddress.h"
 
 #include <QRegularExpression>
 
@@ -75,15 +77,10 @@ QString MaskPasswords(const QString& text)
     static const auto fields = fieldPattern(names);
     static const auto encodedFields = encodedFieldPattern(names);
     static const auto labels = labelledPassword(names);
-    // user:password@host in a server address, with or without its scheme. A typed password may
-    // hold "/", ":" and "@": it runs to the last "@" before the address's query or end (a scheme
-    // is no user name: "//" never begins a password).
-    static const auto userInfo = QRegularExpression(
-        QStringLiteral("((?://|^|[\\s\"'(<>=\\[])[^\\s/?#@:\"'<>\\[\\]]*:)(?!//)([^\\s?#\"'<>]*)(?=@)"));
     const auto mask = [](const QString&) { return kMask; };
     QString masked = replaceValues(replaceValues(text, criteria, mask), escaped, mask);
     masked = replaceValues(replaceValues(masked, fields, mask), encodedFields, mask, 3);
-    return replaceValues(replaceValues(masked, labels, mask), userInfo, mask);
+    return MaskAddressPasswords(replaceValues(masked, labels, mask));
 }
 
 namespace {
