@@ -10,7 +10,8 @@ struct AppError;
 enum class AddressForm { Account, CredentialedAccount, Report };
 
 // How an action's failures end: Plain for most actions; ConnectionAware also shows the
-// "Invalid Internet Connection Found" box (and logs nothing) when the server is unreachable.
+// "Invalid Internet Connection Found" box when the server is unreachable, and logs that failure
+// like any other.
 enum class FailureHandling { Plain, ConnectionAware };
 
 // The common steps of a server operation: convert the parameter block to fields, build the
