@@ -20,8 +20,6 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 constexpr int kAnimationMs = 100;
 constexpr int kTicks = 25;
-// Classic "Invalid procedure call", for an answer that is not a status answer.
-constexpr long kBadAnswer = 5;
 
 frmStatus*& theWindow()
 {
@@ -156,7 +154,7 @@ bool frmStatus::CheckForStatus()
         m_sResponse = PostAddress(m_url);
         const QStringList lines = Answer::Lines(m_sResponse);
         if (lines.first().toUpper() != QLatin1String("SUCCESS"))
-            throw AppError(kBadAnswer,
+            throw AppError(ErrNo::BadAnswer,
                            QStringLiteral("Didn't receive SUCCESS on status check. Return: ") + lines.first());
         return lines.mid(1).contains(QStringLiteral("1"));
     } catch (const AppError& error) {
@@ -164,7 +162,7 @@ bool frmStatus::CheckForStatus()
                    + error.Description,
                vbCritical, QStringLiteral("Error"));
         WriteErrorLog(error.Description + QStringLiteral(" in frmStatus.CheckForStatus"));
-        if (error.Number != kBadAnswer)
+        if (error.Number != ErrNo::BadAnswer)
             m_sResponse = failedCheck(error.Description);
         return false;
     }
