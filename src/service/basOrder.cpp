@@ -48,14 +48,14 @@ QString readRequestGuid(const QString& answer)
     return guid;
 }
 
-// Polls address in the status window; false when the user closed it.
-bool waitForBureaus(const QString& address, QString& answer)
+// Polls the order of block in the status window; false when the user closed it.
+bool waitForBureaus(const QString& block, QString& answer)
 {
     const auto& wait = WindowHooks::WaitForStatus();
     if (!wait)
         throw AppError(ErrNo::BadAnswer, QStringLiteral("No status window is available to wait for the report."),
                        QStringLiteral("GetStatus"));
-    return wait(address, answer);
+    return wait(block, answer);
 }
 
 // Stores the bureau codes of a finished status answer.
@@ -107,19 +107,25 @@ bool OrderMayHaveArrived(const QString& failedAnswer)
     }
 }
 
+bool PollStatus(const QString& block, QString& answer)
+{
+    return ServiceAction(QStringLiteral("PollStatus"), QStringLiteral("GET_STATUS"), AddressForm::Report,
+                         FailureHandling::ToCaller)
+        .anyAnswer()
+        .run(block, answer);
+}
+
 bool GetStatus(const QString& block, clsReportStatus& status, QString& answer)
 {
+    // A block that does not convert fails before the wait, which converts it again at each poll.
     QString fields;
     if (!BuildKeyValueString(block, fields)) {
         answer = fields;
         return false;
     }
     try {
-        const QString address =
-            ServiceAction(QStringLiteral("GetStatus"), QStringLiteral("GET_STATUS"), AddressForm::Report)
-                .address(fields);
         QString last;
-        if (!waitForBureaus(address, last)) {
+        if (!waitForBureaus(block, last)) {
             answer.clear();
             return true;
         }
