@@ -1,6 +1,7 @@
 #include "ui/ordering/OrderingWindows.h"
 
 #include "core/AppContext.h"
+#include "ui/ReloadUnloads.h"
 #include "ui/ordering/frmLoginByRef.h"
 #include "ui/ordering/frmPullReport.h"
 #include "ui/ordering/frmStatus.h"
@@ -27,11 +28,9 @@ void RegisterOrderingWindows()
     WindowHooks::WaitForPdf() = [](const QString& block, QString& answer) {
         return runWait(&frmStatus::GetPDF, block, answer);
     };
-    WindowHooks::UnloadWindowsForReload() = [others = WindowHooks::UnloadWindowsForReload()] {
-        if (others)
-            others();
+    SetReloadUnload(ReloadPart::OrderingWindows, [] {
         frmLoginByRef::Unload();
         frmPullReport::Unload();
         frmStatus::Unload();
-    };
+    });
 }
