@@ -34,6 +34,8 @@ constexpr long Transport = -2147467259;  // 0x80004005
 // not found, or it asked for a password (ERROR_INTERNET_PROXY_SERVER_UNREACHABLE). Not ErrNo::Unreachable, whose box
 // tells the user to check the internet connection.
 constexpr long ProxyFailure = -2147012731; // 0x80072F85
+// Classic "Invalid procedure call": an answer that cannot be what the action promises.
+constexpr long BadAnswer = 5;
 // An answer that is not in the protocol (it begins with "<": an HTML page, a proxy's error page).
 constexpr long NotProtocol = -2146697208; // 0x800C0008
 // A cancelled printer dialog.

@@ -58,6 +58,12 @@ ServiceAction& ServiceAction::atMostOnce()
     return *this;
 }
 
+ServiceAction& ServiceAction::anyAnswer()
+{
+    m_anyAnswer = true;
+    return *this;
+}
+
 ServiceAction& ServiceAction::leadingFields(const QString& fields)
 {
     m_leadingFields = fields;
@@ -92,7 +98,8 @@ bool ServiceAction::run(const QString& block, QString& answer, const Interpret& 
         const QString target = address(fields);
         const QString response = PostAddress(target, m_traceProgress ? &answer : nullptr,
                                              m_atMostOnce ? Delivery::AtMostOnce : Delivery::Repeatable);
-        requireProtocolAnswer(response, m_operation);
+        if (!m_anyAnswer)
+            requireProtocolAnswer(response, m_operation);
         answer = response;
         if (interpret)
             interpret(answer);
@@ -146,6 +153,8 @@ bool ServiceAction::handle(const AppError& error, const QString& block, QString&
 {
     if (error.Number == ErrNo::Silent)
         return false;
+    if (m_failures == FailureHandling::ToCaller)
+        throw error;
     const bool unreachable = m_failures == FailureHandling::ConnectionAware && error.Number == ErrNo::Unreachable;
     if (unreachable)
         MsgBox(m_unreachableText + kCrLf + kCrLf + QStringLiteral("Possible invalid https layer."), vbCritical,

@@ -15,15 +15,19 @@ struct AppError;
 enum class AddressForm { Account, CredentialedAccount, Report };
 
 // How an action's failures end: Plain for most actions; ConnectionAware also shows the
-// "Invalid Internet Connection Found" box (and logs nothing) when the server is unreachable.
-enum class FailureHandling { Plain, ConnectionAware };
+// "Invalid Internet Connection Found" box when the server is unreachable, and logs that failure
+// like any other; ToCaller raises them to the caller, which shows and logs them in its own words.
+enum class FailureHandling { Plain, ConnectionAware, ToCaller };
 
 // The common steps of a server operation: convert the parameter block to fields, build the
 // address, post it, put the answer text into the caller's answer variable and let the
 // operation interpret it. An answer that begins with "<" (after white space) is no protocol
-// answer and fails with ErrNo::NotProtocol before it is interpreted. Any failure ends in the
-// result false:
-//  - 6000 (already reported or silent): nothing more;
+// answer and fails with ErrNo::NotProtocol before it is interpreted (unless anyAnswer). Any
+// failure ends in the result false, or, handled by the caller, in an AppError:
+//  - 6000 (already reported or silent): false and nothing more, also for the caller (a block
+//    that does not convert leaves the conversion's text, already shown and logged, as answer);
+//  - handled by the caller: any other failure is raised unchanged, nothing shown or logged
+//    here (a failed interpretation leaves the server's answer as answer);
 //  - unreachable server, connection-aware: the box, then as below (the credential check's
 //    answer then reads "Invalid Internet Connection");
 //  - anything else, transport failures included: the answer becomes the error text (the block
@@ -48,6 +52,9 @@ public:
     // The action changes something at the vendor: it reaches the server at most once per run()
     // (see Delivery::AtMostOnce).
     ServiceAction& atMostOnce();
+    // The answer is handed on whatever it begins with: the operation or its caller tells a page
+    // from an answer itself.
+    ServiceAction& anyAnswer();
     // Fields that come before the block's fields in every address of this action, already
     // encoded ("&name=value...").
     ServiceAction& leadingFields(const QString& fields);
@@ -79,6 +86,7 @@ private:
     bool m_traceProgress = false;
     bool m_inOutInfo = false;
     bool m_atMostOnce = false;
+    bool m_anyAnswer = false;
     QString m_leadingFields;
     QString m_trailingFields;
 };

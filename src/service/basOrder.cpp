@@ -15,8 +15,6 @@
 namespace {
 
 const QString kFailed = QStringLiteral("FAILED");
-// Classic "Invalid procedure call": an answer that cannot be what the action promises.
-constexpr long kBadAnswer = 5;
 
 // "&Source=Orrery Client&LOSVersion=1.2.3", encoded like every other field.
 QString orderSourceFields()
@@ -40,24 +38,24 @@ QString readRequestGuid(const QString& answer)
     }
     // A page in place of the answer (a proxy or an error page) must not yield a GUID.
     if (answer.startsWith(QLatin1Char('<')))
-        throw AppError(kBadAnswer,
+        throw AppError(ErrNo::BadAnswer,
                        QStringLiteral("The server answered with a page instead of a request GUID: ") + answer,
                        QStringLiteral("Request"));
     const QString guid = Answer::At(Answer::Lines(answer), 1).trimmed();
     if (guid.isEmpty())
-        throw AppError(kBadAnswer, QStringLiteral("The server answered without a request GUID: ") + answer,
+        throw AppError(ErrNo::BadAnswer, QStringLiteral("The server answered without a request GUID: ") + answer,
                        QStringLiteral("Request"));
     return guid;
 }
 
-// Polls address in the status window; false when the user closed it.
-bool waitForBureaus(const QString& address, QString& answer)
+// Polls the order of block in the status window; false when the user closed it.
+bool waitForBureaus(const QString& block, QString& answer)
 {
     const auto& wait = WindowHooks::WaitForStatus();
     if (!wait)
-        throw AppError(kBadAnswer, QStringLiteral("No status window is available to wait for the report."),
+        throw AppError(ErrNo::BadAnswer, QStringLiteral("No status window is available to wait for the report."),
                        QStringLiteral("GetStatus"));
-    return wait(address, answer);
+    return wait(block, answer);
 }
 
 // Stores the bureau codes of a finished status answer.
@@ -68,7 +66,8 @@ void readBureaus(const QString& answer, clsReportStatus& status)
     const QStringList lines = Answer::Lines(answer);
     // The window ends the wait on any answer; only a status answer may set the bureaus.
     if (lines.first().compare(QLatin1String("SUCCESS"), Qt::CaseInsensitive) != 0)
-        throw AppError(kBadAnswer, QStringLiteral("Didn't receive SUCCESS on status check. Return: ") + lines.first(),
+        throw AppError(ErrNo::BadAnswer,
+                       QStringLiteral("Didn't receive SUCCESS on status check. Return: ") + lines.first(),
                        QStringLiteral("GetStatus"));
     const qint16 exp = Answer::Int16(Answer::At(lines, 1));
     const qint16 efx = Answer::Int16(Answer::At(lines, 2));
@@ -118,19 +117,25 @@ bool OrderMayHaveArrived(const QString& failedAnswer)
     }
 }
 
+bool PollStatus(const QString& block, QString& answer)
+{
+    return ServiceAction(QStringLiteral("PollStatus"), QStringLiteral("GET_STATUS"), AddressForm::Report,
+                         FailureHandling::ToCaller)
+        .anyAnswer()
+        .run(block, answer);
+}
+
 bool GetStatus(const QString& block, clsReportStatus& status, QString& answer)
 {
+    // A block that does not convert fails before the wait, which converts it again at each poll.
     QString fields;
     if (!BuildKeyValueString(block, fields)) {
         answer = fields;
         return false;
     }
     try {
-        const QString address =
-            ServiceAction(QStringLiteral("GetStatus"), QStringLiteral("GET_STATUS"), AddressForm::Report)
-                .address(fields);
         QString last;
-        if (!waitForBureaus(address, last)) {
+        if (!waitForBureaus(block, last)) {
             answer.clear();
             return true;
         }

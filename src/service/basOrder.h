@@ -28,10 +28,16 @@ void Request(const QString& block, QObject* context, ServiceReply done);
 // connection, HTTP error, a page or an answer without a GUID), so the vendor may hold the order.
 bool OrderMayHaveArrived(const QString& failedAnswer);
 
-// GET_STATUS for the block's guid, polled by the status window (WindowHooks::WaitForStatus) until no
-// bureau is in progress. The user closing the window is a success that leaves status alone and the
-// answer empty (the window's UserUnloaded tells the two apart). Otherwise the last answer must be a
-// status answer ("SUCCESS" on line 0, any letter case): its lines 1 to 3 become nStatusEXP,
-// nStatusEFX and nStatusTU. "FAILED" is 6001 from "GetStatus"; any other answer, missing lines and
-// non-numbers are failures as well. Nothing is shown here: the window has shown poll failures.
+// GET_STATUS once for the block's guid: one poll of the status wait. answer is the server's answer
+// as sent, a page included; nothing is shown or logged. False only when the block does not convert
+// (already shown and logged, answer the conversion's text); a transport failure is raised.
+bool PollStatus(const QString& block, QString& answer);
+
+// GET_STATUS for the block's guid, polled by the status window (WindowHooks::WaitForStatus, one
+// PollStatus each time) until no bureau is in progress. The user closing the window is a success
+// that leaves status alone and the answer empty (the window's UserUnloaded tells the two apart).
+// Otherwise the last answer must be a status answer ("SUCCESS" on line 0, any letter case): its
+// lines 1 to 3 become nStatusEXP, nStatusEFX and nStatusTU. "FAILED" is 6001 from "GetStatus"; any
+// other answer, missing lines and non-numbers are failures as well. Nothing is shown here: the
+// window has shown poll failures.
 bool GetStatus(const QString& block, clsReportStatus& status, QString& answer);

@@ -14,8 +14,8 @@
 #include "platform/HttpRequest.h"
 #include "platform/Shell.h"
 #include "platform/WebAddress.h"
+#include "service/ServiceAction.h"
 #include "service/basAnswer.h"
-#include "service/basTransport.h"
 #include "service/basXML.h"
 
 #include <QDir>
@@ -112,18 +112,27 @@ QString saveReport(const QString& answer, const QString& vsFileName, QString& tr
     return target.path();
 }
 
-bool waitForPdf(const QString& address, QString& answer)
+bool waitForPdf(const QString& block, QString& answer)
 {
     const auto& wait = WindowHooks::WaitForPdf();
     if (!wait)
         fail(ErrNo::Transport, QStringLiteral("No window is registered to wait for the PDF."));
-    return wait(address, answer);
+    return wait(block, answer);
 }
 
 } // namespace
 
+bool PollPDF(const QString& block, QString& answer)
+{
+    return ServiceAction(QStringLiteral("PollPDF"), QStringLiteral("GET_PDF"), AddressForm::Report,
+                         FailureHandling::ToCaller)
+        .anyAnswer()
+        .run(block, answer);
+}
+
 bool GetReportPDF(const QString& block, const QString& vsFileName, QString& rsPath)
 {
+    // A block that does not convert fails before the wait, which converts it again at each poll.
     QString fields;
     if (!BuildKeyValueString(block, fields)) {
         rsPath = fields;
@@ -132,7 +141,7 @@ bool GetReportPDF(const QString& block, const QString& vsFileName, QString& rsPa
     QString trace;
     try {
         QString answer;
-        if (!waitForPdf(ReportAddress(Props(), QStringLiteral("GET_PDF"), fields), answer)) {
+        if (!waitForPdf(block, answer)) {
             rsPath.clear();
             return true;
         }

@@ -7,8 +7,14 @@
 // The report's PDF: waiting for it at the vendor, downloading it into the host program's
 // borrower folder, and handing it to the desktop's viewer or a printer.
 
+// GET_PDF once for the report in the parameter block: one poll of the PDF wait. answer is the
+// server's answer as sent, a page included; nothing is shown or logged. False only when the block
+// does not convert (already shown and logged, answer the conversion's text); a transport failure
+// is raised.
+bool PollPDF(const QString& block, QString& answer);
+
 // GET_PDF for the report in the parameter block. The PDF wait (WindowHooks::WaitForPdf) polls
-// the report address until the answer is no longer "PENDING"; line 1 of the last answer is the
+// the report (PollPDF) until the answer is no longer "PENDING"; line 1 of the last answer is the
 // PDF's path below BaseUrl. The PDF is saved whole, owner-only, under the first free name of
 // UniqueFileName(first data folder + "BORROWER\", vsFileName, "pdf"), taken by creating the file
 // exclusively (FreeFileName): a file that another client saves under the chosen name meanwhile

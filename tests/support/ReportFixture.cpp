@@ -2,7 +2,7 @@
 
 #include "core/AppContext.h"
 #include "core/clsProperties.h"
-#include "service/basTransport.h"
+#include "service/basReportPdf.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,7 +25,7 @@ ReportFixture::ReportFixture(const QString& serverUrl) : m_savedWait(WindowHooks
     props.setArchiveDir(env.home() + "/archive/");
     QDir().mkpath(props.SendDir());
     QDir().mkpath(props.ArchiveDir());
-    WindowHooks::WaitForPdf() = [this](const QString& address, QString& answer) { return waitForPdf(address, answer); };
+    WindowHooks::WaitForPdf() = [this](const QString& block, QString& answer) { return waitForPdf(block, answer); };
 }
 
 ReportFixture::~ReportFixture()
@@ -49,10 +49,11 @@ void ReportFixture::installImportProgram() const
     QFile::setPermissions(quillFolder() + "IMPORT.EXE", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-bool ReportFixture::waitForPdf(const QString& address, QString& answer)
+bool ReportFixture::waitForPdf(const QString& block, QString& answer)
 {
     for (;;) {
-        answer = PostAddress(address);
+        if (!PollPDF(block, answer))
+            return true; // as the window: the conversion's text ends the wait
         ++polls;
         if (closeAfter > 0 && polls >= closeAfter)
             return false;

@@ -37,8 +37,8 @@ public:
     void installImportProgram() const;
     // How many of the lines (request lines of the server) begin with start.
     static int CountStarting(const QStringList& lines, const QString& start);
-    // The single installed wait, polling address until the answer is no longer "PENDING".
-    bool waitForPdf(const QString& address, QString& answer);
+    // The single installed wait, polling the block's report until the answer is no longer "PENDING".
+    bool waitForPdf(const QString& block, QString& answer);
 
 private:
     std::function<bool(const QString&, QString&)> m_savedWait;

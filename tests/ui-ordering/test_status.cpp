@@ -150,7 +150,7 @@ private slots:
             (status.*set)(7);
         QElapsedTimer clock;
         clock.start();
-        const bool ok = row.pdf ? WindowHooks::WaitForPdf()(m_sim.baseUrl() + "/cia/cgi/marrowCGI.exe?action=GET_PDF", answer)
+        const bool ok = row.pdf ? WindowHooks::WaitForPdf()(ParamBlock("GET_PDF").add("guid", "GUID-1").text(), answer)
                                 : GetStatus(ParamBlock("GET_Status").add("guid", "GUID-1").text(), status, answer);
         const qint64 elapsed = clock.elapsed();
         if (closing)

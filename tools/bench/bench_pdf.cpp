@@ -14,7 +14,6 @@
 #include "platform/Seam.h"
 #include "service/ParamBlock.h"
 #include "service/basReportPdf.h"
-#include "service/basTransport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -104,10 +103,11 @@ void prepare(const QTemporaryDir& dir, const QString& baseUrl)
     Props().setUserName(QStringLiteral("demo"));
     Props().setPassword(QStringLiteral("Demo2026pass"));
     // Polls without pause: after its first PENDING the demo report's PDF is ready at every poll.
-    WindowHooks::WaitForPdf() = [](const QString& address, QString& answer) {
-        do
-            answer = PostAddress(address);
-        while (answer.startsWith(QLatin1String("PENDING")));
+    WindowHooks::WaitForPdf() = [](const QString& block, QString& answer) {
+        do {
+            if (!PollPDF(block, answer))
+                break;
+        } while (answer.startsWith(QLatin1String("PENDING")));
         return true;
     };
 }

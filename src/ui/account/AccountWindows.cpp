@@ -1,6 +1,7 @@
 #include "ui/account/AccountWindows.h"
 
 #include "core/AppContext.h"
+#include "ui/ReloadUnloads.h"
 #include "ui/account/frmAbout.h"
 #include "ui/account/frmChangePass.h"
 #include "ui/account/frmPrefs.h"
@@ -14,11 +15,11 @@ void RegisterAccountWindows()
     WindowHooks::ShowChangePassword() = [](bool userInitiated) { frmChangePass::ShowModal(userInitiated); };
     // Reload discards the account windows, in the order settings, about, change password; the
     // settings window goes without its quit question because UserCancelled is set around this call.
-    WindowHooks::UnloadWindowsForReload() = [] {
+    SetReloadUnload(ReloadPart::AccountWindows, [] {
         frmPrefs::Unload();
         frmAbout::Unload();
         frmChangePass::Unload();
-    };
+    });
 }
 
 void ConnectAccountMenu(QAction* about, QAction* changePassword, QAction* contactInfo)

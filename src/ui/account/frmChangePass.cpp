@@ -10,12 +10,13 @@
 #include "platform/AppError.h"
 #include "platform/Desktop.h"
 #include "service/ParamBlock.h"
+#include "service/basAccountActions.h"
 #include "service/basActions.h"
 #include "service/basAnswer.h"
-#include "ui/account/AccountRequest.h"
 
 #include <QEvent>
 #include <QLineEdit>
+#include <QStringList>
 
 namespace {
 
@@ -27,6 +28,16 @@ frmChangePass*& windowObject()
 
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kHeading = QStringLiteral("Your password has expired.");
+
+// text with every occurrence of the given secrets replaced by "*****".
+QString withoutSecrets(QString text, const QStringList& secrets)
+{
+    for (const QString& secret : secrets) {
+        if (!secret.isEmpty())
+            text.replace(secret, QStringLiteral("*****"));
+    }
+    return text;
+}
 
 } // namespace
 
@@ -150,7 +161,7 @@ void frmChangePass::cmdOK_Click()
             return;
     } catch (const AppError& e) {
         // The answer may repeat what was sent: neither password reaches the box or the log.
-        const QString description = AccountRequest::WithoutSecrets(e.Description, {oldPassword, newPassword});
+        const QString description = withoutSecrets(e.Description, {oldPassword, newPassword});
         MsgBox(QStringLiteral("There was an error changing passwords.") + kCrLf + QStringLiteral("Error Number: ")
                    + QString::number(e.Number) + kCrLf + QStringLiteral("Error: ") + description,
                vbOKOnly, QStringLiteral("Save Password Error"));
@@ -169,13 +180,8 @@ bool frmChangePass::SendChange(const QString& newPassword)
     block.add(QStringLiteral("USER"), Props().UserName());
     block.add(QStringLiteral("OLDPASS"), Props().Password());
     block.add(QStringLiteral("NEWPASS"), newPassword);
-    QString fields;
-    if (!AccountRequest::ToFields(block.text(), fields))
-        return false;
-    const QString answer = AccountRequest::Change(QStringLiteral("CHANGEPASSWORD"), fields);
-    if (answer.compare(QStringLiteral("PASSWORDCHANGED"), Qt::CaseInsensitive) != 0)
-        throw AppError(ErrNo::Refused, answer, QStringLiteral("frmChangePass"));
-    return true;
+    QString answer;
+    return ChangePassword(block.text(), answer);
 }
 
 void frmChangePass::StoreChange(const QString& newPassword)

@@ -9,9 +9,9 @@
 #include "platform/AppError.h"
 #include "platform/Desktop.h"
 #include "service/ParamBlock.h"
+#include "service/basAccountActions.h"
 #include "service/basAnswer.h"
 #include "service/basUrl.h"
-#include "ui/account/AccountRequest.h"
 
 #include <QEvent>
 #include <QLineEdit>
@@ -62,14 +62,6 @@ frmUpdateContactInfo* frmUpdateContactInfo::loaded()
     return shownWindow();
 }
 
-QString frmUpdateContactInfo::RegroupPhone(const QString& phone)
-{
-    if (phone.size() != 10)
-        return phone;
-    return QLatin1Char('(') + phone.left(3) + QStringLiteral(") ") + phone.mid(3, 3) + QLatin1Char('-')
-        + phone.right(4);
-}
-
 void frmUpdateContactInfo::Load()
 {
     try {
@@ -96,21 +88,9 @@ void frmUpdateContactInfo::FetchContactInfo()
     block.add(QStringLiteral("USER"), Props().UserName());
     block.add(QStringLiteral("COMPANYID"), Props().CompanyID());
     block.add(QStringLiteral("DEPARTMENTID"), Props().DepartmentID());
-    QString fields;
-    if (!AccountRequest::ToFields(block.text(), fields))
-        throw AppError(ErrNo::Silent, fields, QStringLiteral("frmUpdateContactInfo"));
-    const QString answer = AccountRequest::Read(QStringLiteral("GETCONTACTINFO"), fields);
-    if (answer.isEmpty())
-        return;
-    // A page instead of an answer, or a short answer, fills nothing rather than part of the boxes.
-    if (answer.startsWith(QLatin1Char('<')))
-        throw AppError(13, QStringLiteral("The server's contact information is not in the expected form: ") + answer,
-                       QStringLiteral("frmUpdateContactInfo"));
-    const QStringList parts = answer.split(QStringLiteral("||"));
-    const QString email = Answer::At(parts, 2);
-    Props().setUserPhone(RegroupPhone(parts.at(0)));
-    Props().setUserPhoneExt(parts.at(1));
-    Props().setUserEmail(email);
+    QString answer;
+    if (!GetContactInfo(block.text(), answer))
+        throw AppError(ErrNo::Silent, answer, QStringLiteral("frmUpdateContactInfo"));
 }
 
 bool frmUpdateContactInfo::eventFilter(QObject* watched, QEvent* event)
@@ -198,11 +178,6 @@ bool frmUpdateContactInfo::SendUpdate()
     block.add(QStringLiteral("NEWPHONE"), Answer::TrimBlanks(ui->txtPhoneNum->text()));
     block.add(QStringLiteral("NEWEXT"), Answer::TrimBlanks(ui->txtPhoneExt->text()));
     block.add(QStringLiteral("NEWEMAIL"), Answer::TrimBlanks(ui->txtEmail->text()));
-    QString fields;
-    if (!AccountRequest::ToFields(block.text(), fields))
-        return false;
-    const QString answer = AccountRequest::Change(QStringLiteral("UPDATECONTACTINFO"), fields);
-    if (answer.compare(QStringLiteral("CONTACTINFOCHANGED"), Qt::CaseInsensitive) != 0)
-        throw AppError(ErrNo::Refused, answer, QStringLiteral("frmUpdateContactInfo"));
-    return true;
+    QString answer;
+    return UpdateContactInfo(block.text(), answer);
 }

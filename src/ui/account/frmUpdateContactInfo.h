@@ -27,9 +27,6 @@ public:
     // The window while it is shown, or nullptr.
     static frmUpdateContactInfo* loaded();
 
-    // "(" + 3 + ") " + 3 + "-" + 4 for a ten-character telephone value; others unchanged.
-    static QString RegroupPhone(const QString& phone);
-
     // The local checks run by OK, in their order; shows the first problem and focuses its box.
     bool ValidateEntries();
 
@@ -43,10 +40,10 @@ private:
     explicit frmUpdateContactInfo(QWidget* parent = nullptr);
 
     void Load();
-    // GETCONTACTINFO into the settings object; raises AppError on any failure.
+    // GetContactInfo; raises AppError on any failure, 6000 for a block that does not convert.
     void FetchContactInfo();
     bool Unchanged() const;
-    // UPDATECONTACTINFO; false when the block could not be converted (already reported).
+    // UpdateContactInfo; false when the block could not be converted (already reported).
     bool SendUpdate();
     bool refuse(const QString& text, QLineEdit* box);
 

@@ -1,6 +1,7 @@
 #include "ui/ordering/OrderingWindows.h"
 
 #include "core/AppContext.h"
+#include "ui/ReloadUnloads.h"
 #include "ui/ordering/frmLoginByRef.h"
 #include "ui/ordering/frmPullReport.h"
 #include "ui/ordering/frmStatus.h"
@@ -9,10 +10,10 @@ namespace {
 
 // Runs one wait of the status window; false when the user closed it.
 template <class Wait>
-bool runWait(Wait wait, const QString& address, QString& answer)
+bool runWait(Wait wait, const QString& block, QString& answer)
 {
     frmStatus& window = frmStatus::Load();
-    (window.*wait)(address);
+    (window.*wait)(block);
     answer = window.sResponse();
     return !window.UserUnloaded();
 }
@@ -21,17 +22,15 @@ bool runWait(Wait wait, const QString& address, QString& answer)
 
 void RegisterOrderingWindows()
 {
-    WindowHooks::WaitForStatus() = [](const QString& address, QString& answer) {
-        return runWait(&frmStatus::GetReport, address, answer);
+    WindowHooks::WaitForStatus() = [](const QString& block, QString& answer) {
+        return runWait(&frmStatus::GetReport, block, answer);
     };
-    WindowHooks::WaitForPdf() = [](const QString& address, QString& answer) {
-        return runWait(&frmStatus::GetPDF, address, answer);
+    WindowHooks::WaitForPdf() = [](const QString& block, QString& answer) {
+        return runWait(&frmStatus::GetPDF, block, answer);
     };
-    WindowHooks::UnloadWindowsForReload() = [others = WindowHooks::UnloadWindowsForReload()] {
-        if (others)
-            others();
+    SetReloadUnload(ReloadPart::OrderingWindows, [] {
         frmLoginByRef::Unload();
         frmPullReport::Unload();
         frmStatus::Unload();
-    };
+    });
 }

@@ -2,6 +2,6 @@
 
 // Registers the ordering windows with the operations below them: the status window for the
 // bureau wait of an order (WindowHooks::WaitForStatus) and the PDF wait (WindowHooks::WaitForPdf),
-// and the status and reference-chooser windows with Reload, which unloads them. Call after
-// RegisterAccountWindows: the Reload hook registered there is kept and extended.
+// and the status, pull and reference-chooser windows with Reload, which unloads them after the
+// account windows (ReloadPart::OrderingWindows).
 void RegisterOrderingWindows();

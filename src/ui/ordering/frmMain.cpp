@@ -192,41 +192,17 @@ void frmMain::RepaintScreen()
 
 // ---- the loan and its report
 
-int frmMain::ePullType() const
-{
-    return m_session->pullType();
-}
-void frmMain::setePullType(int v)
-{
-    m_session->setPullType(v);
-}
 QString frmMain::sReportLocation() const
 {
     return m_session->reportLocation();
-}
-void frmMain::setsReportLocation(const QString& v)
-{
-    m_session->setReportLocation(v);
 }
 QString frmMain::sReportUID() const
 {
     return m_session->reportId();
 }
-void frmMain::setsReportUID(const QString& v)
-{
-    m_session->setReportId(v);
-}
 std::shared_ptr<clsInquiry> frmMain::inquiry() const
 {
     return m_session->inquiry();
-}
-std::shared_ptr<clsReportStatus> frmMain::reportStatus() const
-{
-    return m_session->reportStatus();
-}
-int frmMain::existingReportResult() const
-{
-    return m_session->checkResult();
 }
 
 void frmMain::CheckForExisting(std::function<void()> done)
@@ -236,46 +212,17 @@ void frmMain::CheckForExisting(std::function<void()> done)
         done();
 }
 
-void frmMain::applyButtons(std::initializer_list<MainButton> buttons)
+void frmMain::SetButtons()
 {
     const auto states = ReportButtons(*m_session, Props().ReissueNumber());
-    for (const MainButton button : buttons) {
+    for (const MainButton button :
+         {MainButton::cmdRMCR, MainButton::cmdAddBureau, MainButton::cmdView, MainButton::cmdPrint,
+          MainButton::cmdImport, MainButton::cmdWeb, MainButton::cmdRepull, MainButton::cmdRequestSupp}) {
         const ButtonState& state = states[button];
         Button(button).setEnabled(state.enabled);
         Button(button).setText(state.caption);
         Button(button).setToolTip(state.tooltip);
     }
-}
-
-void frmMain::SetButtons()
-{
-    SetRMCR();
-    SetAddBureau();
-    SetPrintViewImport();
-    SetRepull();
-    SetSupplement();
-}
-
-void frmMain::SetRMCR()
-{
-    applyButtons({MainButton::cmdRMCR});
-}
-void frmMain::SetAddBureau()
-{
-    applyButtons({MainButton::cmdAddBureau});
-}
-void frmMain::SetRepull()
-{
-    applyButtons({MainButton::cmdRepull});
-}
-void frmMain::SetSupplement()
-{
-    applyButtons({MainButton::cmdRequestSupp});
-}
-
-void frmMain::SetPrintViewImport()
-{
-    applyButtons({MainButton::cmdView, MainButton::cmdPrint, MainButton::cmdImport, MainButton::cmdWeb});
 }
 
 // ---- web pages
@@ -329,7 +276,7 @@ void frmMain::closeEvent(QCloseEvent* event)
 {
     if (!sReportLocation().isEmpty())
         QFile::remove(sReportLocation());
-    setsReportLocation(QString());
+    m_session->setReportLocation(QString());
     event->accept();
     WindowHooks::RequestEnd();
 }

@@ -7,13 +7,11 @@
 #include <QList>
 #include <QMainWindow>
 
-#include <initializer_list>
 #include <memory>
 
 class ImageList;
 class QPushButton;
 class clsInquiry;
-class clsReportStatus;
 
 namespace Ui {
 class frmMain;
@@ -37,26 +35,12 @@ public:
     LoanSession& session() { return *m_session; }
     const LoanSession& session() const { return *m_session; }
 
-    // The kind of the next order: 1 new pull, 2 repull, 3 add a bureau; 0 before the first check.
-    int ePullType() const;
-    void setePullType(int v);
     // Full path of the report PDF downloaded in this run; empty until the first View or Print.
     QString sReportLocation() const;
-    void setsReportLocation(const QString& v);
     // The loan's current report at the vendor; empty for none, "ERROR" after a failed search.
     QString sReportUID() const;
-    void setsReportUID(const QString& v);
 
-    std::shared_ptr<clsInquiry> inquiry() const;
-    std::shared_ptr<clsReportStatus> reportStatus() const;
-    int existingReportResult() const;
-
-    // Each applies the report buttons' rule (ReportButtons) to its own buttons.
-    void SetRMCR();
-    void SetAddBureau();
-    void SetPrintViewImport();
-    void SetSupplement();
-    void SetRepull();
+    // Applies the report buttons' rule (ReportButtons) to every report button.
     void SetButtons() override;
 
     // A command button, typed.
@@ -102,7 +86,7 @@ private:
     void collectFileMenuAreas();
     bool opensFileMenu(QObject* watched, QEvent* event) const;
     void connectCommands();
-    void applyButtons(std::initializer_list<MainButton> buttons);
+    std::shared_ptr<clsInquiry> inquiry() const;
 
     LoanSession* m_session;
 

@@ -9,7 +9,8 @@
 #include "platform/AppError.h"
 #include "platform/Desktop.h"
 #include "service/basAnswer.h"
-#include "service/basTransport.h"
+#include "service/basOrder.h"
+#include "service/basReportPdf.h"
 
 #include <QTimer>
 
@@ -20,8 +21,6 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 constexpr int kAnimationMs = 100;
 constexpr int kTicks = 25;
-// Classic "Invalid procedure call", for an answer that is not a status answer.
-constexpr long kBadAnswer = 5;
 
 frmStatus*& theWindow()
 {
@@ -82,23 +81,23 @@ void frmStatus::Unload()
     delete theWindow();
 }
 
-void frmStatus::GetReport(const QString& vsUrl)
+void frmStatus::GetReport(const QString& vsBlock)
 {
-    wait(vsUrl, QStringLiteral("Checking status"), StatusMode);
+    wait(vsBlock, QStringLiteral("Checking status"), StatusMode);
 }
 
-void frmStatus::GetPDF(const QString& vsUrl)
+void frmStatus::GetPDF(const QString& vsBlock)
 {
     try {
-        wait(vsUrl, QStringLiteral("Generating PDF"), PdfMode);
+        wait(vsBlock, QStringLiteral("Generating PDF"), PdfMode);
     } catch (const AppError& error) {
         MsgBox(numbered(error), vbCritical, QStringLiteral("Error in GetPDF"));
     }
 }
 
-void frmStatus::wait(const QString& url, const QString& label, int mode)
+void frmStatus::wait(const QString& block, const QString& label, int mode)
 {
-    m_url = url;
+    m_block = block;
     ui->lblStatus->setText(label);
     m_mode = mode;
     m_UserUnloaded = true;
@@ -153,10 +152,12 @@ void frmStatus::tmrStatus_Timer()
 bool frmStatus::CheckForStatus()
 {
     try {
-        m_sResponse = PostAddress(m_url);
+        // A block that does not convert has been reported by the conversion: the wait ends.
+        if (!PollStatus(m_block, m_sResponse))
+            return false;
         const QStringList lines = Answer::Lines(m_sResponse);
         if (lines.first().toUpper() != QLatin1String("SUCCESS"))
-            throw AppError(kBadAnswer,
+            throw AppError(ErrNo::BadAnswer,
                            QStringLiteral("Didn't receive SUCCESS on status check. Return: ") + lines.first());
         return lines.mid(1).contains(QStringLiteral("1"));
     } catch (const AppError& error) {
@@ -164,7 +165,7 @@ bool frmStatus::CheckForStatus()
                    + error.Description,
                vbCritical, QStringLiteral("Error"));
         WriteErrorLog(error.Description + QStringLiteral(" in frmStatus.CheckForStatus"));
-        if (error.Number != kBadAnswer)
+        if (error.Number != ErrNo::BadAnswer)
             m_sResponse = failedCheck(error.Description);
         return false;
     }
@@ -173,7 +174,9 @@ bool frmStatus::CheckForStatus()
 bool frmStatus::CheckForPDF()
 {
     try {
-        m_sResponse = PostAddress(m_url);
+        // A block that does not convert has been reported by the conversion: the wait ends.
+        if (!PollPDF(m_block, m_sResponse))
+            return false;
         if (m_sResponse.startsWith(QLatin1Char('<'))) {
             m_sResponse = QStringLiteral("FAILED");
             return false;

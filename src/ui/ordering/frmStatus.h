@@ -31,12 +31,13 @@ public:
     static frmStatus* loaded();
     static void Unload();
 
-    // Waits until no bureau of the status answer at vsUrl is "1". Returns when the wait is over;
-    // the window is not shown at all when the first check already ends it.
-    void GetReport(const QString& vsUrl);
-    // Waits until the answer at vsUrl no longer begins with "PENDING"; an answer beginning with
-    // "<" (a page) ends the wait with sResponse "FAILED".
-    void GetPDF(const QString& vsUrl);
+    // Waits until no bureau of the status answer for the order of the parameter block vsBlock
+    // (PollStatus) is "1". Returns when the wait is over; the window is not shown at all when the
+    // first check already ends it.
+    void GetReport(const QString& vsBlock);
+    // Waits until the answer for the report of vsBlock (PollPDF) no longer begins with "PENDING";
+    // an answer beginning with "<" (a page) ends the wait with sResponse "FAILED".
+    void GetPDF(const QString& vsBlock);
 
     // The last answer of the polled request. A check whose request failed (no answer at all)
     // leaves "FAILED", a line feed and the failure's description.
@@ -62,7 +63,7 @@ private:
     enum Mode { PdfMode = 1, StatusMode = 2 };
 
     explicit frmStatus(QWidget* parent = nullptr);
-    void wait(const QString& url, const QString& label, int mode);
+    void wait(const QString& block, const QString& label, int mode);
     bool check();
     void finish();
     void stopTimers();
@@ -71,7 +72,7 @@ private:
     std::unique_ptr<Ui::frmStatus> ui;
     QTimer* m_tmrStatus;
     QTimer* m_Timer1;
-    QString m_url;
+    QString m_block;
     QString m_sResponse;
     bool m_UserUnloaded = true;
     bool m_waiting = false;
