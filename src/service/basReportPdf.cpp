@@ -16,6 +16,7 @@
 #include "platform/WebAddress.h"
 #include "service/ServiceAction.h"
 #include "service/basAnswer.h"
+#include "service/basTransport.h"
 #include "service/basXML.h"
 
 #include <QDir>
