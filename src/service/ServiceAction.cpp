@@ -138,12 +138,16 @@ ServiceOutcome ServiceAction::conclude(const QString& block, const PostResult& p
                                     : QStringLiteral("After MSXML2.XMLHTTP30 Send  ");
         if (posted.failure)
             throw *posted.failure;
-        requireProtocolAnswer(posted.text, m_operation);
+        if (!m_anyAnswer)
+            requireProtocolAnswer(posted.text, m_operation);
         answer = posted.text;
         if (interpret)
             interpret(answer);
         return ServiceOutcome::Answered(answer);
     } catch (const AppError& error) {
+        // Passed on as it is: the caller shows and logs it.
+        if (m_failures == FailureHandling::ToCaller && error.Number != ErrNo::Silent)
+            return ServiceOutcome::FromError(error, QString(), m_atMostOnce);
         handle(error, block, answer);
         return ServiceOutcome::FromError(error, answer, m_atMostOnce);
     }

@@ -34,35 +34,64 @@ void readContactInfo(const QString& answer)
 }
 
 // A change the vendor confirms with one word; any other answer is its reason for refusing.
-bool sendChange(const char* operation, const char* action, const char* confirmation, const QString& block,
-                QString& answer)
+ServiceOperation changeOperation(const char* operation, const char* action, const char* confirmation)
 {
-    return ServiceAction(QString::fromLatin1(operation), QString::fromLatin1(action), AddressForm::Account,
-                         FailureHandling::ToCaller)
-        .anyAnswer()
-        .atMostOnce()
-        .run(block, answer, [confirmation](QString& a) {
-            if (a.compare(QLatin1String(confirmation), Qt::CaseInsensitive) != 0)
-                throw AppError(ErrNo::Refused, a);
-        });
+    return {ServiceAction(QString::fromLatin1(operation), QString::fromLatin1(action), AddressForm::Account,
+                          FailureHandling::ToCaller)
+                .anyAnswer()
+                .atMostOnce(),
+            [confirmation](QString& a) {
+                if (a.compare(QLatin1String(confirmation), Qt::CaseInsensitive) != 0)
+                    throw AppError(ErrNo::Refused, a);
+            }};
+}
+
+ServiceOperation contactInfoOperation()
+{
+    return {ServiceAction(QStringLiteral("GetContactInfo"), QStringLiteral("GETCONTACTINFO"), AddressForm::Account,
+                          FailureHandling::ToCaller)
+                .anyAnswer(),
+            [](QString& a) { readContactInfo(a); }};
+}
+
+ServiceOperation updateContactOperation()
+{
+    return changeOperation("UpdateContactInfo", "UPDATECONTACTINFO", "CONTACTINFOCHANGED");
+}
+
+ServiceOperation changePasswordOperation()
+{
+    return changeOperation("ChangePassword", "CHANGEPASSWORD", "PASSWORDCHANGED");
 }
 
 } // namespace
 
 bool GetContactInfo(const QString& block, QString& answer)
 {
-    return ServiceAction(QStringLiteral("GetContactInfo"), QStringLiteral("GETCONTACTINFO"), AddressForm::Account,
-                         FailureHandling::ToCaller)
-        .anyAnswer()
-        .run(block, answer, [](QString& a) { readContactInfo(a); });
+    return contactInfoOperation().run(block, answer);
+}
+
+void GetContactInfo(const QString& block, QObject* context, ServiceReply done)
+{
+    contactInfoOperation().start(block, context, std::move(done));
 }
 
 bool UpdateContactInfo(const QString& block, QString& answer)
 {
-    return sendChange("UpdateContactInfo", "UPDATECONTACTINFO", "CONTACTINFOCHANGED", block, answer);
+    return updateContactOperation().run(block, answer);
+}
+
+void UpdateContactInfo(const QString& block, QObject* context, ServiceReply done)
+{
+    updateContactOperation().start(block, context, std::move(done));
 }
 
 bool ChangePassword(const QString& block, QString& answer)
 {
-    return sendChange("ChangePassword", "CHANGEPASSWORD", "PASSWORDCHANGED", block, answer);
+    return changePasswordOperation().run(block, answer);
+}
+
+void ChangePassword(const QString& block, QObject* context, ServiceReply done)
+{
+    changePasswordOperation().start(block, context, std::move(done));
 }

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "service/ServiceOutcome.h"
+
 #include <QString>
+
+class QObject;
 
 // The account operations the account windows send when the user asks. They take a parameter
 // block and the caller's answer variable like the operations of basActions, but their failures
@@ -25,3 +29,10 @@ bool UpdateContactInfo(const QString& block, QString& answer);
 // letter case; any other answer is 6001 with the answer, which may repeat the passwords sent, as
 // its description. Nothing is stored here.
 bool ChangePassword(const QString& block, QString& answer);
+
+// The same without waiting. A failure comes back as the outcome (kind Failed or Refused, with its
+// number and description) and nothing has been shown or logged: the window does both. Silent
+// (errorText the conversion's text) when the block could not be converted.
+void GetContactInfo(const QString& block, QObject* context, ServiceReply done);
+void UpdateContactInfo(const QString& block, QObject* context, ServiceReply done);
+void ChangePassword(const QString& block, QObject* context, ServiceReply done);
