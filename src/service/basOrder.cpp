@@ -4,6 +4,7 @@
 #include "core/MsgBox.h"
 #include "core/basLog.h"
 #include "platform/AppError.h"
+#include "service/OrderWatch.h"
 #include "service/ServiceAction.h"
 #include "service/basAnswer.h"
 #include "service/basUrl.h"
@@ -11,6 +12,7 @@
 #include "service/clsReportStatus.h"
 
 #include <QRegularExpression>
+#include <QTimer>
 
 namespace {
 
@@ -77,8 +79,6 @@ void readBureaus(const QString& answer, clsReportStatus& status)
     status.setnStatusTU(tu);
 }
 
-} // namespace
-
 ServiceOperation requestOperation()
 {
     return {ServiceAction(QStringLiteral("Request"), QStringLiteral("REQUEST"), AddressForm::Report)
@@ -86,6 +86,8 @@ ServiceOperation requestOperation()
                 .atMostOnce(),
             [](QString& a) { a = readRequestGuid(a); }};
 }
+
+} // namespace
 
 bool Request(const QString& block, QString& answer)
 {
@@ -117,12 +119,61 @@ bool OrderMayHaveArrived(const QString& failedAnswer)
     }
 }
 
+namespace {
+
+ServiceOperation pollStatusOperation()
+{
+    return {ServiceAction(QStringLiteral("PollStatus"), QStringLiteral("GET_STATUS"), AddressForm::Report,
+                          FailureHandling::ToCaller)
+                .anyAnswer()};
+}
+
+// The outcome of a status wait that ended by itself: the bureau codes of its last answer, or
+// the failure to read them, logged.
+ServiceOutcome statusOutcome(const QString& last, clsReportStatus& status)
+{
+    try {
+        readBureaus(last, status);
+        return ServiceOutcome::Answered(last);
+    } catch (const AppError& error) {
+        const QString source = error.Source.isEmpty() ? QStringLiteral("GetStatus") : error.Source;
+        const QString text = BuildErrorXML(source, error.Description, error.Number);
+        WriteErrorLog(text);
+        return ServiceOutcome::FromError(error, text, false);
+    }
+}
+
+} // namespace
+
 bool PollStatus(const QString& block, QString& answer)
 {
-    return ServiceAction(QStringLiteral("PollStatus"), QStringLiteral("GET_STATUS"), AddressForm::Report,
-                         FailureHandling::ToCaller)
-        .anyAnswer()
-        .run(block, answer);
+    return pollStatusOperation().run(block, answer);
+}
+
+void PollStatus(const QString& block, QObject* context, ServiceReply done)
+{
+    pollStatusOperation().start(block, context, std::move(done));
+}
+
+OrderWatch* GetStatus(const QString& block, std::shared_ptr<clsReportStatus> status, QObject* parent, WatchReply done)
+{
+    // A block that does not convert fails before the wait, which converts it again at each poll.
+    QString fields;
+    if (!BuildKeyValueString(block, fields)) {
+        const ServiceOutcome silent = ServiceOutcome::FromError(AppError(ErrNo::Silent, fields), fields, false);
+        QTimer::singleShot(0, parent, [done = std::move(done), silent] { done(silent, false); });
+        return nullptr;
+    }
+    auto* watch = new OrderWatch(OrderWatch::Mode::Status, block, parent);
+    QObject::connect(watch, &OrderWatch::ended, watch, [watch, status, done = std::move(done)] {
+        watch->deleteLater();
+        if (watch->wasAborted())
+            done(ServiceOutcome::Answered(QString()), true);
+        else
+            done(statusOutcome(watch->lastAnswer(), *status), false);
+    });
+    watch->start();
+    return watch;
 }
 
 bool GetStatus(const QString& block, clsReportStatus& status, QString& answer)

@@ -4,6 +4,10 @@
 
 #include <QString>
 
+#include <functional>
+#include <memory>
+
+class OrderWatch;
 class QObject;
 class clsReportStatus;
 
@@ -32,6 +36,7 @@ bool OrderMayHaveArrived(const QString& failedAnswer);
 // as sent, a page included; nothing is shown or logged. False only when the block does not convert
 // (already shown and logged, answer the conversion's text); a transport failure is raised.
 bool PollStatus(const QString& block, QString& answer);
+void PollStatus(const QString& block, QObject* context, ServiceReply done);
 
 // GET_STATUS for the block's guid, polled by the status window (WindowHooks::WaitForStatus, one
 // PollStatus each time) until no bureau is in progress. The user closing the window is a success
@@ -41,3 +46,12 @@ bool PollStatus(const QString& block, QString& answer);
 // other answer, missing lines and non-numbers are failures as well. Nothing is shown here: the
 // window has shown poll failures.
 bool GetStatus(const QString& block, clsReportStatus& status, QString& answer);
+
+// GetStatus without waiting: the wait is an OrderWatch (status mode) owned by parent and returned,
+// so that a window can show its progress, let it go on in the background or abort it; nullptr
+// when the block does not convert (done then hears a silent outcome). done hears, once:
+// aborted (the user ended the wait; answered with an empty answer, status left alone); or the
+// last answer read into status's bureau codes (answered); or the failure to read it (refused
+// for "FAILED", failed otherwise), logged. A failed poll has shown its box.
+using WatchReply = std::function<void(const ServiceOutcome& outcome, bool aborted)>;
+OrderWatch* GetStatus(const QString& block, std::shared_ptr<clsReportStatus> status, QObject* parent, WatchReply done);

@@ -14,12 +14,15 @@
 #include "platform/HttpRequest.h"
 #include "platform/Shell.h"
 #include "platform/WebAddress.h"
+#include "service/OrderWatch.h"
 #include "service/ServiceAction.h"
+#include "service/ServiceOutcome.h"
 #include "service/basAnswer.h"
 #include "service/basTransport.h"
 #include "service/basXML.h"
 
 #include <QDir>
+#include <QTimer>
 
 namespace {
 
@@ -121,14 +124,120 @@ bool waitForPdf(const QString& block, QString& answer)
     return wait(block, answer);
 }
 
+// One PDF on its way: what the wait, the download and the save share.
+struct PdfJob {
+    QString block;
+    QString fileName;
+    QString folder;
+    QString trace;
+    ServiceReply done;
+};
+
+void reportFailure(const PdfJob& job, const AppError& error)
+{
+    MsgBox(QStringLiteral("Error: %1 - ").arg(error.Number) + error.Description + kCrLf + job.trace, vbCritical,
+           QStringLiteral("Error"));
+    const QString text = BuildErrorXML(error.Source.isEmpty() ? QStringLiteral("GetReportPDF") : error.Source,
+                                       error.Description, error.Number, job.block);
+    WriteErrorLog(text + job.trace);
+    job.done(ServiceOutcome::FromError(error, text, false));
+}
+
+// The downloaded body saved under the first free name; returns the path.
+QString store(PdfJob& job, const PostResult& posted, const QString& address)
+{
+    if (posted.failure)
+        throw *posted.failure;
+    if (!posted.body.startsWith("%PDF-"))
+        fail(ErrNo::Refused,
+             QStringLiteral("The server's answer is not a PDF file (%1 bytes): %2")
+                 .arg(posted.body.size())
+                 .arg(address));
+    FreeFileName target(job.folder, job.fileName, QStringLiteral("pdf"));
+    try {
+        target.take();
+        job.trace += QStringLiteral("  After responseBody, before binary write, PATH: ") + target.path();
+        job.trace += QStringLiteral("After open");
+        target.write(posted.body);
+    } catch (const AppError& error) {
+        fail(error.Number, error.Description); // the description names the file
+    }
+    job.trace += QStringLiteral("After save") + QStringLiteral("   After write");
+    return target.path();
+}
+
+void download(const std::shared_ptr<PdfJob>& job, const QString& answer, QObject* context)
+{
+    QString address;
+    try {
+        checkReady(answer);
+        address = downloadAddress(answer);
+        // Where the file goes is checked before anything is fetched; its free name only afterwards.
+        if (!IsPlainFileName(job->fileName))
+            fail(ErrNo::FileIo,
+                 QStringLiteral("The loan file name \"%1\" is not a plain file name").arg(job->fileName));
+        job->folder = borrowerFolder();
+    } catch (const AppError& error) {
+        reportFailure(*job, error);
+        return;
+    }
+    job->trace = QStringLiteral("Before MSXML2.XMLHTTP30");
+    PostOptions options;
+    options.method = QStringLiteral("GET");
+    // A report file may be larger than any text answer.
+    options.answerLimit = HttpPolicy::DownloadAnswerLimit;
+    options.takeSentAhead = false;
+    Post(address, options, context, [job, address](const PostResult& posted) {
+        QString path;
+        try {
+            path = store(*job, posted, address);
+        } catch (const AppError& error) {
+            reportFailure(*job, error);
+            return;
+        }
+        job->done(ServiceOutcome::Answered(path));
+    });
+}
+
+ServiceOperation pollPdfOperation()
+{
+    return {ServiceAction(QStringLiteral("PollPDF"), QStringLiteral("GET_PDF"), AddressForm::Report,
+                          FailureHandling::ToCaller)
+                .anyAnswer()};
+}
+
 } // namespace
 
 bool PollPDF(const QString& block, QString& answer)
 {
-    return ServiceAction(QStringLiteral("PollPDF"), QStringLiteral("GET_PDF"), AddressForm::Report,
-                         FailureHandling::ToCaller)
-        .anyAnswer()
-        .run(block, answer);
+    return pollPdfOperation().run(block, answer);
+}
+
+void PollPDF(const QString& block, QObject* context, ServiceReply done)
+{
+    pollPdfOperation().start(block, context, std::move(done));
+}
+
+OrderWatch* GetReportPDF(const QString& block, const QString& vsFileName, QObject* context, ServiceReply done)
+{
+    // A block that does not convert fails before the wait, which converts it again at each poll.
+    QString fields;
+    if (!BuildKeyValueString(block, fields)) {
+        const ServiceOutcome silent = ServiceOutcome::FromError(AppError(ErrNo::Silent, fields), fields, false);
+        QTimer::singleShot(0, context, [done = std::move(done), silent] { done(silent); });
+        return nullptr;
+    }
+    auto job = std::make_shared<PdfJob>(PdfJob{block, vsFileName, {}, {}, std::move(done)});
+    auto* watch = new OrderWatch(OrderWatch::Mode::Pdf, block, context);
+    QObject::connect(watch, &OrderWatch::ended, watch, [watch, job, context] {
+        watch->deleteLater();
+        if (watch->wasAborted())
+            job->done(ServiceOutcome::Answered(QString()));
+        else
+            download(job, watch->lastAnswer(), context);
+    });
+    watch->start();
+    return watch;
 }
 
 bool GetReportPDF(const QString& block, const QString& vsFileName, QString& rsPath)

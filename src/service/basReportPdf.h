@@ -1,8 +1,12 @@
 #pragma once
 
 #include "platform/Desktop.h"
+#include "service/ServiceOutcome.h"
 
 #include <QString>
+
+class OrderWatch;
+class QObject;
 
 // The report's PDF: waiting for it at the vendor, downloading it into the host program's
 // borrower folder, and handing it to the desktop's viewer or a printer.
@@ -12,6 +16,7 @@
 // does not convert (already shown and logged, answer the conversion's text); a transport failure
 // is raised.
 bool PollPDF(const QString& block, QString& answer);
+void PollPDF(const QString& block, QObject* context, ServiceReply done);
 
 // GET_PDF for the report in the parameter block. The PDF wait (WindowHooks::WaitForPdf) polls
 // the report (PollPDF) until the answer is no longer "PENDING"; line 1 of the last answer is the
@@ -26,6 +31,13 @@ bool PollPDF(const QString& block, QString& answer);
 //    a transport or write failure): the "Error" box with the progress trace, rsPath the error
 //    text, the error text and the trace in errors.log, no file written, false.
 bool GetReportPDF(const QString& block, const QString& vsFileName, QString& rsPath);
+
+// GetReportPDF without waiting: the PDF wait is an OrderWatch (PDF mode, a child of context,
+// returned so that a window can show it and abort it; nullptr when the block does not convert).
+// done hears: answered with the saved PDF's path; answered with an empty path when the wait was
+// aborted; silent with the conversion's text; otherwise the failure after the "Error" box, its
+// error text logged as above.
+OrderWatch* GetReportPDF(const QString& block, const QString& vsFileName, QObject* context, ServiceReply done);
 
 // Opens (verb "open") or prints (verb "print") the PDF at path. A print goes to the printer of
 // choice when one is given (to its output file when that is set), else to the default printer.

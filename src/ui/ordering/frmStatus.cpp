@@ -8,6 +8,7 @@
 #include "core/clsProperties.h"
 #include "platform/AppError.h"
 #include "platform/Desktop.h"
+#include "service/OrderWatch.h"
 #include "service/basAnswer.h"
 #include "service/basOrder.h"
 #include "service/basReportPdf.h"
@@ -199,8 +200,51 @@ void frmStatus::finish()
     accept();
 }
 
+void frmStatus::Follow(OrderWatch* watch)
+{
+    m_watch = watch;
+    ui->lblStatus->setText(watch->mode() == OrderWatch::Mode::Pdf ? QStringLiteral("Generating PDF")
+                                                                  : QStringLiteral("Checking status"));
+    m_tick = 0;
+    ui->ProgressBar1->setValue(0);
+    m_hourglass = std::make_unique<HourglassCursor>();
+    connect(watch, &OrderWatch::polled, this, &frmStatus::watchPolled);
+    connect(watch, &OrderWatch::ended, this, &frmStatus::watchEnded);
+}
+
+OrderWatch* frmStatus::followed() const
+{
+    return m_watch;
+}
+
+void frmStatus::watchPolled()
+{
+    if (isVisible())
+        return;
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    m_tmrStatus->start();
+}
+
+void frmStatus::watchEnded()
+{
+    const bool finishedPdf = m_watch && m_watch->mode() == OrderWatch::Mode::Pdf && !m_watch->wasAborted();
+    if (m_watch)
+        m_watch->disconnect(this);
+    m_watch = nullptr;
+    m_tmrStatus->stop();
+    m_hourglass.reset();
+    if (finishedPdf)
+        ui->ProgressBar1->setValue(ui->ProgressBar1->maximum());
+    if (isVisible())
+        hide();
+}
+
 void frmStatus::done(int result)
 {
+    // The close box ends a followed wait; the watch tells its end as usual.
+    if (m_watch && m_watch->isRunning())
+        m_watch->abort();
     m_waiting = false;
     stopTimers();
     QDialog::done(result);

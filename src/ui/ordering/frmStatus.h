@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 
 #include <memory>
 
+class HourglassCursor;
+class OrderWatch;
 class QTimer;
 
 namespace Ui {
@@ -55,6 +58,14 @@ public:
     // by another.
     void done(int result) override;
 
+    // Shows the progress of a wait that does not block: hidden until the watch's first answer
+    // that keeps the wait going (not shown at all when the first answer ends it), then
+    // application-modal with the bar moving; the close box aborts the watch; the window hides
+    // itself when the watch ends. The hourglass shows from here until the watch ends.
+    void Follow(OrderWatch* watch);
+    // The watch followed now, or nullptr.
+    OrderWatch* followed() const;
+
 private slots:
     void Timer1_Timer();
     void tmrStatus_Timer();
@@ -68,6 +79,8 @@ private:
     void finish();
     void stopTimers();
     void startTimers();
+    void watchPolled();
+    void watchEnded();
 
     std::unique_ptr<Ui::frmStatus> ui;
     QTimer* m_tmrStatus;
@@ -78,4 +91,6 @@ private:
     bool m_waiting = false;
     int m_mode = 0;
     int m_tick = 0;
+    QPointer<OrderWatch> m_watch;
+    std::unique_ptr<HourglassCursor> m_hourglass;
 };
