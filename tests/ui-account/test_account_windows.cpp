@@ -248,6 +248,9 @@ void AccountWindowsTest::messages_data()
     row("expired at start: changed, start-up goes on", {"start pass", {"stored", "script:PASSWORDEXPIRED:200:True"},
         passes(pw, kNew, kNew) << "cbxSavePwd=1", ok, vbOK, {done}, L{checks[0], changeSent} + checks.mid(1),
         {"lblLabels=Your password has expired.", "checks=1", "ended=0", "remembered=" + kNew}});
+    // OK is disabled while the change runs: a second press sends nothing.
+    row("OK twice: sent once", {"pass", account, passes(pw, kNew, kNew), {"cmdOK cmdOK"}, vbOK, {done}, {changeSent},
+        {"open=0", "Password=" + kNew}});
     // A connection that closes before the answer: the vendor may have acted, so the change is not
     // sent again, and the user sees a failure. A read goes first, so the change travels on a
     // kept-alive connection (where a resend would happen).
