@@ -33,21 +33,24 @@ void startProgram(QProcess& process, const QStringList& arguments, const QString
 }
 
 // Triggers a File menu item of the main window and returns the object name of the modal window
-// it opened, closing that again; it may appear only after a server request has returned.
+// it opened, closing that again; it may appear only after a server request has returned, and a
+// window that fetches when it opens can be closed once that request has ended.
 QString openFromMenu(QWidget& main, const char* item)
 {
     QString seen;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&, polls = 0]() mutable {
         QWidget* dialog = QApplication::activeModalWidget();
-        if (!dialog && ++polls < 3000)
+        auto* close = dialog ? dialog->findChild<QAbstractButton*>("cmdCancel") : nullptr;
+        if (dialog && !close)
+            close = dialog->findChild<QAbstractButton*>("cmdOK");
+        if ((!close || !close->isEnabled()) && ++polls < 3000)
             return;
         timer.stop();
         if (!dialog)
             return;
         seen = dialog->objectName();
-        auto* close = dialog->findChild<QAbstractButton*>("cmdCancel");
-        QTest::mouseClick(close ? close : dialog->findChild<QAbstractButton*>("cmdOK"), Qt::LeftButton);
+        QTest::mouseClick(close, Qt::LeftButton);
     });
     timer.start(5);
     main.findChild<QAction*>(item)->trigger();

@@ -8,6 +8,7 @@
 #include "core/basSettings.h"
 #include "platform/ProtectedSecret.h"
 #include "platform/SettingsStore.h"
+#include "service/basTransport.h"
 #include "ui/account/AccountWindows.h"
 #include "ui/account/frmAbout.h"
 #include "ui/account/frmChangePass.h"
@@ -44,6 +45,12 @@ void leaveQuietly(QWidget* window)
         window->setProperty("UserInitiated", true);
         QMetaObject::invokeMethod(window, "reject");
     }
+}
+
+// The window's work has ended: no request in flight, and OK usable again (or the window gone).
+bool settled(QWidget* window)
+{
+    return PostsRunning() == 0 && (!window->isVisible() || window->findChild<QWidget*>("cmdOK")->isEnabled());
 }
 
 // One row of the table (see messages_data()).
@@ -112,12 +119,13 @@ QString runState(AppRig& rig, const QString& key, const QString& expected)
 
 // The account windows' messages and outcomes. Each row opens a window (by ShowModal, or at
 // start-up), sets the scene, types the entries ("name=value", into the box as a user does; a
-// check box is set), presses buttons, Escape or labels in order, answers the boxes (the first
-// with answer, the rest with OK), and compares the boxes shown ("title|style|text"; "*": any;
-// "~text": containing text), the requests sent (after "Action="; at start-up without the account
-// reads sent ahead) and the state afterwards ("key=value", in any order). SIM stands for the
-// stand-in server, CLOSED for an address nothing listens on (the discard port), HOME for the
-// program's folder, TMP for a temporary folder.
+// check box is set), presses buttons, Escape or labels in order, each once the work of the one
+// before has ended ("a b": b at once after a), answers the boxes (the first with answer, the
+// rest with OK), and compares the boxes shown ("title|style|text"; "*": any; "~text": containing
+// text), the requests sent (after "Action="; at start-up without the account reads sent ahead)
+// and the state afterwards ("key=value", in any order). SIM stands for the stand-in server,
+// CLOSED for an address nothing listens on (the discard port), HOME for the program's folder, TMP
+// for a temporary folder.
 //   given: account[:unsaved], stored (the account in the store), storeBroken, script:ACTION:status:body,
 //     drop:ACTION, store:KEY=value, set:PROPERTY=value, path:PROGRAM (TMP alone on PATH).
 //   after, read from the window once the presses are done: open, focus, title, logo, plain (the
@@ -240,6 +248,9 @@ void AccountWindowsTest::messages_data()
     row("expired at start: changed, start-up goes on", {"start pass", {"stored", "script:PASSWORDEXPIRED:200:True"},
         passes(pw, kNew, kNew) << "cbxSavePwd=1", ok, vbOK, {done}, L{checks[0], changeSent} + checks.mid(1),
         {"lblLabels=Your password has expired.", "checks=1", "ended=0", "remembered=" + kNew}});
+    // OK is disabled while the change runs: a second press sends nothing.
+    row("OK twice: sent once", {"pass", account, passes(pw, kNew, kNew), {"cmdOK cmdOK"}, vbOK, {done}, {changeSent},
+        {"open=0", "Password=" + kNew}});
     // A connection that closes before the answer: the vendor may have acted, so the change is not
     // sent again, and the user sees a failure. A read goes first, so the change travels on a
     // kept-alive connection (where a resend would happen).
@@ -376,6 +387,7 @@ void AccountWindowsTest::messages()
     // does not let a lambda capture a structured binding).
     QStringList seen;
     user.on(windows[window].first, [&](QWidget* w) {
+        QTRY_VERIFY(settled(w));
         for (const QString& entry : row.entries) {
             const QString name = entry.section('=', 0, 0);
             if (name.startsWith("cbx"))
@@ -387,11 +399,14 @@ void AccountWindowsTest::messages()
                 QTest::keyClicks(typed, entry.section('=', 1));
             }
         }
-        for (const QString& press : row.presses) {
-            if (press == "Escape")
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-            else
-                QTest::mouseClick(w->findChild<QWidget*>(press), Qt::LeftButton);
+        for (const QString& presses : row.presses) {
+            for (const QString& press : presses.split(' ')) {
+                if (press == "Escape")
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                else
+                    QTest::mouseClick(w->findChild<QWidget*>(press), Qt::LeftButton);
+            }
+            QTRY_VERIFY(settled(w));
         }
         for (const QString& expected : row.after) {
             const QString key = expected.section('=', 0, 0);

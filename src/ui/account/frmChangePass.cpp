@@ -7,7 +7,6 @@
 #include "core/basLog.h"
 #include "core/basSettings.h"
 #include "core/clsProperties.h"
-#include "platform/AppError.h"
 #include "platform/Desktop.h"
 #include "service/ParamBlock.h"
 #include "service/basAccountActions.h"
@@ -154,34 +153,41 @@ void frmChangePass::cmdOK_Click()
 {
     if (!ValidateEntries())
         return;
-    const QString newPassword = Answer::TrimBlanks(ui->txtNewPassword->text());
-    const QString oldPassword = Props().Password();
-    try {
-        if (!SendChange(newPassword))
-            return;
-    } catch (const AppError& e) {
-        // The answer may repeat what was sent: neither password reaches the box or the log.
-        const QString description = withoutSecrets(e.Description, {oldPassword, newPassword});
-        MsgBox(QStringLiteral("There was an error changing passwords.") + kCrLf + QStringLiteral("Error Number: ")
-                   + QString::number(e.Number) + kCrLf + QStringLiteral("Error: ") + description,
-               vbOKOnly, QStringLiteral("Save Password Error"));
-        WriteErrorLog(description);
-        return;
-    }
-    StoreChange(newPassword);
-    m_passwordChanged = true;
-    accept();
+    SendChange(Answer::TrimBlanks(ui->txtNewPassword->text()));
 }
 
-bool frmChangePass::SendChange(const QString& newPassword)
+void frmChangePass::SendChange(const QString& newPassword)
 {
-    HourglassCursor busy;
+    beginRequest(true);
+    const QString oldPassword = Props().Password();
     ParamBlock block(QStringLiteral("CHANGEPASSWORD"));
     block.add(QStringLiteral("USER"), Props().UserName());
-    block.add(QStringLiteral("OLDPASS"), Props().Password());
+    block.add(QStringLiteral("OLDPASS"), oldPassword);
     block.add(QStringLiteral("NEWPASS"), newPassword);
-    QString answer;
-    return ChangePassword(block.text(), answer);
+    ChangePassword(block.text(), this, [this, newPassword, oldPassword](const ServiceOutcome& outcome) {
+        changeAnswered(outcome, newPassword, oldPassword);
+    });
+}
+
+void frmChangePass::changeAnswered(const ServiceOutcome& outcome, const QString& newPassword,
+                                   const QString& oldPassword)
+{
+    endRequest();
+    if (outcome.ok()) {
+        StoreChange(newPassword);
+        m_passwordChanged = true;
+        accept();
+        return;
+    }
+    // A block that did not convert has been shown and logged already.
+    if (outcome.kind == ServiceOutcome::Kind::Silent)
+        return;
+    // The answer may repeat what was sent: neither password reaches the box or the log.
+    const QString description = withoutSecrets(outcome.description, {oldPassword, newPassword});
+    MsgBox(QStringLiteral("There was an error changing passwords.") + kCrLf + QStringLiteral("Error Number: ")
+               + QString::number(outcome.number) + kCrLf + QStringLiteral("Error: ") + description,
+           vbOKOnly, QStringLiteral("Save Password Error"));
+    WriteErrorLog(description);
 }
 
 void frmChangePass::StoreChange(const QString& newPassword)
@@ -204,21 +210,48 @@ void frmChangePass::StoreChange(const QString& newPassword)
 
 void frmChangePass::lblPasswordSpecs_Click()
 {
-    bool fetched = false;
-    try {
-        HourglassCursor busy;
-        ParamBlock block(QStringLiteral("GETABOUT"));
-        block.add(QStringLiteral("USER"), Props().UserName());
-        block.add(QStringLiteral("DEPARTMENTID"), Props().DepartmentID());
-        QString answer;
-        fetched = GetAbout(block.text(), answer);
-    } catch (...) {
-        // The help falls back to the default text below.
-    }
+    beginRequest(false);
+    ParamBlock block(QStringLiteral("GETABOUT"));
+    block.add(QStringLiteral("USER"), Props().UserName());
+    block.add(QStringLiteral("DEPARTMENTID"), Props().DepartmentID());
+    // A failed fetch has been logged; the help falls back to the default text.
+    GetAbout(block.text(), this, [this](const ServiceOutcome& outcome) { showPasswordSpecs(outcome.ok()); });
+}
+
+void frmChangePass::showPasswordSpecs(bool fetched)
+{
+    endRequest();
     if (!fetched)
         Props().setPasswordSpecs(DefaultPasswordSpecs());
     MsgBox(Props().PasswordSpecs(), vbOKOnly | vbInformation,
            fetched ? QStringLiteral("Help") : QStringLiteral("Help - Default"));
+}
+
+void frmChangePass::beginRequest(bool change)
+{
+    m_busy = std::make_unique<HourglassCursor>();
+    m_changing = change;
+    setControls();
+}
+
+void frmChangePass::endRequest()
+{
+    m_busy.reset();
+    m_changing = false;
+    setControls();
+}
+
+void frmChangePass::setControls()
+{
+    const bool idle = !m_busy;
+    const bool entries = !m_changing;
+    m_controls.set({{ui->txtOldPassword, entries},
+                    {ui->txtNewPassword, entries},
+                    {ui->txtConfirmPassword, entries},
+                    {ui->cbxSavePwd, entries},
+                    {ui->lblPasswordSpecs, idle},
+                    {ui->cmdOK, idle},
+                    {ui->cmdCancel, idle}});
 }
 
 bool frmChangePass::QueryUnload()
@@ -236,7 +269,7 @@ bool frmChangePass::QueryUnload()
 
 void frmChangePass::reject()
 {
-    if (!QueryUnload())
+    if (m_busy || !QueryUnload())
         return;
     QDialog::reject();
 }

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "ui/account/RequestControls.h"
+
 #include <QDialog>
 
 #include <memory>
 
+class HourglassCursor;
 class QLineEdit;
+struct ServiceOutcome;
 namespace Ui {
 class frmChangePass;
 }
@@ -44,7 +48,8 @@ public:
     bool ValidateEntries();
 
 public slots:
-    // Esc, the close box and Cancel: closing, with the quit question when forced.
+    // Esc, the close box and Cancel: closing, with the quit question when forced. Nothing while
+    // a request runs (Cancel is disabled then).
     void reject() override;
 
 protected:
@@ -59,14 +64,28 @@ private:
 
     // The state of a fresh load: empty boxes, the user's name, the designed heading.
     void Load();
-    // Sends the change; true once the server confirmed it.
-    bool SendChange(const QString& newPassword);
+    // Sends the change; changeAnswered hears how it ended.
+    void SendChange(const QString& newPassword);
+    void changeAnswered(const ServiceOutcome& outcome, const QString& newPassword, const QString& oldPassword);
     // Keeps the new password in the settings and the store, and tells the user.
     void StoreChange(const QString& newPassword);
+    // The policy help once the server's policy was fetched, or not.
+    void showPasswordSpecs(bool fetched);
     bool QueryUnload();
     bool refuse(const QString& text, QLineEdit* box, bool selectText);
+
+    // A request starts or ends: the hourglass and the controls follow.
+    void beginRequest(bool change);
+    void endRequest();
+    // From the state: while any request runs, nothing can start another or close the window; while
+    // the change runs, its entries stay as sent.
+    void setControls();
 
     std::unique_ptr<Ui::frmChangePass> ui;
     bool m_userInitiated = false;
     bool m_passwordChanged = false;
+    // The hourglass of the request that runs; none when no request runs.
+    std::unique_ptr<HourglassCursor> m_busy;
+    bool m_changing = false;
+    RequestControls m_controls{this};
 };

@@ -80,8 +80,8 @@ bool frmPrefs::Unload()
     if (!window)
         return true;
     if (window->isVisible()) {
-        // Ends the modal loop; ShowModal deletes the window.
-        window->reject();
+        // Ends the modal loop; ShowModal deletes the window, and a validation still running with it.
+        window->leave();
         return !window->isVisible();
     }
     if (!window->QueryUnload())
@@ -161,45 +161,87 @@ void frmPrefs::cmdOK_Click()
 {
     if (!ValidateEntries())
         return;
-    try {
-        bool valid = false;
-        QString answer;
-        {
-            HourglassCursor busy;
-            ParamBlock block(QStringLiteral("VALIDATECREDENTIALS"));
-            block.add(QStringLiteral("USER"), ui->txtUserName->text());
-            block.add(QStringLiteral("PASSWORD"), ui->txtPassword->text());
-            // The validation goes to the address just typed.
-            Props().setServerURL(ui->txtServerURL->text());
-            valid = ValidateCredentials(block.text(), answer);
-            if (valid) {
-                clsProperties& props = Props();
-                props.setUserName(ui->txtUserName->text());
-                props.setPassword(ui->txtPassword->text());
-                props.setSavePassword(ui->cbxSavePwd->isChecked());
-                setUserCancelled(true);
-                SaveSettings(props);
-            }
-        }
-        if (valid) {
-            accept();
-            setUserCancelled(false);
-            return;
-        }
-        MsgBox(QStringLiteral("Your user credentials could not be validated against our system.") + kCrLf
-                   + QStringLiteral("Problem: ") + answer,
-               vbOKOnly | vbExclamation, QStringLiteral("Validation Problem"));
-    } catch (const AppError& e) {
+    m_busy = std::make_unique<HourglassCursor>();
+    setControls();
+    guarded([this] { startValidation(); });
+}
+
+void frmPrefs::startValidation()
+{
+    ParamBlock block(QStringLiteral("VALIDATECREDENTIALS"));
+    block.add(QStringLiteral("USER"), ui->txtUserName->text());
+    block.add(QStringLiteral("PASSWORD"), ui->txtPassword->text());
+    // The validation goes to the address just typed.
+    Props().setServerURL(ui->txtServerURL->text());
+    ValidateCredentials(block.text(), this, [this](const ServiceOutcome& outcome) { validated(outcome); });
+}
+
+void frmPrefs::validated(const ServiceOutcome& outcome)
+{
+    QString answer;
+    const bool valid = outcome.Read(answer) && answer.isEmpty();
+    if (valid && !guarded([this] { storeCredentials(); }))
+        return;
+    endValidation();
+    if (valid) {
+        accept();
         setUserCancelled(false);
-        MsgBox(QStringLiteral("There was a problem validating your credentials.") + kCrLf + QStringLiteral("Error: ")
-                   + e.Description,
-               vbOKOnly, QStringLiteral("Error"));
-    } catch (const std::exception& e) {
-        setUserCancelled(false);
-        MsgBox(QStringLiteral("There was a problem validating your credentials.") + kCrLf + QStringLiteral("Error: ")
-                   + QString::fromLocal8Bit(e.what()),
-               vbOKOnly, QStringLiteral("Error"));
+        return;
     }
+    MsgBox(QStringLiteral("Your user credentials could not be validated against our system.") + kCrLf
+               + QStringLiteral("Problem: ") + answer,
+           vbOKOnly | vbExclamation, QStringLiteral("Validation Problem"));
+}
+
+void frmPrefs::storeCredentials()
+{
+    clsProperties& props = Props();
+    props.setUserName(ui->txtUserName->text());
+    props.setPassword(ui->txtPassword->text());
+    props.setSavePassword(ui->cbxSavePwd->isChecked());
+    setUserCancelled(true);
+    SaveSettings(props);
+}
+
+bool frmPrefs::guarded(const std::function<void()>& step)
+{
+    try {
+        step();
+        return true;
+    } catch (const AppError& e) {
+        showFailure(e.Description);
+    } catch (const std::exception& e) {
+        showFailure(QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}
+
+void frmPrefs::showFailure(const QString& description)
+{
+    endValidation();
+    setUserCancelled(false);
+    MsgBox(QStringLiteral("There was a problem validating your credentials.") + kCrLf + QStringLiteral("Error: ")
+               + description,
+           vbOKOnly, QStringLiteral("Error"));
+}
+
+void frmPrefs::endValidation()
+{
+    m_busy.reset();
+    setControls();
+}
+
+void frmPrefs::setControls()
+{
+    const bool idle = !m_busy;
+    m_controls.set({{ui->txtServerURL, idle},
+                    {ui->txtUserName, idle},
+                    {ui->txtPassword, idle},
+                    {ui->txtPasswordConfirm, idle},
+                    {ui->cbxSavePwd, idle},
+                    {ui->cmdOK, idle},
+                    {ui->cmdCancel, idle},
+                    {ui->cmdReset, idle}});
 }
 
 void frmPrefs::cmdCancel_Click()
@@ -228,6 +270,12 @@ bool frmPrefs::QueryUnload()
 }
 
 void frmPrefs::reject()
+{
+    if (!m_busy)
+        leave();
+}
+
+void frmPrefs::leave()
 {
     if (!QueryUnload())
         return;

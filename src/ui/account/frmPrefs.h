@@ -1,10 +1,15 @@
 #pragma once
 
+#include "ui/account/RequestControls.h"
+
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 
+class HourglassCursor;
 class QLineEdit;
+struct ServiceOutcome;
 namespace Ui {
 class frmPrefs;
 }
@@ -42,7 +47,8 @@ public:
     bool ValidateEntries();
 
 public slots:
-    // Esc, the close box and Cancel all come here: unloading, with the quit question.
+    // Esc, the close box and Cancel all come here: unloading, with the quit question. Nothing
+    // while the credentials are being validated (Cancel is disabled then).
     void reject() override;
 
 protected:
@@ -59,8 +65,25 @@ private:
     // Asks whether to quit unless UserCancelled is set; Yes ends the program. True when the
     // window may go.
     bool QueryUnload();
+    // Unloading with the quit question, also while a validation runs (the program's own close).
+    void leave();
     void focusFirstEmptyBox();
     bool refuse(const QString& text, QLineEdit* box);
 
+    // OK's steps: the request, then its answer; the credentials are stored once the server has
+    // accepted them.
+    void startValidation();
+    void validated(const ServiceOutcome& outcome);
+    void storeCredentials();
+    // Runs step; a failure ends the validation with the "Error" box. False after a failure.
+    bool guarded(const std::function<void()>& step);
+    void showFailure(const QString& description);
+    // The entries and buttons from the state: all disabled while a validation runs.
+    void setControls();
+    void endValidation();
+
     std::unique_ptr<Ui::frmPrefs> ui;
+    // The hourglass of the validation that runs; none when no validation runs.
+    std::unique_ptr<HourglassCursor> m_busy;
+    RequestControls m_controls{this};
 };

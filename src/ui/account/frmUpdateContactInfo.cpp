@@ -6,7 +6,6 @@
 #include "core/MsgBox.h"
 #include "core/basLog.h"
 #include "core/clsProperties.h"
-#include "platform/AppError.h"
 #include "platform/Desktop.h"
 #include "service/ParamBlock.h"
 #include "service/basAccountActions.h"
@@ -40,7 +39,7 @@ frmUpdateContactInfo::frmUpdateContactInfo(QWidget* parent)
     for (QLineEdit* box : {ui->txtEmail, ui->txtPhoneNum, ui->txtPhoneExt})
         box->installEventFilter(this);
     connect(ui->cmdOK, &QPushButton::clicked, this, &frmUpdateContactInfo::cmdOK_Click);
-    connect(ui->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ui->cmdCancel, &QPushButton::clicked, this, &frmUpdateContactInfo::reject);
 }
 
 frmUpdateContactInfo::~frmUpdateContactInfo()
@@ -64,33 +63,46 @@ frmUpdateContactInfo* frmUpdateContactInfo::loaded()
 
 void frmUpdateContactInfo::Load()
 {
-    try {
-        HourglassCursor busy;
-        const clsProperties& props = Props();
-        if (props.UserEmail().isEmpty() && props.UserPhone().isEmpty() && props.UserPhoneExt().isEmpty())
-            FetchContactInfo();
-        ui->txtEmail->setText(Answer::TrimBlanks(props.UserEmail()));
-        ui->txtPhoneNum->setText(Answer::TrimBlanks(props.UserPhone()));
-        ui->txtPhoneExt->setText(Answer::TrimBlanks(props.UserPhoneExt()));
-    } catch (const AppError& e) {
-        MsgBox(QStringLiteral("Error: ") + QString::number(e.Number) + kCrLf + QStringLiteral("Error Desc: ")
-                   + e.Description,
-               vbOKOnly | vbExclamation, QStringLiteral("Error In Load UpdateContactInfo"));
-        // A failed conversion has written its own entry already.
-        if (e.Number != ErrNo::Silent)
-            WriteErrorLog(e.Description);
+    const clsProperties& props = Props();
+    if (props.UserEmail().isEmpty() && props.UserPhone().isEmpty() && props.UserPhoneExt().isEmpty()) {
+        FetchContactInfo();
+        return;
     }
+    HourglassCursor busy;
+    Fill();
+}
+
+void frmUpdateContactInfo::Fill()
+{
+    const clsProperties& props = Props();
+    ui->txtEmail->setText(Answer::TrimBlanks(props.UserEmail()));
+    ui->txtPhoneNum->setText(Answer::TrimBlanks(props.UserPhone()));
+    ui->txtPhoneExt->setText(Answer::TrimBlanks(props.UserPhoneExt()));
 }
 
 void frmUpdateContactInfo::FetchContactInfo()
 {
+    beginRequest();
     ParamBlock block(QStringLiteral("GETCONTACTINFO"));
     block.add(QStringLiteral("USER"), Props().UserName());
     block.add(QStringLiteral("COMPANYID"), Props().CompanyID());
     block.add(QStringLiteral("DEPARTMENTID"), Props().DepartmentID());
-    QString answer;
-    if (!GetContactInfo(block.text(), answer))
-        throw AppError(ErrNo::Silent, answer, QStringLiteral("frmUpdateContactInfo"));
+    GetContactInfo(block.text(), this, [this](const ServiceOutcome& outcome) { contactInfoFetched(outcome); });
+}
+
+void frmUpdateContactInfo::contactInfoFetched(const ServiceOutcome& outcome)
+{
+    if (outcome.ok())
+        Fill();
+    endRequest();
+    if (outcome.ok())
+        return;
+    MsgBox(QStringLiteral("Error: ") + QString::number(outcome.number) + kCrLf + QStringLiteral("Error Desc: ")
+               + outcome.description,
+           vbOKOnly | vbExclamation, QStringLiteral("Error In Load UpdateContactInfo"));
+    // A failed conversion has written its own entry already.
+    if (outcome.kind != ServiceOutcome::Kind::Silent)
+        WriteErrorLog(outcome.description);
 }
 
 bool frmUpdateContactInfo::eventFilter(QObject* watched, QEvent* event)
@@ -149,35 +161,68 @@ void frmUpdateContactInfo::cmdOK_Click()
     }
     if (!ValidateEntries())
         return;
-    try {
-        if (!SendUpdate())
-            return;
-    } catch (const AppError& e) {
-        MsgBox(QStringLiteral("There was an error updating contact information.") + kCrLf
-                   + QStringLiteral("Error Number: ") + QString::number(e.Number) + kCrLf + QStringLiteral("Error: ")
-                   + e.Description,
-               vbOKOnly, QStringLiteral("Update Contact Info Error"));
-        WriteErrorLog(e.Description);
-        return;
-    }
-    MsgBox(QStringLiteral("Contact information changed successfully."), vbOKOnly | vbInformation,
-           QStringLiteral("Success"));
-    // The telephone is kept as typed, without the regrouping used on load.
-    Props().setUserEmail(Answer::TrimBlanks(ui->txtEmail->text()));
-    Props().setUserPhone(Answer::TrimBlanks(ui->txtPhoneNum->text()));
-    Props().setUserPhoneExt(Answer::TrimBlanks(ui->txtPhoneExt->text()));
-    accept();
+    SendUpdate();
 }
 
-bool frmUpdateContactInfo::SendUpdate()
+void frmUpdateContactInfo::SendUpdate()
 {
-    HourglassCursor busy;
+    beginRequest();
     ParamBlock block(QStringLiteral("UPDATECONTACTINFO"));
     block.add(QStringLiteral("USER"), Props().UserName());
     block.add(QStringLiteral("DEPARTMENTID"), Props().DepartmentID());
     block.add(QStringLiteral("NEWPHONE"), Answer::TrimBlanks(ui->txtPhoneNum->text()));
     block.add(QStringLiteral("NEWEXT"), Answer::TrimBlanks(ui->txtPhoneExt->text()));
     block.add(QStringLiteral("NEWEMAIL"), Answer::TrimBlanks(ui->txtEmail->text()));
-    QString answer;
-    return UpdateContactInfo(block.text(), answer);
+    UpdateContactInfo(block.text(), this, [this](const ServiceOutcome& outcome) { updateAnswered(outcome); });
+}
+
+void frmUpdateContactInfo::updateAnswered(const ServiceOutcome& outcome)
+{
+    endRequest();
+    // A block that did not convert has been shown and logged already.
+    if (outcome.kind == ServiceOutcome::Kind::Silent)
+        return;
+    if (!outcome.ok()) {
+        MsgBox(QStringLiteral("There was an error updating contact information.") + kCrLf
+                   + QStringLiteral("Error Number: ") + QString::number(outcome.number) + kCrLf
+                   + QStringLiteral("Error: ") + outcome.description,
+               vbOKOnly, QStringLiteral("Update Contact Info Error"));
+        WriteErrorLog(outcome.description);
+        return;
+    }
+    MsgBox(QStringLiteral("Contact information changed successfully."), vbOKOnly | vbInformation,
+           QStringLiteral("Success"));
+    // The telephone is kept as typed (the boxes stayed as sent), without the regrouping used on load.
+    Props().setUserEmail(Answer::TrimBlanks(ui->txtEmail->text()));
+    Props().setUserPhone(Answer::TrimBlanks(ui->txtPhoneNum->text()));
+    Props().setUserPhoneExt(Answer::TrimBlanks(ui->txtPhoneExt->text()));
+    accept();
+}
+
+void frmUpdateContactInfo::reject()
+{
+    if (!m_busy)
+        QDialog::reject();
+}
+
+void frmUpdateContactInfo::beginRequest()
+{
+    m_busy = std::make_unique<HourglassCursor>();
+    setControls();
+}
+
+void frmUpdateContactInfo::endRequest()
+{
+    m_busy.reset();
+    setControls();
+}
+
+void frmUpdateContactInfo::setControls()
+{
+    const bool idle = !m_busy;
+    m_controls.set({{ui->txtEmail, idle},
+                    {ui->txtPhoneNum, idle},
+                    {ui->txtPhoneExt, idle},
+                    {ui->cmdOK, idle},
+                    {ui->cmdCancel, idle}});
 }

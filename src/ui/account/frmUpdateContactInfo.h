@@ -1,17 +1,22 @@
 #pragma once
 
+#include "ui/account/RequestControls.h"
+
 #include <QDialog>
 
 #include <memory>
 
+class HourglassCursor;
 class QLineEdit;
+struct ServiceOutcome;
 namespace Ui {
 class frmUpdateContactInfo;
 }
 
 // "Update Contact Information": the e-mail address, telephone number and extension the vendor
-// keeps for the user. The first opening in a run fetches them (GETCONTACTINFO); OK sends the
-// changes (UPDATECONTACTINFO). The values live in the settings object only, never on disk.
+// keeps for the user. The first opening in a run fetches them (GETCONTACTINFO), the window
+// showing meanwhile with nothing to type into or press; OK sends the changes (UPDATECONTACTINFO).
+// The values live in the settings object only, never on disk.
 //
 // One instance while shown: loaded by ShowModal and deleted when it closes.
 class frmUpdateContactInfo : public QDialog
@@ -30,6 +35,10 @@ public:
     // The local checks run by OK, in their order; shows the first problem and focuses its box.
     bool ValidateEntries();
 
+public slots:
+    // Esc, the close box and Cancel: closing, but not while a request runs (Cancel is disabled then).
+    void reject() override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -40,12 +49,25 @@ private:
     explicit frmUpdateContactInfo(QWidget* parent = nullptr);
 
     void Load();
-    // GetContactInfo; raises AppError on any failure, 6000 for a block that does not convert.
+    // The boxes from the settings' values.
+    void Fill();
+    // GetContactInfo; contactInfoFetched fills the boxes or tells the failure.
     void FetchContactInfo();
+    void contactInfoFetched(const ServiceOutcome& outcome);
     bool Unchanged() const;
-    // UpdateContactInfo; false when the block could not be converted (already reported).
-    bool SendUpdate();
+    // UpdateContactInfo; updateAnswered keeps the values or tells the failure.
+    void SendUpdate();
+    void updateAnswered(const ServiceOutcome& outcome);
     bool refuse(const QString& text, QLineEdit* box);
 
+    // A request starts or ends: the hourglass and the controls follow.
+    void beginRequest();
+    void endRequest();
+    // From the state: while a request runs, nothing can be typed, sent or closed.
+    void setControls();
+
     std::unique_ptr<Ui::frmUpdateContactInfo> ui;
+    // The hourglass of the request that runs; none when no request runs.
+    std::unique_ptr<HourglassCursor> m_busy;
+    RequestControls m_controls{this};
 };
