@@ -53,6 +53,7 @@ window_openers=(
     ui/ordering/OrderingWindows.cpp
     ui/account/AccountWindows.cpp
     ui/ordering/OrderCommands.cpp # frmMain's: the check, the reissue question, the pull window
+    ui/ordering/ReportCommands.cpp # frmMain's: the status window showing the PDF wait
     ui/ordering/PullOrder.cpp     # frmPullReport's: the reference chooser
 )
 

@@ -77,12 +77,6 @@ std::function<bool(const QString&, QString&)>& WindowHooks::WaitForStatus()
     return hook;
 }
 
-std::function<bool(const QString&, QString&)>& WindowHooks::WaitForPdf()
-{
-    static std::function<bool(const QString&, QString&)> hook;
-    return hook;
-}
-
 std::function<void(bool)>& WindowHooks::ShowChangePassword()
 {
     static std::function<void(bool)> hook;

@@ -43,9 +43,6 @@ struct WindowHooks {
     // answer. A transport failure during a poll is shown and logged by the window and ends the wait
     // with an answer beginning "FAILED".
     static std::function<bool(const QString& block, QString& answer)>& WaitForStatus();
-    // Same in PDF mode (GetPDF/CheckForPDF, polling with PollPDF): until the answer no longer begins
-    // with "PENDING"; an answer beginning with "<" becomes "FAILED".
-    static std::function<bool(const QString& block, QString& answer)>& WaitForPdf();
 
     // Unloads the windows that Reload discards (settings, about, change password, existing-report
     // check, login by reference, pull request, status).

@@ -61,14 +61,24 @@ QString writeImportFile(const QString& text)
     return path;
 }
 
+// The answer becomes the path of the IMPORT.DAT written from it.
+ServiceOperation getDataOperation(const QString& loanFile)
+{
+    return {getDataAction(), [loanFile](QString& answer) {
+                putLoanFile(answer, loanFile);
+                checkImportText(answer);
+                answer = writeImportFile(answer);
+            }};
+}
+
 } // namespace
 
 bool GetData(const QString& block, QString& rsFile)
 {
-    const QString loanFile = rsFile;
-    return getDataAction().run(block, rsFile, [&loanFile](QString& answer) {
-        putLoanFile(answer, loanFile);
-        checkImportText(answer);
-        answer = writeImportFile(answer);
-    });
+    return getDataOperation(rsFile).run(block, rsFile);
+}
+
+void GetData(const QString& block, const QString& loanFile, QObject* context, ServiceReply done)
+{
+    getDataOperation(loanFile).start(block, context, std::move(done));
 }

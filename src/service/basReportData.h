@@ -1,8 +1,11 @@
 #pragma once
 
-#include "platform/HttpRequest.h"
+#include "platform/HttpPolicy.h"
+#include "service/ServiceOutcome.h"
 
 #include <QString>
+
+class QObject;
 
 // GET_DATA: the report's liabilities in the host program's import format, written to
 // SendDir + "IMPORT.DAT".
@@ -15,6 +18,10 @@
 // The same for a text longer than ImportTextLimit once the loan file is put in.
 bool GetData(const QString& block, QString& rsFile);
 
+// GetData without waiting, for the loan file at loanFile: done hears the path of IMPORT.DAT as
+// the answer, or the failure, its error text logged as above.
+void GetData(const QString& block, const QString& loanFile, QObject* context, ServiceReply done);
+
 // The longest import text, in characters, once the loan file is put in: as long as the
 // longest text answer the transport takes. A longer one is a failure; nothing is written.
-constexpr qint64 ImportTextLimit = HttpRequest::TextAnswerLimit;
+constexpr qint64 ImportTextLimit = HttpPolicy::TextAnswerLimit;

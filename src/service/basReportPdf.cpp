@@ -11,7 +11,6 @@
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
 #include "platform/FileOps.h"
-#include "platform/HttpRequest.h"
 #include "platform/Shell.h"
 #include "platform/WebAddress.h"
 #include "service/OrderWatch.h"
@@ -53,29 +52,6 @@ QString downloadAddress(const QString& answer)
     return address;
 }
 
-QByteArray fetch(const QString& address)
-{
-    try {
-        HttpRequest request;
-        // A report file may be larger than any text answer.
-        request.setAnswerLimit(HttpRequest::DownloadAnswerLimit);
-        request.open(QStringLiteral("GET"), address, false);
-        request.send();
-        return request.responseBody();
-    } catch (const AppError& failure) {
-        throw WithMaskedPasswords(failure);
-    }
-}
-
-QByteArray download(const QString& address)
-{
-    const QByteArray body = fetch(address);
-    if (!body.startsWith("%PDF-"))
-        fail(ErrNo::Refused,
-             QStringLiteral("The server's answer is not a PDF file (%1 bytes): %2").arg(body.size()).arg(address));
-    return body;
-}
-
 // The borrower folder of the host program's first data folder; it must exist already, since
 // a PDF saved anywhere else would never be found by the host program.
 QString borrowerFolder()
@@ -89,39 +65,6 @@ QString borrowerFolder()
     if (!FileOps::FolderExists(folder))
         fail(ErrNo::FileIo, QStringLiteral("The borrower folder %1 does not exist").arg(folder));
     return folder;
-}
-
-// The PDF's name is taken by creating the file exclusively once the bytes have arrived: a
-// file another client saves under the chosen name meanwhile is never replaced.
-QString saveReport(const QString& answer, const QString& vsFileName, QString& trace)
-{
-    checkReady(answer);
-    const QString address = downloadAddress(answer);
-    // Where the file goes is checked before anything is fetched; its free name only afterwards.
-    if (!IsPlainFileName(vsFileName))
-        fail(ErrNo::FileIo, QStringLiteral("The loan file name \"%1\" is not a plain file name").arg(vsFileName));
-    const QString folder = borrowerFolder();
-    trace = QStringLiteral("Before MSXML2.XMLHTTP30");
-    const QByteArray body = download(address);
-    FreeFileName target(folder, vsFileName, QStringLiteral("pdf"));
-    try {
-        target.take();
-        trace += QStringLiteral("  After responseBody, before binary write, PATH: ") + target.path();
-        trace += QStringLiteral("After open");
-        target.write(body);
-    } catch (const AppError& error) {
-        fail(error.Number, error.Description); // the description names the file
-    }
-    trace += QStringLiteral("After save") + QStringLiteral("   After write");
-    return target.path();
-}
-
-bool waitForPdf(const QString& block, QString& answer)
-{
-    const auto& wait = WindowHooks::WaitForPdf();
-    if (!wait)
-        fail(ErrNo::Transport, QStringLiteral("No window is registered to wait for the PDF."));
-    return wait(block, answer);
 }
 
 // One PDF on its way: what the wait, the download and the save share.
@@ -208,11 +151,6 @@ ServiceOperation pollPdfOperation()
 
 } // namespace
 
-bool PollPDF(const QString& block, QString& answer)
-{
-    return pollPdfOperation().run(block, answer);
-}
-
 void PollPDF(const QString& block, QObject* context, ServiceReply done)
 {
     pollPdfOperation().start(block, context, std::move(done));
@@ -238,33 +176,6 @@ OrderWatch* GetReportPDF(const QString& block, const QString& vsFileName, QObjec
     });
     watch->start();
     return watch;
-}
-
-bool GetReportPDF(const QString& block, const QString& vsFileName, QString& rsPath)
-{
-    // A block that does not convert fails before the wait, which converts it again at each poll.
-    QString fields;
-    if (!BuildKeyValueString(block, fields)) {
-        rsPath = fields;
-        return false;
-    }
-    QString trace;
-    try {
-        QString answer;
-        if (!waitForPdf(block, answer)) {
-            rsPath.clear();
-            return true;
-        }
-        rsPath = saveReport(answer, vsFileName, trace);
-        return true;
-    } catch (const AppError& error) {
-        MsgBox(QStringLiteral("Error: %1 - ").arg(error.Number) + error.Description + kCrLf + trace, vbCritical,
-               QStringLiteral("Error"));
-        rsPath = BuildErrorXML(error.Source.isEmpty() ? QStringLiteral("GetReportPDF") : error.Source,
-                               error.Description, error.Number, block);
-        WriteErrorLog(rsPath + trace);
-        return false;
-    }
 }
 
 namespace {

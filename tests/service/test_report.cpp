@@ -8,6 +8,7 @@
 #include "platform/SettingsStore.h"
 #include "service/basReportData.h"
 #include "service/basReportPdf.h"
+#include "service/OrderWatch.h"
 
 #include <QDir>
 
@@ -93,7 +94,6 @@ void ServiceTest::reportFiles()
     env.writeFile(folder + (row.pdf ? "SAMPLE.pdf" : "IMPORT.DAT"), "earlier\r\n");
     const QString file = folder + (row.pdf ? "SAMPLE1.pdf" : "IMPORT.DAT");
     m_sim.setPdfPolls(row.action == "PENDING" ? 5 : 0);
-    m_rig->loan.closeAfter = 2;
     if (row.size > 0)
         m_sim.scriptSized(row.action, row.scripted, row.size);
     else if (row.action.startsWith("GET_") || row.action == "PDFFILE")
@@ -103,12 +103,23 @@ void ServiceTest::reportFiles()
     const bool fails = row.pdf ? row.out.contains(" - ") : row.out.startsWith("<ERROR>");
     if (fails && row.pdf)
         m_rig->boxes.expect();
-    QString out = row.loanFile;
     QElapsedTimer time;
     time.start();
     const QString loanFile = row.loanFile.isEmpty() ? ReportFixture::LoanFile : row.loanFile;
     const QString data = ParamBlock("GET_DATA").add("guid", ReportFixture::ReportId).add("DataFormat", "QUILL").text();
-    QCOMPARE(row.pdf ? GetReportPDF(ParamBlock("GET_PDF").add("guid", ReportFixture::ReportId).text(), loanFile, out) : GetData(data, out), !fails);
+    const QString pdf = ParamBlock("GET_PDF").add("guid", ReportFixture::ReportId).text();
+    std::optional<ServiceOutcome> outcome;
+    const auto hear = [&outcome](const ServiceOutcome& heard) { outcome = heard; };
+    if (!row.pdf)
+        GetData(data, row.loanFile, this, hear);
+    else if (OrderWatch* wait = GetReportPDF(pdf, loanFile, this, hear)) // the user closes it after two polls
+        connect(wait, &OrderWatch::polled, wait, [wait, polls = 0]() mutable {
+            if (++polls == 2)
+                wait->abort();
+        });
+    QVERIFY(QTest::qWaitFor([&outcome] { return outcome.has_value(); }, 3000));
+    QString out;
+    QCOMPARE(outcome->Read(out), !fails);
     QVERIFY2(time.elapsed() <= 3000, qPrintable(QString("%1 ms").arg(time.elapsed())));
 
     // The new file whole and owner-only, or none; no temporary file left; the earlier one kept.

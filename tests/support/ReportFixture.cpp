@@ -2,12 +2,11 @@
 
 #include "core/AppContext.h"
 #include "core/clsProperties.h"
-#include "service/basReportPdf.h"
 
 #include <QDir>
 #include <QFile>
 
-ReportFixture::ReportFixture(const QString& serverUrl) : m_savedWait(WindowHooks::WaitForPdf())
+ReportFixture::ReportFixture(const QString& serverUrl)
 {
     QDir().mkpath(borrowerFolder());
     env.writeFile(env.windows() + "/WINQUILL.INI",
@@ -25,12 +24,7 @@ ReportFixture::ReportFixture(const QString& serverUrl) : m_savedWait(WindowHooks
     props.setArchiveDir(env.home() + "/archive/");
     QDir().mkpath(props.SendDir());
     QDir().mkpath(props.ArchiveDir());
-    WindowHooks::WaitForPdf() = [this](const QString& block, QString& answer) { return waitForPdf(block, answer); };
-}
-
-ReportFixture::~ReportFixture()
-{
-    WindowHooks::WaitForPdf() = m_savedWait;
+    props.setPollingSleepTime(20);
 }
 
 QString ReportFixture::quillFolder() const
@@ -47,22 +41,6 @@ void ReportFixture::installImportProgram() const
 {
     env.writeFile(quillFolder() + "IMPORT.EXE", "#!/bin/sh\nexit 0\n");
     QFile::setPermissions(quillFolder() + "IMPORT.EXE", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
-bool ReportFixture::waitForPdf(const QString& block, QString& answer)
-{
-    for (;;) {
-        if (!PollPDF(block, answer))
-            return true; // as the window: the conversion's text ends the wait
-        ++polls;
-        if (closeAfter > 0 && polls >= closeAfter)
-            return false;
-        if (!answer.startsWith("PENDING")) {
-            if (answer.startsWith('<'))
-                answer = "FAILED";
-            return true;
-        }
-    }
 }
 
 int ReportFixture::CountStarting(const QStringList& lines, const QString& start)

@@ -5,11 +5,9 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-
 // A loan ready for its report: fresh folders (TestEnv), WINQUILL.INI naming a host program
 // folder and a data folder holding BORROWER/, settings for the demo user at the stand-in vendor
-// server, and a PDF wait that polls the server without a window.
+// server, polling it with short pauses.
 class ReportFixture
 {
 public:
@@ -21,15 +19,10 @@ public:
     static inline const QString LoanFile = QStringLiteral("SAMPLE");
 
     explicit ReportFixture(const QString& serverUrl);
-    ~ReportFixture();
     ReportFixture(const ReportFixture&) = delete;
     ReportFixture& operator=(const ReportFixture&) = delete;
 
     TestEnv env;
-    // Polls of the PDF wait in this test; with closeAfter > 0 the user closes the wait after
-    // that many polls.
-    int polls = 0;
-    int closeAfter = 0;
 
     QString quillFolder() const;      // the host program's folder, ending with "/"
     QString borrowerFolder() const;   // the first data folder's BORROWER/
@@ -37,9 +30,4 @@ public:
     void installImportProgram() const;
     // How many of the lines (request lines of the server) begin with start.
     static int CountStarting(const QStringList& lines, const QString& start);
-    // The single installed wait, polling the block's report until the answer is no longer "PENDING".
-    bool waitForPdf(const QString& block, QString& answer);
-
-private:
-    std::function<bool(const QString&, QString&)> m_savedWait;
 };

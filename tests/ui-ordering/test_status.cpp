@@ -1,4 +1,7 @@
 #include "OrderingKit.h"
+#include "service/OrderWatch.h"
+
+#include <QSignalSpy>
 
 namespace {
 
@@ -69,6 +72,19 @@ class TestStatus : public QObject
                 window->close();
             });
         });
+    }
+
+    // The PDF wait followed by the window until it ends; false when it was aborted.
+    static bool waitForPdf(const QString& block, QString& answer)
+    {
+        OrderWatch watch(OrderWatch::Mode::Pdf, block, nullptr);
+        QSignalSpy ended(&watch, &OrderWatch::ended);
+        frmStatus::Load().Follow(&watch);
+        watch.start();
+        if (!ended.wait(5000))
+            return false;
+        answer = watch.lastAnswer();
+        return !watch.wasAborted();
     }
 
 private slots:
@@ -150,7 +166,7 @@ private slots:
             (status.*set)(7);
         QElapsedTimer clock;
         clock.start();
-        const bool ok = row.pdf ? WindowHooks::WaitForPdf()(ParamBlock("GET_PDF").add("guid", "GUID-1").text(), answer)
+        const bool ok = row.pdf ? waitForPdf(ParamBlock("GET_PDF").add("guid", "GUID-1").text(), answer)
                                 : GetStatus(ParamBlock("GET_Status").add("guid", "GUID-1").text(), status, answer);
         const qint64 elapsed = clock.elapsed();
         if (closing)
@@ -160,7 +176,8 @@ private slots:
         for (const auto& b : m_test->boxes.boxes)   // each box as far as the row gives its text
             boxes << b.title + ":" + b.text.left(row.box.section(':', 1).size()) + (b.icon() == vbCritical ? "" : "!critical");
         const QString bureaus = QString("%1,%2,%3").arg(status.nStatusEXP()).arg(status.nStatusEFX()).arg(status.nStatusTU());
-        const QString closed = QString::number(window.UserUnloaded()) + (closing ? " " + during + " " + window.sResponse() : "");
+        const bool unloaded = row.pdf ? !ok : window.UserUnloaded(); // (the PDF rows' wait is not closed)
+        const QString closed = QString::number(unloaded) + (closing ? " " + during + " " + window.sResponse() : "");
         const auto seen = QStringList{QString::number(ok), QString::number(m_sim.requests().size()), shows.count ? "shown" : "",
                                       row.last.endsWith('*') ? answer.left(row.last.size() - 1) + "*" : answer,
                                       row.pdf ? QString() : bureaus, boxes.join(';'), QString::number(m_test->env.readFile("errors.log").count("Date: ")), closed};

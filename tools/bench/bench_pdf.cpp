@@ -13,6 +13,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/Seam.h"
 #include "service/ParamBlock.h"
+#include "service/ServiceOutcome.h"
 #include "service/basReportPdf.h"
 
 #include <QCoreApplication>
@@ -102,14 +103,21 @@ void prepare(const QTemporaryDir& dir, const QString& baseUrl)
     Props().setPostLocation(QStringLiteral("/cia/cgi/marrowCGI.exe?"));
     Props().setUserName(QStringLiteral("demo"));
     Props().setPassword(QStringLiteral("Demo2026pass"));
-    // Polls without pause: after its first PENDING the demo report's PDF is ready at every poll.
-    WindowHooks::WaitForPdf() = [](const QString& block, QString& answer) {
-        do {
-            if (!PollPDF(block, answer))
-                break;
-        } while (answer.startsWith(QLatin1String("PENDING")));
-        return true;
-    };
+    // Polls with the shortest pause: after its first PENDING the demo report's PDF is ready at every poll.
+    Props().setPollingSleepTime(1);
+}
+
+// GetReportPDF from its start until it reports; true with the saved path, false with the error text.
+bool getReportPdf(const QString& block, QString& path)
+{
+    QEventLoop loop;
+    bool ok = false;
+    GetReportPDF(block, QStringLiteral("BENCH"), &loop, [&](const ServiceOutcome& outcome) {
+        ok = outcome.Read(path);
+        loop.quit();
+    });
+    loop.exec();
+    return ok;
 }
 
 qint64 clientRun()
@@ -118,7 +126,7 @@ qint64 clientRun()
     QElapsedTimer clock;
     clock.start();
     QString path;
-    if (!GetReportPDF(block, QStringLiteral("BENCH"), path))
+    if (!getReportPdf(block, path))
         throw AppError(1, QStringLiteral("GetReportPDF failed: ") + path);
     if (path.isEmpty() || QFileInfo(path).size() == 0)
         throw AppError(1, QStringLiteral("GetReportPDF saved nothing"));

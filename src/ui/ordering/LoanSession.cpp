@@ -69,6 +69,10 @@ void LoanSession::setReportLocation(const QString& path)
 {
     assign(m_reportLocation, path);
 }
+void LoanSession::setRequestRunning(bool running)
+{
+    assign(m_requestRunning, running);
+}
 
 void LoanSession::OrderMayExist(const UnfinishedOrder& order)
 {

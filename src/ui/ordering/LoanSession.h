@@ -71,6 +71,9 @@ public:
     int NextOrderKind() const;
     // The loan's last order while its wait has not completed; empty once it did, and for a new loan.
     const std::optional<UnfinishedOrder>& unfinishedOrder() const { return m_unfinished; }
+    // A request the user started for the loan's report (View, Print, Import) is running: no
+    // report button may start another meanwhile.
+    bool requestRunning() const { return m_requestRunning; }
 
     // A new check starts from the search-error state with nothing found, so a check that fails
     // before the search has answered never reads as "no report".
@@ -82,6 +85,7 @@ public:
     void setReportId(const QString& id);
     void setPullType(int type);
     void setReportLocation(const QString& path);
+    void setRequestRunning(bool running);
     // An order whose answer was lost may exist at the vendor: it stays unfinished, without a GUID.
     void OrderMayExist(const UnfinishedOrder& order);
     // An order exists at the vendor once its GUID is known: it is the loan's report from then on,
@@ -107,5 +111,6 @@ private:
     QString m_reportId;
     int m_pullType = 0;
     QString m_reportLocation;
+    bool m_requestRunning = false;
     std::optional<UnfinishedOrder> m_unfinished;
 };

@@ -25,9 +25,6 @@ void RegisterOrderingWindows()
     WindowHooks::WaitForStatus() = [](const QString& block, QString& answer) {
         return runWait(&frmStatus::GetReport, block, answer);
     };
-    WindowHooks::WaitForPdf() = [](const QString& block, QString& answer) {
-        return runWait(&frmStatus::GetPDF, block, answer);
-    };
     SetReloadUnload(ReloadPart::OrderingWindows, [] {
         frmLoginByRef::Unload();
         frmPullReport::Unload();

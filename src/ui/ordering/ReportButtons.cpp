@@ -46,5 +46,8 @@ QMap<MainButton, ButtonState> ReportButtons(const LoanSession& session, const QS
                                   QStringLiteral("Hide/Split/Join")};
     states[MainButton::cmdRequestSupp] = {ownReport && id.toUpper() != QLatin1String("ERROR"),
                                           QStringLiteral("&Supplement"), QStringLiteral("Request Customer Service")};
+    if (session.requestRunning())
+        for (ButtonState& state : states)
+            state.enabled = false;
     return states;
 }

@@ -24,4 +24,5 @@ struct ButtonState {
 //   Convert RMCR and Repull are disabled.
 // - Convert RMCR needs all three bureaus finished (4); Add Bureau a bureau missing (0) and a next
 //   order that is not a new pull.
+// - While a request the user started for the report runs, every report button is disabled.
 QMap<MainButton, ButtonState> ReportButtons(const LoanSession& session, const QString& reissueNumber);

@@ -9,20 +9,22 @@
 #include "host/clsInquiry.h"
 #include "platform/AppError.h"
 #include "platform/AppPaths.h"
-#include "platform/Desktop.h"
 #include "platform/FileOps.h"
+#include "service/OrderWatch.h"
 #include "service/ParamBlock.h"
+#include "service/ServiceOutcome.h"
 #include "service/basReportData.h"
 #include "service/basReportPdf.h"
 #include "ui/ordering/LoanSession.h"
+#include "ui/ordering/frmStatus.h"
 
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-[[noreturn]] void noLoan()
+AppError noLoan()
 {
-    throw AppError(ErrNo::FileIo, QStringLiteral("No loan is loaded."));
+    return AppError(ErrNo::FileIo, QStringLiteral("No loan is loaded."));
 }
 
 void reportProblem(const AppError& error, const QString& title, const QString& text, const QString& handler)
@@ -31,10 +33,20 @@ void reportProblem(const AppError& error, const QString& title, const QString& t
     WriteErrorLog(error.Description + QStringLiteral(" in ") + handler);
 }
 
+void showingProblem(bool view, const AppError& error)
+{
+    if (view)
+        reportProblem(error, QStringLiteral("Viewing Problem"),
+                      QStringLiteral("There was a problem viewing the report."), QStringLiteral("cmdView_Click"));
+    else
+        reportProblem(error, QStringLiteral("Printing Problem"),
+                      QStringLiteral("There was a problem printing your document."), QStringLiteral("cmdPrint_Click"));
+}
+
 } // namespace
 
-ReportCommands::ReportCommands(LoanSession& session)
-    : m_reportUid(session.reportId()), m_inquiry(session.inquiry()), m_session(session)
+ReportCommands::ReportCommands(LoanSession& session, QObject* window)
+    : QObject(window), m_reportUid(session.reportId()), m_inquiry(session.inquiry()), m_session(session)
 {
 }
 
@@ -48,92 +60,119 @@ void ReportCommands::Print()
     showOrPrint(Use::Print);
 }
 
-QString ReportCommands::reportPdf()
-{
-    if (!m_session.reportLocation().isEmpty())
-        return m_session.reportLocation();
-    if (!m_inquiry)
-        noLoan();
-    const QString block = ParamBlock(QStringLiteral("GET_PDF")).add(QStringLiteral("guid"), m_reportUid).text();
-    QString path;
-    if (!GetReportPDF(block, m_inquiry->BorrowerFile(), path))
-        throw AppError(ErrNo::Silent, QString()); // GetReportPDF has shown and logged it
-    m_session.setReportLocation(path);
-    return path;
-}
-
 void ReportCommands::showOrPrint(Use use)
 {
-    HourglassCursor hourglass;
-    try {
-        const QString pdf = reportPdf();
-        if (pdf.isEmpty())
-            return;
-        if (use == Use::View) {
-            ShowReport(pdf, QStringLiteral("open"));
-            return;
-        }
-        Desktop::PrinterChoice choice;
-        if (!TheDesktop().ChoosePrinter(choice))
-            throw AppError(ErrNo::PrintCancelled, QStringLiteral("Cancel was selected."));
-        ShowReport(pdf, QStringLiteral("print"), &choice);
-    } catch (const AppError& error) {
-        if (error.Number == ErrNo::Silent || (use == Use::Print && error.Number == ErrNo::PrintCancelled))
-            return;
-        if (use == Use::View)
-            reportProblem(error, QStringLiteral("Viewing Problem"),
-                          QStringLiteral("There was a problem viewing the report."), QStringLiteral("cmdView_Click"));
-        else
-            reportProblem(error, QStringLiteral("Printing Problem"),
-                          QStringLiteral("There was a problem printing your document."),
-                          QStringLiteral("cmdPrint_Click"));
+    m_hourglass.emplace();
+    // A report is downloaded at most once per run, until a new order clears its path.
+    if (!m_session.reportLocation().isEmpty()) {
+        present(use, m_session.reportLocation());
+        return;
     }
+    if (!m_inquiry) {
+        showingProblem(use == Use::View, noLoan());
+        finish();
+        return;
+    }
+    const QString block = ParamBlock(QStringLiteral("GET_PDF")).add(QStringLiteral("guid"), m_reportUid).text();
+    m_session.setRequestRunning(true);
+    OrderWatch* wait = GetReportPDF(block, m_inquiry->BorrowerFile(), this,
+                                    [this, use](const ServiceOutcome& outcome) { downloaded(use, outcome); });
+    if (wait)
+        frmStatus::Load().Follow(wait);
+}
+
+void ReportCommands::downloaded(Use use, const ServiceOutcome& outcome)
+{
+    // GetReportPDF has shown and logged its failures; an empty path: the user closed the wait.
+    if (!outcome.ok() || outcome.answer.isEmpty()) {
+        finish();
+        return;
+    }
+    m_session.setReportLocation(outcome.answer);
+    present(use, outcome.answer);
+}
+
+void ReportCommands::present(Use use, const QString& pdf)
+{
+    try {
+        Desktop::PrinterChoice choice;
+        if (use == Use::View)
+            ShowReport(pdf, QStringLiteral("open"));
+        else if (TheDesktop().ChoosePrinter(choice))
+            ShowReport(pdf, QStringLiteral("print"), &choice);
+    } catch (const AppError& error) {
+        showingProblem(use == Use::View, error);
+    }
+    finish();
 }
 
 void ReportCommands::Import()
 {
-    HourglassCursor hourglass;
-    QString file;
-    QString step;
-    try {
-        importLiabilities(file, step);
-    } catch (const AppError& error) {
-        MsgBox(QStringLiteral("There was a problem importing data to QUILL.") + kCrLf
-                   + QStringLiteral("Error Number: %1").arg(error.Number) + kCrLf + QStringLiteral("Error: ")
-                   + error.Description + kCrLf + QStringLiteral("Message: ") + step,
-               vbExclamation, QStringLiteral("Importing Error"));
-        // A failed GetData left its error text in file; other failures are logged with their own words.
-        WriteErrorLog(error.Number == ErrNo::Silent ? file : error.Description + QStringLiteral(" in cmdImport_Click"));
-    }
-}
-
-void ReportCommands::importLiabilities(QString& file, QString& step)
-{
-    const clsProperties& props = Props();
+    m_hourglass.emplace();
     const QString block = ParamBlock(QStringLiteral("GET_DATA"))
                               .add(QStringLiteral("guid"), m_reportUid)
                               .add(QStringLiteral("DataFormat"), QStringLiteral("QUILL"))
                               .text();
-    step = QStringLiteral("Before getting Borrower File Path");
-    if (!m_inquiry)
-        noLoan();
-    file = m_inquiry->BorrowerFilePath();
-    step = QStringLiteral("Before GetData");
-    if (!GetData(block, file)) {
-        step = QStringLiteral("Error in GetData");
-        throw AppError(ErrNo::Silent, QString());
+    m_step = QStringLiteral("Before getting Borrower File Path");
+    if (!m_inquiry) {
+        importProblem(noLoan(), QString());
+        finish();
+        return;
     }
-    step = QStringLiteral("After GetData, before Shell");
+    const QString file = m_inquiry->BorrowerFilePath();
+    m_step = QStringLiteral("Before GetData");
+    m_session.setRequestRunning(true);
+    GetData(block, file, this, [this](const ServiceOutcome& outcome) { imported(outcome); });
+}
+
+void ReportCommands::imported(const ServiceOutcome& outcome)
+{
+    QString file;
+    if (!outcome.Read(file)) {
+        m_step = QStringLiteral("Error in GetData");
+        importProblem(AppError(ErrNo::Silent, QString()), file);
+        finish();
+        return;
+    }
+    try {
+        handOver(file);
+    } catch (const AppError& error) {
+        importProblem(error, file);
+    }
+    finish();
+}
+
+void ReportCommands::handOver(const QString& file)
+{
+    const clsProperties& props = Props();
+    m_step = QStringLiteral("After GetData, before Shell");
     const ImportCommand command = BuildImportCommand(file, props.oConfig(), props.Client());
     WriteClientLog(command.text);
     StartImport(command);
-    step = QStringLiteral("After Shell, before copy to archive");
+    m_step = QStringLiteral("After Shell, before copy to archive");
     FileOps::Copy(AppPaths::ToLocalPath(props.SendDir() + QStringLiteral("IMPORT.DAT")),
                   AppPaths::ToLocalPath(props.ArchiveDir() + ArchiveStamp() + QStringLiteral("IMPORT.DAT")));
-    step = QStringLiteral("After copy to archive");
+    m_step = QStringLiteral("After copy to archive");
     MsgBox(
         QStringLiteral("Liabilities have been imported.") + kCrLf
             + QStringLiteral("You need to hit the Receive Data button on the previous screen to complete the import."),
         vbInformation, QStringLiteral("Import Successful"));
-    step = QStringLiteral("After successful message");
+    m_step = QStringLiteral("After successful message");
+}
+
+void ReportCommands::importProblem(const AppError& error, const QString& file)
+{
+    MsgBox(QStringLiteral("There was a problem importing data to QUILL.") + kCrLf
+               + QStringLiteral("Error Number: %1").arg(error.Number) + kCrLf + QStringLiteral("Error: ")
+               + error.Description + kCrLf + QStringLiteral("Message: ") + m_step,
+           vbExclamation, QStringLiteral("Importing Error"));
+    // A failed GetData left its error text in file; other failures are logged with their own words.
+    WriteErrorLog(error.Number == ErrNo::Silent ? file : error.Description + QStringLiteral(" in cmdImport_Click"));
+}
+
+void ReportCommands::finish()
+{
+    m_hourglass.reset();
+    m_session.setRequestRunning(false);
+    deleteLater();
 }

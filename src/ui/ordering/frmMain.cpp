@@ -251,17 +251,17 @@ void frmMain::Picture1_Click()
 
 void frmMain::cmdView_Click()
 {
-    ReportCommands(*m_session).View();
+    (new ReportCommands(*m_session, this))->View();
 }
 
 void frmMain::cmdPrint_Click()
 {
-    ReportCommands(*m_session).Print();
+    (new ReportCommands(*m_session, this))->Print();
 }
 
 void frmMain::cmdImport_Click()
 {
-    ReportCommands(*m_session).Import();
+    (new ReportCommands(*m_session, this))->Import();
 }
 
 // ---- closing, configuration, reload

@@ -11,7 +11,6 @@
 #include "service/OrderWatch.h"
 #include "service/basAnswer.h"
 #include "service/basOrder.h"
-#include "service/basReportPdf.h"
 
 #include <QTimer>
 
@@ -87,15 +86,6 @@ void frmStatus::GetReport(const QString& vsBlock)
     wait(vsBlock, QStringLiteral("Checking status"), StatusMode);
 }
 
-void frmStatus::GetPDF(const QString& vsBlock)
-{
-    try {
-        wait(vsBlock, QStringLiteral("Generating PDF"), PdfMode);
-    } catch (const AppError& error) {
-        MsgBox(numbered(error), vbCritical, QStringLiteral("Error in GetPDF"));
-    }
-}
-
 void frmStatus::wait(const QString& block, const QString& label, int mode)
 {
     m_block = block;
@@ -119,7 +109,6 @@ void frmStatus::wait(const QString& block, const QString& label, int mode)
 bool frmStatus::check()
 {
     switch (m_mode) {
-    case PdfMode: return CheckForPDF();
     case StatusMode: return CheckForStatus();
     default: return false;
     }
@@ -168,28 +157,6 @@ bool frmStatus::CheckForStatus()
         WriteErrorLog(error.Description + QStringLiteral(" in frmStatus.CheckForStatus"));
         if (error.Number != ErrNo::BadAnswer)
             m_sResponse = failedCheck(error.Description);
-        return false;
-    }
-}
-
-bool frmStatus::CheckForPDF()
-{
-    try {
-        // A block that does not convert has been reported by the conversion: the wait ends.
-        if (!PollPDF(m_block, m_sResponse))
-            return false;
-        if (m_sResponse.startsWith(QLatin1Char('<'))) {
-            m_sResponse = QStringLiteral("FAILED");
-            return false;
-        }
-        if (m_sResponse.startsWith(QLatin1String("PENDING")))
-            return true;
-        ui->ProgressBar1->setValue(ui->ProgressBar1->maximum());
-        return false;
-    } catch (const AppError& error) {
-        MsgBox(numbered(error), vbCritical | vbOKCancel, QStringLiteral("Error in CheckForPDF"));
-        WriteErrorLog(error.Description + QStringLiteral(" in frmStatus.CheckForPDF"));
-        m_sResponse = failedCheck(error.Description);
         return false;
     }
 }

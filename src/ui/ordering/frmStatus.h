@@ -14,7 +14,7 @@ class frmStatus;
 }
 
 // The small modal window that waits for the server: "Checking status" while the bureaus of an
-// order run (GetReport), "Generating PDF" while the report's PDF is made (GetPDF). Timer1 repeats
+// order run (GetReport), "Generating PDF" while the report's PDF is made (Follow). Timer1 repeats
 // the request every PollingSleepTime ms, tmrStatus animates the bar every 100 ms; both are stopped
 // while a request runs, so two polls never overlap and a poll never starts inside another. The
 // request waits on an event loop that keeps painting; the close box is honoured between polls
@@ -38,9 +38,6 @@ public:
     // (PollStatus) is "1". Returns when the wait is over; the window is not shown at all when the
     // first check already ends it.
     void GetReport(const QString& vsBlock);
-    // Waits until the answer for the report of vsBlock (PollPDF) no longer begins with "PENDING";
-    // an answer beginning with "<" (a page) ends the wait with sResponse "FAILED".
-    void GetPDF(const QString& vsBlock);
 
     // The last answer of the polled request. A check whose request failed (no answer at all)
     // leaves "FAILED", a line feed and the failure's description.
@@ -52,7 +49,6 @@ public:
     // One request each; true while the wait goes on. A failed check shows and logs its error and
     // ends the wait.
     bool CheckForStatus();
-    bool CheckForPDF();
 
     // Every way of closing passes here: the timers stop and a poll in progress is not followed
     // by another.
@@ -71,7 +67,7 @@ private slots:
     void tmrStatus_Timer();
 
 private:
-    enum Mode { PdfMode = 1, StatusMode = 2 };
+    enum Mode { StatusMode = 2 };
 
     explicit frmStatus(QWidget* parent = nullptr);
     void wait(const QString& block, const QString& label, int mode);
