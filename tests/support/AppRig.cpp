@@ -69,6 +69,5 @@ QStringList AppRig::actions(bool withReads) const
 
 QString AppRig::shown(int i) const
 {
-    const ScriptedMsgBox::Box box = boxes.boxes.value(i);
-    return box.title + "|" + QString::number(box.style) + "|" + box.text;
+    return boxes.boxes.value(i).shown();
 }

@@ -32,7 +32,8 @@ int RunTests(int argc, char** argv)
 {
     int status = 0;
     const auto runOne = [&](auto&& test) {
-        status |= RunLogged([&](int n, char** v) { return QTest::qExec(&test, n, v); }, test.metaObject()->className(), argc, argv);
+        const auto run = [&](int n, char** v) { return QTest::qExec(&test, n, v); };
+        status |= RunLogged(run, test.metaObject()->className(), argc, argv);
     };
     (runOne(Tests()), ...);
     return status;

@@ -33,3 +33,12 @@ int ScriptedMsgBox::show(const QString& text, int style, const QString& title)
     }
     return m_answers.takeFirst();
 }
+
+QString ScriptedMsgBox::Box::shown() const
+{
+    static const QStringList icons{"Plain", "Critical", "Question", "Warning", "Information"};
+    static const QStringList buttons{"", " OKCancel", " AbortRetryIgnore", " YesNoCancel", " YesNo", " RetryCancel"};
+    const bool known = icon() <= vbInformation && (style & ~0x77) == 0 && (style & 7) < 6;
+    const QString words = icons.value(icon() >> 4) + buttons.value(style & 7);
+    return title + "|" + (known ? words : QString::number(style)) + "|" + text;
+}

@@ -16,6 +16,9 @@ public:
         int style = 0;
         QString title;
         int icon() const { return style & 0x70; }
+        // "title|style|text" with the style in words: the icon (Critical, Question, Warning,
+        // Information; Plain without one), then the buttons unless OK alone ("Warning YesNo").
+        QString shown() const;
     };
 
     ScriptedMsgBox();   // installs itself

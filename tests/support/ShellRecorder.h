@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Desktop.h"
+#include "platform/Seam.h"
 #include "platform/Shell.h"
 
 #include <QDateTime>
@@ -19,8 +20,8 @@ public:
         int showCommand = 0;
     };
 
-    ShellRecorder();   // installs itself
-    ~ShellRecorder() override;
+    ShellRecorder() { Seam<Shell>::set(this); }   // installs itself
+    ~ShellRecorder() override { Seam<Shell>::set(nullptr); }
 
     int ShellExecute(const QString& verb, const QString& file, const QString& parameters,
                      const QString& directory, int showCommand) override;
@@ -38,8 +39,8 @@ public:
 class FakeDesktop : public Desktop
 {
 public:
-    FakeDesktop();   // installs itself
-    ~FakeDesktop() override;
+    FakeDesktop() { Seam<Desktop>::set(this); }   // installs itself
+    ~FakeDesktop() override { Seam<Desktop>::set(nullptr); }
 
     QDateTime Now() override { return now; }
     void SetHourglass(bool busy) override;

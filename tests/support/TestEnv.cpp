@@ -111,8 +111,8 @@ QString processUser()
 
 QSettings storeBranch(const char* app)
 {
-    return QSettings(QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\")
-                         + QLatin1String(app), QSettings::NativeFormat);
+    return QSettings("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\" + QLatin1String(app),
+                     QSettings::NativeFormat);
 }
 #endif
 }
@@ -164,11 +164,6 @@ TestEnv::~TestEnv()
             qputenv(kVars[i], m_saved[i]);
     }
 }
-
-QString TestEnv::home() const { return m_dir.path() + QStringLiteral("/home"); }
-QString TestEnv::config() const { return m_dir.path() + QStringLiteral("/config"); }
-QString TestEnv::windows() const { return m_dir.path() + QStringLiteral("/windows"); }
-QString TestEnv::path(const QString& relative) const { return home() + QLatin1Char('/') + relative; }
 
 void TestEnv::writeFile(const QString& relative, const QByteArray& bytes) const
 {

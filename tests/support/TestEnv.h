@@ -14,10 +14,10 @@ public:
     TestEnv();
     ~TestEnv();
 
-    QString home() const;        // the program's folder ($QUILLCLIENT_HOME)
-    QString config() const;      // $QUILLCLIENT_CONFIG
-    QString windows() const;     // $QUILL_WINDOWS_DIR
-    QString path(const QString& relative) const;  // home() + "/" + relative
+    QString home() const { return m_dir.path() + "/home"; }          // the program's folder ($QUILLCLIENT_HOME)
+    QString config() const { return m_dir.path() + "/config"; }      // $QUILLCLIENT_CONFIG
+    QString windows() const { return m_dir.path() + "/windows"; }    // $QUILL_WINDOWS_DIR
+    QString path(const QString& relative) const { return home() + "/" + relative; }
 
     // Writes bytes to path(relative), creating folders on the way.
     void writeFile(const QString& relative, const QByteArray& bytes) const;

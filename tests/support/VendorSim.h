@@ -30,22 +30,22 @@ public:
     void script(const QString &action, const QString &body, int times = 1) { scriptStatus(action, 200, body, times); }
     void scriptStatus(const QString &action, int httpStatus, const QString &body = QString(), int times = 1)
     {
-        scriptAction("script", action, QStringLiteral("&times=%1&status=%2").arg(times).arg(httpStatus), body);
+        scriptAction("script", action, arg("times", times) + arg("status", httpStatus), body);
     }
     // The next answer of the action is a redirect (3xx status) to `location`; "{self}" is the
     // request's own path and query, so that following it gets the action's usual answer.
     void scriptRedirect(const QString &action, int httpStatus, const QString &location)
     {
-        scriptAction("script", action, QStringLiteral("&status=%1&location=%2").arg(httpStatus).arg(encoded(location)));
+        scriptAction("script", action, arg("status", httpStatus) + "&location=" + encoded(location));
     }
     // The next answer of the action sends its headers at once and then one body byte per msPerByte.
-    void scriptTrickle(const QString &action, const QString &body, int ms) { scriptAction("script", action, "&trickleMs=" + QString::number(ms), body); }
+    void scriptTrickle(const QString &action, const QString &body, int ms) { scriptAction("script", action, arg("trickleMs", ms), body); }
     // The next answer of the action is `piece` repeated until it is `bytes` long.
-    void scriptSized(const QString &action, const QString &piece, int bytes) { scriptAction("script", action, "&size=" + QString::number(bytes), piece); }
+    void scriptSized(const QString &action, const QString &piece, int bytes) { scriptAction("script", action, arg("size", bytes), piece); }
     // The next `times` requests of the action get their connection closed without an answer.
-    void scriptDrop(const QString &action, int times = 1) { scriptAction("drop", action, "&times=" + QString::number(times)); }
+    void scriptDrop(const QString &action, int times = 1) { scriptAction("drop", action, arg("times", times)); }
     // Same, but each request is handled first (report form): an order is placed and its answer lost.
-    void scriptDropAfterHandling(const QString &action, int times = 1) { scriptAction("drop", action, QStringLiteral("&times=%1&after=1").arg(times)); }
+    void scriptDropAfterHandling(const QString &action, int times = 1) { scriptAction("drop", action, arg("times", times) + "&after=1"); }
     // Fixed delay before every answer (control requests excepted).
     void setLatency(int ms) { post(QStringLiteral("latency?ms=%1").arg(ms)); }
 
@@ -77,6 +77,7 @@ private:
         post(QLatin1String(verb) + "?action=" + encoded(action) + more, body);
     }
     static QString encoded(const QString &value) { return QString::fromLatin1(QUrl::toPercentEncoding(value)); }
+    static QString arg(const char *key, int value) { return QString("&%1=%2").arg(key).arg(value); }
     static QString executablePath();
 
     QString m_seedFile;
