@@ -90,53 +90,62 @@ Q_DECLARE_METATYPE(FailureRow)
 void ServiceTest::transportFailures_data()
 {
     QTest::addColumn<FailureRow>("row");
-    const auto add = [](const char* name, const FailureRow& row) { QTest::newRow(name) << row; };
+    const auto add = [](const char* name, Operation op, const QString& action, const QString& failure, long number,
+                        const QString& shown, const QString& box, int requests = 1) {
+        QTest::newRow(name) << FailureRow{op, action, failure, number, shown, box, requests};
+    };
     const long unreachable = ErrNo::Unreachable, transport = ErrNo::Transport, page = ErrNo::NotProtocol;
-    const QString pull = "A valid connection to the internet is needed to pull credit.\r\n\r\nPossible invalid https layer.";
-    const QString validate = "A valid connection to the internet is needed to validate user.\r\n\r\nPossible invalid https layer.";
+    const QString layer = "\r\n\r\nPossible invalid https layer.";
+    const QString pull = "A valid connection to the internet is needed to pull credit." + layer;
+    const QString validate = "A valid connection to the internet is needed to validate user." + layer;
     const QString elsewhere = "redirected the request to another address";
+    const QString notWeb = "not a valid http or https address", closed = "address http://127.0.0.1:{closed}";
     // The proxy is named, its password masked; no box sends the user to check the internet connection.
     const QString proxy = "<ERROR_DESC>The proxy server http://", tls = "<ERROR_DESC>The server's certificate ";
-    const long proxyFailure = ErrNo::ProxyFailure;
-    add("search, proxy down", {&FindPending, "FINDPENDING", "proxy {closed}", proxyFailure,
-                               proxy + "127.0.0.1:{closed} failed: Connection refused (http://127.0.0.1:{port}/",
-                               "", 0});
-    add("plain, proxy asks for a password", {&CheckMessages, "CHECKMESSAGES", "proxy {asking} quill", proxyFailure,
-                                             proxy + "quill:*****@127.0.0.1:{asking} failed: it answered with HTTP "
-                                                     "status 407 ", "", 0});
+    const long proxyFailure = ErrNo::ProxyFailure, tlsFailure = ErrNo::TlsFailure;
+    add("search, proxy down", &FindPending, "FINDPENDING", "proxy {closed}", proxyFailure,
+        proxy + "127.0.0.1:{closed} failed: Connection refused (http://127.0.0.1:{port}/", "", 0);
+    add("plain, proxy asks for a password", &CheckMessages, "CHECKMESSAGES", "proxy {asking} quill", proxyFailure,
+        proxy + "quill:*****@127.0.0.1:{asking} failed: it answered with HTTP status 407 ", "", 0);
     // A plain sentence by the kind of the problem, then the TLS backend's words.
-    add("search, certificate not trusted", {&FindPending, "FINDPENDING", "tls good", ErrNo::TlsFailure,
-                                            tls + "is not trusted on this computer. ", "", 0});
-    add("expired certificate", {&CheckMessages, "CHECKMESSAGES", "tls expired trusted", ErrNo::TlsFailure,
-                                tls + "has expired. ", "", 0});
-    add("certificate for another host name", {&CheckMessages, "CHECKMESSAGES", "tls othername trusted",
-                                              ErrNo::TlsFailure, tls + "is for another host name. ", "", 0});
-    add("plain, refused connection", {&CheckMessages, "CHECKMESSAGES", "address http://127.0.0.1:{closed}", unreachable, "", "", 0});
-    add("search, refused connection", {&FindPending, "FINDPENDING", "address http://127.0.0.1:{closed}", unreachable, "", pull, 0});
-    add("credential check, refused connection", {&ValidateCredentials, "VALIDATECREDENTIALS", "address http://127.0.0.1:{closed}", unreachable,
-                                                 "Invalid Internet Connection", validate, 0});
-    add("unencoded blank in the address", {&CheckMessages, "CHECKMESSAGES", "address http://127.0.0.1:{port}/a b", transport,
-                                            "not a valid http or https address", "", 0});
+    add("search, certificate not trusted", &FindPending, "FINDPENDING", "tls good", tlsFailure,
+        tls + "is not trusted on this computer. ", "", 0);
+    add("expired certificate", &CheckMessages, "CHECKMESSAGES", "tls expired trusted", tlsFailure,
+        tls + "has expired. ", "", 0);
+    add("certificate for another host name", &CheckMessages, "CHECKMESSAGES", "tls othername trusted", tlsFailure,
+        tls + "is for another host name. ", "", 0);
+    add("plain, refused connection", &CheckMessages, "CHECKMESSAGES", closed, unreachable, "", "", 0);
+    add("search, refused connection", &FindPending, "FINDPENDING", closed, unreachable, "", pull, 0);
+    add("credential check, refused connection", &ValidateCredentials, "VALIDATECREDENTIALS", closed, unreachable,
+        "Invalid Internet Connection", validate, 0);
+    add("unencoded blank in the address", &CheckMessages, "CHECKMESSAGES", "address http://127.0.0.1:{port}/a b",
+        transport, notWeb, "", 0);
     // Only web addresses are sent, whatever an address was built from.
-    add("file address", {&CheckMessages, "CHECKMESSAGES", "address file:///etc/", transport, "not a valid http or https address", "", 0});
-    add("started while another request waits", {&findPendingWhileWaiting, "FINDPENDING", "busy", transport, "Another request to the server is still running", ""});
-    add("plain, dropped connection", {&GetAbout, "GETABOUT", "drop", transport, "", "", 2});
-    add("order, dropped connection", {&Request, "REQUEST", "drop", transport, "", "", 1});
+    add("file address", &CheckMessages, "CHECKMESSAGES", "address file:///etc/", transport, notWeb, "", 0);
+    add("started while another request waits", &findPendingWhileWaiting, "FINDPENDING", "busy", transport,
+        "Another request to the server is still running", "");
+    add("plain, dropped connection", &GetAbout, "GETABOUT", "drop", transport, "", "", 2);
+    add("order, dropped connection", &Request, "REQUEST", "drop", transport, "", "", 1);
     // Qt sends a request again when its connection closes before any answer byte; an order (on a
     // new connection) and a version stamp (on a kept-alive one) reach the server once.
-    add("stamp, kept-alive connection dropped", {&UpdateLOSVersion, "UPDATELOSVERSION", "drop1 kept", transport, "may or may not have received it", ""});
-    add("read, kept-alive connection dropped, repeated", {&GetReportListPage, "GETREPORTLISTPAGE", "drop1 kept", 0, "", "", 2});
-    add("search, time-out", {&FindPending, "FINDPENDING", "timeout", ErrNo::Timeout, "did not answer within 300 ms", ""});
-    add("answer trickling past the deadline", {&GetAbout, "GETABOUT", "trickle", ErrNo::Timeout, "did not answer within 1500 ms", ""});
-    add("text answer over 16 MB", {&GetAbout, "GETABOUT", "oversized", transport, "larger than 16777216 bytes", ""});
-    add("redirect to another host", {&GetDepartmentID, "GETDEPARTMENTID", "redirect http://localhost:{port}/x", transport, elsewhere, ""});
-    add("redirect to another port", {&GetDepartmentID, "GETDEPARTMENTID", "redirect http://127.0.0.1:{closed}/x", transport, elsewhere, ""});
-    add("redirect to another scheme", {&GetDepartmentID, "GETDEPARTMENTID", "redirect https://127.0.0.1:{port}/x", transport, elsewhere, ""});
-    add("redirect on the same server", {&GetDepartmentID, "GETDEPARTMENTID", "redirect /utils/CGI_Utilities.asp?Action=GETDEPARTMENTID&USER=demo", 0,
-                                        "QDEMO-LOANS", "", 2});
+    add("stamp, kept-alive connection dropped", &UpdateLOSVersion, "UPDATELOSVERSION", "drop1 kept", transport,
+        "may or may not have received it", "");
+    add("read, kept-alive connection dropped, repeated", &GetReportListPage, "GETREPORTLISTPAGE", "drop1 kept", 0, "",
+        "", 2);
+    add("search, time-out", &FindPending, "FINDPENDING", "timeout", ErrNo::Timeout, "did not answer within 300 ms", "");
+    add("answer trickling past the deadline", &GetAbout, "GETABOUT", "trickle", ErrNo::Timeout,
+        "did not answer within 1500 ms", "");
+    add("text answer over 16 MB", &GetAbout, "GETABOUT", "oversized", transport, "larger than 16777216 bytes", "");
+    for (const auto& [name, to] : {std::pair{"redirect to another host", "http://localhost:{port}/x"},
+                                   {"redirect to another port", "http://127.0.0.1:{closed}/x"},
+                                   {"redirect to another scheme", "https://127.0.0.1:{port}/x"}})
+        add(name, &GetDepartmentID, "GETDEPARTMENTID", QString("redirect ") + to, transport, elsewhere, "");
+    add("redirect on the same server", &GetDepartmentID, "GETDEPARTMENTID",
+        "redirect /utils/CGI_Utilities.asp?Action=GETDEPARTMENTID&USER=demo", 0, "QDEMO-LOANS", "", 2);
     // A web page where a protocol answer belongs (a portal, a proxy's error page).
-    add("report list page, page", {&GetReportListPage, "GETREPORTLISTPAGE", "html", page, "", ""});
-    add("credential check, page", {&ValidateCredentials, "VALIDATECREDENTIALS", "html", page, "After MSXML2.XMLHTTP30 Send  ", ""});
+    add("report list page, page", &GetReportListPage, "GETREPORTLISTPAGE", "html", page, "", "");
+    add("credential check, page", &ValidateCredentials, "VALIDATECREDENTIALS", "html", page,
+        "After MSXML2.XMLHTTP30 Send  ", "");
 }
 
 void ServiceTest::transportFailures()
