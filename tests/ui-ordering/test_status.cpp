@@ -22,17 +22,19 @@ struct EventCounter : QObject {
 };
 
 struct WaitRow {
-    bool pdf;                 // the PDF wait, else GetStatus and its bureau wait
-    QStringList answers;      // served in order; kServerError: HTTP 500
-    int requests;             // requests the server receives
-    bool shown;               // the window appeared
-    QString last;             // the answer passed back (GetStatus's error text on failure); ending in "*": its beginning
-    QString bureaus;          // GetStatus: "EXP,EFX,TU" afterwards, the record starting at 7,7,7
-    QString box;              // title ":" beginning of the text of the one box; empty: none
+    bool pdf;              // the PDF wait, else GetStatus and its bureau wait
+    QStringList answers;   // served in order; kServerError: HTTP 500
+    int requests;          // requests the server receives
+    bool shown;            // the window appeared
+    QString last;          // the answer passed back (GetStatus's error text on failure); ending in "*": its beginning
+    QString bureaus;       // GetStatus: "EXP,EFX,TU" afterwards, the record starting at 7,7,7
+    QString box;           // title ":" beginning of the text of the one box; empty: none
     int logEntries;
-    int closeAtMs = -1;       // the user closes the window this long after the first timed poll has returned
-    int latencyMs = 0;
-    QString during;           // at the close: visible, poll timer, animation timer, painted since a repaint asked
+    int closeAtMs;         // the user closes the window this long after the first timed poll has returned; -1: never
+    int latencyMs;
+    // At the close: "open", "polling" (the poll timer), "animating" (the animation timer),
+    // "painted" (since a repaint was asked for), each when so.
+    QString during;
 };
 
 } // namespace
@@ -63,9 +65,11 @@ class TestStatus : public QObject
             const int before = paints->count;
             QTimer::singleShot(closeAtMs - 20, paints, [=] { window->findChild<QProgressBar*>("ProgressBar1")->update(); });
             QTimer::singleShot(closeAtMs, paints, [=] {
-                for (bool on : {window->isVisible(), timer->isActive(), window->findChild<QTimer*>("tmrStatus")->isActive(),
-                                paints->count > before})
-                    *during += on ? '1' : '0';
+                QStringList states({window->isVisible() ? "open" : "", timer->isActive() ? "polling" : "",
+                                    window->findChild<QTimer*>("tmrStatus")->isActive() ? "animating" : "",
+                                    paints->count > before ? "painted" : ""});
+                states.removeAll("");
+                *during = states.join(' ');
                 window->close();
             });
         });
@@ -100,31 +104,39 @@ private slots:
     void waits_data()
     {
         QTest::addColumn<WaitRow>("row");
+        const auto add = [](const char* name, bool pdf, const QStringList& answers, int requests, bool shown,
+                            const QString& last, const QString& bureaus, const QString& box, int logs,
+                            int closeAt = -1, int latency = 0, const QString& during = {}) {
+            QTest::newRow(name) << WaitRow{pdf, answers, requests, shown, last, bureaus, box, logs, closeAt, latency, during};
+        };
         const QString done = "SUCCESS\n2\n3\n0";
         const QString refused = "<ERROR><ERROR_NO>6001</ERROR_NO><ERROR_DESC>FAILED\n";
         const QString running = "SUCCESS\n4\n4\n1";
-        QTest::newRow("only TransUnion still running") << WaitRow{false, {running, running, done}, 3, true, done, "2,3,0", "", 0};
-        QTest::newRow("success in lower case") << WaitRow{false, {"success\n4\n4\n4"}, 1, false, "success\n4\n4\n4", "4,4,4", "", 0};
+        add("only TransUnion still running", false, {running, running, done}, 3, true, done, "2,3,0", "", 0);
+        add("success in lower case", false, {"success\n4\n4\n4"}, 1, false, "success\n4\n4\n4", "4,4,4", "", 0);
         const QString crAfterOne = "SUCCESS\n4\n1\r\n0";
-        QTest::newRow("1 followed by CR is not 1") << WaitRow{false, {crAfterOne}, 1, false, crAfterOne, "4,1,0", "", 0};
-        QTest::newRow("missing bureau line") << WaitRow{false, {"SUCCESS\n4\n4"}, 1, false, "<ERROR><ERROR_NO>9</ERROR_NO>*", "7,7,7", "", 1};
-        QTest::newRow("refusal ends the wait") << WaitRow{false, {"SUCCESS\n1\n0\n0", "FAILED\nInvalid password"}, 2, true,
-            refused + "Invalid password</ERROR_DESC><ERROR_SOURCE>GetStatus*", "7,7,7", kStatusBox + kNoSuccess + "FAILED", 2};
+        add("1 followed by CR is not 1", false, {crAfterOne}, 1, false, crAfterOne, "4,1,0", "", 0);
+        add("missing bureau line", false, {"SUCCESS\n4\n4"}, 1, false, "<ERROR><ERROR_NO>9</ERROR_NO>*", "7,7,7", "", 1);
+        add("refusal ends the wait", false, {"SUCCESS\n1\n0\n0", "FAILED\nInvalid password"}, 2, true,
+            refused + "Invalid password</ERROR_DESC><ERROR_SOURCE>GetStatus*", "7,7,7", kStatusBox + kNoSuccess + "FAILED",
+            2);
         // Three numbers after a line that is not SUCCESS do not make a finished report.
-        QTest::newRow("page with numbers") << WaitRow{false, {"<html>\n4\n4\n4"}, 1, false,
-            "<ERROR><ERROR_NO>5</ERROR_NO><ERROR_DESC>" + kNoSuccess + "<html>*", "7,7,7", kStatusBox + kNoSuccess + "<html>", 2};
-        QTest::newRow("transport failure during a poll") << WaitRow{false, {"SUCCESS\n1\n1\n1", kServerError}, 2, true,
-            refused + kHttp500 + "*", "7,7,7", kStatusBox + kHttp500, 2};
+        add("page with numbers", false, {"<html>\n4\n4\n4"}, 1, false,
+            "<ERROR><ERROR_NO>5</ERROR_NO><ERROR_DESC>" + kNoSuccess + "<html>*", "7,7,7",
+            kStatusBox + kNoSuccess + "<html>", 2);
+        add("transport failure during a poll", false, {"SUCCESS\n1\n1\n1", kServerError}, 2, true,
+            refused + kHttp500 + "*", "7,7,7", kStatusBox + kHttp500, 2);
         // Closing the window is the user's choice: a success that leaves the record alone, no
         // further poll, the last answer kept in sResponse. A poll under way pauses both timers
         // while the window keeps painting.
-        QTest::newRow("user closes between polls") << WaitRow{false, {running}, 2, true, "", "7,7,7", "", 0, 30, 0, "1111"};
-        QTest::newRow("user closes while a poll runs") << WaitRow{false, {running}, 3, true, "", "7,7,7", "", 0, 150, 400, "1001"};
+        add("user closes between polls", false, {running}, 2, true, "", "7,7,7", "", 0, 30, 0,
+            "open polling animating painted");
+        add("user closes while a poll runs", false, {running}, 3, true, "", "7,7,7", "", 0, 150, 400, "open painted");
         const QString ready = "SUCCESS\n/cia/pdf/x.pdf";
-        QTest::newRow("PDF pending, then ready") << WaitRow{true, {"PENDING", "PENDING 2", ready}, 3, true, ready, "", "", 0};
-        QTest::newRow("PDF answer is a page") << WaitRow{true, {"PENDING", "<html>SUCCESS\n/x.pdf</html>"}, 2, true, "FAILED", "", "", 0};
-        QTest::newRow("PDF transport failure") << WaitRow{true, {"PENDING", kServerError}, 2, true, "FAILED\n" + kHttp500 + "*", "",
-            "Error in CheckForPDF:Error: -2147012866 - " + kHttp500, 1};
+        add("PDF pending, then ready", true, {"PENDING", "PENDING 2", ready}, 3, true, ready, "", "", 0);
+        add("PDF answer is a page", true, {"PENDING", "<html>SUCCESS\n/x.pdf</html>"}, 2, true, "FAILED", "", "", 0);
+        add("PDF transport failure", true, {"PENDING", kServerError}, 2, true, "FAILED\n" + kHttp500 + "*", "",
+            "Error in CheckForPDF:Error: -2147012866 - " + kHttp500, 1);
     }
 
     // What the user sees, what the wait ends with and what GetStatus stores of it, as one line;
@@ -159,15 +171,19 @@ private slots:
         QStringList boxes;
         for (const auto& b : m_test->boxes.boxes)   // each box as far as the row gives its text
             boxes << b.title + ":" + b.text.left(row.box.section(':', 1).size()) + (b.icon() == vbCritical ? "" : "!critical");
-        const QString bureaus = QString("%1,%2,%3").arg(status.nStatusEXP()).arg(status.nStatusEFX()).arg(status.nStatusTU());
+        const QString bureaus = QString::number(status.nStatusEXP()) + "," + QString::number(status.nStatusEFX()) + ","
+                                + QString::number(status.nStatusTU());
         const QString closed = QString::number(window.UserUnloaded()) + (closing ? " " + during + " " + window.sResponse() : "");
-        const auto seen = QStringList{QString::number(ok), QString::number(m_sim.requests().size()), shows.count ? "shown" : "",
-                                      row.last.endsWith('*') ? answer.left(row.last.size() - 1) + "*" : answer,
-                                      row.pdf ? QString() : bureaus, boxes.join(';'), QString::number(m_test->env.readFile("errors.log").count("Date: ")), closed};
-        QCOMPARE(seen.join(" | "), QStringList({QString::number(row.pdf || row.bureaus != "7,7,7" || closing), QString::number(row.requests),
-                                                row.shown ? "shown" : "", row.last, row.bureaus, row.box,
-                                                QString::number(row.logEntries),
-                                                closing ? "1 " + row.during + " " + row.answers.last() : "0"}).join(" | "));
+        const auto n = [](qsizetype number) { return QString::number(number); };
+        const QStringList seen({n(ok), n(m_sim.requests().size()), shows.count ? "shown" : "",
+                                row.last.endsWith('*') ? answer.left(row.last.size() - 1) + "*" : answer,
+                                row.pdf ? QString() : bureaus, boxes.join(';'),
+                                n(m_test->env.readFile("errors.log").count("Date: ")), closed});
+        const bool succeeds = row.pdf || row.bureaus != "7,7,7" || closing;
+        QCOMPARE(seen.join(" | "), QStringList({n(succeeds), n(row.requests), row.shown ? "shown" : "", row.last,
+                                                row.bureaus, row.box, n(row.logEntries),
+                                                closing ? "1 " + row.during + " " + row.answers.last() : "0"})
+                                       .join(" | "));
         if (!row.pdf)
             QCOMPARE(m_sim.requests(), QStringList(row.requests, kStatusLine));
         QVERIFY(!m_test->env.readFile("errors.log").contains("Demo2026pass"));
