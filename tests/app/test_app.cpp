@@ -9,18 +9,14 @@
 #include "platform/AppError.h"
 #include "platform/ProtectedSecret.h"
 #include "platform/SettingsStore.h"
-#include "platform/Shell.h"
 #include "platform/WindowsShell.h"
 
-#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
-
 
 class AppTest : public QObject
 {

@@ -19,8 +19,6 @@
 #include <QDir>
 #include <QFile>
 
-#include <tuple>
-
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/file.h>

@@ -14,11 +14,7 @@
 #include "service/basPrefetch.h"
 
 #include <QElapsedTimer>
-#include <QObject>
 #include <QTest>
-
-#include <optional>
-
 
 using Operation = bool (*)(const QString&, QString&);
 

@@ -1,7 +1,6 @@
 #include "AppRig.h"
 #include "ModalDriver.h"
 #include "ServiceRig.h"
-#include "platform/Seam.h"
 #include "service/clsReportStatus.h"
 
 #include <QLabel>
@@ -17,8 +16,8 @@ QStringList g_passwordWindow;   // the change-password window's calls: "automati
 // A setting read (first) and written (second) as text ("true"/"false" for flags).
 using Setting = std::pair<std::function<QString()>, std::function<void(const QString&)>>;
 // clang-format off
-#define QUILL_FLAG(n) \
-    {#n, {[] { return QString(Props().n() ? "true" : "false"); }, [](const QString& v) { Props().set##n(v == "true"); }}}
+#define QUILL_FLAG(n) {#n, {[] { return QString(Props().n() ? "true" : "false"); }, \
+                           [](const QString& v) { Props().set##n(v == "true"); }}}
 #define QUILL_TEXT(n) {#n, {[] { return Props().n(); }, [](const QString& v) { Props().set##n(v); }}}
 const QMap<QString, Setting> kSettings{
     QUILL_FLAG(CrossCompanyReissue), QUILL_FLAG(CanChangePassword), QUILL_FLAG(bEFQ_Right), QUILL_FLAG(bEXP_Right),

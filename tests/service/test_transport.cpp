@@ -4,13 +4,10 @@
 #include "platform/HttpNetwork.h"
 
 #include <QBuffer>
-#include <QHostAddress>
 #include <QNetworkProxy>
 #include <QScopeGuard>
-#include <QSslConfiguration>
 #include <QSslKey>
 #include <QSslServer>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
 

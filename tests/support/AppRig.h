@@ -8,8 +8,6 @@
 #include "core/IMainWindow.h"
 #include "core/clsProperties.h"
 
-#include <QStringList>
-
 // Counts requests to end the program instead of ending it, and clears the "ending" state the
 // process keeps, before and after the test.
 class EndRecorder

@@ -8,8 +8,6 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <functional>
-
 // Plays the user at modal windows: each time a window of a given class becomes the active modal
 // window, the next queued action for that class runs on it (from the event loop, so the action
 // may itself open further modal windows). A window whose class has no action left is left alone;

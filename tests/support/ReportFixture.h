@@ -2,10 +2,7 @@
 
 #include "TestEnv.h"
 
-#include <QString>
 #include <QStringList>
-
-#include <functional>
 
 // A loan ready for its report: fresh folders (TestEnv), WINQUILL.INI naming a host program
 // folder and a data folder holding BORROWER/, settings for the demo user at the stand-in vendor

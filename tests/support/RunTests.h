@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QByteArray>
-#include <QList>
 #include <QTest>
 
 // For programs that run each test class through a function of their own (its qExec inside):

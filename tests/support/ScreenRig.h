@@ -2,9 +2,6 @@
 
 #include "AppRig.h"
 
-#include <QString>
-#include <QStringList>
-
 class frmMain;
 
 // A user at the stand-in vendor server with a loan exported by the host program, and the real

@@ -2,7 +2,6 @@
 
 #include <QList>
 #include <QPair>
-#include <QString>
 #include <QVariantMap>
 #include <QTemporaryDir>
 

@@ -6,10 +6,8 @@
 #include <QEventLoop>
 #include <QJsonDocument>
 #include <QNetworkProxy>
-#include <QNetworkReply>
 #include <QTest>
 #include <QTimer>
-#include <QUrl>
 
 namespace {
 

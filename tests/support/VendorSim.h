@@ -3,9 +3,7 @@
 #include <QJsonArray>
 #include <QNetworkAccessManager>
 #include <QProcess>
-#include <QString>
 #include <QStringList>
-#include <QUrl>
 
 // Runs quill-vendor-sim, the stand-in vendor server, as a child process on a free loopback port
 // and drives its test-control endpoints. Every control call is synchronous; a control call that

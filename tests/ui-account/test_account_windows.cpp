@@ -20,7 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScopeGuard>
-#include <QTemporaryDir>
 
 class AccountWindowsTest : public QObject
 {

@@ -202,43 +202,47 @@ private slots:
         const QString accepted = "Request sent...|Request accepted...|" + kFailed;
         QString newPull = "&Keywords=" + kNoReportFields + "&EXPERIAN=TRUE&TRANSUNION=TRUE";
         newPull.replace("AUSTIN", "ST.+MARY+%26+%3COLD%3E+TOWN").replace("&Suffix=", "&Suffix=%3CII%3E");
+        const QString again = kOrdered + " UPDATELOSVERSION GET_STATUS";
+        const QString found = "FINDPENDING REQUEST FINDPENDING UPDATELOSVERSION GET_STATUS";
         // clang-format off
         // Values go out trimmed and form-encoded, never XML-escaped; the birth date in its one form.
-        QTest::newRow("new pull, typed values") << OrderRow{.ticks = {"cbxExperian", "cbxTransUnion"}, .criteria = newPull,
+        QTest::newRow("new pull, typed values") << OrderRow{.ticks = {"cbxExperian", "cbxTransUnion"},
+            .criteria = newPull,
             .edits = {"lblCurCity=  ST. MARY & <OLD> TOWN ", "lblBorSufx=<II>", "lblBorDOB=7-4-1990"}};
         QTest::newRow("repull, single") << OrderRow{.caseName = "recent",
-            .ticks = {"cbxEquifax", "cbxExperian", "cbxTransUnion"}, .criteria = "&Keywords=REQUEST" + kRecentFields + kAllThree};
+            .ticks = {"cbxEquifax", "cbxExperian", "cbxTransUnion"},
+            .criteria = "&Keywords=REQUEST" + kRecentFields + kAllThree};
         QTest::newRow("add a bureau, joint") << OrderRow{.caseName = "joint", .button = "AddBureau",
             .ticks = {"cbxTransUnion"}, .criteria = "&Keywords=UPGRADE" + kJointFields + kAllThree};
         // The reference chooser: the first selected line in list order orders; leaving it asks first.
-        QTest::newRow("on behalf of a reference") << OrderRow{.answers = "Yes", .chooser = "pick2 pick0 pick1 cmdPull",
-            .boxes = onBehalf + ";Success"};
+        QTest::newRow("on behalf of a reference") << OrderRow{.answers = "Yes",
+            .chooser = "pick2 pick0 pick1 cmdPull", .boxes = onBehalf + ";Success"};
         QTest::newRow("chooser closed, No, then a choice") << OrderRow{.answers = "Yes No",
             .chooser = "close pick0 cmdPull", .boxes = kAsk + ";Abort?;Success"};
-        QTest::newRow("chooser continued without a choice, abort") << OrderRow{.answers = "Yes Yes", .chooser = "cmdPull",
-            .boxes = kAsk + ";" + abort, .lines = "", .sent = ""};
+        QTest::newRow("chooser continued without a choice, abort") << OrderRow{.answers = "Yes Yes",
+            .chooser = "cmdPull", .boxes = kAsk + ";" + abort, .lines = "", .sent = ""};
         QTest::newRow("status window closed, Pull again") << OrderRow{.setup = "abort", .pulls = 2,
-            .boxes = aborted + kSuccess, .lines = abortedLines, .sent = kOrdered + " UPDATELOSVERSION GET_STATUS"};
+            .boxes = aborted + kSuccess, .lines = abortedLines, .sent = again};
         QTest::newRow("status window closed, Cancel, Pull Credit again") << OrderRow{.setup = "abort", .presses = 2,
-            .boxes = aborted + kSuccess, .lines = abortedLines, .sent = kOrdered + " UPDATELOSVERSION GET_STATUS"};
+            .boxes = aborted + kSuccess, .lines = abortedLines, .sent = again};
         QTest::newRow("after an abort, other bureaus: a second order only when confirmed") << OrderRow{
             .answers = "No No No No No Yes", .setup = "abort", .presses = 3, .againTicks = {"cbxExperian"},
             .boxes = aborted + kAsk + ";" + second + ";" + kAsk + ";" + second + ";Success",
             .lines = abortedLines, .sent = kOrdered + " " + kOrdered};
         QTest::newRow("order's answer lost, Pull again") << OrderRow{.setup = "drop", .pulls = 2,
-            .boxes = kAsk + lost + kSuccess, .lines = "Request sent...|" + kFailed, .sent = "FINDPENDING REQUEST FINDPENDING UPDATELOSVERSION GET_STATUS"};
+            .boxes = kAsk + lost + kSuccess, .lines = "Request sent...|" + kFailed, .sent = found};
         QTest::newRow("click during a slow order") << OrderRow{.setup = "slow"};
         // Not knowing whether an order is pending is not "none pending".
         QTest::newRow("pending check: HTTP 500") << OrderRow{.setup = "FINDPENDING 500 Internal Server Error",
             .boxes = kAsk + ";" + notSent, .lines = kFailed, .sent = "FINDPENDING"};
         // The order was placed: the main window knows it, whatever its version stamp's fate.
-        QTest::newRow("version stamp refused") << OrderRow{.setup = stampRefused, .boxes = kAsk, .lines = accepted,
-            .sent = placed};
+        QTest::newRow("version stamp refused") << OrderRow{.setup = stampRefused, .boxes = kAsk,
+            .lines = accepted, .sent = placed};
         QTest::newRow("version stamp refused, Pull Credit again") << OrderRow{.setup = stampRefused, .presses = 2,
             .boxes = kAsk + ";" + kSuccess, .lines = accepted, .sent = placed + " UPDATELOSVERSION GET_STATUS"};
-        QTest::newRow("refused orders, each Pull adds its lines") << OrderRow{.setup = "REQUEST 200 FAILED", .pulls = 3,
-            .boxes = QStringList(3, kAsk + ";Error Submitting Request").join(';'), .lines = "Request sent...|" + kFailed,
-            .sent = QStringList(3, "FINDPENDING REQUEST").join(' ')};
+        QTest::newRow("refused orders, each Pull adds its lines") << OrderRow{.setup = "REQUEST 200 FAILED",
+            .pulls = 3, .boxes = QStringList(3, kAsk + ";Error Submitting Request").join(';'),
+            .lines = "Request sent...|" + kFailed, .sent = QStringList(3, "FINDPENDING REQUEST").join(' ')};
         // clang-format on
     }
 

@@ -7,9 +7,7 @@
 
 #include <QDate>
 #include <QEventLoop>
-#include <QNetworkAccessManager>
 #include <QNetworkProxy>
-#include <QNetworkReply>
 #include <QTest>
 
 namespace {
