@@ -110,7 +110,7 @@ QString processUser()
 
 QSettings storeBranch(const char* app)
 {
-    return QSettings("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\" + QLatin1String(app),
+    return QSettings(QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\") + QLatin1String(app),
                      QSettings::NativeFormat);
 }
 #endif
