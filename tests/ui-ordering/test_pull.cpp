@@ -39,7 +39,7 @@ struct OrderRow {
     QStringList ticks = {"cbxEquifax"};
     QString criteria = "&Keywords=" + kNoReportFields + "&EQUIFAX=TRUE";   // the order's, after the login
     Edits edits;
-    QString answers;    // to the boxes in turn, first "on behalf of someone else?"; No where none is given
+    QString answers;    // Yes or No to the boxes in turn, first "on behalf of someone else?"; No where none is given
     QString chooser;    // presses at the reference chooser
     QString setup;
     int pulls = 1;      // Pull presses in the pull window
