@@ -270,6 +270,7 @@ void HostFilesTest::pdfCleanUp_data()
     row("older deleted, open one skipped, newest to the first free name", "@", "SMITH",
         "SMITH.pdf=30 SMITH1.pdf=40 SMITH12.pdf=20 SMITH2.pdf=5", "SMITH.pdf", "SMITH.pdf=SMITH.pdf SMITH1.pdf=SMITH2.pdf");
     row("plain name alone moves to 1", "@", "SMITH", "SMITH.pdf=10", "", "SMITH1.pdf=SMITH.pdf");
+    row("the newest first by name", "@", "SMITH", "SMITH.pdf=5 SMITH2.pdf=30", "", "SMITH1.pdf=SMITH.pdf");
     row("other loans never touched", "@", "SMITH", "SMITH1.pdf=30 SMITHSON.pdf=1 SMITH-2.pdf=3 XSMITH.pdf=4 SMITH1.pdf.bak=5",
         "", "SMITH-2.pdf=SMITH-2.pdf SMITH.pdf=SMITH1.pdf SMITH1.pdf.bak=SMITH1.pdf.bak SMITHSON.pdf=SMITHSON.pdf "
             "XSMITH.pdf=XSMITH.pdf");

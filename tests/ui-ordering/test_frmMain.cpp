@@ -107,6 +107,7 @@ void OrderingTests::reloadRunsStartupAgain()
     ScreenRig rig("recent");
     QCOMPARE(Main(), StartupOutcome::Started);
     QVERIFY(!rig.window()->findChild<QLabel*>("Picture1")->pixmap().isNull());   // the default vendor's logo
+    QCOMPARE(rig.window()->findChild<QLabel*>("lblVersion")->text(), ClientVersion());
     rig.useCase("no-report");
     rig.sim.clearRequests();
     ModalDriver user;
