@@ -51,9 +51,9 @@ void AppRig::storeAccount(const QString& user, const QString& password) const
 
 QStringList AppRig::sent(bool withReads) const
 {
-    static const QStringList reads = {"LOGINBYREFERENCE", "REQUESTBUREAURIGHTS", "GETDEPARTMENTID", "GETSUPPLEMENTPAGE",
-                                      "GETRMCRPAGE", "GETSUMMARYPAGE", "CHECKMESSAGES", "GETABOUT", "GETREPORTLISTPAGE",
-                                      "CHANGEPASSWORDRIGHTS"};
+    static const QStringList reads({"LOGINBYREFERENCE", "REQUESTBUREAURIGHTS", "GETDEPARTMENTID", "GETSUPPLEMENTPAGE",
+                                    "GETRMCRPAGE", "GETSUMMARYPAGE", "CHECKMESSAGES", "GETABOUT", "GETREPORTLISTPAGE",
+                                    "CHANGEPASSWORDRIGHTS"});
     QStringList lines = sim.requests();
     lines.removeIf([&](const QString& line) { return !withReads && reads.contains(actionOf(line)); });
     return lines;

@@ -104,10 +104,10 @@ private slots:
     void waits_data()
     {
         QTest::addColumn<WaitRow>("row");
-        const auto add = [](const char* name, bool pdf, const QStringList& answers, int requests, bool shown,
+        const auto add = [](const char* name, bool pdf, const QStringList& answers, int sent, bool shown,
                             const QString& last, const QString& bureaus, const QString& box, int logs,
-                            int closeAt = -1, int latency = 0, const QString& during = {}) {
-            QTest::newRow(name) << WaitRow{pdf, answers, requests, shown, last, bureaus, box, logs, closeAt, latency, during};
+                            int closeAt = -1, int lag = 0, const QString& during = {}) {
+            QTest::newRow(name) << WaitRow{pdf, answers, sent, shown, last, bureaus, box, logs, closeAt, lag, during};
         };
         const QString done = "SUCCESS\n2\n3\n0";
         const QString refused = "<ERROR><ERROR_NO>6001</ERROR_NO><ERROR_DESC>FAILED\n";
