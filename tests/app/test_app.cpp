@@ -65,11 +65,13 @@ void AppTest::logsMaskSecrets_data()
         static const QRegularExpression secret("\\{([^>}]*)>([^}]*)\\}");
         QTest::newRow(name) << QString(masked).replace(secret, "\\1") << QString(masked).replace(secret, "\\2");
     };
-    row("criteria", "<CRITERIA FIELDNAME='PASSWORD'>{s3cret>*****}</CRITERIA><CRITERIA FIELDNAME='USER'>bob</CRITERIA>"
-                    "<CRITERIA FIELDNAME='OLDPASS'>{a b>*****}</CRITERIA><CRITERIA FIELDNAME=\"NEWPASS\">{c&amp;d>*****}"
-                    "</CRITERIA>");
-    row("address fields", "https://h/x.exe?UserName=bob&Password={p%26w>*****}&LoginByRefPassword={zz+y>*****}"
-                          "&SSN={123456789>*****6789}&CoSSN={>*****}&action=GET");
+    row("criteria",
+        "<CRITERIA FIELDNAME='PASSWORD'>{s3cret>*****}</CRITERIA><CRITERIA FIELDNAME='USER'>bob</CRITERIA>"
+        "<CRITERIA FIELDNAME='OLDPASS'>{a b>*****}</CRITERIA><CRITERIA FIELDNAME=\"NEWPASS\">{c&amp;d>*****}"
+        "</CRITERIA>");
+    row("address fields",
+        "https://h/x.exe?UserName=bob&Password={p%26w>*****}&LoginByRefPassword={zz+y>*****}"
+        "&SSN={123456789>*****6789}&CoSSN={>*****}&action=GET");
     row("escaped block in error text",
         "<ERROR_DESC>&lt;CRITERIA FIELDNAME='PASSWORD'&gt;{pw>*****}&lt;/CRITERIA&gt;</ERROR_DESC>");
     row("plain text, times and mail addresses untouched",
@@ -77,16 +79,19 @@ void AppTest::logsMaskSecrets_data()
     row("server address without scheme", "Loaded Settings - ServerURL: bob:{p:w>*****}@h");
     row("server address in an error text",
         "<ERROR_DESC>Connection refused (http://bob:{pw9x>*****}@127.0.0.1:1/u.asp?USER=bob)</ERROR_DESC>");
-    row("failed order's block", "<INFO><![CDATA[<CRITERIA FIELDNAME='SSN'>{123-45-6789>*****6789}</CRITERIA>"
-                                "<CRITERIA FIELDNAME='DOB'>{01/15/1980>*****1980}</CRITERIA>"
-                                "<CRITERIA FIELDNAME='CoDOB'>{1980-01-15>*****1980}</CRITERIA>]]></INFO>");
-    row("refusal quoting the request escaped", "<ERROR_DESC>FAILED &lt;SSN&gt;{123456789>*****6789}&lt;/SSN&gt;&lt;DOB"
-                                               "&gt;{01/15/1980>*****1980}&lt;/DOB&gt;&lt;Zip&gt;12345&lt;/Zip&gt;"
-                                               "</ERROR_DESC>");
+    row("failed order's block",
+        "<INFO><![CDATA[<CRITERIA FIELDNAME='SSN'>{123-45-6789>*****6789}</CRITERIA>"
+        "<CRITERIA FIELDNAME='DOB'>{01/15/1980>*****1980}</CRITERIA>"
+        "<CRITERIA FIELDNAME='CoDOB'>{1980-01-15>*****1980}</CRITERIA>]]></INFO>");
+    row("refusal quoting the request escaped",
+        "<ERROR_DESC>FAILED &lt;SSN&gt;{123456789>*****6789}&lt;/SSN&gt;&lt;DOB"
+        "&gt;{01/15/1980>*****1980}&lt;/DOB&gt;&lt;Zip&gt;12345&lt;/Zip&gt;"
+        "</ERROR_DESC>");
     row("escaped criteria, character references",
         "&lt;CRITERIA FIELDNAME=&apos;SSN&apos;&gt;{123&#45;45&#45;6789>*****6789}&lt;/CRITERIA&gt;"
         "&lt;CRITERIA FIELDNAME=&quot;DOB&quot;&gt;{01&#x2F;15&#47;1980>*****1980}&lt;/CRITERIA&gt;");
-    row("escaped twice, digits as references", "&amp;lt;CoSSN&amp;gt;{987 65 &#52;321>*****4321}&amp;lt;/CoSSN&amp;gt; ok");
+    row("escaped twice, digits as references",
+        "&amp;lt;CoSSN&amp;gt;{987 65 &#52;321>*****4321}&amp;lt;/CoSSN&amp;gt; ok");
     row("month names, labels in words, addresses",
         "a?CoDOB={1%2F5%2F1980>*****1980} date of birth {1980.01.15>*****1980}; SSN {123 45 6789>*****6789}; "
         "DOB: {Jan 15th, 1980>*****1980}; <DateOfBirth>{15 January 1980>*****1980}</DateOfBirth>");
@@ -100,8 +105,9 @@ void AppTest::logsMaskSecrets_data()
     row("labelled in words",
         "Refused PASSWORD: {hunter2>*****} at 11:05; old password:{'a b'>*****} \"NewPass\": {\"c d\">*****} ok");
     // A hostile answer cannot flood the logs: an entry keeps 8 KiB of its text.
-    row("cut at 8 KiB", "SSN={123456789>*****6789} " + QString(8192 - 14, 'a') + "{" + QString(11822, 'a')
-                            + "> [... 11822 more characters not logged]}");
+    row("cut at 8 KiB",
+        "SSN={123456789>*****6789} " + QString(8192 - 14, 'a') + "{" + QString(11822, 'a')
+            + "> [... 11822 more characters not logged]}");
 }
 
 void AppTest::logsMaskSecrets()
@@ -121,16 +127,18 @@ void AppTest::logsMaskSecrets()
 void AppTest::failuresReachCallerAndBoxesMaskPasswords()
 {
     TestEnv env;
-    QDir(env.home()).mkdir("Client.log");   // a folder where the file should be: cannot be opened
+    QDir(env.home()).mkdir("Client.log"); // a folder where the file should be: cannot be opened
     QVERIFY_THROWS_EXCEPTION(AppError, WriteClientLog("x"));
     QVERIFY(QDir(env.home()).mkdir("errors.log"));
     QVERIFY(!WriteErrorLog("x"));
     ScriptedMsgBox boxes;
     boxes.expect();
-    MsgBox("Error: <INFO><![CDATA[<CRITERIA FIELDNAME='PASSWORD'>hunter2</CRITERIA><CRITERIA FIELDNAME='SSN'>123456789</CRITERIA>]]>",
+    MsgBox("Error: <INFO><![CDATA[<CRITERIA FIELDNAME='PASSWORD'>hunter2</CRITERIA><CRITERIA "
+           "FIELDNAME='SSN'>123456789</CRITERIA>]]>",
            vbCritical, "Error in Main");
-    QCOMPARE(boxes.boxes.value(0).text, QString("Error: <INFO><![CDATA[<CRITERIA FIELDNAME='PASSWORD'>*****</CRITERIA>"
-                                                "<CRITERIA FIELDNAME='SSN'>123456789</CRITERIA>]]>"));
+    QCOMPARE(boxes.boxes.value(0).text,
+             QString("Error: <INFO><![CDATA[<CRITERIA FIELDNAME='PASSWORD'>*****</CRITERIA>"
+                     "<CRITERIA FIELDNAME='SSN'>123456789</CRITERIA>]]>"));
 }
 
 // The store's values ("HOME" stands for the program's folder) and what loading makes of them:
@@ -141,7 +149,7 @@ void AppTest::loading_data()
 {
     QTest::addColumn<QStringList>("store");
     QTest::addColumn<QString>("website");
-    QTest::addColumn<QStringList>("loaded");   // one value: the key a malformed number names
+    QTest::addColumn<QStringList>("loaded"); // one value: the key a malformed number names
     using L = QStringList;
     const auto row = [](const char* name, const L& store, const QString& website, const L& loaded) {
         QTest::newRow(name) << store << website << loaded;
@@ -150,12 +158,14 @@ void AppTest::loading_data()
     const QStringList rest{"HOME/send/", "30", "3000"};
     row("empty store", {}, "", L{"", Vendor::DefaultHttpsAddress} + rest);
     row("website", {}, web, L{web, "https://" + web} + rest);
-    row("capital scheme kept", {"ServerURL=HTTP://Host.example"}, "", L{"HTTP://Host.example", "HTTP://Host.example"} + rest);
+    row("capital scheme kept", {"ServerURL=HTTP://Host.example"}, "",
+        L{"HTTP://Host.example", "HTTP://Host.example"} + rest);
     row("no scheme, backslash folder", {"ServerURL=host.example/path", "SendDir=HOME\\mine\\"}, "",
         {"host.example/path", "https://host.example/path", "HOME/mine/", "30", "3000"});
     row("complete account, host beginning with http",
         {"ServerURL=httpbin.example", "UserName=demo", "Password=Pa55wordXYZ", "DaysOldTimeFrame= 45 ",
-         "PollingSleepTime=-250"}, "", {"httpbin.example", "httpbin.example", "HOME/send/", "45", "-250"});
+         "PollingSleepTime=-250"},
+        "", {"httpbin.example", "httpbin.example", "HOME/send/", "45", "-250"});
     for (const QString& bad : {"DaysOldTimeFrame=thirty", "DaysOldTimeFrame=40000", "PollingSleepTime=3000000000"})
         row(qPrintable(bad), {bad}, "", {bad.section('=', 0, 0)});
 }
@@ -215,8 +225,10 @@ void AppTest::savesOnceAndReadsBack()
     QCOMPARE(SettingsStore::GetSetting("OQCREDIT", "Main", "Unrelated"), QString("kept"));
 #ifdef Q_OS_WIN
     // On Windows the store is the user's registry branch of classic program settings.
-    QSettings branch("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\OQCREDIT\\Main", QSettings::NativeFormat);
-    QCOMPARE(branch.value("UserName").toString() + " " + branch.value("ServerURL").toString(), QString("demo http://127.0.0.1:9"));
+    QSettings branch("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\OQCREDIT\\Main",
+                     QSettings::NativeFormat);
+    QCOMPARE(branch.value("UserName").toString() + " " + branch.value("ServerURL").toString(),
+             QString("demo http://127.0.0.1:9"));
 #endif
     clsProperties loaded;
     QVERIFY(LoadSettings(loaded));
@@ -228,10 +240,13 @@ void AppTest::savesOnceAndReadsBack()
 #else
     const QStringList kept{"Password kept in the settings file: no keyring is available"};
 #endif
-    QCOMPARE(log.split("\r\n"), QStringList({"Saving Settings", "Loading Settings"}) + kept + QStringList({
-        "Loaded Settings - Send Directory: " + env.path("s/"), "Loaded Settings - Receive Directory: " + env.path("r/"),
-        "Loaded Settings - Archive Directory: " + env.path("a/"), "Loaded Settings - ServerURL: http://127.0.0.1:9",
-        "Loaded Settings - UserID:    demo", ""}));
+    QCOMPARE(log.split("\r\n"),
+             QStringList({"Saving Settings", "Loading Settings"}) + kept
+                 + QStringList({"Loaded Settings - Send Directory: " + env.path("s/"),
+                                "Loaded Settings - Receive Directory: " + env.path("r/"),
+                                "Loaded Settings - Archive Directory: " + env.path("a/"),
+                                "Loaded Settings - ServerURL: http://127.0.0.1:9", "Loaded Settings - UserID:    demo",
+                                ""}));
 #ifndef Q_OS_LINUX
     QSKIP("the settings file's writes are counted through inotify (FolderWatch), on Linux only");
 #endif
@@ -272,8 +287,8 @@ QString protectedCopy(const QString& password)
     return listed.contains("ProtectedPassword") ? "sealed" : "<absent>";
 #else
     QProcess tool;
-    tool.start("secret-tool", {"lookup", "application", "OQCREDIT", "section", "Main", "store",
-                               SettingsStore::StoreFile("OQCREDIT")});
+    tool.start("secret-tool",
+               {"lookup", "application", "OQCREDIT", "section", "Main", "store", SettingsStore::StoreFile("OQCREDIT")});
     if (!tool.waitForFinished(20000) || tool.exitCode() != 0)
         return "<absent>";
     return QString::fromUtf8(tool.readAllStandardOutput()) == password ? "kept" : "another";
@@ -290,8 +305,8 @@ QString protectedCopy(const QString& password)
 // "Remember Password" cleared. A password found in clear moves at the first load.
 void AppTest::keepsPasswordProtected_data()
 {
-    QTest::addColumn<QString>("before");   // "clear": the password in clear; "forgotten": a protected copy
-    QTest::addColumn<QString>("steps");    // and the empty value of a "Remember Password" cleared without one
+    QTest::addColumn<QString>("before"); // "clear": the password in clear; "forgotten": a protected copy
+    QTest::addColumn<QString>("steps");  // and the empty value of a "Remember Password" cleared without one
     QTest::addColumn<bool>("remembered");
     const auto row = [](const char* name, const QString& before, const QString& steps, bool remembered) {
         QTest::newRow(name) << before << steps << remembered;
@@ -353,7 +368,8 @@ void AppTest::keepsPasswordProtected()
     QCOMPARE(SettingsStore::GetSetting("OQCREDIT", "Main", "Password", "<absent>"), inClear);
     const QString log = QString::fromLatin1(env.readFile("Client.log"));
     QVERIFY(!log.contains(pw));
-    QCOMPARE(log.count("Password kept in the settings file: no keyring is available"), keyring ? 0 : steps.count("load"));
+    QCOMPARE(log.count("Password kept in the settings file: no keyring is available"),
+             keyring ? 0 : steps.count("load"));
 }
 
 // The command line picks the mode (/c: the configuration program instead of the window; /p:
@@ -464,9 +480,11 @@ void AppTest::failedStepShowsErrorInMain()
 void AppTest::shellResultsAreClassicCodes()
 {
     using Row = std::tuple<bool, qlonglong, quint32, int>;
-    for (const auto& [succeeded, instApp, win32Error, code] : {Row{true, 42, 0, 42}, Row{false, 31, 1155, 31}, Row{false, 0, 2, 2},
-             Row{false, 0, 1155, 31}, Row{false, 0, 1157, 32}, Row{false, 0, 32, 26}, Row{false, 0, 87, 0}})
-        QCOMPARE(std::pair(win32Error, WindowsShell::ClassicCode(succeeded, instApp, win32Error)), std::pair(win32Error, code));
+    for (const auto& [succeeded, instApp, win32Error, code] :
+         {Row{true, 42, 0, 42}, Row{false, 31, 1155, 31}, Row{false, 0, 2, 2}, Row{false, 0, 1155, 31},
+          Row{false, 0, 1157, 32}, Row{false, 0, 32, 26}, Row{false, 0, 87, 0}})
+        QCOMPARE(std::pair(win32Error, WindowsShell::ClassicCode(succeeded, instApp, win32Error)),
+                 std::pair(win32Error, code));
 }
 
 // What the Windows shell is given to open: an address exactly as built (a "\\" would make it
@@ -479,10 +497,10 @@ void AppTest::windowsShellGetsAddressesAsBuilt()
     const QString pdf = "C:/QUILL/BORROWER/SAMPLE.pdf";
 #endif
     using Row = std::pair<QString, QString>;
-    for (const auto& [file, target] : {Row{"https://host/p.asp?x=a/b", "https://host/p.asp?x=a/b"},
-             Row{"HTTP://127.0.0.1:1/a/b", "HTTP://127.0.0.1:1/a/b"},
-             Row{"mailto:help@vendor.example", "mailto:help@vendor.example"},
-             Row{"C:/QUILL/BORROWER/SAMPLE.pdf", pdf}})
+    for (const auto& [file, target] :
+         {Row{"https://host/p.asp?x=a/b", "https://host/p.asp?x=a/b"},
+          Row{"HTTP://127.0.0.1:1/a/b", "HTTP://127.0.0.1:1/a/b"},
+          Row{"mailto:help@vendor.example", "mailto:help@vendor.example"}, Row{"C:/QUILL/BORROWER/SAMPLE.pdf", pdf}})
         QCOMPARE(WindowsShell::ShellTarget(file), target);
 }
 
@@ -492,7 +510,7 @@ void AppTest::windowsShellGetsAddressesAsBuilt()
 void AppTest::newsPageOpensWellFormedOnly_data()
 {
     QTest::addColumn<QString>("news");
-    QTest::addColumn<QString>("opened");   // empty: refused
+    QTest::addColumn<QString>("opened"); // empty: refused
     const auto row = [](const char* name, const QString& news, const QString& opened = {}) {
         QTest::newRow(name) << news << opened;
     };
@@ -503,7 +521,9 @@ void AppTest::newsPageOpensWellFormedOnly_data()
     row("blank", "News Page.asp");
     row("tab", "News\t.asp");
     row("line break", "https://127.0.0.1:2/a\r\nb");
-    row("control character", "https://127.0.0.1:2/a\x01" "b");
+    row("control character",
+        "https://127.0.0.1:2/a\x01"
+        "b");
     row("no host", "http:News.asp");
 }
 
@@ -548,7 +568,7 @@ void AppTest::desktopOpenerFailsLate()
     qputenv("PATH", QFile::encodeName(env.path("bin")) + ":" + qgetenv("PATH"));
     int code = -1;
     QCOMPARE(TheShell().OpenPage("http://127.0.0.1:9/news", [&code](int failed) { code = failed; }), 42);
-    QCOMPARE(code, -1);   // not waited for: a wait for the opener would have seen it end
+    QCOMPARE(code, -1); // not waited for: a wait for the opener would have seen it end
     QTRY_COMPARE_WITH_TIMEOUT(code, 31, 5000);
 }
 

@@ -131,7 +131,8 @@ private slots:
              {std::pair{"ServerURL", sim.baseUrl()}, {"UserName", "demo"}, {"Password", "Demo2026pass"}})
             SettingsStore::SaveSetting("OQCREDIT", "Main", key, value);
         env.writeFile("quill/data/.keep", "");
-        const QString ini = "[Directories]\r\nApplication=" + env.path("quill/") + "\r\nFolder0=" + env.path("quill/data/");
+        const QString ini =
+            "[Directories]\r\nApplication=" + env.path("quill/") + "\r\nFolder0=" + env.path("quill/data/");
         env.writeFile(env.windows() + "/WINQUILL.INI", (ini + "\r\n").toUtf8());
         env.writeFile("receive/EXPORT.DAT", env.readFile(VendorSim::demoCaseDir("recent") + "/EXPORT.DAT"));
         QVERIFY(env.readFile("receive/EXPORT.DAT").size() > 0);

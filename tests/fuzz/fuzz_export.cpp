@@ -31,9 +31,11 @@ void checkSplitters(const QString& text)
 {
     QString name = text, first = text;
     const QString suffix = clsQuill::SplitSuffix(name), middle = clsQuill::SplitMiddle(first);
-    fuzz::Require(suffix.size() <= 3 && !name.startsWith(' ') && !name.endsWith(' ') && name.size() + suffix.size() <= text.size(),
+    fuzz::Require(suffix.size() <= 3 && !name.startsWith(' ') && !name.endsWith(' ')
+                      && name.size() + suffix.size() <= text.size(),
                   "suffix split grew the name or left blanks", name + "|" + suffix);
-    fuzz::Require(middle.size() <= 2 && (middle.isEmpty() || first.size() + middle.size() < text.size()), "middle split grew the name", first + "|" + middle);
+    fuzz::Require(middle.size() <= 2 && (middle.isEmpty() || first.size() + middle.size() < text.size()),
+                  "middle split grew the name", first + "|" + middle);
 }
 
 } // namespace

@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const QString& value : {config.sQuillAppTitle(), config.sConfigServerIP(), config.sConfigPassword()})
         fuzz::Require(value.size() <= 149 && !value.startsWith(' ') && !value.endsWith(' '),
                       "a value longer than its buffer or with blanks at its ends", value);
-    const QString direct = GetPrivateProfileString("Directories", "Folder0", "default", 8, fuzz::Path("windows/WINQUILL.INI"));
+    const QString direct =
+        GetPrivateProfileString("Directories", "Folder0", "default", 8, fuzz::Path("windows/WINQUILL.INI"));
     fuzz::Require(direct.size() <= 7, "a read longer than its buffer", direct);
     return 0;
 }

@@ -97,7 +97,8 @@ QStringList exportFields(int n, const QString& coSsn = "987-65-4321")
     QStringList fields({longLayout ? "SMITH" : "SMITH JR", longLayout ? "JOHN" : "JOHN Q", "123-45-6789",
                         longLayout ? "D'OE" : "D'OE SR", longLayout ? "M'ARY" : "M'ARY A", coSsn});
     fields << QString("12 O'HARA ST|O'FALLON|M'O|6'3366|9 O'AK AVE|AUS'TIN|T'X|7870'1|LO O'NEIL|O'SMITH|"
-                      "LOANS\\O'SMITH.QF|Q|JR|A'|SR|04/28/1978|4/8/1980").split('|');
+                      "LOANS\\O'SMITH.QF|Q|JR|A'|SR|04/28/1978|4/8/1980")
+                  .split('|');
     return fields.mid(0, n);
 }
 
@@ -186,10 +187,11 @@ void HostFilesTest::exportLayouts()
     // Reading cleans up the loan's PDFs.
     createPdfs(env, "O'SMITH.pdf=2 O'SMITH1.pdf=1 O'SMITHSON.pdf=0");
     const auto inquiry = clsQuill().ReadQuillExportFile(path);
-    const auto person = [](const std::shared_ptr<clsBorrower>& b) {   // empty without an applicant
+    const auto person = [](const std::shared_ptr<clsBorrower>& b) { // empty without an applicant
         if (!b)
             return QString();
-        return QStringList{b->LastName(), b->FirstName(), b->MiddleInitial(), b->Suffix(), b->SSN(), b->DOB()}.join('|');
+        return QStringList{b->LastName(), b->FirstName(), b->MiddleInitial(), b->Suffix(), b->SSN(), b->DOB()}.join(
+            '|');
     };
     const auto place = [](const std::shared_ptr<clsAddress>& a) {
         return QStringList{a->Address1(), a->City(), a->State(), a->PostalCode()};
@@ -216,11 +218,11 @@ void HostFilesTest::exportLayouts()
 void HostFilesTest::oneDateParser_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("shown");   // empty: not a date
+    QTest::addColumn<QString>("shown"); // empty: not a date
     // Slashes or hyphens, blanks around, a time on either clock, ISO with or without a time; a leap day.
     for (const QString& pair : {"4/8/1978=04/08/1978", "2-3-1990=02/03/1990", " \t12-31-1999 =12/31/1999",
-                                "12/05/2026 11:59:00 PM=12/05/2026", "12/5/2026 23:59=12/05/2026", "2026-11-07=11/07/2026",
-                                "2026-11-07T08:30:00=11/07/2026", "2/29/2024=02/29/2024"})
+                                "12/05/2026 11:59:00 PM=12/05/2026", "12/5/2026 23:59=12/05/2026",
+                                "2026-11-07=11/07/2026", "2026-11-07T08:30:00=11/07/2026", "2/29/2024=02/29/2024"})
         QTest::newRow(qPrintable(pair)) << pair.section('=', 0, 0) << pair.section('=', 1);
     for (const QString& text : {"2/29/2023", "1/2/2026 13:00 PM", "1/2/2026 10:60", "April 8 1978", "4/8-1978",
                                 "4/8/78", "4/8/19780", "1978/04/08", "2026-11-07T25:00:00", "\u0664/\u0668/1978", ""})
@@ -254,7 +256,8 @@ void HostFilesTest::archiveCopy()
     QCOMPARE(clsQuill::ArchiveExportFile(), env.path("archive/02032026_130509_EXPORT.DAT"));
     QCOMPARE(env.readFile("archive/02032026_130509_EXPORT.DAT"), QByteArray("export"));
     // Written whole: no temporary file is left beside the copy.
-    QCOMPARE(QDir(env.path("archive")).entryList(QDir::Files | QDir::Hidden), QStringList{"02032026_130509_EXPORT.DAT"});
+    QCOMPARE(QDir(env.path("archive")).entryList(QDir::Files | QDir::Hidden),
+             QStringList{"02032026_130509_EXPORT.DAT"});
 }
 
 // The loan's PDFs: the newest is kept under the first free name, the others are deleted, one
@@ -268,12 +271,14 @@ void HostFilesTest::pdfCleanUp_data()
         QTest::newRow(qPrintable(name)) << PdfRow{path, loan, ages, locked, after, logged};
     };
     row("older deleted, open one skipped, newest to the first free name", "@", "SMITH",
-        "SMITH.pdf=30 SMITH1.pdf=40 SMITH12.pdf=20 SMITH2.pdf=5", "SMITH.pdf", "SMITH.pdf=SMITH.pdf SMITH1.pdf=SMITH2.pdf");
+        "SMITH.pdf=30 SMITH1.pdf=40 SMITH12.pdf=20 SMITH2.pdf=5", "SMITH.pdf",
+        "SMITH.pdf=SMITH.pdf SMITH1.pdf=SMITH2.pdf");
     row("plain name alone moves to 1", "@", "SMITH", "SMITH.pdf=10", "", "SMITH1.pdf=SMITH.pdf");
     row("the newest first by name", "@", "SMITH", "SMITH.pdf=5 SMITH2.pdf=30", "", "SMITH1.pdf=SMITH.pdf");
-    row("other loans never touched", "@", "SMITH", "SMITH1.pdf=30 SMITHSON.pdf=1 SMITH-2.pdf=3 XSMITH.pdf=4 SMITH1.pdf.bak=5",
-        "", "SMITH-2.pdf=SMITH-2.pdf SMITH.pdf=SMITH1.pdf SMITH1.pdf.bak=SMITH1.pdf.bak SMITHSON.pdf=SMITHSON.pdf "
-            "XSMITH.pdf=XSMITH.pdf");
+    row("other loans never touched", "@", "SMITH",
+        "SMITH1.pdf=30 SMITHSON.pdf=1 SMITH-2.pdf=3 XSMITH.pdf=4 SMITH1.pdf.bak=5", "",
+        "SMITH-2.pdf=SMITH-2.pdf SMITH.pdf=SMITH1.pdf SMITH1.pdf.bak=SMITH1.pdf.bak SMITHSON.pdf=SMITHSON.pdf "
+        "XSMITH.pdf=XSMITH.pdf");
     // Brackets: the wildcard (and pattern) characters a Windows file name can hold.
     row("wildcard characters in the name are plain", "@", "A[1]B", "A[1]B2.pdf=1 A1B1.pdf=2 A[1]B.pdf=3", "",
         "A1B1.pdf=A1B1.pdf A[1]B.pdf=A[1]B2.pdf");
@@ -281,9 +286,9 @@ void HostFilesTest::pdfCleanUp_data()
     const QString untouched = "1.pdf=1.pdf SMITH.pdf=SMITH.pdf SMITH1.pdf=SMITH1.pdf";
     row("empty path", "", "SMITH", refused, "", untouched, "names no folder");
     // Names Windows keeps as something else: a stream of another file, a device, a name cut short.
-    for (const QString& name : {"..\\loans\\SMITH", "sub/SMITH", "SMITH..1", "", "SMITH:1", "NUL", "con.txt", "Com1",
-                                "LPT9.pdf", "AUX .x", "SMITH.", "SMITH ", "A<B", "A>B", "A\"B", "A|B", "A?B", "A*B",
-                                "A\tB", "A\x1f"})
+    for (const QString& name :
+         {"..\\loans\\SMITH", "sub/SMITH", "SMITH..1", "",    "SMITH:1", "NUL", "con.txt", "Com1", "LPT9.pdf", "AUX .x",
+          "SMITH.",           "SMITH ",    "A<B",      "A>B", "A\"B",    "A|B", "A?B",     "A*B",  "A\tB",     "A\x1f"})
         row("name " + name, "@", name, refused, "", untouched, "not a plain file name");
     row("a device's name within a longer name is plain", "@", "CONSOLE", "CONSOLE.pdf=10 COM10.pdf=5", "",
         "COM10.pdf=COM10.pdf CONSOLE1.pdf=CONSOLE.pdf");
@@ -327,7 +332,9 @@ void HostFilesTest::winQuillValues_data()
 {
     QTest::addColumn<IniRow>("row");
     const auto row = [](const char* name, const QByteArray& keys, const QString& application,
-                        const QStringList& folders = {}) { QTest::newRow(name) << IniRow{keys, application, folders}; };
+                        const QStringList& folders = {}) {
+        QTest::newRow(name) << IniRow{keys, application, folders};
+    };
     row("no WINQUILL.INI", QByteArray(), "\\");
     row("backslash added", "Application=C:\\QUILL", "C:\\QUILL\\");
     row("backslash kept", "Application=C:\\QUILL\\", "C:\\QUILL\\");
@@ -360,15 +367,19 @@ void HostFilesTest::winQuillValues()
     QFETCH(IniRow, row);
     TestEnv env;
     if (!row.keys.isNull())
-        env.writeFile(env.windows() + "/WINQUILL.INI", "[Program Version]\r\nProgram=Quill\r\n[directories]\r\n" + row.keys + "\r\n");
-    env.writeFile("Config.ini", "[Interface]\r\nServerIP= 10.0.0.1 \r\nCompany=\"ACME\"\r\nusername=u\r\nPassword=p\r\n");
+        env.writeFile(env.windows() + "/WINQUILL.INI",
+                      "[Program Version]\r\nProgram=Quill\r\n[directories]\r\n" + row.keys + "\r\n");
+    env.writeFile("Config.ini",
+                  "[Interface]\r\nServerIP= 10.0.0.1 \r\nCompany=\"ACME\"\r\nusername=u\r\nPassword=p\r\n");
     const clsConfig config;
-    QCOMPARE(config.sQuillAppTitle() + "|" + config.sQuillAppPath(), (row.keys.isNull() ? "|" : "Quill|") + row.application);
+    QCOMPARE(config.sQuillAppTitle() + "|" + config.sQuillAppPath(),
+             (row.keys.isNull() ? "|" : "Quill|") + row.application);
     QCOMPARE(config.nQuillFolderCount(), qint16(row.folders.size()));
     for (int i = 0; i <= row.folders.size() + 1; ++i)
         QCOMPARE(config.QuillAppDataFolder(qint16(i)), i == 0 ? QString() : row.folders.value(i - 1));
     QCOMPARE(config.sConfigServerIP() + "|" + config.sConfigCompany() + "|" + config.sConfigUsername() + "|"
-                 + config.sConfigPassword(), "10.0.0.1|ACME|u|p");
+                 + config.sConfigPassword(),
+             "10.0.0.1|ACME|u|p");
 }
 
 // The code page on every system alike (the Windows Qt has no codec for it): each byte 0x80-0x9F
@@ -381,7 +392,9 @@ void HostFilesTest::windows1252BothWays_data()
     const QString chart = QString::fromUtf8("€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008DŽ\u008F\u0090‘’“”•–—˜™š›œ\u009DžŸ");
     for (int b = 0x80; b < 0xA0; ++b)
         QTest::addRow("0x%X", b) << QByteArray(1, char(b)) << QString(chart.at(b - 0x80));
-    QTest::newRow("a control, ASCII, Latin-1 above 0x9F") << QByteArray("\x01" "A \xA0\xC9\xFF") << QChar(1) + QString::fromUtf8("A \u00A0Éÿ");
+    QTest::newRow("a control, ASCII, Latin-1 above 0x9F") << QByteArray("\x01"
+                                                                        "A \xA0\xC9\xFF")
+                                                          << QChar(1) + QString::fromUtf8("A \u00A0Éÿ");
     // Characters without a byte: Latin-1 controls the code page uses otherwise, a surrogate pair;
     // the zero-width no-break space is left out.
     QTest::newRow("no byte: \"?\"") << QByteArray("???") << QString::fromUtf8("\u0080\uFEFF\u009F😀");
@@ -392,7 +405,7 @@ void HostFilesTest::windows1252BothWays()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     QCOMPARE(TextFile::Encode(text), bytes);
-    if (bytes.contains('?'))   // written as "?", never read back as the character
+    if (bytes.contains('?')) // written as "?", never read back as the character
         return;
     QCOMPARE(TextFile::Decode(bytes), text);
     QCOMPARE(DecodeAnswer(bytes, "text/plain; charset=Windows-1252"), text);

@@ -11,7 +11,7 @@ namespace {
 
 const QString kAccount = QStringLiteral("POST /utils/CGI_Utilities.asp?");
 
-QStringList g_passwordWindow;   // the change-password window's calls: "automatic" or "user"
+QStringList g_passwordWindow; // the change-password window's calls: "automatic" or "user"
 
 // A setting read (first) and written (second) as text ("true"/"false" for flags).
 using Setting = std::pair<std::function<QString()>, std::function<void(const QString&)>>;
@@ -42,12 +42,12 @@ struct AnswerRow {
     Operation operation;
     QString action, answer;
     bool result;
-    QString answerAfter;    // "=": the server's answer; with "<ERROR>": the start of a logged error text
-    QStringList settings;   // "Name=value" afterwards; "<before>": left alone
-    QString box;            // "title|text" (its start) of the one message box; empty: none
-    QString block;          // sent instead of the demo user's
-    QString target;         // the one request the server receives; empty: none when a block is given
-    bool byRef = false;     // logged in by reference (targets only)
+    QString answerAfter;  // "=": the server's answer; with "<ERROR>": the start of a logged error text
+    QStringList settings; // "Name=value" afterwards; "<before>": left alone
+    QString box;          // "title|text" (its start) of the one message box; empty: none
+    QString block;        // sent instead of the demo user's
+    QString target;       // the one request the server receives; empty: none when a block is given
+    bool byRef = false;   // logged in by reference (targets only)
 };
 // NEWERVERSION as an operation, on a desktop that records what it opens: its answer, then what
 // was opened and whether the program was asked to end.
@@ -104,18 +104,20 @@ void ServiceTest::answers_data()
     add("sent: credentialed account form", &FindPending, "FINDPENDING", "GUID-9", true, same, {}, "", order,
         kAccount + own + "&Action=FINDPENDING" + oddSent);
     add("sent: order by reference", &Request, "REQUEST", "SUCCESS\nG-1", true, "G-1", {}, "", order,
-        "POST /cia/cgi/marrowCGI.exe?" + byRef + "&action=REQUEST" + oddSent + "&Source=Orrery+Client&LOSVersion="
-            + ClientVersion(),
+        "POST /cia/cgi/marrowCGI.exe?" + byRef + "&action=REQUEST" + oddSent
+            + "&Source=Orrery+Client&LOSVersion=" + ClientVersion(),
         true);
     const auto fields = [&](const char* name, const QString& block, const QString& sent) {
-        add(name, &CheckMessages, "CHECKMESSAGES", "", true, "", {}, "", block, kAccount + "Action=CHECKMESSAGES" + sent,
-            true);
+        add(name, &CheckMessages, "CHECKMESSAGES", "", true, "", {}, "", block,
+            kAccount + "Action=CHECKMESSAGES" + sent, true);
     };
-    fields("sent: markup and line breaks", ParamBlock("X").add("A'B&C\tD", "a & b <c> 'd' \"e\"\r\ntwo\rthree\n").text(),
+    fields("sent: markup and line breaks",
+           ParamBlock("X").add("A'B&C\tD", "a & b <c> 'd' \"e\"\r\ntwo\rthree\n").text(),
            "&A%27B%26C%09D=a+%26+b+%3Cc%3E+%27d%27+%22e%22%0D%0Atwo%0Dthree%0A");
     const QString controls = QString("a") + QChar(1) + "b" + QChar(0x1F) + "\tc" + QChar(0xFFFF);
     fields("sent: control characters dropped, TAB kept",
-           ParamBlock("X").add("NOTE", controls).add(QString("U") + QChar(2) + "SER", "bob").text(), "&NOTE=ab%09c&USER=bob");
+           ParamBlock("X").add("NOTE", controls).add(QString("U") + QChar(2) + "SER", "bob").text(),
+           "&NOTE=ab%09c&USER=bob");
     fields("sent: other elements skipped",
            "<PARAMETERS METHOD='X'><NOTE FIELDNAME='N'>x</NOTE><CRITERIA FIELDNAME=\"A\">1</CRITERIA></PARAMETERS>",
            "&A=1");
@@ -159,13 +161,15 @@ void ServiceTest::answers_data()
     add("newer version: handed over encoded", &newerVersion, "NEWERVERSION", "http://127.0.0.1:1/\u00DCber.exe#a#b",
         true, "http://127.0.0.1:1/\u00DCber.exe#a#b|open http://127.0.0.1:1/%C3%9Cber.exe#a%23b|end 1", {}, newer);
     // Refused before anything is asked or opened, whatever the host.
-    const QString notOpened = errorStart(5) + "<ERROR_DESC>The download address is not a well-formed http or https "
-                                              "address, so it is not opened: ";
-    for (const auto& [name, refused] : {std::pair<const char*, QString>{"file address", "file:///tmp/Setup.exe"},
-                                        {"arguments injected", "https://127.0.0.1:1/x\" --new-window \"file:///C:/x.exe"},
-                                        {"tab", "http://127.0.0.1:1/Q.exe\tx"},
-                                        {"line break", "http://127.0.0.1:1/Q\r\n.exe"},
-                                        {"control character", "http://127.0.0.1:1/Q\x01.exe"}})
+    const QString notOpened = errorStart(5)
+        + "<ERROR_DESC>The download address is not a well-formed http or https "
+          "address, so it is not opened: ";
+    for (const auto& [name, refused] :
+         {std::pair<const char*, QString>{"file address", "file:///tmp/Setup.exe"},
+          {"arguments injected", "https://127.0.0.1:1/x\" --new-window \"file:///C:/x.exe"},
+          {"tab", "http://127.0.0.1:1/Q.exe\tx"},
+          {"line break", "http://127.0.0.1:1/Q\r\n.exe"},
+          {"control character", "http://127.0.0.1:1/Q\x01.exe"}})
         add(qPrintable(QString("newer version refused: ") + name), &CheckForNewerVersion, "NEWERVERSION", refused,
             false, notOpened + refused);
     // A search keeps the status it read as far as the record reads; the overall status is
@@ -208,7 +212,7 @@ void ServiceTest::answers()
     auto reference = std::make_shared<clsLoginByRef>();
     reference->setUserName("al+1");
     reference->setPassword("x y&z");
-    Props().setLoginReference(reference);   // set in every row: only the flag may select it
+    Props().setLoginReference(reference); // set in every row: only the flag may select it
     Props().setLoginByRef(row.byRef);
     // Each setting starts opposite to its expected value, so that leaving it alone cannot pass.
     for (const QString& s : row.settings) {
@@ -218,7 +222,7 @@ void ServiceTest::answers()
     m_sim.script(row.action, row.answer);
     m_sim.script("GETREPORTSTATUS", "64");
     if (!row.box.isEmpty())
-        m_rig->boxes.expect(vbYes);   // a question accepted
+        m_rig->boxes.expect(vbYes); // a question accepted
     QString out = QStringLiteral("previous");
     const QString sent = row.block.isEmpty() ? block(row.action) : row.block;
     QCOMPARE(row.operation(sent, out), row.result);
@@ -237,7 +241,7 @@ void ServiceTest::answers()
         QCOMPARE(OrderMayHaveArrived(out), !out.startsWith(errorStart(ErrNo::Refused)));
     for (const QString& s : row.settings)
         QCOMPARE(kSettings[s.section('=', 0, 0)].first(), s.section('=', 1));
-    const ScriptedMsgBox::Box box = m_rig->boxes.boxes.value(0);   // (a box not expected fails at once)
+    const ScriptedMsgBox::Box box = m_rig->boxes.boxes.value(0); // (a box not expected fails at once)
     QVERIFY2((box.title + "|" + box.text).startsWith(row.box), qPrintable(box.text));
 }
 
@@ -247,7 +251,7 @@ void ServiceTest::serverTextReachesTheRealBoxAsPlainTextCut()
 {
     const QString page = "<b>Refused</b> <a href=\"file:///etc/passwd\">details</a><img src=\"http://evil.example/t\">";
     m_sim.script("REQUEST", "FAILED\n" + page + QString(10000, 'x'));
-    QStringList seen;   // of each box: its text, whether plain and whether its links can be followed
+    QStringList seen; // of each box: its text, whether plain and whether its links can be followed
     ModalDriver user;
     user.on("QMessageBox", [&seen](QWidget* box) {
         const QLabel* label = box->findChild<QLabel*>("qt_msgbox_label");
@@ -255,9 +259,10 @@ void ServiceTest::serverTextReachesTheRealBoxAsPlainTextCut()
         seen << label->text() + QString("|plain %1|links %2").arg(label->textFormat() == Qt::PlainText).arg(links);
         static_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
     });
-    Seam<MessageBoxes>::set(nullptr);   // until the next test's rig installs its scripted boxes again
+    Seam<MessageBoxes>::set(nullptr); // until the next test's rig installs its scripted boxes again
     QString out;
     QVERIFY(!Request(ParamBlock("REQUEST").add("SSN", "123456789").text(), out));
-    const QString cut = page + QString(4000 - page.size(), 'x') + QString("... (%1 more characters not shown)").arg(6000 + page.size());
+    const QString cut =
+        page + QString(4000 - page.size(), 'x') + QString("... (%1 more characters not shown)").arg(6000 + page.size());
     QCOMPARE(seen, QStringList{cut + "|plain 1|links 0"});
 }

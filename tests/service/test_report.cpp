@@ -1,7 +1,7 @@
 #include "ServiceRig.h"
+#include "core/FreeFileName.h"
 #include "core/basLog.h"
 #include "core/basSettings.h"
-#include "core/FreeFileName.h"
 #include "platform/AppPaths.h"
 #include "platform/FileOps.h"
 #include "platform/Secrets.h"
@@ -14,15 +14,15 @@
 namespace {
 
 struct FileRow {
-    bool pdf;               // GetReportPDF into BORROWER/, which holds SAMPLE.pdf; else GetData into send/IMPORT.DAT
-    QString action;         // scripted: GET_PDF, PDFFILE or GET_DATA; "PENDING": the user closes the PDF wait
-    int httpStatus;         // of the scripted answer
+    bool pdf;       // GetReportPDF into BORROWER/, which holds SAMPLE.pdf; else GetData into send/IMPORT.DAT
+    QString action; // scripted: GET_PDF, PDFFILE or GET_DATA; "PENDING": the user closes the PDF wait
+    int httpStatus; // of the scripted answer
     QString scripted;
-    QString loanFile;       // GetReportPDF: the loan's name ("": its BORROWER folder gone); GetData: its path
-    QString out;            // the saved file's name; or the start of the error text ("number - description" of a PDF's box)
-    QByteArray written;     // SAMPLE1.pdf or IMPORT.DAT afterwards; an earlier IMPORT.DAT stays on a failure
-    QString trace = {};     // the progress trace ending a PDF's error box
-    int size = 0;           // not 0: the answer is `scripted` repeated to this many bytes
+    QString loanFile;   // GetReportPDF: the loan's name ("": its BORROWER folder gone); GetData: its path
+    QString out;        // the saved file's name; or the start of the error text ("number - description" of a PDF's box)
+    QByteArray written; // SAMPLE1.pdf or IMPORT.DAT afterwards; an earlier IMPORT.DAT stays on a failure
+    QString trace = {}; // the progress trace ending a PDF's error box
+    int size = 0;       // not 0: the answer is `scripted` repeated to this many bytes
 };
 
 // Writes one file that holds personal data or secrets and returns its path.
@@ -92,8 +92,10 @@ void ServiceTest::reportFiles_data()
         errorStart(ErrNo::HttpStatus) + "<ERROR_DESC>The server answered with HTTP status 500", earlier);
     // 5.4 MB of placeholders, each becoming the 33 characters of the loan file's path.
     add("data: too large with the loan file put in", false, "GET_DATA", 200, QString("__XFILE__").repeated(600'000),
-        loan, errorStart(ErrNo::Transport) + "<ERROR_DESC>The import data is too large: 19800000 characters with the "
-                                             "loan file name put in, at most 16777216 are taken.",
+        loan,
+        errorStart(ErrNo::Transport)
+            + "<ERROR_DESC>The import data is too large: 19800000 characters with the "
+              "loan file name put in, at most 16777216 are taken.",
         earlier);
 }
 
@@ -149,7 +151,8 @@ void ServiceTest::reportFiles()
         QCOMPARE(m_sim.requests(),
                  QStringList{"POST /cia/cgi/marrowCGI.exe?UserName=demo&Password=Demo2026pass&action=GET_DATA"
                              "&UpdateMessage=Credit+report+recieved+and+populated+by+www.quill-credit.example"
-                             "&BorrowerFile=__XFILE__&guid=" + ReportFixture::ReportId + "&DataFormat=QUILL&reference=demo"});
+                             "&BorrowerFile=__XFILE__&guid="
+                             + ReportFixture::ReportId + "&DataFormat=QUILL&reference=demo"});
     else
         QCOMPARE(ReportFixture::CountStarting(m_sim.requests(), "GET "), row.action == "PDFFILE" ? 1 : 0);
 }
@@ -167,14 +170,15 @@ void ServiceTest::personalFilesAreOwnerOnly_data()
     });
     QTest::newRow("errors.log others could read") << PersonalFile([](const ReportFixture& loan) {
         loan.env.writeFile("errors.log", "Date: 12/5/2026 1:43:40 PM earlier\r\n");
-        QFile::setPermissions(loan.env.path("errors.log"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::ReadGroup);
+        QFile::setPermissions(loan.env.path("errors.log"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::ReadGroup);
         return WriteErrorLog("Request failed") ? loan.env.path("errors.log") : QString();
     });
     QTest::newRow("Client.log") << PersonalFile([](const ReportFixture& loan) {
         WriteClientLog("Loading Settings");
         return loan.env.path("Client.log");
     });
-#ifndef Q_OS_WIN   // there the store is the user's registry branch
+#ifndef Q_OS_WIN // there the store is the user's registry branch
     QTest::newRow("settings holding the password") << PersonalFile([](const ReportFixture& loan) {
         Props().setSavePassword(true);
         const QString file = SettingsStore::StoreFile(AppPaths::ProgramTitle());

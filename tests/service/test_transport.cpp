@@ -16,11 +16,11 @@ namespace {
 struct FailureRow {
     Operation operation;
     QString action;
-    QString failure;   // how the address or the server fails: see transportFailures(); {closed}: a port nobody listens on
-    long number;       // of the error text logged; 0: the operation answers
-    QString shown;     // within the answer; the credential check's answer starts with its own words
-    QString box;       // the connection box's text; empty: none
-    int requests = 1;  // request lines at the server
+    QString failure; // how the address or the server fails: see transportFailures(); {closed}: a port nobody listens on
+    long number;     // of the error text logged; 0: the operation answers
+    QString shown;   // within the answer; the credential check's answer starts with its own words
+    QString box;     // the connection box's text; empty: none
+    int requests = 1; // request lines at the server
 };
 
 // A proxy that asks every request for a user name and password it never accepts.
@@ -32,7 +32,7 @@ struct PasswordProxy : QTcpServer {
             while (QTcpSocket* socket = nextPendingConnection())
                 connect(socket, &QTcpSocket::readyRead, socket, [socket] {
                     if (!socket->peek(socket->bytesAvailable()).contains("\r\n\r\n"))
-                        return;   // (the request has no body)
+                        return; // (the request has no body)
                     socket->readAll();
                     socket->write("HTTP/1.1 407 Proxy Authentication Required\r\n"
                                   "Proxy-Authenticate: Basic realm=\"office\"\r\n"
@@ -62,18 +62,18 @@ struct TlsServer : QSslServer {
         listen(QHostAddress::LocalHost, 0);
         connect(this, &QSslServer::pendingConnectionAvailable, this, [this] { delete nextPendingConnection(); });
         connect(this, &QSslServer::errorOccurred, this, [this](QSslSocket* socket, QAbstractSocket::SocketError error) {
-            if (error != QAbstractSocket::RemoteHostClosedError)   // (the client's refusal)
+            if (error != QAbstractSocket::RemoteHostClosedError) // (the client's refusal)
                 ownFailure = socket->errorString();
         });
     }
-    QString ownFailure;   // why its own side of the handshake failed
+    QString ownFailure; // why its own side of the handshake failed
 };
 
 // FindPending, started from a timer while the answer to another request is awaited.
 bool findPendingWhileWaiting(const QString& block, QString& answer)
 {
     bool result = true;
-    QObject scope;   // a timer that has not fired by the end never fires
+    QObject scope; // a timer that has not fired by the end never fires
     QTimer::singleShot(50, &scope, [&] { result = FindPending(block, answer); });
     QString about;
     return GetAbout(ParamBlock("GETABOUT").add("USER", "demo").text(), about) && result;
@@ -149,7 +149,7 @@ void ServiceTest::transportFailures()
 {
     QFETCH(FailureRow, row);
     const QString failure = row.failure.section(' ', 0, 0);
-    QTcpServer closed;   // once closed, its port is one nobody listens on
+    QTcpServer closed; // once closed, its port is one nobody listens on
     closed.listen(QHostAddress::LocalHost, 0);
     const QString closedPort = QString::number(closed.serverPort());
     closed.close();
@@ -162,7 +162,8 @@ void ServiceTest::transportFailures()
     if (failure == "tls")
         tlsServer.emplace(certificates.value(tlsRow.value(1)));
     const auto fill = [&](QString text) {
-        return text.replace("{port}", QString::number(m_sim.port())).replace("{closed}", closedPort)
+        return text.replace("{port}", QString::number(m_sim.port()))
+            .replace("{closed}", closedPort)
             .replace("{asking}", QString::number(asking.serverPort()));
     };
     const QString argument = fill(row.failure.section(' ', 1));
@@ -173,37 +174,37 @@ void ServiceTest::transportFailures()
     });
     if (!row.box.isEmpty())
         m_rig->boxes.expect(vbOK);
-    if (failure == "proxy") {   // the server stays on 127.0.0.1, which the system's settings never proxy
+    if (failure == "proxy") { // the server stays on 127.0.0.1, which the system's settings never proxy
         const QStringList proxy = argument.split(' ');
         HttpNetwork::UseProxy(QNetworkProxy(QNetworkProxy::HttpProxy, "127.0.0.1", proxy[0].toUShort(), proxy.value(1),
                                             proxy.size() > 1 ? "proxy-secret" : ""));
     } else if (failure == "tls") {
         Props().setBaseUrl("https://127.0.0.1:" + QString::number(tlsServer->serverPort()));
         QSslConfiguration trusting = tlsBefore;
-        if (tlsRow.contains("trusted"))   // as an office trusts its own root
+        if (tlsRow.contains("trusted")) // as an office trusts its own root
             trusting.addCaCertificate(QSslCertificate(TestCertificates::root));
         QSslConfiguration::setDefaultConfiguration(trusting);
     } else if (failure == "address") {
         Props().setBaseUrl(argument);
     } else if (failure == "drop") {
-        m_sim.scriptDrop(row.action, 3);   // more than the network layer's own repetition
+        m_sim.scriptDrop(row.action, 3); // more than the network layer's own repetition
     } else if (failure == "html") {
         m_sim.script(row.action, "  <html><body>GUID-9\n/page.asp</body></html>");
     } else if (failure == "busy") {
-        m_sim.setLatency(300);   // the other request's answer
+        m_sim.setLatency(300); // the other request's answer
     } else if (failure == "timeout") {
         qputenv("QUILLCLIENT_HTTP_TIMEOUT_MS", "300");
         m_sim.setLatency(1500);
     } else if (failure == "trickle") {
         qputenv("QUILLCLIENT_HTTP_TIMEOUT_MS", "1500");
-        m_sim.scriptTrickle(row.action, QString(40, 'x'), 100);   // a byte well within the inactivity time-out
+        m_sim.scriptTrickle(row.action, QString(40, 'x'), 100); // a byte well within the inactivity time-out
     } else if (failure == "oversized") {
         m_sim.scriptSized(row.action, "0123456789", int(HttpRequest::TextAnswerLimit) + 1);
     } else if (failure == "redirect") {
         m_sim.scriptRedirect(row.action, 302, argument);
     } else {
         QString out;
-        if (argument == "kept")   // a request before leaves the connection open
+        if (argument == "kept") // a request before leaves the connection open
             QVERIFY(GetDepartmentID(ParamBlock("GETDEPARTMENTID").add("USER", "demo").text(), out));
         m_sim.clearRequests();
         m_sim.scriptDrop(row.action, 1);
@@ -222,7 +223,7 @@ void ServiceTest::transportFailures()
     QVERIFY2(out.contains(fill(row.shown)), qPrintable(out));
     QVERIFY(!out.contains("proxy-secret") && !log().contains("proxy-secret"));
     QCOMPARE(m_sim.requests().size(), row.requests);
-    QCOMPARE(m_rig->boxes.boxes.value(0).text, row.box);   // (a box not expected fails at once)
+    QCOMPARE(m_rig->boxes.boxes.value(0).text, row.box); // (a box not expected fails at once)
     if (row.number == 0)
         return;
     QCOMPARE(Props().ReportListPage() + " " + Props().DepartmentID(), QString("/before.asp DEPT-BEFORE"));
@@ -230,17 +231,19 @@ void ServiceTest::transportFailures()
     // One error text, logged once: the answer, after the credential check's own words.
     QCOMPARE(logEntries(), 1);
     QVERIFY(log().contains(errorStart(row.number).toUtf8()));
-    QVERIFY2(out.startsWith(row.operation == &ValidateCredentials ? row.shown : errorStart(row.number)), qPrintable(out));
+    QVERIFY2(out.startsWith(row.operation == &ValidateCredentials ? row.shown : errorStart(row.number)),
+             qPrintable(out));
 }
 
 // An answer is read by the charset its Content-Type names, when there is one that can be read.
 void ServiceTest::charsetOfContentType()
 {
-    const QByteArray body = "Ren\xe9" "e";
+    const QByteArray body = "Ren\xe9"
+                            "e";
     const QString named = QString::fromUtf8("Renée");
-    QCOMPARE(DecodeAnswer(body, "text/plain ;  CharSet = \"windows-1252\" "), named);   // quoted, blanks
-    QCOMPARE(DecodeAnswer(body, "text/plain; format=flowed; charset=latin1"), named);   // a later parameter
-    QCOMPARE(DecodeAnswer(body, "charset=latin1"), QString::fromUtf8(body));   // in the type it is no parameter: UTF-8
+    QCOMPARE(DecodeAnswer(body, "text/plain ;  CharSet = \"windows-1252\" "), named); // quoted, blanks
+    QCOMPARE(DecodeAnswer(body, "text/plain; format=flowed; charset=latin1"), named); // a later parameter
+    QCOMPARE(DecodeAnswer(body, "charset=latin1"), QString::fromUtf8(body)); // in the type it is no parameter: UTF-8
 }
 
 // Reads sent ahead of their steps go together, each once. A step whose read was sent ahead
@@ -249,7 +252,7 @@ void ServiceTest::charsetOfContentType()
 // sends its own request. Switched off, nothing is sent ahead.
 void ServiceTest::stepTakesTheReadSentAhead_data()
 {
-    QTest::addColumn<int>("httpStatus");   // 0: sending ahead switched off
+    QTest::addColumn<int>("httpStatus"); // 0: sending ahead switched off
     QTest::newRow("answer") << 200;
     QTest::newRow("server error") << 500;
     QTest::newRow("switched off") << 0;
@@ -270,7 +273,9 @@ void ServiceTest::stepTakesTheReadSentAhead()
     QCOMPARE(Prefetch::Held().size(), httpStatus ? 2 : 0);
     QString answer;
     QCOMPARE(GetSupplementPage(sent, answer), httpStatus != 500);
-    QVERIFY2(httpStatus == 500 ? isLoggedError(answer, errorStart(ErrNo::HttpStatus), sent) : answer == "/s.asp" && logEntries() == 0, qPrintable(answer));
+    QVERIFY2(httpStatus == 500 ? isLoggedError(answer, errorStart(ErrNo::HttpStatus), sent)
+                               : answer == "/s.asp" && logEntries() == 0,
+             qPrintable(answer));
     QVERIFY(GetAbout(block("GETABOUT"), answer));
     // One after the other the two answers take 800 ms; the margin covers a loaded machine.
     QVERIFY2(httpStatus == 0 || clock.elapsed() < 700, qPrintable(QString::number(clock.elapsed())));

@@ -15,7 +15,7 @@ VendorSim& sharedServer()
         sim = new VendorSim;
         if (!sim->start())
             QTest::qFail("the stand-in vendor server did not start", __FILE__, __LINE__);
-        qAddPostRoutine([] { delete sim; });   // before the application object goes
+        qAddPostRoutine([] { delete sim; }); // before the application object goes
     }
     return *sim;
 }

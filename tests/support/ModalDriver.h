@@ -32,6 +32,6 @@ private:
     QHash<QString, QList<Action>> m_actions;
     QHash<QString, int> m_acted;
     QPointer<QWidget> m_last;
-    QElapsedTimer m_since;   // how long m_last has been waiting without an action
+    QElapsedTimer m_since; // how long m_last has been waiting without an action
     QTimer m_timer;
 };

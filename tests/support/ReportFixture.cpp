@@ -12,7 +12,7 @@ ReportFixture::ReportFixture(const QString& serverUrl) : m_savedWait(WindowHooks
     QDir().mkpath(borrowerFolder());
     const QString ini = "[Directories]\r\nApplication=" + quillFolder() + "\r\nFolder0=" + quillFolder() + "data/\r\n";
     env.writeFile(env.windows() + "/WINQUILL.INI", ini.toUtf8());
-    env.freshProps();   // reads WINQUILL.INI
+    env.freshProps(); // reads WINQUILL.INI
     clsProperties& props = Props();
     props.setServerURL(serverUrl);
     props.setPostLocation("/cia/cgi/marrowCGI.exe?");

@@ -39,9 +39,9 @@ int RunTests(int argc, char** argv)
 }
 
 // QTEST_MAIN for one class, with the log files above.
-#define QUILL_TEST_MAIN(TestClass)                                                               \
-    int main(int argc, char** argv)                                                              \
-    {                                                                                            \
-        QApplication app(argc, argv);                                                            \
-        return RunTests<TestClass>(argc, argv);                                                  \
+#define QUILL_TEST_MAIN(TestClass)              \
+    int main(int argc, char** argv)             \
+    {                                           \
+        QApplication app(argc, argv);           \
+        return RunTests<TestClass>(argc, argv); \
     }

@@ -21,7 +21,7 @@ public:
     QStringList sent(const QString& action);
 
     bool started = false;
-    QString typedPassword;   // what the user types into the settings window
+    QString typedPassword; // what the user types into the settings window
 
 private:
     frmMain* m_window = nullptr;

@@ -27,8 +27,8 @@ int ScriptedMsgBox::show(const QString& text, int style, const QString& title)
     boxes << Box{text, style, title};
     if (m_answers.isEmpty()) {
         ++unexpected;
-        QTest::qFail(qPrintable(QStringLiteral("Unexpected message box \"%1\": %2").arg(title, text)),
-                     __FILE__, __LINE__);
+        QTest::qFail(qPrintable(QStringLiteral("Unexpected message box \"%1\": %2").arg(title, text)), __FILE__,
+                     __LINE__);
         return vbOK;
     }
     return m_answers.takeFirst();

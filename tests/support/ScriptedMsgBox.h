@@ -21,7 +21,7 @@ public:
         QString shown() const;
     };
 
-    ScriptedMsgBox();   // installs itself
+    ScriptedMsgBox(); // installs itself
     ~ScriptedMsgBox() override;
 
     // Queue the answer for the next expected box (vbOK, vbYes, ...).

@@ -14,8 +14,8 @@
 #include "platform/FileSecurity.h"
 #include "platform/Seam.h"
 
-#include <windows.h>
 #include <sddl.h>
+#include <windows.h>
 #else
 #include <sys/stat.h>
 #endif
@@ -83,7 +83,7 @@ public:
             given[fileId(path)] = sddlOf(descriptor);
         return result;
     }
-    QMap<QString, QString> given;   // by file
+    QMap<QString, QString> given; // by file
 };
 
 AccessRecorder& accessRecorder()

@@ -2,8 +2,8 @@
 
 #include <QList>
 #include <QPair>
-#include <QVariantMap>
 #include <QTemporaryDir>
+#include <QVariantMap>
 
 // A fresh program folder, configuration folder and Windows folder for one test, set through
 // the environment variables the program reads. Restores the previous values when destroyed.
@@ -13,9 +13,9 @@ public:
     TestEnv();
     ~TestEnv();
 
-    QString home() const { return m_dir.path() + "/home"; }          // the program's folder ($QUILLCLIENT_HOME)
-    QString config() const { return m_dir.path() + "/config"; }      // $QUILLCLIENT_CONFIG
-    QString windows() const { return m_dir.path() + "/windows"; }    // $QUILL_WINDOWS_DIR
+    QString home() const { return m_dir.path() + "/home"; }       // the program's folder ($QUILLCLIENT_HOME)
+    QString config() const { return m_dir.path() + "/config"; }   // $QUILLCLIENT_CONFIG
+    QString windows() const { return m_dir.path() + "/windows"; } // $QUILL_WINDOWS_DIR
     QString path(const QString& relative) const { return home() + "/" + relative; }
 
     // Writes bytes to path(relative), creating folders on the way.

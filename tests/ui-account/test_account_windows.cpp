@@ -47,7 +47,7 @@ void leaveQuietly(QWidget* window)
 
 // One row of the table (see messages_data()).
 struct Scene {
-    QString window;   // prefs, pass (by choice), forced, contact, about; "start prefs", "start pass"
+    QString window; // prefs, pass (by choice), forced, contact, about; "start prefs", "start pass"
     QStringList given, entries, presses;
     int answer;
     QStringList boxes, sent, after;
@@ -69,7 +69,7 @@ QString windowState(QWidget& w, const QString& key)
         const ImageList logos;
         return shown == logos.picture(1).toImage() ? "1" : shown == logos.picture(2).toImage() ? "2" : "?";
     }
-    if (key == "plain") {   // texts from the server and the settings are never markup or links
+    if (key == "plain") { // texts from the server and the settings are never markup or links
         bool plain = true;
         for (const char* other : {"lblTitle", "lblWebsite", "lblPhone", "lblEmail"})
             plain = plain && w.findChild<QLabel*>(other)->textFormat() == Qt::PlainText;
@@ -82,7 +82,8 @@ QString windowState(QWidget& w, const QString& key)
 
 bool isWindowKey(const QString& key)
 {
-    return QStringList{"open", "focus", "title", "logo", "plain"}.contains(key) || QStringList{"txt", "lbl", "cbx"}.contains(key.left(3));
+    return QStringList{"open", "focus", "title", "logo", "plain"}.contains(key)
+        || QStringList{"txt", "lbl", "cbx"}.contains(key.left(3));
 }
 
 // What the run holds afterwards for key; for the logs, the expected text when they hold it.
@@ -91,8 +92,8 @@ QString runState(AppRig& rig, const QString& key, const QString& expected)
     const clsProperties& p = Props();
     QStringList starts;
     for (const ShellRecorder::Call& call : rig.shell.calls)
-        starts << call.verb + " " + QDir::fromNativeSeparators(call.target) + " " + QString::number(call.showCommand) + " ["
-                      + call.arguments.join(",") + "]";
+        starts << call.verb + " " + QDir::fromNativeSeparators(call.target) + " " + QString::number(call.showCommand)
+                + " [" + call.arguments.join(",") + "]";
     const QString log = QString::fromLatin1(rig.env.readFile("errors.log"));
     // clang-format off
     const QMap<QString, QString> props = {{"ServerURL", p.ServerURL()}, {"BaseUrl", p.BaseUrl()},
@@ -104,7 +105,7 @@ QString runState(AppRig& rig, const QString& key, const QString& expected)
     // clang-format on
     if (key == "remembered")
         return TestEnv::rememberedPassword();
-    if (key.startsWith("store:"))   // folders are stored in the system's form, compared with "/"
+    if (key.startsWith("store:")) // folders are stored in the system's form, compared with "/"
         return QDir::fromNativeSeparators(SettingsStore::GetSetting("OQCREDIT", "Main", key.mid(6), "<absent>"));
     return props.value(key, "<unknown key>");
 }
@@ -133,7 +134,8 @@ void AccountWindowsTest::messages_data()
     using L = QStringList;
     const QString pw = AppRig::Password;
     const auto prefs = [](const QString& server, const QString& user, const QString& pass, const QString& confirm) {
-        return L{"txtServerURL=" + server, "txtUserName=" + user, "txtPassword=" + pass, "txtPasswordConfirm=" + confirm};
+        return L{"txtServerURL=" + server, "txtUserName=" + user, "txtPassword=" + pass,
+                 "txtPasswordConfirm=" + confirm};
     };
     const auto passes = [](const QString& old, const QString& fresh, const QString& confirm) {
         return L{"txtOldPassword=" + old, "txtNewPassword=" + fresh, "txtConfirmPassword=" + confirm};
@@ -163,7 +165,8 @@ void AccountWindowsTest::messages_data()
     prefsRefusal("empty server", prefs("", "demo", pw, pw), "Please enter a Server URL", "txtServerURL");
     prefsRefusal("empty user", prefs("SIM", "", "", ""), "Please enter a User Name", "txtUserName");
     prefsRefusal("empty password", prefs("SIM", "demo", "", pw), "Please enter a password", "txtPassword");
-    prefsRefusal("empty confirmation", prefs("SIM", "demo", pw, ""), "Please confirm the password", "txtPasswordConfirm");
+    prefsRefusal("empty confirmation", prefs("SIM", "demo", pw, ""), "Please confirm the password",
+                 "txtPasswordConfirm");
     // Only a mismatch empties the two password boxes.
     row("confirmation differs in case", "prefs", {}, prefs("SIM", "demo", pw, pw.toLower()), ok, vbOK,
         {"OQCREDIT|Plain|The Password and Confirm Password fields do not match.  Please re-type both fields."}, {},
@@ -200,9 +203,8 @@ void AccountWindowsTest::messages_data()
     row("Cancel asks to quit: No", "prefs", {"set:ClientWebsite=www.site.example"}, {"txtUserName=typed"},
         {"cmdCancel"}, vbNo, {quit}, {}, {"open=1", "ended=0", "quit=0"});
     // An empty store at start shows the settings window before anything else.
-    row("empty store at start: valid account, then the account checks", "start prefs", {},
-        prefs("SIM", "demo", pw, pw), ok, vbOK, {}, L{validate} + checks,
-        {"open=0", "ended=0", "checks=1", "remembered=<absent>"});
+    row("empty store at start: valid account, then the account checks", "start prefs", {}, prefs("SIM", "demo", pw, pw),
+        ok, vbOK, {}, L{validate} + checks, {"open=0", "ended=0", "checks=1", "remembered=<absent>"});
     row("empty store at start: Cancel and Yes skip the checks", "start prefs", {}, {}, {"cmdCancel"}, vbYes,
         {QString(quit).replace("www.site.example", Vendor::DefaultWebsite)}, {}, {"open=0", "ended=1", "checks=0"});
 
@@ -225,8 +227,9 @@ void AccountWindowsTest::messages_data()
     const auto change = [&](const char* name, const QString& window, const L& given, const QString& fresh,
                             bool remember, const QString& box, const L& after) {
         const QString label = window == "forced" ? "Your password has expired." : "Change Your Password";
-        row(name, window, given, passes("  " + pw, " " + fresh + " ", fresh + "  ") << "cbxSavePwd=" + QString::number(remember),
-            ok, vbOK, {box}, {"CHANGEPASSWORD&USER=demo&OLDPASS=" + pw + "&NEWPASS=" + fresh},
+        row(name, window, given,
+            passes("  " + pw, " " + fresh + " ", fresh + "  ") << "cbxSavePwd=" + QString::number(remember), ok, vbOK,
+            {box}, {"CHANGEPASSWORD&USER=demo&OLDPASS=" + pw + "&NEWPASS=" + fresh},
             L{"title=Password Expired", "lblLabels=" + label, "lblUsername=demo", "ended=0"} + after);
     };
     const QString done = "Success|Information|Password changed successfully.";
@@ -273,8 +276,9 @@ void AccountWindowsTest::messages_data()
     row("contact: ten characters regrouped", "contact", account, {}, {}, vbOK, {}, {fetch},
         L{"title=Update Contact Information", "lblLabels=Update Your Contact Information"}
             + contact("dana.demo@quill-broker.example", "(555) 010-0123", "12"));
-    row("contact: known values, nothing fetched", "contact", {"account", "set:UserEmail= x@y.example", "set:UserPhone=1"},
-        {}, {}, vbOK, {}, {}, contact("x@y.example", "1", ""));
+    row("contact: known values, nothing fetched", "contact",
+        {"account", "set:UserEmail= x@y.example", "set:UserPhone=1"}, {}, {}, vbOK, {}, {},
+        contact("x@y.example", "1", ""));
     const QString loadError = "Error In Load UpdateContactInfo|Warning|Error: ";
     row("contact: two parts are no partial fill", "contact", {"account", "script:GETCONTACTINFO:200:5550100123||12"},
         {}, {}, vbOK, {loadError + "9\r\nError Desc: Subscript out of range"}, {fetch},
@@ -282,7 +286,8 @@ void AccountWindowsTest::messages_data()
     const QString page = "The server's contact information is not in the expected form: <html>a||b||c</html>";
     row("contact: a page instead of an answer", "contact",
         {"account", "script:GETCONTACTINFO:200:<html>a||b||c</html>"}, {}, {}, vbOK,
-        {loadError + "13\r\nError Desc: " + page}, {fetch}, contact("", "", "") + L{"contact=||", "errors.log=" + page});
+        {loadError + "13\r\nError Desc: " + page}, {fetch},
+        contact("", "", "") + L{"contact=||", "errors.log=" + page});
     const L known{"account", "set:UserEmail=Dana@Vendor.example", "set:UserPhone=5550100", "set:UserPhoneExt=12"};
     const QString kept = "contact=Dana@Vendor.example|5550100|12";
     const auto contactRefusal = [&](const char* name, const L& entries, const QString& text, const QString& focus) {
@@ -312,7 +317,7 @@ void AccountWindowsTest::messages_data()
     row("contact refused", "contact", known + L{"script:UPDATECONTACTINFO:200:" + otherDepartment},
         contact("dana@new.example", "5550100", "12"), ok, vbOK,
         {"Update Contact Info Error|Plain|There was an error updating contact information.\r\n" + refusedNumber
-             + otherDepartment},
+         + otherDepartment},
         {update + "5550100&NEWEXT=12&NEWEMAIL=dana%40new.example"}, {"open=1", kept, "errors.log=" + otherDepartment});
     row("dropped: update contact information", "contact", {"account", "drop:UPDATECONTACTINFO"},
         {"txtEmail=new@vendor.example"}, ok, vbOK, {"~Error Number: -"},
@@ -321,8 +326,10 @@ void AccountWindowsTest::messages_data()
 
     // The about window: the vendor's logo by its name (letter case counts), texts as they are.
     const auto about = [&](const char* name, const QString& client, const QString& phone, const QString& logo) {
-        row(name, "about", {"set:Client=" + client, "set:ClientWebsite=https://vendor.example", "set:PhoneNumber=" + phone,
-            "set:SupportEmail=support@vendor.example"}, {}, ok, vbOK, {}, {},
+        row(name, "about",
+            {"set:Client=" + client, "set:ClientWebsite=https://vendor.example", "set:PhoneNumber=" + phone,
+             "set:SupportEmail=support@vendor.example"},
+            {}, ok, vbOK, {}, {},
             {"title=About OQCREDIT", "lblTitle=OQCREDIT for " + client, "lblVersion=Version 1.1.0",
              "lblWebsite=https://vendor.example", "lblPhone=" + phone, "lblEmail=support@vendor.example", "plain=1",
              "logo=" + logo, "open=0"});
@@ -361,8 +368,10 @@ void AccountWindowsTest::messages()
     QTemporaryDir tmp;
     const auto restorePath = qScopeGuard([saved = qgetenv("PATH")] { qputenv("PATH", saved); });
     for (QStringList* list : {&given, &entries, &presses, &boxes, &sent, &after})
-        list->replaceInStrings("TMP", tmp.path()).replaceInStrings("SIM", rig.sim.baseUrl())
-            .replaceInStrings("CLOSED", "http://127.0.0.1:9").replaceInStrings("HOME", rig.env.home());
+        list->replaceInStrings("TMP", tmp.path())
+            .replaceInStrings("SIM", rig.sim.baseUrl())
+            .replaceInStrings("CLOSED", "http://127.0.0.1:9")
+            .replaceInStrings("HOME", rig.env.home());
     // clang-format off
     const QMap<QString, void (clsProperties::*)(const QString&)> setters = {
         {"ServerURL", &clsProperties::setServerURL}, {"UserName", &clsProperties::setUserName},
@@ -374,7 +383,7 @@ void AccountWindowsTest::messages()
     for (const QString& step : given) {
         const QString kind = step.section(':', 0, 0);
         const QString rest = step.section(':', 1);
-        if (kind == "account") {   // the demo account as start-up leaves it once its settings are known
+        if (kind == "account") { // the demo account as start-up leaves it once its settings are known
             Props().setServerURL(rig.sim.baseUrl());
             Props().setUserName(AppRig::User);
             Props().setPassword(AppRig::Password);
@@ -383,9 +392,9 @@ void AccountWindowsTest::messages()
             Props().setDepartmentID("QDEMO-LOANS");
             if (rest != "unsaved")
                 SaveSettings(Props());
-        } else if (kind == "stored")   // the account as a start finds it
+        } else if (kind == "stored") // the account as a start finds it
             rig.storeAccount();
-        else if (kind == "storeBroken")   // a folder where the settings file should be
+        else if (kind == "storeBroken") // a folder where the settings file should be
             QVERIFY(QDir().mkpath(SettingsStore::StoreFile("OQCREDIT")));
         else if (kind == "script")
             rig.sim.scriptStatus(rest.section(':', 0, 0), rest.section(':', 1, 1).toInt(), rest.section(':', 2));
@@ -393,11 +402,11 @@ void AccountWindowsTest::messages()
             rig.sim.scriptDrop(rest, 2);
         else if (kind == "store")
             SettingsStore::SaveSetting("OQCREDIT", "Main", rest.section('=', 0, 0), rest.section('=', 1));
-        else if (kind == "protected")   // a protected copy of the password (none where no keyring answers)
+        else if (kind == "protected") // a protected copy of the password (none where no keyring answers)
             ProtectedSecret("OQCREDIT", "Main").Write(rest);
         else if (kind == "set")
             (Props().*setters[rest.section('=', 0, 0)])(rest.section('=', 1));
-        else if (kind == "path") {   // a program on PATH, the only folder on it
+        else if (kind == "path") { // a program on PATH, the only folder on it
             QFile program(tmp.filePath(rest));
             QVERIFY(program.open(QIODevice::WriteOnly) && program.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
             qputenv("PATH", tmp.path().toLocal8Bit());
@@ -406,7 +415,8 @@ void AccountWindowsTest::messages()
     for (int i = 0; i < boxes.size(); ++i)
         rig.boxes.expect(i == 0 ? answer : int(vbOK));
     // The window a row opens: its class, and how it is opened.
-    const QMap<QString, QPair<const char*, std::function<void()>>> windows{{"prefs", {"frmPrefs", [] { frmPrefs::ShowModal(); }}},
+    const QMap<QString, QPair<const char*, std::function<void()>>> windows{
+        {"prefs", {"frmPrefs", [] { frmPrefs::ShowModal(); }}},
         {"pass", {"frmChangePass", [] { frmChangePass::ShowModal(true); }}},
         {"forced", {"frmChangePass", [] { frmChangePass::ShowModal(false); }}},
         {"contact", {"frmUpdateContactInfo", [] { frmUpdateContactInfo::ShowModal(); }}},
@@ -421,7 +431,7 @@ void AccountWindowsTest::messages()
             const QString name = entry.section('=', 0, 0);
             if (name.startsWith("cbx"))
                 w->findChild<QCheckBox*>(name)->setChecked(entry.endsWith("=1"));
-            else {   // as the user does: into the box, then typing over what it holds
+            else { // as the user does: into the box, then typing over what it holds
                 auto* typed = w->findChild<QLineEdit*>(name);
                 typed->setFocus();
                 typed->clear();
@@ -445,14 +455,17 @@ void AccountWindowsTest::messages()
     QCOMPARE(user.pending(), 0);
     for (const QString& expected : after)
         if (!isWindowKey(expected.section('=', 0, 0)))
-            seen << expected.section('=', 0, 0) + "=" + runState(rig, expected.section('=', 0, 0), expected.section('=', 1));
+            seen << expected.section('=', 0, 0) + "="
+                    + runState(rig, expected.section('=', 0, 0), expected.section('=', 1));
     std::sort(seen.begin(), seen.end());
     std::sort(after.begin(), after.end());
     QCOMPARE(seen, after);
     QStringList shownBoxes;
     for (int i = 0; i < rig.boxes.boxes.size(); ++i) {
         const QString expected = boxes.value(i);
-        shownBoxes << (expected == "*" || (expected.startsWith("~") && rig.shown(i).contains(expected.mid(1))) ? expected : rig.shown(i));
+        shownBoxes << (expected == "*" || (expected.startsWith("~") && rig.shown(i).contains(expected.mid(1)))
+                           ? expected
+                           : rig.shown(i));
     }
     QCOMPARE(shownBoxes, boxes);
     QStringList requests = window.startsWith("start") ? rig.sent() : rig.sim.requests();

@@ -4,12 +4,12 @@
 namespace {
 
 struct ButtonRow {
-    int check;                // what the check found
+    int check; // what the check found
     QString reportId;
-    QList<qint16> statuses;   // EXP, EFX, TU, overall; empty: no status record
-    int pullType;             // the kind of the last order
-    QString reissue;          // the reissue number typed
-    QString disabled;         // sorted, without "cmd"
+    QList<qint16> statuses; // EXP, EFX, TU, overall; empty: no status record
+    int pullType;           // the kind of the last order
+    QString reissue;        // the reissue number typed
+    QString disabled;       // sorted, without "cmd"
 };
 
 } // namespace

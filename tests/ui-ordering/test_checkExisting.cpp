@@ -7,16 +7,16 @@ namespace {
 const QString kAll = "AddBureau Import Print RMCR Repull RequestSupp View Web";
 
 struct CheckRow {
-    QString caseName;       // the demo loan exported
-    QString setup;          // ';'-separated: "age N" (request date N days ago), "bureaus EXP EFX TU" (the search's
-                            // answer), "ACTION=answer", "ACTION 500", "no-export", "unreachable", "close"
-    QStringList reissues;   // typed into the reissue window in turn (the reissue account); "": Not a Reissue
-    int answer;             // to the question about an old report; 0: none asked
-    QString boxes;          // titles of the boxes shown
-    QString text;           // the first box's text begins so; "{date}": the request date
-    int pulls;              // pull windows that came up (the user cancels them)
-    QString disabled;       // sorted, without "cmd"
-    QString logged;         // errors.log holds one entry, with this
+    QString caseName;     // the demo loan exported
+    QString setup;        // ';'-separated: "age N" (request date N days ago), "bureaus EXP EFX TU" (the search's
+                          // answer), "ACTION=answer", "ACTION 500", "no-export", "unreachable", "close"
+    QStringList reissues; // typed into the reissue window in turn (the reissue account); "": Not a Reissue
+    int answer;           // to the question about an old report; 0: none asked
+    QString boxes;        // titles of the boxes shown
+    QString text;         // the first box's text begins so; "{date}": the request date
+    int pulls;            // pull windows that came up (the user cancels them)
+    QString disabled;     // sorted, without "cmd"
+    QString logged;       // errors.log holds one entry, with this
 };
 
 } // namespace
@@ -32,7 +32,8 @@ void OrderingTests::outcomes_data()
                         const QString& logged = {}) {
         QTest::newRow(name) << CheckRow{caseName, setup, reissues, answer, boxes, text, pulls, disabled, logged};
     };
-    const QString old = "This report was last ran on {date}.\r\nDo you want to use the existing one or repull a new one.";
+    const QString old =
+        "This report was last ran on {date}.\r\nDo you want to use the existing one or repull a new one.";
     const QString importError = "Borrower information not retrieved from EXPORT.DAT\r\nReason: ";
     add("no report", "no-report", "", {}, 0, "", "", 1, "AddBureau Import Print RMCR RequestSupp View Web");
     // Reports on which some bureaus are finished and others are not.
@@ -75,12 +76,13 @@ void OrderingTests::outcomes()
     rig.sim.script("CHANGEPASSWORDRIGHTS", "True");
     QString date;
     for (const QString& step : row.setup.split(';', Qt::SkipEmptyParts)) {
-        if (step.startsWith("age ")) {   // late in the evening of the request day still counts as that day
+        if (step.startsWith("age ")) { // late in the evening of the request day still counts as that day
             date = rig.desk.now.date().addDays(-step.mid(4).toInt()).toString("M/d/yyyy") + " 11:58:00 PM";
             rig.sim.script("DATEREQUESTED", date);
         }
         if (step.startsWith("bureaus "))
-            rig.sim.script("FIND_REPORT", "SUCCESS\n" + ReportFixture::ReportId + "\n" + step.mid(8) + "\n1\nJORDAN\nL\nSAMPLE");
+            rig.sim.script("FIND_REPORT",
+                           "SUCCESS\n" + ReportFixture::ReportId + "\n" + step.mid(8) + "\n1\nJORDAN\nL\nSAMPLE");
         if (step.contains('='))
             rig.sim.script(step.section('=', 0, 0), step.section('=', 1));
         if (step.endsWith(" 500"))
@@ -89,7 +91,7 @@ void OrderingTests::outcomes()
     if (row.setup == "no-export")
         QFile::remove(rig.env.path("receive/EXPORT.DAT"));
     if (row.setup == "unreachable")
-        Props().setServerURL("http://127.0.0.1:1");   // a port nothing listens on
+        Props().setServerURL("http://127.0.0.1:1"); // a port nothing listens on
     if (row.setup == "close")
         rig.sim.setLatency(300);
     QAction* changePassword = rig.window()->findChild<QAction*>("mnuChangePassword");
@@ -123,8 +125,9 @@ void OrderingTests::outcomes()
     off.sort();
     QCOMPARE(off.join(' '), row.disabled);
     const QPushButton& repull = rig.window()->Button(MainButton::cmdRepull);
-    QCOMPARE(repull.text() + "|" + repull.toolTip(), row.caseName == "no-report" ? QString("&Pull Credit|Pull New Credit Report")
-                                                                                 : QString("&Repull|Repull Previously Pulled Report"));
+    QCOMPARE(repull.text() + "|" + repull.toolTip(),
+             row.caseName == "no-report" ? QString("&Pull Credit|Pull New Credit Report")
+                                         : QString("&Repull|Repull Previously Pulled Report"));
     QVERIFY(rig.window()->isVisible() && rig.desk.hourglassShown > 0 && rig.desk.busyDepth == 0);
     // The reference box shows the reissue number found by, locked, and so does the title.
     const QString typed = row.reissues.value(row.reissues.size() - 1);
@@ -142,7 +145,7 @@ void OrderingTests::outcomes()
     QCOMPARE(shown[0] + QString::number(rig.window()->findChild<QGroupBox*>("fmCoBorrower")->isVisible()),
              "FROM BEFORE" + QString::number(row.setup == "no-export"));
     const QByteArray log = rig.env.readFile("errors.log");
-    if (!row.logged.isEmpty())   // (otherwise the transport's concern)
+    if (!row.logged.isEmpty()) // (otherwise the transport's concern)
         QCOMPARE(log.count("Date: "), 1);
     QVERIFY2(log.contains(row.logged.toUtf8()) && !log.contains("Demo2026pass"), log.constData());
     // The loan's export is kept in the archive before it is read. A completed refresh turns the
@@ -154,8 +157,9 @@ void OrderingTests::outcomes()
     // The news page the server names for the demo user (none for the reissue one) is the one page a refresh opens.
     QCOMPARE(rig.shell.calls.size(), refreshed && !reissue && row.setup != "CHECKMESSAGES=" ? 1 : 0);
     if (!refreshed)
-        QCOMPARE(QString::number(Props().IsLoginByRef() && row.disabled == kAll) + Props().DepartmentID() + Props().RMCRPageLink()
-                     + Props().NewsBurstUrl() + Props().ReportListPage(), QString("0"));
+        QCOMPARE(QString::number(Props().IsLoginByRef() && row.disabled == kAll) + Props().DepartmentID()
+                     + Props().RMCRPageLink() + Props().NewsBurstUrl() + Props().ReportListPage(),
+                 QString("0"));
     const bool restarts = row.setup.endsWith("Password");
     QCOMPARE(TestEnv::rememberedPassword() == "<absent>", restarts);
     QCOMPARE(RestartPending(), restarts);
@@ -169,10 +173,11 @@ void OrderingTests::outcomes()
     for (const char* read : {"LOGINBYREFERENCE", "REQUESTBUREAURIGHTS", "GETDEPARTMENTID", "GETABOUT"})
         QVERIFY2(!refreshed || rig.sent(read).size() == 1, read);
     const QStringList searches = rig.sent("FIND_REPORT");
-    QCOMPARE(searches.size(), row.setup == "no-export" || row.setup == "unreachable" ? 0 : qMax(1, int(row.reissues.size())));
+    QCOMPARE(searches.size(),
+             row.setup == "no-export" || row.setup == "unreachable" ? 0 : qMax(1, int(row.reissues.size())));
     for (int i = 0; i < searches.size(); ++i)
         QCOMPARE(searches[i].contains("ReIssueNum=" + row.reissues.value(i)), !row.reissues.value(i).isEmpty());
-    if (row.setup.startsWith("GETDEPARTMENTID"))   // none of the reads that carry the department
+    if (row.setup.startsWith("GETDEPARTMENTID")) // none of the reads that carry the department
         for (const char* read : {"GETSUPPLEMENTPAGE", "GETRMCRPAGE", "GETSUMMARYPAGE", "CHECKMESSAGES", "GETABOUT",
                                  "GETREPORTLISTPAGE", "CHANGEPASSWORDRIGHTS"})
             QCOMPARE(rig.sent(read), QStringList());

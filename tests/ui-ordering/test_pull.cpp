@@ -5,15 +5,19 @@ using namespace kit;
 namespace {
 
 const QString kOwnLogin = "UserName=demo&Password=Demo2026pass";
-const QString kAgentLogin = "UserName=agent&Password=Agent2026pass&LoginByRefUserName=demo&LoginByRefPassword=Demo2026pass";
+const QString kAgentLogin =
+    "UserName=agent&Password=Agent2026pass&LoginByRefUserName=demo&LoginByRefPassword=Demo2026pass";
 // The criteria of the demo loans as the order sends them, blanks as "+", after the Keywords.
-const QString kNoReportFields = "&Reference=DANA+DEMO&FirstName=AVERY&LastName=NEWCOMB&MiddleInitial=J&SSN=900110001"
-                                "&DOB=07%2F04%2F1990&CurAddress=301+MAIN+ST&CurCity=AUSTIN&CurState=TX&CurZip=78701&Suffix=&Joint=FALSE";
-const QString kRecentFields = "&Reference=DANA+DEMO&FirstName=JORDAN&LastName=SAMPLE&MiddleInitial=L&SSN=900110002&DOB=02%2F14%2F1985"
-                              "&CurAddress=27+CAF%C3%89+ROW&CurCity=SPRINGFIELD&CurState=IL&CurZip=62701&Suffix=&Joint=FALSE";
-const QString kJointFields = "&Reference=DANA+DEMO&FirstName=RILEY&LastName=JOYNER&MiddleInitial=&SSN=900110005&DOB=06%2F01%2F1988"
-                             "&CurAddress=55+HARBOR+WAY&CurCity=PORTLAND&CurState=ME&CurZip=04101&Suffix=&Joint=TRUE&CoFirstName=TAYLOR"
-                             "&CoLastName=JOYNER&CoMiddleInitial=ANN&CoSSN=900110006&CoDOB=11%2F23%2F1989&CoSuffix=";
+const QString kNoReportFields =
+    "&Reference=DANA+DEMO&FirstName=AVERY&LastName=NEWCOMB&MiddleInitial=J&SSN=900110001"
+    "&DOB=07%2F04%2F1990&CurAddress=301+MAIN+ST&CurCity=AUSTIN&CurState=TX&CurZip=78701&Suffix=&Joint=FALSE";
+const QString kRecentFields =
+    "&Reference=DANA+DEMO&FirstName=JORDAN&LastName=SAMPLE&MiddleInitial=L&SSN=900110002&DOB=02%2F14%2F1985"
+    "&CurAddress=27+CAF%C3%89+ROW&CurCity=SPRINGFIELD&CurState=IL&CurZip=62701&Suffix=&Joint=FALSE";
+const QString kJointFields =
+    "&Reference=DANA+DEMO&FirstName=RILEY&LastName=JOYNER&MiddleInitial=&SSN=900110005&DOB=06%2F01%2F1988"
+    "&CurAddress=55+HARBOR+WAY&CurCity=PORTLAND&CurState=ME&CurZip=04101&Suffix=&Joint=TRUE&CoFirstName=TAYLOR"
+    "&CoLastName=JOYNER&CoMiddleInitial=ANN&CoSSN=900110006&CoDOB=11%2F23%2F1989&CoSuffix=";
 const QString kAllThree = "&EQUIFAX=TRUE&EXPERIAN=TRUE&TRANSUNION=TRUE";
 const QString kAsk = "Pull As Confirmation";
 const QString kSuccess = kAsk + ";Success|Warning|Credit Report pulled successfully!";
@@ -30,31 +34,31 @@ struct SetUpRow {
     QString status, rights, seen, moves, refusal;
 };
 
-using Edits = QStringList;   // "box=text": a box of the main window, its text
+using Edits = QStringList; // "box=text": a box of the main window, its text
 
 // One Pull (or several) from the main window, against the server as `setup` leaves it.
 struct OrderRow {
     QString caseName = "no-report";
     QString button = "Repull";
     QStringList ticks = {"cbxEquifax"};
-    QString criteria = "&Keywords=" + kNoReportFields + "&EQUIFAX=TRUE";   // the order's, after the login
+    QString criteria = "&Keywords=" + kNoReportFields + "&EQUIFAX=TRUE"; // the order's, after the login
     Edits edits;
-    QString answers;    // Yes or No to the boxes in turn, first "on behalf of someone else?"; No where none is given
-    QString chooser;    // presses at the reference chooser
+    QString answers; // Yes or No to the boxes in turn, first "on behalf of someone else?"; No where none is given
+    QString chooser; // presses at the reference chooser
     QString setup;
-    int pulls = 1;      // Pull presses in the pull window
-    int presses = 1;    // presses of the main window's button, the pull window closed in between
+    int pulls = 1;            // Pull presses in the pull window
+    int presses = 1;          // presses of the main window's button, the pull window closed in between
     QStringList againTicks;   // the ticks of the later presses, when they differ
-    QString boxes = kSuccess;   // each box as far as given ("title|style|text"), ';' between boxes
-    QString lines = kDone;      // the progress list after the first Pull
-    QString sent = kOrdered;    // the actions of the server's requests
+    QString boxes = kSuccess; // each box as far as given ("title|style|text"), ';' between boxes
+    QString lines = kDone;    // the progress list after the first Pull
+    QString sent = kOrdered;  // the actions of the server's requests
 };
 
 // A joint loan that passes every rule.
-const Edits kValid({"lblReference=DANA DEMO", "lblBorFirst=AVERY", "lblBorLast=NEWCOMB", "lblBorMi=J", "lblBorSufx=",
-                    "lblBorSSN=900-11-0001", "lblBorDOB=04/28/1978", "lblCurAddr=12 MAIN ST", "lblCurCity=SPRINGFIELD",
-                    "lblCurState=IL", "lblCurZip=62701", "lblCoFirst=TAYLOR", "lblCoLast=JOYNER", "lblCoMi=ANN",
-                    "lblCoSufx=", "lblCoSSN=900-11-0006", "lblCoDOB=11/23/1989"});
+const Edits kValid({"lblReference=DANA DEMO", "lblBorFirst=AVERY", "lblBorLast=NEWCOMB", "lblBorMi=J",
+                    "lblBorSufx=", "lblBorSSN=900-11-0001", "lblBorDOB=04/28/1978", "lblCurAddr=12 MAIN ST",
+                    "lblCurCity=SPRINGFIELD", "lblCurState=IL", "lblCurZip=62701", "lblCoFirst=TAYLOR",
+                    "lblCoLast=JOYNER", "lblCoMi=ANN", "lblCoSufx=", "lblCoSSN=900-11-0006", "lblCoDOB=11/23/1989"});
 
 } // namespace
 
@@ -72,7 +76,7 @@ class TestPull : public QObject
     {
         kit::loadCase(*m_rig, caseName);
         Props().setPollingSleepTime(20);
-        auto refs = Props().LoginByReferences().mid(0, 1);   // the server's own: Alex Agent
+        auto refs = Props().LoginByReferences().mid(0, 1); // the server's own: Alex Agent
         for (const char* name : {"Bo Broker", "Cy Closer"}) {
             refs << std::make_shared<clsLoginByRef>();
             refs.last()->setLongName(name);
@@ -93,7 +97,7 @@ private slots:
 
     void initTestCase()
     {
-        RegisterOrderingWindows();   // the status wait, also when these tests run on their own
+        RegisterOrderingWindows(); // the status wait, also when these tests run on their own
         m_rig = std::make_unique<ScreenRig>("recent");
         QVERIFY(m_rig->started);
     }
@@ -120,7 +124,8 @@ private slots:
             QTest::newRow(name) << SetUpRow{type, status, rights, seen, moves, refusal};
         };
         const QString atLeastOne = "Validation Error|Warning|You must choose atleast 1 bureau to pull credit from.";
-        const QString toAdd = "Validation Error|Warning|You must select atleast 1 bureau to add to the original report.";
+        const QString toAdd =
+            "Validation Error|Warning|You must select atleast 1 bureau to add to the original report.";
         const QString comma = "Comma Error|Information|You can not have any commas in the address field.\r\n"
                               "Please go back to the main screen and remove any commas.";
         add("new, nothing on record", 1, "000", "111", "New Credit Pull 000 1111", "", atLeastOne);
@@ -128,7 +133,8 @@ private slots:
             comma);
         add("add a bureau: only missing ones open", 3, "404", "111", "Add A Bureau 101 0101", "", toAdd);
         add("add a bureau with all three", 3, "444", "111", "Add A Bureau 111 0000", "", "");
-        add("no right: unticked and disabled", 2, "444", "110", "RePull Credit 110 1101", "Equifax Experian", atLeastOne);
+        add("no right: unticked and disabled", 2, "444", "110", "RePull Credit 110 1101", "Equifax Experian",
+            atLeastOne);
         add("no Experian right on an add, ticked and unticked again", 3, "400", "101", "Add A Bureau 100 0011",
             "TransUnion TransUnion", toAdd);
     }
@@ -170,12 +176,12 @@ private slots:
             move == "," ? address.setText("27 CAFE ROW, APT 4") : window.findChild<QCheckBox*>("cbx" + move)->click();
         if (!refusal.isEmpty())
             m_rig->boxes.expect();
-        window.cmdPull()->click();   // refused: nothing reaches the server, and only the comma closes the window
+        window.cmdPull()->click(); // refused: nothing reaches the server, and only the comma closes the window
         QString after = QString::number(m_rig->sim.requests().size()) + (window.isVisible() ? " open " : " ");
         for (const auto& shown : m_rig->boxes.boxes)
             after += shown.shown();
         QCOMPARE(after, (moves == "," ? "0 " : "0 open ") + refusal);
-        if (moves == ",") {   // back at the main window's address, selected
+        if (moves == ",") { // back at the main window's address, selected
             QTRY_COMPARE(QApplication::focusWidget(), &address);
             QCOMPARE(address.selectedText(), address.text());
         }
@@ -252,8 +258,8 @@ private slots:
     {
         QFETCH(OrderRow, row);
         loadCase(row.caseName);
-        Props().setLoginByRef(true);   // a choice made before; No must clear it
-        const QStringList script = row.setup.split(' ');   // "ACTION status answer": every Pull's answer
+        Props().setLoginByRef(true);                     // a choice made before; No must clear it
+        const QStringList script = row.setup.split(' '); // "ACTION status answer": every Pull's answer
         if (script.size() > 1)
             m_rig->sim.scriptStatus(script[0], script[1].toInt(), row.setup.section(' ', 2), row.pulls);
         type(row.edits);
@@ -266,7 +272,7 @@ private slots:
         ModalDriver user;
         if (row.setup == "abort")
             user.on("frmStatus", closeWindow());
-        user.on("frmLoginByRef", [&](QWidget* w) {   // a line picked by its row, the close box, or a button
+        user.on("frmLoginByRef", [&](QWidget* w) { // a line picked by its row, the close box, or a button
             for (const QString& press : row.chooser.split(' ')) {
                 if (press.startsWith("pick"))
                     w->findChild<QListWidget*>()->setCurrentRow(press.back().digitValue(), QItemSelectionModel::Select);
@@ -276,7 +282,7 @@ private slots:
                     w->findChild<QPushButton*>(press)->click();
             }
         });
-        if (row.setup == "slow")   // the user clicks Pull again while the order waits (300 ms a request)
+        if (row.setup == "slow") // the user clicks Pull again while the order waits (300 ms a request)
             QTimer::singleShot(450, main(), [] {
                 frmPullReport* window = frmPullReport::loaded();
                 QVERIFY(window && !window->cmdPull()->isEnabled() && !window->cmdClose()->isEnabled()
@@ -291,10 +297,10 @@ private slots:
             const bool aborted = window->height() == window->twipsToPixels(frmPullReport::AbortedHeight);
             if (shown == 1)
                 afterFirst = progressLines(window).join('|') + (aborted ? "|<aborted height>" : "");
-            m_rig->sim.setStatusPolls(int(m_rig->sent("GET_STATUS").size()) + 2);   // done two polls from now
+            m_rig->sim.setStatusPolls(int(m_rig->sent("GET_STATUS").size()) + 2); // done two polls from now
             for (int i = 1; i < row.pulls && window->isVisible(); ++i)
                 window->cmdPull()->click();
-            QListWidget* list = window->lstbxProgress();   // the newest line in view
+            QListWidget* list = window->lstbxProgress(); // the newest line in view
             QVERIFY(!window->isVisible() || !list->count()
                     || list->viewport()->rect().contains(list->visualItemRect(list->item(list->count() - 1))));
             w->close();
@@ -304,10 +310,10 @@ private slots:
             main()->findChild<QPushButton*>("cmd" + row.button)->click();
         }
 
-        QStringList boxes;   // each as far as the row gives it
+        QStringList boxes; // each as far as the row gives it
         for (int i = 0; i < m_rig->boxes.boxes.size(); ++i)
             boxes << m_rig->boxes.boxes[i].shown().left(row.boxes.split(';').value(i).size());
-        QStringList sent;   // a run of GET_STATUS as one
+        QStringList sent; // a run of GET_STATUS as one
         for (const QString& request : m_rig->sim.requests())
             if (const QString action = request.section("ction=", 1).section('&', 0, 0);
                 action != "GET_STATUS" || !sent.endsWith(action))
@@ -321,19 +327,20 @@ private slots:
         const bool placed = sent.contains("UPDATELOSVERSION");
         QCOMPARE(main()->Button(MainButton::cmdRepull).text() + QString::number(m_rig->enabled("cmdView")),
                  caption + (placed ? "1" : "0"));
-        if (!row.againTicks.isEmpty())   // the later orders carry their own bureaus
+        if (!row.againTicks.isEmpty()) // the later orders carry their own bureaus
             return;
         const QString login = row.answers.startsWith("Yes") ? kAgentLogin : kOwnLogin;
         const QString version = "&LOSVersion=" + ClientVersion(), account = "POST /utils/CGI_Utilities.asp?";
-        const auto each = [&](const QString& action, const QString& line) {   // the line of every such request
+        const auto each = [&](const QString& action, const QString& line) { // the line of every such request
             QCOMPARE(m_rig->sent(action), QStringList(sent.count(action), line));
         };
         each("FINDPENDING", account + login + "&Action=FINDPENDING" + row.criteria);
-        each("REQUEST", "POST /cia/cgi/marrowCGI.exe?" + login + "&action=REQUEST" + row.criteria
-                            + "&Source=Orrery+Client" + version);
+        each("REQUEST",
+             "POST /cia/cgi/marrowCGI.exe?" + login + "&action=REQUEST" + row.criteria + "&Source=Orrery+Client"
+                 + version);
         each("UPDATELOSVERSION", account + "Action=UPDATELOSVERSION&guid=" + guid + version);
         // Once the order is known the main window works on it, whatever came after.
-        m_rig->shell.calls.clear();   // the supplement page names the report the main window works on
+        m_rig->shell.calls.clear(); // the supplement page names the report the main window works on
         main()->Button(MainButton::cmdRequestSupp).click();
         if (placed)
             QCOMPARE(m_rig->shell.calls.value(0).target.section("&RID=", 1).section('&', 0, 0), guid);
@@ -345,30 +352,33 @@ private slots:
     {
         QTest::addColumn<bool>("joint");
         QTest::addColumn<Edits>("edits");
-        QTest::addColumn<QString>("field");   // the box the user is sent to
+        QTest::addColumn<QString>("field"); // the box the user is sent to
         const auto rows = [](bool joint, const Edits& breaking, bool passes = false) {
             for (const QString& edit : breaking)
                 QTest::newRow(qPrintable(edit)) << joint << Edits{edit} << (passes ? "" : edit.section('=', 0, 0));
         };
-        rows(false, {"lblReference=", "lblBorFirst=", "lblBorLast=", "lblBorSSN=", "lblCurAddr=", "lblCurCity=",
-                     "lblCurState=", "lblCurZip=", "lblCurZip=6270", "lblCurAddr=12 MAIN ST, APT 4"});
-        rows(false, {"lblReference=D'ANA", "lblBorFirst=A'VERY", "lblBorLast=O'NEIL", "lblBorSSN=900'11",
-                     "lblCurAddr=12 O'HARA ST", "lblCurAddr=12 MAIN & 3RD", "lblCurCity=COEUR D'ALENE", "lblCurState=I'L",
-                     "lblCurZip=6270'", "lblBorMi='", "lblBorMi=Q.", "lblBorSufx=J'R", "lblBorSufx=JR.",
-                     "lblBorDOB=28/04/1978", "lblBorDOB=4/8/78", "lblBorDOB=02/30/2001"});
-        rows(true, {"lblCoFirst=", "lblCoLast=", "lblCoSSN=", "lblCoFirst=T'AYLOR", "lblCoLast=O'JOY", "lblCoSSN='900",
-                    "lblCoMi=A'", "lblCoMi=A.", "lblCoSufx=S'R", "lblCoSufx=SR.", "lblCoDOB=13/45/1970"});
+        rows(false,
+             {"lblReference=", "lblBorFirst=", "lblBorLast=", "lblBorSSN=", "lblCurAddr=", "lblCurCity=",
+              "lblCurState=", "lblCurZip=", "lblCurZip=6270", "lblCurAddr=12 MAIN ST, APT 4"});
+        rows(false,
+             {"lblReference=D'ANA", "lblBorFirst=A'VERY", "lblBorLast=O'NEIL", "lblBorSSN=900'11",
+              "lblCurAddr=12 O'HARA ST", "lblCurAddr=12 MAIN & 3RD", "lblCurCity=COEUR D'ALENE", "lblCurState=I'L",
+              "lblCurZip=6270'", "lblBorMi='", "lblBorMi=Q.", "lblBorSufx=J'R", "lblBorSufx=JR.",
+              "lblBorDOB=28/04/1978", "lblBorDOB=4/8/78", "lblBorDOB=02/30/2001"});
+        rows(true,
+             {"lblCoFirst=", "lblCoLast=", "lblCoSSN=", "lblCoFirst=T'AYLOR", "lblCoLast=O'JOY", "lblCoSSN='900",
+              "lblCoMi=A'", "lblCoMi=A.", "lblCoSufx=S'R", "lblCoSufx=SR.", "lblCoDOB=13/45/1970"});
         // Nine and ten characters pass as postal codes, no birth date passes, and so do the
         // co-borrower's boxes of a single loan.
         rows(false, {"lblCurZip=62701-123", "lblCurZip=62701-1234", "lblBorDOB=", "lblCoFirst=", "lblCoDOB=x"}, true);
         QTest::newRow("first failing rule wins") << false << Edits{"lblBorFirst=", "lblReference="} << "lblReference";
-        QTest::newRow("comma before apostrophes") << false << Edits{"lblCurAddr=1 O'HARA, ST", "lblReference=D'A"}
-                                                  << "lblCurAddr";
-        QTest::newRow("ampersand before the birth date") << false << Edits{"lblCurAddr=1 A & B", "lblBorDOB=x"}
-                                                         << "lblCurAddr";
+        QTest::newRow("comma before apostrophes")
+            << false << Edits{"lblCurAddr=1 O'HARA, ST", "lblReference=D'A"} << "lblCurAddr";
+        QTest::newRow("ampersand before the birth date")
+            << false << Edits{"lblCurAddr=1 A & B", "lblBorDOB=x"} << "lblCurAddr";
         QTest::newRow("everything valid, joint") << true << Edits{} << "";
-        QTest::newRow("primary rules before co-borrower rules") << true << Edits{"lblCoFirst=", "lblBorSufx=JR."}
-                                                                << "lblBorSufx";
+        QTest::newRow("primary rules before co-borrower rules")
+            << true << Edits{"lblCoFirst=", "lblBorSufx=JR."} << "lblBorSufx";
     }
 
     // Repull runs the rules: a failing one shows its box, selects the field and opens no pull window.
@@ -377,8 +387,8 @@ private slots:
         QFETCH(bool, joint);
         QFETCH(Edits, edits);
         QFETCH(QString, field);
-        loadCase(joint ? "joint" : "recent");   // the co-borrower rules follow the loaded loan, not the boxes
-        main()->activateWindow();   // also after a pull window of the row before
+        loadCase(joint ? "joint" : "recent"); // the co-borrower rules follow the loaded loan, not the boxes
+        main()->activateWindow();             // also after a pull window of the row before
         QVERIFY(QTest::qWaitForWindowActive(main()));
         type(kValid + edits);
         main()->Button(MainButton::cmdClose).setFocus();
@@ -399,7 +409,7 @@ private slots:
               "Please remove any commas."
             : "Validation Error|Warning|\r\n\r\nPlease change this field on the main screen.";
         QCOMPARE(shown.shown().section('|', 0, 1) + "|" + shown.text.right(end.section('|', 2).size()), end);
-        if (field.endsWith("DOB"))   // the value and the form the user must use
+        if (field.endsWith("DOB")) // the value and the form the user must use
             QVERIFY2(shown.text.contains("Value: " + edits.last().section('=', 1) + "\r\nRequired ")
                          && shown.text.contains("(ex. 04/28/1978)"),
                      qPrintable(shown.text));
@@ -412,13 +422,20 @@ private slots:
     void reissueNumber_data()
     {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("button");    // empty: the window's close box
-        QTest::addColumn<QString>("outcome");   // the number returned and stored | the box shown
-        QTest::newRow("trimmed") << "  R-1234 " << "cmdReissue" << "R-1234|R-1234|";
-        QTest::newRow("empty") << "   " << "cmdReissue" << "||Warning|You must enter a reissue number to proceed.";
-        QTest::newRow("blank inside") << "R 1234" << "cmdReissue"
+        QTest::addColumn<QString>("button");  // empty: the window's close box
+        QTest::addColumn<QString>("outcome"); // the number returned and stored | the box shown
+        QTest::newRow("trimmed") << "  R-1234 "
+                                 << "cmdReissue"
+                                 << "R-1234|R-1234|";
+        QTest::newRow("empty") << "   "
+                               << "cmdReissue"
+                               << "||Warning|You must enter a reissue number to proceed.";
+        QTest::newRow("blank inside") << "R 1234"
+                                      << "cmdReissue"
                                       << "||Warning|You must enter a valid reissue number to proceed.";
-        QTest::newRow("close box clears it") << "R-2" << "" << "||";
+        QTest::newRow("close box clears it") << "R-2"
+                                             << ""
+                                             << "||";
     }
 
     // The reissue window: a refused number keeps it open; leaving it without one clears the number.
