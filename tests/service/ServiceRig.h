@@ -14,11 +14,7 @@
 #include "service/basPrefetch.h"
 
 #include <QElapsedTimer>
-#include <QObject>
 #include <QTest>
-
-#include <optional>
-
 
 using Operation = bool (*)(const QString&, QString&);
 
@@ -42,12 +38,16 @@ protected:
     QByteArray log() const { return m_rig->loan.env.readFile("errors.log"); }
     int logEntries() const { return int(log().count("Date: ")); }
     // A block of the demo user's credentials.
-    static QString block(const QString& action) { return ParamBlock(action).add("USER", "demo").add("PASSWORD", ReportFixture::Password).text(); }
+    static QString block(const QString& action)
+    {
+        return ParamBlock(action).add("USER", "demo").add("PASSWORD", ReportFixture::Password).text();
+    }
     static QString errorStart(long number) { return "<ERROR><ERROR_NO>" + QString::number(number) + "</ERROR_NO>"; }
     // The error text about block, starting with start, and its one errors.log entry.
     bool isLoggedError(const QString& out, const QString& start, const QString& block) const
     {
-        return out.startsWith(start) && out.endsWith("<INFO><![CDATA[" + block + "]]></INFO></ERROR>") && logEntries() == 1;
+        return out.startsWith(start) && out.endsWith("<INFO><![CDATA[" + block + "]]></INFO></ERROR>")
+            && logEntries() == 1;
     }
 
 private slots:

@@ -2,10 +2,7 @@
 
 #include "TestEnv.h"
 
-#include <QString>
 #include <QStringList>
-
-#include <functional>
 
 // A loan ready for its report: fresh folders (TestEnv), WINQUILL.INI naming a host program
 // folder and a data folder holding BORROWER/, settings for the demo user at the stand-in vendor
@@ -31,8 +28,8 @@ public:
     int polls = 0;
     int closeAfter = 0;
 
-    QString quillFolder() const;      // the host program's folder, ending with "/"
-    QString borrowerFolder() const;   // the first data folder's BORROWER/
+    QString quillFolder() const;    // the host program's folder, ending with "/"
+    QString borrowerFolder() const; // the first data folder's BORROWER/
     // An executable stand-in IMPORT.EXE in the host program's folder.
     void installImportProgram() const;
     // How many of the lines (request lines of the server) begin with start.
