@@ -1,11 +1,6 @@
 #include "AppRig.h"
 #include "RunTests.h"
-#include "ScriptedMsgBox.h"
-#include "ShellRecorder.h"
-#include "TestEnv.h"
-#include "VendorSim.h"
 #include "app/basMain.h"
-#include "core/AppContext.h"
 #include "platform/SettingsStore.h"
 #include "ui/RegisterWindows.h"
 #include "ui/ordering/frmMain.h"
@@ -16,8 +11,6 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QProcess>
-#include <QTest>
 #include <QTimer>
 
 namespace {
@@ -137,14 +130,15 @@ private slots:
         ScriptedMsgBox boxes;
         ShellRecorder shell;
         EndRecorder ending;
-        for (const auto& [key, value] : {std::pair{"ServerURL", sim.baseUrl()}, {"UserName", "demo"}, {"Password", "Demo2026pass"}})
+        for (const auto& [key, value] :
+             {std::pair{"ServerURL", sim.baseUrl()}, {"UserName", "demo"}, {"Password", "Demo2026pass"}})
             SettingsStore::SaveSetting("OQCREDIT", "Main", key, value);
         env.writeFile("quill/data/.keep", "");
-        env.writeFile(env.windows() + "/WINQUILL.INI", "[Directories]\r\nApplication=" + env.path("quill/").toUtf8() + "\r\nFolder0="
-                      + env.path("quill/data/").toUtf8() + "\r\n");
-        QFile demoLoan(VendorSim::demoCaseDir("recent") + "/EXPORT.DAT");
-        QVERIFY(demoLoan.open(QIODevice::ReadOnly));
-        env.writeFile("receive/EXPORT.DAT", demoLoan.readAll());
+        const QString ini =
+            "[Directories]\r\nApplication=" + env.path("quill/") + "\r\nFolder0=" + env.path("quill/data/");
+        env.writeFile(env.windows() + "/WINQUILL.INI", (ini + "\r\n").toUtf8());
+        env.writeFile("receive/EXPORT.DAT", env.readFile(VendorSim::demoCaseDir("recent") + "/EXPORT.DAT"));
+        QVERIFY(env.readFile("receive/EXPORT.DAT").size() > 0);
 
         RegisterWindows();
         QCOMPARE(Main(), StartupOutcome::Started);

@@ -19,8 +19,15 @@ struct SilentBoxes : MessageBoxes {
 };
 
 // The temporary folder of this run (created by Setup()), and a path in it.
-inline QByteArray& Root() { static QByteArray root; return root; }
-inline QString Path(const char* relative) { return QString::fromLocal8Bit(Root() + "/" + relative); }
+inline QByteArray& Root()
+{
+    static QByteArray root;
+    return root;
+}
+inline QString Path(const char* relative)
+{
+    return QString::fromLocal8Bit(Root() + "/" + relative);
+}
 
 // Makes the temporary folder, points the program's folders into it, installs silent message
 // boxes and removes the folder at exit. Every target starts with it.
@@ -63,6 +70,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     return Setup() ? 0 : 1;
 }
 
-inline QByteArray Bytes(const uint8_t* data, size_t size) { return QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)); }
+inline QByteArray Bytes(const uint8_t* data, size_t size)
+{
+    return QByteArray(reinterpret_cast<const char*>(data), qsizetype(size));
+}
 
 } // namespace fuzz

@@ -23,7 +23,7 @@ namespace {
 
 void checkHelpers(const QString& text)
 {
-    fuzz::Require(Answer::Lines(text).join(QLatin1Char('\n')) == text, "lines do not join back to the answer", text);
+    fuzz::Require(Answer::Lines(text).join('\n') == text, "lines do not join back to the answer", text);
     try {
         Answer::TruthValue(text);
         bool ok = false;
@@ -36,11 +36,12 @@ void checkHelpers(const QString& text)
 void checkSplits(const QString& text)
 {
     SetProps(std::make_shared<clsProperties>());
-    Props().setBaseUrl(QStringLiteral("no-server:"));
+    Props().setBaseUrl("no-server:");
     try {
         ReadAboutAnswer(text);
-        fuzz::Require(text.startsWith(Props().PhoneNumber() + "||" + Props().SupportEmail() + "||" + Props().PasswordSpecs()),
-                      "the support data do not come from the answer in order", text);
+        fuzz::Require(
+            text.startsWith(Props().PhoneNumber() + "||" + Props().SupportEmail() + "||" + Props().PasswordSpecs()),
+            "the support data do not come from the answer in order", text);
     } catch (const AppError&) {
     }
     try {
@@ -49,8 +50,10 @@ void checkSplits(const QString& text)
     }
     QStringList names;
     for (const auto& ref : Props().LoginByReferences()) {
-        fuzz::Require(!names.contains(ref->LongName(), Qt::CaseInsensitive), "a display name listed twice", ref->LongName());
-        fuzz::Require(!ref->LongName().contains(QLatin1Char('|')) && !ref->UserName().contains(QLatin1Char('*')), "a separator inside a field", text);
+        fuzz::Require(!names.contains(ref->LongName(), Qt::CaseInsensitive), "a display name listed twice",
+                      ref->LongName());
+        fuzz::Require(!ref->LongName().contains('|') && !ref->UserName().contains('*'), "a separator inside a field",
+                      text);
         names << ref->LongName();
     }
 }
@@ -62,7 +65,8 @@ void checkSearchAnswer(const QString& text)
     clsReportStatus refused;
     try {
         ReadSearchRefusal(answer, refused);
-        fuzz::Require((answer == QLatin1String("ERROR")) == (refused.sReportID() == QLatin1String("ERROR")), "the refusal's answer and record disagree", answer);
+        fuzz::Require((answer == "ERROR") == (refused.sReportID() == "ERROR"),
+                      "the refusal's answer and record disagree", answer);
     } catch (const AppError&) {
     }
 }
@@ -73,7 +77,8 @@ void checkDate(const QString& text)
     const QString shown = FormatDate(text);
     fuzz::Require(date.isValid() == !shown.isEmpty(), "parser and display disagree", text);
     // Four digits allow years from 0001 (0000 is no year in the calendar used) to 9999.
-    fuzz::Require(!date.isValid() || (date.year() >= 1 && date.year() <= 9999 && ParseDate(shown) == date && shown.size() == 10),
+    fuzz::Require(!date.isValid()
+                      || (date.year() >= 1 && date.year() <= 9999 && ParseDate(shown) == date && shown.size() == 10),
                   "a date outside four-digit years, or its display form does not read back", text);
 }
 

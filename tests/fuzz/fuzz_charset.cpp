@@ -14,9 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QList<QByteArray> parts = fuzz::Bytes(data, size).split('\0');
     const QByteArray header = parts[0], body = parts.size() > 1 ? parts[1] : QByteArray();
     const QByteArray charset = CharsetOf(header);
-    fuzz::Require(charset.isEmpty() || header.toLower().contains("charset"), "a charset from a header that names none", QString::fromLatin1(header));
-    fuzz::Require(!charset.contains(';'), "a charset running into the next parameter", QString::fromLatin1(charset));
-    fuzz::Require(!charset.isEmpty() || DecodeAnswer(body, header) == QString::fromUtf8(body), "an answer without a charset not read as UTF-8",
+    fuzz::Require(charset.isEmpty() || header.toLower().contains("charset"), "a charset from a header that names none",
                   QString::fromLatin1(header));
+    fuzz::Require(!charset.contains(';'), "a charset running into the next parameter", QString::fromLatin1(charset));
+    fuzz::Require(!charset.isEmpty() || DecodeAnswer(body, header) == QString::fromUtf8(body),
+                  "an answer without a charset not read as UTF-8", QString::fromLatin1(header));
     return 0;
 }

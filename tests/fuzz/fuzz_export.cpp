@@ -31,9 +31,11 @@ void checkSplitters(const QString& text)
 {
     QString name = text, first = text;
     const QString suffix = clsQuill::SplitSuffix(name), middle = clsQuill::SplitMiddle(first);
-    fuzz::Require(suffix.size() <= 3 && !name.startsWith(QLatin1Char(' ')) && !name.endsWith(QLatin1Char(' ')) && name.size() + suffix.size() <= text.size(),
+    fuzz::Require(suffix.size() <= 3 && !name.startsWith(' ') && !name.endsWith(' ')
+                      && name.size() + suffix.size() <= text.size(),
                   "suffix split grew the name or left blanks", name + "|" + suffix);
-    fuzz::Require(middle.size() <= 2 && (middle.isEmpty() || first.size() + middle.size() < text.size()), "middle split grew the name", first + "|" + middle);
+    fuzz::Require(middle.size() <= 2 && (middle.isEmpty() || first.size() + middle.size() < text.size()),
+                  "middle split grew the name", first + "|" + middle);
 }
 
 } // namespace
@@ -55,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     try {
         const auto inquiry = clsQuill().ReadQuillExportFile(file.fileName());
         fuzz::Require(inquiry->Borrower() && inquiry->CreditRequest(), "inquiry incomplete", file.fileName());
-        fuzz::Require((inquiry->CreditRequest()->RequestType() == QLatin1String("Joint")) == bool(inquiry->CoBorrower()),
+        fuzz::Require((inquiry->CreditRequest()->RequestType() == "Joint") == bool(inquiry->CoBorrower()),
                       "request type disagrees with the co-borrower", inquiry->CreditRequest()->RequestType());
     } catch (const AppError& error) {
         fuzz::Require(!error.Description.isEmpty(), "failure without a description", QString::number(error.Number));

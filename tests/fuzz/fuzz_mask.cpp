@@ -19,12 +19,12 @@ namespace {
 // The error text of a failed request that carries the block, as logged.
 QString logged(const QString& description, const QString& block)
 {
-    return MaskForLog(BuildErrorXML(QStringLiteral("FindReport"), description, -2147467259, block));
+    return MaskForLog(BuildErrorXML("FindReport", description, -2147467259, block));
 }
 
 QString credentials(const QString& user, const QString& password)
 {
-    return ParamBlock(QStringLiteral("VALIDATECREDENTIALS")).add(QStringLiteral("USER"), user).add(QStringLiteral("PASSWORD"), password).text();
+    return ParamBlock("VALIDATECREDENTIALS").add("USER", user).add("PASSWORD", password).text();
 }
 
 } // namespace
@@ -34,14 +34,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString input = QString::fromUtf8(fuzz::Bytes(data, size));
     const qsizetype cut = input.indexOf(QChar(0));
     const QString password = cut < 0 ? input : input.left(cut), other = cut < 0 ? QString() : input.mid(cut + 1);
-    MaskForLog(input);   // every text at all: no hang, no crash
+    MaskForLog(input); // every text at all: no hang, no crash
 
-    const QString masked = QStringLiteral("<CRITERIA FIELDNAME='PASSWORD'>*****</CRITERIA>");
+    const QString masked = "<CRITERIA FIELDNAME='PASSWORD'>*****</CRITERIA>";
     const QString block = MaskForLog(credentials(other, password)), error = logged(other, credentials(other, password));
     fuzz::Require(block.contains(masked), "block: password not masked", block);
     fuzz::Require(error.contains(masked), "error text: password not masked", error);
-    const QString address = MaskForLog("https://h/u.asp?Action=VALIDATECREDENTIALS&USER=" + EncodeFormValue(other) + "&PASSWORD=" + EncodeFormValue(password));
-    fuzz::Require(address.endsWith(QStringLiteral("&PASSWORD=*****")), "address: password not masked", address);
+    const QString address = MaskForLog("https://h/u.asp?Action=VALIDATECREDENTIALS&USER=" + EncodeFormValue(other)
+                                       + "&PASSWORD=" + EncodeFormValue(password));
+    fuzz::Require(address.endsWith("&PASSWORD=*****"), "address: password not masked", address);
     // The password's text appears nowhere, unless the same log text without any password holds
     // it too (a short password may well be part of the fixed words).
     const QString escaped = ParamBlock::Escape(password);
@@ -49,10 +50,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         fuzz::Require(!error.contains(escaped) && !block.contains(escaped), "password text left in the log", error);
 
     // The order's SSN and birth date, in the block and quoted escaped in the description.
-    const QString order = ParamBlock(QStringLiteral("REQUEST")).add(QStringLiteral("SSN"), QStringLiteral("123456789"))
-                              .add(QStringLiteral("DOB"), QStringLiteral("01/15/1980")).text();
+    const QString order = ParamBlock("REQUEST").add("SSN", "123456789").add("DOB", "01/15/1980").text();
     const QString refused = logged(other + ParamBlock::Escape(order) + other, order);
-    for (const QString& whole : {QStringLiteral("123456789"), QStringLiteral("01/15/1980")})
-        fuzz::Require(other.contains(whole) || !refused.contains(whole), "order: SSN or birth date left whole in the log", refused);
+    for (const QString& whole : {"123456789", "01/15/1980"})
+        fuzz::Require(other.contains(whole) || !refused.contains(whole),
+                      "order: SSN or birth date left whole in the log", refused);
     return 0;
 }

@@ -22,13 +22,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fuzz::Require(count >= 0 && count <= 100, "folder count out of range", QString::number(count));
     for (qint16 n = 0; n <= count + 1; ++n) {
         const QString folder = config.QuillAppDataFolder(n);
-        fuzz::Require(folder.size() <= 100 && (n < 1 || n > count || folder.endsWith(QLatin1Char('\\'))),
+        fuzz::Require(folder.size() <= 100 && (n < 1 || n > count || folder.endsWith('\\')),
                       "a data folder longer than its buffer or without its backslash", folder);
     }
     for (const QString& value : {config.sQuillAppTitle(), config.sConfigServerIP(), config.sConfigPassword()})
-        fuzz::Require(value.size() <= 149 && !value.startsWith(QLatin1Char(' ')) && !value.endsWith(QLatin1Char(' ')),
+        fuzz::Require(value.size() <= 149 && !value.startsWith(' ') && !value.endsWith(' '),
                       "a value longer than its buffer or with blanks at its ends", value);
-    const QString direct = GetPrivateProfileString("Directories", "Folder0", "default", 8, fuzz::Path("windows/WINQUILL.INI"));
+    const QString direct =
+        GetPrivateProfileString("Directories", "Folder0", "default", 8, fuzz::Path("windows/WINQUILL.INI"));
     fuzz::Require(direct.size() <= 7, "a read longer than its buffer", direct);
     return 0;
 }

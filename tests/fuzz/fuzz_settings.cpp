@@ -17,7 +17,7 @@
 
 namespace {
 
-const QString kApp = QStringLiteral("OQCREDIT"), kMain = QStringLiteral("Main");
+const QString kApp = "OQCREDIT", kMain = "Main";
 
 } // namespace
 
@@ -32,14 +32,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     SetProps(std::make_shared<clsProperties>());
     try {
         LoadSettings(Props());
-        fuzz::Require(Props().BaseUrl().startsWith(QLatin1String("http"), Qt::CaseInsensitive), "a base address without its scheme", Props().BaseUrl());
+        fuzz::Require(Props().BaseUrl().startsWith("http", Qt::CaseInsensitive), "a base address without its scheme",
+                      Props().BaseUrl());
     } catch (const AppError& e) {
-        fuzz::Require(e.Number != 0 && !e.Description.isEmpty(), "a load failure without a number or a description", e.Description);
+        fuzz::Require(e.Number != 0 && !e.Description.isEmpty(), "a load failure without a number or a description",
+                      e.Description);
     }
     for (const QByteArray& line : input.split('\n').mid(0, 4)) {
-        SettingsStore::SaveSetting(kApp, kMain, QStringLiteral("UserName"), QString::fromUtf8(line));
-        const QString back = SettingsStore::GetSetting(kApp, kMain, QStringLiteral("UserName"), QStringLiteral("<absent>"));
-        fuzz::Require(back == QString::fromUtf8(line), "a saved value reads back differently", QString::fromUtf8(line) + " -> " + back);
+        SettingsStore::SaveSetting(kApp, kMain, "UserName", QString::fromUtf8(line));
+        const QString back = SettingsStore::GetSetting(kApp, kMain, "UserName", "<absent>");
+        fuzz::Require(back == QString::fromUtf8(line), "a saved value reads back differently",
+                      QString::fromUtf8(line) + " -> " + back);
     }
     fuzz::TrimLogs();
     return 0;

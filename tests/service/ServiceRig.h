@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Awaited.h"
 #include "ReportFixture.h"
 #include "ScriptedMsgBox.h"
 #include "ShellRecorder.h"
@@ -7,20 +8,16 @@
 #include "core/AppContext.h"
 #include "core/clsProperties.h"
 #include "platform/AppError.h"
-#include "platform/HttpRequest.h"
+#include "platform/HttpPolicy.h"
 #include "service/ParamBlock.h"
 #include "service/basActions.h"
 #include "service/basOrder.h"
 #include "service/basPrefetch.h"
 
 #include <QElapsedTimer>
-#include <QObject>
 #include <QTest>
 
-#include <optional>
-
-
-using Operation = bool (*)(const QString&, QString&);
+using Operation = void (*)(const QString&, QObject*, ServiceReply);
 
 // The service operations against the stand-in vendor server on 127.0.0.1. Each test has the
 // demo loan's folders and settings against it (ReportFixture), a desktop that shows nothing and
@@ -42,12 +39,30 @@ protected:
     QByteArray log() const { return m_rig->loan.env.readFile("errors.log"); }
     int logEntries() const { return int(log().count("Date: ")); }
     // A block of the demo user's credentials.
-    static QString block(const QString& action) { return ParamBlock(action).add("USER", "demo").add("PASSWORD", ReportFixture::Password).text(); }
+    static QString block(const QString& action)
+    {
+        return ParamBlock(action).add("USER", "demo").add("PASSWORD", ReportFixture::Password).text();
+    }
+    // The operation waited for, read the classic way (its outcome kept in m_last): true with the
+    // answer, false with the error text; the credential check is true only for no reason, the
+    // search for a pending order only with a GUID.
+    bool run(Operation operation, const QString& block, QString& answer)
+    {
+        m_last = Await([&](QObject* context, ServiceReply done) { operation(block, context, std::move(done)); });
+        const bool ok = m_last.Read(answer);
+        if (operation == static_cast<Operation>(&ValidateCredentials))
+            return ok && answer.isEmpty();
+        if (operation == static_cast<Operation>(&FindPending))
+            return ok && !answer.isEmpty();
+        return ok;
+    }
+    ServiceOutcome m_last;
     static QString errorStart(long number) { return "<ERROR><ERROR_NO>" + QString::number(number) + "</ERROR_NO>"; }
     // The error text about block, starting with start, and its one errors.log entry.
     bool isLoggedError(const QString& out, const QString& start, const QString& block) const
     {
-        return out.startsWith(start) && out.endsWith("<INFO><![CDATA[" + block + "]]></INFO></ERROR>") && logEntries() == 1;
+        return out.startsWith(start) && out.endsWith("<INFO><![CDATA[" + block + "]]></INFO></ERROR>")
+            && logEntries() == 1;
     }
 
 private slots:

@@ -1,29 +1,29 @@
 #include "ServiceRig.h"
-#include "core/basLog.h"
-#include "core/basSettings.h"
 #include "core/FreeFileName.h"
 #include "core/LogMask.h"
+#include "core/basLog.h"
+#include "core/basSettings.h"
 #include "platform/AppPaths.h"
 #include "platform/FileOps.h"
 #include "platform/SettingsStore.h"
+#include "service/OrderWatch.h"
 #include "service/basReportData.h"
 #include "service/basReportPdf.h"
-#include "service/OrderWatch.h"
 
 #include <QDir>
 
 namespace {
 
 struct FileRow {
-    bool pdf;               // GetReportPDF into BORROWER/, which holds SAMPLE.pdf; else GetData into send/IMPORT.DAT
-    QString action;         // scripted: GET_PDF, PDFFILE or GET_DATA; "PENDING": the user closes the PDF wait
-    int httpStatus;         // of the scripted answer
+    bool pdf;       // GetReportPDF into BORROWER/, which holds SAMPLE.pdf; else GetData into send/IMPORT.DAT
+    QString action; // scripted: GET_PDF, PDFFILE or GET_DATA; "PENDING": the user closes the PDF wait
+    int httpStatus; // of the scripted answer
     QString scripted;
-    QString loanFile;       // GetReportPDF: the loan's name ("": its BORROWER folder gone); GetData: its path
-    QString out;            // the saved file's name; or the start of the error text ("number - description" of a PDF's box)
-    QByteArray written;     // SAMPLE1.pdf or IMPORT.DAT afterwards; an earlier IMPORT.DAT stays on a failure
-    QString trace = {};     // the progress trace ending a PDF's error box
-    int size = 0;           // not 0: the answer is `scripted` repeated to this many bytes
+    QString loanFile;   // GetReportPDF: the loan's name ("": its BORROWER folder gone); GetData: its path
+    QString out;        // the saved file's name; or the start of the error text ("number - description" of a PDF's box)
+    QByteArray written; // SAMPLE1.pdf or IMPORT.DAT afterwards; an earlier IMPORT.DAT stays on a failure
+    QString trace = {}; // the progress trace ending a PDF's error box
+    int size = 0;       // not 0: the answer is `scripted` repeated to this many bytes
 };
 
 // Writes one file that holds personal data or secrets and returns its path.
@@ -41,7 +41,8 @@ QString pdfNameTakenMeanwhile(const ReportFixture& loan, bool download)
     const QByteArray contents = loan.env.readFile(folder + "SAMPLE.pdf") + "|" + loan.env.readFile(target.path());
     // No temporary file is left, and the newest report is moved, not copied.
     const qsizetype files = QDir(folder).entryList(QDir::Files).size();
-    return contents == "%PDF-1.4 another officer's|%PDF-1.4 ours" && files == (download ? 3 : 2) ? target.path() : QString();
+    const bool kept = contents == "%PDF-1.4 another officer's|%PDF-1.4 ours" && files == (download ? 3 : 2);
+    return kept ? target.path() : QString();
 }
 
 } // namespace
@@ -54,36 +55,49 @@ Q_DECLARE_METATYPE(PersonalFile)
 void ServiceTest::reportFiles_data()
 {
     QTest::addColumn<FileRow>("row");
-    const auto add = [](const char* name, const FileRow& row) { QTest::newRow(name) << row; };
-    const QString sample = ReportFixture::LoanFile, loan = ReportFixture::LoanFilePath, before = "Before MSXML2.XMLHTTP30";
+    const auto add = [](const char* name, bool pdf, const QString& action, int status, const QString& scripted,
+                        const QString& loanFile, const QString& out, const QByteArray& written,
+                        const QString& trace = {}, int size = 0) {
+        QTest::newRow(name) << FileRow{pdf, action, status, scripted, loanFile, out, written, trace, size};
+    };
+    const QString sample = ReportFixture::LoanFile, loan = ReportFixture::LoanFilePath;
+    const QString before = "Before MSXML2.XMLHTTP30";
     const QByteArray earlier = "earlier\r\n";
-    const int large = int(HttpRequest::TextAnswerLimit) + 9;
-    add("PDF under the next free name", {true, "PDFFILE", 200, "%PDF-1.4 ours", sample, "SAMPLE1.pdf", "%PDF-1.4 ours"});
-    add("PDF larger than a text answer", {true, "PDFFILE", 0, "%PDF-1.4 ", sample, "SAMPLE1.pdf", QByteArray("%PDF-1.4 ").repeated(large / 9 + 1).left(large),
-                                          "", large});
-    add("PDF wait closed", {true, "PENDING", 200, "", sample, "", ""});
-    add("PDF: page instead of an answer", {true, "GET_PDF", 200, "<html><body>Server Error</body></html>", sample, "6001 - Return: FAILED", ""});
-    add("PDF: path moving to another host", {true, "GET_PDF", 200, "SUCCESS\n@evil.example/cia/pdf/x.pdf", sample,
-                                             "6001 - The PDF address does not stay on the server", ""});
-    add("PDF: HTML body", {true, "PDFFILE", 200, "<html>Not found</html>", sample, "6001 - The server's answer is not a PDF file (22 bytes)", "", before});
-    add("PDF: HTTP 404", {true, "PDFFILE", 404, "%PDF-1.4 gone", sample, QString::number(ErrNo::HttpStatus) + " - The server answered with HTTP status 404", "",
-                           before});
-    add("PDF: file name holding a path", {true, "", 200, "", "..\\..\\SAMPLE",
-                                          QString::number(ErrNo::FileIo) + " - The loan file name \"..\\..\\SAMPLE\" is not a plain file name", ""});
+    const int large = int(HttpPolicy::TextAnswerLimit) + 9;
+    const QString io = QString::number(ErrNo::FileIo) + " - ";
+    add("PDF under the next free name", true, "PDFFILE", 200, "%PDF-1.4 ours", sample, "SAMPLE1.pdf", "%PDF-1.4 ours");
+    add("PDF larger than a text answer", true, "PDFFILE", 0, "%PDF-1.4 ", sample, "SAMPLE1.pdf",
+        QByteArray("%PDF-1.4 ").repeated(large / 9 + 1).left(large), "", large);
+    add("PDF wait closed", true, "PENDING", 200, "", sample, "", "");
+    add("PDF: page instead of an answer", true, "GET_PDF", 200, "<html><body>Server Error</body></html>", sample,
+        "6001 - Return: FAILED", "");
+    add("PDF: path moving to another host", true, "GET_PDF", 200, "SUCCESS\n@evil.example/cia/pdf/x.pdf", sample,
+        "6001 - The PDF address does not stay on the server", "");
+    add("PDF: HTML body", true, "PDFFILE", 200, "<html>Not found</html>", sample,
+        "6001 - The server's answer is not a PDF file (22 bytes)", "", before);
+    add("PDF: HTTP 404", true, "PDFFILE", 404, "%PDF-1.4 gone", sample,
+        QString::number(ErrNo::HttpStatus) + " - The server answered with HTTP status 404", "", before);
+    add("PDF: file name holding a path", true, "", 200, "", "..\\..\\SAMPLE",
+        io + "The loan file name \"..\\..\\SAMPLE\" is not a plain file name", "");
     // On Windows "SAMPLE:1" would write a stream into a file SAMPLE.
-    add("PDF: file name Windows reserves", {true, "", 200, "", "SAMPLE:1", QString::number(ErrNo::FileIo)
-                                            + " - The loan file name \"SAMPLE:1\" is not a plain file name", ""});
-    add("PDF: no BORROWER folder", {true, "", 200, "", "", QString::number(ErrNo::FileIo) + " - The borrower folder", ""});
-    add("data: two placeholders", {false, "GET_DATA", 200, "FILE\t__XFILE__\r\nMESSAGE\tsee __XFILE__\r\n", loan, "IMPORT.DAT",
-                                   "FILE\tC:\\QUILL\\DATA\\BORROWER\\SAMPLE.BRW\r\nMESSAGE\tsee C:\\QUILL\\DATA\\BORROWER\\SAMPLE.BRW\r\n"});
+    add("PDF: file name Windows reserves", true, "", 200, "", "SAMPLE:1",
+        io + "The loan file name \"SAMPLE:1\" is not a plain file name", "");
+    add("PDF: no BORROWER folder", true, "", 200, "", "", io + "The borrower folder", "");
+    add("data: two placeholders", false, "GET_DATA", 200, "FILE\t__XFILE__\r\nMESSAGE\tsee __XFILE__\r\n", loan,
+        "IMPORT.DAT", "FILE\t" + loan.toUtf8() + "\r\nMESSAGE\tsee " + loan.toUtf8() + "\r\n");
     // Windows-1252, "?" for the rest. Megabytes of characters the code page cannot hold: one
     // pass, not a converter per character (which took about 9 s for these 4 million characters).
-    add("data: 12 MB, mostly not Windows-1252", {false, "GET_DATA", 0, QString::fromUtf8("\u0141\u20ac\U0001F600"), "X", "IMPORT.DAT",
-                                                 QByteArray("?\x80?").repeated(11'999'997 / 9), "", 11'999'997});
-    add("data: HTTP 500", {false, "GET_DATA", 500, "FILE\t__XFILE__", loan, errorStart(ErrNo::HttpStatus) + "<ERROR_DESC>The server answered with HTTP status 500", earlier});
+    add("data: 12 MB, mostly not Windows-1252", false, "GET_DATA", 0, QString::fromUtf8("\u0141\u20ac\U0001F600"), "X",
+        "IMPORT.DAT", QByteArray("?\x80?").repeated(11'999'997 / 9), "", 11'999'997);
+    add("data: HTTP 500", false, "GET_DATA", 500, "FILE\t__XFILE__", loan,
+        errorStart(ErrNo::HttpStatus) + "<ERROR_DESC>The server answered with HTTP status 500", earlier);
     // 5.4 MB of placeholders, each becoming the 33 characters of the loan file's path.
-    add("data: too large with the loan file put in", {false, "GET_DATA", 200, QString("__XFILE__").repeated(600'000), loan, errorStart(ErrNo::Transport)
-        + "<ERROR_DESC>The import data is too large: 19800000 characters with the loan file name put in, at most 16777216 are taken.", earlier});
+    add("data: too large with the loan file put in", false, "GET_DATA", 200, QString("__XFILE__").repeated(600'000),
+        loan,
+        errorStart(ErrNo::Transport)
+            + "<ERROR_DESC>The import data is too large: 19800000 characters with the "
+              "loan file name put in, at most 16777216 are taken.",
+        earlier);
 }
 
 void ServiceTest::reportFiles()
@@ -135,7 +149,8 @@ void ServiceTest::reportFiles()
     // A PDF's failure: its box ends with the progress trace, logged with a password in an
     // address masked (user:password@host).
     if (fails && row.pdf) {
-        const QString box = m_rig->boxes.boxes.value(0).title + "|" + m_rig->boxes.boxes.value(0).text;   // (a box not expected fails at once)
+        // (a box not expected fails at once)
+        const QString box = m_rig->boxes.boxes.value(0).title + "|" + m_rig->boxes.boxes.value(0).text;
         QVERIFY2(box.startsWith("Error|Error: " + row.out) && box.endsWith("\r\n" + row.trace), qPrintable(box));
         QVERIFY2(out.startsWith("<ERROR><ERROR_NO>" + row.out.section(' ', 0, 0) + "</ERROR_NO>"), qPrintable(out));
         QCOMPARE(logEntries(), 1);
@@ -143,9 +158,11 @@ void ServiceTest::reportFiles()
     }
     // GET_DATA's one request, byte for byte: update message, placeholder, criteria, reference.
     if (!row.pdf)
-        QCOMPARE(m_sim.requests(), QStringList{"POST /cia/cgi/marrowCGI.exe?UserName=demo&Password=Demo2026pass&action=GET_DATA"
-            "&UpdateMessage=Credit+report+recieved+and+populated+by+www.quill-credit.example&BorrowerFile=__XFILE__&guid="
-            + ReportFixture::ReportId + "&DataFormat=QUILL&reference=demo"});
+        QCOMPARE(m_sim.requests(),
+                 QStringList{"POST /cia/cgi/marrowCGI.exe?UserName=demo&Password=Demo2026pass&action=GET_DATA"
+                             "&UpdateMessage=Credit+report+recieved+and+populated+by+www.quill-credit.example"
+                             "&BorrowerFile=__XFILE__&guid="
+                             + ReportFixture::ReportId + "&DataFormat=QUILL&reference=demo"});
     else
         QCOMPARE(ReportFixture::CountStarting(m_sim.requests(), "GET "), row.action == "PDFFILE" ? 1 : 0);
 }
@@ -153,8 +170,9 @@ void ServiceTest::reportFiles()
 void ServiceTest::personalFilesAreOwnerOnly_data()
 {
     QTest::addColumn<PersonalFile>("write");
-    QTest::newRow("PDF: name taken meanwhile, download") << PersonalFile([](const ReportFixture& loan) { return pdfNameTakenMeanwhile(loan, true); });
-    QTest::newRow("PDF: name taken meanwhile, renamed newest") << PersonalFile([](const ReportFixture& loan) { return pdfNameTakenMeanwhile(loan, false); });
+    for (bool download : {true, false})
+        QTest::newRow(download ? "PDF: name taken meanwhile, download" : "PDF: name taken meanwhile, renamed newest")
+            << PersonalFile([download](const ReportFixture& loan) { return pdfNameTakenMeanwhile(loan, download); });
     QTest::newRow("archive copy of IMPORT.DAT") << PersonalFile([](const ReportFixture& loan) {
         loan.env.writeFile("send/IMPORT.DAT", "FILE\tX\r\n");
         FileOps::Copy(loan.env.path("send/IMPORT.DAT"), loan.env.path("archive/12052026_134340_IMPORT.DAT"));
@@ -162,15 +180,20 @@ void ServiceTest::personalFilesAreOwnerOnly_data()
     });
     QTest::newRow("errors.log others could read") << PersonalFile([](const ReportFixture& loan) {
         loan.env.writeFile("errors.log", "Date: 12/5/2026 1:43:40 PM earlier\r\n");
-        QFile::setPermissions(loan.env.path("errors.log"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::ReadGroup);
+        QFile::setPermissions(loan.env.path("errors.log"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::ReadGroup);
         return WriteErrorLog("Request failed") ? loan.env.path("errors.log") : QString();
     });
-    QTest::newRow("Client.log") << PersonalFile([](const ReportFixture& loan) { return WriteClientLog("Loading Settings"), loan.env.path("Client.log"); });
-#ifndef Q_OS_WIN   // there the store is the user's registry branch
+    QTest::newRow("Client.log") << PersonalFile([](const ReportFixture& loan) {
+        WriteClientLog("Loading Settings");
+        return loan.env.path("Client.log");
+    });
+#ifndef Q_OS_WIN // there the store is the user's registry branch
     QTest::newRow("settings holding the password") << PersonalFile([](const ReportFixture& loan) {
         Props().setSavePassword(true);
         const QString file = SettingsStore::StoreFile(AppPaths::ProgramTitle());
-        return SaveSettings(Props()) && loan.env.readFile(file).contains(ReportFixture::Password.toUtf8()) ? file : QString();
+        const bool saved = SaveSettings(Props()) && loan.env.readFile(file).contains(ReportFixture::Password.toUtf8());
+        return saved ? file : QString();
     });
 #endif
 }

@@ -15,7 +15,7 @@ VendorSim& sharedServer()
         sim = new VendorSim;
         if (!sim->start())
             QTest::qFail("the stand-in vendor server did not start", __FILE__, __LINE__);
-        qAddPostRoutine([] { delete sim; });   // before the application object goes
+        qAddPostRoutine([] { delete sim; }); // before the application object goes
     }
     return *sim;
 }
@@ -51,9 +51,9 @@ void AppRig::storeAccount(const QString& user, const QString& password) const
 
 QStringList AppRig::sent(bool withReads) const
 {
-    static const QStringList reads = {"LOGINBYREFERENCE", "REQUESTBUREAURIGHTS", "GETDEPARTMENTID", "GETSUPPLEMENTPAGE",
-                                      "GETRMCRPAGE", "GETSUMMARYPAGE", "CHECKMESSAGES", "GETABOUT", "GETREPORTLISTPAGE",
-                                      "CHANGEPASSWORDRIGHTS"};
+    static const QStringList reads({"LOGINBYREFERENCE", "REQUESTBUREAURIGHTS", "GETDEPARTMENTID", "GETSUPPLEMENTPAGE",
+                                    "GETRMCRPAGE", "GETSUMMARYPAGE", "CHECKMESSAGES", "GETABOUT", "GETREPORTLISTPAGE",
+                                    "CHANGEPASSWORDRIGHTS"});
     QStringList lines = sim.requests();
     lines.removeIf([&](const QString& line) { return !withReads && reads.contains(actionOf(line)); });
     return lines;
@@ -69,6 +69,5 @@ QStringList AppRig::actions(bool withReads) const
 
 QString AppRig::shown(int i) const
 {
-    const ScriptedMsgBox::Box box = boxes.boxes.value(i);
-    return box.title + "|" + QString::number(box.style) + "|" + box.text;
+    return boxes.boxes.value(i).shown();
 }

@@ -8,8 +8,6 @@
 #include "core/IMainWindow.h"
 #include "core/clsProperties.h"
 
-#include <QStringList>
-
 // Counts requests to end the program instead of ending it, and clears the "ending" state the
 // process keeps, before and after the test.
 class EndRecorder
@@ -54,6 +52,13 @@ public:
     }
     // Counts the calls that come after a check.
     void SetButtons() override { buttonsAfterCheck += checks > 0 ? 1 : 0; }
+    // The counts in words.
+    QString calls() const
+    {
+        const auto n = [](int count) { return QString::number(count); };
+        return QString("shown %1, checked %2, buttons set after the check %3, unloaded %4")
+            .arg(n(shown), n(checks), n(buttonsAfterCheck), n(unloaded));
+    }
 
     QString version, caption, reissueDuringCheck;
     QStringList tooltips;
@@ -82,7 +87,7 @@ public:
     QStringList sent(bool withReads = false) const;
     // The action names of sent().
     QStringList actions(bool withReads = false) const;
-    // Box i as "title|style|text"; "|0|" when there is none.
+    // Box i as "title|style|text", the style in words (Box::shown()); "|Plain|" when there is none.
     QString shown(int i) const;
 
     TestEnv env;

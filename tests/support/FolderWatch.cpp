@@ -14,8 +14,8 @@ FolderWatch::FolderWatch(const QString& folder)
 #ifdef Q_OS_LINUX
     m_fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (m_fd >= 0)
-        m_watch = inotify_add_watch(m_fd, QFile::encodeName(folder).constData(),
-                                    IN_MODIFY | IN_CLOSE_WRITE | IN_MOVED_TO);
+        m_watch =
+            inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_MODIFY | IN_CLOSE_WRITE | IN_MOVED_TO);
 #else
     Q_UNUSED(folder);
 #endif

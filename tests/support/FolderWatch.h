@@ -26,5 +26,5 @@ private:
     int m_fd = -1;
     int m_watch = -1;
     QMap<QString, int> m_writes;
-    QSet<QString> m_modified;   // written to since it was last closed
+    QSet<QString> m_modified; // written to since it was last closed
 };

@@ -8,8 +8,6 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <functional>
-
 // Plays the user at modal windows: each time a window of a given class becomes the active modal
 // window, the next queued action for that class runs on it (from the event loop, so the action
 // may itself open further modal windows). A window whose class has no action left is left alone;
@@ -34,6 +32,6 @@ private:
     QHash<QString, QList<Action>> m_actions;
     QHash<QString, int> m_acted;
     QPointer<QWidget> m_last;
-    QElapsedTimer m_since;   // how long m_last has been waiting without an action
+    QElapsedTimer m_since; // how long m_last has been waiting without an action
     QTimer m_timer;
 };

@@ -9,9 +9,9 @@
 ReportFixture::ReportFixture(const QString& serverUrl)
 {
     QDir().mkpath(borrowerFolder());
-    env.writeFile(env.windows() + "/WINQUILL.INI",
-                  ("[Directories]\r\nApplication=" + quillFolder() + "\r\nFolder0=" + quillFolder() + "data/\r\n").toUtf8());
-    env.freshProps();   // reads WINQUILL.INI
+    const QString ini = "[Directories]\r\nApplication=" + quillFolder() + "\r\nFolder0=" + quillFolder() + "data/\r\n";
+    env.writeFile(env.windows() + "/WINQUILL.INI", ini.toUtf8());
+    env.freshProps(); // reads WINQUILL.INI
     clsProperties& props = Props();
     props.setServerURL(serverUrl);
     props.setPostLocation("/cia/cgi/marrowCGI.exe?");

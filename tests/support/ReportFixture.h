@@ -2,7 +2,6 @@
 
 #include "TestEnv.h"
 
-#include <QString>
 #include <QStringList>
 
 // A loan ready for its report: fresh folders (TestEnv), WINQUILL.INI naming a host program
@@ -24,8 +23,8 @@ public:
 
     TestEnv env;
 
-    QString quillFolder() const;      // the host program's folder, ending with "/"
-    QString borrowerFolder() const;   // the first data folder's BORROWER/
+    QString quillFolder() const;    // the host program's folder, ending with "/"
+    QString borrowerFolder() const; // the first data folder's BORROWER/
     // An executable stand-in IMPORT.EXE in the host program's folder.
     void installImportProgram() const;
     // How many of the lines (request lines of the server) begin with start.

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QByteArray>
-#include <QList>
 #include <QTest>
 
 // For programs that run each test class through a function of their own (its qExec inside):
@@ -32,16 +31,17 @@ int RunTests(int argc, char** argv)
 {
     int status = 0;
     const auto runOne = [&](auto&& test) {
-        status |= RunLogged([&](int n, char** v) { return QTest::qExec(&test, n, v); }, test.metaObject()->className(), argc, argv);
+        const auto run = [&](int n, char** v) { return QTest::qExec(&test, n, v); };
+        status |= RunLogged(run, test.metaObject()->className(), argc, argv);
     };
     (runOne(Tests()), ...);
     return status;
 }
 
 // QTEST_MAIN for one class, with the log files above.
-#define QUILL_TEST_MAIN(TestClass)                                                               \
-    int main(int argc, char** argv)                                                              \
-    {                                                                                            \
-        QApplication app(argc, argv);                                                            \
-        return RunTests<TestClass>(argc, argv);                                                  \
+#define QUILL_TEST_MAIN(TestClass)              \
+    int main(int argc, char** argv)             \
+    {                                           \
+        QApplication app(argc, argv);           \
+        return RunTests<TestClass>(argc, argv); \
     }

@@ -1,9 +1,7 @@
 #include "ScreenRig.h"
 
-#include "core/AppContext.h"
 #include "app/StartupSteps.h"
 #include "core/basSettings.h"
-#include "core/clsProperties.h"
 #include "ui/ordering/frmMain.h"
 
 #include <QPushButton>

@@ -2,9 +2,6 @@
 
 #include "AppRig.h"
 
-#include <QString>
-#include <QStringList>
-
 class frmMain;
 
 // A user at the stand-in vendor server with a loan exported by the host program, and the real
@@ -24,7 +21,7 @@ public:
     QStringList sent(const QString& action);
 
     bool started = false;
-    QString typedPassword;   // what the user types into the settings window
+    QString typedPassword; // what the user types into the settings window
 
 private:
     frmMain* m_window = nullptr;

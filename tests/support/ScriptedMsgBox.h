@@ -16,9 +16,12 @@ public:
         int style = 0;
         QString title;
         int icon() const { return style & 0x70; }
+        // "title|style|text" with the style in words: the icon (Critical, Question, Warning,
+        // Information; Plain without one), then the buttons unless OK alone ("Warning YesNo").
+        QString shown() const;
     };
 
-    ScriptedMsgBox();   // installs itself
+    ScriptedMsgBox(); // installs itself
     ~ScriptedMsgBox() override;
 
     // Queue the answer for the next expected box (vbOK, vbYes, ...).

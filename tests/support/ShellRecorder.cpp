@@ -1,12 +1,7 @@
 #include "ShellRecorder.h"
 
-#include "platform/Seam.h"
-
-ShellRecorder::ShellRecorder() { Seam<Shell>::set(this); }
-ShellRecorder::~ShellRecorder() { Seam<Shell>::set(nullptr); }
-
-int ShellRecorder::ShellExecute(const QString& verb, const QString& file, const QString& parameters,
-                                const QString&, int showCommand)
+int ShellRecorder::ShellExecute(const QString& verb, const QString& file, const QString& parameters, const QString&,
+                                int showCommand)
 {
     calls << Call{verb, file, parameters.isEmpty() ? QStringList() : QStringList{parameters}, showCommand};
     return result;
@@ -31,9 +26,6 @@ bool ShellRecorder::StartProgram(const QString& program, const QStringList& argu
     calls << Call{QStringLiteral("start"), program, arguments, showCommand};
     return startResult;
 }
-
-FakeDesktop::FakeDesktop() { Seam<Desktop>::set(this); }
-FakeDesktop::~FakeDesktop() { Seam<Desktop>::set(nullptr); }
 
 void FakeDesktop::SetHourglass(bool busy)
 {

@@ -8,15 +8,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMap>
 #include <QSettings>
 
 #ifdef Q_OS_WIN
 #include "platform/FileSecurity.h"
 #include "platform/Seam.h"
 
-#include <windows.h>
 #include <sddl.h>
+#include <windows.h>
 #else
 #include <sys/stat.h>
 #endif
@@ -84,7 +83,7 @@ public:
             given[fileId(path)] = sddlOf(descriptor);
         return result;
     }
-    QMap<QString, QString> given;   // by file
+    QMap<QString, QString> given; // by file
 };
 
 AccessRecorder& accessRecorder()
@@ -111,8 +110,8 @@ QString processUser()
 
 QSettings storeBranch(const char* app)
 {
-    return QSettings(QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\")
-                         + QLatin1String(app), QSettings::NativeFormat);
+    return QSettings(QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\") + QLatin1String(app),
+                     QSettings::NativeFormat);
 }
 #endif
 }
@@ -164,11 +163,6 @@ TestEnv::~TestEnv()
             qputenv(kVars[i], m_saved[i]);
     }
 }
-
-QString TestEnv::home() const { return m_dir.path() + QStringLiteral("/home"); }
-QString TestEnv::config() const { return m_dir.path() + QStringLiteral("/config"); }
-QString TestEnv::windows() const { return m_dir.path() + QStringLiteral("/windows"); }
-QString TestEnv::path(const QString& relative) const { return home() + QLatin1Char('/') + relative; }
 
 void TestEnv::writeFile(const QString& relative, const QByteArray& bytes) const
 {

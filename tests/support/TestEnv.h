@@ -2,9 +2,8 @@
 
 #include <QList>
 #include <QPair>
-#include <QString>
-#include <QVariantMap>
 #include <QTemporaryDir>
+#include <QVariantMap>
 
 // A fresh program folder, configuration folder and Windows folder for one test, set through
 // the environment variables the program reads. Restores the previous values when destroyed.
@@ -14,10 +13,10 @@ public:
     TestEnv();
     ~TestEnv();
 
-    QString home() const;        // the program's folder ($QUILLCLIENT_HOME)
-    QString config() const;      // $QUILLCLIENT_CONFIG
-    QString windows() const;     // $QUILL_WINDOWS_DIR
-    QString path(const QString& relative) const;  // home() + "/" + relative
+    QString home() const { return m_dir.path() + "/home"; }       // the program's folder ($QUILLCLIENT_HOME)
+    QString config() const { return m_dir.path() + "/config"; }   // $QUILLCLIENT_CONFIG
+    QString windows() const { return m_dir.path() + "/windows"; } // $QUILL_WINDOWS_DIR
+    QString path(const QString& relative) const { return home() + "/" + relative; }
 
     // Writes bytes to path(relative), creating folders on the way.
     void writeFile(const QString& relative, const QByteArray& bytes) const;

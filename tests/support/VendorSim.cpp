@@ -6,17 +6,15 @@
 #include <QEventLoop>
 #include <QJsonDocument>
 #include <QNetworkProxy>
-#include <QNetworkReply>
 #include <QTest>
 #include <QTimer>
-#include <QUrl>
 
 namespace {
 
 constexpr int StartTimeoutMs = 10000;
 constexpr int ControlTimeoutMs = 5000;
 
-void failTest(const QString &message)
+void failTest(const QString& message)
 {
     qWarning("VendorSim: %s", qPrintable(message));
     if (QTest::currentTestFunction())
@@ -25,7 +23,7 @@ void failTest(const QString &message)
 
 } // namespace
 
-VendorSim::VendorSim(const QString &seedFile)
+VendorSim::VendorSim(const QString& seedFile)
     : m_seedFile(seedFile.isEmpty() ? sourceDir() + QStringLiteral("/tools/vendor-sim/seed/demo.json") : seedFile)
 {
     m_network.setProxy(QNetworkProxy::NoProxy);
@@ -42,7 +40,7 @@ VendorSim::~VendorSim()
     }
 }
 
-QString VendorSim::demoCaseDir(const QString &caseName)
+QString VendorSim::demoCaseDir(const QString& caseName)
 {
     return sourceDir() + QStringLiteral("/tools/vendor-sim/demo/") + caseName;
 }
@@ -61,17 +59,15 @@ bool VendorSim::start()
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     m_process.setProcessEnvironment(env);
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.start(executablePath(), {QStringLiteral("--port"), QStringLiteral("0"),
-                                       QStringLiteral("--seed"), m_seedFile});
+    m_process.start(executablePath(),
+                    {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--seed"), m_seedFile});
     if (!m_process.waitForStarted(StartTimeoutMs)) {
-        qWarning("VendorSim: cannot start %s: %s", qPrintable(executablePath()),
-                 qPrintable(m_process.errorString()));
+        qWarning("VendorSim: cannot start %s: %s", qPrintable(executablePath()), qPrintable(m_process.errorString()));
         return false;
     }
     QElapsedTimer timer;
     timer.start();
-    while (!m_process.canReadLine() && timer.elapsed() < StartTimeoutMs
-           && m_process.state() == QProcess::Running)
+    while (!m_process.canReadLine() && timer.elapsed() < StartTimeoutMs && m_process.state() == QProcess::Running)
         m_process.waitForReadyRead(100);
     const QString line = QString::fromUtf8(m_process.readLine()).trimmed();
     const QString prefix = QStringLiteral("listening on http://127.0.0.1:");
@@ -88,13 +84,13 @@ QString VendorSim::baseUrl() const
     return QStringLiteral("http://127.0.0.1:%1").arg(m_port);
 }
 
-QByteArray VendorSim::control(const QByteArray &verb, const QString &command, const QByteArray &body)
+QByteArray VendorSim::control(const QByteArray& verb, const QString& command, const QByteArray& body)
 {
     QNetworkRequest request(QUrl(baseUrl() + QStringLiteral("/__sim/") + command));
     request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/octet-stream"));
-    QBuffer *payload = new QBuffer;
+    QBuffer* payload = new QBuffer;
     payload->setData(body);
-    QNetworkReply *reply = m_network.sendCustomRequest(request, verb, payload);
+    QNetworkReply* reply = m_network.sendCustomRequest(request, verb, payload);
     payload->setParent(reply);
     QEventLoop loop;
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);

@@ -3,9 +3,7 @@
 #include <QJsonArray>
 #include <QNetworkAccessManager>
 #include <QProcess>
-#include <QString>
 #include <QStringList>
-#include <QUrl>
 
 // Runs quill-vendor-sim, the stand-in vendor server, as a child process on a free loopback port
 // and drives its test-control endpoints. Every control call is synchronous; a control call that
@@ -14,10 +12,10 @@ class VendorSim
 {
 public:
     // seedFile empty: the demo seed that ships with the server.
-    explicit VendorSim(const QString &seedFile = QString());
+    explicit VendorSim(const QString& seedFile = QString());
     ~VendorSim();
-    VendorSim(const VendorSim &) = delete;
-    VendorSim &operator=(const VendorSim &) = delete;
+    VendorSim(const VendorSim&) = delete;
+    VendorSim& operator=(const VendorSim&) = delete;
 
     // Starts the server (path from $QUILL_VENDOR_SIM, else next to the test executable) and waits
     // for the address on its first output line.
@@ -27,25 +25,34 @@ public:
 
     // The next `times` answers of the action (its Action=/action= value; PDFFILE for the PDF
     // download) are `body`, byte for byte, with the given HTTP status.
-    void script(const QString &action, const QString &body, int times = 1) { scriptStatus(action, 200, body, times); }
-    void scriptStatus(const QString &action, int httpStatus, const QString &body = QString(), int times = 1)
+    void script(const QString& action, const QString& body, int times = 1) { scriptStatus(action, 200, body, times); }
+    void scriptStatus(const QString& action, int httpStatus, const QString& body = QString(), int times = 1)
     {
-        scriptAction("script", action, QStringLiteral("&times=%1&status=%2").arg(times).arg(httpStatus), body);
+        scriptAction("script", action, arg("times", times) + arg("status", httpStatus), body);
     }
     // The next answer of the action is a redirect (3xx status) to `location`; "{self}" is the
     // request's own path and query, so that following it gets the action's usual answer.
-    void scriptRedirect(const QString &action, int httpStatus, const QString &location)
+    void scriptRedirect(const QString& action, int httpStatus, const QString& location)
     {
-        scriptAction("script", action, QStringLiteral("&status=%1&location=%2").arg(httpStatus).arg(encoded(location)));
+        scriptAction("script", action, arg("status", httpStatus) + "&location=" + encoded(location));
     }
     // The next answer of the action sends its headers at once and then one body byte per msPerByte.
-    void scriptTrickle(const QString &action, const QString &body, int ms) { scriptAction("script", action, "&trickleMs=" + QString::number(ms), body); }
+    void scriptTrickle(const QString& action, const QString& body, int ms)
+    {
+        scriptAction("script", action, arg("trickleMs", ms), body);
+    }
     // The next answer of the action is `piece` repeated until it is `bytes` long.
-    void scriptSized(const QString &action, const QString &piece, int bytes) { scriptAction("script", action, "&size=" + QString::number(bytes), piece); }
+    void scriptSized(const QString& action, const QString& piece, int bytes)
+    {
+        scriptAction("script", action, arg("size", bytes), piece);
+    }
     // The next `times` requests of the action get their connection closed without an answer.
-    void scriptDrop(const QString &action, int times = 1) { scriptAction("drop", action, "&times=" + QString::number(times)); }
+    void scriptDrop(const QString& action, int times = 1) { scriptAction("drop", action, arg("times", times)); }
     // Same, but each request is handled first (report form): an order is placed and its answer lost.
-    void scriptDropAfterHandling(const QString &action, int times = 1) { scriptAction("drop", action, QStringLiteral("&times=%1&after=1").arg(times)); }
+    void scriptDropAfterHandling(const QString& action, int times = 1)
+    {
+        scriptAction("drop", action, arg("times", times) + "&after=1");
+    }
     // Fixed delay before every answer (control requests excepted).
     void setLatency(int ms) { post(QStringLiteral("latency?ms=%1").arg(ms)); }
 
@@ -59,24 +66,25 @@ public:
     // PENDING, and the client version NEWERVERSION considers current.
     void setStatusPolls(int polls) { post(QStringLiteral("config?statusPolls=%1").arg(polls)); }
     void setPdfPolls(int polls) { post(QStringLiteral("config?pdfPolls=%1").arg(polls)); }
-    void setLatestVersion(const QString &version) { post(QStringLiteral("config?latestVersion=") + encoded(version)); }
+    void setLatestVersion(const QString& version) { post(QStringLiteral("config?latestVersion=") + encoded(version)); }
     // The server's reports (id, owner, placedBy, ssn, keywords, previousId, losVersion, bureaus...).
     QJsonArray reports();
 
     static QString sourceDir() { return QStringLiteral(QUILL_SOURCE_DIR); }
     // Folder holding the demo EXPORT.DAT of a case: no-report, recent, old, rmcr-pending, joint,
     // reissue.
-    static QString demoCaseDir(const QString &caseName);
+    static QString demoCaseDir(const QString& caseName);
 
 private:
-    QByteArray control(const QByteArray &verb, const QString &command, const QByteArray &body = QByteArray());
-    void post(const QString &command, const QString &body = QString()) { control("POST", command, body.toUtf8()); }
+    QByteArray control(const QByteArray& verb, const QString& command, const QByteArray& body = QByteArray());
+    void post(const QString& command, const QString& body = QString()) { control("POST", command, body.toUtf8()); }
     // "<verb>?action=<action><more>": the control request that scripts the action's next answers.
-    void scriptAction(const char *verb, const QString &action, const QString &more, const QString &body = QString())
+    void scriptAction(const char* verb, const QString& action, const QString& more, const QString& body = QString())
     {
         post(QLatin1String(verb) + "?action=" + encoded(action) + more, body);
     }
-    static QString encoded(const QString &value) { return QString::fromLatin1(QUrl::toPercentEncoding(value)); }
+    static QString encoded(const QString& value) { return QString::fromLatin1(QUrl::toPercentEncoding(value)); }
+    static QString arg(const char* key, int value) { return QString("&%1=%2").arg(key).arg(value); }
     static QString executablePath();
 
     QString m_seedFile;

@@ -21,7 +21,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScopeGuard>
-#include <QTemporaryDir>
 
 class AccountWindowsTest : public QObject
 {
@@ -55,7 +54,7 @@ bool settled(QWidget* window)
 
 // One row of the table (see messages_data()).
 struct Scene {
-    QString window;   // prefs, pass (by choice), forced, contact, about; "start prefs", "start pass"
+    QString window; // prefs, pass (by choice), forced, contact, about; "start prefs", "start pass"
     QStringList given, entries, presses;
     int answer;
     QStringList boxes, sent, after;
@@ -77,7 +76,7 @@ QString windowState(QWidget& w, const QString& key)
         const ImageList logos;
         return shown == logos.picture(1).toImage() ? "1" : shown == logos.picture(2).toImage() ? "2" : "?";
     }
-    if (key == "plain") {   // texts from the server and the settings are never markup or links
+    if (key == "plain") { // texts from the server and the settings are never markup or links
         bool plain = true;
         for (const char* other : {"lblTitle", "lblWebsite", "lblPhone", "lblEmail"})
             plain = plain && w.findChild<QLabel*>(other)->textFormat() == Qt::PlainText;
@@ -90,7 +89,8 @@ QString windowState(QWidget& w, const QString& key)
 
 bool isWindowKey(const QString& key)
 {
-    return QStringList{"open", "focus", "title", "logo", "plain"}.contains(key) || QStringList{"txt", "lbl", "cbx"}.contains(key.left(3));
+    return QStringList{"open", "focus", "title", "logo", "plain"}.contains(key)
+        || QStringList{"txt", "lbl", "cbx"}.contains(key.left(3));
 }
 
 // What the run holds afterwards for key; for the logs, the expected text when they hold it.
@@ -99,18 +99,20 @@ QString runState(AppRig& rig, const QString& key, const QString& expected)
     const clsProperties& p = Props();
     QStringList starts;
     for (const ShellRecorder::Call& call : rig.shell.calls)
-        starts << call.verb + " " + QDir::fromNativeSeparators(call.target) + " " + QString::number(call.showCommand) + " ["
-                      + call.arguments.join(",") + "]";
+        starts << call.verb + " " + QDir::fromNativeSeparators(call.target) + " " + QString::number(call.showCommand)
+                + " [" + call.arguments.join(",") + "]";
     const QString log = QString::fromLatin1(rig.env.readFile("errors.log"));
-    const QMap<QString, QString> props = {{"ServerURL", p.ServerURL()}, {"BaseUrl", p.BaseUrl()}, {"UserName", p.UserName()},
-        {"Password", p.Password()}, {"SavePassword", QString::number(p.SavePassword())},
-        {"contact", p.UserEmail() + "|" + p.UserPhone() + "|" + p.UserPhoneExt()}, {"ended", QString::number(rig.ending.count)},
-        {"quit", QString::number(WindowHooks::EndRequested())}, {"checks", QString::number(rig.window.checks)},
-        {"hourglass", QString::number(rig.desk.hourglassShown > 0)}, {"starts", starts.join(" / ")},
-        {"errors.log", log.contains(expected) ? expected : log}};
+    // clang-format off
+    const QMap<QString, QString> props = {{"ServerURL", p.ServerURL()}, {"BaseUrl", p.BaseUrl()},
+        {"UserName", p.UserName()}, {"Password", p.Password()}, {"SavePassword", QString::number(p.SavePassword())},
+        {"contact", p.UserEmail() + "|" + p.UserPhone() + "|" + p.UserPhoneExt()},
+        {"ended", QString::number(rig.ending.count)}, {"quit", QString::number(WindowHooks::EndRequested())},
+        {"checks", QString::number(rig.window.checks)}, {"hourglass", QString::number(rig.desk.hourglassShown > 0)},
+        {"starts", starts.join(" / ")}, {"errors.log", log.contains(expected) ? expected : log}};
+    // clang-format on
     if (key == "remembered")
         return TestEnv::rememberedPassword();
-    if (key.startsWith("store:"))   // folders are stored in the system's form, compared with "/"
+    if (key.startsWith("store:")) // folders are stored in the system's form, compared with "/"
         return QDir::fromNativeSeparators(SettingsStore::GetSetting("OQCREDIT", "Main", key.mid(6), "<absent>"));
     return props.value(key, "<unknown key>");
 }
@@ -140,7 +142,8 @@ void AccountWindowsTest::messages_data()
     using L = QStringList;
     const QString pw = AppRig::Password;
     const auto prefs = [](const QString& server, const QString& user, const QString& pass, const QString& confirm) {
-        return L{"txtServerURL=" + server, "txtUserName=" + user, "txtPassword=" + pass, "txtPasswordConfirm=" + confirm};
+        return L{"txtServerURL=" + server, "txtUserName=" + user, "txtPassword=" + pass,
+                 "txtPasswordConfirm=" + confirm};
     };
     const auto passes = [](const QString& old, const QString& fresh, const QString& confirm) {
         return L{"txtOldPassword=" + old, "txtNewPassword=" + fresh, "txtConfirmPassword=" + confirm};
@@ -148,167 +151,209 @@ void AccountWindowsTest::messages_data()
     const auto contact = [](const QString& email, const QString& phone, const QString& ext) {
         return L{"txtEmail=" + email, "txtPhoneNum=" + phone, "txtPhoneExt=" + ext};
     };
-    const auto row = [](const char* name, const Scene& scene) { QTest::newRow(name) << scene; };
+    const auto row = [](const char* name, const QString& window, const L& given, const L& entries, const L& presses,
+                        int answer, const L& boxes, const L& sent, const L& after) {
+        QTest::newRow(name) << Scene{window, given, entries, presses, answer, boxes, sent, after};
+    };
     const L ok{"cmdOK"};
     const L account{"account"};
 
     // The settings window's checks, in order: rows also break rules checked later.
     const auto prefsRefusal = [&](const char* name, const L& entries, const QString& text, const QString& focus) {
-        row(name, {"prefs", {}, entries, ok, vbOK, {"OQCREDIT|0|" + text}, {}, {"open=1", "focus=" + focus, "store:ServerURL=<absent>"}});
+        row(name, "prefs", {}, entries, ok, vbOK, {"OQCREDIT|Plain|" + text}, {},
+            {"open=1", "focus=" + focus, "store:ServerURL=<absent>"});
     };
-    prefsRefusal("server character", prefs("SIM/a/long/path*", "a'b", "", ""), "Server URL contains illegal characters", "txtServerURL");
-    prefsRefusal("user character", prefs("SIM", "o'hara", "p=w", ""), "User Name contains illegal characters", "txtUserName");
-    prefsRefusal("password character before empty server", prefs("", "", "p&w", ""), "Password contains illegal characters", "txtPassword");
-    prefsRefusal("confirmation character", prefs("", "", "", "a\"b"), "Confirm password contains illegal characters", "txtPasswordConfirm");
+    const QString illegal = " contains illegal characters";
+    prefsRefusal("server character", prefs("SIM/a/long/path*", "a'b", "", ""), "Server URL" + illegal, "txtServerURL");
+    prefsRefusal("user character", prefs("SIM", "o'hara", "p=w", ""), "User Name" + illegal, "txtUserName");
+    prefsRefusal("password character before empty server", prefs("", "", "p&w", ""), "Password" + illegal,
+                 "txtPassword");
+    prefsRefusal("confirmation character", prefs("", "", "", "a\"b"), "Confirm password" + illegal,
+                 "txtPasswordConfirm");
     prefsRefusal("empty server", prefs("", "demo", pw, pw), "Please enter a Server URL", "txtServerURL");
     prefsRefusal("empty user", prefs("SIM", "", "", ""), "Please enter a User Name", "txtUserName");
     prefsRefusal("empty password", prefs("SIM", "demo", "", pw), "Please enter a password", "txtPassword");
-    prefsRefusal("empty confirmation", prefs("SIM", "demo", pw, ""), "Please confirm the password", "txtPasswordConfirm");
+    prefsRefusal("empty confirmation", prefs("SIM", "demo", pw, ""), "Please confirm the password",
+                 "txtPasswordConfirm");
     // Only a mismatch empties the two password boxes.
-    row("confirmation differs in case", {"prefs", {}, prefs("SIM", "demo", pw, pw.toLower()), ok, vbOK,
-        {"OQCREDIT|0|The Password and Confirm Password fields do not match.  Please re-type both fields."}, {},
-        {"open=1", "focus=txtPassword", "txtServerURL=SIM", "txtUserName=demo", "txtPassword=", "txtPasswordConfirm="}});
+    row("confirmation differs in case", "prefs", {}, prefs("SIM", "demo", pw, pw.toLower()), ok, vbOK,
+        {"OQCREDIT|Plain|The Password and Confirm Password fields do not match.  Please re-type both fields."}, {},
+        {"open=1", "focus=txtPassword", "txtServerURL=SIM", "txtUserName=demo", "txtPassword=", "txtPasswordConfirm="});
     // OK: accepted credentials are stored and the window closes; a refusal keeps it open with the
     // typed address taken and nothing stored. Reset empties the account keys of the store only.
-    const L old{"store:SendDir=old", "store:ServerURL=old", "store:CompanyID=old", "store:UserName=old", "store:Password=old",
-                "store:DaysOldTimeFrame=45", "set:ServerURL=http://old.example", "set:UserName=olduser", "set:Password=oldpw"};
+    const L old({"store:SendDir=old", "store:ServerURL=old", "store:CompanyID=old", "store:UserName=old",
+                 "store:Password=old", "store:DaysOldTimeFrame=45", "set:ServerURL=http://old.example",
+                 "set:UserName=olduser", "set:Password=oldpw"});
     const QString validate = "VALIDATECREDENTIALS&USER=demo&PASSWORD=" + pw;
-    const L checks{"PASSWORDEXPIRED&USER=demo", "NEWERVERSION&USER=demo&APPNAME=OQCREDIT&APPVERSION=1.1.0", "CROSS_COMPANY_REISSUE&USER=demo"};
+    const L checks{"PASSWORDEXPIRED&USER=demo", "NEWERVERSION&USER=demo&APPNAME=OQCREDIT&APPVERSION=1.1.0",
+                   "CROSS_COMPANY_REISSUE&USER=demo"};
     for (bool remember : {true, false})
-        row(remember ? "password remembered" : "password not remembered", {"prefs", old,
+        row(remember ? "password remembered" : "password not remembered", "prefs", old,
             prefs("SIM", "demo", pw, pw) << "cbxSavePwd=" + QString::number(remember), ok, vbOK, {}, {validate},
-            {"open=0", "UserName=demo", "Password=" + pw, "SavePassword=" + QString::number(remember), "store:ServerURL=SIM",
-             "store:UserName=demo", "remembered=" + (remember ? pw : "<absent>"), "store:SendDir=HOME/send/",
-             "hourglass=1"}});
-    row("Reset", {"prefs", old + L{"protected:old"}, {}, {"cmdReset"}, vbOK, {}, {}, {"open=1",
-        "store:SendDir=<absent>", "store:ServerURL=<absent>", "store:CompanyID=<absent>", "store:UserName=<absent>",
-        "store:Password=<absent>", "remembered=<absent>", "store:DaysOldTimeFrame=45"}});
-    const QString problem = "Validation Problem|48|Your user credentials could not be validated against our system.\r\nProblem: ";
-    row("a word meaning success is still a reason", {"prefs", old + L{"script:VALIDATECREDENTIALS:200:SUCCESS"},
+            {"open=0", "UserName=demo", "Password=" + pw, "SavePassword=" + QString::number(remember),
+             "store:ServerURL=SIM", "store:UserName=demo", "remembered=" + (remember ? pw : "<absent>"),
+             "store:SendDir=HOME/send/", "hourglass=1"});
+    row("Reset", "prefs", old + L{"protected:old"}, {}, {"cmdReset"}, vbOK, {}, {},
+        {"open=1", "store:SendDir=<absent>", "store:ServerURL=<absent>", "store:CompanyID=<absent>",
+         "store:UserName=<absent>", "store:Password=<absent>", "remembered=<absent>", "store:DaysOldTimeFrame=45"});
+    const QString problem =
+        "Validation Problem|Warning|Your user credentials could not be validated against our system.\r\nProblem: ";
+    row("a word meaning success is still a reason", "prefs", old + L{"script:VALIDATECREDENTIALS:200:SUCCESS"},
         prefs("SIM", "demo", pw, pw), ok, vbOK, {problem + "SUCCESS"}, {validate},
-        {"open=1", "ServerURL=SIM", "BaseUrl=SIM", "UserName=olduser", "Password=oldpw", "store:UserName=old", "hourglass=1"}});
-    row("nothing listening", {"prefs", old, prefs("CLOSED", "demo", pw, pw), ok, vbOK, {"*", problem + "Invalid Internet Connection"}, {},
-        {"open=1", "ServerURL=CLOSED", "UserName=olduser", "store:UserName=old"}});
+        {"open=1", "ServerURL=SIM", "BaseUrl=SIM", "UserName=olduser", "Password=oldpw", "store:UserName=old",
+         "hourglass=1"});
+    row("nothing listening", "prefs", old, prefs("CLOSED", "demo", pw, pw), ok, vbOK,
+        {"*", problem + "Invalid Internet Connection"}, {},
+        {"open=1", "ServerURL=CLOSED", "UserName=olduser", "store:UserName=old"});
     // Cancel asks to quit: No stays, Yes ends the program.
-    const QString quit = "Quit?|52|You can not access www.site.example\r\n without a valid Company ID, UserName and Password.\r\n\r\nQuit?";
-    row("Cancel asks to quit: No", {"prefs", {"set:ClientWebsite=www.site.example"}, {"txtUserName=typed"}, {"cmdCancel"}, vbNo, {quit}, {},
-        {"open=1", "ended=0", "quit=0"}});
+    const QString quit = "Quit?|Warning YesNo|You can not access www.site.example\r\n without a valid Company ID, "
+                         "UserName and Password.\r\n\r\nQuit?";
+    row("Cancel asks to quit: No", "prefs", {"set:ClientWebsite=www.site.example"}, {"txtUserName=typed"},
+        {"cmdCancel"}, vbNo, {quit}, {}, {"open=1", "ended=0", "quit=0"});
     // An empty store at start shows the settings window before anything else.
-    row("empty store at start: valid account, then the account checks", {"start prefs", {}, prefs("SIM", "demo", pw, pw), ok, vbOK, {},
-        L{validate} + checks, {"open=0", "ended=0", "checks=1", "remembered=<absent>"}});
-    row("empty store at start: Cancel and Yes skip the checks", {"start prefs", {}, {}, {"cmdCancel"}, vbYes,
-        {QString(quit).replace("www.site.example", Vendor::DefaultWebsite)}, {}, {"open=0", "ended=1", "checks=0"}});
+    row("empty store at start: valid account, then the account checks", "start prefs", {}, prefs("SIM", "demo", pw, pw),
+        ok, vbOK, {}, L{validate} + checks, {"open=0", "ended=0", "checks=1", "remembered=<absent>"});
+    row("empty store at start: Cancel and Yes skip the checks", "start prefs", {}, {}, {"cmdCancel"}, vbYes,
+        {QString(quit).replace("www.site.example", Vendor::DefaultWebsite)}, {}, {"open=0", "ended=1", "checks=0"});
 
     // The change-password window's checks, in order.
     const auto passRefusal = [&](const char* name, const L& entries, const QString& text, const QString& focus) {
-        row(name, {"pass", account, entries, ok, vbOK, {"Validation Error|64|" + text}, {}, {"open=1", "focus=" + focus, "Password=" + pw}});
+        row(name, "pass", account, entries, ok, vbOK, {"Validation Error|Information|" + text}, {},
+            {"open=1", "focus=" + focus, "Password=" + pw});
     };
     passRefusal("old empty", passes("", "a&b", ""), "You must provide your existing password.", "txtOldPassword");
-    passRefusal("old differs in case", passes(pw.toUpper(), "", ""), "Your existing password does not match what's on file.", "txtOldPassword");
+    passRefusal("old differs in case", passes(pw.toUpper(), "", ""),
+                "Your existing password does not match what's on file.", "txtOldPassword");
     passRefusal("new empty", passes(" " + pw + " ", "  ", kNew), "You must provide a new password.", "txtNewPassword");
     passRefusal("confirmation empty", passes(pw, kNew, ""), "You must confirm you new password.", "txtConfirmPassword");
     const QString amp = "New&2026pass";
-    passRefusal("mismatch before the ampersand", passes(pw, amp, "New2026pass"), "Your new password does not match the confirmed one.",
-                "txtNewPassword");
+    passRefusal("mismatch before the ampersand", passes(pw, amp, "New2026pass"),
+                "Your new password does not match the confirmed one.", "txtNewPassword");
     passRefusal("ampersand", passes(pw, amp, amp), "Your new password can not contain '&' symbol.", "txtNewPassword");
     // OK sends the stored old password and the trimmed new one, once; what the vendor answers
     // decides what is stored and whether the window closes.
-    const auto change = [&](const char* name, const QString& window, const L& given, const QString& fresh, bool remember,
-                            const QString& box, const L& after) {
-        const bool forced = window == "forced";
-        row(name, {window, given, passes("  " + pw, " " + fresh + " ", fresh + "  ") << "cbxSavePwd=" + QString::number(remember),
-            ok, vbOK, {box}, {"CHANGEPASSWORD&USER=demo&OLDPASS=" + pw + "&NEWPASS=" + fresh},
-            L{"title=Password Expired", forced ? "lblLabels=Your password has expired." : "lblLabels=Change Your Password",
-              "lblUsername=demo", "ended=0"} + after});
+    const auto change = [&](const char* name, const QString& window, const L& given, const QString& fresh,
+                            bool remember, const QString& box, const L& after) {
+        const QString label = window == "forced" ? "Your password has expired." : "Change Your Password";
+        row(name, window, given,
+            passes("  " + pw, " " + fresh + " ", fresh + "  ") << "cbxSavePwd=" + QString::number(remember), ok, vbOK,
+            {box}, {"CHANGEPASSWORD&USER=demo&OLDPASS=" + pw + "&NEWPASS=" + fresh},
+            L{"title=Password Expired", "lblLabels=" + label, "lblUsername=demo", "ended=0"} + after);
     };
-    const QString done = "Success|64|Password changed successfully.";
-    const QString refused = "Save Password Error|0|There was an error changing passwords.\r\nError Number: 6001\r\nError: ";
-    change("remembered, forced", "forced", account, kNew, true, done, {"open=0", "Password=" + kNew,
-           "remembered=" + kNew});
+    const QString done = "Success|Information|Password changed successfully.";
+    const QString refusedNumber = "Error Number: 6001\r\nError: ";
+    const QString refused = "Save Password Error|Plain|There was an error changing passwords.\r\n" + refusedNumber;
+    change("remembered, forced", "forced", account, kNew, true, done,
+           {"open=0", "Password=" + kNew, "remembered=" + kNew});
     change("not remembered: the next start asks for the settings", "pass", account, kNew, false, done,
            {"open=0", "Password=" + kNew, "remembered=<absent>"});
     const QString policy = "The new password must be at least 8 characters long.";
     change("the server's policy", "pass", account, "short", true, refused + policy,
            {"open=1", "Password=" + pw, "remembered=" + pw, "errors.log=" + policy});
-    change("a refusal repeating both passwords", "pass", {"account", "script:CHANGEPASSWORD:200:FAILED: Other2026pass may not follow " + pw},
-           "Other2026pass", true, refused + "FAILED: ***** may not follow *****",
-           {"open=1", "Password=" + pw, "remembered=" + pw});
-    change("a success word with more after it", "pass", {"account", "script:CHANGEPASSWORD:200:PASSWORDCHANGED later"}, kNew, true,
-           refused + "PASSWORDCHANGED later", {"open=1", "Password=" + pw});
+    change("a refusal repeating both passwords", "pass",
+           {"account", "script:CHANGEPASSWORD:200:FAILED: Other2026pass may not follow " + pw}, "Other2026pass", true,
+           refused + "FAILED: ***** may not follow *****", {"open=1", "Password=" + pw, "remembered=" + pw});
+    change("a success word with more after it", "pass", {"account", "script:CHANGEPASSWORD:200:PASSWORDCHANGED later"},
+           kNew, true, refused + "PASSWORDCHANGED later", {"open=1", "Password=" + pw});
     // The vendor has the new password: the forced window has done its work, and says what failed.
     change("changed but not stored", "forced", {"account:unsaved", "storeBroken"}, kNew, true,
-           "Password Not Saved|48|Your password was changed at the vendor, but the new password could not be saved on this "
-           "computer.\r\n\r\nUse the new password the next time you are asked for it.", {"open=0", "Password=" + kNew});
+           "Password Not Saved|Warning|Your password was changed at the vendor, but the new password could not be "
+           "saved on this computer.\r\n\r\nUse the new password the next time you are asked for it.",
+           {"open=0", "Password=" + kNew});
     // Leaving asks only when the change is forced.
-    const QString leave = "Change Password|20|You can not continue without changing your password.\r\n\r\nQuit?";
-    row("by choice, Cancel", {"pass", account, {"txtOldPassword=typed"}, {"cmdCancel"}, vbOK, {}, {}, {"open=0", "ended=0"}});
-    row("forced, Escape, Yes", {"forced", account, {"txtOldPassword=typed"}, {"Escape"}, vbYes, {leave}, {}, {"open=0", "ended=1", "quit=1"}});
+    const QString leave =
+        "Change Password|Critical YesNo|You can not continue without changing your password.\r\n\r\nQuit?";
+    row("by choice, Cancel", "pass", account, {"txtOldPassword=typed"}, {"cmdCancel"}, vbOK, {}, {},
+        {"open=0", "ended=0"});
+    row("forced, Escape, Yes", "forced", account, {"txtOldPassword=typed"}, {"Escape"}, vbYes, {leave}, {},
+        {"open=0", "ended=1", "quit=1"});
     // An expired password at start shows the forced window before anything else.
     const QString changeSent = "CHANGEPASSWORD&USER=demo&OLDPASS=" + pw + "&NEWPASS=" + kNew;
-    row("expired at start: changed, start-up goes on", {"start pass", {"stored", "script:PASSWORDEXPIRED:200:True"},
+    row("expired at start: changed, start-up goes on", "start pass", {"stored", "script:PASSWORDEXPIRED:200:True"},
         passes(pw, kNew, kNew) << "cbxSavePwd=1", ok, vbOK, {done}, L{checks[0], changeSent} + checks.mid(1),
-        {"lblLabels=Your password has expired.", "checks=1", "ended=0", "remembered=" + kNew}});
+        {"lblLabels=Your password has expired.", "checks=1", "ended=0", "remembered=" + kNew});
     // OK is disabled while the change runs: a second press sends nothing.
-    row("OK twice: sent once", {"pass", account, passes(pw, kNew, kNew), {"cmdOK cmdOK"}, vbOK, {done}, {changeSent},
-        {"open=0", "Password=" + kNew}});
+    row("OK twice: sent once", "pass", account, passes(pw, kNew, kNew), {"cmdOK cmdOK"}, vbOK, {done}, {changeSent},
+        {"open=0", "Password=" + kNew});
     // A connection that closes before the answer: the vendor may have acted, so the change is not
     // sent again, and the user sees a failure. A read goes first, so the change travels on a
     // kept-alive connection (where a resend would happen).
-    row("dropped: change password", {"pass", {"account", "drop:CHANGEPASSWORD"}, passes(pw, kNew, kNew), {"lblPasswordSpecs", "cmdOK"},
-        vbOK, {"*", "~Error Number: -"}, {"GETABOUT&USER=demo&DEPARTMENTID=QDEMO-LOANS", changeSent}, {"open=1", "Password=" + pw}});
+    row("dropped: change password", "pass", {"account", "drop:CHANGEPASSWORD"}, passes(pw, kNew, kNew),
+        {"lblPasswordSpecs", "cmdOK"}, vbOK, {"*", "~Error Number: -"},
+        {"GETABOUT&USER=demo&DEPARTMENTID=QDEMO-LOANS", changeSent}, {"open=1", "Password=" + pw});
 
     // The contact window fetches once per run, then checks locally, in order, and sends trimmed.
     const QString fetch = "GETCONTACTINFO&USER=demo&COMPANYID=QDEMO&DEPARTMENTID=QDEMO-LOANS";
-    row("contact: ten characters regrouped", {"contact", account, {}, {}, vbOK, {}, {fetch}, L{"title=Update Contact Information",
-        "lblLabels=Update Your Contact Information"} + contact("dana.demo@quill-broker.example", "(555) 010-0123", "12")});
-    row("contact: known values, nothing fetched", {"contact", {"account", "set:UserEmail= x@y.example", "set:UserPhone=1"}, {}, {}, vbOK,
-        {}, {}, contact("x@y.example", "1", "")});
-    const QString loadError = "Error In Load UpdateContactInfo|48|Error: ";
-    row("contact: two parts are no partial fill", {"contact", {"account", "script:GETCONTACTINFO:200:5550100123||12"}, {}, {}, vbOK,
-        {loadError + "9\r\nError Desc: Subscript out of range"}, {fetch}, contact("", "", "") << "contact=||"});
+    row("contact: ten characters regrouped", "contact", account, {}, {}, vbOK, {}, {fetch},
+        L{"title=Update Contact Information", "lblLabels=Update Your Contact Information"}
+            + contact("dana.demo@quill-broker.example", "(555) 010-0123", "12"));
+    row("contact: known values, nothing fetched", "contact",
+        {"account", "set:UserEmail= x@y.example", "set:UserPhone=1"}, {}, {}, vbOK, {}, {},
+        contact("x@y.example", "1", ""));
+    const QString loadError = "Error In Load UpdateContactInfo|Warning|Error: ";
+    row("contact: two parts are no partial fill", "contact", {"account", "script:GETCONTACTINFO:200:5550100123||12"},
+        {}, {}, vbOK, {loadError + "9\r\nError Desc: Subscript out of range"}, {fetch},
+        contact("", "", "") << "contact=||");
     const QString page = "The server's contact information is not in the expected form: <html>a||b||c</html>";
-    row("contact: a page instead of an answer", {"contact", {"account", "script:GETCONTACTINFO:200:<html>a||b||c</html>"}, {}, {}, vbOK,
-        {loadError + "13\r\nError Desc: " + page}, {fetch}, contact("", "", "") << "contact=||" << "errors.log=" + page});
+    row("contact: a page instead of an answer", "contact",
+        {"account", "script:GETCONTACTINFO:200:<html>a||b||c</html>"}, {}, {}, vbOK,
+        {loadError + "13\r\nError Desc: " + page}, {fetch},
+        contact("", "", "") + L{"contact=||", "errors.log=" + page});
     const L known{"account", "set:UserEmail=Dana@Vendor.example", "set:UserPhone=5550100", "set:UserPhoneExt=12"};
     const QString kept = "contact=Dana@Vendor.example|5550100|12";
     const auto contactRefusal = [&](const char* name, const L& entries, const QString& text, const QString& focus) {
-        row(name, {"contact", known, entries, ok, vbOK, {"Validation Error|16|" + text}, {}, {"open=1", "focus=" + focus, kept}});
+        row(name, "contact", known, entries, ok, vbOK, {"Validation Error|Critical|" + text}, {},
+            {"open=1", "focus=" + focus, kept});
     };
-    contactRefusal("e-mail character", contact("a'b@c.com", "1*", "2="), "Email address contains illegal characters", "txtEmail");
-    contactRefusal("telephone asterisk", contact("no at sign", "555*0100", "2="), "Phone number contains illegal characters", "txtPhoneNum");
-    contactRefusal("extension character", contact("no at sign", "", "\"12\""), "Phone extension contains illegal characters", "txtPhoneExt");
-    contactRefusal("no @", contact("dana.example.com", "", ""), "Invalid email address, it must contain '@' character", "txtEmail");
-    contactRefusal("dot right after @", contact("dana@.example.com", "", ""), "Invalid email address, incorrect '.' after the '@'", "txtEmail");
-    contactRefusal("no dot after @", contact("d.ana@example", "", ""), "Invalid email address, incorrect '.' after the '@'", "txtEmail");
+    const QString badEmail = "Invalid email address, ";
+    contactRefusal("e-mail character", contact("a'b@c.com", "1*", "2="), "Email address" + illegal, "txtEmail");
+    contactRefusal("telephone asterisk", contact("no at sign", "555*0100", "2="), "Phone number" + illegal,
+                   "txtPhoneNum");
+    contactRefusal("extension character", contact("no at sign", "", "\"12\""), "Phone extension" + illegal,
+                   "txtPhoneExt");
+    contactRefusal("no @", contact("dana.example.com", "", ""), badEmail + "it must contain '@' character", "txtEmail");
+    contactRefusal("dot right after @", contact("dana@.example.com", "", ""), badEmail + "incorrect '.' after the '@'",
+                   "txtEmail");
+    contactRefusal("no dot after @", contact("d.ana@example", "", ""), badEmail + "incorrect '.' after the '@'",
+                   "txtEmail");
     contactRefusal("one-letter extension", contact("dana@example.c", "", ""), "Invalid domain extension", "txtEmail");
     const QString update = "UPDATECONTACTINFO&USER=demo&DEPARTMENTID=QDEMO-LOANS&NEWPHONE=";
-    row("contact changed, sent trimmed", {"contact", known, contact(" dana@new.example ", "(555) 010-0199", " 7"), ok, vbOK,
-        {"Success|64|Contact information changed successfully."}, {update + "%28555%29+010-0199&NEWEXT=7&NEWEMAIL=dana%40new.example"},
-        {"open=0", "contact=dana@new.example|(555) 010-0199|7"}});
-    row("letter case only: no change", {"contact", known, contact("DANA@vendor.EXAMPLE ", "5550100", "12"), ok, vbOK,
-        {"Success|64|No changes detected."}, {}, {"open=0", kept}});
-    row("contact refused", {"contact", known + L{"script:UPDATECONTACTINFO:200:Department does not match this user."},
-        contact("dana@new.example", "5550100", "12"), ok, vbOK, {"Update Contact Info Error|0|There was an error updating contact "
-        "information.\r\nError Number: 6001\r\nError: Department does not match this user."},
-        {update + "5550100&NEWEXT=12&NEWEMAIL=dana%40new.example"}, {"open=1", kept, "errors.log=Department does not match this user."}});
-    row("dropped: update contact information", {"contact", {"account", "drop:UPDATECONTACTINFO"}, {"txtEmail=new@vendor.example"}, ok,
-        vbOK, {"~Error Number: -"}, {fetch, update + "%28555%29+010-0123&NEWEXT=12&NEWEMAIL=new%40vendor.example"},
-        {"open=1", "contact=dana.demo@quill-broker.example|(555) 010-0123|12"}});
+    row("contact changed, sent trimmed", "contact", known, contact(" dana@new.example ", "(555) 010-0199", " 7"), ok,
+        vbOK, {"Success|Information|Contact information changed successfully."},
+        {update + "%28555%29+010-0199&NEWEXT=7&NEWEMAIL=dana%40new.example"},
+        {"open=0", "contact=dana@new.example|(555) 010-0199|7"});
+    row("letter case only: no change", "contact", known, contact("DANA@vendor.EXAMPLE ", "5550100", "12"), ok, vbOK,
+        {"Success|Information|No changes detected."}, {}, {"open=0", kept});
+    const QString otherDepartment = "Department does not match this user.";
+    row("contact refused", "contact", known + L{"script:UPDATECONTACTINFO:200:" + otherDepartment},
+        contact("dana@new.example", "5550100", "12"), ok, vbOK,
+        {"Update Contact Info Error|Plain|There was an error updating contact information.\r\n" + refusedNumber
+         + otherDepartment},
+        {update + "5550100&NEWEXT=12&NEWEMAIL=dana%40new.example"}, {"open=1", kept, "errors.log=" + otherDepartment});
+    row("dropped: update contact information", "contact", {"account", "drop:UPDATECONTACTINFO"},
+        {"txtEmail=new@vendor.example"}, ok, vbOK, {"~Error Number: -"},
+        {fetch, update + "%28555%29+010-0123&NEWEXT=12&NEWEMAIL=new%40vendor.example"},
+        {"open=1", "contact=dana.demo@quill-broker.example|(555) 010-0123|12"});
 
     // The about window: the vendor's logo by its name (letter case counts), texts as they are.
-    for (const auto& [name, client, phone, logo] : QList<std::tuple<const char*, QString, QString, QString>>{
-             {"about: default vendor", "Tamsel Credit Services", "(555) 010-0199", "1"},
-             {"about: letter case differs, markup from the server", "Tamsel credit services",
-              "<a href=\"file:///etc/passwd\"><b>555</b></a>", "2"}})
-        row(name, {"about", {"set:Client=" + client, "set:ClientWebsite=https://vendor.example", "set:PhoneNumber=" + phone,
-            "set:SupportEmail=support@vendor.example"}, {}, ok, vbOK, {}, {},
-            {"title=About OQCREDIT", "lblTitle=OQCREDIT for " + client, "lblVersion=Version 1.1.0", "lblWebsite=https://vendor.example",
-             "lblPhone=" + phone, "lblEmail=support@vendor.example", "plain=1", "logo=" + logo, "open=0"}});
+    const auto about = [&](const char* name, const QString& client, const QString& phone, const QString& logo) {
+        row(name, "about",
+            {"set:Client=" + client, "set:ClientWebsite=https://vendor.example", "set:PhoneNumber=" + phone,
+             "set:SupportEmail=support@vendor.example"},
+            {}, ok, vbOK, {}, {},
+            {"title=About OQCREDIT", "lblTitle=OQCREDIT for " + client, "lblVersion=Version 1.1.0",
+             "lblWebsite=https://vendor.example", "lblPhone=" + phone, "lblEmail=support@vendor.example", "plain=1",
+             "logo=" + logo, "open=0"});
+    };
+    about("about: default vendor", "Tamsel Credit Services", "(555) 010-0199", "1");
+    about("about: letter case differs, markup from the server", "Tamsel credit services",
+          "<a href=\"file:///etc/passwd\"><b>555</b></a>", "2");
     // The system information program off Windows (there the registry names it): a desktop program
     // on PATH, the only folder on it; a message when there is none.
-    row("sysinfo: nothing on PATH", {"about", {"path:none"}, {}, {"cmdSysInfo"}, vbOK,
-        {"OQCREDIT|0|System Information Is Unavailable At This Time"}, {}, {"starts="}});
-    row("sysinfo: desktop program on PATH", {"about", {"path:hardinfo"}, {}, {"cmdSysInfo"}, vbOK, {}, {}, {"starts=start TMP/hardinfo 1 []"}});
+    row("sysinfo: nothing on PATH", "about", {"path:none"}, {}, {"cmdSysInfo"}, vbOK,
+        {"OQCREDIT|Plain|System Information Is Unavailable At This Time"}, {}, {"starts="});
+    row("sysinfo: desktop program on PATH", "about", {"path:hardinfo"}, {}, {"cmdSysInfo"}, vbOK, {}, {},
+        {"starts=start TMP/hardinfo 1 []"});
 }
 
 void AccountWindowsTest::messages()
@@ -334,17 +379,22 @@ void AccountWindowsTest::messages()
     QTemporaryDir tmp;
     const auto restorePath = qScopeGuard([saved = qgetenv("PATH")] { qputenv("PATH", saved); });
     for (QStringList* list : {&given, &entries, &presses, &boxes, &sent, &after})
-        list->replaceInStrings("TMP", tmp.path()).replaceInStrings("SIM", rig.sim.baseUrl())
-            .replaceInStrings("CLOSED", "http://127.0.0.1:9").replaceInStrings("HOME", rig.env.home());
-    const QMap<QString, void (clsProperties::*)(const QString&)> setters = {{"ServerURL", &clsProperties::setServerURL},
-        {"UserName", &clsProperties::setUserName}, {"Password", &clsProperties::setPassword}, {"Client", &clsProperties::setClient},
+        list->replaceInStrings("TMP", tmp.path())
+            .replaceInStrings("SIM", rig.sim.baseUrl())
+            .replaceInStrings("CLOSED", "http://127.0.0.1:9")
+            .replaceInStrings("HOME", rig.env.home());
+    // clang-format off
+    const QMap<QString, void (clsProperties::*)(const QString&)> setters = {
+        {"ServerURL", &clsProperties::setServerURL}, {"UserName", &clsProperties::setUserName},
+        {"Password", &clsProperties::setPassword}, {"Client", &clsProperties::setClient},
         {"ClientWebsite", &clsProperties::setClientWebsite}, {"PhoneNumber", &clsProperties::setPhoneNumber},
         {"SupportEmail", &clsProperties::setSupportEmail}, {"UserEmail", &clsProperties::setUserEmail},
         {"UserPhone", &clsProperties::setUserPhone}, {"UserPhoneExt", &clsProperties::setUserPhoneExt}};
+    // clang-format on
     for (const QString& step : given) {
         const QString kind = step.section(':', 0, 0);
         const QString rest = step.section(':', 1);
-        if (kind == "account") {   // the demo account as start-up leaves it once its settings are known
+        if (kind == "account") { // the demo account as start-up leaves it once its settings are known
             Props().setServerURL(rig.sim.baseUrl());
             Props().setUserName(AppRig::User);
             Props().setPassword(AppRig::Password);
@@ -353,9 +403,9 @@ void AccountWindowsTest::messages()
             Props().setDepartmentID("QDEMO-LOANS");
             if (rest != "unsaved")
                 SaveSettings(Props());
-        } else if (kind == "stored")   // the account as a start finds it
+        } else if (kind == "stored") // the account as a start finds it
             rig.storeAccount();
-        else if (kind == "storeBroken")   // a folder where the settings file should be
+        else if (kind == "storeBroken") // a folder where the settings file should be
             QVERIFY(QDir().mkpath(SettingsStore::StoreFile("OQCREDIT")));
         else if (kind == "script")
             rig.sim.scriptStatus(rest.section(':', 0, 0), rest.section(':', 1, 1).toInt(), rest.section(':', 2));
@@ -363,11 +413,11 @@ void AccountWindowsTest::messages()
             rig.sim.scriptDrop(rest, 2);
         else if (kind == "store")
             SettingsStore::SaveSetting("OQCREDIT", "Main", rest.section('=', 0, 0), rest.section('=', 1));
-        else if (kind == "protected")   // a protected copy of the password (none where no keyring answers)
+        else if (kind == "protected") // a protected copy of the password (none where no keyring answers)
             ProtectedSecret("OQCREDIT", "Main").Write(rest);
         else if (kind == "set")
             (Props().*setters[rest.section('=', 0, 0)])(rest.section('=', 1));
-        else if (kind == "path") {   // a program on PATH, the only folder on it
+        else if (kind == "path") { // a program on PATH, the only folder on it
             QFile program(tmp.filePath(rest));
             QVERIFY(program.open(QIODevice::WriteOnly) && program.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
             qputenv("PATH", tmp.path().toLocal8Bit());
@@ -376,7 +426,8 @@ void AccountWindowsTest::messages()
     for (int i = 0; i < boxes.size(); ++i)
         rig.boxes.expect(i == 0 ? answer : int(vbOK));
     // The window a row opens: its class, and how it is opened.
-    const QMap<QString, QPair<const char*, std::function<void()>>> windows{{"prefs", {"frmPrefs", [] { frmPrefs::ShowModal(); }}},
+    const QMap<QString, QPair<const char*, std::function<void()>>> windows{
+        {"prefs", {"frmPrefs", [] { frmPrefs::ShowModal(); }}},
         {"pass", {"frmChangePass", [] { frmChangePass::ShowModal(true); }}},
         {"forced", {"frmChangePass", [] { frmChangePass::ShowModal(false); }}},
         {"contact", {"frmUpdateContactInfo", [] { frmUpdateContactInfo::ShowModal(); }}},
@@ -392,7 +443,7 @@ void AccountWindowsTest::messages()
             const QString name = entry.section('=', 0, 0);
             if (name.startsWith("cbx"))
                 w->findChild<QCheckBox*>(name)->setChecked(entry.endsWith("=1"));
-            else {   // as the user does: into the box, then typing over what it holds
+            else { // as the user does: into the box, then typing over what it holds
                 auto* typed = w->findChild<QLineEdit*>(name);
                 typed->setFocus();
                 typed->clear();
@@ -419,14 +470,17 @@ void AccountWindowsTest::messages()
     QCOMPARE(user.pending(), 0);
     for (const QString& expected : after)
         if (!isWindowKey(expected.section('=', 0, 0)))
-            seen << expected.section('=', 0, 0) + "=" + runState(rig, expected.section('=', 0, 0), expected.section('=', 1));
+            seen << expected.section('=', 0, 0) + "="
+                    + runState(rig, expected.section('=', 0, 0), expected.section('=', 1));
     std::sort(seen.begin(), seen.end());
     std::sort(after.begin(), after.end());
     QCOMPARE(seen, after);
     QStringList shownBoxes;
     for (int i = 0; i < rig.boxes.boxes.size(); ++i) {
         const QString expected = boxes.value(i);
-        shownBoxes << (expected == "*" || (expected.startsWith("~") && rig.shown(i).contains(expected.mid(1))) ? expected : rig.shown(i));
+        shownBoxes << (expected == "*" || (expected.startsWith("~") && rig.shown(i).contains(expected.mid(1)))
+                           ? expected
+                           : rig.shown(i));
     }
     QCOMPARE(shownBoxes, boxes);
     QStringList requests = window.startsWith("start") ? rig.sent() : rig.sim.requests();

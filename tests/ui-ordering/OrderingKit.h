@@ -80,7 +80,7 @@ inline void loadCase(ScreenRig& rig, const QString& caseName)
 class OrderingTests : public QObject
 {
     Q_OBJECT
-    VendorSim m_sim;   // for the commands, run on a main window of their own without start-up
+    VendorSim m_sim; // for the commands, run on a main window of their own without start-up
 
 private slots:
     void initTestCase() { QVERIFY2(m_sim.start(), "the stand-in vendor server did not start"); }

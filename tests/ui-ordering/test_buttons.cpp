@@ -4,12 +4,12 @@
 namespace {
 
 struct ButtonRow {
-    int check;                // what the check found
+    int check; // what the check found
     QString reportId;
-    QList<qint16> statuses;   // EXP, EFX, TU, overall; empty: no status record
-    int pullType;             // the kind of the last order
-    QString reissue;          // the reissue number typed
-    QString disabled;         // sorted, without "cmd"
+    QList<qint16> statuses; // EXP, EFX, TU, overall; empty: no status record
+    int pullType;           // the kind of the last order
+    QString reissue;        // the reissue number typed
+    QString disabled;       // sorted, without "cmd"
 };
 
 } // namespace
@@ -20,14 +20,17 @@ Q_DECLARE_METATYPE(ButtonRow)
 void OrderingTests::buttonRules_data()
 {
     QTest::addColumn<ButtonRow>("row");
+    const auto add = [](const char* name, int check, const QString& id, const QList<qint16>& statuses, int pullType,
+                        const QString& disabled) {
+        QTest::newRow(name) << ButtonRow{check, id, statuses, pullType, "", disabled};
+    };
     // (The states the check brings about are read on the main window by the outcomes test.)
-    QTest::newRow("a bureau missing") << ButtonRow{ReportFound, "G-1", {4, 0, 4, 0}, 2, "", "RMCR"};
-    QTest::newRow("a bureau missing, last a new pull") << ButtonRow{ReportNotFound, "G-1", {4, 0, 4, 0}, 1, "", "AddBureau RMCR"};
-    QTest::newRow("RMCR pending, bureau missing")
-        << ButtonRow{ReportFound, "G-1", {0, 4, 4, 64}, 2, "", "AddBureau Print RMCR Repull View Web"};
-    QTest::newRow("ID reads error") << ButtonRow{ReportFound, "error", {4, 4, 1, 0}, 2, "", "AddBureau RMCR RequestSupp"};
-    QTest::newRow("no status record") << ButtonRow{ReportFound, "G-1", {}, 2, "", "AddBureau RMCR"};
-    QTest::newRow("order placed after none found") << ButtonRow{ReportNotFound, "NEW-GUID", {4, 4, 4, 0}, 2, "", "AddBureau"};
+    add("a bureau missing", ReportFound, "G-1", {4, 0, 4, 0}, 2, "RMCR");
+    add("a bureau missing, last a new pull", ReportNotFound, "G-1", {4, 0, 4, 0}, 1, "AddBureau RMCR");
+    add("RMCR pending, bureau missing", ReportFound, "G-1", {0, 4, 4, 64}, 2, "AddBureau Print RMCR Repull View Web");
+    add("ID reads error", ReportFound, "error", {4, 4, 1, 0}, 2, "AddBureau RMCR RequestSupp");
+    add("no status record", ReportFound, "G-1", {}, 2, "AddBureau RMCR");
+    add("order placed after none found", ReportNotFound, "NEW-GUID", {4, 4, 4, 0}, 2, "AddBureau");
 }
 
 void OrderingTests::buttonRules()

@@ -2,16 +2,17 @@
 
 namespace {
 
-const QString kImported = "Import Successful|64|Liabilities have been imported.\r\n"
+const QString kImported = "Import Successful|Information|Liabilities have been imported.\r\n"
                           "You need to hit the Receive Data button on the previous screen to complete the import.";
 
 struct CommandRow {
-    QString command;      // View, Print or Import
-    QString setup;        // "cancel": the printer dialog is cancelled; "file": printed to a file; "vendor:NAME";
-                          // "no program": IMPORT.EXE missing; "shell N": the shell answers N
-    QString scripted;     // GET_PDF's or GET_DATA's answer; empty: the server's own
-    QString call;         // the program started; "{pdf}", "{quill}", "{home}": the PDF, the host program's and this program's folder
-    QString box;          // title|icon|text; empty: none
+    QString command;  // View, Print or Import
+    QString setup;    // "cancel": the printer dialog is cancelled; "file": printed to a file; "vendor:NAME";
+                      // "no program": IMPORT.EXE missing; "shell N": the shell answers N
+    QString scripted; // GET_PDF's or GET_DATA's answer; empty: the server's own
+    QString call; // the program started; "{pdf}", "{quill}", "{home}": the PDF, the host program's and this program's
+                  // folder
+    QString box;  // title|style|text (ScriptedMsgBox::Box::shown()); empty: none
 };
 
 } // namespace
@@ -23,25 +24,32 @@ Q_DECLARE_METATYPE(CommandRow)
 void OrderingTests::commands_data()
 {
     QTest::addColumn<CommandRow>("row");
-    const QString noViewer = "Error in ShowReport|16|There was a problem showing report - {pdf}\r\n\r\n"
+    const auto add = [](const char* name, const QString& command, const QString& setup, const QString& scripted,
+                        const QString& call, const QString& box) {
+        QTest::newRow(name) << CommandRow{command, setup, scripted, call, box};
+    };
+    const QString noViewer = "Error in ShowReport|Critical|There was a problem showing report - {pdf}\r\n\r\n"
                              "31- There is no application associated with the given filename extension.";
-    const QString printed = "Confirmation|64|Print was successful.";
-    const QString importError = "Importing Error|48|There was a problem importing data to QUILL.\r\nError Number: ";
+    const QString printed = "Confirmation|Information|Print was successful.";
+    const QString importError =
+        "Importing Error|Warning|There was a problem importing data to QUILL.\r\nError Number: ";
     const QString importer = "start|{quill}IMPORT.EXE|{home}/send/IMPORT.DAT|{home}/";
-    QTest::newRow("View, no viewer") << CommandRow{"View", "shell 31", "", "open|{pdf}", noViewer};
-    QTest::newRow("View twice: one download") << CommandRow{"View", "twice", "", "open|{pdf}\nopen|{pdf}", ""};
+    add("View, no viewer", "View", "shell 31", "", "open|{pdf}", noViewer);
+    add("View twice: one download", "View", "twice", "", "open|{pdf}\nopen|{pdf}", "");
     // The download's own box is the only one: the command adds nothing to it.
-    QTest::newRow("View, refused download") << CommandRow{"View", "", "FAILED\nNo such report.", "",
-        "Error|16|Error: 6001 - Return: FAILED\nNo such report.\r\n"};
-    QTest::newRow("Print, chosen printer and copies") << CommandRow{"Print", "", "", "print|{pdf}|Office-2|3", printed};
-    QTest::newRow("Print, dialog cancelled") << CommandRow{"Print", "cancel", "", "", ""};
-    QTest::newRow("Print, to a file") << CommandRow{"Print", "file", "", "", printed};
-    QTest::newRow("Import, default vendor") << CommandRow{"Import", "", "", importer + "tamcred.imp", kImported};
-    QTest::newRow("Import, Velmora") << CommandRow{"Import", "vendor:Velmora Services", "", importer + "VELMORA.IMP", kImported};
-    QTest::newRow("Import, refused data") << CommandRow{"Import", "", "FAILED\nThe report is not complete yet.", "",
-        importError + "6000\r\nError: \r\nMessage: Error in GetData"};
-    QTest::newRow("Import, no import program") << CommandRow{"Import", "no program", "", "", importError
-        + "-2147024894\r\nError: The import program {quill}IMPORT.EXE does not exist\r\nMessage: After GetData, before Shell"};
+    add("View, refused download", "View", "", "FAILED\nNo such report.", "",
+        "Error|Critical|Error: 6001 - Return: FAILED\nNo such report.\r\n");
+    add("Print, chosen printer and copies", "Print", "", "", "print|{pdf}|Office-2|3", printed);
+    add("Print, dialog cancelled", "Print", "cancel", "", "", "");
+    add("Print, to a file", "Print", "file", "", "", printed);
+    add("Import, default vendor", "Import", "", "", importer + "tamcred.imp", kImported);
+    add("Import, Velmora", "Import", "vendor:Velmora Services", "", importer + "VELMORA.IMP", kImported);
+    add("Import, refused data", "Import", "", "FAILED\nThe report is not complete yet.", "",
+        importError + "6000\r\nError: \r\nMessage: Error in GetData");
+    add("Import, no import program", "Import", "no program", "", "",
+        importError
+            + "-2147024894\r\nError: The import program {quill}IMPORT.EXE does not exist\r\n"
+              "Message: After GetData, before Shell");
 }
 
 // Each command pressed on the main window with the demo loan loaded.
@@ -53,7 +61,7 @@ void OrderingTests::commands()
     FakeDesktop desk;
     ShellRecorder shell;
     ScriptedMsgBox boxes;
-    EndRecorder ending;   // closing the main window ends the program
+    EndRecorder ending; // closing the main window ends the program
     loan.env.writeFile("receive/EXPORT.DAT", loan.env.readFile(VendorSim::demoCaseDir("recent") + "/EXPORT.DAT"));
     Props().setReceiveDir(loan.env.home() + "/receive/");
     const QString out = loan.env.path("printed.pdf");
@@ -86,7 +94,8 @@ void OrderingTests::commands()
 
     const auto fill = [&loan](QString text) {
         return text.replace("{pdf}", loan.borrowerFolder() + "SAMPLE.pdf")
-            .replace("{quill}", QDir::toNativeSeparators(loan.quillFolder())).replace("{home}", loan.env.home());
+            .replace("{quill}", QDir::toNativeSeparators(loan.quillFolder()))
+            .replace("{home}", loan.env.home());
     };
     // The program names files to the user and to the import program in the system's form.
     const QString call = row.call.startsWith("start|") ? QDir::toNativeSeparators(fill(row.call)) : fill(row.call);
@@ -94,13 +103,14 @@ void OrderingTests::commands()
     for (const auto& c : shell.calls)
         calls << (QStringList{c.verb, c.target} + c.arguments).join('|');
     QCOMPARE(calls.join('\n'), call);
-    const auto shown = boxes.boxes.value(0);   // (a box more fails the test)
-    QCOMPARE(boxes.boxes.isEmpty() ? QString() : shown.title + "|" + QString::number(shown.icon()) + "|" + shown.text, fill(row.box));
-    QCOMPARE(ReportFixture::CountStarting(m_sim.requests(), "GET /cia/pdf/"), int(row.command != "Import" && row.scripted.isEmpty()));
+    const auto shown = boxes.boxes.value(0); // (a box more fails the test)
+    QCOMPARE(boxes.boxes.isEmpty() ? QString() : shown.shown(), fill(row.box));
+    const bool downloads = row.command != "Import" && row.scripted.isEmpty();
+    QCOMPARE(ReportFixture::CountStarting(m_sim.requests(), "GET /cia/pdf/"), int(downloads));
     // A refused import: GetData's log entry and the command's own both carry the server's words.
     if (row.command == "Import" && !row.scripted.isEmpty())
         QCOMPARE(loan.env.readFile("errors.log").count("<ERROR_DESC>" + row.scripted.toUtf8()), 2);
-    QCOMPARE(desk.busyDepth, 0);   // the hourglass is gone on every path
+    QCOMPARE(desk.busyDepth, 0); // the hourglass is gone on every path
     if (row.setup == "file")
         QCOMPARE(loan.env.readFile(out), loan.env.readFile(window.sReportLocation()));
     // Closing the main window deletes the downloaded PDF and ends the program.

@@ -5,12 +5,13 @@
 
 namespace {
 
-const QString kStatusLine = "POST /cia/cgi/marrowCGI.exe?UserName=demo&Password=Demo2026pass&action=GET_STATUS&guid=GUID-1";
-const QString kServerError = "<500>";   // an answer of HTTP status 500 with an empty body
-const QString kStatusBox = "Error:There was an error checking for status.\r\nError: ";   // title ":" text
+const QString kStatusLine =
+    "POST /cia/cgi/marrowCGI.exe?UserName=demo&Password=Demo2026pass&action=GET_STATUS&guid=GUID-1";
+const QString kServerError = "<500>"; // an answer of HTTP status 500 with an empty body
+const QString kStatusBox = "Error:There was an error checking for status.\r\nError: "; // title ":" text
 const QString kNoSuccess = "Didn't receive SUCCESS on status check. Return: ";
 const QString kHttp500 = "The server answered with HTTP status 500";
-constexpr int kSleepMs = 60;   // PollingSleepTime
+constexpr int kSleepMs = 60; // PollingSleepTime
 
 // Counts the events of one type an object receives.
 struct EventCounter : QObject {
@@ -25,17 +26,19 @@ struct EventCounter : QObject {
 };
 
 struct WaitRow {
-    bool pdf;                 // the PDF wait, else GetStatus and its bureau wait
-    QStringList answers;      // served in order; kServerError: HTTP 500
-    int requests;             // requests the server receives
-    bool shown;               // the window appeared
-    QString last;             // the answer passed back (GetStatus's error text on failure); ending in "*": its beginning
-    QString bureaus;          // GetStatus: "EXP,EFX,TU" afterwards, the record starting at 7,7,7
-    QString box;              // title ":" beginning of the text of the one box; empty: none
+    bool pdf;            // the PDF wait, else GetStatus and its bureau wait
+    QStringList answers; // served in order; kServerError: HTTP 500
+    int requests;        // requests the server receives
+    bool shown;          // the window appeared
+    QString last;        // the answer passed back (GetStatus's error text on failure); ending in "*": its beginning
+    QString bureaus;     // GetStatus: "EXP,EFX,TU" afterwards, the record starting at 7,7,7
+    QString box;         // title ":" beginning of the text of the one box; empty: none
     int logEntries;
-    int closeAtMs = -1;       // the user closes the window this long after the first timed poll has returned
-    int latencyMs = 0;
-    QString during;           // at the close: visible, poll timer, animation timer, painted since a repaint asked
+    int closeAtMs; // the user closes the window this long after the first timed poll has returned; -1: never
+    int latencyMs;
+    // At the close: "open", "polling" (the poll timer), "animating" (the animation timer),
+    // "painted" (since a repaint was asked for), each when so.
+    QString during;
 };
 
 } // namespace
@@ -64,11 +67,14 @@ class TestStatus : public QObject
         QObject::connect(timer, &QTimer::timeout, paints, [=] {
             QObject::disconnect(timer, &QTimer::timeout, paints, nullptr);
             const int before = paints->count;
-            QTimer::singleShot(closeAtMs - 20, paints, [=] { window->findChild<QProgressBar*>("ProgressBar1")->update(); });
+            QTimer::singleShot(closeAtMs - 20, paints,
+                               [=] { window->findChild<QProgressBar*>("ProgressBar1")->update(); });
             QTimer::singleShot(closeAtMs, paints, [=] {
-                for (bool on : {window->isVisible(), timer->isActive(), window->findChild<QTimer*>("tmrStatus")->isActive(),
-                                paints->count > before})
-                    *during += on ? '1' : '0';
+                QStringList states({window->isVisible() ? "open" : "", timer->isActive() ? "polling" : "",
+                                    window->findChild<QTimer*>("tmrStatus")->isActive() ? "animating" : "",
+                                    paints->count > before ? "painted" : ""});
+                states.removeAll("");
+                *during = states.join(' ');
                 window->close();
             });
         });
@@ -116,31 +122,40 @@ private slots:
     void waits_data()
     {
         QTest::addColumn<WaitRow>("row");
+        const auto add = [](const char* name, bool pdf, const QStringList& answers, int sent, bool shown,
+                            const QString& last, const QString& bureaus, const QString& box, int logs, int closeAt = -1,
+                            int lag = 0, const QString& during = {}) {
+            QTest::newRow(name) << WaitRow{pdf, answers, sent, shown, last, bureaus, box, logs, closeAt, lag, during};
+        };
         const QString done = "SUCCESS\n2\n3\n0";
         const QString refused = "<ERROR><ERROR_NO>6001</ERROR_NO><ERROR_DESC>FAILED\n";
         const QString running = "SUCCESS\n4\n4\n1";
-        QTest::newRow("only TransUnion still running") << WaitRow{false, {running, running, done}, 3, true, done, "2,3,0", "", 0};
-        QTest::newRow("success in lower case") << WaitRow{false, {"success\n4\n4\n4"}, 1, false, "success\n4\n4\n4", "4,4,4", "", 0};
+        add("only TransUnion still running", false, {running, running, done}, 3, true, done, "2,3,0", "", 0);
+        add("success in lower case", false, {"success\n4\n4\n4"}, 1, false, "success\n4\n4\n4", "4,4,4", "", 0);
         const QString crAfterOne = "SUCCESS\n4\n1\r\n0";
-        QTest::newRow("1 followed by CR is not 1") << WaitRow{false, {crAfterOne}, 1, false, crAfterOne, "4,1,0", "", 0};
-        QTest::newRow("missing bureau line") << WaitRow{false, {"SUCCESS\n4\n4"}, 1, false, "<ERROR><ERROR_NO>9</ERROR_NO>*", "7,7,7", "", 1};
-        QTest::newRow("refusal ends the wait") << WaitRow{false, {"SUCCESS\n1\n0\n0", "FAILED\nInvalid password"}, 2, true,
-            refused + "Invalid password</ERROR_DESC><ERROR_SOURCE>GetStatus*", "7,7,7", kStatusBox + kNoSuccess + "FAILED", 2};
+        add("1 followed by CR is not 1", false, {crAfterOne}, 1, false, crAfterOne, "4,1,0", "", 0);
+        add("missing bureau line", false, {"SUCCESS\n4\n4"}, 1, false, "<ERROR><ERROR_NO>9</ERROR_NO>*", "7,7,7", "",
+            1);
+        add("refusal ends the wait", false, {"SUCCESS\n1\n0\n0", "FAILED\nInvalid password"}, 2, true,
+            refused + "Invalid password</ERROR_DESC><ERROR_SOURCE>GetStatus*", "7,7,7",
+            kStatusBox + kNoSuccess + "FAILED", 2);
         // Three numbers after a line that is not SUCCESS do not make a finished report.
-        QTest::newRow("page with numbers") << WaitRow{false, {"<html>\n4\n4\n4"}, 1, false,
-            "<ERROR><ERROR_NO>5</ERROR_NO><ERROR_DESC>" + kNoSuccess + "<html>*", "7,7,7", kStatusBox + kNoSuccess + "<html>", 2};
-        QTest::newRow("transport failure during a poll") << WaitRow{false, {"SUCCESS\n1\n1\n1", kServerError}, 2, true,
-            refused + kHttp500 + "*", "7,7,7", kStatusBox + kHttp500, 2};
+        add("page with numbers", false, {"<html>\n4\n4\n4"}, 1, false,
+            "<ERROR><ERROR_NO>5</ERROR_NO><ERROR_DESC>" + kNoSuccess + "<html>*", "7,7,7",
+            kStatusBox + kNoSuccess + "<html>", 2);
+        add("transport failure during a poll", false, {"SUCCESS\n1\n1\n1", kServerError}, 2, true,
+            refused + kHttp500 + "*", "7,7,7", kStatusBox + kHttp500, 2);
         // Closing the window is the user's choice: a success that leaves the record alone, no
         // further poll, the last answer kept in sResponse. A poll under way pauses both timers
         // while the window keeps painting.
-        QTest::newRow("user closes between polls") << WaitRow{false, {running}, 2, true, "", "7,7,7", "", 0, 30, 0, "1111"};
-        QTest::newRow("user closes while a poll runs") << WaitRow{false, {running}, 3, true, "", "7,7,7", "", 0, 150, 400, "1001"};
+        add("user closes between polls", false, {running}, 2, true, "", "7,7,7", "", 0, 30, 0,
+            "open polling animating painted");
+        add("user closes while a poll runs", false, {running}, 3, true, "", "7,7,7", "", 0, 150, 400, "open painted");
         const QString ready = "SUCCESS\n/cia/pdf/x.pdf";
-        QTest::newRow("PDF pending, then ready") << WaitRow{true, {"PENDING", "PENDING 2", ready}, 3, true, ready, "", "", 0};
-        QTest::newRow("PDF answer is a page") << WaitRow{true, {"PENDING", "<html>SUCCESS\n/x.pdf</html>"}, 2, true, "FAILED", "", "", 0};
-        QTest::newRow("PDF transport failure") << WaitRow{true, {"PENDING", kServerError}, 2, true, "FAILED\n" + kHttp500 + "*", "",
-            "Error in CheckForPDF:Error: -2147012866 - " + kHttp500, 1};
+        add("PDF pending, then ready", true, {"PENDING", "PENDING 2", ready}, 3, true, ready, "", "", 0);
+        add("PDF answer is a page", true, {"PENDING", "<html>SUCCESS\n/x.pdf</html>"}, 2, true, "FAILED", "", "", 0);
+        add("PDF transport failure", true, {"PENDING", kServerError}, 2, true, "FAILED\n" + kHttp500 + "*", "",
+            "Error in CheckForPDF:Error: -2147012866 - " + kHttp500, 1);
     }
 
     // What the user sees, what the wait ends with and what GetStatus stores of it, as one line;
@@ -153,7 +168,7 @@ private slots:
         for (const QString& answer : row.answers)
             answer == kServerError ? m_sim.scriptStatus(action, 500) : m_sim.script(action, answer, closing ? 50 : 1);
         m_sim.setLatency(row.latencyMs);
-        m_test->boxes.expect(vbOK);   // a box the row does not give shows up in the comparison
+        m_test->boxes.expect(vbOK); // a box the row does not give shows up in the comparison
         frmStatus& window = frmStatus::Load();
         EventCounter shows(&window, QEvent::Show);
         EventCounter paints(window.findChild<QProgressBar*>("ProgressBar1"), QEvent::Paint);
@@ -162,7 +177,8 @@ private slots:
             closeAfterFirstPoll(row.closeAtMs, &paints, &during);
         QString answer = "previous";
         clsReportStatus status;
-        for (auto set : {&clsReportStatus::setnStatusEXP, &clsReportStatus::setnStatusEFX, &clsReportStatus::setnStatusTU})
+        for (auto set :
+             {&clsReportStatus::setnStatusEXP, &clsReportStatus::setnStatusEFX, &clsReportStatus::setnStatusTU})
             (status.*set)(7);
         QElapsedTimer clock;
         clock.start();
@@ -170,21 +186,26 @@ private slots:
                                 : GetStatus(ParamBlock("GET_Status").add("guid", "GUID-1").text(), status, answer);
         const qint64 elapsed = clock.elapsed();
         if (closing)
-            QTest::qWait(3 * kSleepMs + row.latencyMs);   // time for a poll that must not come
+            QTest::qWait(3 * kSleepMs + row.latencyMs); // time for a poll that must not come
 
         QStringList boxes;
-        for (const auto& b : m_test->boxes.boxes)   // each box as far as the row gives its text
-            boxes << b.title + ":" + b.text.left(row.box.section(':', 1).size()) + (b.icon() == vbCritical ? "" : "!critical");
-        const QString bureaus = QString("%1,%2,%3").arg(status.nStatusEXP()).arg(status.nStatusEFX()).arg(status.nStatusTU());
+        for (const auto& b : m_test->boxes.boxes) // each box as far as the row gives its text
+            boxes << b.title + ":" + b.text.left(row.box.section(':', 1).size())
+                    + (b.icon() == vbCritical ? "" : "!critical");
+        const QString bureaus = QString::number(status.nStatusEXP()) + "," + QString::number(status.nStatusEFX()) + ","
+            + QString::number(status.nStatusTU());
         const bool unloaded = row.pdf ? !ok : window.UserUnloaded(); // (the PDF rows' wait is not closed)
         const QString closed = QString::number(unloaded) + (closing ? " " + during + " " + window.sResponse() : "");
-        const auto seen = QStringList{QString::number(ok), QString::number(m_sim.requests().size()), shows.count ? "shown" : "",
-                                      row.last.endsWith('*') ? answer.left(row.last.size() - 1) + "*" : answer,
-                                      row.pdf ? QString() : bureaus, boxes.join(';'), QString::number(m_test->env.readFile("errors.log").count("Date: ")), closed};
-        QCOMPARE(seen.join(" | "), QStringList({QString::number(row.pdf || row.bureaus != "7,7,7" || closing), QString::number(row.requests),
-                                                row.shown ? "shown" : "", row.last, row.bureaus, row.box,
-                                                QString::number(row.logEntries),
-                                                closing ? "1 " + row.during + " " + row.answers.last() : "0"}).join(" | "));
+        const auto n = [](qsizetype number) { return QString::number(number); };
+        const QStringList seen({n(ok), n(m_sim.requests().size()), shows.count ? "shown" : "",
+                                row.last.endsWith('*') ? answer.left(row.last.size() - 1) + "*" : answer,
+                                row.pdf ? QString() : bureaus, boxes.join(';'),
+                                n(m_test->env.readFile("errors.log").count("Date: ")), closed});
+        const bool succeeds = row.pdf || row.bureaus != "7,7,7" || closing;
+        QCOMPARE(seen.join(" | "),
+                 QStringList({n(succeeds), n(row.requests), row.shown ? "shown" : "", row.last, row.bureaus, row.box,
+                              n(row.logEntries), closing ? "1 " + row.during + " " + row.answers.last() : "0"})
+                     .join(" | "));
         if (!row.pdf)
             QCOMPARE(m_sim.requests(), QStringList(row.requests, kStatusLine));
         QVERIFY(!m_test->env.readFile("errors.log").contains("Demo2026pass"));
