@@ -8,6 +8,7 @@
 #include "core/AppContext.h"
 #include "platform/SettingsStore.h"
 #include "ui/RegisterWindows.h"
+#include "ui/ordering/frmCheckExisting.h"
 #include "ui/ordering/frmMain.h"
 
 #include <QAbstractButton>
@@ -145,6 +146,7 @@ private slots:
 
         RegisterWindows();
         QCOMPARE(Main(), StartupOutcome::Started);
+        QTRY_VERIFY_WITH_TIMEOUT(!frmCheckExisting::loaded(), 20000);   // start-up's check has ended
         QCOMPARE(sim.requests().filter("action=FIND_REPORT").size(), 1);
         auto* window = dynamic_cast<frmMain*>(WindowHooks::MainWindow());
         QVERIFY(window && window->isVisible());

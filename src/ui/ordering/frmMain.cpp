@@ -231,9 +231,7 @@ int frmMain::existingReportResult() const
 
 void frmMain::CheckForExisting(std::function<void()> done)
 {
-    OrderCommands(*this).CheckForExisting();
-    if (done)
-        done();
+    OrderCommands(*this).CheckForExisting(std::move(done));
 }
 
 void frmMain::applyButtons(std::initializer_list<MainButton> buttons)
