@@ -29,16 +29,16 @@ QList<Prefetch::Read> refreshReads(bool withDepartment, const QString& user, con
 const QList<RefreshStep>& AccountRefreshSteps()
 {
     static const QList<RefreshStep> steps = {
-        {LoginByReference, LoginByReference, "LoginByReference", "LOGINBYREFERENCE", false},
-        {RequestBureauRights, RequestBureauRights, "RequestBureauRights", "REQUESTBUREAURIGHTS", false},
-        {GetDepartmentID, GetDepartmentID, "GetDepartmentID", "GETDEPARTMENTID", false},
-        {GetSupplementPage, GetSupplementPage, "GetSupplementPage", "GETSUPPLEMENTPAGE", true},
-        {GetRMCRPage, GetRMCRPage, "GetRMCRPage", "GETRMCRPAGE", true},
-        {GetSummaryPage, GetSummaryPage, "GetSummaryPage", "GETSUMMARYPAGE", true},
-        {CheckMessages, CheckMessages, "CheckMessages", "CHECKMESSAGES", true},
-        {GetAbout, GetAbout, "GetAbout", "GETABOUT", true},
-        {GetReportListPage, GetReportListPage, "GetReportListPage", "GETREPORTLISTPAGE", true},
-        {GetChangePasswordRights, GetChangePasswordRights, "GetChangePasswordRights", "CHANGEPASSWORDRIGHTS", true},
+        {LoginByReference, "LoginByReference", "LOGINBYREFERENCE", false},
+        {RequestBureauRights, "RequestBureauRights", "REQUESTBUREAURIGHTS", false},
+        {GetDepartmentID, "GetDepartmentID", "GETDEPARTMENTID", false},
+        {GetSupplementPage, "GetSupplementPage", "GETSUPPLEMENTPAGE", true},
+        {GetRMCRPage, "GetRMCRPage", "GETRMCRPAGE", true},
+        {GetSummaryPage, "GetSummaryPage", "GETSUMMARYPAGE", true},
+        {CheckMessages, "CheckMessages", "CHECKMESSAGES", true},
+        {GetAbout, "GetAbout", "GETABOUT", true},
+        {GetReportListPage, "GetReportListPage", "GETREPORTLISTPAGE", true},
+        {GetChangePasswordRights, "GetChangePasswordRights", "CHANGEPASSWORDRIGHTS", true},
     };
     return steps;
 }

@@ -12,7 +12,6 @@ class QObject;
 // later ones send the department that GETDEPARTMENTID has just stored.
 struct RefreshStep {
     void (*operation)(const QString& block, QObject* context, ServiceReply done);
-    bool (*wait)(const QString& block, QString& answer);
     const char* name; // the operation's name
     const char* action;
     bool sendsDepartment;

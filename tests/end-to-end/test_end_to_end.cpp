@@ -3,6 +3,7 @@
 #include "app/basMain.h"
 #include "platform/SettingsStore.h"
 #include "ui/RegisterWindows.h"
+#include "ui/ordering/frmCheckExisting.h"
 #include "ui/ordering/frmMain.h"
 
 #include <QAbstractButton>
@@ -142,6 +143,7 @@ private slots:
 
         RegisterWindows();
         QCOMPARE(Main(), StartupOutcome::Started);
+        QTRY_VERIFY_WITH_TIMEOUT(!frmCheckExisting::loaded(), 20000); // start-up's check has ended
         QCOMPARE(sim.requests().filter("action=FIND_REPORT").size(), 1);
         auto* window = dynamic_cast<frmMain*>(WindowHooks::MainWindow());
         QVERIFY(window && window->isVisible());

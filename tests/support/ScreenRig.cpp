@@ -2,9 +2,15 @@
 
 #include "app/StartupSteps.h"
 #include "core/basSettings.h"
+#include "core/clsProperties.h"
+#include "ui/ordering/frmCheckExisting.h"
 #include "ui/ordering/frmMain.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QPushButton>
+#include <QTest>
+#include <QThread>
 
 ScreenRig::ScreenRig(const QString& caseName, const QString& user, const QString& password)
 {
@@ -45,6 +51,14 @@ frmMain* ScreenRig::window()
 void ScreenRig::check()
 {
     RunExistingReportCheck(*window());
+    // The check ends from the event loop, when its window is unloaded. One pass of the loop at a
+    // time, so that the test looks before anything the end has queued (start-up again) has run.
+    QDeadlineTimer deadline(30000);
+    while (frmCheckExisting::loaded() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents();
+        QThread::msleep(1);
+    }
+    QVERIFY2(!frmCheckExisting::loaded(), "the check did not end");
 }
 
 bool ScreenRig::enabled(const QString& name)

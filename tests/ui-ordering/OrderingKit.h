@@ -16,6 +16,7 @@
 #include "service/basPrefetch.h"
 #include "service/clsReportStatus.h"
 #include "ui/ordering/OrderingWindows.h"
+#include "ui/ordering/frmCheckExisting.h"
 #include "ui/ordering/frmLoginByRef.h"
 #include "ui/ordering/frmMain.h"
 #include "ui/ordering/frmPullReport.h"

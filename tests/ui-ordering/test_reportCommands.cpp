@@ -74,6 +74,7 @@ void OrderingTests::commands()
         m_sim.script(row.command == "View" ? "GET_PDF" : "GET_DATA", row.scripted);
     frmMain window;
     window.CheckForExisting({});
+    QTRY_VERIFY_WITH_TIMEOUT(!frmCheckExisting::loaded(), 20000); // the check ends from the event loop
     shell.calls.clear();
     shell.result = row.setup.startsWith("shell ") ? row.setup.mid(6).toInt() : 42;
     if (!row.box.isEmpty())

@@ -18,10 +18,22 @@ OrderCommands::OrderCommands(frmMain& window) : m_window(window), m_session(wind
 {
 }
 
-void OrderCommands::CheckForExisting()
+void OrderCommands::CheckForExisting(std::function<void()> done)
 {
-    HourglassCursor hourglass;
-    frmCheckExisting::Run(m_window, m_session, [](QWidget* over) { frmReissue::Ask(over); });
+    // The hourglass stays up until the check and what it leads to have ended.
+    auto hourglass = std::make_shared<HourglassCursor>();
+    frmCheckExisting::Run(
+        m_window, m_session, [](QWidget* over) { frmReissue::Ask(over); },
+        [commands = *this, hourglass, done = std::move(done)]() mutable {
+            commands.checked();
+            hourglass.reset();
+            if (done)
+                done();
+        });
+}
+
+void OrderCommands::checked()
+{
     if (m_session.checkResult() == ReportSearchError) {
         const auto status = m_session.reportStatus();
         if (status && status->sErrorText().compare(QLatin1String("Invalid password"), Qt::CaseInsensitive) == 0) {

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class frmMain;
 class LoanSession;
 
@@ -14,13 +16,16 @@ class OrderCommands
 public:
     explicit OrderCommands(frmMain& window);
 
-    // Runs the check window over the main window, then acts on its result. A search that failed
-    // with "Invalid password" forgets the saved password and starts the program over.
-    void CheckForExisting();
+    // Starts the check window over the main window; once the check has ended, acts on its result
+    // and then calls done (may be empty). A search that failed with "Invalid password" forgets
+    // the saved password and starts the program over.
+    void CheckForExisting(std::function<void()> done);
     void cmdRepull_Click();
     void cmdAddBureau_Click();
 
 private:
+    // What the check's result leads to.
+    void checked();
     // After the check, by its result: 3 (no report) a new pull, 1 (an old report) the question
     // whether to repull, 2 a repull next time. Sets the session's pull type.
     void afterCheck();

@@ -22,11 +22,15 @@
 #include <QCloseEvent>
 #include <QLineEdit>
 
+#include <utility>
+
 namespace {
 
-std::unique_ptr<frmCheckExisting>& loadedWindow()
+// A plain pointer: a window still loaded when the program ends is not deleted after the
+// application object has gone.
+frmCheckExisting*& loadedWindow()
 {
-    static std::unique_ptr<frmCheckExisting> window;
+    static frmCheckExisting* window = nullptr;
     return window;
 }
 
@@ -39,39 +43,52 @@ QString birthDate(const QString& dob)
 
 } // namespace
 
-frmCheckExisting::frmCheckExisting(ILoanScreen& screen, LoanSession& session, AskReissue askReissue)
+frmCheckExisting::frmCheckExisting(ILoanScreen& screen, LoanSession& session, AskReissue askReissue,
+                                   std::function<void()> done)
     : QDialog(nullptr),
       ui(std::make_unique<Ui::frmCheckExisting>()),
       m_screen(screen),
       m_session(session),
-      m_askReissue(std::move(askReissue))
+      m_askReissue(std::move(askReissue)),
+      m_done(std::move(done))
 {
     ui->setupUi(this);
 }
 
-frmCheckExisting::~frmCheckExisting() = default;
+frmCheckExisting::~frmCheckExisting()
+{
+    if (loadedWindow() == this)
+        loadedWindow() = nullptr;
+}
 
-void frmCheckExisting::Run(ILoanScreen& screen, LoanSession& session, AskReissue askReissue)
+void frmCheckExisting::Run(ILoanScreen& screen, LoanSession& session, AskReissue askReissue, std::function<void()> done)
 {
     // No parent: the slot above is the one owner, so the window cannot be deleted twice when
     // the main window goes. Application-modal, as the main window's own child would be.
     Unload();
-    loadedWindow().reset(new frmCheckExisting(screen, session, std::move(askReissue)));
-    frmCheckExisting& window = *loadedWindow();
-    window.setWindowModality(Qt::ApplicationModal);
-    window.show();
-    window.runCheck();
-    Unload();
+    auto* window = new frmCheckExisting(screen, session, std::move(askReissue), std::move(done));
+    loadedWindow() = window;
+    // A check whose loan and main window have gone has no one to report to: its requests are
+    // given up with the window.
+    connect(&session, &QObject::destroyed, window, [window] {
+        if (loaded() != window)
+            return;
+        delete window;
+        Prefetch::Discard();
+    });
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
+    window->start();
 }
 
 frmCheckExisting* frmCheckExisting::loaded()
 {
-    return loadedWindow().get();
+    return loadedWindow();
 }
 
 void frmCheckExisting::Unload()
 {
-    if (frmCheckExisting* window = loadedWindow().release()) {
+    if (frmCheckExisting* window = std::exchange(loadedWindow(), nullptr)) {
         window->m_running = false;
         window->hide();
         window->deleteLater();
@@ -112,47 +129,35 @@ QDate frmCheckExisting::ParseRequestDate(const QString& text)
     return ParseDate(text);
 }
 
-void frmCheckExisting::runCheck()
+void frmCheckExisting::start()
 {
     m_running = true;
     repaintBoth();
-    QString errorText;
-    bool ok = true;
-    // A failed server operation has written its own errors.log entry; the text it passed back
-    // is that entry, so it is not written a second time here.
-    Import(errorText, ok);
-    m_running = false;
+    // Unset until a step decides otherwise: a check that fails before the search has answered
+    // ends in the search-error state, never in "not found".
+    m_session.StartCheck();
+    try {
+        // The account reads need nothing from the loan or the search: they go out now and are
+        // taken in their turn (dropped at the end when the check ends before their steps).
+        PrefetchAccountRefresh();
+        readLoan();
+    } catch (const AppError& e) {
+        importFailed(e);
+        return;
+    }
+    m_foundReads.emplace([](const QString& id) {
+        if (id == QLatin1String("ERROR"))
+            return QList<Prefetch::Read>();
+        return QList<Prefetch::Read>{
+            {QStringLiteral("GetDateRequested"), QStringLiteral("DATEREQUESTED"), DateRequestedBlock(id)}};
+    });
+    searchPass();
 }
 
 void frmCheckExisting::repaintBoth()
 {
     repaint();
     m_screen.RepaintScreen();
-}
-
-void frmCheckExisting::Import(QString& errorText, bool& ok)
-{
-    ok = true;
-    errorText.clear();
-    // Unset until a step decides otherwise: a check that fails before the search has answered
-    // ends in the search-error state, never in "not found".
-    m_session.StartCheck();
-    try {
-        // The account reads need nothing from the loan or the search: they go out now and are
-        // taken in their turn (dropped below when the check ends before their steps).
-        PrefetchAccountRefresh();
-        readLoan();
-        if (!searchLoop(errorText) || (m_session.reportId() != QLatin1String("ERROR") && !refreshAccount()))
-            ok = false;
-    } catch (const AppError& e) {
-        ok = false;
-        if (e.Number != ErrNo::Silent) {
-            MsgBox(QStringLiteral("Borrower information not retrieved from EXPORT.DAT\r\nReason: ") + e.Description,
-                   vbExclamation, QStringLiteral("Import Error"));
-            WriteErrorLog(BuildErrorXML(e.Source, e.Description, e.Number));
-        }
-    }
-    Prefetch::Discard();
 }
 
 void frmCheckExisting::readLoan()
@@ -163,45 +168,19 @@ void frmCheckExisting::readLoan()
     m_session.setInquiry(reader.ReadQuillExportFile(exportFile));
 }
 
-// Searches until a report is found, nothing is found without a reissue number, or the
-// search fails. False when a server operation failed.
-bool frmCheckExisting::searchLoop(QString& errorText)
+// One search; passes follow one another until a report is found, nothing is found without a
+// reissue number, or the search fails.
+void frmCheckExisting::searchPass()
 {
-    // A found report's request date is read beside its status look-up.
-    const Prefetch::FoundReportReads dateRead([](const QString& id) {
-        if (id == QLatin1String("ERROR"))
-            return QList<Prefetch::Read>();
-        return QList<Prefetch::Read>{
-            {QStringLiteral("GetDateRequested"), QStringLiteral("DATEREQUESTED"), DateRequestedBlock(id)}};
-    });
-    for (;;) {
-        ParamBlock block(QStringLiteral("FIND_REPORT"));
-        const QString reissue = startSearchPass(block);
-        // This pass's wait; it ends with the pass, before the reissue window can come up again.
-        HourglassCursor hourglass;
-        repaintBoth();
-        fillBorrowers(block);
-        QString answer;
-        std::shared_ptr<clsReportStatus> status = m_session.reportStatus();
-        const bool found = FindReport(block.text(), status, answer);
-        m_session.setReportStatus(status);
-        if (!found) {
-            errorText = answer;
-            return false;
-        }
-        if (answer == QLatin1String("ERROR")) {
-            m_session.setCheckResult(ReportSearchError);
-            m_session.setReportId(answer);
-            return true;
-        }
-        if (!answer.isEmpty())
-            return classifyFound(answer, errorText);
-        m_session.setCheckResult(ReportNotFound);
-        if (reissue.isEmpty())
-            return true;
-        MsgBox(QStringLiteral("A report with reissue number: [") + reissue + QStringLiteral("] could not be found."),
-               vbInformation, QStringLiteral("Report Not Found"));
-    }
+    ParamBlock block(QStringLiteral("FIND_REPORT"));
+    const QString reissue = startSearchPass(block);
+    m_passWait.emplace();
+    repaintBoth();
+    fillBorrowers(block);
+    FindReport(block.text(), this,
+               [this, reissue](const ServiceOutcome& outcome, std::shared_ptr<clsReportStatus> status) {
+                   searched(outcome, status, reissue);
+               });
 }
 
 // Resets the main window for a new pass and asks for a reissue number where the account allows
@@ -271,17 +250,69 @@ void frmCheckExisting::fillBorrowers(ParamBlock& block)
             block.add(name, value);
 }
 
-bool frmCheckExisting::classifyFound(const QString& answer, QString& errorText)
+void frmCheckExisting::searched(const ServiceOutcome& outcome, const std::shared_ptr<clsReportStatus>& status,
+                                const QString& reissue)
 {
-    m_session.setReportId(answer);
-    QString dateText;
-    if (!GetDateRequested(DateRequestedBlock(answer), dateText)) {
-        errorText = dateText;
-        return false;
+    if (!m_running)
+        return; // unloaded while the request ran: the check was given up
+    // The search's record once its answer has arrived; the one before stays when none did.
+    if (status)
+        m_session.setReportStatus(status);
+    // A failed search has shown or logged its own failure.
+    if (!outcome.ok()) {
+        finish();
+        return;
     }
+    const QString& answer = outcome.answer;
+    if (answer == QLatin1String("ERROR")) {
+        m_session.setCheckResult(ReportSearchError);
+        m_session.setReportId(answer);
+        finish(); // nothing to refresh for a loan whose search failed
+        return;
+    }
+    if (!answer.isEmpty()) {
+        requestDate(answer);
+        return;
+    }
+    m_session.setCheckResult(ReportNotFound);
+    if (reissue.isEmpty()) {
+        endSearch();
+        return;
+    }
+    MsgBox(QStringLiteral("A report with reissue number: [") + reissue + QStringLiteral("] could not be found."),
+           vbInformation, QStringLiteral("Report Not Found"));
+    m_passWait.reset();
+    searchPass();
+}
+
+void frmCheckExisting::requestDate(const QString& reportId)
+{
+    m_session.setReportId(reportId);
+    GetDateRequested(DateRequestedBlock(reportId), this, [this](const ServiceOutcome& outcome) { dated(outcome); });
+}
+
+void frmCheckExisting::dated(const ServiceOutcome& outcome)
+{
+    if (!m_running)
+        return;
+    if (!outcome.ok()) {
+        finish();
+        return;
+    }
+    try {
+        classifyFound(outcome.answer);
+    } catch (const AppError& e) {
+        importFailed(e);
+        return;
+    }
+    endSearch();
+}
+
+void frmCheckExisting::classifyFound(const QString& dateText)
+{
     if (dateText.isEmpty()) {
         m_session.setCheckResult(ReportFound);
-        return true;
+        return;
     }
     const QDate requested = ParseRequestDate(dateText);
     if (!requested.isValid())
@@ -290,29 +321,77 @@ bool frmCheckExisting::classifyFound(const QString& answer, QString& errorText)
     m_session.setDateRequested(dateText);
     const qint64 age = DaysOld(requested, TheDesktop().Now().date());
     m_session.setCheckResult(age >= Props().DaysOldTimeFrame() ? ReportFoundOld : ReportFound);
-    return true;
 }
 
-bool frmCheckExisting::refreshAccount()
+void frmCheckExisting::endSearch()
 {
-    for (const RefreshStep& step : AccountRefreshSteps()) {
-        QString answer;
-        if (!step.wait(AccountRefreshBlock(step, Props().UserName(), Props().DepartmentID()), answer))
-            return false;
-        if (IsRefreshOf(step, "GETDEPARTMENTID"))
-            PrefetchDepartmentReads(); // the reads that carry it, unless already sent with it
-        const auto status = m_session.reportStatus();
-        if (IsRefreshOf(step, "REQUESTBUREAURIGHTS") && status && status->nStatusReport() == 64)
-            MsgBox(QStringLiteral("This report is currently at RMCR Pending Status.\r\n"
-                                  "It will not be available until this request is completed."),
-                   vbInformation, QStringLiteral("RMCR Status"));
-        if (IsRefreshOf(step, "CHECKMESSAGES")) {
-            Props().setNewsBurstUrl(answer);
-            if (!answer.isEmpty())
-                ShowNewsBurst();
-        }
-        if (IsRefreshOf(step, "CHANGEPASSWORDRIGHTS"))
-            m_screen.SetChangePasswordEnabled(Props().CanChangePassword());
+    m_passWait.reset();
+    m_foundReads.reset();
+    refreshFrom(0);
+}
+
+// The refresh steps one after another; a failed step (it has logged its failure) ends the check.
+void frmCheckExisting::refreshFrom(int index)
+{
+    const QList<RefreshStep>& steps = AccountRefreshSteps();
+    if (index == steps.size()) {
+        finish();
+        return;
     }
-    return true;
+    const RefreshStep& step = steps[index];
+    step.operation(AccountRefreshBlock(step, Props().UserName(), Props().DepartmentID()), this,
+                   [this, index](const ServiceOutcome& outcome) { refreshed(index, outcome); });
+}
+
+void frmCheckExisting::refreshed(int index, const ServiceOutcome& outcome)
+{
+    if (!m_running)
+        return;
+    if (!outcome.ok()) {
+        finish();
+        return;
+    }
+    const RefreshStep& step = AccountRefreshSteps()[index];
+    if (IsRefreshOf(step, "GETDEPARTMENTID"))
+        PrefetchDepartmentReads(); // the reads that carry it, unless already sent with it
+    const auto status = m_session.reportStatus();
+    if (IsRefreshOf(step, "REQUESTBUREAURIGHTS") && status && status->nStatusReport() == 64)
+        MsgBox(QStringLiteral("This report is currently at RMCR Pending Status.\r\n"
+                              "It will not be available until this request is completed."),
+               vbInformation, QStringLiteral("RMCR Status"));
+    if (IsRefreshOf(step, "CHECKMESSAGES")) {
+        Props().setNewsBurstUrl(outcome.answer);
+        if (!outcome.answer.isEmpty())
+            ShowNewsBurst();
+    }
+    if (IsRefreshOf(step, "CHANGEPASSWORDRIGHTS"))
+        m_screen.SetChangePasswordEnabled(Props().CanChangePassword());
+    refreshFrom(index + 1);
+}
+
+// Reading the loan or its report's request date failed: the check ends there.
+void frmCheckExisting::importFailed(const AppError& error)
+{
+    m_passWait.reset();
+    m_foundReads.reset();
+    if (error.Number != ErrNo::Silent) {
+        MsgBox(QStringLiteral("Borrower information not retrieved from EXPORT.DAT\r\nReason: ") + error.Description,
+               vbExclamation, QStringLiteral("Import Error"));
+        WriteErrorLog(BuildErrorXML(error.Source, error.Description, error.Number));
+    }
+    finish();
+}
+
+void frmCheckExisting::finish()
+{
+    m_passWait.reset();
+    m_foundReads.reset();
+    Prefetch::Discard();
+    m_running = false;
+    const std::function<void()> done = std::move(m_done);
+    m_done = nullptr;
+    if (loaded() == this)
+        Unload();
+    if (done)
+        done();
 }

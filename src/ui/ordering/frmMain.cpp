@@ -207,9 +207,7 @@ std::shared_ptr<clsInquiry> frmMain::inquiry() const
 
 void frmMain::CheckForExisting(std::function<void()> done)
 {
-    OrderCommands(*this).CheckForExisting();
-    if (done)
-        done();
+    OrderCommands(*this).CheckForExisting(std::move(done));
 }
 
 void frmMain::SetButtons()
