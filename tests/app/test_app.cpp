@@ -379,6 +379,7 @@ void AppTest::startsByCommandLine()
     SettingsStore::SaveSetting("OQConstants", "Settings", "ClientVendor", vendor);
     SettingsStore::SaveSetting("OQConstants", "Settings", "VendorWebsite", "www.vendor.example");
     const bool configuration = Main() == StartupOutcome::Configuration;
+    QTRY_VERIFY(!StartupRunning());
     QCOMPARE(SettingsStore::GetSetting("OQConstants", "Settings", "AppPath"), QDir::toNativeSeparators(rig.env.home()));
     QCOMPARE(QStringList(configuration ? "configuration" : outcome), QStringList(outcome));
     // The configuration program is started and the window unloaded, never shown.
@@ -430,6 +431,7 @@ void AppTest::failedStepShowsErrorInMain()
         rig.sim.scriptStatus(script[0], script[1].toInt(), script.value(2));
     rig.boxes.expect(vbOK);
     QCOMPARE(Main(), StartupOutcome::Started);
+    QTRY_VERIFY(!StartupRunning());
     QCOMPARE(rig.boxes.boxes.size(), 1);
     const QString shown = rig.shown(0);
     QVERIFY2(shown.startsWith("Error in Main|16|There has been an error in start up.\r\n\r\nError: " + error), qPrintable(shown));

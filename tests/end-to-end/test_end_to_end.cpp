@@ -145,6 +145,7 @@ private slots:
 
         RegisterWindows();
         QCOMPARE(Main(), StartupOutcome::Started);
+        QTRY_VERIFY(!StartupRunning());
         QCOMPARE(sim.requests().filter("action=FIND_REPORT").size(), 1);
         auto* window = dynamic_cast<frmMain*>(WindowHooks::MainWindow());
         QVERIFY(window && window->isVisible());

@@ -103,6 +103,7 @@ void OrderingTests::reloadRunsStartupAgain()
 {
     ScreenRig rig("recent");
     QCOMPARE(Main(), StartupOutcome::Started);
+    QTRY_VERIFY(!StartupRunning());
     QVERIFY(!rig.window()->findChild<QLabel*>("Picture1")->pixmap().isNull());   // the default vendor's logo
     rig.useCase("no-report");
     rig.sim.clearRequests();
@@ -114,6 +115,7 @@ void OrderingTests::reloadRunsStartupAgain()
     reload->trigger();
     reload->trigger();   // a second request while one is pending is ignored
     QTRY_COMPARE(rig.window()->Box(LoanBox::lblBorLast).text(), QString("NEWCOMB"));
+    QTRY_VERIFY(!StartupRunning());
     QVERIFY(!frmLoginByRef::loaded());
     QCOMPARE(QString("%1 %2 ").arg(rig.sent("FIND_REPORT").size()).arg(user.acted("frmPullReport"))
                  + rig.window()->Button(MainButton::cmdRepull).text(), "1 1 &Pull Credit");
