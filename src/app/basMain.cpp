@@ -202,6 +202,8 @@ void QueueRestart(std::function<void()> prepare)
     restartPending() = true;
     PostToMainLoop([prepare = std::move(prepare)] {
         restartPending() = false;
+        // Before prepare, whose unloading of windows must not reach the run it replaces.
+        giveUpRun();
         if (prepare)
             prepare();
         Main();

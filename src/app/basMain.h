@@ -22,9 +22,9 @@ QString CommandLine();
 // Also run again by Reload and after a rejected password.
 StartupOutcome Main();
 
-// Runs start-up again once the current handler has returned and control is back in the main
-// loop (never inside a request's wait or a modal window); prepare runs first. A request made
-// while one is pending is ignored.
+// Runs start-up again from the event loop once the current handler has returned, never inside
+// its call stack; the run still going is given up, then prepare runs. A request made while one
+// is pending is ignored.
 void QueueRestart(std::function<void()> prepare = nullptr);
 bool RestartPending();
 

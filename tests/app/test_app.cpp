@@ -36,6 +36,7 @@ private slots:
     void keepsPasswordProtected();
     void startsByCommandLine_data();
     void startsByCommandLine();
+    void restartGivesUpTheRunningChecks();
     void failedStepShowsErrorInMain_data();
     void failedStepShowsErrorInMain();
     void shellResultsAreClassicCodes();
@@ -396,6 +397,31 @@ void AppTest::startsByCommandLine()
     QCOMPARE(rig.window.tooltips, (QStringList{"Click for www.vendor.example", "Click for " + rig.sim.baseUrl()}));
     // The recording window runs no check: no refresh read sent ahead was taken.
     QCOMPARE(Props().DepartmentID() + Props().ReportListPage(), QString());
+    QCOMPARE(rig.boxes.boxes.size(), 0);
+}
+
+// A restart asked for while the checks run gives that run up: the answer it still waits for shows
+// nothing and reaches no window. The restart's preparation comes first (here: "/p"), and a
+// second request while one is pending is ignored.
+void AppTest::restartGivesUpTheRunningChecks()
+{
+    AppRig rig;
+    rig.storeAccount();
+    rig.sim.scriptStatus("PASSWORDEXPIRED", 200, "yes"); // a failed check, were it still heard
+    rig.sim.setLatency(300);
+    QCOMPARE(Main(), StartupOutcome::Started);
+    QTRY_COMPARE(rig.actions(), QStringList{"PASSWORDEXPIRED"});
+    QueueRestart([] { SetCommandLine("/p"); });
+    QueueRestart([] { SetCommandLine("/c"); });
+    QTRY_VERIFY(!RestartPending() && !StartupRunning());
+    QCOMPARE(rig.actions(),
+             (QStringList{"PASSWORDEXPIRED", "PASSWORDEXPIRED", "NEWERVERSION", "CROSS_COMPANY_REISSUE"}));
+    QCOMPARE(QString("shown %1, settings %2, checks %3, buttons %4")
+                 .arg(rig.window.shown)
+                 .arg(rig.settingsShown)
+                 .arg(rig.window.checks)
+                 .arg(rig.window.buttonsAfterCheck),
+             "shown 2, settings 1, checks 1, buttons 1");
     QCOMPARE(rig.boxes.boxes.size(), 0);
 }
 
