@@ -2,8 +2,7 @@
 
 #include <functional>
 
-// Runs fn from the event loop once control is back in the program's main loop: never inside a
-// nested loop, such as a server request's wait or a modal window's exec(), whose caller would
-// find the world changed under it when the loop returns. While a nested loop runs, fn waits
-// (checked every 20 ms).
+// Runs fn once from the event loop, after the handler that asked for it has returned: no
+// caller finds the world changed under it. Nothing waits for a nested loop to end; a start-up
+// run that a box of it keeps open when fn replaces it goes once that box has closed.
 void PostToMainLoop(std::function<void()> fn);

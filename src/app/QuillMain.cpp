@@ -19,8 +19,9 @@ int QuillMain(int argc, char** argv, void (*registerWindows)())
     case StartupOutcome::FailedHidden: return 1;
     case StartupOutcome::Started: break;
     }
-    // Quitting during start-up (settings window, expired password, newer version) asked the
-    // event loop to exit before it ran.
+    // Quitting from the settings window asked the event loop to exit before it ran; the
+    // expired-password window and the newer-version download end the loop that drives the
+    // checks.
     if (WindowHooks::EndRequested())
         return 0;
     return app.exec();

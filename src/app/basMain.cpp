@@ -14,10 +14,10 @@
 #include "platform/AppPaths.h"
 #include "platform/Shell.h"
 #include "platform/WebAddress.h"
-#include "service/basPrefetch.h"
 #include "service/basUrl.h"
 
-#include <QUrl>
+#include <QCoreApplication>
+#include <QPointer>
 
 namespace {
 
@@ -31,6 +31,28 @@ bool& restartPending()
 {
     static bool pending = false;
     return pending;
+}
+
+// The run of start-up still on its way through its steps; null once it has stopped.
+QPointer<StartupSteps>& currentRun()
+{
+    static QPointer<StartupSteps> run;
+    return run;
+}
+
+// A run still going is given up, so that nothing of it reaches the run that replaces it.
+void giveUpRun()
+{
+    if (StartupSteps* run = currentRun())
+        run->giveUp();
+}
+
+// Stops start-up without a message (a failure numbered 0) once ending the program was asked
+// for by the settings window.
+void stopIfEnding()
+{
+    if (WindowHooks::EndRequested())
+        throw AppError(0, QStringLiteral("The program is ending."), QStringLiteral("Main"));
 }
 
 bool isConfigurationMode(const QString& commandLine)
@@ -79,6 +101,14 @@ void loadSettingsOrAsk()
     }
 }
 
+void startSteps(IMainWindow& window)
+{
+    // The application owns the run while it goes, so none outlives the program's end.
+    auto* run = new StartupSteps(window, QCoreApplication::instance());
+    currentRun() = run;
+    run->start();
+}
+
 StartupOutcome normalStart(IMainWindow& window)
 {
     bool shown = false;
@@ -87,20 +117,17 @@ StartupOutcome normalStart(IMainWindow& window)
         window.ShowWindow();
         shown = true;
         loadSettingsOrAsk();
-        StopIfEnding(); // the user quit from the settings window
+        stopIfEnding(); // the user quit from the settings window
         Props().setClientWebsite(Props().ServerURL());
         setLogoTooltip(window);
-        RunAccountChecks();
-        if (!WindowHooks::EndRequested())
-            RunExistingReportCheck(window);
+        startSteps(window);
+        return StartupOutcome::Started;
     } catch (const AppError& e) {
         // 0 is the quiet stop of a program that is ending; every other failure, platform
         // failures (negative numbers) included, would otherwise stop start-up without a word.
         if (e.Number != 0)
             ReportStartupFailure(e.Description);
     }
-    // Reads sent ahead for steps that did not run are dropped with what they returned.
-    Prefetch::Discard();
     return shown ? StartupOutcome::Started : StartupOutcome::FailedHidden;
 }
 
@@ -125,6 +152,7 @@ void ReportStartupFailure(const QString& description)
 
 StartupOutcome Main()
 {
+    giveUpRun();
     recordProgram();
     SetProps(std::make_shared<clsProperties>());
     if (isConfigurationMode(CommandLine())) {
@@ -174,6 +202,8 @@ void QueueRestart(std::function<void()> prepare)
     restartPending() = true;
     PostToMainLoop([prepare = std::move(prepare)] {
         restartPending() = false;
+        // Before prepare, whose unloading of windows must not reach the run it replaces.
+        giveUpRun();
         if (prepare)
             prepare();
         Main();
@@ -183,4 +213,9 @@ void QueueRestart(std::function<void()> prepare)
 bool RestartPending()
 {
     return restartPending();
+}
+
+bool StartupRunning()
+{
+    return !currentRun().isNull();
 }

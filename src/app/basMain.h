@@ -16,15 +16,21 @@ void SetCommandLine(const QString& commandLine);
 QString CommandLine();
 
 // Start-up: records the program in the store, creates the settings object, then either starts
-// the configuration program or prepares the main window, loads the settings, runs the account
-// checks and the existing-report check. Also run again by Reload.
+// the configuration program or prepares and shows the main window and loads the settings; what
+// that decides is the outcome. A normal start then goes on from the event loop with the account
+// checks and the existing-report check (StartupRunning). A run still going is given up first.
+// Also run again by Reload and after a rejected password.
 StartupOutcome Main();
 
-// Runs start-up again once the current handler has returned and control is back in the main
-// loop (never inside a request's wait or a modal window); prepare runs first. A request made
-// while one is pending is ignored.
+// Runs start-up again from the event loop once the current handler has returned, never inside
+// its call stack; the run still going is given up, then prepare runs. A request made while one
+// is pending is ignored.
 void QueueRestart(std::function<void()> prepare = nullptr);
 bool RestartPending();
+
+// Whether a run of start-up is still on its way through the account checks and the
+// existing-report check.
+bool StartupRunning();
 
 // The box start-up shows when a step fails, and its error-log line.
 void ReportStartupFailure(const QString& description);

@@ -90,8 +90,12 @@ void Post(const QString& address, const PostOptions& options, QObject* context,
     HttpExchange* raw = exchange.release();
     raw->setParent(context);
     ++running();
-    QObject::connect(raw, &HttpExchange::destroyed, [] { --running(); });
-    QObject::connect(raw, &HttpExchange::finished, raw, [raw, done = std::move(done)] {
+    // Counted until it reports or is given up: a report may open a modal window, inside which
+    // the exchange's deferred deletion does not happen yet.
+    const auto counted = QObject::connect(raw, &HttpExchange::destroyed, [] { --running(); });
+    QObject::connect(raw, &HttpExchange::finished, raw, [raw, counted, done = std::move(done)] {
+        QObject::disconnect(counted);
+        --running();
         const PostResult result = resultOf(raw->result());
         raw->deleteLater();
         done(result);

@@ -33,6 +33,7 @@ private slots:
     void keepsPasswordProtected();
     void startsByCommandLine_data();
     void startsByCommandLine();
+    void restartGivesUpTheRunningChecks();
     void failedStepShowsErrorInMain_data();
     void failedStepShowsErrorInMain();
     void shellResultsAreClassicCodes();
@@ -399,6 +400,7 @@ void AppTest::startsByCommandLine()
     SettingsStore::SaveSetting("OQConstants", "Settings", "ClientVendor", vendor);
     SettingsStore::SaveSetting("OQConstants", "Settings", "VendorWebsite", "www.vendor.example");
     const bool configuration = Main() == StartupOutcome::Configuration;
+    QTRY_VERIFY(!StartupRunning());
     QCOMPARE(SettingsStore::GetSetting("OQConstants", "Settings", "AppPath"), QDir::toNativeSeparators(rig.env.home()));
     QCOMPARE(QStringList(configuration ? "configuration" : outcome), QStringList(outcome));
     // The configuration program is started and the window unloaded, never shown.
@@ -420,6 +422,31 @@ void AppTest::startsByCommandLine()
     QCOMPARE(rig.window.tooltips, (QStringList{"Click for www.vendor.example", "Click for " + rig.sim.baseUrl()}));
     // The recording window runs no check: no refresh read sent ahead was taken.
     QCOMPARE(Props().DepartmentID() + Props().ReportListPage(), QString());
+    QCOMPARE(rig.boxes.boxes.size(), 0);
+}
+
+// A restart asked for while the checks run gives that run up: the answer it still waits for shows
+// nothing and reaches no window. The restart's preparation comes first (here: "/p"), and a
+// second request while one is pending is ignored.
+void AppTest::restartGivesUpTheRunningChecks()
+{
+    AppRig rig;
+    rig.storeAccount();
+    rig.sim.scriptStatus("PASSWORDEXPIRED", 200, "yes"); // a failed check, were it still heard
+    rig.sim.setLatency(300);
+    QCOMPARE(Main(), StartupOutcome::Started);
+    QTRY_COMPARE(rig.actions(), QStringList{"PASSWORDEXPIRED"});
+    QueueRestart([] { SetCommandLine("/p"); });
+    QueueRestart([] { SetCommandLine("/c"); });
+    QTRY_VERIFY(!RestartPending() && !StartupRunning());
+    QCOMPARE(rig.actions(),
+             (QStringList{"PASSWORDEXPIRED", "PASSWORDEXPIRED", "NEWERVERSION", "CROSS_COMPANY_REISSUE"}));
+    QCOMPARE(QString("shown %1, settings %2, checks %3, buttons %4")
+                 .arg(rig.window.shown)
+                 .arg(rig.settingsShown)
+                 .arg(rig.window.checks)
+                 .arg(rig.window.buttonsAfterCheck),
+             "shown 2, settings 1, checks 1, buttons 1");
     QCOMPARE(rig.boxes.boxes.size(), 0);
 }
 
@@ -460,6 +487,7 @@ void AppTest::failedStepShowsErrorInMain()
         rig.sim.scriptStatus(script[0], script[1].toInt(), script.value(2));
     rig.boxes.expect(vbOK);
     QCOMPARE(Main(), StartupOutcome::Started);
+    QTRY_VERIFY(!StartupRunning());
     QCOMPARE(rig.boxes.boxes.size(), 1);
     const QString shown = rig.shown(0);
     QVERIFY2(shown.startsWith("Error in Main|Critical|There has been an error in start up.\r\n\r\nError: " + error),

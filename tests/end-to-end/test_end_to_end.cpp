@@ -143,7 +143,7 @@ private slots:
 
         RegisterWindows();
         QCOMPARE(Main(), StartupOutcome::Started);
-        QTRY_VERIFY_WITH_TIMEOUT(!frmCheckExisting::loaded(), 20000); // start-up's check has ended
+        QTRY_VERIFY_WITH_TIMEOUT(!StartupRunning(), 20000); // start-up and its check have ended
         QCOMPARE(sim.requests().filter("action=FIND_REPORT").size(), 1);
         auto* window = dynamic_cast<frmMain*>(WindowHooks::MainWindow());
         QVERIFY(window && window->isVisible());

@@ -165,6 +165,7 @@ void OrderingTests::outcomes()
     QCOMPARE(RestartPending(), restarts);
     if (restarts) {
         QTRY_COMPARE(rig.settingsShown, 1);
+        QTRY_VERIFY(!StartupRunning());
         return;
     }
     // What reached the server: each account read of a completed refresh once (one sent ahead is

@@ -117,7 +117,7 @@ void OrderingTests::reloadRunsStartupAgain()
 {
     ScreenRig rig("recent");
     QCOMPARE(Main(), StartupOutcome::Started);
-    QTRY_VERIFY_WITH_TIMEOUT(!frmCheckExisting::loaded(), 20000);              // start-up's check has ended
+    QTRY_VERIFY_WITH_TIMEOUT(!StartupRunning(), 20000);                        // start-up and its check have ended
     QVERIFY(!rig.window()->findChild<QLabel*>("Picture1")->pixmap().isNull()); // the default vendor's logo
     QCOMPARE(rig.window()->findChild<QLabel*>("lblVersion")->text(), ClientVersion());
     rig.useCase("no-report");
@@ -131,6 +131,7 @@ void OrderingTests::reloadRunsStartupAgain()
     reload->trigger(); // a second request while one is pending is ignored
     QTRY_COMPARE(rig.window()->Box(LoanBox::lblBorLast).text(), QString("NEWCOMB"));
     QTRY_COMPARE_WITH_TIMEOUT(user.acted("frmPullReport"), 1, 20000); // after the check, which has ended
+    QTRY_VERIFY_WITH_TIMEOUT(!StartupRunning(), 20000);
     QVERIFY(!frmLoginByRef::loaded());
     QCOMPARE(QString("%1 %2 ").arg(rig.sent("FIND_REPORT").size()).arg(user.acted("frmPullReport"))
                  + rig.window()->Button(MainButton::cmdRepull).text(),
