@@ -37,14 +37,10 @@ struct WindowHooks {
     // Shows the change-password window modally and returns when it is closed.
     static std::function<void(bool userInitiated)>& ShowChangePassword();
 
-    // Shows the status window in report-status mode (GetReport/CheckForStatus), polling the order of
-    // the parameter block (the service's PollStatus) every PollingSleepTime ms until no bureau is "1".
-    // Returns false when the user closed the window (UserUnloaded); otherwise `answer` holds the last
-    // answer. A transport failure during a poll is shown and logged by the window and ends the wait
-    // with an answer beginning "FAILED".
-    static std::function<bool(const QString& block, QString& answer)>& WaitForStatus();
-    // Same in PDF mode (GetPDF/CheckForPDF, polling with PollPDF): until the answer no longer begins
-    // with "PENDING"; an answer beginning with "<" becomes "FAILED".
+    // Shows the status window in PDF mode (GetPDF/CheckForPDF), polling the report of the
+    // parameter block (the service's PollPDF) every PollingSleepTime ms until the answer no longer
+    // begins with "PENDING"; an answer beginning with "<" becomes "FAILED". Returns false when the
+    // user closed the window; otherwise `answer` holds the last answer.
     static std::function<bool(const QString& block, QString& answer)>& WaitForPdf();
 
     // Unloads the windows that Reload discards (settings, about, change password, existing-report

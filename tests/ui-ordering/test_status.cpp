@@ -32,14 +32,15 @@ struct WaitRow {
     int logEntries;
     int closeAtMs = -1;       // the user closes the window this long after the first timed poll has returned
     int latencyMs = 0;
-    QString during;           // at the close: visible, poll timer, animation timer, painted since a repaint asked
+    QString during;           // at the close: visible, animation timer, painted since a repaint asked
 };
 
 } // namespace
 
 Q_DECLARE_METATYPE(WaitRow)
 
-// The status window, and GetStatus waiting in it, against the stand-in vendor server.
+// The status window following GetStatus's wait, and waiting for a PDF itself, against the stand-in
+// vendor server.
 class TestStatus : public QObject
 {
     Q_OBJECT
@@ -51,20 +52,20 @@ class TestStatus : public QObject
     };
     std::optional<PerTest> m_test;
 
-    // The user closes the window `closeAtMs` after its first timed poll has returned, noting first
-    // what the window is doing then; a repaint is asked for 20 ms before.
-    static void closeAfterFirstPoll(int closeAtMs, EventCounter* paints, QString* during)
+    // The user closes the window `closeAtMs` after the watch's first timed poll has returned, noting
+    // first what the window is doing then; a repaint is asked for 20 ms before.
+    static void closeAfterFirstPoll(OrderWatch* watch, int closeAtMs, EventCounter* paints, QString* during)
     {
         frmStatus* window = &frmStatus::Load();
-        auto* timer = window->findChild<QTimer*>("Timer1");
-        // Connected after the window's own handler, so this runs once that poll has returned.
-        QObject::connect(timer, &QTimer::timeout, paints, [=] {
-            QObject::disconnect(timer, &QTimer::timeout, paints, nullptr);
+        auto polls = std::make_shared<int>(0);
+        QObject::connect(watch, &OrderWatch::polled, paints, [=] {
+            if (++*polls != 2)
+                return;
             const int before = paints->count;
             QTimer::singleShot(closeAtMs - 20, paints, [=] { window->findChild<QProgressBar*>("ProgressBar1")->update(); });
             QTimer::singleShot(closeAtMs, paints, [=] {
-                for (bool on : {window->isVisible(), timer->isActive(), window->findChild<QTimer*>("tmrStatus")->isActive(),
-                                paints->count > before})
+                const bool moving = window->findChild<QTimer*>("tmrStatus")->isActive();
+                for (bool on : {window->isVisible(), moving, paints->count > before})
                     *during += on ? '1' : '0';
                 window->close();
             });
@@ -116,10 +117,12 @@ private slots:
         QTest::newRow("transport failure during a poll") << WaitRow{false, {"SUCCESS\n1\n1\n1", kServerError}, 2, true,
             refused + kHttp500 + "*", "7,7,7", kStatusBox + kHttp500, 2};
         // Closing the window is the user's choice: a success that leaves the record alone, no
-        // further poll, the last answer kept in sResponse. A poll under way pauses both timers
-        // while the window keeps painting.
-        QTest::newRow("user closes between polls") << WaitRow{false, {running}, 2, true, "", "7,7,7", "", 0, 30, 0, "1111"};
-        QTest::newRow("user closes while a poll runs") << WaitRow{false, {running}, 3, true, "", "7,7,7", "", 0, 150, 400, "1001"};
+        // further poll (a poll under way is given up), the last answer kept. The window keeps
+        // moving and painting while a poll runs.
+        QTest::newRow("user closes between polls")
+            << WaitRow{false, {running}, 2, true, "", "7,7,7", "", 0, 30, 0, "111"};
+        QTest::newRow("user closes while a poll runs")
+            << WaitRow{false, {running}, 3, true, "", "7,7,7", "", 0, 150, 400, "111"};
         const QString ready = "SUCCESS\n/cia/pdf/x.pdf";
         QTest::newRow("PDF pending, then ready") << WaitRow{true, {"PENDING", "PENDING 2", ready}, 3, true, ready, "", "", 0};
         QTest::newRow("PDF answer is a page") << WaitRow{true, {"PENDING", "<html>SUCCESS\n/x.pdf</html>"}, 2, true, "FAILED", "", "", 0};
@@ -142,30 +145,52 @@ private slots:
         EventCounter shows(&window, QEvent::Show);
         EventCounter paints(window.findChild<QProgressBar*>("ProgressBar1"), QEvent::Paint);
         QString during;
-        if (closing)
-            closeAfterFirstPoll(row.closeAtMs, &paints, &during);
-        QString answer = "previous";
-        clsReportStatus status;
+        auto status = std::make_shared<clsReportStatus>();
         for (auto set : {&clsReportStatus::setnStatusEXP, &clsReportStatus::setnStatusEFX, &clsReportStatus::setnStatusTU})
-            (status.*set)(7);
+            ((*status).*set)(7);
+        // The classic reading (ok, the answer or error text), the user's abort and the last answer.
+        bool ok = false, aborted = false, over = false;
+        QString answer = "previous", last;
         QElapsedTimer clock;
         clock.start();
-        const bool ok = row.pdf ? WindowHooks::WaitForPdf()(ParamBlock("GET_PDF").add("guid", "GUID-1").text(), answer)
-                                : GetStatus(ParamBlock("GET_Status").add("guid", "GUID-1").text(), status, answer);
-        const qint64 elapsed = clock.elapsed();
+        qint64 elapsed = 0;
+        QObject owner;   // the order the watch belongs to
+        if (row.pdf) {
+            ok = WindowHooks::WaitForPdf()(ParamBlock("GET_PDF").add("guid", "GUID-1").text(), answer);
+            aborted = window.UserUnloaded();
+            last = window.sResponse();
+            elapsed = clock.elapsed();
+        } else {
+            OrderWatch* watch = GetStatus(ParamBlock("GET_Status").add("guid", "GUID-1").text(), status, &owner,
+                                          [&](const ServiceOutcome& outcome, bool userAborted) {
+                                              ok = outcome.Read(answer);
+                                              aborted = userAborted;
+                                              elapsed = clock.elapsed();
+                                              over = true;
+                                          });
+            QVERIFY(watch);
+            connect(watch, &OrderWatch::ended, watch, [&, watch] { last = watch->lastAnswer(); });
+            window.Follow(watch);
+            if (closing)
+                closeAfterFirstPoll(watch, row.closeAtMs, &paints, &during);
+            QTRY_VERIFY_WITH_TIMEOUT(over, 10000);
+        }
         if (closing)
             QTest::qWait(3 * kSleepMs + row.latencyMs);   // time for a poll that must not come
 
         QStringList boxes;
         for (const auto& b : m_test->boxes.boxes)   // each box as far as the row gives its text
             boxes << b.title + ":" + b.text.left(row.box.section(':', 1).size()) + (b.icon() == vbCritical ? "" : "!critical");
-        const QString bureaus = QString("%1,%2,%3").arg(status.nStatusEXP()).arg(status.nStatusEFX()).arg(status.nStatusTU());
-        const QString closed = QString::number(window.UserUnloaded()) + (closing ? " " + during + " " + window.sResponse() : "");
-        const auto seen = QStringList{QString::number(ok), QString::number(m_sim.requests().size()), shows.count ? "shown" : "",
+        const QString bureaus =
+            QString("%1,%2,%3").arg(status->nStatusEXP()).arg(status->nStatusEFX()).arg(status->nStatusTU());
+        const QString closed = QString::number(aborted) + (closing ? " " + during + " " + last : "");
+        const auto seen = QStringList{QString::number(ok), QString::number(m_sim.requests().size()),
+                                      shows.count ? "shown" : "",
                                       row.last.endsWith('*') ? answer.left(row.last.size() - 1) + "*" : answer,
                                       row.pdf ? QString() : bureaus, boxes.join(';'), QString::number(m_test->env.readFile("errors.log").count("Date: ")), closed};
+        const QString shownAs = row.shown ? "shown" : "";
         QCOMPARE(seen.join(" | "), QStringList({QString::number(row.pdf || row.bureaus != "7,7,7" || closing), QString::number(row.requests),
-                                                row.shown ? "shown" : "", row.last, row.bureaus, row.box,
+                                                shownAs, row.last, row.bureaus, row.box,
                                                 QString::number(row.logEntries),
                                                 closing ? "1 " + row.during + " " + row.answers.last() : "0"}).join(" | "));
         if (!row.pdf)

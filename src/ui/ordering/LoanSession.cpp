@@ -92,3 +92,15 @@ void LoanSession::OrderCompleted()
     m_pullType = PullRepull;
     emit changed();
 }
+
+void LoanSession::OrderStarted(QObject* order)
+{
+    m_order = order;
+    emit changed();
+}
+
+void LoanSession::OrderEnded()
+{
+    m_order = nullptr;
+    emit changed();
+}

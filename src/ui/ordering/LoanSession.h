@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <memory>
@@ -93,6 +94,13 @@ public:
     // The status record was filled in place (an order's wait for the bureaus).
     void StatusUpdated() { emit changed(); }
 
+    // An order runs for the loan from its Pull until it ends: the order object, a child of this
+    // session, or nullptr. While it runs, nothing may start another order or read the report.
+    bool orderRunning() const { return m_order; }
+    void OrderStarted(QObject* order);
+    // The running order has ended.
+    void OrderEnded();
+
 signals:
     void changed();
 
@@ -108,4 +116,5 @@ private:
     int m_pullType = 0;
     QString m_reportLocation;
     std::optional<UnfinishedOrder> m_unfinished;
+    QPointer<QObject> m_order;
 };

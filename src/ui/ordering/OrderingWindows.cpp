@@ -8,12 +8,11 @@
 
 namespace {
 
-// Runs one wait of the status window; false when the user closed it.
-template <class Wait>
-bool runWait(Wait wait, const QString& block, QString& answer)
+// Runs the PDF wait of the status window; false when the user closed it.
+bool waitForPdf(const QString& block, QString& answer)
 {
     frmStatus& window = frmStatus::Load();
-    (window.*wait)(block);
+    window.GetPDF(block);
     answer = window.sResponse();
     return !window.UserUnloaded();
 }
@@ -22,12 +21,7 @@ bool runWait(Wait wait, const QString& block, QString& answer)
 
 void RegisterOrderingWindows()
 {
-    WindowHooks::WaitForStatus() = [](const QString& block, QString& answer) {
-        return runWait(&frmStatus::GetReport, block, answer);
-    };
-    WindowHooks::WaitForPdf() = [](const QString& block, QString& answer) {
-        return runWait(&frmStatus::GetPDF, block, answer);
-    };
+    WindowHooks::WaitForPdf() = waitForPdf;
     SetReloadUnload(ReloadPart::OrderingWindows, [] {
         frmLoginByRef::Unload();
         frmPullReport::Unload();

@@ -1,7 +1,6 @@
 #pragma once
 
-// Registers the ordering windows with the operations below them: the status window for the
-// bureau wait of an order (WindowHooks::WaitForStatus) and the PDF wait (WindowHooks::WaitForPdf),
-// and the status, pull and reference-chooser windows with Reload, which unloads them after the
-// account windows (ReloadPart::OrderingWindows).
+// Registers the ordering windows with the operations below them: the status window for the PDF
+// wait (WindowHooks::WaitForPdf), and the status, pull and reference-chooser windows with Reload,
+// which unloads them after the account windows (ReloadPart::OrderingWindows).
 void RegisterOrderingWindows();

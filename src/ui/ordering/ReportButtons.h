@@ -24,4 +24,6 @@ struct ButtonState {
 //   Convert RMCR and Repull are disabled.
 // - Convert RMCR needs all three bureaus finished (4); Add Bureau a bureau missing (0) and a next
 //   order that is not a new pull.
+// - While an order runs, Pull/Repull, Add Bureau, View, Print and Import are disabled, their
+//   tooltip "An order is in progress".
 QMap<MainButton, ButtonState> ReportButtons(const LoanSession& session, const QString& reissueNumber);

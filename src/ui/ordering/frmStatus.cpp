@@ -9,8 +9,6 @@
 #include "platform/AppError.h"
 #include "platform/Desktop.h"
 #include "service/OrderWatch.h"
-#include "service/basAnswer.h"
-#include "service/basOrder.h"
 #include "service/basReportPdf.h"
 
 #include <QTimer>
@@ -82,46 +80,26 @@ void frmStatus::Unload()
     delete theWindow();
 }
 
-void frmStatus::GetReport(const QString& vsBlock)
-{
-    wait(vsBlock, QStringLiteral("Checking status"), StatusMode);
-}
-
 void frmStatus::GetPDF(const QString& vsBlock)
 {
     try {
-        wait(vsBlock, QStringLiteral("Generating PDF"), PdfMode);
+        m_block = vsBlock;
+        ui->lblStatus->setText(QStringLiteral("Generating PDF"));
+        m_UserUnloaded = true;
+        m_tick = 0;
+        ui->ProgressBar1->setValue(0);
+        HourglassCursor busy;
+        m_waiting = true;
+        if (!CheckForPDF()) {
+            m_UserUnloaded = false;
+            m_waiting = false;
+            return;
+        }
+        m_Timer1->setInterval(pollInterval());
+        startTimers();
+        exec();
     } catch (const AppError& error) {
         MsgBox(numbered(error), vbCritical, QStringLiteral("Error in GetPDF"));
-    }
-}
-
-void frmStatus::wait(const QString& block, const QString& label, int mode)
-{
-    m_block = block;
-    ui->lblStatus->setText(label);
-    m_mode = mode;
-    m_UserUnloaded = true;
-    m_tick = 0;
-    ui->ProgressBar1->setValue(0);
-    HourglassCursor busy;
-    m_waiting = true;
-    if (!check()) {
-        m_UserUnloaded = false;
-        m_waiting = false;
-        return;
-    }
-    m_Timer1->setInterval(pollInterval());
-    startTimers();
-    exec();
-}
-
-bool frmStatus::check()
-{
-    switch (m_mode) {
-    case PdfMode: return CheckForPDF();
-    case StatusMode: return CheckForStatus();
-    default: return false;
     }
 }
 
@@ -130,7 +108,7 @@ void frmStatus::Timer1_Timer()
     stopTimers();
     bool keepWaiting = false;
     try {
-        keepWaiting = check();
+        keepWaiting = CheckForPDF();
     } catch (const AppError& error) {
         MsgBox(numbered(error), vbCritical, QStringLiteral("Error in Timer1_Timer"));
         m_sResponse = failedCheck(error.Description);
@@ -148,28 +126,6 @@ void frmStatus::tmrStatus_Timer()
 {
     m_tick = m_tick < kTicks ? m_tick + 1 : 0;
     ui->ProgressBar1->setValue(m_tick);
-}
-
-bool frmStatus::CheckForStatus()
-{
-    try {
-        // A block that does not convert has been reported by the conversion: the wait ends.
-        if (!PollStatus(m_block, m_sResponse))
-            return false;
-        const QStringList lines = Answer::Lines(m_sResponse);
-        if (lines.first().toUpper() != QLatin1String("SUCCESS"))
-            throw AppError(ErrNo::BadAnswer,
-                           QStringLiteral("Didn't receive SUCCESS on status check. Return: ") + lines.first());
-        return lines.mid(1).contains(QStringLiteral("1"));
-    } catch (const AppError& error) {
-        MsgBox(QStringLiteral("There was an error checking for status.") + kCrLf + QStringLiteral("Error: ")
-                   + error.Description,
-               vbCritical, QStringLiteral("Error"));
-        WriteErrorLog(error.Description + QStringLiteral(" in frmStatus.CheckForStatus"));
-        if (error.Number != ErrNo::BadAnswer)
-            m_sResponse = failedCheck(error.Description);
-        return false;
-    }
 }
 
 bool frmStatus::CheckForPDF()
@@ -203,8 +159,8 @@ void frmStatus::finish()
 void frmStatus::Follow(OrderWatch* watch)
 {
     m_watch = watch;
-    ui->lblStatus->setText(watch->mode() == OrderWatch::Mode::Pdf ? QStringLiteral("Generating PDF")
-                                                                  : QStringLiteral("Checking status"));
+    const bool status = watch->mode() == OrderWatch::Mode::Status;
+    ui->lblStatus->setText(status ? QStringLiteral("Checking status") : QStringLiteral("Generating PDF"));
     m_tick = 0;
     ui->ProgressBar1->setValue(0);
     m_hourglass = std::make_unique<HourglassCursor>();

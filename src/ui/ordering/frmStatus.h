@@ -13,12 +13,14 @@ namespace Ui {
 class frmStatus;
 }
 
-// The small modal window that waits for the server: "Checking status" while the bureaus of an
-// order run (GetReport), "Generating PDF" while the report's PDF is made (GetPDF). Timer1 repeats
-// the request every PollingSleepTime ms, tmrStatus animates the bar every 100 ms; both are stopped
-// while a request runs, so two polls never overlap and a poll never starts inside another. The
-// request waits on an event loop that keeps painting; the close box is honoured between polls
-// (a click during a poll takes effect when that poll has returned).
+// The small modal window that shows a wait at the server: "Checking status" while the bureaus of
+// an order run, "Generating PDF" while the report's PDF is made. tmrStatus animates the bar every
+// 100 ms. A wait that does not block is an OrderWatch the window follows (Follow).
+//
+// GetPDF still waits in the window itself: Timer1 repeats the request every PollingSleepTime ms;
+// both timers are stopped while a request runs, so two polls never overlap and a poll never
+// starts inside another. The request waits on an event loop that keeps painting; the close box
+// is honoured between polls (a click during a poll takes effect when that poll has returned).
 //
 // The window exists once: created by Load on first use, kept (hidden) between waits so that the
 // caller can read UserUnloaded and sResponse after a wait, deleted by Unload.
@@ -34,10 +36,6 @@ public:
     static frmStatus* loaded();
     static void Unload();
 
-    // Waits until no bureau of the status answer for the order of the parameter block vsBlock
-    // (PollStatus) is "1". Returns when the wait is over; the window is not shown at all when the
-    // first check already ends it.
-    void GetReport(const QString& vsBlock);
     // Waits until the answer for the report of vsBlock (PollPDF) no longer begins with "PENDING";
     // an answer beginning with "<" (a page) ends the wait with sResponse "FAILED".
     void GetPDF(const QString& vsBlock);
@@ -49,9 +47,8 @@ public:
     // True when the user closed the window; false when the wait ended by itself.
     bool UserUnloaded() const { return m_UserUnloaded; }
 
-    // One request each; true while the wait goes on. A failed check shows and logs its error and
-    // ends the wait.
-    bool CheckForStatus();
+    // One request; true while the wait goes on. A failed check shows and logs its error and ends
+    // the wait.
     bool CheckForPDF();
 
     // Every way of closing passes here: the timers stop and a poll in progress is not followed
@@ -71,11 +68,7 @@ private slots:
     void tmrStatus_Timer();
 
 private:
-    enum Mode { PdfMode = 1, StatusMode = 2 };
-
     explicit frmStatus(QWidget* parent = nullptr);
-    void wait(const QString& block, const QString& label, int mode);
-    bool check();
     void finish();
     void stopTimers();
     void startTimers();
@@ -89,7 +82,6 @@ private:
     QString m_sResponse;
     bool m_UserUnloaded = true;
     bool m_waiting = false;
-    int m_mode = 0;
     int m_tick = 0;
     QPointer<OrderWatch> m_watch;
     std::unique_ptr<HourglassCursor> m_hourglass;
