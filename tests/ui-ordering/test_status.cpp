@@ -184,11 +184,13 @@ private slots:
         const QString bureaus =
             QString("%1,%2,%3").arg(status->nStatusEXP()).arg(status->nStatusEFX()).arg(status->nStatusTU());
         const QString closed = QString::number(aborted) + (closing ? " " + during + " " + last : "");
+        // A status wait offers to go on in the background.
+        const bool background = !window.findChild<QPushButton*>("cmdBackground")->isHidden();
         const auto seen = QStringList{QString::number(ok), QString::number(m_sim.requests().size()),
-                                      shows.count ? "shown" : "",
+                                      shows.count ? (background ? "shown, background" : "shown") : "",
                                       row.last.endsWith('*') ? answer.left(row.last.size() - 1) + "*" : answer,
                                       row.pdf ? QString() : bureaus, boxes.join(';'), QString::number(m_test->env.readFile("errors.log").count("Date: ")), closed};
-        const QString shownAs = row.shown ? "shown" : "";
+        const QString shownAs = row.shown ? (row.pdf ? "shown" : "shown, background") : "";
         QCOMPARE(seen.join(" | "), QStringList({QString::number(row.pdf || row.bureaus != "7,7,7" || closing), QString::number(row.requests),
                                                 shownAs, row.last, row.bureaus, row.box,
                                                 QString::number(row.logEntries),

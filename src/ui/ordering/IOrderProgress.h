@@ -19,4 +19,7 @@ public:
     virtual void OrderAborted() = 0;
     // Every bureau has answered; the next order on this report is a repull.
     virtual void OrderFinished() = 0;
+    // The user sent the wait for the bureaus to the background: the window closes, and the order
+    // tells it nothing more (its end included).
+    virtual void OrderInBackground() = 0;
 };

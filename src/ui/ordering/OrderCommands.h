@@ -19,6 +19,9 @@ public:
     void CheckForExisting();
     void cmdRepull_Click();
     void cmdAddBureau_Click();
+    // Close and Reload: an order waiting in the background is given up only when the user
+    // confirms it. False: the user said No, and everything stays as it was.
+    bool MayLeaveOrder();
 
 private:
     // After the check, by its result: 3 (no report) a new pull, 1 (an old report) the question

@@ -38,6 +38,8 @@ const QString kSecondOrder = QStringLiteral(
     "To follow the last order instead, press No and press Pull with the same bureaus and details as before.\r\n\r\n"
     "Place a second order?");
 
+const QString kStatusUnread = QStringLiteral("The order's status could not be read; see the log.");
+
 // Where the order's lines go once its window has gone.
 class NoWindow : public IOrderProgress
 {
@@ -47,6 +49,7 @@ public:
     void OrderKnown(const QString&) override {}
     void OrderAborted() override {}
     void OrderFinished() override {}
+    void OrderInBackground() override {}
 };
 
 IOrderProgress& noWindow()
@@ -223,7 +226,8 @@ void PullOrder::stamped(const ServiceOutcome& outcome)
     end(false);
 }
 
-// The status window follows the wait; its close box aborts it.
+// The status window follows the wait; its close box aborts it, its background button lets the
+// order go on without the windows.
 void PullOrder::waitForBureaus()
 {
     m_progress->AddProgress(QStringLiteral("Checking status..."));
@@ -236,6 +240,7 @@ void PullOrder::waitForBureaus()
         return;
     frmStatus& window = frmStatus::Load();
     window.Follow(m_watch);
+    connect(&window, &frmStatus::sentToBackground, this, &PullOrder::toBackground, Qt::UniqueConnection);
 }
 
 // aborted: the user closed the status window.
@@ -244,6 +249,8 @@ void PullOrder::waited(const ServiceOutcome& outcome, bool aborted)
     if (!outcome.ok()) {
         // GetStatus has logged its failure; a failed poll has shown its box.
         m_progress->AddProgress(kCheckLog);
+        if (m_inBackground)
+            m_session.setOrderNote(kStatusUnread);
         return end(false);
     }
     m_session.StatusUpdated();
@@ -252,7 +259,28 @@ void PullOrder::waited(const ServiceOutcome& outcome, bool aborted)
         MsgBox(QStringLiteral("Credit pull aborted by user."), vbInformation, QStringLiteral("Aborted"));
         return end(false);
     }
+    if (m_inBackground)
+        return readyInBackground();
     succeeded();
+}
+
+void PullOrder::toBackground(OrderWatch* watch)
+{
+    if (!watch || watch != m_watch)
+        return;
+    m_inBackground = true;
+    IOrderProgress* window = std::exchange(m_progress, &noWindow());
+    m_done = nullptr;
+    m_session.OrderSentToBackground();
+    connect(watch, &OrderWatch::polled, this, &PullOrder::showBureaus);
+    showBureaus();
+    window->OrderInBackground();
+}
+
+void PullOrder::showBureaus()
+{
+    const QStringList running = OrderWatch::BureausInProgress(m_watch->lastAnswer());
+    m_session.setOrderNote(QStringLiteral("Waiting for the bureaus: ") + running.join(QStringLiteral(", ")));
 }
 
 void PullOrder::succeeded()
@@ -262,6 +290,21 @@ void PullOrder::succeeded()
     m_progress->OrderFinished();
     MsgBox(QStringLiteral("Credit Report pulled successfully!"), vbExclamation, QStringLiteral("Success"));
     end(true);
+}
+
+// No box: the user works on at the main window, which tells of the report without one.
+void PullOrder::readyInBackground()
+{
+    m_session.OrderCompleted();
+    m_session.setOrderNote(QStringLiteral("Credit report ready."));
+    try {
+        WriteClientLog(QStringLiteral("Order ") + m_order.guid
+                       + QStringLiteral(": the credit report is ready (waited for in the background)"));
+    } catch (const AppError& error) {
+        WriteErrorLog(error.Description + QStringLiteral(" in cmdPull"));
+    }
+    end(true);
+    m_session.OrderReadyInBackground();
 }
 
 void PullOrder::end(bool finished)

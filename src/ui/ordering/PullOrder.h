@@ -21,8 +21,10 @@ struct ServiceOutcome;
 // status record is filled after the wait.
 //
 // Each server request is started with the order as its context and continues in a member of its
-// own. The order is a child of the session, so it outlives the pull and status windows. It
-// deletes itself when it ends.
+// own. The order is a child of the session, so it outlives the pull and status windows: the user
+// may send the wait for the bureaus to the background (the status window's button), and the main
+// window then shows its progress (the session's orderNote) until it ends. It deletes itself when
+// it ends; giving it up (LoanSession::GiveUpOrder) deletes it with its request or wait.
 class PullOrder : public QObject
 {
     Q_OBJECT
@@ -37,8 +39,8 @@ public:
     // whose account orders come first). done(finished) is heard once, when the order has ended
     // in its window; finished: the report finished. A failure already shown or logged where it
     // happened ends the order with the progress list as it is; any other failure shows the
-    // "Credit Request Problem" box and is logged. An order whose window went tells it nothing
-    // more.
+    // "Credit Request Problem" box and is logged. An order sent to the background, or whose
+    // window went, tells the window nothing more.
     void Run(Done done);
     // The window goes away: the order goes on without it.
     void LeaveWindow();
@@ -58,7 +60,10 @@ private:
     void stamped(const ServiceOutcome& outcome);
     void waitForBureaus();
     void waited(const ServiceOutcome& outcome, bool aborted);
+    void toBackground(OrderWatch* watch);
+    void showBureaus();
     void succeeded();
+    void readyInBackground();
     void end(bool finished);
     void guarded(const std::function<void()>& step);
     std::function<void(const ServiceOutcome&)> reply(Step step);
@@ -70,5 +75,6 @@ private:
     UnfinishedOrder m_order;
     Done m_done;
     QPointer<OrderWatch> m_watch;
+    bool m_inBackground = false;
     bool m_ended = false;
 };

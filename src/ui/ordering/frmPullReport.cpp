@@ -285,6 +285,12 @@ void frmPullReport::OrderFinished()
     m_ePullType = PullRepull;
 }
 
+void frmPullReport::OrderInBackground()
+{
+    close();
+    unlockAfterOrder();
+}
+
 // Nothing in the window may start, change or cancel an order while one runs: a second order
 // could bill the borrower twice.
 void frmPullReport::lockWhileOrdering()
@@ -316,7 +322,8 @@ void frmPullReport::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-// Only the user's close is refused; the order itself closes the window when it succeeds.
+// Only the user's close is refused; the order itself closes the window when it succeeds or its
+// wait goes to the background.
 void frmPullReport::closeEvent(QCloseEvent* event)
 {
     if (m_ordering && event->spontaneous()) {

@@ -50,6 +50,8 @@ frmStatus::frmStatus(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmStatus>()), m_tmrStatus(new QTimer(this)), m_Timer1(new QTimer(this))
 {
     ui->setupUi(this);
+    ui->cmdBackground->hide(); // shown by a status wait only
+    connect(ui->cmdBackground, &QPushButton::clicked, this, &frmStatus::cmdBackground_Click);
     m_tmrStatus->setObjectName(QStringLiteral("tmrStatus"));
     m_Timer1->setObjectName(QStringLiteral("Timer1"));
     m_tmrStatus->setInterval(kAnimationMs);
@@ -85,6 +87,7 @@ void frmStatus::GetPDF(const QString& vsBlock)
     try {
         m_block = vsBlock;
         ui->lblStatus->setText(QStringLiteral("Generating PDF"));
+        ui->cmdBackground->hide();
         m_UserUnloaded = true;
         m_tick = 0;
         ui->ProgressBar1->setValue(0);
@@ -161,11 +164,14 @@ void frmStatus::Follow(OrderWatch* watch)
     m_watch = watch;
     const bool status = watch->mode() == OrderWatch::Mode::Status;
     ui->lblStatus->setText(status ? QStringLiteral("Checking status") : QStringLiteral("Generating PDF"));
+    ui->cmdBackground->setVisible(status);
     m_tick = 0;
     ui->ProgressBar1->setValue(0);
     m_hourglass = std::make_unique<HourglassCursor>();
     connect(watch, &OrderWatch::polled, this, &frmStatus::watchPolled);
     connect(watch, &OrderWatch::ended, this, &frmStatus::watchEnded);
+    // A watch given up with its order ends without a word.
+    connect(watch, &QObject::destroyed, this, &frmStatus::letGo);
 }
 
 OrderWatch* frmStatus::followed() const
@@ -185,13 +191,27 @@ void frmStatus::watchPolled()
 void frmStatus::watchEnded()
 {
     const bool finishedPdf = m_watch && m_watch->mode() == OrderWatch::Mode::Pdf && !m_watch->wasAborted();
+    letGo();
+    if (finishedPdf)
+        ui->ProgressBar1->setValue(ui->ProgressBar1->maximum());
+}
+
+void frmStatus::cmdBackground_Click()
+{
+    OrderWatch* watch = m_watch;
+    if (!watch || !watch->isRunning())
+        return;
+    letGo();
+    emit sentToBackground(watch);
+}
+
+void frmStatus::letGo()
+{
     if (m_watch)
         m_watch->disconnect(this);
     m_watch = nullptr;
     m_tmrStatus->stop();
     m_hourglass.reset();
-    if (finishedPdf)
-        ui->ProgressBar1->setValue(ui->ProgressBar1->maximum());
     if (isVisible())
         hide();
 }

@@ -15,7 +15,8 @@ class frmStatus;
 
 // The small modal window that shows a wait at the server: "Checking status" while the bureaus of
 // an order run, "Generating PDF" while the report's PDF is made. tmrStatus animates the bar every
-// 100 ms. A wait that does not block is an OrderWatch the window follows (Follow).
+// 100 ms. A wait that does not block is an OrderWatch the window follows (Follow); during a
+// status wait the button cmdBackground lets the order go on without the window.
 //
 // GetPDF still waits in the window itself: Timer1 repeats the request every PollingSleepTime ms;
 // both timers are stopped while a request runs, so two polls never overlap and a poll never
@@ -58,10 +59,15 @@ public:
     // Shows the progress of a wait that does not block: hidden until the watch's first answer
     // that keeps the wait going (not shown at all when the first answer ends it), then
     // application-modal with the bar moving; the close box aborts the watch; the window hides
-    // itself when the watch ends. The hourglass shows from here until the watch ends.
+    // itself when the watch ends. The hourglass shows from here until the watch ends. A status
+    // wait shows cmdBackground ("Wait in Background").
     void Follow(OrderWatch* watch);
     // The watch followed now, or nullptr.
     OrderWatch* followed() const;
+
+signals:
+    // cmdBackground was pressed: the window has let the watch go, which goes on.
+    void sentToBackground(OrderWatch* watch);
 
 private slots:
     void Timer1_Timer();
@@ -74,6 +80,9 @@ private:
     void startTimers();
     void watchPolled();
     void watchEnded();
+    void cmdBackground_Click();
+    // Stops following the watch: no more animation or hourglass, the window hidden.
+    void letGo();
 
     std::unique_ptr<Ui::frmStatus> ui;
     QTimer* m_tmrStatus;
