@@ -71,12 +71,6 @@ bool& WindowHooks::SettingsUserCancelled()
     return cancelled;
 }
 
-std::function<bool(const QString&, QString&)>& WindowHooks::WaitForStatus()
-{
-    static std::function<bool(const QString&, QString&)> hook;
-    return hook;
-}
-
 std::function<void(bool)>& WindowHooks::ShowChangePassword()
 {
     static std::function<void(bool)> hook;

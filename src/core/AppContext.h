@@ -37,13 +37,6 @@ struct WindowHooks {
     // Shows the change-password window modally and returns when it is closed.
     static std::function<void(bool userInitiated)>& ShowChangePassword();
 
-    // Shows the status window in report-status mode (GetReport/CheckForStatus), polling the order of
-    // the parameter block (the service's PollStatus) every PollingSleepTime ms until no bureau is "1".
-    // Returns false when the user closed the window (UserUnloaded); otherwise `answer` holds the last
-    // answer. A transport failure during a poll is shown and logged by the window and ends the wait
-    // with an answer beginning "FAILED".
-    static std::function<bool(const QString& block, QString& answer)>& WaitForStatus();
-
     // Unloads the windows that Reload discards (settings, about, change password, existing-report
     // check, login by reference, pull request, status).
     static std::function<void()>& UnloadWindowsForReload();

@@ -5,6 +5,14 @@
 #include <QApplication>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+// How long the notification's tray icon stays after its message.
+constexpr int kNoticeIconMs = 15000;
+} // namespace
 
 QDateTime Desktop::Now()
 {
@@ -31,6 +39,22 @@ bool Desktop::ChoosePrinter(PrinterChoice& choice)
     choice.copies = printer.copyCount();
     choice.outputFile = printer.outputFileName();
     return true;
+}
+
+void Desktop::Notify(const QString& title, const QString& text, QWidget* window)
+{
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return;
+    if (!QSystemTrayIcon::isSystemTrayAvailable() || !QSystemTrayIcon::supportsMessages()) {
+        QApplication::alert(window);
+        return;
+    }
+    // A message needs an icon of the program in the tray; it goes again once the message is old.
+    static QSystemTrayIcon* icon = new QSystemTrayIcon(qApp);
+    icon->setIcon(window ? window->windowIcon() : QApplication::windowIcon());
+    icon->show();
+    icon->showMessage(title, text, QSystemTrayIcon::Information);
+    QTimer::singleShot(kNoticeIconMs, icon, &QSystemTrayIcon::hide);
 }
 
 Desktop& TheDesktop()

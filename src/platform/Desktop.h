@@ -3,7 +3,9 @@
 #include <QDateTime>
 #include <QString>
 
-// The clock, the hourglass cursor and the printer selection dialog.
+class QWidget;
+
+// The clock, the hourglass cursor, the printer selection dialog and notices without a box.
 class Desktop
 {
 public:
@@ -22,6 +24,10 @@ public:
     };
     // Lets the user choose a printer; false when cancelled.
     virtual bool ChoosePrinter(PrinterChoice& choice);
+
+    // Tells the user something without a modal box: a desktop notification where the system
+    // offers them, else the window asks for attention (its task bar entry flashes).
+    virtual void Notify(const QString& title, const QString& text, QWidget* window);
 };
 
 Desktop& TheDesktop();

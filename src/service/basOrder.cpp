@@ -50,23 +50,13 @@ QString readRequestGuid(const QString& answer)
     return guid;
 }
 
-// Polls the order of block in the status window; false when the user closed it.
-bool waitForBureaus(const QString& block, QString& answer)
-{
-    const auto& wait = WindowHooks::WaitForStatus();
-    if (!wait)
-        throw AppError(ErrNo::BadAnswer, QStringLiteral("No status window is available to wait for the report."),
-                       QStringLiteral("GetStatus"));
-    return wait(block, answer);
-}
-
 // Stores the bureau codes of a finished status answer.
 void readBureaus(const QString& answer, clsReportStatus& status)
 {
     if (answer.startsWith(kFailed))
         throw AppError(ErrNo::Refused, answer, QStringLiteral("GetStatus"));
     const QStringList lines = Answer::Lines(answer);
-    // The window ends the wait on any answer; only a status answer may set the bureaus.
+    // The watch ends the wait on any answer; only a status answer may set the bureaus.
     if (lines.first().compare(QLatin1String("SUCCESS"), Qt::CaseInsensitive) != 0)
         throw AppError(ErrNo::BadAnswer,
                        QStringLiteral("Didn't receive SUCCESS on status check. Return: ") + lines.first(),
@@ -145,11 +135,6 @@ ServiceOutcome statusOutcome(const QString& last, clsReportStatus& status)
 
 } // namespace
 
-bool PollStatus(const QString& block, QString& answer)
-{
-    return pollStatusOperation().run(block, answer);
-}
-
 void PollStatus(const QString& block, QObject* context, ServiceReply done)
 {
     pollStatusOperation().start(block, context, std::move(done));
@@ -165,38 +150,17 @@ OrderWatch* GetStatus(const QString& block, std::shared_ptr<clsReportStatus> sta
         return nullptr;
     }
     auto* watch = new OrderWatch(OrderWatch::Mode::Status, block, parent);
-    QObject::connect(watch, &OrderWatch::ended, watch, [watch, status, done = std::move(done)] {
-        watch->deleteLater();
-        if (watch->wasAborted())
-            done(ServiceOutcome::Answered(QString()), true);
-        else
-            done(statusOutcome(watch->lastAnswer(), *status), false);
-    });
+    // Queued: a window following the watch has let it go before done is heard.
+    QObject::connect(
+        watch, &OrderWatch::ended, watch,
+        [watch, status, done = std::move(done)] {
+            watch->deleteLater();
+            if (watch->wasAborted())
+                done(ServiceOutcome::Answered(QString()), true);
+            else
+                done(statusOutcome(watch->lastAnswer(), *status), false);
+        },
+        Qt::QueuedConnection);
     watch->start();
     return watch;
-}
-
-bool GetStatus(const QString& block, clsReportStatus& status, QString& answer)
-{
-    // A block that does not convert fails before the wait, which converts it again at each poll.
-    QString fields;
-    if (!BuildKeyValueString(block, fields)) {
-        answer = fields;
-        return false;
-    }
-    try {
-        QString last;
-        if (!waitForBureaus(block, last)) {
-            answer.clear();
-            return true;
-        }
-        readBureaus(last, status);
-        answer = last;
-        return true;
-    } catch (const AppError& error) {
-        const QString source = error.Source.isEmpty() ? QStringLiteral("GetStatus") : error.Source;
-        answer = BuildErrorXML(source, error.Description, error.Number);
-        WriteErrorLog(answer);
-        return false;
-    }
 }

@@ -12,8 +12,9 @@ class QObject;
 class clsReportStatus;
 
 // Placing an order and waiting for its bureaus (report form, credentials of the settings'
-// IsLoginByRef). Both return true on success; on failure the answer holds the error text that
-// also went to errors.log, or, when the block could not be converted, the conversion's own text.
+// IsLoginByRef). The waiting Request returns true on success; on failure the answer holds the
+// error text that also went to errors.log, or, when the block could not be converted, the
+// conversion's own text.
 
 // REQUEST with the order block, followed by "&Source=Orrery Client&LOSVersion=<client version>".
 // On success answer is the new request's GUID (answer line 1, without white space at its ends).
@@ -32,26 +33,22 @@ void Request(const QString& block, QObject* context, ServiceReply done);
 // connection, HTTP error, a page or an answer without a GUID), so the vendor may hold the order.
 bool OrderMayHaveArrived(const QString& failedAnswer);
 
-// GET_STATUS once for the block's guid: one poll of the status wait. answer is the server's answer
-// as sent, a page included; nothing is shown or logged. False only when the block does not convert
-// (already shown and logged, answer the conversion's text); a transport failure is raised.
-bool PollStatus(const QString& block, QString& answer);
+// GET_STATUS once for the block's guid: one poll of the status wait. The answer is the server's
+// answer as sent, a page included; nothing is shown or logged. A block that does not convert is a
+// silent end (already shown and logged); a transport failure is passed on as the outcome.
 void PollStatus(const QString& block, QObject* context, ServiceReply done);
 
-// GET_STATUS for the block's guid, polled by the status window (WindowHooks::WaitForStatus, one
-// PollStatus each time) until no bureau is in progress. The user closing the window is a success
-// that leaves status alone and the answer empty (the window's UserUnloaded tells the two apart).
-// Otherwise the last answer must be a status answer ("SUCCESS" on line 0, any letter case): its
-// lines 1 to 3 become nStatusEXP, nStatusEFX and nStatusTU. "FAILED" is 6001 from "GetStatus"; any
-// other answer, missing lines and non-numbers are failures as well. Nothing is shown here: the
-// window has shown poll failures.
-bool GetStatus(const QString& block, clsReportStatus& status, QString& answer);
-
-// GetStatus without waiting: the wait is an OrderWatch (status mode) owned by parent and returned,
-// so that a window can show its progress, let it go on in the background or abort it; nullptr
-// when the block does not convert (done then hears a silent outcome). done hears, once:
-// aborted (the user ended the wait; answered with an empty answer, status left alone); or the
-// last answer read into status's bureau codes (answered); or the failure to read it (refused
-// for "FAILED", failed otherwise), logged. A failed poll has shown its box.
+// GET_STATUS for the block's guid, polled until no bureau is in progress (an OrderWatch in status
+// mode, one PollStatus each time). Once the wait ends by itself, its last answer must be a status
+// answer ("SUCCESS" on line 0, any letter case): its lines 1 to 3 become nStatusEXP, nStatusEFX and
+// nStatusTU. "FAILED" is 6001 from "GetStatus"; any other answer, missing lines and non-numbers are
+// failures as well.
+//
+// The wait is an OrderWatch owned by parent and returned, so that a window can show its progress,
+// let it go on in the background or abort it; nullptr when the block does not convert (done then
+// hears a silent outcome). done hears, once, after the watch's other listeners: aborted (the user
+// ended the wait; answered with an empty answer, status left alone); or the last answer read into
+// status's bureau codes (answered); or the failure to read it (refused for "FAILED", failed
+// otherwise), logged. A failed poll has shown its box and been logged by the watch.
 using WatchReply = std::function<void(const ServiceOutcome& outcome, bool aborted)>;
 OrderWatch* GetStatus(const QString& block, std::shared_ptr<clsReportStatus> status, QObject* parent, WatchReply done);

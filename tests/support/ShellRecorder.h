@@ -45,10 +45,12 @@ public:
     QDateTime Now() override { return now; }
     void SetHourglass(bool busy) override;
     bool ChoosePrinter(PrinterChoice& choice) override;
+    void Notify(const QString& title, const QString& text, QWidget*) override { notices << title + "|" + text; }
 
     QDateTime now = QDateTime(QDate(2026, 2, 3), QTime(13, 5, 9));
     int busyDepth = 0; // 0 again when every hourglass was restored
     int hourglassShown = 0;
     bool printerAccepted = true;
     PrinterChoice printerChoice{QStringLiteral("TestPrinter"), 1, QString()};
+    QStringList notices; // "title|text" of each notice given without a box
 };

@@ -11,6 +11,7 @@
 #include "ScreenRig.h"
 #include "app/basMain.h"
 #include "platform/SettingsStore.h"
+#include "service/OrderWatch.h"
 #include "service/ParamBlock.h"
 #include "service/basOrder.h"
 #include "service/basPrefetch.h"

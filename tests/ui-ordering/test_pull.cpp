@@ -84,6 +84,7 @@ class TestPull : public QObject
         Props().setLoginByReferences(refs);
     }
     frmMain* main() { return m_rig->window(); }
+    void waitForOrder() { QTRY_VERIFY_WITH_TIMEOUT(!main()->session().orderRunning(), 20000); }
     void type(const Edits& edits)
     {
         for (const QString& edit : edits)
@@ -111,6 +112,9 @@ private slots:
 
     void cleanup()
     {
+        main()->session().GiveUpOrder();
+        WindowHooks::EndRequested() = false; // the main window closed
+        main()->show();
         frmPullReport::Unload();
         QCOMPARE(m_rig->boxes.unexpected, 0);
         QCOMPARE(m_rig->boxes.pendingAnswers(), 0);
@@ -294,12 +298,20 @@ private slots:
         const auto pullWindow = [&](QWidget* w) {
             auto* window = static_cast<frmPullReport*>(w);
             tickAndPull(shown++ && !row.againTicks.isEmpty() ? row.againTicks : row.ticks)(w);
+            // Pull is disabled while the order's requests run: a second click sends nothing more.
+            if (main()->session().orderRunning()) {
+                QVERIFY(!window->cmdPull()->isEnabled() && !window->cmdClose()->isEnabled());
+                QTest::mouseClick(window->cmdPull(), Qt::LeftButton);
+            }
+            waitForOrder();
             const bool aborted = window->height() == window->twipsToPixels(frmPullReport::AbortedHeight);
             if (shown == 1)
                 afterFirst = progressLines(window).join('|') + (aborted ? "|<aborted height>" : "");
             m_rig->sim.setStatusPolls(int(m_rig->sent("GET_STATUS").size()) + 2); // done two polls from now
-            for (int i = 1; i < row.pulls && window->isVisible(); ++i)
+            for (int i = 1; i < row.pulls && window->isVisible(); ++i) {
                 window->cmdPull()->click();
+                waitForOrder();
+            }
             QListWidget* list = window->lstbxProgress(); // the newest line in view
             QVERIFY(!window->isVisible() || !list->count()
                     || list->viewport()->rect().contains(list->visualItemRect(list->item(list->count() - 1))));
@@ -344,6 +356,94 @@ private slots:
         main()->Button(MainButton::cmdRequestSupp).click();
         if (placed)
             QCOMPARE(m_rig->shell.calls.value(0).target.section("&RID=", 1).section('&', 0, 0), guid);
+    }
+
+    void background_data()
+    {
+        QTest::addColumn<QString>("move"); // what the user does while the order waits in the background
+        QTest::addColumn<QString>("seen"); // the status bar's line | the boxes then | the order | the main window
+        const QString waiting = "Waiting for the bureaus: Equifax, Trans Union";
+        const QString asked =
+            "Order In Progress|Question YesNo|A credit report order is still in progress. It will be found "
+            "the next time this loan is loaded.\r\n\r\nClose anyway?";
+        QTest::newRow("ready behind the About window") << "about"
+                                                       << "Credit report ready.||finished|open";
+        QTest::newRow("a poll fails") << "fail"
+                                      << "The order's status could not be read; see the log.|Error|Critical|"
+                                         "There was an error checking for status.\r\nError: The server "
+                                         "answered|ended|open";
+        QTest::newRow("close, No") << "close N" << waiting + "|" + asked + "|running|open";
+        QTest::newRow("close, Yes") << "close Y"
+                                    << "|" + asked + "|given up|closed";
+        QTest::newRow("Reload, No") << "reload N" << waiting + "|" + asked + "|running|open";
+        QTest::newRow("Reload, Yes") << "reload Y"
+                                     << "|" + asked + "|given up|open";
+    }
+
+    // Pull's wait for the bureaus sent to the background: the pull and status windows close, the
+    // main window shows the order's progress, keeps the report buttons off until it has ended, and
+    // gives it up on Close or Reload only when the user confirms.
+    void background()
+    {
+        QFETCH(QString, move);
+        QFETCH(QString, seen);
+        loadCase("recent");
+        m_rig->sim.setStatusPolls(1000);
+        m_rig->boxes.expect(vbNo); // not on behalf of someone else
+        ModalDriver user;
+        user.on("frmPullReport", tickAndPull({"cbxEquifax", "cbxTransUnion"}));
+        user.on("frmStatus", [](QWidget* w) { w->findChild<QPushButton*>("cmdBackground")->click(); });
+        main()->Button(MainButton::cmdRepull).click(); // back once the pull window has closed
+        const QLabel* note = main()->findChild<QLabel*>("lblOrderProgress");
+        QCOMPARE(note->text(), "Waiting for the bureaus: Equifax, Trans Union");
+        QVERIFY(!frmPullReport::loaded() && !frmStatus::Load().isVisible() && m_rig->desk.busyDepth == 0);
+        const auto ordering = [this] { // the buttons an order in progress holds off
+            QString off;
+            for (const char* name : {"Repull", "AddBureau", "View", "Print", "Import"}) {
+                const QPushButton* b = main()->findChild<QPushButton*>(QString("cmd") + name);
+                off += !b->isEnabled() && b->toolTip() == "An order is in progress" ? name : "";
+            }
+            return off;
+        };
+        QCOMPARE(ordering(), "RepullAddBureauViewPrintImport");
+        m_rig->boxes.boxes.clear();
+        qsizetype polls = m_rig->sent("GET_STATUS").size();
+        QString behind; // the main window as the About window's user could see it
+        if (move == "about") {
+            m_rig->sim.setStatusPolls(int(polls) + 1);
+            user.on("frmAbout", [&](QWidget* w) {
+                QTRY_COMPARE(note->text(), "Credit report ready.");
+                behind = ordering() + main()->Button(MainButton::cmdRepull).toolTip();
+                w->close();
+            });
+            main()->findChild<QAction*>("mnuAbout")->trigger();
+            QCOMPARE(behind, "Repull Previously Pulled Report");
+            QCOMPARE(m_rig->desk.notices, QStringList(main()->windowTitle() + "|Credit report ready."));
+            QVERIFY(m_rig->env.readFile("Client.log").contains("the credit report is ready"));
+        } else if (move == "fail") {
+            m_rig->sim.scriptStatus("GET_STATUS", 500);
+            m_rig->boxes.expect();
+            waitForOrder();
+        } else {
+            m_rig->boxes.expect(move.endsWith('Y') ? vbYes : vbNo);
+            if (move.startsWith("close"))
+                main()->close();
+            else
+                main()->findChild<QAction*>("mnuReload")->trigger();
+            QTRY_VERIFY(!RestartPending()); // a reload runs start-up again
+        }
+        const bool running = main()->session().orderRunning();
+        polls = m_rig->sent("GET_STATUS").size();
+        QTest::qWait(150); // time for several polls
+        QString order = running ? "running" : main()->session().unfinishedOrder() ? "ended" : "finished";
+        if (m_rig->sent("GET_STATUS").size() == polls)
+            order = running ? "stalled" : move.contains(' ') ? "given up" : order;
+        QString boxes;
+        for (const auto& shown : m_rig->boxes.boxes)
+            boxes += shown.shown().left(seen.section('|', 1, 3).size());
+        QCOMPARE(QStringList({note->text(), boxes, order, main()->isVisible() ? "open" : "closed"}).join('|'), seen);
+        if (!running) // the buttons follow the loan again
+            QCOMPARE(ordering(), "");
     }
 
     // One row per rule: the edits that break it and the box it sends the user to (none: the order

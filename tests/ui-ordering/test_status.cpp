@@ -34,18 +34,17 @@ struct WaitRow {
     QString bureaus;     // GetStatus: "EXP,EFX,TU" afterwards, the record starting at 7,7,7
     QString box;         // title ":" beginning of the text of the one box; empty: none
     int logEntries;
-    int closeAtMs; // the user closes the window this long after the first timed poll has returned; -1: never
-    int latencyMs;
-    // At the close: "open", "polling" (the poll timer), "animating" (the animation timer),
-    // "painted" (since a repaint was asked for), each when so.
-    QString during;
+    int closeAtMs = -1; // the user closes the window this long after the first timed poll has returned
+    int latencyMs = 0;
+    QString during; // at the close: visible, animation timer, painted since a repaint asked
 };
 
 } // namespace
 
 Q_DECLARE_METATYPE(WaitRow)
 
-// The status window, and GetStatus waiting in it, against the stand-in vendor server.
+// The status window following GetStatus's wait, and waiting for a PDF itself, against the stand-in
+// vendor server.
 class TestStatus : public QObject
 {
     Q_OBJECT
@@ -57,24 +56,22 @@ class TestStatus : public QObject
     };
     std::optional<PerTest> m_test;
 
-    // The user closes the window `closeAtMs` after its first timed poll has returned, noting first
-    // what the window is doing then; a repaint is asked for 20 ms before.
-    static void closeAfterFirstPoll(int closeAtMs, EventCounter* paints, QString* during)
+    // The user closes the window `closeAtMs` after the watch's first timed poll has returned, noting
+    // first what the window is doing then; a repaint is asked for 20 ms before.
+    static void closeAfterFirstPoll(OrderWatch* watch, int closeAtMs, EventCounter* paints, QString* during)
     {
         frmStatus* window = &frmStatus::Load();
-        auto* timer = window->findChild<QTimer*>("Timer1");
-        // Connected after the window's own handler, so this runs once that poll has returned.
-        QObject::connect(timer, &QTimer::timeout, paints, [=] {
-            QObject::disconnect(timer, &QTimer::timeout, paints, nullptr);
+        auto polls = std::make_shared<int>(0);
+        QObject::connect(watch, &OrderWatch::polled, paints, [=] {
+            if (++*polls != 2)
+                return;
             const int before = paints->count;
             QTimer::singleShot(closeAtMs - 20, paints,
                                [=] { window->findChild<QProgressBar*>("ProgressBar1")->update(); });
             QTimer::singleShot(closeAtMs, paints, [=] {
-                QStringList states({window->isVisible() ? "open" : "", timer->isActive() ? "polling" : "",
-                                    window->findChild<QTimer*>("tmrStatus")->isActive() ? "animating" : "",
-                                    paints->count > before ? "painted" : ""});
-                states.removeAll("");
-                *during = states.join(' ');
+                const bool moving = window->findChild<QTimer*>("tmrStatus")->isActive();
+                for (bool on : {window->isVisible(), moving, paints->count > before})
+                    *during += on ? '1' : '0';
                 window->close();
             });
         });
@@ -146,11 +143,12 @@ private slots:
         add("transport failure during a poll", false, {"SUCCESS\n1\n1\n1", kServerError}, 2, true,
             refused + kHttp500 + "*", "7,7,7", kStatusBox + kHttp500, 2);
         // Closing the window is the user's choice: a success that leaves the record alone, no
-        // further poll, the last answer kept in sResponse. A poll under way pauses both timers
-        // while the window keeps painting.
-        add("user closes between polls", false, {running}, 2, true, "", "7,7,7", "", 0, 30, 0,
-            "open polling animating painted");
-        add("user closes while a poll runs", false, {running}, 3, true, "", "7,7,7", "", 0, 150, 400, "open painted");
+        // further poll (a poll under way is given up), the last answer kept. The window keeps
+        // moving and painting while a poll runs.
+        QTest::newRow("user closes between polls")
+            << WaitRow{false, {running}, 2, true, "", "7,7,7", "", 0, 30, 0, "111"};
+        QTest::newRow("user closes while a poll runs")
+            << WaitRow{false, {running}, 3, true, "", "7,7,7", "", 0, 150, 400, "111"};
         const QString ready = "SUCCESS\n/cia/pdf/x.pdf";
         add("PDF pending, then ready", true, {"PENDING", "PENDING 2", ready}, 3, true, ready, "", "", 0);
         add("PDF answer is a page", true, {"PENDING", "<html>SUCCESS\n/x.pdf</html>"}, 2, true, "FAILED", "", "", 0);
@@ -173,18 +171,37 @@ private slots:
         EventCounter shows(&window, QEvent::Show);
         EventCounter paints(window.findChild<QProgressBar*>("ProgressBar1"), QEvent::Paint);
         QString during;
-        if (closing)
-            closeAfterFirstPoll(row.closeAtMs, &paints, &during);
-        QString answer = "previous";
-        clsReportStatus status;
+        auto status = std::make_shared<clsReportStatus>();
         for (auto set :
              {&clsReportStatus::setnStatusEXP, &clsReportStatus::setnStatusEFX, &clsReportStatus::setnStatusTU})
-            (status.*set)(7);
+            ((*status).*set)(7);
+        // The classic reading (ok, the answer or error text), the user's abort and the last answer.
+        bool ok = false, aborted = false, over = false;
+        QString answer = "previous", last;
         QElapsedTimer clock;
         clock.start();
-        const bool ok = row.pdf ? waitForPdf(ParamBlock("GET_PDF").add("guid", "GUID-1").text(), answer)
-                                : GetStatus(ParamBlock("GET_Status").add("guid", "GUID-1").text(), status, answer);
-        const qint64 elapsed = clock.elapsed();
+        qint64 elapsed = 0;
+        QObject owner; // the order the watch belongs to
+        if (row.pdf) {
+            ok = waitForPdf(ParamBlock("GET_PDF").add("guid", "GUID-1").text(), answer);
+            aborted = !ok; // (the PDF rows' wait is not closed)
+            last = answer;
+            elapsed = clock.elapsed();
+        } else {
+            OrderWatch* watch = GetStatus(ParamBlock("GET_Status").add("guid", "GUID-1").text(), status, &owner,
+                                          [&](const ServiceOutcome& outcome, bool userAborted) {
+                                              ok = outcome.Read(answer);
+                                              aborted = userAborted;
+                                              elapsed = clock.elapsed();
+                                              over = true;
+                                          });
+            QVERIFY(watch);
+            connect(watch, &OrderWatch::ended, watch, [&, watch] { last = watch->lastAnswer(); });
+            window.Follow(watch);
+            if (closing)
+                closeAfterFirstPoll(watch, row.closeAtMs, &paints, &during);
+            QTRY_VERIFY_WITH_TIMEOUT(over, 10000);
+        }
         if (closing)
             QTest::qWait(3 * kSleepMs + row.latencyMs); // time for a poll that must not come
 
@@ -192,20 +209,26 @@ private slots:
         for (const auto& b : m_test->boxes.boxes) // each box as far as the row gives its text
             boxes << b.title + ":" + b.text.left(row.box.section(':', 1).size())
                     + (b.icon() == vbCritical ? "" : "!critical");
-        const QString bureaus = QString::number(status.nStatusEXP()) + "," + QString::number(status.nStatusEFX()) + ","
-            + QString::number(status.nStatusTU());
-        const bool unloaded = row.pdf ? !ok : window.UserUnloaded(); // (the PDF rows' wait is not closed)
-        const QString closed = QString::number(unloaded) + (closing ? " " + during + " " + window.sResponse() : "");
-        const auto n = [](qsizetype number) { return QString::number(number); };
-        const QStringList seen({n(ok), n(m_sim.requests().size()), shows.count ? "shown" : "",
-                                row.last.endsWith('*') ? answer.left(row.last.size() - 1) + "*" : answer,
-                                row.pdf ? QString() : bureaus, boxes.join(';'),
-                                n(m_test->env.readFile("errors.log").count("Date: ")), closed});
-        const bool succeeds = row.pdf || row.bureaus != "7,7,7" || closing;
-        QCOMPARE(seen.join(" | "),
-                 QStringList({n(succeeds), n(row.requests), row.shown ? "shown" : "", row.last, row.bureaus, row.box,
-                              n(row.logEntries), closing ? "1 " + row.during + " " + row.answers.last() : "0"})
-                     .join(" | "));
+        const QString bureaus =
+            QString("%1,%2,%3").arg(status->nStatusEXP()).arg(status->nStatusEFX()).arg(status->nStatusTU());
+        const QString closed = QString::number(aborted) + (closing ? " " + during + " " + last : "");
+        // A status wait offers to go on in the background.
+        const bool background = !window.findChild<QPushButton*>("cmdBackground")->isHidden();
+        const auto seen = QStringList{QString::number(ok),
+                                      QString::number(m_sim.requests().size()),
+                                      shows.count ? (background ? "shown, background" : "shown") : "",
+                                      row.last.endsWith('*') ? answer.left(row.last.size() - 1) + "*" : answer,
+                                      row.pdf ? QString() : bureaus,
+                                      boxes.join(';'),
+                                      QString::number(m_test->env.readFile("errors.log").count("Date: ")),
+                                      closed};
+        const QString shownAs = row.shown ? (row.pdf ? "shown" : "shown, background") : "";
+        QCOMPARE(
+            seen.join(" | "),
+            QStringList({QString::number(row.pdf || row.bureaus != "7,7,7" || closing), QString::number(row.requests),
+                         shownAs, row.last, row.bureaus, row.box, QString::number(row.logEntries),
+                         closing ? "1 " + row.during + " " + row.answers.last() : "0"})
+                .join(" | "));
         if (!row.pdf)
             QCOMPARE(m_sim.requests(), QStringList(row.requests, kStatusLine));
         QVERIFY(!m_test->env.readFile("errors.log").contains("Demo2026pass"));

@@ -32,6 +32,7 @@ int LoanSession::NextOrderKind() const
 
 void LoanSession::StartCheck()
 {
+    GiveUpOrder();
     m_inquiry.reset();
     m_reportStatus.reset();
     m_checkResult = ReportSearchError;
@@ -95,4 +96,39 @@ void LoanSession::OrderCompleted()
     m_unfinished.reset();
     m_pullType = PullRepull;
     emit changed();
+}
+
+void LoanSession::OrderStarted(QObject* order)
+{
+    m_order = order;
+    m_inBackground = false;
+    m_orderNote.clear();
+    emit changed();
+}
+
+void LoanSession::OrderSentToBackground()
+{
+    m_inBackground = true;
+    emit changed();
+}
+
+void LoanSession::setOrderNote(const QString& note)
+{
+    assign(m_orderNote, note);
+}
+
+void LoanSession::OrderEnded()
+{
+    m_order = nullptr;
+    m_inBackground = false;
+    emit changed();
+}
+
+void LoanSession::GiveUpOrder()
+{
+    if (!m_order)
+        return;
+    delete m_order.data();
+    OrderEnded();
+    setOrderNote(QString());
 }

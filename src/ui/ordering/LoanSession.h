@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <memory>
@@ -97,8 +98,28 @@ public:
     // The status record was filled in place (an order's wait for the bureaus).
     void StatusUpdated() { emit changed(); }
 
+    // An order runs for the loan from its Pull until it ends: the order object, a child of this
+    // session, or nullptr. While it runs, nothing may start another order or read the report.
+    bool orderRunning() const { return m_order; }
+    // The running order waits for its bureaus with no window open.
+    bool orderInBackground() const { return m_order && m_inBackground; }
+    // The main window's line about an order waiting in the background and how it ended; empty
+    // before that.
+    QString orderNote() const { return m_orderNote; }
+    void OrderStarted(QObject* order);
+    void OrderSentToBackground();
+    void setOrderNote(const QString& note);
+    // The running order has ended.
+    void OrderEnded();
+    // The order that finished in the background is announced to the user.
+    void OrderReadyInBackground() { emit orderReady(); }
+    // Forgets the running order: it is deleted with its request or wait, and nothing more is
+    // heard of it. Reload, closing the main window and a new check give it up.
+    void GiveUpOrder();
+
 signals:
     void changed();
+    void orderReady();
 
 private:
     template <class T>
@@ -113,4 +134,7 @@ private:
     QString m_reportLocation;
     bool m_requestRunning = false;
     std::optional<UnfinishedOrder> m_unfinished;
+    QPointer<QObject> m_order;
+    bool m_inBackground = false;
+    QString m_orderNote;
 };

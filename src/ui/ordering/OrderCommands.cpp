@@ -73,6 +73,18 @@ void OrderCommands::cmdAddBureau_Click()
         pull(PullAddBureau);
 }
 
+bool OrderCommands::MayLeaveOrder()
+{
+    if (!m_session.orderInBackground())
+        return true;
+    const QString question = QStringLiteral("A credit report order is still in progress. It will be found the next "
+                                            "time this loan is loaded.\r\n\r\nClose anyway?");
+    if (MsgBox(question, vbYesNo | vbQuestion, QStringLiteral("Order In Progress")) != vbYes)
+        return false;
+    m_session.GiveUpOrder();
+    return true;
+}
+
 void OrderCommands::afterCheck()
 {
     if (m_session.checkResult() == ReportNotFound) {

@@ -22,6 +22,9 @@ public:
     void CheckForExisting(std::function<void()> done);
     void cmdRepull_Click();
     void cmdAddBureau_Click();
+    // Close and Reload: an order waiting in the background is given up only when the user
+    // confirms it. False: the user said No, and everything stays as it was.
+    bool MayLeaveOrder();
 
 private:
     // What the check's result leads to.

@@ -1,7 +1,5 @@
 #pragma once
 
-// Registers the ordering windows with the operations below them: the status window for the
-// bureau wait of an order (WindowHooks::WaitForStatus), and the status, pull and
-// reference-chooser windows with Reload, which unloads them after the account windows
-// (ReloadPart::OrderingWindows).
+// Registers the ordering windows: the status, pull and reference-chooser windows with Reload,
+// which unloads them after the account windows (ReloadPart::OrderingWindows).
 void RegisterOrderingWindows();

@@ -6,6 +6,7 @@
 #include "core/clsProperties.h"
 #include "host/clsInquiry.h"
 #include "platform/AppError.h"
+#include "service/OrderWatch.h"
 #include "service/ParamBlock.h"
 #include "service/basActions.h"
 #include "service/basOrder.h"
@@ -13,6 +14,9 @@
 #include "ui/ordering/IOrderProgress.h"
 #include "ui/ordering/LoanSession.h"
 #include "ui/ordering/frmLoginByRef.h"
+#include "ui/ordering/frmStatus.h"
+
+#include <utility>
 
 namespace {
 const QString kCheckLog = QStringLiteral("An error occurred, check log");
@@ -34,6 +38,26 @@ const QString kSecondOrder = QStringLiteral(
     "To follow the last order instead, press No and press Pull with the same bureaus and details as before.\r\n\r\n"
     "Place a second order?");
 
+const QString kStatusUnread = QStringLiteral("The order's status could not be read; see the log.");
+
+// Where the order's lines go once its window has gone.
+class NoWindow : public IOrderProgress
+{
+public:
+    void ShowProgressList() override {}
+    void AddProgress(const QString&, bool) override {}
+    void OrderKnown(const QString&) override {}
+    void OrderAborted() override {}
+    void OrderFinished() override {}
+    void OrderInBackground() override {}
+};
+
+IOrderProgress& noWindow()
+{
+    static NoWindow none;
+    return none;
+}
+
 // The reference user the order goes on, or empty for the user's own account.
 QString orderedFor()
 {
@@ -49,57 +73,55 @@ bool sameOrder(const UnfinishedOrder& a, const UnfinishedOrder& b)
 
 PullOrder::PullOrder(const ILoanScreen& screen, LoanSession& session, IOrderProgress& progress,
                      PullRequestBlock request)
-    : m_screen(screen), m_session(session), m_progress(progress), m_request(request)
+    : QObject(&session), m_screen(screen), m_session(session), m_progress(&progress), m_request(request)
 {
 }
 
-bool PullOrder::Run()
+void PullOrder::Run(Done done)
+{
+    m_done = std::move(done);
+    m_session.OrderStarted(this);
+    guarded([this] { start(); });
+}
+
+void PullOrder::LeaveWindow()
+{
+    m_progress = &noWindow();
+    m_done = nullptr;
+}
+
+void PullOrder::guarded(const std::function<void()>& step)
 {
     try {
-        return run();
+        step();
     } catch (const AppError& error) {
-        if (error.Number == ErrNo::Silent)
-            return false;
-        MsgBox(QStringLiteral("There was a problem pulling credit.\r\nError: ") + error.Description, vbExclamation,
-               QStringLiteral("Credit Request Problem"));
-        WriteErrorLog(error.Description + QStringLiteral(" in cmdPull"));
-        return false;
+        if (error.Number != ErrNo::Silent) {
+            MsgBox(QStringLiteral("There was a problem pulling credit.\r\nError: ") + error.Description, vbExclamation,
+                   QStringLiteral("Credit Request Problem"));
+            WriteErrorLog(error.Description + QStringLiteral(" in cmdPull"));
+        }
+        end(false);
     }
 }
 
-bool PullOrder::run()
+std::function<void(const ServiceOutcome&)> PullOrder::reply(Step step)
+{
+    return [this, step](const ServiceOutcome& outcome) { guarded([&] { (this->*step)(outcome); }); };
+}
+
+void PullOrder::start()
 {
     if (!chooseWhoOrders())
-        return false;
+        return end(false);
     if (!m_session.reportStatus())
         throw AppError(ErrNo::Transport, QStringLiteral("The loan is no longer loaded."));
 
     m_request.joint = m_session.inquiry() && m_session.inquiry()->CoBorrower();
-    UnfinishedOrder order{m_request.pullType, m_request.text(m_screen), orderedFor(), QString()};
-    if (!mayPlaceAnother(order))
-        return false;
-    m_progress.ShowProgressList();
-
-    if (!placeOrFollow(order))
-        return false;
-    const QString guid = order.guid;
-    // The order exists at the vendor from here on, whatever happens to the steps after it.
-    m_session.OrderPlaced(order);
-    m_progress.OrderKnown(guid);
-    if (!stampVersion(guid))
-        return false;
-
-    m_progress.AddProgress(QStringLiteral("Checking status..."));
-    bool aborted = false;
-    if (!waitForBureaus(guid, aborted))
-        return false;
-    if (aborted) {
-        m_progress.OrderAborted();
-        MsgBox(QStringLiteral("Credit pull aborted by user."), vbInformation, QStringLiteral("Aborted"));
-        return false;
-    }
-    succeeded();
-    return true;
+    m_order = UnfinishedOrder{m_request.pullType, m_request.text(m_screen), orderedFor(), QString()};
+    if (!mayPlaceAnother())
+        return end(false);
+    m_progress->ShowProgressList();
+    placeOrFollow();
 }
 
 // Whose account the order goes on. False when the user left the reference chooser and
@@ -118,93 +140,180 @@ bool PullOrder::chooseWhoOrders()
 
 // The last order sent for the loan may still run at the vendor. The same order again is followed;
 // a different one is placed only when the user confirms it.
-bool PullOrder::mayPlaceAnother(const UnfinishedOrder& order)
+bool PullOrder::mayPlaceAnother() const
 {
     const auto& last = m_session.unfinishedOrder();
-    if (!last || sameOrder(*last, order))
+    if (!last || sameOrder(*last, m_order))
         return true;
     return MsgBox(kSecondOrder, vbYesNo | vbExclamation, QStringLiteral("Order Not Finished")) == vbYes;
 }
 
 // The loan's own unfinished order with this very block is followed by its GUID: the vendor's
 // search for a pending order no longer finds it once its bureaus have answered. Otherwise an
-// identical order still in progress is followed rather than placed a second time. When that
-// search fails nothing is sent: not knowing is not the same as "none pending".
-bool PullOrder::placeOrFollow(UnfinishedOrder& order)
+// identical order still in progress is followed rather than placed a second time.
+void PullOrder::placeOrFollow()
 {
     const auto& last = m_session.unfinishedOrder();
-    QString pending;
-    if (last && !last->guid.isEmpty() && sameOrder(*last, order)) {
-        pending = last->guid;
-    } else if (!FindPending(order.block, pending)) {
-        if (pending.isEmpty())
-            return place(order);
-        // FindPending has logged the failure (and shown the box of an unreachable server).
-        m_progress.AddProgress(kCheckLog);
-        MsgBox(kPendingCheckFailed, vbCritical, QStringLiteral("Order Not Sent"));
-        return false;
-    }
-    m_progress.AddProgress(QStringLiteral("Found pending request..."));
-    order.guid = pending;
-    return true;
+    if (last && !last->guid.isEmpty() && sameOrder(*last, m_order))
+        return follow(last->guid);
+    FindPending(m_order.block, this, reply(&PullOrder::pendingSearched));
 }
 
-bool PullOrder::place(UnfinishedOrder& order)
+// When the search fails nothing is sent: not knowing is not the same as "none pending".
+void PullOrder::pendingSearched(const ServiceOutcome& outcome)
 {
-    m_progress.AddProgress(QStringLiteral("Request sent..."));
-    QString answer;
-    if (!Request(order.block, answer)) {
-        m_progress.AddProgress(kCheckLog);
+    if (outcome.ok() && outcome.answer.isEmpty())
+        return place();
+    if (outcome.ok())
+        return follow(outcome.answer);
+    // FindPending has logged the failure (and shown the box of an unreachable server).
+    m_progress->AddProgress(kCheckLog);
+    MsgBox(kPendingCheckFailed, vbCritical, QStringLiteral("Order Not Sent"));
+    end(false);
+}
+
+void PullOrder::follow(const QString& guid)
+{
+    m_progress->AddProgress(QStringLiteral("Found pending request..."));
+    m_order.guid = guid;
+    known();
+}
+
+void PullOrder::place()
+{
+    m_progress->AddProgress(QStringLiteral("Request sent..."));
+    Request(m_order.block, this, reply(&PullOrder::placed));
+}
+
+void PullOrder::placed(const ServiceOutcome& outcome)
+{
+    if (!outcome.ok()) {
+        m_progress->AddProgress(kCheckLog);
         // Request has logged the failure and shown a refusal. An answer lost on the way back
         // leaves an order that may exist: the next Pull's FINDPENDING finds and follows it.
-        if (OrderMayHaveArrived(answer)) {
-            m_session.OrderMayExist(order);
+        if (outcome.mayHaveArrived) {
+            m_session.OrderMayExist(m_order);
             MsgBox(kAnswerLost, vbExclamation, QStringLiteral("Order May Have Been Placed"));
         }
-        return false;
+        return end(false);
     }
-    m_progress.AddProgress(QStringLiteral("Request accepted..."), false);
-    order.guid = answer;
-    return true;
+    m_progress->AddProgress(QStringLiteral("Request accepted..."), false);
+    m_order.guid = outcome.answer;
+    known();
 }
 
-bool PullOrder::stampVersion(const QString& guid)
+// The order exists at the vendor from here on, whatever happens to the steps after it.
+void PullOrder::known()
 {
+    m_session.OrderPlaced(m_order);
+    m_progress->OrderKnown(m_order.guid);
     ParamBlock block(QStringLiteral("UPDATELOSVERSION"));
-    block.add(QStringLiteral("guid"), guid).add(QStringLiteral("LOSVersion"), ClientVersion());
-    QString answer;
-    if (UpdateLOSVersion(block.text(), answer))
-        return true;
-    // The action keeps a refusal silent and unlogged; the order has been placed, so the user is
-    // told to look at the log and the log says why. Other failures are logged by the action.
-    m_progress.AddProgress(kCheckLog);
-    if (!answer.startsWith(QLatin1String("<ERROR>")))
-        WriteErrorLog(QStringLiteral("Order ") + guid + QStringLiteral(": the version stamp was refused: ") + answer
-                      + QStringLiteral(" in cmdPull"));
-    return false;
+    block.add(QStringLiteral("guid"), m_order.guid).add(QStringLiteral("LOSVersion"), ClientVersion());
+    UpdateLOSVersion(block.text(), this, reply(&PullOrder::stamped));
 }
 
-// aborted: the user closed the status window, which GetStatus reports as a success with no
-// answer.
-bool PullOrder::waitForBureaus(const QString& guid, bool& aborted)
+void PullOrder::stamped(const ServiceOutcome& outcome)
 {
+    if (outcome.ok())
+        return waitForBureaus();
+    // The order has been placed, so the user is told to look at the log and the log says why.
+    // The action keeps a refusal silent and unlogged, its reason in errorText (the block, built
+    // here, always converts, so a silent end is the refusal); it has logged other failures.
+    m_progress->AddProgress(kCheckLog);
+    if (outcome.kind == ServiceOutcome::Kind::Silent)
+        WriteErrorLog(QStringLiteral("Order ") + m_order.guid + QStringLiteral(": the version stamp was refused: ")
+                      + outcome.errorText + QStringLiteral(" in cmdPull"));
+    end(false);
+}
+
+// The status window follows the wait; its close box aborts it, its background button lets the
+// order go on without the windows.
+void PullOrder::waitForBureaus()
+{
+    m_progress->AddProgress(QStringLiteral("Checking status..."));
     ParamBlock block(QStringLiteral("GET_Status"));
-    block.add(QStringLiteral("guid"), guid);
-    QString answer;
-    if (!GetStatus(block.text(), *m_session.reportStatus(), answer)) {
-        // GetStatus has logged its failure.
-        m_progress.AddProgress(kCheckLog);
-        return false;
+    block.add(QStringLiteral("guid"), m_order.guid);
+    m_watch =
+        GetStatus(block.text(), m_session.reportStatus(), this,
+                  [this](const ServiceOutcome& outcome, bool aborted) { guarded([&] { waited(outcome, aborted); }); });
+    if (!m_watch)
+        return;
+    frmStatus& window = frmStatus::Load();
+    window.Follow(m_watch);
+    connect(&window, &frmStatus::sentToBackground, this, &PullOrder::toBackground, Qt::UniqueConnection);
+}
+
+// aborted: the user closed the status window.
+void PullOrder::waited(const ServiceOutcome& outcome, bool aborted)
+{
+    if (!outcome.ok()) {
+        // GetStatus has logged its failure; a failed poll has shown its box.
+        m_progress->AddProgress(kCheckLog);
+        if (m_inBackground)
+            m_session.setOrderNote(kStatusUnread);
+        return end(false);
     }
-    aborted = answer.isEmpty();
     m_session.StatusUpdated();
-    return true;
+    if (aborted) {
+        m_progress->OrderAborted();
+        MsgBox(QStringLiteral("Credit pull aborted by user."), vbInformation, QStringLiteral("Aborted"));
+        return end(false);
+    }
+    if (m_inBackground)
+        return readyInBackground();
+    succeeded();
+}
+
+void PullOrder::toBackground(OrderWatch* watch)
+{
+    if (!watch || watch != m_watch)
+        return;
+    m_inBackground = true;
+    IOrderProgress* window = std::exchange(m_progress, &noWindow());
+    m_done = nullptr;
+    m_session.OrderSentToBackground();
+    connect(watch, &OrderWatch::polled, this, &PullOrder::showBureaus);
+    showBureaus();
+    window->OrderInBackground();
+}
+
+void PullOrder::showBureaus()
+{
+    const QStringList running = OrderWatch::BureausInProgress(m_watch->lastAnswer());
+    m_session.setOrderNote(QStringLiteral("Waiting for the bureaus: ") + running.join(QStringLiteral(", ")));
 }
 
 void PullOrder::succeeded()
 {
-    m_progress.AddProgress(QStringLiteral("Report finished."));
+    m_progress->AddProgress(QStringLiteral("Report finished."));
     m_session.OrderCompleted();
-    m_progress.OrderFinished();
+    m_progress->OrderFinished();
     MsgBox(QStringLiteral("Credit Report pulled successfully!"), vbExclamation, QStringLiteral("Success"));
+    end(true);
+}
+
+// No box: the user works on at the main window, which tells of the report without one.
+void PullOrder::readyInBackground()
+{
+    m_session.OrderCompleted();
+    m_session.setOrderNote(QStringLiteral("Credit report ready."));
+    try {
+        WriteClientLog(QStringLiteral("Order ") + m_order.guid
+                       + QStringLiteral(": the credit report is ready (waited for in the background)"));
+    } catch (const AppError& error) {
+        WriteErrorLog(error.Description + QStringLiteral(" in cmdPull"));
+    }
+    end(true);
+    m_session.OrderReadyInBackground();
+}
+
+void PullOrder::end(bool finished)
+{
+    if (std::exchange(m_ended, true))
+        return;
+    m_session.OrderEnded();
+    const Done done = std::exchange(m_done, nullptr);
+    deleteLater();
+    if (done)
+        done(finished);
 }

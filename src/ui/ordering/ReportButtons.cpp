@@ -49,5 +49,14 @@ QMap<MainButton, ButtonState> ReportButtons(const LoanSession& session, const QS
     if (session.requestRunning())
         for (ButtonState& state : states)
             state.enabled = false;
+    // An order in progress (also one waiting in the background) must not be joined by another,
+    // and its report is not there to be read yet.
+    if (session.orderRunning()) {
+        for (const MainButton button : {MainButton::cmdRepull, MainButton::cmdAddBureau, MainButton::cmdView,
+                                        MainButton::cmdPrint, MainButton::cmdImport}) {
+            states[button].enabled = false;
+            states[button].tooltip = QStringLiteral("An order is in progress");
+        }
+    }
     return states;
 }

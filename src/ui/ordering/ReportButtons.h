@@ -25,4 +25,6 @@ struct ButtonState {
 // - Convert RMCR needs all three bureaus finished (4); Add Bureau a bureau missing (0) and a next
 //   order that is not a new pull.
 // - While a request the user started for the report runs, every report button is disabled.
+// - While an order runs, Pull/Repull, Add Bureau, View, Print and Import are disabled, their
+//   tooltip "An order is in progress".
 QMap<MainButton, ButtonState> ReportButtons(const LoanSession& session, const QString& reissueNumber);

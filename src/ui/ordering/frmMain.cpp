@@ -3,7 +3,9 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QLabel>
 #include <QMouseEvent>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "app/basMain.h"
@@ -31,10 +33,16 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_session(new LoanSessi
 
     m_images = new ImageList(this);
     m_images->setObjectName(QStringLiteral("ImageList1"));
+    // An order waiting in the background tells its progress here.
+    m_orderProgress = new QLabel(this);
+    m_orderProgress->setObjectName(QStringLiteral("lblOrderProgress"));
+    statusBar()->addWidget(m_orderProgress, 1);
 
     connect(ui->Picture1, &ClickableLabel::clicked, this, &frmMain::logoClicked);
     connectCommands();
     connect(m_session, &LoanSession::changed, this, &frmMain::SetButtons);
+    connect(m_session, &LoanSession::changed, this, &frmMain::showOrderNote);
+    connect(m_session, &LoanSession::orderReady, this, &frmMain::orderReady);
 
     m_dataBoxes = {ui->lblReference, ui->lblBorFirst, ui->lblBorLast,    ui->lblBorMi,   ui->lblBorSufx,
                    ui->lblBorSSN,    ui->lblBorDOB,   ui->lblCoFirst,    ui->lblCoLast,  ui->lblCoMi,
@@ -223,6 +231,17 @@ void frmMain::SetButtons()
     }
 }
 
+void frmMain::showOrderNote()
+{
+    m_orderProgress->setText(m_session->orderNote());
+}
+
+// The user works on at this window or elsewhere: no box, a notice.
+void frmMain::orderReady()
+{
+    TheDesktop().Notify(windowTitle(), m_session->orderNote(), this);
+}
+
 // ---- web pages
 
 void frmMain::cmdRMCR_Click()
@@ -266,12 +285,18 @@ void frmMain::cmdImport_Click()
 
 void frmMain::cmdClose_Click()
 {
+    const bool cancelled = WindowHooks::SettingsUserCancelled();
     WindowHooks::SettingsUserCancelled() = true;
-    close();
+    if (!close())
+        WindowHooks::SettingsUserCancelled() = cancelled;
 }
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
+    if (!OrderCommands(*this).MayLeaveOrder()) {
+        event->ignore();
+        return;
+    }
     if (!sReportLocation().isEmpty())
         QFile::remove(sReportLocation());
     m_session->setReportLocation(QString());
@@ -294,6 +319,8 @@ void frmMain::mnuConfig_Click()
 
 void frmMain::mnuReload_Click()
 {
+    if (!OrderCommands(*this).MayLeaveOrder())
+        return;
     // Start-up runs again once this handler has returned, with a fresh settings object.
     QueueRestart([] {
         SetProps(nullptr);

@@ -10,6 +10,7 @@
 #include <memory>
 
 class ImageList;
+class QLabel;
 class QPushButton;
 class clsInquiry;
 
@@ -81,6 +82,8 @@ private slots:
     void cmdClose_Click();
     void mnuConfig_Click();
     void mnuReload_Click();
+    void showOrderNote();
+    void orderReady();
 
 private:
     void collectFileMenuAreas();
@@ -92,6 +95,7 @@ private:
 
     Ui::frmMain* ui;
     ImageList* m_images;
+    QLabel* m_orderProgress;
     QList<QLineEdit*> m_dataBoxes;
     QList<QWidget*> m_fileMenuAreas;
 };

@@ -12,7 +12,6 @@
 #include "ui/ordering/PullOrder.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
@@ -52,6 +51,8 @@ frmPullReport::frmPullReport(ILoanScreen& screen, LoanSession& session, QWidget*
 
 frmPullReport::~frmPullReport()
 {
+    if (m_order)
+        m_order->LeaveWindow();
     if (loadedWindow() == this)
         loadedWindow() = nullptr;
 }
@@ -261,9 +262,12 @@ void frmPullReport::cmdPull_Click()
     request.equifax = ui->cbxEquifax->isChecked();
     request.experian = ui->cbxExperian->isChecked();
     request.transUnion = ui->cbxTransUnion->isChecked();
-    if (PullOrder(m_screen, m_session, *this, request).Run())
-        close();
-    unlockAfterOrder();
+    m_order = new PullOrder(m_screen, m_session, *this, request);
+    m_order->Run([this](bool finished) {
+        if (finished)
+            close();
+        unlockAfterOrder();
+    });
 }
 
 void frmPullReport::OrderKnown(const QString& guid)
@@ -281,6 +285,12 @@ void frmPullReport::OrderFinished()
     m_ePullType = PullRepull;
 }
 
+void frmPullReport::OrderInBackground()
+{
+    close();
+    unlockAfterOrder();
+}
+
 // Nothing in the window may start, change or cancel an order while one runs: a second order
 // could bill the borrower twice.
 void frmPullReport::lockWhileOrdering()
@@ -294,14 +304,9 @@ void frmPullReport::lockWhileOrdering()
     }
 }
 
-// The server requests wait with user input held back, and Qt delivers what was held back as
-// soon as an event loop runs without that restriction. It is delivered here, while the
-// controls are still disabled, so a click made during the order is not replayed as a new one.
-// (A closed window has nothing to deliver to; its held-back clicks go nowhere.)
 void frmPullReport::unlockAfterOrder()
 {
-    if (isVisible())
-        QCoreApplication::processEvents();
+    m_order = nullptr;
     for (const auto& [control, enabled] : m_enabledBeforeOrder)
         control->setEnabled(enabled);
     m_enabledBeforeOrder.clear();
@@ -317,7 +322,8 @@ void frmPullReport::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-// Only the user's close is refused; the order itself closes the window when it succeeds.
+// Only the user's close is refused; the order itself closes the window when it succeeds or its
+// wait goes to the background.
 void frmPullReport::closeEvent(QCloseEvent* event)
 {
     if (m_ordering && event->spontaneous()) {

@@ -4,11 +4,13 @@
 
 #include <QDialog>
 #include <QList>
+#include <QPointer>
 
 #include <memory>
 
 class ILoanScreen;
 class LoanSession;
+class PullOrder;
 class QCheckBox;
 class QListWidget;
 class QPushButton;
@@ -22,6 +24,8 @@ class frmPullReport;
 // block from the loan screen's boxes and the ticked bureaus, a pending identical order or a new
 // one, the version stamp, the wait for the bureaus, and the outcome; the progress list shows each
 // step. The loan's status record and inquiry come from its session, which the order updates.
+// The order runs without waiting, with the window's controls disabled; when the user sends the
+// wait for the bureaus to the background, the window closes and the order goes on without it.
 //
 // The window exists once: loaded on first use, unloaded when it closes.
 class frmPullReport : public QDialog, private IOrderProgress
@@ -88,6 +92,7 @@ private:
     void OrderKnown(const QString& guid) override;
     void OrderAborted() override;
     void OrderFinished() override;
+    void OrderInBackground() override;
 
     std::unique_ptr<Ui::frmPullReport> ui;
     ILoanScreen& m_screen;
@@ -98,5 +103,6 @@ private:
     bool m_setUpDone = false;
     // Set while Pull's order runs; the controls' enabled states from before it.
     bool m_ordering = false;
+    QPointer<PullOrder> m_order;
     QList<QPair<QWidget*, bool>> m_enabledBeforeOrder;
 };

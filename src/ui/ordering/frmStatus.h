@@ -13,15 +13,13 @@ namespace Ui {
 class frmStatus;
 }
 
-// The small modal window that waits for the server: "Checking status" while the bureaus of an
-// order run (GetReport), "Generating PDF" while the report's PDF is made (Follow). Timer1 repeats
-// the request every PollingSleepTime ms, tmrStatus animates the bar every 100 ms; both are stopped
-// while a request runs, so two polls never overlap and a poll never starts inside another. The
-// request waits on an event loop that keeps painting; the close box is honoured between polls
-// (a click during a poll takes effect when that poll has returned).
+// The small modal window that shows a wait at the server: "Checking status" while the bureaus of
+// an order run, "Generating PDF" while the report's PDF is made. tmrStatus animates the bar every
+// 100 ms. A wait that does not block is an OrderWatch the window follows (Follow); during a
+// status wait the button cmdBackground lets the order go on without the window.
 //
-// The window exists once: created by Load on first use, kept (hidden) between waits so that the
-// caller can read UserUnloaded and sResponse after a wait, deleted by Unload.
+// The window exists once: created by Load on first use, kept (hidden) between waits, deleted by
+// Unload.
 class frmStatus : public QDialog
 {
     Q_OBJECT
@@ -34,58 +32,35 @@ public:
     static frmStatus* loaded();
     static void Unload();
 
-    // Waits until no bureau of the status answer for the order of the parameter block vsBlock
-    // (PollStatus) is "1". Returns when the wait is over; the window is not shown at all when the
-    // first check already ends it.
-    void GetReport(const QString& vsBlock);
-
-    // The last answer of the polled request. A check whose request failed (no answer at all)
-    // leaves "FAILED", a line feed and the failure's description.
-    QString sResponse() const { return m_sResponse; }
-    void setsResponse(const QString& v) { m_sResponse = v; }
-    // True when the user closed the window; false when the wait ended by itself.
-    bool UserUnloaded() const { return m_UserUnloaded; }
-
-    // One request each; true while the wait goes on. A failed check shows and logs its error and
-    // ends the wait.
-    bool CheckForStatus();
-
-    // Every way of closing passes here: the timers stop and a poll in progress is not followed
-    // by another.
+    // Every way of closing passes here: a followed wait is aborted.
     void done(int result) override;
 
     // Shows the progress of a wait that does not block: hidden until the watch's first answer
     // that keeps the wait going (not shown at all when the first answer ends it), then
     // application-modal with the bar moving; the close box aborts the watch; the window hides
-    // itself when the watch ends. The hourglass shows from here until the watch ends.
+    // itself when the watch ends. The hourglass shows from here until the watch ends. A status
+    // wait shows cmdBackground ("Wait in Background").
     void Follow(OrderWatch* watch);
     // The watch followed now, or nullptr.
     OrderWatch* followed() const;
 
+signals:
+    // cmdBackground was pressed: the window has let the watch go, which goes on.
+    void sentToBackground(OrderWatch* watch);
+
 private slots:
-    void Timer1_Timer();
     void tmrStatus_Timer();
 
 private:
-    enum Mode { StatusMode = 2 };
-
     explicit frmStatus(QWidget* parent = nullptr);
-    void wait(const QString& block, const QString& label, int mode);
-    bool check();
-    void finish();
-    void stopTimers();
-    void startTimers();
     void watchPolled();
     void watchEnded();
+    void cmdBackground_Click();
+    // Stops following the watch: no more animation or hourglass, the window hidden.
+    void letGo();
 
     std::unique_ptr<Ui::frmStatus> ui;
     QTimer* m_tmrStatus;
-    QTimer* m_Timer1;
-    QString m_block;
-    QString m_sResponse;
-    bool m_UserUnloaded = true;
-    bool m_waiting = false;
-    int m_mode = 0;
     int m_tick = 0;
     QPointer<OrderWatch> m_watch;
     std::unique_ptr<HourglassCursor> m_hourglass;
