@@ -42,22 +42,6 @@ bool HttpBatch::holdsExactly(const QString& address, const HttpExchange* exchang
     return found != m_exchanges.end() && found->second.get() == exchange;
 }
 
-std::shared_ptr<HttpRequest> HttpBatch::take(const QString& address)
-{
-    const auto found = m_exchanges.find(address);
-    if (found == m_exchanges.end())
-        return nullptr;
-    auto request = std::make_shared<HttpRequest>(std::move(found->second));
-    m_exchanges.erase(found);
-    m_order.removeOne(address);
-    try {
-        request->finish();
-    } catch (const AppError&) {
-        // Kept in the request: its finish() raises it again for the caller.
-    }
-    return request;
-}
-
 std::unique_ptr<HttpExchange> HttpBatch::release(const QString& address)
 {
     const auto found = m_exchanges.find(address);
@@ -67,21 +51,6 @@ std::unique_ptr<HttpExchange> HttpBatch::release(const QString& address)
     m_exchanges.erase(found);
     m_order.removeOne(address);
     return exchange;
-}
-
-void HttpBatch::waitAll()
-{
-    // By index: an answered callback may add exchanges while this waits.
-    for (int i = 0; i < m_order.size(); ++i) {
-        const auto found = m_exchanges.find(m_order.at(i));
-        if (found == m_exchanges.end() || found->second->isFinished())
-            continue;
-        try {
-            WaitFor(*found->second);
-        } catch (const AppError&) {
-            // Still held; take() waits for it again.
-        }
-    }
 }
 
 void HttpBatch::clear()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/HttpRequest.h"
+#include "platform/HttpPolicy.h"
 
 #include <QString>
 #include <QStringList>
@@ -35,17 +35,9 @@ public:
     // The addresses held, in the order they were added.
     QStringList addresses() const { return m_order; }
 
-    // The request for address, finished (finish() has been called: responseText() holds the
-    // answer, or finish() raises its failure again); nullptr when none is held. It is no
-    // longer held afterwards.
-    std::shared_ptr<HttpRequest> take(const QString& address);
-
     // The exchange for address, finished or not, handed over; nullptr when none is held. It is
     // no longer held afterwards.
     std::unique_ptr<HttpExchange> release(const QString& address);
-
-    // Waits until every exchange held has its answer or its failure.
-    void waitAll();
 
     // Gives up every exchange held.
     void clear();

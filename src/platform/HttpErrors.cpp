@@ -148,17 +148,6 @@ AppError BadAddress(const QString& address)
         QStringLiteral("The address is not a valid http or https address: ") + MaskAddressPasswords(address), kSource);
 }
 
-AppError Busy()
-{
-    return AppError(ErrNo::Transport, QStringLiteral("Another request to the server is still running."), kSource);
-}
-
-AppError Abandoned(const QString& address)
-{
-    return AppError(ErrNo::Transport, QStringLiteral("The request was abandoned: ") + MaskAddressPasswords(address),
-                    kSource);
-}
-
 AppError Stopped(HttpStop why, const QString& address, int timeoutMs, qint64 limit, const QUrl& refusedRedirect)
 {
     const QString masked = MaskAddressPasswords(address);

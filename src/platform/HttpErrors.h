@@ -22,10 +22,6 @@ namespace HttpErrors {
 
 // An address that is not a valid http or https address (ErrNo::Transport).
 AppError BadAddress(const QString& address);
-// A wait refused because another request is waiting already (ErrNo::Transport).
-AppError Busy();
-// A wait left before the answer came: the event loops were told to exit (ErrNo::Transport).
-AppError Abandoned(const QString& address);
 // The client stopped the exchange: deadline (ErrNo::Timeout), answer over limit bytes or a
 // redirect to refusedRedirect, another server (ErrNo::Transport).
 AppError Stopped(HttpStop why, const QString& address, int timeoutMs, qint64 limit, const QUrl& refusedRedirect);

@@ -87,28 +87,6 @@ QString ServiceAction::address(const QString& blockFields) const
     return AccountAddress(Props(), m_action, fields);
 }
 
-bool ServiceAction::run(const QString& block, QString& answer, const Interpret& interpret) const
-{
-    try {
-        QString fields;
-        if (!BuildKeyValueString(block, fields)) {
-            answer = fields;
-            throw AppError(ErrNo::Silent, fields, m_operation);
-        }
-        const QString target = address(fields);
-        const QString response = PostAddress(target, m_traceProgress ? &answer : nullptr,
-                                             m_atMostOnce ? Delivery::AtMostOnce : Delivery::Repeatable);
-        if (!m_anyAnswer)
-            requireProtocolAnswer(response, m_operation);
-        answer = response;
-        if (interpret)
-            interpret(answer);
-        return true;
-    } catch (const AppError& error) {
-        return handle(error, block, answer);
-    }
-}
-
 void ServiceAction::start(const QString& block, QObject* context, Interpret interpret, ServiceReply done) const
 {
     QString fields;

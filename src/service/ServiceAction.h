@@ -20,18 +20,17 @@ enum class AddressForm { Account, CredentialedAccount, Report };
 enum class FailureHandling { Plain, ConnectionAware, ToCaller };
 
 // The common steps of a server operation: convert the parameter block to fields, build the
-// address, post it, put the answer text into the caller's answer variable and let the
-// operation interpret it. An answer that begins with "<" (after white space) is no protocol
-// answer and fails with ErrNo::NotProtocol before it is interpreted (unless anyAnswer). Any
-// failure ends in the result false, or, handled by the caller, in an AppError:
-//  - 6000 (already reported or silent): false and nothing more, also for the caller (a block
-//    that does not convert leaves the conversion's text, already shown and logged, as answer);
-//  - handled by the caller: any other failure is raised unchanged, nothing shown or logged
-//    here (a failed interpretation leaves the server's answer as answer);
+// address, post it without waiting, and let the operation interpret the answer. An answer that
+// begins with "<" (after white space) is no protocol answer and fails with ErrNo::NotProtocol
+// before it is interpreted (unless anyAnswer). How a failure ends (the outcome's kind and
+// errorText, see ServiceOutcome):
+//  - 6000 (already reported or silent): silent, nothing more (a block that does not convert
+//    leaves the conversion's text, already shown and logged);
+//  - handled by the caller (ToCaller): the failure as it is, nothing shown or logged here;
 //  - unreachable server, connection-aware: the box, then as below (the credential check's
-//    answer then reads "Invalid Internet Connection");
-//  - anything else, transport failures included: the answer becomes the error text (the block
-//    as its information) and that text goes to errors.log.
+//    error text then reads "Invalid Internet Connection");
+//  - anything else, transport failures included: the error text (the block as its
+//    information) goes to errors.log.
 class ServiceAction
 {
 public:
@@ -43,13 +42,12 @@ public:
 
     // Connection-aware: the first sentence of the unreachable-server box.
     ServiceAction& unreachableText(const QString& text);
-    // The answer variable carries the progress of the request while it runs; a failure's
-    // error text follows that progress, and an unreachable server leaves
+    // A failure's error text follows the last step of the request reached, and an unreachable server leaves
     // "Invalid Internet Connection".
     ServiceAction& traceProgress();
     // The error text's information is "In:" + block + CR LF + "Out:" + answer.
     ServiceAction& inOutInfo();
-    // The action changes something at the vendor: it reaches the server at most once per run()
+    // The action changes something at the vendor: it reaches the server at most once per start()
     // (see Delivery::AtMostOnce).
     ServiceAction& atMostOnce();
     // The answer is handed on whatever it begins with: the operation or its caller tells a page
@@ -63,11 +61,9 @@ public:
     // ("&name=value...").
     ServiceAction& trailingFields(const QString& fields);
 
-    bool run(const QString& block, QString& answer, const Interpret& interpret = {}) const;
-
-    // The same steps without waiting: the request is sent and done hears the outcome once, from
-    // the event loop, unless context is destroyed first. Failures are shown and logged as run()
-    // does; the outcome's errorText is the answer run() would have left.
+    // Sends the request; done hears the outcome once, from the event loop, unless context is
+    // destroyed first. Failures are shown and logged as described above; the outcome's errorText
+    // is the answer they leave.
     void start(const QString& block, QObject* context, Interpret interpret, ServiceReply done) const;
 
     // The address of this action for the block's field string (between the leading and the
@@ -101,5 +97,4 @@ struct ServiceOperation {
     {
         action.start(block, context, interpret, std::move(done));
     }
-    bool run(const QString& block, QString& answer) const { return action.run(block, answer, interpret); }
 };

@@ -66,29 +66,14 @@ ServiceOperation changePasswordOperation()
 
 } // namespace
 
-bool GetContactInfo(const QString& block, QString& answer)
-{
-    return contactInfoOperation().run(block, answer);
-}
-
 void GetContactInfo(const QString& block, QObject* context, ServiceReply done)
 {
     contactInfoOperation().start(block, context, std::move(done));
 }
 
-bool UpdateContactInfo(const QString& block, QString& answer)
-{
-    return updateContactOperation().run(block, answer);
-}
-
 void UpdateContactInfo(const QString& block, QObject* context, ServiceReply done)
 {
     updateContactOperation().start(block, context, std::move(done));
-}
-
-bool ChangePassword(const QString& block, QString& answer)
-{
-    return changePasswordOperation().run(block, answer);
 }
 
 void ChangePassword(const QString& block, QObject* context, ServiceReply done)

@@ -18,17 +18,14 @@ class QObject;
 // telephone of ten characters regrouped as "(555) 010-0123". An empty answer sets nothing; an
 // answer beginning with "<" (a page) is AppError 13 and a missing part AppError 9, both raised
 // before anything is set.
-bool GetContactInfo(const QString& block, QString& answer);
 
 // UPDATECONTACTINFO, reaching the server at most once (Delivery::AtMostOnce): true for the answer
 // "CONTACTINFOCHANGED" in any letter case; any other answer is 6001 with the answer as its
 // description. Nothing is stored here.
-bool UpdateContactInfo(const QString& block, QString& answer);
 
 // CHANGEPASSWORD, reaching the server at most once: true for the answer "PASSWORDCHANGED" in any
 // letter case; any other answer is 6001 with the answer, which may repeat the passwords sent, as
 // its description. Nothing is stored here.
-bool ChangePassword(const QString& block, QString& answer);
 
 // The same without waiting. A failure comes back as the outcome (kind Failed or Refused, with its
 // number and description) and nothing has been shown or logged: the window does both. Silent

@@ -146,19 +146,9 @@ ServiceOperation updateLOSVersionOperation()
 
 } // namespace
 
-bool CheckPasswordExpired(const QString& block, QString& answer)
-{
-    return checkPasswordExpiredOperation().run(block, answer);
-}
-
 void CheckPasswordExpired(const QString& block, QObject* context, ServiceReply done)
 {
     checkPasswordExpiredOperation().start(block, context, std::move(done));
-}
-
-bool CheckForNewerVersion(const QString& block, QString& answer)
-{
-    return checkForNewerVersionOperation().run(block, answer);
 }
 
 void CheckForNewerVersion(const QString& block, QObject* context, ServiceReply done)
@@ -166,19 +156,9 @@ void CheckForNewerVersion(const QString& block, QObject* context, ServiceReply d
     checkForNewerVersionOperation().start(block, context, std::move(done));
 }
 
-bool CheckCrossCompanyReissue(const QString& block, QString& answer)
-{
-    return checkCrossCompanyReissueOperation().run(block, answer);
-}
-
 void CheckCrossCompanyReissue(const QString& block, QObject* context, ServiceReply done)
 {
     checkCrossCompanyReissueOperation().start(block, context, std::move(done));
-}
-
-bool CheckMessages(const QString& block, QString& answer)
-{
-    return checkMessagesOperation().run(block, answer);
 }
 
 void CheckMessages(const QString& block, QObject* context, ServiceReply done)
@@ -186,19 +166,9 @@ void CheckMessages(const QString& block, QObject* context, ServiceReply done)
     checkMessagesOperation().start(block, context, std::move(done));
 }
 
-bool GetAbout(const QString& block, QString& answer)
-{
-    return getAboutOperation().run(block, answer);
-}
-
 void GetAbout(const QString& block, QObject* context, ServiceReply done)
 {
     getAboutOperation().start(block, context, std::move(done));
-}
-
-bool GetChangePasswordRights(const QString& block, QString& answer)
-{
-    return getChangePasswordRightsOperation().run(block, answer);
 }
 
 void GetChangePasswordRights(const QString& block, QObject* context, ServiceReply done)
@@ -206,19 +176,9 @@ void GetChangePasswordRights(const QString& block, QObject* context, ServiceRepl
     getChangePasswordRightsOperation().start(block, context, std::move(done));
 }
 
-bool GetReportListPage(const QString& block, QString& answer)
-{
-    return getReportListPageOperation().run(block, answer);
-}
-
 void GetReportListPage(const QString& block, QObject* context, ServiceReply done)
 {
     getReportListPageOperation().start(block, context, std::move(done));
-}
-
-bool GetDateRequested(const QString& block, QString& answer)
-{
-    return getDateRequestedOperation().run(block, answer);
 }
 
 void GetDateRequested(const QString& block, QObject* context, ServiceReply done)
@@ -226,19 +186,9 @@ void GetDateRequested(const QString& block, QObject* context, ServiceReply done)
     getDateRequestedOperation().start(block, context, std::move(done));
 }
 
-bool GetSupplementPage(const QString& block, QString& answer)
-{
-    return getSupplementPageOperation().run(block, answer);
-}
-
 void GetSupplementPage(const QString& block, QObject* context, ServiceReply done)
 {
     getSupplementPageOperation().start(block, context, std::move(done));
-}
-
-bool GetReportStatus(const QString& block, QString& answer)
-{
-    return getReportStatusOperation().run(block, answer);
 }
 
 void GetReportStatus(const QString& block, QObject* context, ServiceReply done)
@@ -246,19 +196,9 @@ void GetReportStatus(const QString& block, QObject* context, ServiceReply done)
     getReportStatusOperation().start(block, context, std::move(done));
 }
 
-bool UpdateLOSVersion(const QString& block, QString& answer)
-{
-    return updateLOSVersionOperation().run(block, answer);
-}
-
 void UpdateLOSVersion(const QString& block, QObject* context, ServiceReply done)
 {
     updateLOSVersionOperation().start(block, context, std::move(done));
-}
-
-bool GetSummaryPage(const QString& block, QString& answer)
-{
-    return getSummaryPageOperation().run(block, answer);
 }
 
 void GetSummaryPage(const QString& block, QObject* context, ServiceReply done)
@@ -266,29 +206,14 @@ void GetSummaryPage(const QString& block, QObject* context, ServiceReply done)
     getSummaryPageOperation().start(block, context, std::move(done));
 }
 
-bool GetRMCRPage(const QString& block, QString& answer)
-{
-    return getRMCRPageOperation().run(block, answer);
-}
-
 void GetRMCRPage(const QString& block, QObject* context, ServiceReply done)
 {
     getRMCRPageOperation().start(block, context, std::move(done));
 }
 
-bool GetDepartmentID(const QString& block, QString& answer)
-{
-    return getDepartmentIDOperation().run(block, answer);
-}
-
 void GetDepartmentID(const QString& block, QObject* context, ServiceReply done)
 {
     getDepartmentIDOperation().start(block, context, std::move(done));
-}
-
-bool RequestBureauRights(const QString& block, QString& answer)
-{
-    return requestBureauRightsOperation().run(block, answer);
 }
 
 void RequestBureauRights(const QString& block, QObject* context, ServiceReply done)

@@ -17,66 +17,47 @@ class clsReportStatus;
 
 // PASSWORDEXPIRED. A true answer shows the change-password window (not user-initiated) and
 // returns after it closes. True unless the request or the answer fails.
-bool CheckPasswordExpired(const QString& block, QString& answer);
 
 // NEWERVERSION. A non-empty answer is an http or https download address: the user is asked,
 // and on Yes it is opened and the program is ended (WindowHooks::RequestEnd). Another kind of
 // address is a logged failure and nothing is asked.
-bool CheckForNewerVersion(const QString& block, QString& answer);
 
 // CROSS_COMPANY_REISSUE: CrossCompanyReissue := the answer is not empty.
-bool CheckCrossCompanyReissue(const QString& block, QString& answer);
 
 // CHECKMESSAGES: the news page address, or empty. Nothing is stored here.
-bool CheckMessages(const QString& block, QString& answer);
 
 // GETABOUT: PhoneNumber, SupportEmail and PasswordSpecs from "a||b||c", in that order.
-bool GetAbout(const QString& block, QString& answer);
 
 // CHANGEPASSWORDRIGHTS: CanChangePassword := true when empty, else the answer's truth value.
-bool GetChangePasswordRights(const QString& block, QString& answer);
 
 // GETREPORTLISTPAGE: ReportListPage := the answer, or "/ReportList.asp" when empty.
-bool GetReportListPage(const QString& block, QString& answer);
 
 // VALIDATECREDENTIALS: true only for an empty answer; a non-empty answer is the reason. The
 // answer carries the request's progress while it runs; an unreachable server shows its box
 // and leaves "Invalid Internet Connection".
-bool ValidateCredentials(const QString& block, QString& answer);
 
 // FINDPENDING (credentialed address): true with the pending request's GUID; false with an
 // empty answer when none is pending; false with the error text (logged) when the search
 // failed, which must never be read as "none pending".
-bool FindPending(const QString& block, QString& answer);
 
 // DATEREQUESTED: the date the report was requested, or empty.
-bool GetDateRequested(const QString& block, QString& answer);
 
 // LOGINBYREFERENCE: LoginByRef and LoginByReferences from "name*user*password|...".
-bool LoginByReference(const QString& block, QString& answer);
 
 // GETSUPPLEMENTPAGE, GETSUMMARYPAGE, GETRMCRPAGE, GETDEPARTMENTID: SuppPageLink,
 // SummaryPageLink, RMCRPageLink, DepartmentID := the answer without blanks at its ends.
-bool GetSupplementPage(const QString& block, QString& answer);
-bool GetSummaryPage(const QString& block, QString& answer);
-bool GetRMCRPage(const QString& block, QString& answer);
-bool GetDepartmentID(const QString& block, QString& answer);
 
 // REQUESTBUREAURIGHTS: bEFQ_Right, bEXP_Right, bTU_Right := the answer lacks "EFQ0", "EXP0", "TU0".
-bool RequestBureauRights(const QString& block, QString& answer);
 
 // GETREPORTSTATUS: the report's overall status code, or empty.
-bool GetReportStatus(const QString& block, QString& answer);
 
 // UPDATELOSVERSION: true only for an empty answer; a non-empty answer is the reason, kept in
 // answer and not logged.
-bool UpdateLOSVersion(const QString& block, QString& answer);
 
 // FIND_REPORT (report address). status becomes a new record once the answer has arrived.
 // "FAILED" with "Report not found.": empty answer. "FAILED" with another reason: the
 // "Problem/Error" box, sReportID and answer "ERROR", sErrorText the reason. Otherwise the
 // record is loaded from the answer and answer is its sReportID. All three are successes.
-bool FindReport(const QString& block, std::shared_ptr<clsReportStatus>& status, QString& answer);
 
 // The readers of three answers, as the operations above apply them (for tests and fuzzing
 // without a server). Each raises AppError 9 for a missing field or record part.

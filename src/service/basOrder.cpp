@@ -11,7 +11,6 @@
 #include "service/basXML.h"
 #include "service/clsReportStatus.h"
 
-#include <QRegularExpression>
 #include <QTimer>
 
 namespace {
@@ -79,34 +78,9 @@ ServiceOperation requestOperation()
 
 } // namespace
 
-bool Request(const QString& block, QString& answer)
-{
-    return requestOperation().run(block, answer);
-}
-
 void Request(const QString& block, QObject* context, ServiceReply done)
 {
     requestOperation().start(block, context, std::move(done));
-}
-
-bool OrderMayHaveArrived(const QString& failedAnswer)
-{
-    static const QRegularExpression number(QStringLiteral("^<ERROR><ERROR_NO>(-?\\d+)</ERROR_NO>"));
-    const QRegularExpressionMatch match = number.match(failedAnswer);
-    if (!match.hasMatch())
-        return false;
-    // The conversion's own failure: the address was never built.
-    if (failedAnswer.contains(QLatin1String("<ERROR_SOURCE>BuildKeyValueString</ERROR_SOURCE>")))
-        return false;
-    switch (match.captured(1).toLong()) {
-    case ErrNo::Silent:
-    case ErrNo::Refused:
-    case ErrNo::Unreachable:
-    case ErrNo::TlsFailure:
-    case ErrNo::ProxyFailure: // the proxy was not reached, or asked for a password first
-        return false;
-    default: return true;
-    }
 }
 
 namespace {

@@ -12,26 +12,15 @@ class QObject;
 class clsReportStatus;
 
 // Placing an order and waiting for its bureaus (report form, credentials of the settings'
-// IsLoginByRef). The waiting Request returns true on success; on failure the answer holds the
-// error text that also went to errors.log, or, when the block could not be converted, the
-// conversion's own text.
+// IsLoginByRef), without blocking: each reports its outcome once (see ServiceOutcome).
 
 // REQUEST with the order block, followed by "&Source=Orrery Client&LOSVersion=<client version>".
-// On success answer is the new request's GUID (answer line 1, without white space at its ends).
+// Answered with the new request's GUID (answer line 1, without white space at its ends).
 // Refused ("FAILED"): the "Error Submitting Request" box shows the server's reason (or a generic
 // text when there is none) and the error is 6001 from "Request". An answer with no GUID line, an
-// empty GUID line or a page (beginning with "<") is a failure too, and so is any transport failure.
-bool Request(const QString& block, QString& answer);
-// The same without waiting: answered with the GUID; refused after the box; failed with
-// mayHaveArrived set when the order may exist at the vendor all the same.
+// empty GUID line or a page (beginning with "<") is a failure too, and so is any transport
+// failure; mayHaveArrived tells whether the order may exist at the vendor all the same.
 void Request(const QString& block, QObject* context, ServiceReply done);
-
-// For the answer text of a failed Request: false when the order certainly was not placed (the
-// block could not be converted, the server refused it, the server or the proxy could not be
-// reached, the proxy asked for a password, or the secure connection failed before anything was
-// sent); true when it was sent and its answer was lost or unreadable (time-out, dropped
-// connection, HTTP error, a page or an answer without a GUID), so the vendor may hold the order.
-bool OrderMayHaveArrived(const QString& failedAnswer);
 
 // GET_STATUS once for the block's guid: one poll of the status wait. The answer is the server's
 // answer as sent, a page included; nothing is shown or logged. A block that does not convert is a

@@ -103,15 +103,6 @@ void Send(const QList<Read>& reads)
         sendOne(read);
 }
 
-std::optional<QString> Take(const QString& address)
-{
-    const auto request = batch().take(address);
-    if (!request)
-        return std::nullopt;
-    request->finish(); // raises the held failure
-    return request->responseText();
-}
-
 std::unique_ptr<HttpExchange> Claim(const QString& address)
 {
     return batch().release(address);

@@ -41,11 +41,6 @@ void WarmConnections();
 // Sends the reads together (account-form addresses), except those already held.
 void Send(const QList<Read>& reads);
 
-// The answer held for address, waited for when still running; nullopt when none is held.
-// A transport failure of the held read is raised as the request would raise it now. The
-// answer is no longer held afterwards.
-std::optional<QString> Take(const QString& address);
-
 // The exchange held for address, finished or still running, handed over to the caller; nullptr
 // when none is held.
 std::unique_ptr<HttpExchange> Claim(const QString& address);

@@ -73,11 +73,6 @@ ServiceOperation getDataOperation(const QString& loanFile)
 
 } // namespace
 
-bool GetData(const QString& block, QString& rsFile)
-{
-    return getDataOperation(rsFile).run(block, rsFile);
-}
-
 void GetData(const QString& block, const QString& loanFile, QObject* context, ServiceReply done)
 {
     getDataOperation(loanFile).start(block, context, std::move(done));

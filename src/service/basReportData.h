@@ -16,7 +16,6 @@ class QObject;
 // instead of an answer, an empty answer, a transport or write failure: false, rsFile the error
 // text (also in errors.log), and an earlier IMPORT.DAT stays as it was. Nothing is shown.
 // The same for a text longer than ImportTextLimit once the loan file is put in.
-bool GetData(const QString& block, QString& rsFile);
 
 // GetData without waiting, for the loan file at loanFile: done hears the path of IMPORT.DAT as
 // the answer, or the failure, its error text logged as above.

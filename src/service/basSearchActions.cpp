@@ -67,44 +67,30 @@ ServiceOperation findPendingOperation()
                 .unreachableText(kPullCreditText)};
 }
 
-// The search's record is made once the answer has arrived. Waiting: the record is loaded whole,
-// its overall status looked up on the way; otherwise only the search answer is read (loaded).
-ServiceOperation findReportOperation(const std::shared_ptr<std::shared_ptr<clsReportStatus>>& status, bool waiting,
-                                     const std::shared_ptr<bool>& loaded = {})
+// The search's record is made once the answer has arrived, from the search answer (loaded);
+// its overall status is looked up next.
+ServiceOperation findReportOperation(const std::shared_ptr<std::shared_ptr<clsReportStatus>>& status,
+                                     const std::shared_ptr<bool>& loaded)
 {
     return {ServiceAction(QStringLiteral("FindReport"), QStringLiteral("FIND_REPORT"), AddressForm::Report,
                           FailureHandling::ConnectionAware)
                 .unreachableText(kPullCreditText),
-            [status, waiting, loaded](QString& a) {
+            [status, loaded](QString& a) {
                 *status = std::make_shared<clsReportStatus>();
                 if (a.left(6) == QLatin1String("FAILED")) {
                     ReadSearchRefusal(a, **status);
                     return;
                 }
-                if (waiting)
-                    (*status)->Load(a);
-                else
-                    *loaded = (*status)->LoadSearchAnswer(a);
+                *loaded = (*status)->LoadSearchAnswer(a);
                 a = (*status)->sReportID();
             }};
 }
 
 } // namespace
 
-bool ValidateCredentials(const QString& block, QString& answer)
-{
-    return validateCredentialsOperation().run(block, answer) && answer.isEmpty();
-}
-
 void ValidateCredentials(const QString& block, QObject* context, ServiceReply done)
 {
     validateCredentialsOperation().start(block, context, std::move(done));
-}
-
-bool FindPending(const QString& block, QString& answer)
-{
-    // None pending reads as a failure that leaves the answer empty.
-    return findPendingOperation().run(block, answer) && !answer.isEmpty();
 }
 
 void FindPending(const QString& block, QObject* context, ServiceReply done)
@@ -112,19 +98,11 @@ void FindPending(const QString& block, QObject* context, ServiceReply done)
     findPendingOperation().start(block, context, std::move(done));
 }
 
-bool FindReport(const QString& block, std::shared_ptr<clsReportStatus>& status, QString& answer)
-{
-    auto found = std::make_shared<std::shared_ptr<clsReportStatus>>(status);
-    const bool ok = findReportOperation(found, true).run(block, answer);
-    status = *found;
-    return ok;
-}
-
 void FindReport(const QString& block, QObject* context, FoundReply done)
 {
     auto found = std::make_shared<std::shared_ptr<clsReportStatus>>();
     auto loaded = std::make_shared<bool>(false);
-    findReportOperation(found, false, loaded)
+    findReportOperation(found, loaded)
         .start(block, context, [context, found, loaded, done = std::move(done)](const ServiceOutcome& searched) {
             if (!searched.ok() || !*loaded) {
                 done(searched, *found);
@@ -143,11 +121,6 @@ ServiceOperation loginByReferenceOperation()
 {
     return {ServiceAction(QStringLiteral("LoginByReference"), QStringLiteral("LOGINBYREFERENCE")),
             [](QString& a) { ReadLoginReferences(a); }};
-}
-
-bool LoginByReference(const QString& block, QString& answer)
-{
-    return loginByReferenceOperation().run(block, answer);
 }
 
 void LoginByReference(const QString& block, QObject* context, ServiceReply done)

@@ -5,7 +5,6 @@
 #include "platform/AppError.h"
 #include "platform/HttpAnswer.h"
 #include "platform/HttpExchange.h"
-#include "platform/HttpRequest.h"
 #include "service/basPrefetch.h"
 #include "service/basUrl.h"
 
@@ -17,12 +16,6 @@ namespace {
 QString field(const QString& name, const QString& value)
 {
     return name + QLatin1Char('=') + EncodeFormValue(value);
-}
-
-void trace(QString* progress, const char* text)
-{
-    if (progress)
-        *progress = QString::fromLatin1(text);
 }
 
 int& running()
@@ -141,35 +134,4 @@ AppError WithMaskedPasswords(AppError failure)
 {
     failure.Description = MaskPasswords(failure.Description);
     return failure;
-}
-
-namespace {
-
-QString post(const QString& address, QString* progress, Delivery delivery)
-{
-    // A read sent ahead for this very address: its answer, or its failure raised here.
-    if (!progress && delivery == Delivery::Repeatable) {
-        if (auto held = Prefetch::Take(address))
-            return *held;
-    }
-    trace(progress, "Before MSXML2.XMLHTTP30 Creation  ");
-    HttpRequest request;
-    request.setAtMostOnce(delivery == Delivery::AtMostOnce);
-    trace(progress, "After MSXML2.XMLHTTP30 Creation  ");
-    request.open(QStringLiteral("POST"), address, false);
-    trace(progress, "After MSXML2.XMLHTTP30 Open  ");
-    request.send();
-    trace(progress, "After MSXML2.XMLHTTP30 Send  ");
-    return request.responseText();
-}
-
-} // namespace
-
-QString PostAddress(const QString& address, QString* progress, Delivery delivery)
-{
-    try {
-        return post(address, progress, delivery);
-    } catch (const AppError& failure) {
-        throw WithMaskedPasswords(failure);
-    }
 }

@@ -36,13 +36,6 @@ enum class Delivery {
     AtMostOnce
 };
 
-// Sends address with HTTP POST and no body; returns the answer text. Raises the request's
-// AppError on a transport failure, its passwords masked (WithMaskedPasswords). progress, when
-// given, receives the trace texts of each step. When a read for the same address was sent
-// ahead (Prefetch), its outcome is taken instead (never for Delivery::AtMostOnce, which always
-// sends).
-QString PostAddress(const QString& address, QString* progress = nullptr, Delivery delivery = Delivery::Repeatable);
-
 // What one request ended with: the answer text (decoded by the charset the server named), or
 // the transport's failure; body holds the raw answer for downloads.
 struct PostResult {

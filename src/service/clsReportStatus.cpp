@@ -7,19 +7,6 @@
 #include "service/basAnswer.h"
 #include "service/basPrefetch.h"
 
-void clsReportStatus::Load(const QString& vsData)
-{
-    try {
-        readSearchAnswer(vsData);
-        // The status look-up, and what the search's caller reads about a found report, go out
-        // together.
-        Prefetch::ReportFound(m_sReportID);
-        readOverallStatus();
-    } catch (const AppError& e) {
-        showLoadProblem(e.Description);
-    }
-}
-
 bool clsReportStatus::LoadSearchAnswer(const QString& vsData)
 {
     try {
@@ -59,14 +46,4 @@ void clsReportStatus::readSearchAnswer(const QString& vsData)
     m_sFirstName = Answer::At(lines, 4);
     m_sMiddleInit = Answer::At(lines, 5);
     m_sLastName = Answer::At(lines, 6);
-}
-
-void clsReportStatus::readOverallStatus()
-{
-    QString answer;
-    const QString block = ReportStatusBlock(m_sReportID);
-    if (GetReportStatus(block, answer) && !answer.isEmpty())
-        m_nStatusReport = Answer::Int16(answer);
-    else
-        m_nStatusReport = 1;
 }

@@ -27,21 +27,15 @@ public:
 
     // Fills the record from a found report's search answer (line 1 ID, line 2 the Experian,
     // Equifax and TransUnion codes separated by blanks, line 3 the report type, lines 4 to 6
-    // first name, middle initial, last name), then asks the server for the overall status
-    // (1 when it gives none). A malformed answer shows the "Error/Problem" box; what was read
-    // before the fault stays set.
-    void Load(const QString& vsData);
-
-    // Load in two steps, for a search that does not wait: the search answer (sends the status
-    // look-up ahead; false when the box was shown), then the overall status from the look-up's
-    // outcome (1 when it failed or gave none).
+    // first name, middle initial, last name) and sends the status look-up ahead; then the overall
+    // status from the look-up's outcome (1 when it failed or gave none). A malformed answer shows
+    // the "Error/Problem" box (false); what was read before the fault stays set.
     bool LoadSearchAnswer(const QString& vsData);
     void SetOverallStatus(bool answered, const QString& answer);
 
 private:
     static void showLoadProblem(const QString& description);
     void readSearchAnswer(const QString& vsData);
-    void readOverallStatus();
 
     QString m_sReportID;
     QString m_sErrorText;

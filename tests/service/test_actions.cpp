@@ -265,7 +265,7 @@ void ServiceTest::serverTextReachesTheRealBoxAsPlainTextCut()
     });
     Seam<MessageBoxes>::set(nullptr); // until the next test's rig installs its scripted boxes again
     QString out;
-    QVERIFY(!Request(ParamBlock("REQUEST").add("SSN", "123456789").text(), out));
+    QVERIFY(!run(&Request, ParamBlock("REQUEST").add("SSN", "123456789").text(), out));
     const QString cut =
         page + QString(4000 - page.size(), 'x') + QString("... (%1 more characters not shown)").arg(6000 + page.size());
     QCOMPARE(seen, QStringList{cut + "|plain 1|links 0"});

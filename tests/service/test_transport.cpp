@@ -191,7 +191,7 @@ void ServiceTest::transportFailures()
     } else {
         QString out;
         if (argument == "kept") // a request before leaves the connection open
-            QVERIFY(GetDepartmentID(ParamBlock("GETDEPARTMENTID").add("USER", "demo").text(), out));
+            QVERIFY(run(&GetDepartmentID, ParamBlock("GETDEPARTMENTID").add("USER", "demo").text(), out));
         m_sim.clearRequests();
         m_sim.scriptDrop(row.action, 1);
     }
@@ -262,16 +262,16 @@ void ServiceTest::stepTakesTheReadSentAhead()
     Prefetch::Send({supplement});
     QCOMPARE(Prefetch::Held().size(), httpStatus ? 2 : 0);
     QString answer;
-    QCOMPARE(GetSupplementPage(sent, answer), httpStatus != 500);
+    QCOMPARE(run(&GetSupplementPage, sent, answer), httpStatus != 500);
     QVERIFY2(httpStatus == 500 ? isLoggedError(answer, errorStart(ErrNo::HttpStatus), sent)
                                : answer == "/s.asp" && logEntries() == 0,
              qPrintable(answer));
-    QVERIFY(GetAbout(block("GETABOUT"), answer));
+    QVERIFY(run(&GetAbout, block("GETABOUT"), answer));
     // One after the other the two answers take 800 ms; the margin covers a loaded machine.
     QVERIFY2(httpStatus == 0 || clock.elapsed() < 700, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(m_sim.requests().size(), 2);
     m_sim.setLatency(0);
     const QString other = ParamBlock("GETSUPPLEMENTPAGE").add("USER", "demo").add("DEPARTMENTID", "OTHER").text();
-    QVERIFY(GetSupplementPage(other, answer));
+    QVERIFY(run(&GetSupplementPage, other, answer));
     QCOMPARE(m_sim.requests().size(), 3);
 }

@@ -1,23 +1,42 @@
 #include "BenchServer.h"
 
-#include "platform/HttpRequest.h"
+#include "platform/HttpExchange.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QRegularExpression>
 
 namespace {
 
 QString control(const QString& baseUrl, const QString& method, const QString& command)
 {
-    HttpRequest request;
-    request.open(method, baseUrl + QStringLiteral("/__sim/") + command);
-    request.send();
-    return request.responseText();
+    const auto exchange =
+        HttpExchange::Start(method, baseUrl + QStringLiteral("/__sim/") + command, HttpPolicy(), true);
+    if (!exchange->isFinished()) {
+        QEventLoop loop;
+        QObject::connect(exchange.get(), &HttpExchange::finished, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return QString::fromUtf8(exchange->result().body);
 }
 
 } // namespace
 
 namespace BenchServer {
+
+ServiceOutcome Await(const std::function<void(QObject* context, ServiceReply done)>& start)
+{
+    // A benchmark may wait: it is a tool, not the program.
+    QObject context;
+    QEventLoop loop;
+    ServiceOutcome outcome;
+    start(&context, [&](const ServiceOutcome& heard) {
+        outcome = heard;
+        loop.quit();
+    });
+    loop.exec();
+    return outcome;
+}
 
 QString Program()
 {

@@ -1,12 +1,21 @@
 #pragma once
 
+#include "service/ServiceOutcome.h"
+
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 
 // The stand-in vendor server for the benchmarks: started on a free loopback port, driven
 // through its control endpoints.
+#include <functional>
+
+class QObject;
+
 namespace BenchServer {
+
+// Starts an operation and waits for its outcome.
+ServiceOutcome Await(const std::function<void(QObject* context, ServiceReply done)>& start);
 
 // $QUILL_VENDOR_SIM, else quill-vendor-sim next to the running program.
 QString Program();

@@ -10,7 +10,6 @@
 #include "core/AppContext.h"
 #include "core/clsProperties.h"
 #include "platform/AppError.h"
-#include "platform/HttpRequest.h"
 #include "service/ParamBlock.h"
 #include "service/basActions.h"
 
@@ -33,14 +32,14 @@ double meanMs(int count)
 {
     const QString block =
         ParamBlock(QStringLiteral("GETDEPARTMENTID")).add(QStringLiteral("USER"), QStringLiteral("demo")).text();
-    QString answer;
+    const auto request = [&block](QObject* context, ServiceReply done) { GetDepartmentID(block, context, done); };
     for (int i = 0; i < kWarmUp; ++i)
-        if (!GetDepartmentID(block, answer))
+        if (!BenchServer::Await(request).ok())
             return -1;
     QElapsedTimer clock;
     clock.start();
     for (int i = 0; i < count; ++i)
-        if (!GetDepartmentID(block, answer))
+        if (!BenchServer::Await(request).ok())
             return -1;
     return double(clock.nsecsElapsed()) / 1e6 / count;
 }

@@ -89,7 +89,9 @@ Wait orderAndWait(const QString& baseUrl, int order)
 {
     Wait result;
     QString guid;
-    if (!Request(orderBlock(order), guid)) {
+    const ServiceOutcome placed =
+        BenchServer::Await([order](QObject* context, ServiceReply done) { Request(orderBlock(order), context, done); });
+    if (!placed.Read(guid)) {
         std::fprintf(stderr, "the order failed: %s\n", qPrintable(guid));
         return result;
     }
