@@ -3,8 +3,8 @@
 #include "platform/Seam.h"
 
 #ifdef Q_OS_WIN
-#include <aclapi.h>
 #include <windows.h>
+#include <aclapi.h>
 #endif
 
 namespace {

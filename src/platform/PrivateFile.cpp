@@ -7,11 +7,11 @@
 #ifdef Q_OS_WIN
 #include "platform/FileSecurity.h"
 
+#include <windows.h>
 #include <aclapi.h>
 #include <fcntl.h>
 #include <io.h>
 #include <sddl.h>
-#include <windows.h>
 #endif
 
 namespace {

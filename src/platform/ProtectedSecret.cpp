@@ -5,8 +5,8 @@
 #include <QByteArray>
 
 #ifdef Q_OS_WIN
-#include <wincrypt.h>
 #include <windows.h>
+#include <wincrypt.h>
 #else
 // GLib's headers name struct members "signals", which Qt defines as a keyword.
 #pragma push_macro("signals")

@@ -5,9 +5,9 @@
 
 #ifdef Q_OS_WIN
 
+#include <windows.h>
 #include <objbase.h>
 #include <shellapi.h>
-#include <windows.h>
 #endif
 
 namespace {

@@ -14,8 +14,8 @@
 #include "platform/FileSecurity.h"
 #include "platform/Seam.h"
 
-#include <sddl.h>
 #include <windows.h>
+#include <sddl.h>
 #else
 #include <sys/stat.h>
 #endif
