@@ -201,10 +201,11 @@ def main():
     ap.add_argument("--build", default="build-mutants", help="build directory (configured once)")
     ap.add_argument("--timeout", type=int, default=180, help="seconds per test executable")
     ap.add_argument("--jobs", type=int, default=2)
-    ap.add_argument("--only", type=int, help="check this mutant id only")
+    ap.add_argument("--only", type=lambda ids: {int(i) for i in ids.split(",")},
+                    help="check these mutant ids only (comma-separated)")
     ap.add_argument("--list", action="store_true", help="print the chosen sites, build nothing")
     args = ap.parse_args()
-    mutants = [m for m in choose(args.seed, args.count) if args.only in (None, m["id"])]
+    mutants = [m for m in choose(args.seed, args.count) if args.only is None or m["id"] in args.only]
     if args.list:
         for m in mutants:
             print(f"{m['id']:3} {m['file']}:{m['line']} {m['op']}: {m['before']!r} -> {m['after']!r}")
@@ -224,7 +225,7 @@ def main():
     if subprocess.run(["ninja", "-C", str(build), "-j", str(args.jobs)] + targets).returncode:
         sys.exit("the unmutated tree does not build")
     tests = list_tests(build)
-    for t in tests if args.only is None else []:  # a test failing already would "kill" every mutant
+    for t in tests if args.only is None or len(args.only) > 1 else []:  # a failing test would "kill" them all
         began = time.time()
         if run_test(t, args.timeout) != "passed":
             sys.exit(f"{t['name']} fails without any mutant")
