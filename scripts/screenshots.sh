@@ -59,6 +59,9 @@ order='pull=$(wait_window "New Credit Pull"); xdotool windowfocus --sync "$pull"
 # The status window is moved off the pull window so the progress list shows.
 shot pull-window no-report "$order"'; xdotool windowmove "$status" 620 430; sleep 1; shot_window=$pull'
 shot status-window no-report "$order"'; shot_window=$status'
+# The order sent to the background: the main window's status bar follows the bureaus.
+shot background-wait no-report "${order/statusPolls=6/statusPolls=40}"'; xdotool windowfocus --sync "$status";
+   press alt+b; sleep 2; shot_window=$(main_window)'
 # The end of the order: the success box is answered and the main window offers the new report.
 shot order-finished no-report "${order/statusPolls=6/statusPolls=1}"'; wait_window "Success" >/dev/null; press Return;
    shot_window=$(main_window)'

@@ -3,8 +3,7 @@
 // is the number written; the GETABOUT split stores the answer's fields in order, the
 // LOGINBYREFERENCE split holds no separator in a field and no display name twice; a search
 // refusal's answer and record agree; an accepted date reads back the same from its own display
-// form. The status block's overall-status request goes to an address refused before any
-// connection is made.
+// form. Found reports send no reads ahead: a fuzz loop has no event loop to answer them.
 //
 //   build-fuzz/bin/fuzz_answer -max_total_time=600 corpus/answer
 
@@ -15,6 +14,7 @@
 #include "platform/AppError.h"
 #include "service/basActions.h"
 #include "service/basAnswer.h"
+#include "service/basPrefetch.h"
 #include "service/clsReportStatus.h"
 
 #include <cstdint>
@@ -60,7 +60,8 @@ void checkSplits(const QString& text)
 
 void checkSearchAnswer(const QString& text)
 {
-    clsReportStatus().Load(text);
+    Prefetch::SetEnabled(false);
+    clsReportStatus().LoadSearchAnswer(text);
     QString answer = text;
     clsReportStatus refused;
     try {
