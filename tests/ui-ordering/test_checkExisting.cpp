@@ -1,7 +1,5 @@
 #include "OrderingKit.h"
 
-using namespace kit;
-
 namespace {
 
 const QString kAll = "AddBureau Import Print RMCR Repull RequestSupp View Web";
@@ -100,9 +98,9 @@ void OrderingTests::outcomes()
     for (int i = 0; i < row.boxes.count('|') + !row.boxes.isEmpty(); ++i)
         rig.boxes.expect(row.answer ? row.answer : vbOK);
     ModalDriver user;
-    user.on("frmPullReport", closeWindow());
+    user.on("frmPullReport", &QWidget::close);
     if (row.setup == "close")
-        user.on("frmCheckExisting", closeWindow());
+        user.on("frmCheckExisting", &QWidget::close);
     for (const QString& number : row.reissues)
         user.on("frmReissue", [number](QWidget* window) {
             window->findChild<QLineEdit*>("txtReissue")->setText(number);

@@ -123,7 +123,7 @@ void OrderingTests::reloadRunsStartupAgain()
     rig.useCase("no-report");
     rig.sim.clearRequests();
     ModalDriver user;
-    user.on("frmPullReport", kit::closeWindow());
+    user.on("frmPullReport", &QWidget::close);
     RegisterOrderingWindows();
     frmLoginByRef::Load(); // kept hidden after a choice; a reload unloads it with the others
     QAction* reload = rig.window()->findChild<QAction*>("mnuReload");
