@@ -122,10 +122,6 @@ void OrderingTests::outcomes()
             off << button->objectName().mid(3);
     off.sort();
     QCOMPARE(off.join(' '), row.disabled);
-    const QPushButton& repull = rig.window()->Button(MainButton::cmdRepull);
-    QCOMPARE(repull.text() + "|" + repull.toolTip(),
-             row.caseName == "no-report" ? QString("&Pull Credit|Pull New Credit Report")
-                                         : QString("&Repull|Repull Previously Pulled Report"));
     QVERIFY(rig.window()->isVisible() && rig.desk.hourglassShown > 0 && rig.desk.busyDepth == 0);
     // The reference box shows the reissue number found by, locked, and so does the title.
     const QString typed = row.reissues.value(row.reissues.size() - 1);
