@@ -1,20 +1,16 @@
 #pragma once
 
-// What the ordering windows' tests share: the headers they use, the user's usual moves at the
-// windows, the pull window's progress list read back, and the one test class of the main window's
-// tests. Headers the ones below already bring (the rigs, the recorders, the settings, the loan
-// session) are not repeated.
+// What the ordering windows' tests share: the headers they use and the one test class of the main
+// window's tests. Headers the ones below already bring (the rigs, the recorders, the settings, the
+// loan session) are not repeated.
 
 #include "ModalDriver.h"
 #include "ReportFixture.h"
 #include "RunTests.h"
 #include "ScreenRig.h"
 #include "app/basMain.h"
-#include "platform/SettingsStore.h"
-#include "service/OrderWatch.h"
 #include "service/ParamBlock.h"
 #include "service/basOrder.h"
-#include "service/basPrefetch.h"
 #include "service/clsReportStatus.h"
 #include "ui/ordering/OrderingWindows.h"
 #include "ui/ordering/frmCheckExisting.h"
@@ -33,49 +29,6 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
-
-namespace kit {
-
-inline ModalDriver::Action closeWindow()
-{
-    return [](QWidget* window) { window->close(); };
-}
-
-// The user at the pull window: ticks the named boxes (unticking the others that are enabled)
-// and presses Pull.
-inline ModalDriver::Action tickAndPull(const QStringList& ticked)
-{
-    return [ticked](QWidget* window) {
-        for (QCheckBox* box : window->findChildren<QCheckBox*>())
-            if (box->isEnabled() && box->isChecked() != ticked.contains(box->objectName()))
-                box->click();
-        window->findChild<QPushButton*>("cmdPull")->click();
-    };
-}
-
-inline QStringList progressLines(const frmPullReport* window)
-{
-    QStringList lines;
-    for (int i = 0; i < window->lstbxProgress()->count(); ++i)
-        lines << window->lstbxProgress()->item(i)->text();
-    return lines;
-}
-
-// Loads a demo loan as start-up does; the pull window a missing report brings up is cancelled
-// and an old report is kept.
-inline void loadCase(ScreenRig& rig, const QString& caseName)
-{
-    ModalDriver user;
-    user.on("frmPullReport", closeWindow());
-    rig.useCase(caseName);
-    if (caseName == "old")
-        rig.boxes.expect(vbNo);
-    rig.check();
-    rig.sim.clearRequests();
-    rig.boxes.boxes.clear();
-}
-
-} // namespace kit
 
 // The main window's tests, each file defining its own slots: the buttons' rule, the pages and
 // menus, the check for an existing report, View, Print and Import.

@@ -28,7 +28,6 @@ void OrderingTests::pages_data()
         "open /rmcr.asp?x=1&From=RMCR&Username=demo&Companyid=&RID={rid}&BorSSN=900110005&BorFirstname=RILEY"
         "&BorLastname=JOYNER&BorMiddle=&BorSuffix=&CoSSN=900110006&CoFirstname=MARY%20ANN&CoLastname=JOYNER"
         "&CoMiddle=ANN&CoSuffix=");
-    add("RMCR, base ending with ?, no co-borrower", false, "cmdRMCR", "/rmcr.asp?", "open /rmcr.asp?From=RMCR&{loan}");
     add("supplement without a query", false, "cmdRequestSupp", "/supp.asp", "open /supp.asp?{loan}");
     add("supplement, the shell fails", false, "cmdRequestSupp", "/supp.asp",
         "box:Error in cmdRequestSupp_Click|There was an error requesting supplement information.\r\n\r\n"
@@ -123,7 +122,7 @@ void OrderingTests::reloadRunsStartupAgain()
     rig.useCase("no-report");
     rig.sim.clearRequests();
     ModalDriver user;
-    user.on("frmPullReport", kit::closeWindow());
+    user.on("frmPullReport", &QWidget::close);
     RegisterOrderingWindows();
     frmLoginByRef::Load(); // kept hidden after a choice; a reload unloads it with the others
     QAction* reload = rig.window()->findChild<QAction*>("mnuReload");

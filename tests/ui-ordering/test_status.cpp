@@ -1,8 +1,6 @@
 #include "OrderingKit.h"
 #include "service/OrderWatch.h"
 
-#include <QSignalSpy>
-
 namespace {
 
 const QString kStatusLine =
@@ -75,19 +73,6 @@ class TestStatus : public QObject
                 window->close();
             });
         });
-    }
-
-    // The PDF wait followed by the window until it ends; false when it was aborted.
-    static bool waitForPdf(const QString& block, QString& answer)
-    {
-        OrderWatch watch(OrderWatch::Mode::Pdf, block, nullptr);
-        QSignalSpy ended(&watch, &OrderWatch::ended);
-        frmStatus::Load().Follow(&watch);
-        watch.start();
-        if (!ended.wait(5000))
-            return false;
-        answer = watch.lastAnswer();
-        return !watch.wasAborted();
     }
 
 private slots:
@@ -182,11 +167,18 @@ private slots:
         clock.start();
         qint64 elapsed = 0;
         QObject owner; // the order the watch belongs to
-        if (row.pdf) {
-            ok = waitForPdf(ParamBlock("GET_PDF").add("guid", "GUID-1").text(), answer);
-            aborted = !ok; // (the PDF rows' wait is not closed)
-            last = answer;
-            elapsed = clock.elapsed();
+        if (row.pdf) { // (its rows do not close the window)
+            auto* pdf =
+                new OrderWatch(OrderWatch::Mode::Pdf, ParamBlock("GET_PDF").add("guid", "GUID-1").text(), &owner);
+            connect(pdf, &OrderWatch::ended, pdf, [&, pdf] {
+                answer = pdf->lastAnswer();
+                aborted = pdf->wasAborted();
+                ok = !aborted;
+                elapsed = clock.elapsed();
+                over = true;
+            });
+            window.Follow(pdf);
+            pdf->start();
         } else {
             OrderWatch* watch = GetStatus(ParamBlock("GET_Status").add("guid", "GUID-1").text(), status, &owner,
                                           [&](const ServiceOutcome& outcome, bool userAborted) {
@@ -200,8 +192,8 @@ private slots:
             window.Follow(watch);
             if (closing)
                 closeAfterFirstPoll(watch, row.closeAtMs, &paints, &during);
-            QTRY_VERIFY_WITH_TIMEOUT(over, 10000);
         }
+        QTRY_VERIFY_WITH_TIMEOUT(over, 10000);
         if (closing)
             QTest::qWait(3 * kSleepMs + row.latencyMs); // time for a poll that must not come
 
@@ -224,11 +216,10 @@ private slots:
                                       closed};
         const QString shownAs = row.shown ? (row.pdf ? "shown" : "shown, background") : "";
         QCOMPARE(
-            seen.join(" | "),
+            seen,
             QStringList({QString::number(row.pdf || row.bureaus != "7,7,7" || closing), QString::number(row.requests),
                          shownAs, row.last, row.bureaus, row.box, QString::number(row.logEntries),
-                         closing ? "1 " + row.during + " " + row.answers.last() : "0"})
-                .join(" | "));
+                         closing ? "1 " + row.during + " " + row.answers.last() : "0"}));
         if (!row.pdf)
             QCOMPARE(m_sim.requests(), QStringList(row.requests, kStatusLine));
         QVERIFY(!m_test->env.readFile("errors.log").contains("Demo2026pass"));
