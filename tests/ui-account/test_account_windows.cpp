@@ -243,8 +243,6 @@ void AccountWindowsTest::messages_data()
     const QString done = "Success|Information|Password changed successfully.";
     const QString refusedNumber = "Error Number: 6001\r\nError: ";
     const QString refused = "Save Password Error|Plain|There was an error changing passwords.\r\n" + refusedNumber;
-    change("remembered, forced", "forced", account, kNew, true, done,
-           {"open=0", "Password=" + kNew, "remembered=" + kNew});
     change("not remembered: the next start asks for the settings", "pass", account, kNew, false, done,
            {"open=0", "Password=" + kNew, "remembered=<absent>"});
     const QString policy = "The new password must be at least 8 characters long.";
