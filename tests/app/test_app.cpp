@@ -12,7 +12,6 @@
 #include "platform/SettingsStore.h"
 #include "platform/WindowsShell.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -274,11 +273,9 @@ QString protectedCopy(const QString& password)
         // made after the row's writes.
         const QString userReg = "Z:" + qEnvironmentVariable("WINEPREFIX") + "/user.reg";
         const QDateTime written = QDateTime::currentDateTime();
-        QDeadlineTimer deadline(45000);
-        while (QFileInfo(userReg).lastModified() <= written && !deadline.hasExpired())
-            QTest::qWait(500);
         QFile file(userReg);
-        if (QFileInfo(userReg).lastModified() <= written || !file.open(QIODevice::ReadOnly))
+        if (!QTest::qWaitFor([&] { return QFileInfo(userReg).lastModified() > written; }, 45000)
+            || !file.open(QIODevice::ReadOnly))
             return "user.reg not saved";
         saved = file.readAll();
         if (saved.contains("ProtectedPassword") != listed.contains("ProtectedPassword"))
@@ -547,7 +544,6 @@ void AppTest::newsPageOpensWellFormedOnly_data()
     row("another host, non-ASCII", "https://127.0.0.1:2/\u00DC", "https://127.0.0.1:2/%C3%9C" + values);
     row("arguments injected", "https://127.0.0.1:2/x\" --new-window \"file:///C:/Windows/System32/calc.exe");
     row("blank", "News Page.asp");
-    row("line break", "https://127.0.0.1:2/a\r\nb");
     row("no host", "http:News.asp");
 }
 
