@@ -3,7 +3,6 @@
 #include "app/basMain.h"
 #include "platform/SettingsStore.h"
 #include "ui/RegisterWindows.h"
-#include "ui/ordering/frmCheckExisting.h"
 #include "ui/ordering/frmMain.h"
 
 #include <QAbstractButton>
