@@ -12,7 +12,6 @@
 #include "platform/SettingsStore.h"
 #include "platform/WindowsShell.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -208,7 +207,8 @@ void AppTest::loading()
 
 // One save replaces the settings file once, whole (no moment holds new values beside old ones),
 // keeps what it does not know, and reads back; the password never into the log. (The settings
-// window's rows check the password deleted when it is not to be saved.)
+// window's rows check the password deleted when it is not to be saved; keepsPasswordProtected
+// the password read back.)
 void AppTest::savesOnceAndReadsBack()
 {
     TestEnv env;
@@ -234,7 +234,6 @@ void AppTest::savesOnceAndReadsBack()
 #endif
     clsProperties loaded;
     QVERIFY(LoadSettings(loaded));
-    QCOMPARE(loaded.Password(), QString("Sec ret&1"));
     // The log names the other values as they were read back.
     const QString log = QString::fromLatin1(env.readFile("Client.log")).remove("[ 02.03.2026 13.05.09 ]  ");
 #ifdef Q_OS_WIN
@@ -274,11 +273,9 @@ QString protectedCopy(const QString& password)
         // made after the row's writes.
         const QString userReg = "Z:" + qEnvironmentVariable("WINEPREFIX") + "/user.reg";
         const QDateTime written = QDateTime::currentDateTime();
-        QDeadlineTimer deadline(45000);
-        while (QFileInfo(userReg).lastModified() <= written && !deadline.hasExpired())
-            QTest::qWait(500);
         QFile file(userReg);
-        if (QFileInfo(userReg).lastModified() <= written || !file.open(QIODevice::ReadOnly))
+        if (!QTest::qWaitFor([&] { return QFileInfo(userReg).lastModified() > written; }, 45000)
+            || !file.open(QIODevice::ReadOnly))
             return "user.reg not saved";
         saved = file.readAll();
         if (saved.contains("ProtectedPassword") != listed.contains("ProtectedPassword"))
@@ -441,12 +438,8 @@ void AppTest::restartGivesUpTheRunningChecks()
     QTRY_VERIFY(!RestartPending() && !StartupRunning());
     QCOMPARE(rig.actions(),
              (QStringList{"PASSWORDEXPIRED", "PASSWORDEXPIRED", "NEWERVERSION", "CROSS_COMPANY_REISSUE"}));
-    QCOMPARE(QString("shown %1, settings %2, checks %3, buttons %4")
-                 .arg(rig.window.shown)
-                 .arg(rig.settingsShown)
-                 .arg(rig.window.checks)
-                 .arg(rig.window.buttonsAfterCheck),
-             "shown 2, settings 1, checks 1, buttons 1");
+    QCOMPARE(rig.window.calls() + ", settings windows " + QString::number(rig.settingsShown),
+             "shown 2, checked 1, buttons set after the check 1, unloaded 0, settings windows 1");
     QCOMPARE(rig.boxes.boxes.size(), 0);
 }
 
@@ -527,8 +520,7 @@ void AppTest::windowsShellGetsAddressesAsBuilt()
 #endif
     using Row = std::pair<QString, QString>;
     for (const auto& [file, target] :
-         {Row{"https://host/p.asp?x=a/b", "https://host/p.asp?x=a/b"},
-          Row{"HTTP://127.0.0.1:1/a/b", "HTTP://127.0.0.1:1/a/b"},
+         {Row{"HTTP://127.0.0.1:1/a/b", "HTTP://127.0.0.1:1/a/b"},
           Row{"mailto:help@vendor.example", "mailto:help@vendor.example"}, Row{"C:/QUILL/BORROWER/SAMPLE.pdf", pdf}})
         QCOMPARE(WindowsShell::ShellTarget(file), target);
 }
@@ -548,11 +540,6 @@ void AppTest::newsPageOpensWellFormedOnly_data()
     row("another host, non-ASCII", "https://127.0.0.1:2/\u00DC", "https://127.0.0.1:2/%C3%9C" + values);
     row("arguments injected", "https://127.0.0.1:2/x\" --new-window \"file:///C:/Windows/System32/calc.exe");
     row("blank", "News Page.asp");
-    row("tab", "News\t.asp");
-    row("line break", "https://127.0.0.1:2/a\r\nb");
-    row("control character",
-        "https://127.0.0.1:2/a\x01"
-        "b");
     row("no host", "http:News.asp");
 }
 

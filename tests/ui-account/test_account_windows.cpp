@@ -82,15 +82,13 @@ QString windowState(QWidget& w, const QString& key)
             plain = plain && w.findChild<QLabel*>(other)->textFormat() == Qt::PlainText;
         return QString::number(plain);
     }
-    if (key.startsWith("cbx"))
-        return QString::number(w.findChild<QCheckBox*>(key)->isChecked());
     return key.startsWith("txt") ? w.findChild<QLineEdit*>(key)->text() : w.findChild<QLabel*>(key)->text();
 }
 
 bool isWindowKey(const QString& key)
 {
     return QStringList{"open", "focus", "title", "logo", "plain"}.contains(key)
-        || QStringList{"txt", "lbl", "cbx"}.contains(key.left(3));
+        || QStringList{"txt", "lbl"}.contains(key.left(3));
 }
 
 // What the run holds afterwards for key; for the logs, the expected text when they hold it.
@@ -129,13 +127,14 @@ QString runState(AppRig& rig, const QString& key, const QString& expected)
 // CLOSED for an address nothing listens on (the discard port), HOME for the program's folder, TMP
 // for a temporary folder.
 //   given: account[:unsaved], stored (the account in the store), storeBroken, script:ACTION:status:body,
-//     drop:ACTION, store:KEY=value, set:PROPERTY=value, path:PROGRAM (TMP alone on PATH).
+//     drop:ACTION, store:KEY=value, protected:PASSWORD (its protected copy), set:PROPERTY=value,
+//     path:PROGRAM (TMP alone on PATH).
 //   after, read from the window once the presses are done: open, focus, title, logo, plain (the
-//     about texts are plain text), a box, label or check box by name.
+//     about texts are plain text), a box or label by name.
 //   after, read from the run once the window is gone: ServerURL, BaseUrl, UserName, Password,
-//     SavePassword, contact (e-mail|telephone|extension), store:KEY, ended (program ends asked
-//     for), quit (the ending state), checks, mainLogo and tips (of the main window), hourglass
-//     (shown at all), starts (the shell's program starts), errors.log (holding the value).
+//     SavePassword, remembered (the password a next start finds), contact (e-mail|telephone|extension),
+//     store:KEY, ended (program ends asked for), quit (the ending state), checks, hourglass (shown at
+//     all), starts (the shell's program starts), errors.log (holding the value).
 void AccountWindowsTest::messages_data()
 {
     QTest::addColumn<Scene>("row");
@@ -243,8 +242,6 @@ void AccountWindowsTest::messages_data()
     const QString done = "Success|Information|Password changed successfully.";
     const QString refusedNumber = "Error Number: 6001\r\nError: ";
     const QString refused = "Save Password Error|Plain|There was an error changing passwords.\r\n" + refusedNumber;
-    change("remembered, forced", "forced", account, kNew, true, done,
-           {"open=0", "Password=" + kNew, "remembered=" + kNew});
     change("not remembered: the next start asks for the settings", "pass", account, kNew, false, done,
            {"open=0", "Password=" + kNew, "remembered=<absent>"});
     const QString policy = "The new password must be at least 8 characters long.";
@@ -313,8 +310,6 @@ void AccountWindowsTest::messages_data()
                    "txtPhoneExt");
     contactRefusal("no @", contact("dana.example.com", "", ""), badEmail + "it must contain '@' character", "txtEmail");
     contactRefusal("dot right after @", contact("dana@.example.com", "", ""), badEmail + "incorrect '.' after the '@'",
-                   "txtEmail");
-    contactRefusal("no dot after @", contact("d.ana@example", "", ""), badEmail + "incorrect '.' after the '@'",
                    "txtEmail");
     contactRefusal("one-letter extension", contact("dana@example.c", "", ""), "Invalid domain extension", "txtEmail");
     const QString update = "UPDATECONTACTINFO&USER=demo&DEPARTMENTID=QDEMO-LOANS&NEWPHONE=";
