@@ -17,11 +17,6 @@ ScriptedMsgBox::~ScriptedMsgBox()
                  qPrintable(boxes.last().title + QStringLiteral(": ") + boxes.last().text));
 }
 
-void ScriptedMsgBox::expect(int answer)
-{
-    m_answers << answer;
-}
-
 int ScriptedMsgBox::show(const QString& text, int style, const QString& title)
 {
     boxes << Box{text, style, title};

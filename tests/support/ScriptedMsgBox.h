@@ -25,7 +25,7 @@ public:
     ~ScriptedMsgBox() override;
 
     // Queue the answer for the next expected box (vbOK, vbYes, ...).
-    void expect(int answer = vbOK);
+    void expect(int answer = vbOK) { m_answers << answer; }
 
     int show(const QString& text, int style, const QString& title) override;
 
