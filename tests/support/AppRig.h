@@ -76,8 +76,6 @@ public:
 
     AppRig();
     ~AppRig();
-    AppRig(const AppRig&) = delete;
-    AppRig& operator=(const AppRig&) = delete;
 
     // The stored settings a previous run leaves for user at the stand-in server.
     void storeAccount(const QString& user = User, const QString& password = Password) const;

@@ -18,8 +18,6 @@ public:
     static inline const QString LoanFile = QStringLiteral("SAMPLE");
 
     explicit ReportFixture(const QString& serverUrl);
-    ReportFixture(const ReportFixture&) = delete;
-    ReportFixture& operator=(const ReportFixture&) = delete;
 
     TestEnv env;
 

@@ -13,8 +13,6 @@ class VendorSim
 public:
     VendorSim(); // serving the demo seed that ships with the server
     ~VendorSim();
-    VendorSim(const VendorSim&) = delete;
-    VendorSim& operator=(const VendorSim&) = delete;
 
     // Starts the server (path from $QUILL_VENDOR_SIM, else next to the test executable) and waits
     // for the address on its first output line.
