@@ -1,13 +1,6 @@
 #include "ScriptedMsgBox.h"
 
-#include "platform/Seam.h"
-
 #include <QTest>
-
-ScriptedMsgBox::ScriptedMsgBox()
-{
-    Seam<MessageBoxes>::set(this);
-}
 
 ScriptedMsgBox::~ScriptedMsgBox()
 {
