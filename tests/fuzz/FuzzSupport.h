@@ -18,7 +18,7 @@ struct SilentBoxes : MessageBoxes {
     int show(const QString&, int, const QString&) override { return vbOK; }
 };
 
-// The temporary folder of this run (created by Setup()), and a path in it.
+// The temporary folder of this run (created by LLVMFuzzerInitialize()), and a path in it.
 inline QByteArray& Root()
 {
     static QByteArray root;
@@ -30,12 +30,13 @@ inline QString Path(const char* relative)
 }
 
 // Makes the temporary folder, points the program's folders into it, installs silent message
-// boxes and removes the folder at exit. Every target starts with it.
-inline bool Setup()
+// boxes and removes the folder at exit. libFuzzer runs it before any input; not inline, so that
+// libFuzzer finds it: each target is a single source file including this once.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     char pattern[] = "/tmp/quill-fuzz-XXXXXX";
     if (!mkdtemp(pattern))
-        return false;
+        return 1;
     Root() = pattern;
     for (const char* sub : {"home", "config/QuillClient", "windows", "loans"})
         QDir().mkpath(Path(sub));
@@ -45,7 +46,7 @@ inline bool Setup()
     std::atexit([] { QDir(QString::fromLocal8Bit(Root())).removeRecursively(); });
     static SilentBoxes boxes;
     Seam<MessageBoxes>::set(&boxes);
-    return true;
+    return 0;
 }
 
 // Every so many runs the logs that failures append to are removed, so they stay small.
@@ -62,12 +63,6 @@ inline void Require(bool holds, const char* what, const QString& detail)
         std::fprintf(stderr, "%s: %s\n", what, qPrintable(detail));
         std::abort();
     }
-}
-
-// Not inline, so that libFuzzer finds it: each target is a single source file including this once.
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    return Setup() ? 0 : 1;
 }
 
 inline QByteArray Bytes(const uint8_t* data, size_t size)

@@ -15,11 +15,7 @@
 
 #include <cstdint>
 
-namespace {
-
 const QString kApp = "OQCREDIT", kMain = "Main";
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

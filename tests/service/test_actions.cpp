@@ -150,7 +150,6 @@ void ServiceTest::answers_data()
     add("credentials valid", &ValidateCredentials, "VALIDATECREDENTIALS", "", true, "");
     add("any text refuses credentials", &ValidateCredentials, "VALIDATECREDENTIALS", "SUCCESS", false, same);
     add("nothing pending", &FindPending, "FINDPENDING", "", false, "");
-    add("pending request", &FindPending, "FINDPENDING", "GUID-1", true, same);
     add("version stored", &UpdateLOSVersion, "UPDATELOSVERSION", "", true, "");
     add("version refused", &UpdateLOSVersion, "UPDATELOSVERSION", "No such request.", false, same);
     add("no references", &LoginByReference, "LOGINBYREFERENCE", "", true, same,
@@ -171,7 +170,6 @@ void ServiceTest::answers_data()
     for (const auto& [name, refused] :
          {std::pair<const char*, QString>{"file address", "file:///tmp/Setup.exe"},
           {"arguments injected", "https://127.0.0.1:1/x\" --new-window \"file:///C:/x.exe"},
-          {"tab", "http://127.0.0.1:1/Q.exe\tx"},
           {"line break", "http://127.0.0.1:1/Q\r\n.exe"},
           {"control character", "http://127.0.0.1:1/Q\x01.exe"}})
         add(qPrintable(QString("newer version refused: ") + name), &CheckForNewerVersion, "NEWERVERSION", refused,

@@ -65,9 +65,8 @@ void ServiceTest::reportFiles_data()
     const QByteArray earlier = "earlier\r\n";
     const int large = int(HttpPolicy::TextAnswerLimit) + 9;
     const QString io = QString::number(ErrNo::FileIo) + " - ";
-    add("PDF under the next free name", true, "PDFFILE", 200, "%PDF-1.4 ours", sample, "SAMPLE1.pdf", "%PDF-1.4 ours");
-    add("PDF larger than a text answer", true, "PDFFILE", 0, "%PDF-1.4 ", sample, "SAMPLE1.pdf",
-        QByteArray("%PDF-1.4 ").repeated(large / 9 + 1).left(large), "", large);
+    add("PDF larger than a text answer, under the next free name", true, "PDFFILE", 0, "%PDF-1.4 ", sample,
+        "SAMPLE1.pdf", QByteArray("%PDF-1.4 ").repeated(large / 9 + 1).left(large), "", large);
     add("PDF wait closed", true, "PENDING", 200, "", sample, "", "");
     add("PDF: page instead of an answer", true, "GET_PDF", 200, "<html><body>Server Error</body></html>", sample,
         "6001 - Return: FAILED", "");
@@ -79,9 +78,6 @@ void ServiceTest::reportFiles_data()
         QString::number(ErrNo::HttpStatus) + " - The server answered with HTTP status 404", "", before);
     add("PDF: file name holding a path", true, "", 200, "", "..\\..\\SAMPLE",
         io + "The loan file name \"..\\..\\SAMPLE\" is not a plain file name", "");
-    // On Windows "SAMPLE:1" would write a stream into a file SAMPLE.
-    add("PDF: file name Windows reserves", true, "", 200, "", "SAMPLE:1",
-        io + "The loan file name \"SAMPLE:1\" is not a plain file name", "");
     add("PDF: no BORROWER folder", true, "", 200, "", "", io + "The borrower folder", "");
     add("data: two placeholders", false, "GET_DATA", 200, "FILE\t__XFILE__\r\nMESSAGE\tsee __XFILE__\r\n", loan,
         "IMPORT.DAT", "FILE\t" + loan.toUtf8() + "\r\nMESSAGE\tsee " + loan.toUtf8() + "\r\n");

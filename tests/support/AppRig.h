@@ -36,7 +36,7 @@ private:
 class RecordingMainWindow : public IMainWindow
 {
 public:
-    void SetVersionLabel(const QString& v) override { version = v; }
+    void SetVersionLabel(const QString&) override {}
     void SetCaption(const QString& c) override { caption = c; }
     void SetLogo(int index) override { logo = index; }
     void SetLogoTooltip(const QString& t) override { tooltips << t; }
@@ -60,7 +60,7 @@ public:
             .arg(n(shown), n(checks), n(buttonsAfterCheck), n(unloaded));
     }
 
-    QString version, caption, reissueDuringCheck;
+    QString caption, reissueDuringCheck;
     QStringList tooltips;
     int logo = 0, shown = 0, unloaded = 0, checks = 0, buttonsAfterCheck = 0;
 };
@@ -76,8 +76,6 @@ public:
 
     AppRig();
     ~AppRig();
-    AppRig(const AppRig&) = delete;
-    AppRig& operator=(const AppRig&) = delete;
 
     // The stored settings a previous run leaves for user at the stand-in server.
     void storeAccount(const QString& user = User, const QString& password = Password) const;

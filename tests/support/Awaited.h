@@ -22,11 +22,3 @@ inline ServiceOutcome Await(const std::function<void(QObject* context, ServiceRe
     }
     return *got;
 }
-
-// The classic Boolean-and-answer reading of an operation, waited for.
-template <void (*Operation)(const QString&, QObject*, ServiceReply)>
-bool Awaited(const QString& block, QString& answer)
-{
-    return Await([&block](QObject* context, ServiceReply done) { Operation(block, context, std::move(done)); })
-        .Read(answer);
-}

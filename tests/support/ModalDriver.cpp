@@ -9,11 +9,6 @@ ModalDriver::ModalDriver()
     m_timer.start();
 }
 
-void ModalDriver::on(const QString& className, Action action)
-{
-    m_actions[className].append(std::move(action));
-}
-
 int ModalDriver::pending() const
 {
     int n = 0;

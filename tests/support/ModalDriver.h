@@ -20,7 +20,7 @@ public:
     ModalDriver();
 
     // Queues an action for the next time a window of className comes up.
-    void on(const QString& className, Action action);
+    void on(const QString& className, Action action) { m_actions[className].append(std::move(action)); }
     // How often a window of className came up with an action waiting.
     int acted(const QString& className) const { return m_acted.value(className); }
     // Actions still queued, all classes together.

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
+
 ReportFixture::ReportFixture(const QString& serverUrl)
 {
     QDir().mkpath(borrowerFolder());
@@ -16,7 +18,7 @@ ReportFixture::ReportFixture(const QString& serverUrl)
     props.setServerURL(serverUrl);
     props.setPostLocation("/cia/cgi/marrowCGI.exe?");
     props.setAspUtil("/utils/CGI_Utilities.asp?");
-    props.setUserName(UserName);
+    props.setUserName("demo");
     props.setPassword(Password);
     props.setClientWebsite("www.quill-credit.example");
     props.setClient("Tamsel Credit Services");
@@ -27,16 +29,6 @@ ReportFixture::ReportFixture(const QString& serverUrl)
     props.setPollingSleepTime(20);
 }
 
-QString ReportFixture::quillFolder() const
-{
-    return QDir::cleanPath(env.home() + "/../quill") + "/";
-}
-
-QString ReportFixture::borrowerFolder() const
-{
-    return quillFolder() + "data/BORROWER/";
-}
-
 void ReportFixture::installImportProgram() const
 {
     env.writeFile(quillFolder() + "IMPORT.EXE", "#!/bin/sh\nexit 0\n");
@@ -45,8 +37,6 @@ void ReportFixture::installImportProgram() const
 
 int ReportFixture::CountStarting(const QStringList& lines, const QString& start)
 {
-    int n = 0;
-    for (const QString& line : lines)
-        n += line.startsWith(start) ? 1 : 0;
-    return n;
+    return int(
+        std::count_if(lines.begin(), lines.end(), [&start](const QString& line) { return line.startsWith(start); }));
 }

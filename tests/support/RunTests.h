@@ -13,10 +13,9 @@ int RunLogged(Run run, const QByteArray& name, int argc, char** argv)
     const QByteArray logDir = qgetenv("QUILL_TEST_LOG_DIR");
     if (logDir.isEmpty())
         return run(argc, argv);
-    QList<QByteArray> extra{"-o", logDir + '/' + name + ".txt,txt"};
+    QByteArray option = "-o", file = logDir + '/' + name + ".txt,txt";
     QList<char*> args(argv, argv + argc);
-    for (QByteArray& arg : extra)
-        args.append(arg.data());
+    args << option.data() << file.data();
     return run(int(args.size()), args.data());
 }
 

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QThread>
 
@@ -68,9 +69,5 @@ bool ScreenRig::enabled(const QString& name)
 
 QStringList ScreenRig::sent(const QString& action)
 {
-    QStringList hits;
-    for (const QString& line : sim.requests())
-        if (line.contains("ction=" + action + "&") || line.endsWith("ction=" + action))
-            hits << line;
-    return hits;
+    return sim.requests().filter(QRegularExpression("ction=" + QRegularExpression::escape(action) + "(&|$)"));
 }

@@ -1,13 +1,6 @@
 #include "ScriptedMsgBox.h"
 
-#include "platform/Seam.h"
-
 #include <QTest>
-
-ScriptedMsgBox::ScriptedMsgBox()
-{
-    Seam<MessageBoxes>::set(this);
-}
 
 ScriptedMsgBox::~ScriptedMsgBox()
 {
@@ -15,11 +8,6 @@ ScriptedMsgBox::~ScriptedMsgBox()
     if (unexpected > 0)
         qWarning("ScriptedMsgBox: %d unexpected message box(es), last: %s", unexpected,
                  qPrintable(boxes.last().title + QStringLiteral(": ") + boxes.last().text));
-}
-
-void ScriptedMsgBox::expect(int answer)
-{
-    m_answers << answer;
 }
 
 int ScriptedMsgBox::show(const QString& text, int style, const QString& title)

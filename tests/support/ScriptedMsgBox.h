@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/MessageBoxes.h"
+#include "platform/Seam.h"
 
 #include <QList>
 #include <QString>
@@ -21,11 +22,11 @@ public:
         QString shown() const;
     };
 
-    ScriptedMsgBox(); // installs itself
+    ScriptedMsgBox() { Seam<MessageBoxes>::set(this); } // installs itself
     ~ScriptedMsgBox() override;
 
     // Queue the answer for the next expected box (vbOK, vbYes, ...).
-    void expect(int answer = vbOK);
+    void expect(int answer = vbOK) { m_answers << answer; }
 
     int show(const QString& text, int style, const QString& title) override;
 

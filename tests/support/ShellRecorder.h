@@ -9,7 +9,7 @@
 #include <QStringList>
 
 // Records shell opens, prints and program starts instead of performing them, and answers with
-// a settable code.
+// a settable code (a start always succeeds).
 class ShellRecorder : public Shell
 {
 public:
@@ -31,8 +31,7 @@ public:
     bool StartProgram(const QString& program, const QStringList& arguments, int showCommand) override;
 
     QList<Call> calls;
-    int result = 42;         // returned by ShellExecute and PrintFile
-    bool startResult = true; // returned by StartProgram
+    int result = 42; // returned by ShellExecute and PrintFile
 };
 
 // A settable clock, a printer dialog with a scripted choice and a count of hourglass calls.

@@ -1,8 +1,7 @@
 #include "VendorSim.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QJsonDocument>
 #include <QNetworkProxy>
@@ -23,8 +22,7 @@ void failTest(const QString& message)
 
 } // namespace
 
-VendorSim::VendorSim(const QString& seedFile)
-    : m_seedFile(seedFile.isEmpty() ? sourceDir() + QStringLiteral("/tools/vendor-sim/seed/demo.json") : seedFile)
+VendorSim::VendorSim()
 {
     m_network.setProxy(QNetworkProxy::NoProxy);
 }
@@ -40,17 +38,10 @@ VendorSim::~VendorSim()
     }
 }
 
-QString VendorSim::demoCaseDir(const QString& caseName)
-{
-    return sourceDir() + QStringLiteral("/tools/vendor-sim/demo/") + caseName;
-}
-
 QString VendorSim::executablePath()
 {
     const QString fromEnv = qEnvironmentVariable("QUILL_VENDOR_SIM");
-    if (!fromEnv.isEmpty())
-        return fromEnv;
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/quill-vendor-sim");
+    return fromEnv.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/quill-vendor-sim") : fromEnv;
 }
 
 bool VendorSim::start()
@@ -60,14 +51,14 @@ bool VendorSim::start()
     m_process.setProcessEnvironment(env);
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start(executablePath(),
-                    {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--seed"), m_seedFile});
+                    {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--seed"),
+                     sourceDir() + QStringLiteral("/tools/vendor-sim/seed/demo.json")});
     if (!m_process.waitForStarted(StartTimeoutMs)) {
         qWarning("VendorSim: cannot start %s: %s", qPrintable(executablePath()), qPrintable(m_process.errorString()));
         return false;
     }
-    QElapsedTimer timer;
-    timer.start();
-    while (!m_process.canReadLine() && timer.elapsed() < StartTimeoutMs && m_process.state() == QProcess::Running)
+    const QDeadlineTimer deadline(StartTimeoutMs);
+    while (!m_process.canReadLine() && !deadline.hasExpired() && m_process.state() == QProcess::Running)
         m_process.waitForReadyRead(100);
     const QString line = QString::fromUtf8(m_process.readLine()).trimmed();
     const QString prefix = QStringLiteral("listening on http://127.0.0.1:");
@@ -88,10 +79,7 @@ QByteArray VendorSim::control(const QByteArray& verb, const QString& command, co
 {
     QNetworkRequest request(QUrl(baseUrl() + QStringLiteral("/__sim/") + command));
     request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/octet-stream"));
-    QBuffer* payload = new QBuffer;
-    payload->setData(body);
-    QNetworkReply* reply = m_network.sendCustomRequest(request, verb, payload);
-    payload->setParent(reply);
+    QNetworkReply* reply = m_network.sendCustomRequest(request, verb, body);
     QEventLoop loop;
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     QTimer::singleShot(ControlTimeoutMs, &loop, &QEventLoop::quit);

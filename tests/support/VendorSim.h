@@ -11,11 +11,8 @@
 class VendorSim
 {
 public:
-    // seedFile empty: the demo seed that ships with the server.
-    explicit VendorSim(const QString& seedFile = QString());
+    VendorSim(); // serving the demo seed that ships with the server
     ~VendorSim();
-    VendorSim(const VendorSim&) = delete;
-    VendorSim& operator=(const VendorSim&) = delete;
 
     // Starts the server (path from $QUILL_VENDOR_SIM, else next to the test executable) and waits
     // for the address on its first output line.
@@ -73,7 +70,7 @@ public:
     static QString sourceDir() { return QStringLiteral(QUILL_SOURCE_DIR); }
     // Folder holding the demo EXPORT.DAT of a case: no-report, recent, old, rmcr-pending, joint,
     // reissue.
-    static QString demoCaseDir(const QString& caseName);
+    static QString demoCaseDir(const QString& caseName) { return sourceDir() + "/tools/vendor-sim/demo/" + caseName; }
 
 private:
     QByteArray control(const QByteArray& verb, const QString& command, const QByteArray& body = QByteArray());
@@ -87,7 +84,6 @@ private:
     static QString arg(const char* key, int value) { return QString("&%1=%2").arg(key).arg(value); }
     static QString executablePath();
 
-    QString m_seedFile;
     QProcess m_process;
     quint16 m_port = 0;
     QNetworkAccessManager m_network;

@@ -26,11 +26,6 @@ const QString newOrder =
                    "&SSN=900110001&DOB=07/04/1990&CurAddress=301+MAIN+ST&CurCity=AUSTIN&CurState=TX"
                    "&CurZip=78701&Suffix=&Joint=FALSE&EQUIFAX=TRUE&EXPERIAN=TRUE");
 
-QString changed(QString text, const QString& from, const QString& to)
-{
-    return text.replace(from, to);
-}
-
 } // namespace
 
 class TestVendorSim : public QObject
@@ -90,7 +85,7 @@ private slots:
         row("contact: Windows-1252 byte", update + "Ren%E9e", "CONTACTINFOCHANGED", contact,
             QStringLiteral("Ren\u00e9e||7||d@q.example"));
         const QString unchanged = QStringLiteral("5550100123||12||dana.demo@quill-broker.example");
-        row("contact: other department", changed(update, "QDEMO-LOANS", "OTHER") + "1",
+        row("contact: other department", QString(update).replace("QDEMO-LOANS", "OTHER") + "1",
             "Department does not match this user.", contact, unchanged);
         // A changed password is the one that validates and is no longer expired; a refused one does not validate.
         const QString change = acc + "CHANGEPASSWORD&USER=demo&OLDPASS=Demo2026pass&NEWPASS=";
@@ -98,7 +93,7 @@ private slots:
                       refused = "Invalid user name or password.";
         row("password: changed", change + "Fresh2027pass", "PASSWORDCHANGED", validate + "Fresh2027pass", "",
             acc + "PASSWORDEXPIRED&USER=demo", "False");
-        row("password: old one wrong", changed(change, "Demo", "demo") + "Fresh2027pass",
+        row("password: old one wrong", QString(change).replace("Demo", "demo") + "Fresh2027pass",
             "The existing password is not correct.", validate + "Fresh2027pass", refused);
         row("password: too short", change + "Ab1cdef", "The new password must be at least 8 characters long.",
             validate + "Ab1cdef", refused);
@@ -107,10 +102,10 @@ private slots:
         const QString find = demo + "&action=FIND_REPORT", notFound = "FAILED\nReport not found.";
         row("own login, names in other case", find + "&SSN=900110002&FirstName=jordan&LastName=Sample",
             "SUCCESS\n" + recentId + "\n4 4 4\n1\nJORDAN\nL\nSAMPLE");
-        row("wrong password", changed(find, "Demo2026pass", "wrong") + jordan, "FAILED\nInvalid password");
+        row("wrong password", QString(find).replace("Demo2026pass", "wrong") + jordan, "FAILED\nInvalid password");
         row("by reference, not allowed", find + "&LoginByRefUserName=agent&LoginByRefPassword=Agent2026pass" + jordan,
             "FAILED\nYou may not order on behalf of demo.");
-        row("first name differs", find + changed(jordan, "JORDAN", "JORDANA"), notFound);
+        row("first name differs", find + QString(jordan).replace("JORDAN", "JORDANA"), notFound);
         row("joint, with co-borrower", find + joint + coBorrower, "SUCCESS\n" + jointId + "\n4 4 0\n1\nRILEY\n\nJOYNER",
             find + joint, notFound);
         row("other company's report", find + "&SSN=900110007&FirstName=QUINN&LastName=OTHERCO", notFound);
@@ -121,12 +116,12 @@ private slots:
             reissue + "GET_STATUS&guid=" + reissueId, "SUCCESS\n4\n4\n0");
         row("reissue number, no right", find + "&ReIssueNum=RX20260417",
             "FAILED\nCross-company reissue is not enabled for this account.");
-        order("order, no bureau", changed(newOrder, "&EQUIFAX=TRUE&EXPERIAN=TRUE", ""),
+        order("order, no bureau", QString(newOrder).replace("&EQUIFAX=TRUE&EXPERIAN=TRUE", ""),
               "At least one bureau must be selected.");
-        order("order, joint without co-borrower", changed(newOrder, "Joint=FALSE", "Joint=TRUE"),
+        order("order, joint without co-borrower", QString(newOrder).replace("Joint=FALSE", "Joint=TRUE"),
               "The co-borrower's first and last name are required.");
         row("order, bureau without right",
-            changed(demo, "demo&Password=Demo", "partner&Password=Partner") + "&action=REQUEST" + newOrder
+            QString(demo).replace("demo&Password=Demo", "partner&Password=Partner") + "&action=REQUEST" + newOrder
                 + "&TRANSUNION=TRUE",
             "FAILED\nYou are not permitted to order TransUnion.");
         order("upgrade adding nothing", "&Keywords=UPGRADE&Joint=FALSE&EXPERIAN=TRUE&EQUIFAX=TRUE" + jordan,
@@ -151,11 +146,11 @@ private slots:
         QTest::addColumn<QString>("block");
         QTest::addColumn<bool>("found");
         QTest::newRow("the same block") << newOrder << true;
-        QTest::newRow("a repull's keyword") << changed(newOrder, "Keywords=", "Keywords=REQUEST") << false;
-        QTest::newRow("a bureau less") << changed(newOrder, "&EXPERIAN=TRUE", "") << false;
-        QTest::newRow("another city") << changed(newOrder, "AUSTIN", "DALLAS") << false;
-        QTest::newRow("another birth date") << changed(newOrder, "1990", "1991") << false;
-        QTest::newRow("another reference") << changed(newOrder, "DANA+DEMO", "DANA") << false;
+        QTest::newRow("a repull's keyword") << QString(newOrder).replace("Keywords=", "Keywords=REQUEST") << false;
+        QTest::newRow("a bureau less") << QString(newOrder).replace("&EXPERIAN=TRUE", "") << false;
+        QTest::newRow("another city") << QString(newOrder).replace("AUSTIN", "DALLAS") << false;
+        QTest::newRow("another birth date") << QString(newOrder).replace("1990", "1991") << false;
+        QTest::newRow("another reference") << QString(newOrder).replace("DANA+DEMO", "DANA") << false;
     }
 
     // An order in progress is found again only by the very block that placed it.
