@@ -71,6 +71,7 @@ QStringList OrderWatch::BureausInProgress(const QString& statusAnswer)
 void OrderWatch::poll()
 {
     m_request = new QObject(this);
+    emit pollStarted();
     const auto reply = [this](const ServiceOutcome& outcome) { answered(outcome); };
     if (m_mode == Mode::Status)
         PollStatus(m_block, m_request, reply);

@@ -41,6 +41,8 @@ public:
     static QStringList BureausInProgress(const QString& statusAnswer);
 
 signals:
+    // A poll request goes out (the first one inside start()).
+    void pollStarted();
     // An answer that keeps the wait going.
     void polled();
     // Once: the wait is over (also after abort()).

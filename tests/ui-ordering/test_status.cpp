@@ -34,7 +34,7 @@ struct WaitRow {
     int logEntries;
     int closeAtMs = -1; // the user closes the window this long after the first timed poll has returned
     int latencyMs = 0;
-    QString during; // at the close: visible, animation timer, painted since a repaint asked
+    QString during; // at the close: "open", "animating", "painted" (since a repaint was asked), as they hold
 };
 
 } // namespace
@@ -68,8 +68,12 @@ class TestStatus : public QObject
                                [=] { window->findChild<QProgressBar*>("ProgressBar1")->update(); });
             QTimer::singleShot(closeAtMs, paints, [=] {
                 const bool moving = window->findChild<QTimer*>("tmrStatus")->isActive();
-                for (bool on : {window->isVisible(), moving, paints->count > before})
-                    *during += on ? '1' : '0';
+                QStringList seen;
+                for (const auto& [on, word] : {std::pair{window->isVisible(), "open"}, std::pair{moving, "animating"},
+                                               std::pair{paints->count > before, "painted"}})
+                    if (on)
+                        seen << word;
+                *during = seen.join(' ');
                 window->close();
             });
         });
@@ -129,11 +133,11 @@ private slots:
             refused + kHttp500 + "*", "7,7,7", kStatusBox + kHttp500, 2);
         // Closing the window is the user's choice: a success that leaves the record alone, no
         // further poll (a poll under way is given up), the last answer kept. The window keeps
-        // moving and painting while a poll runs.
+        // painting while a poll runs; its animation pauses for the poll.
         QTest::newRow("user closes between polls")
-            << WaitRow{false, {running}, 2, true, "", "7,7,7", "", 0, 30, 0, "111"};
+            << WaitRow{false, {running}, 2, true, "", "7,7,7", "", 0, 30, 0, "open animating painted"};
         QTest::newRow("user closes while a poll runs")
-            << WaitRow{false, {running}, 3, true, "", "7,7,7", "", 0, 150, 400, "111"};
+            << WaitRow{false, {running}, 3, true, "", "7,7,7", "", 0, 150, 400, "open painted"};
         const QString ready = "SUCCESS\n/cia/pdf/x.pdf";
         add("PDF pending, then ready", true, {"PENDING", "PENDING 2", ready}, 3, true, ready, "", "", 0);
         add("PDF answer is a page", true, {"PENDING", "<html>SUCCESS\n/x.pdf</html>"}, 2, true, "FAILED", "", "", 0);

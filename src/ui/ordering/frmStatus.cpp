@@ -69,6 +69,8 @@ void frmStatus::Follow(OrderWatch* watch)
     m_tick = 0;
     ui->ProgressBar1->setValue(0);
     m_hourglass = std::make_unique<HourglassCursor>();
+    // The animation pauses while a poll runs, as the poll timer does, and resumes after it.
+    connect(watch, &OrderWatch::pollStarted, this, [this] { m_tmrStatus->stop(); });
     connect(watch, &OrderWatch::polled, this, &frmStatus::watchPolled);
     connect(watch, &OrderWatch::ended, this, &frmStatus::watchEnded);
     // A watch given up with its order ends without a word.
@@ -82,10 +84,10 @@ OrderWatch* frmStatus::followed() const
 
 void frmStatus::watchPolled()
 {
-    if (isVisible())
-        return;
-    setWindowModality(Qt::ApplicationModal);
-    show();
+    if (!isVisible()) {
+        setWindowModality(Qt::ApplicationModal);
+        show();
+    }
     m_tmrStatus->start();
 }
 
