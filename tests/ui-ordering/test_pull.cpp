@@ -24,13 +24,16 @@ const QString kFailed = "An error occurred, check log";
 // The server's requests of an order that goes through: a run of GET_STATUS polls counts once.
 const QString kOrdered = "FINDPENDING REQUEST UPDATELOSVERSION GET_STATUS";
 
-// The pull type; EFX, EXP, TU on the existing report; the rights EFQ, EXP, TU; what is seen: the
-// caption, ticked (the three boxes), enabled (the boxes, then Pull); before Pull, a bureau's box
-// clicked or "," (a comma typed into the main window's address); the refusal's box.
+// The pull type (new, repull, add); the bureaus on the existing report; the bureaus the user has
+// the right to; what is seen: the caption, the bureaus ticked, the boxes and buttons enabled;
+// before Pull, a bureau's box clicked or "," (a comma typed into the main window's address); the
+// refusal's box.
 struct SetUpRow {
-    int type;
-    QString status, rights, seen, moves, refusal;
+    QString type, report, rights, seen, moves, refusal;
 };
+
+const QStringList kBureaus{"Equifax", "Experian", "TransUnion"};
+const QString kAllBureaus = kBureaus.join(' ');
 
 using Edits = QStringList; // "box=text": a box of the main window, its text
 
@@ -141,24 +144,29 @@ private slots:
     void setUpAndRefusals_data()
     {
         QTest::addColumn<SetUpRow>("row");
-        const auto add = [](const char* name, int type, const QString& status, const QString& rights,
+        const auto add = [](const char* name, const QString& type, const QString& report, const QString& rights,
                             const QString& seen, const QString& moves, const QString& refusal) {
-            QTest::newRow(name) << SetUpRow{type, status, rights, seen, moves, refusal};
+            QTest::newRow(name) << SetUpRow{type, report, rights, seen, moves, refusal};
         };
         const QString atLeastOne = "Validation Error|Warning|You must choose atleast 1 bureau to pull credit from.";
         const QString toAdd =
             "Validation Error|Warning|You must select atleast 1 bureau to add to the original report.";
         const QString comma = "Comma Error|Information|You can not have any commas in the address field.\r\n"
                               "Please go back to the main screen and remove any commas.";
-        add("new, nothing on record", 1, "000", "111", "New Credit Pull 000 1111", "", atLeastOne);
-        add("repull ticks the report's bureaus, comma typed while open", 2, "440", "111", "RePull Credit 110 1111", ",",
-            comma);
-        add("add a bureau: only missing ones open", 3, "404", "111", "Add A Bureau 101 0101", "", toAdd);
-        add("add a bureau with all three", 3, "444", "111", "Add A Bureau 111 0000", "", "");
-        add("no right: unticked and disabled", 2, "444", "110", "RePull Credit 110 1101", "Equifax Experian",
+        const QString all = kAllBureaus;
+        add("new, nothing on record", "new", "", all,
+            "New Credit Pull | ticked: none | enabled: Equifax Experian TransUnion Pull", "", atLeastOne);
+        add("repull ticks the report's bureaus, comma typed while open", "repull", "Equifax Experian", all,
+            "RePull Credit | ticked: Equifax Experian | enabled: Equifax Experian TransUnion Pull", ",", comma);
+        add("add a bureau: only missing ones open", "add", "Equifax TransUnion", all,
+            "Add A Bureau | ticked: Equifax TransUnion | enabled: Experian Pull", "", toAdd);
+        add("add a bureau with all three", "add", all, all, "Add A Bureau | ticked: " + all + " | enabled: none", "",
+            "");
+        add("no right: unticked and disabled", "repull", all, "Equifax Experian",
+            "RePull Credit | ticked: Equifax Experian | enabled: Equifax Experian Pull", "Equifax Experian",
             atLeastOne);
-        add("no Experian right on an add, ticked and unticked again", 3, "400", "101", "Add A Bureau 100 0011",
-            "TransUnion TransUnion", toAdd);
+        add("no Experian right on an add, ticked and unticked again", "add", "Equifax", "Equifax TransUnion",
+            "Add A Bureau | ticked: Equifax | enabled: TransUnion Pull", "TransUnion TransUnion", toAdd);
     }
 
     // The window as set up for the pull type, the report and the user's rights; a refused Pull
@@ -166,28 +174,33 @@ private slots:
     void setUpAndRefusals()
     {
         QFETCH(SetUpRow, row);
-        const auto& [type, status, rights, seen, moves, refusal] = row;
+        const auto& [type, report, rights, seen, moves, refusal] = row;
         const auto rightSetters = {&clsProperties::setbEFQ_Right, &clsProperties::setbEXP_Right,
                                    &clsProperties::setbTU_Right};
         const auto statusSetters = {&clsReportStatus::setnStatusEFX, &clsReportStatus::setnStatusEXP,
                                     &clsReportStatus::setnStatusTU};
         auto record = std::make_shared<clsReportStatus>();
-        for (int i = 0; i < 3; ++i) {
-            (Props().*rightSetters.begin()[i])(rights[i] == '1');
-            ((*record).*statusSetters.begin()[i])(qint16(status[i].digitValue()));
+        for (int i = 0; i < 3; ++i) { // a bureau on the report is complete (4), the others not ordered (0)
+            (Props().*rightSetters.begin()[i])(rights.contains(kBureaus[i]));
+            ((*record).*statusSetters.begin()[i])(report.contains(kBureaus[i]) ? 4 : 0);
         }
         main()->session().setReportStatus(record);
         frmPullReport& window = frmPullReport::Load(*main(), main()->session(), main());
-        window.SetProps(type);
+        window.SetProps(QStringList{"new", "repull", "add"}.indexOf(type) + 1);
         window.show();
-        QString ticked = " ";
-        QString enabled = " ";
-        for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{window.cbxEquifax(), window.cbxExperian(),
-                                                                          window.cbxTransUnion(), window.cmdPull()}) {
-            ticked += b->isChecked() ? '1' : '0';
-            enabled += b->isEnabled() ? '1' : '0';
+        QStringList ticked, enabled;
+        const QList<QAbstractButton*> buttons{window.cbxEquifax(), window.cbxExperian(), window.cbxTransUnion(),
+                                              window.cmdPull()};
+        for (int i = 0; i < buttons.size(); ++i) {
+            const QString name = kBureaus.value(i, "Pull");
+            ticked << (buttons[i]->isChecked() ? name : QString());
+            enabled << (buttons[i]->isEnabled() ? name : QString());
         }
-        QCOMPARE(window.windowTitle() + ticked.left(4) + enabled, seen);
+        const auto named = [](QStringList names) {
+            names.removeAll(QString());
+            return names.isEmpty() ? QString("none") : names.join(' ');
+        };
+        QCOMPARE(window.windowTitle() + " | ticked: " + named(ticked) + " | enabled: " + named(enabled), seen);
         // Set up: the progress list lies below the window's 2430 twips.
         QVERIFY(!window.lstbxProgress()->isVisible()
                 && window.height() == window.twipsToPixels(frmPullReport::SetUpHeight));
