@@ -82,14 +82,19 @@ void OrderingTests::commands()
     QPushButton* button = window.findChild<QPushButton*>("cmd" + row.command);
     QVERIFY(button);
     button->click();
-    // While its request runs no report button is enabled, so pressing the command again starts nothing.
+    // While its request runs no report button is enabled, so pressing the command again starts
+    // nothing, and Reload cannot swap the loan under it.
     QStringList enabledMeanwhile;
     for (int b = 0; b < int(MainButton::cmdClose); ++b)
         if (window.Button(MainButton(b)).isEnabled())
             enabledMeanwhile << ButtonName(MainButton(b));
+    const QAction* reload = window.findChild<QAction*>("mnuReload");
+    if (reload->isEnabled())
+        enabledMeanwhile << "Reload";
     button->click();
     QTRY_VERIFY(!window.session().requestRunning());
     QCOMPARE(enabledMeanwhile, QStringList());
+    QVERIFY(reload->isEnabled());
     if (row.setup == "twice") // once the first has ended
         button->click();
 

@@ -229,6 +229,8 @@ void frmMain::SetButtons()
         Button(button).setText(state.caption);
         Button(button).setToolTip(state.tooltip);
     }
+    // Reload would put another loan under the View, Print or Import request that runs.
+    ui->mnuReload->setEnabled(!m_session->requestRunning());
 }
 
 void frmMain::showOrderNote()
