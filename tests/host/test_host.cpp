@@ -386,7 +386,8 @@ void HostFilesTest::windows1252BothWays_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
-    const QString chart = QString::fromUtf8("€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008DŽ\u008F\u0090‘’“”•–—˜™š›œ\u009DžŸ");
+    const QString chart = QString::fromUtf8("€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008DŽ\u008F" // 0x80 to 0x8F
+                                            "\u0090‘’“”•–—˜™š›œ\u009DžŸ");
     for (int b = 0x80; b < 0xA0; ++b)
         QTest::addRow("0x%X", b) << QByteArray(1, char(b)) << QString(chart.at(b - 0x80));
     QTest::newRow("a control, ASCII, Latin-1 above 0x9F") << QByteArray("\x01"
