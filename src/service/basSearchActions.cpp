@@ -60,11 +60,26 @@ ServiceOperation validateCredentialsOperation()
                 .traceProgress()};
 }
 
+// The GUID of the pending order, empty for none. Anything else fails: followed, it would stand for
+// an order that does not exist, so that the loan's order is never placed.
+void readPendingGuid(QString& answer)
+{
+    if (answer.left(6) == QLatin1String("FAILED"))
+        throw AppError(ErrNo::Refused, answer, QStringLiteral("FindPending"));
+    const QString guid = answer.trimmed();
+    for (const QChar c : guid)
+        if (c.isSpace())
+            throw AppError(ErrNo::BadAnswer, QStringLiteral("The server's answer is not a request GUID: ") + answer,
+                           QStringLiteral("FindPending"));
+    answer = guid;
+}
+
 ServiceOperation findPendingOperation()
 {
     return {ServiceAction(QStringLiteral("FindPending"), QStringLiteral("FINDPENDING"),
                           AddressForm::CredentialedAccount, FailureHandling::ConnectionAware)
-                .unreachableText(kPullCreditText)};
+                .unreachableText(kPullCreditText),
+            readPendingGuid};
 }
 
 // The search's record is made once the answer has arrived, from the search answer (loaded);
@@ -82,6 +97,10 @@ ServiceOperation findReportOperation(const std::shared_ptr<std::shared_ptr<clsRe
                     return;
                 }
                 *loaded = (*status)->LoadSearchAnswer(a);
+                // Without a report ID (an empty answer, "SUCCESS" alone) the search failed, and
+                // its box is up: read as "no report", the loan would be ordered a second time.
+                if (!*loaded && (*status)->sReportID().isEmpty())
+                    (*status)->setsReportID(QStringLiteral("ERROR"));
                 a = (*status)->sReportID();
             }};
 }

@@ -150,6 +150,11 @@ void ServiceTest::answers_data()
     add("credentials valid", &ValidateCredentials, "VALIDATECREDENTIALS", "", true, "");
     add("any text refuses credentials", &ValidateCredentials, "VALIDATECREDENTIALS", "SUCCESS", false, same);
     add("nothing pending", &FindPending, "FINDPENDING", "", false, "");
+    add("nothing pending but a line break", &FindPending, "FINDPENDING", "\r\n", false, "");
+    add("pending GUID with CR LF", &FindPending, "FINDPENDING", "GUID-9\r\n", true, "GUID-9");
+    // Neither is a GUID to follow nor a "none pending": the order is not sent.
+    add("pending search refused", &FindPending, "FINDPENDING", "FAILED\nInvalid password", false, errorStart(6001));
+    add("pending answer of two lines", &FindPending, "FINDPENDING", "Busy\ntry later", false, errorStart(5));
     add("version stored", &UpdateLOSVersion, "UPDATELOSVERSION", "", true, "");
     add("version refused", &UpdateLOSVersion, "UPDATELOSVERSION", "No such request.", false, same);
     add("no references", &LoginByReference, "LOGINBYREFERENCE", "", true, same,
@@ -180,6 +185,11 @@ void ServiceTest::answers_data()
     add("search: not found with CR LF", &findReportStatus, "FIND_REPORT", "FAILED\r\nReport not found.\r\n", true,
         "ERROR|ERROR|0 0 0 0 0|Report not found.\r", {},
         "Problem/Error|There was a problem when finding existing report.\r\n\r\nProblem: Report not found.\r");
+    // No report ID read: a failed search, never "no report".
+    for (const QString& answer : {"", "SUCCESS"})
+        add(qPrintable("search: no report ID in " + (answer.isEmpty() ? "an empty answer" : answer)), &findReportStatus,
+            "FIND_REPORT", answer, true, "ERROR|ERROR|0 0 0 0 0|", {},
+            "Error/Problem|There was a problem loading credit report information.");
     add("search: found", &findReportStatus, "FIND_REPORT", "SUCCESS\nRPT-1\n2 0 1\n3\nANN\nM\nLEE", true,
         "RPT-1|RPT-1|2 0 1 3 64|");
     add("search: two bureau codes", &findReportStatus, "FIND_REPORT", "SUCCESS\nR-1\n2 0\n1\nANN\nB\nLEE", true,
