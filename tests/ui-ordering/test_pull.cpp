@@ -276,6 +276,16 @@ private slots:
             .lines = abortedLines, .sent = kOrdered + " " + kOrdered};
         QTest::newRow("order's answer lost, Pull again") << OrderRow{.setup = "drop", .pulls = 2,
             .boxes = kAsk + lost + kSuccess, .lines = "Request sent...|" + kFailed, .sent = found};
+        // The vendor lists only orders in progress: one done before the next Pull is placed again
+        // only when confirmed.
+        const QString lostDone = kAsk + lost + kAsk + ";Order May Have Finished|Warning YesNo|The last order for "
+                                 "this loan was sent to the credit vendor but its answer was lost";
+        QTest::newRow("order's answer lost and done, Pull again, No") << OrderRow{.answers = "No No No No",
+            .setup = "drop-done", .pulls = 2, .boxes = lostDone, .lines = "Request sent...|" + kFailed,
+            .sent = "FINDPENDING REQUEST FINDPENDING"};
+        QTest::newRow("order's answer lost and done, Pull again, Yes") << OrderRow{.answers = "No No No Yes",
+            .setup = "drop-done", .pulls = 2, .boxes = lostDone + ";Success", .lines = "Request sent...|" + kFailed,
+            .sent = "FINDPENDING REQUEST " + kOrdered};
         QTest::newRow("click during a slow order") << OrderRow{.setup = "slow"};
         // Not knowing whether an order is pending is not "none pending".
         QTest::newRow("pending check: HTTP 500") << OrderRow{.setup = "FINDPENDING 500 Internal Server Error",
@@ -302,10 +312,10 @@ private slots:
         if (script.size() > 1)
             m_rig->sim.scriptStatus(script[0], script[1].toInt(), row.setup.section(' ', 2), row.pulls);
         type(row.edits);
-        m_rig->sim.setStatusPolls(row.setup == "abort" ? 1000 : 2);
+        m_rig->sim.setStatusPolls(row.setup == "abort" ? 1000 : row.setup == "drop-done" ? 0 : 2);
         m_rig->sim.setLatency(row.setup == "slow" ? 300 : 0);
-        if (row.setup == "drop")
-            m_rig->sim.scriptDropAfterHandling("REQUEST", 2);
+        if (row.setup.startsWith("drop"))
+            m_rig->sim.scriptDropAfterHandling("REQUEST", row.setup == "drop" ? 2 : 1);
         for (int i = 0; i <= row.boxes.count(';'); ++i)
             m_rig->boxes.expect(row.answers.split(' ').value(i) == "Yes" ? vbYes : vbNo);
         ModalDriver user;
@@ -347,7 +357,8 @@ private slots:
                 lines << "<aborted height>";
             if (shown == 1)
                 afterFirst = lines.join('|');
-            m_rig->sim.setStatusPolls(int(m_rig->sent("GET_STATUS").size()) + 2); // done two polls from now
+            if (row.setup != "drop-done")
+                m_rig->sim.setStatusPolls(int(m_rig->sent("GET_STATUS").size()) + 2); // done two polls from now
             for (int i = 1; i < row.pulls && window->isVisible(); ++i) {
                 window->cmdPull()->click();
                 waitForOrder();

@@ -29,7 +29,15 @@ const QString kPendingCheckFailed = QStringLiteral(
 const QString kAnswerLost = QStringLiteral(
     "The order was sent to the credit vendor, but its answer was lost, so the order may have been placed.\r\n\r\n"
     "The next Pull for this loan will first look for this order at the vendor and follow it instead of "
-    "placing a second one. Press Pull again with the same bureaus when you are ready.");
+    "placing a second one; if the vendor no longer lists it, you will be asked first. Press Pull again with the "
+    "same bureaus when you are ready.");
+
+const QString kLostNotPending = QStringLiteral(
+    "The last order for this loan was sent to the credit vendor but its answer was lost, and the vendor no longer "
+    "lists it as in progress: it may have finished already. Placing the order now could order the borrower's "
+    "credit twice, which the credit vendor bills on its own.\r\n\r\n"
+    "To see whether its report has arrived, press No and reload the loan (File, Reload).\r\n\r\n"
+    "Place the order again?");
 
 const QString kSecondOrder = QStringLiteral(
     "The last order for this loan has not finished yet, and this order differs from it (other bureaus, another "
@@ -163,13 +171,23 @@ void PullOrder::placeOrFollow()
 void PullOrder::pendingSearched(const ServiceOutcome& outcome)
 {
     if (outcome.ok() && outcome.answer.isEmpty())
-        return place();
+        return lostOrderMayBeDone() ? end(false) : place();
     if (outcome.ok())
         return follow(outcome.answer);
     // FindPending has logged the failure (and shown the box of an unreachable server).
     m_progress->AddProgress(kCheckLog);
     MsgBox(kPendingCheckFailed, vbCritical, QStringLiteral("Order Not Sent"));
     end(false);
+}
+
+// The vendor lists only orders still in progress, so an order whose answer was lost is not found
+// once its bureaus have answered: the user decides whether it is placed again.
+bool PullOrder::lostOrderMayBeDone()
+{
+    const auto& last = m_session.unfinishedOrder();
+    if (!last || !last->guid.isEmpty() || !sameOrder(*last, m_order))
+        return false;
+    return MsgBox(kLostNotPending, vbYesNo | vbExclamation, QStringLiteral("Order May Have Finished")) != vbYes;
 }
 
 void PullOrder::follow(const QString& guid)

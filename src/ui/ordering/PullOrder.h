@@ -53,6 +53,7 @@ private:
     bool mayPlaceAnother() const;
     void placeOrFollow();
     void pendingSearched(const ServiceOutcome& outcome);
+    bool lostOrderMayBeDone();
     void follow(const QString& guid);
     void place();
     void placed(const ServiceOutcome& outcome);
