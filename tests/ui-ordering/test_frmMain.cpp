@@ -128,6 +128,10 @@ void OrderingTests::reloadRunsStartupAgain()
     QAction* reload = rig.window()->findChild<QAction*>("mnuReload");
     reload->trigger();
     reload->trigger(); // a second request while one is pending is ignored
+    QString working;   // until the check has read the loan again, nothing works on the one still shown
+    for (const char* name : {"cmdRepull", "cmdAddBureau", "cmdView", "cmdPrint", "cmdImport", "cmdRequestSupp"})
+        working += rig.enabled(name) ? name : "";
+    QCOMPARE(working, "");
     QTRY_COMPARE(rig.window()->Box(LoanBox::lblBorLast).text(), QString("NEWCOMB"));
     QTRY_COMPARE_WITH_TIMEOUT(user.acted("frmPullReport"), 1, 20000); // after the check, which has ended
     QTRY_VERIFY_WITH_TIMEOUT(!StartupRunning(), 20000);

@@ -323,6 +323,8 @@ void frmMain::mnuReload_Click()
 {
     if (!OrderCommands(*this).MayLeaveOrder())
         return;
+    // Until the check has read the loan again, no button may work on the one still shown.
+    m_session->StartCheck();
     // Start-up runs again once this handler has returned, with a fresh settings object.
     QueueRestart([] {
         SetProps(nullptr);
