@@ -169,18 +169,21 @@ bool ShowNewsBurst()
 {
     const clsProperties& props = Props();
     const QString news = props.NewsBurstUrl();
-    const QString page = news.left(4).toLower() == QLatin1String("http") ? news : props.BaseUrl() + news;
+    const bool relative = news.left(4).toLower() != QLatin1String("http");
+    const QString page = relative ? props.BaseUrl() + news : news;
     // Encoded as on the vendor's other pages: no value can add a field or end the address.
     const QString built = page + QStringLiteral("?Interface=") + EncodeUrlValue(AppPaths::ProgramTitle())
         + QStringLiteral("&username=") + EncodeUrlValue(props.UserName()) + QStringLiteral("&CID=")
         + EncodeUrlValue(props.CompanyID()) + QStringLiteral("&DID=") + EncodeUrlValue(props.DepartmentID());
     const QString message = QStringLiteral("There was an error showing news burst popup window.\r\n\r\n");
-    // The page comes from the server: only a well-formed web address reaches the shell.
+    // The page comes from the server: only a well-formed web address reaches the shell, and a
+    // link relative to the server cannot take the account's values to another host.
     const QString address = EncodedWebAddress(built);
-    if (address.isEmpty()) {
-        const QString why = QStringLiteral("The news page address is not a well-formed http or https address, "
-                                           "so it is not opened: ")
-            + page;
+    const bool moved = !address.isEmpty() && relative && !StaysOnServer(props.BaseUrl(), address);
+    if (address.isEmpty() || moved) {
+        const QString why = (moved ? QStringLiteral("The news page address leaves the credit vendor's server")
+                                   : QStringLiteral("The news page address is not a well-formed http or https address"))
+            + QStringLiteral(", so it is not opened: ") + page;
         MsgBox(message + why, vbCritical, QStringLiteral("News"));
         WriteErrorLog(why + QStringLiteral(" in ShowNewsBurst"));
         return false;

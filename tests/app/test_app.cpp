@@ -549,18 +549,21 @@ void AppTest::newsPageOpensWellFormedOnly_data()
     row("arguments injected", "https://127.0.0.1:2/x\" --new-window \"file:///C:/Windows/System32/calc.exe");
     row("blank", "News Page.asp");
     row("no host", "http:News.asp");
+    row("relative, moved to another host after a server without a slash", "http://127.0.0.1|@127.0.0.2/n");
 }
 
 void AppTest::newsPageOpensWellFormedOnly()
 {
-    QFETCH(QString, news);
+    QFETCH(QString, news); // after "|", a server address of its own
     QFETCH(QString, opened);
     TestEnv env;
     FakeDesktop desk;
     ShellRecorder shell;
     ScriptedMsgBox boxes;
     env.freshProps();
-    Props().setServerURL("http://127.0.0.1:1/base/");
+    const QString server = news.contains('|') ? news.section('|', 0, 0) : "http://127.0.0.1:1/base/";
+    news = news.section('|', -1);
+    Props().setServerURL(server);
     Props().setNewsBurstUrl(news);
     Props().setUserName("bob smith");
     Props().setCompanyID("C&1");
@@ -571,8 +574,10 @@ void AppTest::newsPageOpensWellFormedOnly()
     QCOMPARE(shell.calls.isEmpty() ? "nothing" : shell.calls.value(0).target, opened.isEmpty() ? "nothing" : opened);
     if (!opened.isEmpty())
         return;
-    const QString page = news.startsWith("http") ? news : "http://127.0.0.1:1/base/" + news;
-    const QString why = "The news page address is not a well-formed http or https address, so it is not opened: ";
+    const QString page = news.startsWith("http") ? news : server + news;
+    const QString why = (news.startsWith('@') ? "The news page address leaves the credit vendor's server"
+                                              : "The news page address is not a well-formed http or https address")
+        + QString(", so it is not opened: ");
     QCOMPARE(boxes.boxes.value(0).shown(),
              "News|Critical|There was an error showing news burst popup window.\r\n\r\n" + why + page);
     QVERIFY(env.readFile("errors.log").contains((why + page + " in ShowNewsBurst").toUtf8()));
