@@ -87,6 +87,11 @@ bool Delete(SettingKey key)
     return SettingsStore::DeleteSetting(row.app, row.section, row.name);
 }
 
+bool Protect(SettingKey key)
+{
+    return SettingsStore::Protect(Of(key).app);
+}
+
 void ResetAll()
 {
     for (const Row& row : All()) {

@@ -64,6 +64,8 @@ QString Read(SettingKey key, const QString& fallback);
 // A null value deletes its key. False when the store could not be written.
 bool Write(const QList<QPair<SettingKey, QString>>& values);
 bool Delete(SettingKey key);
+// Makes the store that holds key owner-only (SettingsStore::Protect). False when that failed.
+bool Protect(SettingKey key);
 
 // Clears the Reset rows, a secret's protected copy too. Failures are not reported.
 void ResetAll();

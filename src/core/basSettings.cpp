@@ -48,6 +48,8 @@ QString loadPassword()
     const std::optional<QString> kept = secret.Read();
     if (!kept) {
         noteClearPassword();
+        if (!clear.isEmpty())
+            SettingsKeys::Protect(SettingKey::Password);
         return nonNull(clear);
     }
     if (clear.isNull())

@@ -49,6 +49,16 @@ QString StoreFile(const QString& app)
     return AppPaths::ConfigFolder() + QStringLiteral("/QuillClient/") + app + QStringLiteral(".ini");
 }
 
+bool Protect(const QString& app)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(app);
+    return true; // the user's own registry branch
+#else
+    return !QFileInfo::exists(StoreFile(app)) || PrivateFile::Restrict(StoreFile(app));
+#endif
+}
+
 QString GetSetting(const QString& app, const QString& section, const QString& key, const QString& defaultValue)
 {
     const auto settings = open(app);

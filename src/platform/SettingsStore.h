@@ -26,4 +26,9 @@ bool SaveSection(const QString& app, const QString& section, const SectionValues
 // The INI file that holds app's settings off Windows.
 QString StoreFile(const QString& app);
 
+// Makes app's store owner-only where it is a file that others may read (left so by an earlier
+// version or written by hand): for a store found holding the password before anything is
+// written to it. False when that failed.
+bool Protect(const QString& app);
+
 } // namespace SettingsStore
