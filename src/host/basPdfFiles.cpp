@@ -60,6 +60,10 @@ void cleanUp(const QString& vsPath, const QString& vsName)
             continue;
         const QString file = folder + entry;
         found << file;
+        // An empty file is what a save cut short leaves (its name is taken before the PDF is
+        // written): kept as the newest, it would replace the loan's last good report.
+        if (QFileInfo(file).size() == 0)
+            continue;
         const QDateTime modified = FileOps::Modified(file);
         if (newest.isEmpty() || modified > newestTime) {
             newest = file;
@@ -78,7 +82,8 @@ void cleanUp(const QString& vsPath, const QString& vsName)
     }
     // The free name is taken before the move, so a PDF another client saves under it meanwhile
     // is never replaced.
-    FreeFileName(folder, vsName, QStringLiteral("pdf")).moveHere(newest);
+    if (!newest.isEmpty())
+        FreeFileName(folder, vsName, QStringLiteral("pdf")).moveHere(newest);
 }
 
 } // namespace

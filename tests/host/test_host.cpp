@@ -64,14 +64,14 @@ struct IniRow {
     QStringList folders;
 };
 
-// Creates each loan-folder file ("name=minutes") with its own name as content, aged in minutes
-// before yesterday.
+// Creates each loan-folder file ("name=minutes", "name=minutes=empty") with its own name as
+// content or none, aged in minutes before yesterday.
 void createPdfs(const TestEnv& env, const QString& ages)
 {
     const QDateTime base = QDateTime::currentDateTime().addDays(-1);
     for (const QString& age : ages.split(' ', Qt::SkipEmptyParts)) {
         const QString name = age.section('=', 0, 0);
-        env.writeFile("loans/" + name, name.toUtf8());
+        env.writeFile("loans/" + name, age.endsWith("=empty") ? QByteArray() : name.toUtf8());
         QFile file(env.path("loans/" + name));
         QVERIFY(file.open(QIODevice::ReadWrite));
         QVERIFY(file.setFileTime(base.addSecs(-60 * age.section('=', 1).toInt()), QFileDevice::FileModificationTime));
@@ -272,6 +272,8 @@ void HostFilesTest::pdfCleanUp_data()
         "SMITH.pdf=30 SMITH1.pdf=40 SMITH12.pdf=20 SMITH2.pdf=5", "SMITH.pdf",
         "SMITH.pdf=SMITH.pdf SMITH1.pdf=SMITH2.pdf");
     row("the newest first by name", "@", "SMITH", "SMITH.pdf=5 SMITH2.pdf=30", "", "SMITH1.pdf=SMITH.pdf");
+    row("an empty file (a save cut short) is never the newest", "@", "SMITH", "SMITH.pdf=30 SMITH1.pdf=5=empty", "",
+        "SMITH1.pdf=SMITH.pdf");
     row("other loans never touched", "@", "SMITH",
         "SMITH1.pdf=30 SMITHSON.pdf=1 SMITH-2.pdf=3 XSMITH.pdf=4 SMITH1.pdf.bak=5", "",
         "SMITH-2.pdf=SMITH-2.pdf SMITH.pdf=SMITH1.pdf SMITH1.pdf.bak=SMITH1.pdf.bak SMITHSON.pdf=SMITHSON.pdf "
