@@ -286,6 +286,15 @@ private slots:
         QTest::newRow("order's answer lost and done, Pull again, Yes") << OrderRow{.answers = "No No No Yes",
             .setup = "drop-done", .pulls = 2, .boxes = lostDone + ";Success", .lines = "Request sent...|" + kFailed,
             .sent = "FINDPENDING REQUEST " + kOrdered};
+        // A report the search found with a bureau at work (an order of an earlier run) is not
+        // ordered again unless confirmed.
+        const QString running = kAsk + ";Report In Progress|Warning YesNo|The credit vendor is still preparing";
+        QTest::newRow("report found in progress, No") << OrderRow{.caseName = "recent", .setup = "running",
+            .boxes = running, .lines = "", .sent = ""};
+        QTest::newRow("report found in progress, Yes") << OrderRow{.caseName = "recent",
+            .ticks = {"cbxEquifax", "cbxExperian", "cbxTransUnion"},
+            .criteria = "&Keywords=REQUEST" + kRecentFields + kAllThree, .answers = "No Yes", .setup = "running",
+            .boxes = running + ";Success"};
         QTest::newRow("click during a slow order") << OrderRow{.setup = "slow"};
         // Not knowing whether an order is pending is not "none pending".
         QTest::newRow("pending check: HTTP 500") << OrderRow{.setup = "FINDPENDING 500 Internal Server Error",
@@ -307,6 +316,8 @@ private slots:
     {
         QFETCH(OrderRow, row);
         loadCase(row.caseName);
+        if (row.setup == "running") // as the search found it: TransUnion still at work
+            main()->session().reportStatus()->setnStatusTU(1);
         Props().setLoginByRef(true);                     // a choice made before; No must clear it
         const QStringList script = row.setup.split(' '); // "ACTION status answer": every Pull's answer
         if (script.size() > 1)
@@ -389,7 +400,7 @@ private slots:
         const QString caption = finished || row.caseName != "no-report" ? "&Repull" : "&Pull Credit";
         const bool placed = sent.contains("UPDATELOSVERSION");
         QCOMPARE(main()->Button(MainButton::cmdRepull).text() + QString::number(m_rig->enabled("cmdView")),
-                 caption + (placed ? "1" : "0"));
+                 caption + (placed || row.caseName != "no-report" ? "1" : "0")); // a report to view
         if (!row.againTicks.isEmpty()) // the later orders carry their own bureaus
             return;
         const QString login = row.answers.startsWith("Yes") ? kAgentLogin : kOwnLogin;

@@ -32,6 +32,12 @@ const QString kAnswerLost = QStringLiteral(
     "placing a second one; if the vendor no longer lists it, you will be asked first. Press Pull again with the "
     "same bureaus when you are ready.");
 
+const QString kReportInProgress = QStringLiteral(
+    "The credit vendor is still preparing this loan's report: a bureau has not answered yet. An order now would "
+    "be placed as a second order, which the credit vendor bills on its own.\r\n\r\n"
+    "To wait for the report instead, press No and reload the loan later (File, Reload).\r\n\r\n"
+    "Place the order anyway?");
+
 const QString kLostNotPending = QStringLiteral(
     "The last order for this loan was sent to the credit vendor but its answer was lost, and the vendor no longer "
     "lists it as in progress: it may have finished already. Placing the order now could order the borrower's "
@@ -76,6 +82,16 @@ QString orderedFor()
 bool sameOrder(const UnfinishedOrder& a, const UnfinishedOrder& b)
 {
     return a.block == b.block && a.orderedFor == b.orderedFor;
+}
+
+// The loan's report as the search found it still has a bureau at work (an order of an earlier
+// run, or one left before a Reload).
+bool reportInProgress(const LoanSession& session)
+{
+    const auto status = session.reportStatus();
+    const QString id = session.ExistingReportID();
+    return status && !id.isEmpty() && id != QLatin1String("ERROR")
+        && (status->nStatusEXP() == 1 || status->nStatusEFX() == 1 || status->nStatusTU() == 1);
 }
 } // namespace
 
@@ -147,11 +163,15 @@ bool PullOrder::chooseWhoOrders()
 }
 
 // The last order sent for the loan may still run at the vendor. The same order again is followed;
-// a different one is placed only when the user confirms it.
+// a different one is placed only when the user confirms it, and so is any order while the report
+// the search found has a bureau at work.
 bool PullOrder::mayPlaceAnother() const
 {
     const auto& last = m_session.unfinishedOrder();
-    if (!last || sameOrder(*last, m_order))
+    if (!last)
+        return !reportInProgress(m_session)
+            || MsgBox(kReportInProgress, vbYesNo | vbExclamation, QStringLiteral("Report In Progress")) == vbYes;
+    if (sameOrder(*last, m_order))
         return true;
     return MsgBox(kSecondOrder, vbYesNo | vbExclamation, QStringLiteral("Order Not Finished")) == vbYes;
 }
