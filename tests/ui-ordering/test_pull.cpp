@@ -495,6 +495,7 @@ private slots:
             QTRY_VERIFY(!RestartPending()); // a reload runs start-up again
         }
         const bool running = main()->session().orderRunning();
+        QTest::qWait(50); // a poll already on its way when the order ended may still reach the server
         polls = m_rig->sent("GET_STATUS").size();
         QTest::qWait(150); // time for several polls
         QString order = running ? "running" : main()->session().unfinishedOrder() ? "ended" : "finished";
