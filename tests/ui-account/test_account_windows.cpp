@@ -207,8 +207,10 @@ void AccountWindowsTest::messages_data()
     // Cancel asks to quit: No stays, Yes ends the program.
     const QString quit = "Quit?|Warning YesNo|You can not access www.site.example\r\n without a valid Company ID, "
                          "UserName and Password.\r\n\r\nQuit?";
-    row("Cancel asks to quit: No", "prefs", {"set:ClientWebsite=www.site.example"}, {"txtUserName=typed"},
-        {"cmdCancel"}, vbNo, {quit}, {}, {"open=1", "ended=0", "quit=0"});
+    // The window opens on the loaded account.
+    row("Cancel asks to quit: No", "prefs", {"set:ClientWebsite=www.site.example", "set:ServerURL=http://old.example"},
+        {"txtUserName=typed"}, {"cmdCancel"}, vbNo, {quit}, {},
+        {"open=1", "ended=0", "quit=0", "txtServerURL=http://old.example"});
     // An empty store at start shows the settings window before anything else.
     row("empty store at start: valid account, then the account checks", "start prefs", {}, prefs("SIM", "demo", pw, pw),
         ok, vbOK, {}, L{validate} + checks, {"open=0", "ended=0", "checks=1", "remembered=<absent>"});
