@@ -59,6 +59,10 @@ void cleanUp(const QString& vsPath, const QString& vsName)
         if (!loanPdf.match(entry).hasMatch())
             continue;
         const QString file = folder + entry;
+        // A link or a pipe under the loan's name in a shared folder is not the loan's download: it
+        // is neither kept as the report nor deleted, and opening a pipe to test it would block.
+        if (const QFileInfo info(file); info.isSymLink() || !info.isFile())
+            continue;
         found << file;
         // An empty file is what a save cut short leaves (its name is taken before the PDF is
         // written): kept as the newest, it would replace the loan's last good report.
