@@ -18,6 +18,7 @@ namespace {
 
 const QString kSource = QStringLiteral("ReadQuillExportFile");
 constexpr qsizetype kShortLayoutFields = 17;
+constexpr qint64 kExportLineLimit = 64 * 1024;
 
 // Blanks only, as the host writes them; other white space belongs to the value.
 QString trimBlanks(const QString& text)
@@ -58,13 +59,21 @@ QString readFirstLine(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         throw AppError(clsQuill::ErrFileAccess,
                        QStringLiteral("Path/File access error: %1 (%2)").arg(path, file.errorString()), kSource);
-    QByteArray line = file.readLine();
+    // The host writes one short line; a file without a line break in sight is not its export, and
+    // is not read whole into memory.
+    QByteArray line = file.readLine(kExportLineLimit + 1);
     if (line.isEmpty()) {
         if (file.error() != QFileDevice::NoError)
             throw AppError(clsQuill::ErrFileAccess,
                            QStringLiteral("Path/File access error: %1 (%2)").arg(path, file.errorString()), kSource);
         throw AppError(clsQuill::ErrPastEnd, QStringLiteral("Input past end of file: %1 is empty").arg(path), kSource);
     }
+    if (!line.endsWith('\n') && !file.atEnd())
+        throw AppError(clsQuill::ErrFileAccess,
+                       QStringLiteral("Path/File access error: %1 (its first line is longer than %2 bytes)")
+                           .arg(path)
+                           .arg(kExportLineLimit),
+                       kSource);
     if (line.endsWith('\n')) {
         line.chop(1);
         if (line.endsWith('\r'))

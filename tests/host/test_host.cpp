@@ -22,6 +22,7 @@
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -65,13 +66,24 @@ struct IniRow {
 };
 
 // Creates each loan-folder file ("name=minutes", "name=minutes=empty") with its own name as
-// content or none, aged in minutes before yesterday.
+// content or none, aged in minutes before yesterday. On Unix also "name=minutes=link", a link to
+// such a file of the user's elsewhere, and "name=0=pipe", a named pipe whose writer end stays open
+// until the run ends, so that opening it to read does not block.
 void createPdfs(const TestEnv& env, const QString& ages)
 {
     const QDateTime base = QDateTime::currentDateTime().addDays(-1);
     for (const QString& age : ages.split(' ', Qt::SkipEmptyParts)) {
         const QString name = age.section('=', 0, 0);
-        env.writeFile("loans/" + name, age.endsWith("=empty") ? QByteArray() : name.toUtf8());
+        const QByteArray path = QFile::encodeName(env.path("loans/" + name));
+#ifdef Q_OS_UNIX
+        if (age.endsWith("=pipe")) {
+            QVERIFY(::mkfifo(path.constData(), 0600) == 0 && ::open(path.constData(), O_RDWR | O_NONBLOCK) >= 0);
+            continue;
+        }
+#endif
+        const bool link = age.endsWith("=link");
+        env.writeFile((link ? "own/" : "loans/") + name, age.endsWith("=empty") ? QByteArray() : name.toUtf8());
+        QVERIFY(!link || QFile::link(env.path("own/" + name), env.path("loans/" + name)));
         QFile file(env.path("loans/" + name));
         QVERIFY(file.open(QIODevice::ReadWrite));
         QVERIFY(file.setFileTime(base.addSecs(-60 * age.section('=', 1).toInt()), QFileDevice::FileModificationTime));
@@ -153,6 +165,7 @@ void HostFilesTest::exportLayouts_data()
         row("Windows-1252 line, then " + end.left(2).toHex(), first + end,
             QString::fromUtf8("€ DUPRÉ|JOHN|Q|JR|123456789|"), mary);
     row("missing file", QByteArray(), "", "", "", "53|File not found");
+    row("a first line of megabytes", QByteArray(4 << 20, 'x') + "\r\n", "", "", "", "75|longer than 65536 bytes");
     row("empty file", "", "", "", "", "62|is empty");
     row("16 fields", line(exportFields(16, "")), "", "", "", "9|Field 16 is missing");
     row("18 fields, long layout", line(exportFields(18, "")), "", "", "", "9|Field 18 is missing");
@@ -289,6 +302,11 @@ void HostFilesTest::pdfCleanUp_data()
          {"..\\loans\\SMITH", "sub/SMITH", "SMITH..1", "",    "SMITH:1", "NUL", "con.txt", "Com1", "LPT9.pdf", "AUX .x",
           "SMITH.",           "SMITH ",    "A<B",      "A>B", "A\"B",    "A|B", "A?B",     "A*B",  "A\tB",     "A\x1f"})
         row("name " + name, "@", name, refused, "", untouched, "not a plain file name");
+#ifdef Q_OS_UNIX
+    // Planted in a shared folder: neither is the loan's download, kept or deleted.
+    row("a pipe and a link under the loan's name are left alone", "@", "SMITH",
+        "SMITH.pdf=30 SMITH1.pdf=0=pipe SMITH2.pdf=1=link", "", "SMITH2.pdf=SMITH2.pdf SMITH3.pdf=SMITH.pdf");
+#endif
     row("a device's name within a longer name is plain", "@", "CONSOLE", "CONSOLE.pdf=10 COM10.pdf=5", "",
         "COM10.pdf=COM10.pdf CONSOLE1.pdf=CONSOLE.pdf");
 }
@@ -318,6 +336,7 @@ void HostFilesTest::pdfCleanUp()
         ::close(fd);
 #endif
     QCOMPARE(folderContents(env), after);
+    QVERIFY(!ages.contains("=pipe") || QFileInfo(env.path("loans/SMITH1.pdf")).exists());
     QCOMPARE(boxes.boxes.value(0).title, QString(logged.isEmpty() ? "" : "Clean Up Problem"));
     const QString log = QString::fromLatin1(env.readFile("errors.log"));
     QVERIFY2(logged.isEmpty() ? log.isEmpty() : log.startsWith("Date: ") && log.contains(logged), qPrintable(log));
