@@ -94,6 +94,7 @@ void frmUpdateContactInfo::contactInfoFetched(const ServiceOutcome& outcome)
 {
     if (outcome.ok())
         Fill();
+    m_unknown = !outcome.ok();
     endRequest();
     if (outcome.ok())
         return;
@@ -220,9 +221,11 @@ void frmUpdateContactInfo::endRequest()
 void frmUpdateContactInfo::setControls()
 {
     const bool idle = !m_busy;
-    m_controls.set({{ui->txtEmail, idle},
-                    {ui->txtPhoneNum, idle},
-                    {ui->txtPhoneExt, idle},
-                    {ui->cmdOK, idle},
+    // Blank boxes after a failed read are not the vendor's values: sending them would erase those.
+    const bool editable = idle && !m_unknown;
+    m_controls.set({{ui->txtEmail, editable},
+                    {ui->txtPhoneNum, editable},
+                    {ui->txtPhoneExt, editable},
+                    {ui->cmdOK, editable},
                     {ui->cmdCancel, idle}});
 }

@@ -63,11 +63,14 @@ private:
     // A request starts or ends: the hourglass and the controls follow.
     void beginRequest();
     void endRequest();
-    // From the state: while a request runs, nothing can be typed, sent or closed.
+    // From the state: while a request runs, nothing can be typed, sent or closed; after a failed
+    // read, nothing can be typed or sent.
     void setControls();
 
     std::unique_ptr<Ui::frmUpdateContactInfo> ui;
     // The hourglass of the request that runs; none when no request runs.
     std::unique_ptr<HourglassCursor> m_busy;
+    // The values could not be read: only Cancel is left.
+    bool m_unknown = false;
     RequestControls m_controls{this};
 };
