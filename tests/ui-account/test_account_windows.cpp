@@ -283,7 +283,7 @@ void AccountWindowsTest::messages_data()
     // sent again, and the user sees a failure. A read goes first, so the change travels on a
     // kept-alive connection (where a resend would happen).
     row("dropped: change password", "pass", {"account", "drop:CHANGEPASSWORD"}, passes(pw, kNew, kNew),
-        {"lblPasswordSpecs", "cmdOK"}, vbOK, {"*", "~Error Number: -"},
+        {"lblPasswordSpecs", "cmdOK"}, vbOK, {"*", "~answer was lost: if your old password is refused from now on"},
         {"GETABOUT&USER=demo&DEPARTMENTID=QDEMO-LOANS", changeSent}, {"open=1", "Password=" + pw});
 
     // The contact window fetches once per run, then checks locally, in order, and sends trimmed.

@@ -26,6 +26,9 @@ frmChangePass*& windowObject()
 }
 
 const QString kCrLf = QStringLiteral("\r\n");
+const QString kMayHaveChanged =
+    QStringLiteral("The change may have reached the credit vendor before its answer was lost: if your old password "
+                   "is refused from now on, the new one is in effect.");
 const QString kHeading = QStringLiteral("Your password has expired.");
 
 // text with every occurrence of the given secrets replaced by "*****".
@@ -184,8 +187,10 @@ void frmChangePass::changeAnswered(const ServiceOutcome& outcome, const QString&
         return;
     // The answer may repeat what was sent: neither password reaches the box or the log.
     const QString description = withoutSecrets(outcome.description, {oldPassword, newPassword});
+    // The old password stays stored; the user must know it may no longer be the vendor's.
+    const QString mayHaveChanged = outcome.mayHaveArrived ? kCrLf + kCrLf + kMayHaveChanged : QString();
     MsgBox(QStringLiteral("There was an error changing passwords.") + kCrLf + QStringLiteral("Error Number: ")
-               + QString::number(outcome.number) + kCrLf + QStringLiteral("Error: ") + description,
+               + QString::number(outcome.number) + kCrLf + QStringLiteral("Error: ") + description + mayHaveChanged,
            vbOKOnly, QStringLiteral("Save Password Error"));
     WriteErrorLog(description);
 }
