@@ -21,6 +21,7 @@ void StartupSteps::start()
 {
     m_running = true;
     m_user = Props().UserName();
+    m_window.HoldAccountCommands(true);
     guarded([this] { checkPassword(); });
 }
 
@@ -149,6 +150,7 @@ void StartupSteps::finish()
     if (!m_running)
         return;
     m_running = false;
+    m_window.HoldAccountCommands(false);
     // Reads sent ahead for steps that did not run are dropped with what they returned.
     Prefetch::Discard();
 }

@@ -42,4 +42,8 @@ public:
     // Credit is offered, and a report found by reissue number may only be viewed, printed and
     // imported.
     virtual void SetButtons() = 0;
+    // While start-up's checks run, the commands that change the account at the vendor (change
+    // password, contact information) are held off: the expired-password check may still open its
+    // own window, and the account's department is not known yet.
+    virtual void HoldAccountCommands(bool held) = 0;
 };

@@ -52,6 +52,7 @@ public:
     }
     // Counts the calls that come after a check.
     void SetButtons() override { buttonsAfterCheck += checks > 0 ? 1 : 0; }
+    void HoldAccountCommands(bool held) override { accountHeld = held; }
     // The counts in words.
     QString calls() const
     {
@@ -63,6 +64,7 @@ public:
     QString caption, reissueDuringCheck;
     QStringList tooltips;
     int logo = 0, shown = 0, unloaded = 0, checks = 0, buttonsAfterCheck = 0;
+    bool accountHeld = false;
 };
 
 // Start-up's surroundings: fresh folders, the seams above, this rig's window as the main window

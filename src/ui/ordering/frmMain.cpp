@@ -190,7 +190,20 @@ void frmMain::SetCoBorrowerVisible(bool visible)
 
 void frmMain::SetChangePasswordEnabled(bool enabled)
 {
-    ui->mnuChangePassword->setEnabled(enabled);
+    m_changePasswordRight = enabled;
+    setAccountMenu();
+}
+
+void frmMain::HoldAccountCommands(bool held)
+{
+    m_accountHeld = held;
+    setAccountMenu();
+}
+
+void frmMain::setAccountMenu()
+{
+    ui->mnuChangePassword->setEnabled(m_changePasswordRight && !m_accountHeld);
+    ui->mnuContactInfo->setEnabled(!m_accountHeld);
 }
 
 void frmMain::RepaintScreen()

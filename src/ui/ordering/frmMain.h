@@ -55,6 +55,7 @@ public:
     void ShowWindow() override;
     void Unload() override;
     void CheckForExisting(std::function<void()> done) override;
+    void HoldAccountCommands(bool held) override;
 
     // What the windows working on the loan fill and read.
     QLineEdit& Box(LoanBox box) const override;
@@ -89,6 +90,7 @@ private:
     void collectFileMenuAreas();
     bool opensFileMenu(QObject* watched, QEvent* event) const;
     void connectCommands();
+    void setAccountMenu();
     std::shared_ptr<clsInquiry> inquiry() const;
 
     LoanSession* m_session;
@@ -98,4 +100,6 @@ private:
     QLabel* m_orderProgress;
     QList<QLineEdit*> m_dataBoxes;
     QList<QWidget*> m_fileMenuAreas;
+    bool m_accountHeld = false;
+    bool m_changePasswordRight = true;
 };
