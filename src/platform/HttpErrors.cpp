@@ -163,6 +163,14 @@ AppError Stopped(HttpStop why, const QString& address, int timeoutMs, qint64 lim
                             + MaskAddressPasswords(QString::fromUtf8(refusedRedirect.toEncoded()))
                             + QStringLiteral(" (") + masked + QLatin1Char(')'),
                         kSource);
+    case HttpStop::RedirectNotRepeated:
+        return AppError(ErrNo::Transport,
+                        QStringLiteral("The server redirected the request to ")
+                            + MaskAddressPasswords(QString::fromUtf8(refusedRedirect.toEncoded()))
+                            + QStringLiteral("; it changes something at the credit vendor, so it was not sent again, "
+                                             "and the server may or may not have acted on it (")
+                            + masked + QLatin1Char(')'),
+                        kSource);
     case HttpStop::None: break;
     }
     return AppError(ErrNo::Transport, QStringLiteral("The request was stopped: ") + masked, kSource);

@@ -12,7 +12,7 @@
 class QNetworkReply;
 
 // Why the client stopped an exchange before its answer was complete.
-enum class HttpStop { None, Deadline, TooLarge, Redirect };
+enum class HttpStop { None, Deadline, TooLarge, Redirect, RedirectNotRepeated };
 
 // The failures of an exchange with the server, as AppError with negative numbers (ErrNo).
 // Every description names the address with the password of its user name masked
@@ -22,8 +22,9 @@ namespace HttpErrors {
 
 // An address that is not a valid http or https address (ErrNo::Transport).
 AppError BadAddress(const QString& address);
-// The client stopped the exchange: deadline (ErrNo::Timeout), answer over limit bytes or a
-// redirect to refusedRedirect, another server (ErrNo::Transport).
+// The client stopped the exchange: deadline (ErrNo::Timeout), answer over limit bytes, a
+// redirect to refusedRedirect on another server, or one that would send a request that changes
+// something at the vendor again (ErrNo::Transport).
 AppError Stopped(HttpStop why, const QString& address, int timeoutMs, qint64 limit, const QUrl& refusedRedirect);
 // The failure a finished reply carries: HTTP status 400 and above (ErrNo::HttpStatus), a
 // network failure (ErrNo::Unreachable, ErrNo::Timeout, ErrNo::TlsFailure, ErrNo::Transport),

@@ -119,10 +119,11 @@ bool HttpExchange::followRedirect()
     if (!isRedirect(status) || target.isEmpty() || m_hops >= kMaxRedirects)
         return false;
     m_url = m_url.resolved(target);
-    if (!SameOrigin(m_origin, m_url)) {
-        // Refused before any connection is made: the address carries the user's credentials.
+    if (!SameOrigin(m_origin, m_url) || m_policy.atMostOnce) {
+        // Refused before any connection is made: the address carries the user's credentials, and
+        // the request has reached the server once already, which may have acted on it.
         m_refusedRedirect = m_url;
-        m_stop = HttpStop::Redirect;
+        m_stop = SameOrigin(m_origin, m_url) ? HttpStop::RedirectNotRepeated : HttpStop::Redirect;
         return false;
     }
     ++m_hops;

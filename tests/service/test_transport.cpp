@@ -127,6 +127,11 @@ void ServiceTest::transportFailures_data()
         add(name, &GetDepartmentID, "GETDEPARTMENTID", QString("redirect ") + to, transport, elsewhere, "");
     add("redirect on the same server", &GetDepartmentID, "GETDEPARTMENTID",
         "redirect /utils/CGI_Utilities.asp?Action=GETDEPARTMENTID&USER=demo", 0, "QDEMO-LOANS", "", 2);
+    // A redirect, even to the same server, would place the order again.
+    const QString notAgain = "changes something at the credit vendor, so it was not sent again";
+    add("order, redirected to itself", &Request, "REQUEST", "redirect {self}", transport, notAgain, "");
+    add("version stamp, redirected with its method", &UpdateLOSVersion, "UPDATELOSVERSION", "redirect307 {self}",
+        transport, notAgain, "");
     // A web page where a protocol answer belongs (a portal, a proxy's error page).
     add("report list page, page", &GetReportListPage, "GETREPORTLISTPAGE", "html", page, "", "");
     add("credential check, page", &ValidateCredentials, "VALIDATECREDENTIALS", "html", page,
@@ -186,8 +191,8 @@ void ServiceTest::transportFailures()
         m_sim.scriptTrickle(row.action, QString(40, 'x'), 100); // a byte well within the inactivity time-out
     } else if (failure == "oversized") {
         m_sim.scriptSized(row.action, "0123456789", int(HttpPolicy::TextAnswerLimit) + 1);
-    } else if (failure == "redirect") {
-        m_sim.scriptRedirect(row.action, 302, argument);
+    } else if (failure.startsWith("redirect")) {
+        m_sim.scriptRedirect(row.action, failure == "redirect307" ? 307 : 302, argument);
     } else {
         QString out;
         if (argument == "kept") // a request before leaves the connection open
