@@ -33,12 +33,12 @@ void readContactInfo(const QString& answer)
     Props().setUserEmail(email);
 }
 
-// A change the vendor confirms with one word; any other answer is its reason for refusing.
+// A change the vendor confirms with one word; any other protocol answer is its reason for refusing.
+// A web page is no refusal: the change may have been made before the page was sent.
 ServiceOperation changeOperation(const char* operation, const char* action, const char* confirmation)
 {
     return {ServiceAction(QString::fromLatin1(operation), QString::fromLatin1(action), AddressForm::Account,
                           FailureHandling::ToCaller)
-                .anyAnswer()
                 .atMostOnce(),
             [confirmation](QString& a) {
                 if (a.compare(QLatin1String(confirmation), Qt::CaseInsensitive) != 0)

@@ -257,6 +257,8 @@ void AccountWindowsTest::messages_data()
     change("a refusal repeating both passwords", "pass",
            {"account", "script:CHANGEPASSWORD:200:FAILED: Other2026pass may not follow " + pw}, "Other2026pass", true,
            refused + "FAILED: ***** may not follow *****", {"open=1", "Password=" + pw, "remembered=" + pw});
+    change("a page instead of an answer", "pass", {"account", "script:CHANGEPASSWORD:200:<html>Busy</html>"}, kNew,
+           true, "~answer was lost: if your old password is refused from now on", {"open=1", "Password=" + pw});
     change("a success word with more after it", "pass", {"account", "script:CHANGEPASSWORD:200:PASSWORDCHANGED later"},
            kNew, true, refused + "PASSWORDCHANGED later", {"open=1", "Password=" + pw});
     // The vendor has the new password: the forced window has done its work, and says what failed.
